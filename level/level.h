@@ -1,0 +1,13 @@
+// Everything of level play in one include.
+#ifndef TOVI_LEVEL_LEVEL_H
+#define TOVI_LEVEL_LEVEL_H
+
+#include "level/board.h"
+#include "level/objects.h"
+#include "level/proc.h"
+#include "level/render.h"
+#include "level/retry.h"
+#include "level/rules.h"
+#include "level/sequences.h"
+
+#endif

@@ -1,0 +1,409 @@
+#include "level/objects.h"
+
+#include <cstdlib>
+
+#include "level/level.h"
+#include "shell/media.h"
+#include "shell/tovi.h"
+
+int imeUP = 0;
+int taster_pritisnut = 0;
+int prekameni = 0;
+int kameni = 0;
+int raspad = 0;
+int raspadx = 0;
+int raspady = 0;
+int spiked = 0;
+int spikex = 0;
+int spikey = 0;
+int spikeds[SPIKEDS_SIZE];
+int spikedsi = 0;
+int MicIndex = 0;
+
+static void PlayLanding(int code)
+{
+    switch (code) {
+    case EL_HELM:
+        PlayEffect(&mhelm);
+        break;
+    case EL_RING:
+        PlayEffect(&mring);
+        break;
+    case EL_COIN:
+        PlayEffect(&mcoin);
+        break;
+    case EL_CUP:
+        PlayEffect(&mcup);
+        break;
+    default:
+        PlayEffect(&mmisce);
+        break;
+    }
+}
+
+static void Remove(int i)
+{
+    til[i] = TileRecord{0, 0, 0, 0};
+}
+
+// An element with nothing under it falls by the frame's fall step and stops
+// exactly on the next row boundary it crosses; one that reaches a vertical
+// platform sits on it at once.
+static void Fall(int i)
+{
+    if (HeldUp(i))
+        return;
+    if (i == proslie)
+        MovingElement = 0;
+    TileRecord& e = til[i];
+    int y = e.y;
+    if (y / CELL_SIZE < (y + fallstep) / CELL_SIZE) {
+        e.y = ((y + fallstep) / CELL_SIZE) * CELL_SIZE;
+        if (HeldUp(i)) {
+            PlayLanding(e.type);
+            ccf(e, i);
+        }
+    } else {
+        e.y = y + fallstep;
+    }
+    if (e.type == 0)
+        return;  // it matched on landing
+    int lift = 0;
+    for (int j = 1; j <= ukupnot; j++)
+        if (j != i && til[j].type == EL_LIFT_V && til[j].x == e.x && e.y <= til[j].y && til[j].y <= e.y + CELL_SIZE)
+            lift = j;
+    if (lift != 0) {
+        e.y = til[lift].y - CELL_SIZE;
+        PlayLanding(e.type);
+        ccf(e, i);
+    }
+}
+
+// The rider of a platform: the last movable record resting exactly on it.
+static int FindRider(int platform)
+{
+    int rider = 0;
+    for (int j = 1; j <= ukupnot; j++)
+        if (j != platform && IsExistUp(til[platform], til[j]) && IsMovable(til[j].type))
+            rider = j;
+    return rider;
+}
+
+static int Blocked(int dir, int i, int except)
+{
+    for (int j = 1; j <= ukupnot; j++)
+        if (j != i && j != except && checkc(dir, i, j))
+            return 1;
+    return 0;
+}
+
+static void CollectStack(int rider)
+{
+    iznad[0] = rider;
+    uiznad = 0;
+    provgore(rider);
+}
+
+// Carries the rider and its column sideways with the platform. An element of the
+// column that touches something on the side the platform moves to stays behind.
+// A match inside the column (the rider counts as entry 0) ends it there: what
+// stood above the removed element falls by itself, and the removed record stays
+// where removed records lie.
+static void CarrySideways(int platform, int stayMark)
+{
+    int x = til[platform].x;
+    for (int k = 0; k <= uiznad; k++) {
+        int j = iznad[k];
+        if (til[j].type == 0)
+            return;
+        bool stays = k > 0 && (gimasu[k] == j + stayMark || gimasu[k] == j + 3000);
+        if (!stays)
+            til[j].x = x;
+    }
+}
+
+// Stacks the rider and its column on top of a vertical platform.
+static void CarryVertically(int platform)
+{
+    int y = til[platform].y;
+    for (int k = 0; k <= uiznad; k++) {
+        int j = iznad[k];
+        if (til[j].type == 0)
+            return;
+        y -= CELL_SIZE;
+        til[j].y = y;
+    }
+}
+
+// Steps toward a boundary stop exactly on it: a platform between cells never
+// overshoots the cell it is entering.
+static int StepForward(int v, int step)
+{
+    if (v / CELL_SIZE < (v + step) / CELL_SIZE && v % CELL_SIZE != 0)
+        return ((v + step) / CELL_SIZE) * CELL_SIZE;
+    return v + step;
+}
+
+static int StepBack(int v, int step)
+{
+    if ((v - step) / CELL_SIZE < v / CELL_SIZE && v % CELL_SIZE != 0)
+        return (v / CELL_SIZE) * CELL_SIZE;
+    return v - step;
+}
+
+static void LiftLeft(int i);
+
+static void LiftRight(int i)
+{
+    int rider = FindRider(i);
+    if (Blocked(1, i, 0)) {
+        til[i].state = LIFT_LEFT;
+        LiftLeft(i);
+        return;
+    }
+    bool riderBlocked = rider != 0 && Blocked(1, rider, 0);
+    if (rider != 0)
+        CollectStack(rider);
+    til[i].x = StepForward(til[i].x, pomera);
+    if (rider != 0 && !riderBlocked)
+        CarrySideways(i, 1000);
+}
+
+static void LiftLeft(int i)
+{
+    int rider = FindRider(i);
+    if (Blocked(2, i, 0)) {
+        til[i].state = LIFT_RIGHT;  // takes effect from the next frame
+        return;
+    }
+    bool riderBlocked = rider != 0 && Blocked(2, rider, 0);
+    if (rider != 0)
+        CollectStack(rider);
+    til[i].x = StepBack(til[i].x, pomera);
+    if (rider != 0 && !riderBlocked)
+        CarrySideways(i, 2000);
+}
+
+static void LiftUp(int i);
+
+static void LiftDown(int i)
+{
+    int rider = FindRider(i);
+    if (Blocked(3, i, 0)) {
+        til[i].state = LIFT_UP;
+        LiftUp(i);
+        return;
+    }
+    if (rider != 0)
+        CollectStack(rider);
+    til[i].y = StepForward(til[i].y, pomera);
+    if (rider != 0)
+        CarryVertically(i);
+}
+
+// Going up, a platform with a rider turns back exactly when the column on it is
+// capped by something that cannot be carried.
+static void LiftUp(int i)
+{
+    int rider = FindRider(i);
+    bool blocked;
+    if (rider == 0) {
+        blocked = Blocked(4, i, 0);
+    } else {
+        tralala = 0;
+        CollectStack(rider);
+        blocked = tralala == 1;
+    }
+    if (blocked) {
+        til[i].state = LIFT_DOWN;  // takes effect from the next frame
+        return;
+    }
+    til[i].y = StepBack(til[i].y, pomera);
+    if (rider != 0)
+        CarryVertically(i);
+}
+
+static void Mud(int i)
+{
+    if (!IsMovable(til[i].type))
+        return;
+    for (int j = 1; j <= ukupnot; j++)
+        if (j != i && WhoIsDown(til[i], til[j]) == EL_MUD) {
+            til[i].type += STUCK_OFFSET;
+            MovingElement = 0;
+            PlayEffect(&mblato);
+            return;
+        }
+}
+
+static void TeleportEntrance(int i)
+{
+    int element = 0;
+    for (int j = 1; j <= ukupnot; j++)
+        if (j != i && til[j].x == til[i].x && til[j].y == til[i].y)
+            element = j;
+    if (element == 0)
+        return;
+    for (int k = 1; k <= ukupnot; k++)
+        if (til[k].type == EL_TELE_OUT) {
+            telep(element, i, k);
+            return;
+        }
+}
+
+static int SpikedsIndex(int pit)
+{
+    for (int k = 1; k <= spikedsi; k++)
+        if (spikeds[k] == pit)
+            return k;
+    return 0;
+}
+
+static void SpikedsRemove(int pit)
+{
+    int k = SpikedsIndex(pit);
+    if (k == 0)
+        return;
+    spikeds[k] = spikeds[spikedsi];
+    spikeds[spikedsi--] = 0;
+}
+
+// A movable element in a pit while the spikes are up dies; a block survives and
+// jams the pit, which then shows no spikes until the block has left.
+static void SpikePit(int i)
+{
+    int victim = 0;
+    for (int j = 1; j <= ukupnot; j++)
+        if (j != i && IsMovable(til[j].type) && til[j].x == til[i].x && til[j].y == til[i].y)
+            victim = j;
+    if (victim == 0) {
+        SpikedsRemove(i);
+        return;
+    }
+    if (MicIndex < 5 || MicIndex > 13)
+        return;
+    if (til[victim].type == EL_BLOCK) {
+        if (SpikedsIndex(i) == 0 && spikedsi + 1 < SPIKEDS_SIZE)
+            spikeds[++spikedsi] = i;
+        return;
+    }
+    PlayEffect(&mspike);
+    spiked = 1;
+    spikex = til[victim].x;
+    spikey = til[victim].y;
+    Remove(victim);
+    probo = 1;
+    SpikedsRemove(i);
+}
+
+static int LoadedFromAbove(int i)
+{
+    for (int j = 1; j <= ukupnot; j++)
+        if (j != i && IsMovable(til[j].type) && WhoIsUp(til[i], til[j]) != 0)
+            return 1;
+    return 0;
+}
+
+// A crumbling block carries one visit and breaks under the second. Only one
+// block at a time can be on its way to breaking.
+static void Crumble(int i)
+{
+    if (LoadedFromAbove(i)) {
+        if (prekameni == 0)
+            prekameni = i;
+        if (kameni == i) {
+            raspad = 1;
+            raspadx = til[i].x;
+            raspady = til[i].y;
+            Remove(i);
+            kameni = prekameni = 0;
+        }
+    } else if (prekameni == i) {
+        kameni = i;
+    }
+}
+
+static void MagnetButton(int i)
+{
+    if (LoadedFromAbove(i)) {
+        if (taster_pritisnut == 0)
+            PlayEffect(&mmbtn);
+        taster_pritisnut = 1;
+    } else {
+        if (taster_pritisnut == 1)
+            PlayEffect(&mmoff);
+        taster_pritisnut = 0;
+        imeUP = 0;  // the held element falls
+    }
+}
+
+// While a button is pressed the magnet pulls the first movable element below it
+// in its column up, one cell every two frames, until it hangs under the magnet.
+static void Magnet(int i)
+{
+    if (taster_pritisnut != 1)
+        return;
+    PlayEffect(&mmact);
+    int target = 0;
+    for (int j = 1; j <= ukupnot && target == 0; j++) {
+        const TileRecord& t = til[j];
+        if (j != i && t.y >= til[i].y + CELL_SIZE && t.x == til[i].x && t.type >= 101 && t.type <= 245 &&
+            IsMovable(t.type) && (imeUP == 0 || imeUP == j))
+            target = j;
+    }
+    imeUP = target;
+    if (target == 0)
+        return;
+    for (int j = 1; j <= ukupnot; j++)
+        if (j != i && j != target && til[i].y + CELL_SIZE < til[j].y && til[j].y + CELL_SIZE <= til[target].y &&
+            abs(til[j].x - til[i].x) < 39)
+            return;
+    TileRecord& t = til[target];
+    if (t.type >= 225 && t.type <= 247)
+        LeavePad(target);
+    if (til[i].y + CELL_SIZE < t.y) {
+        int y = t.y;
+        if (y / CELL_SIZE >= (y + pomera) / CELL_SIZE || y % CELL_SIZE == 0)
+            t.y = y - pomera;
+        else
+            t.y = ((y - pomera) / CELL_SIZE) * CELL_SIZE;
+    } else {
+        PlayEffect(&mmon);
+        t.y = til[i].y + CELL_SIZE;
+    }
+}
+
+int ObjectStep(int i)
+{
+    int t = til[i].type;
+    if (t >= EL_FIRST && t <= EL_BLOCK && i != imeUP)
+        Fall(i);
+    if (til[i].type == EL_LIFT_H) {
+        if (til[i].state == LIFT_RIGHT)
+            LiftRight(i);
+        else if (til[i].state == LIFT_LEFT)
+            LiftLeft(i);
+    }
+    if (til[i].type == EL_LIFT_V) {
+        if (til[i].state == LIFT_DOWN)
+            LiftDown(i);
+        else if (til[i].state == LIFT_UP)
+            LiftUp(i);
+    }
+    Mud(i);
+    if (til[i].type == EL_TELE_IN)
+        TeleportEntrance(i);
+    if (til[i].type == EL_SPIKES)
+        SpikePit(i);
+    if (probo == 1 && spiked == 0 && movsp == 0) {
+        probo = 0;
+        return SCREEN_RETRY;
+    }
+    if (til[i].type == EL_CRUMBLE)
+        Crumble(i);
+    if (til[i].type == EL_BUTTON)
+        MagnetButton(i);
+    if (til[i].type == EL_MAGNET)
+        Magnet(i);
+    return 0;
+}

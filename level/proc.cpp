@@ -1,0 +1,235 @@
+#include "level/proc.h"
+
+#include <cstdlib>
+
+#include "level/level.h"
+#include "shell/clock.h"
+#include "shell/media.h"
+#include "shell/tovi.h"
+
+int proslie = 0;
+int MoveX = 0;
+int MoveY = 0;
+int plmc = 0;
+int ispada = 0;
+int pomera = 0;
+int fallstep = 0;
+int par[PAR_SIZE];
+int cnp = 0;
+int LEVEL_TIMER = 0;
+int probo = 0;
+SDL_Surface* prosliscr = nullptr;
+
+void DarkenScreen(SDL_Surface* screen)
+{
+    if (!prosliscr)
+        prosliscr = CopyScreen(screen);
+    SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
+    if (prosliscr) {
+        SDL_SetAlpha(prosliscr, SDL_SRCALPHA | SDL_RLEACCEL, 170);
+        apply_clip(0, 0, prosliscr, screen, nullptr);
+    }
+}
+
+static void FreeBackdrop()
+{
+    if (prosliscr)
+        SDL_FreeSurface(prosliscr);
+    prosliscr = nullptr;
+}
+
+static void DropGrab(int mx, int my)
+{
+    MovingElement = 0;
+    ispada = 0;
+    proslie = 0;
+    Cursor.x = static_cast<Sint16>(mx);
+    Cursor.y = static_cast<Sint16>(my);
+}
+
+// Pressing the button with the cursor over a movable element grabs it. The test
+// runs anew every frame the button is held; since the cursor sits on the dragged
+// element's centre, the same element is found again. A tile under the cursor
+// (such as an edge shared with the element) refuses the grab.
+static void GrabOrRelease(int button, int mx, int my)
+{
+    int cx = Cursor.x;
+    int cy = Cursor.y;
+    if (button == 0) {
+        plmc = mousec = MovingElement = proslie = 0;
+        DropGrab(mx, my);
+        return;
+    }
+    if (button != 1 || ispada != 0 || plmc != 0) {
+        DropGrab(mx, my);
+        return;
+    }
+    int candidate = 0;
+    for (int i = 1; i <= ukupnot; i++) {
+        const TileRecord& t = til[i];
+        if (!(t.x <= cx && cx <= t.x + CELL_SIZE && t.y <= cy && cy <= t.y + CELL_SIZE))
+            continue;
+        if (t.type <= 99)
+            ispada = 1;
+        if (IsMovable(t.type))
+            candidate = i;
+    }
+    if (ispada)
+        candidate = 0;
+    if (candidate != 0 && candidate != imeUP) {
+        proslie = candidate;
+        MovingElement = 1;
+        mousec = 1;
+        MoveX = cx / CELL_SIZE;
+        MoveY = cy / CELL_SIZE;
+    } else {
+        DropGrab(mx, my);
+    }
+}
+
+// The frame clock: steps scale with the time since the last frame, in 20 ms units.
+// A frame that stalled (the window was dragged, the machine was busy) counts as
+// at most MAX_FRAME_STEPS units: a longer fall step could carry an element past
+// a whole row, through the floor it should land on.
+constexpr int MAX_FRAME_STEPS = 5;
+
+static void FrameSteps(int resumed)
+{
+    if (resumed)
+        startt = 0;  // the time spent in the dialog does not count
+    int d = get_delta();
+    float s = static_cast<float>(d) / 20.0f;
+    int steps = static_cast<int>(s);
+    if (steps > MAX_FRAME_STEPS)
+        steps = MAX_FRAME_STEPS;
+    pomera = steps != 0 ? steps : 1;
+    fallstep = 7 * steps;
+    if (resumed)
+        pomera = fallstep = 0;
+}
+
+static void CountElements()
+{
+    for (int k = 1; k <= cnp; k++)
+        par[k] = 0;
+    cnp = 0;
+    par[0] = 0;
+    for (int i = 1; i <= ukupnot; i++) {
+        int t = til[i].type;
+        int plain = 0;
+        if (t > 200 && t != EL_BLOCK + STUCK_OFFSET && t != EL_BLOCK + PAD_OFFSET)
+            plain = t <= 224 ? t - STUCK_OFFSET : t - PAD_OFFSET;
+        else if (t >= EL_FIRST && t <= EL_LAST_MATCHABLE)
+            plain = t;
+        // ukupnot is at most 240, so par always has room.
+        if (plain != 0 && cnp + 1 < PAR_SIZE)
+            par[++cnp] = plain;
+    }
+}
+
+// A level fails once an element can no longer find a partner: one left alone,
+// or a code that occurs exactly once. Judged only while nothing is animating, so
+// a pair in the middle of vanishing is never taken for a singleton.
+static int HasSingleton()
+{
+    if (cnp == 1)
+        return 1;
+    quicksort(0, cnp);
+    for (int k = 1; k <= cnp; k++) {
+        bool samePrev = k > 1 && par[k - 1] == par[k];
+        bool sameNext = k < cnp && par[k + 1] == par[k];
+        if (!samePrev && !sameNext)
+            return 1;
+    }
+    return 0;
+}
+
+static void ShowFailed(SDL_Surface* screen)
+{
+    PlayEffect(&mretr);
+    DarkenScreen(screen);
+    FreeBackdrop();
+    apply_clip(200, 145, failed, screen, nullptr);
+    SDL_Flip(screen);
+    ClockDelay(2000);
+}
+
+// The dragged element follows the mouse one cell per frame along its row while
+// it stands on something and the way is free. It can be pushed into a teleport
+// entrance or a spike pit, but into nothing else.
+static void DragStep(int mx, int my)
+{
+    int p = proslie;
+    int dir = mx > MoveX * CELL_SIZE + CELL_SIZE ? 1 : mx < MoveX * CELL_SIZE ? -1 : 0;
+    if (!HeldUp(p)) {
+        ispada = 1;
+        MovingElement = 0;
+        MoveX = 0;
+        proslie = 0;
+        Cursor.x = static_cast<Sint16>(mx);
+        Cursor.y = static_cast<Sint16>(my);
+        return;
+    }
+    bool leftFree = true;
+    bool rightFree = true;
+    int rowY = MoveY * CELL_SIZE;
+    int colX = MoveX * CELL_SIZE;
+    for (int j = 1; j <= ukupnot; j++) {
+        if (j == p || abs(til[j].y - rowY) >= CELL_SIZE)
+            continue;
+        if (til[j].type == EL_TELE_IN || til[j].type == EL_SPIKES)
+            continue;
+        if (colX - CELL_SIZE <= til[j].x && til[j].x <= colX)
+            leftFree = false;
+        if (colX <= til[j].x && til[j].x <= colX + CELL_SIZE)
+            rightFree = false;
+    }
+    Cursor.y = static_cast<Sint16>(til[p].y + 20);
+    bool moves = ((dir == 1 && rightFree) || (dir == -1 && leftFree)) && til[p].y % CELL_SIZE == 0;
+    if (!moves) {
+        Cursor.x = static_cast<Sint16>(til[p].x + 20);
+        return;
+    }
+    MoveX += dir;
+    PlayEffect(&mslid);
+    Cursor.x = static_cast<Sint16>(MoveX * CELL_SIZE + 20);
+    if (til[p].type >= 225 && til[p].type <= 247)
+        LeavePad(p);
+    til[p].x = MoveX * CELL_SIZE;
+    if (HeldUp(p))
+        ccf(til[p], p);
+}
+
+int ProcLevel(SDL_Surface* screen, int but, int ToviMouseX, int ToviMouseY, int, int, int, int dple)
+{
+    // The opening story and a chapter picture hold the board still.
+    if (cntintr >= 1 && cntintr <= 5)
+        return 0;
+    int chapter = (level_no - 1) / 25;
+    if (cntgh == 0 && (level_no - 1) % 25 == 0)
+        cntgh = chapter + 1;
+    if (cntgh == chapter + 1)
+        return 0;
+
+    if (dple != 0)
+        plmc = 1;
+    if (LEVEL_TIMER == 0)
+        LEVEL_TIMER = gett;
+    GrabOrRelease(but, ToviMouseX, ToviMouseY);
+    FrameSteps(dple != 0);
+    CountElements();
+
+    if (cnp != 0 && end_level == 0 && raspad == 0 && spiked == 0 && telex == 0 && part == 0 && HasSingleton()) {
+        ShowFailed(screen);
+        return SCREEN_RETRY;
+    }
+    if (cnp == 0)
+        return 0;
+
+    for (int i = 1; i <= ukupnot; i++)
+        if (ObjectStep(i) == SCREEN_RETRY)
+            return SCREEN_RETRY;
+    if (MovingElement == 1)
+        DragStep(ToviMouseX, ToviMouseY);
+    return 0;
+}

@@ -1,0 +1,431 @@
+#include "level/render.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "level/level.h"
+#include "shell/clock.h"
+#include "shell/media.h"
+#include "shell/tovi.h"
+#include "text/text.h"
+#include "trans/trans.h"
+
+int startTicks = 0;
+int mousec = 0;
+int mousenomoved = 0;
+int mousenomovel = 0;
+int brss = 0;
+int play_menu_music = 0;
+
+int movtim = 0;
+int movtel = 0;
+int movsp = 0;
+int movspr = 0;
+int parttim = 0;
+
+int end_level = 0;
+int nijepust = 0;
+int drugiput = 0;
+int LEVEL_TIME = 0;
+int rendle = 0;
+
+int tovita = 0;
+int tovitad = 0;
+int tovii = 1;
+
+int p1, p2, p3, p4, p5, p6;
+float i1 = 10.0f, i2 = 70.0f, i3 = 30.0f, i4 = 50.0f, i5 = 80.0f, i6 = 40.0f;
+
+SDL_Surface* TeleportImg[TELEPORT_IMAGES];
+SDL_Surface* SpikeDestroyImg[SPIKE_IMAGES];
+SDL_Surface* imgPartOfParticle[PARTICLE_IMAGES];
+SDL_Surface* ToviLevelImg[PORTRAIT_IMAGES];
+
+// The menu button's hot area is its highlight image; these are the image's size,
+// so the button works the same when the art is missing.
+constexpr int MENU_BUTTON_W = 110;
+constexpr int MENU_BUTTON_H = 40;
+
+// Image and rectangle lookups outside their tables draw nothing.
+static SDL_Surface* Slot(SDL_Surface* const* table, int size, int i)
+{
+    return (i >= 0 && i < size) ? table[i] : nullptr;
+}
+
+static SDL_Rect* SheetFrame(int i)
+{
+    static SDL_Rect none = {0, 0, 0, 0};
+    return (i >= 0 && i < RECT_TABLE_SIZE) ? &LoadedtrackRectangle[i] : &none;
+}
+
+void LevelCursor(SDL_Surface* screen, int x, int y, int holding)
+{
+    apply_clip(x, y, holding ? optimizedImageCursorh : optimizedImageCursor, screen, nullptr);
+}
+
+static void PaceFrame()
+{
+    if (startTicks == 0)
+        startTicks = static_cast<int>(ClockTicks());
+    while (ClockTicks() - static_cast<Uint32>(startTicks) < 20)
+        ClockDelay(1);
+    startTicks = static_cast<int>(ClockTicks());
+}
+
+static bool ChapterPictureUp()
+{
+    return cntgh >= 1 && cntgh <= 5 && (level_no - 1) / 25 == cntgh - 1;
+}
+
+// The hero blinks after 7 s without a click and may sigh after 15 s.
+static void IdleReactions()
+{
+    bool storyUp = cntintr >= 1 && cntintr <= 5;
+    if (storyUp || ChapterPictureUp() || ashcrystal > 1)
+        return;
+    if (startTicks - mousenomoved > 7000 && end_level == 0) {
+        tovitad = 1;
+        mousenomoved = 0;
+    }
+    if (startTicks - mousenomovel > 15000 && end_level == 0) {
+        tovita = 1;
+        int r = rand() % 10 + 1;
+        if (rand() % 2 == 1)
+            PlayEffect(&negative[r]);
+        mousenomovel = 0;
+    }
+}
+
+static void DrawBoard(SDL_Surface* screen)
+{
+    for (int i = 1; i <= ukupnot && i < TIL_SIZE; i++) {
+        int t = til[i].type;
+        if (t == 0)
+            continue;
+        int x = static_cast<Sint16>(til[i].x);
+        int y = static_cast<Sint16>(til[i].y);
+        if (t >= 100 && t != EL_SPIKES)
+            apply_clip(x, y, ElemntsTrack, screen, SheetFrame(t - 100));
+        if (t == EL_SPIKES) {
+            bool jammed = false;
+            for (int k = 1; k <= spikedsi; k++)
+                jammed = jammed || spikeds[k] == i;
+            if (!jammed && MicIndex >= 0 && MicIndex < SPIKE_RECTS)
+                apply_clip(x, y, SpikeTrac, screen, &SRect[MicIndex]);
+        }
+        if (t <= 99)
+            apply_clip(x, y, TileTrack, screen, SheetFrame(t));
+        if (t >= 201 && t <= 224)
+            apply_clip(x, y, ElemntsTrack, screen, SheetFrame(t - 200));
+        if (t >= 225) {
+            if (bio126 != 0)
+                apply_clip(x, y, ElemntsTrack, screen, SheetFrame(EL_TELE_IN - 100));
+            apply_clip(x, y, ElemntsTrack, screen, SheetFrame(t - 225));
+        }
+    }
+}
+
+static void SpikeCycle()
+{
+    if (cnp == 0)
+        return;
+    if (movtim == 0)
+        movtim = gett;
+    if (gett - movtim > 100) {
+        MicIndex += 1;
+        if (MicIndex == 18)
+            MicIndex = 1;
+        movtim = gett;
+    }
+}
+
+static void TeleportAnimation(SDL_Surface* screen)
+{
+    if (telex == 0)
+        return;
+    if (movtel == 0)
+        movtel = gett;
+    if (telexi > 0 && telexi < TIL_SIZE)
+        apply_clip(til[telexi].x - 55, til[telexi].y - 55, Slot(TeleportImg, TELEPORT_IMAGES, telex - 1), screen,
+                   nullptr);
+    if (telexo > 0 && telexo < TIL_SIZE)
+        apply_clip(til[telexo].x - 55, til[telexo].y - 55, Slot(TeleportImg, TELEPORT_IMAGES, 10 - telex), screen,
+                   nullptr);
+    if (gett - movtel > 50) {
+        telex -= 1;
+        movtel = gett;
+    }
+}
+
+// The spike kill and the crumbling block play the same 34-step break animation.
+static void BreakAnimation(SDL_Surface* screen, int& step, int& timer, int x, int y)
+{
+    if (step == 0)
+        return;
+    if (timer == 0)
+        timer = gett;
+    apply_clip(x - 80, y - 80, Slot(SpikeDestroyImg, SPIKE_IMAGES, step - 1), screen, nullptr);
+    if (gett - timer > 50) {
+        timer = gett;
+        if (step > 33) {
+            step = 0;
+            timer = 0;
+        } else {
+            step += 1;
+        }
+    }
+}
+
+static void CompletionTest()
+{
+    if (pind == 0 && cnp == 0 && drugiput == 1) {
+        end_level = 1;
+        if (nijepust == 0) {
+            nijepust = 1;
+            PlayEffect(&mfin);
+        }
+    }
+    drugiput = 1;
+}
+
+// The puff of a match: one at the vanished element's cell, one at each matched
+// neighbour's cell.
+static void VanishAnimation(SDL_Surface* screen)
+{
+    if (part == 0 || pind == 0) {
+        part = parta = partb = 0;
+        return;
+    }
+    if (parttim == 0)
+        parttim = gett;
+    SDL_Surface* img = Slot(imgPartOfParticle, PARTICLE_IMAGES, 63 - pind);
+    int bx = partb * CELL_SIZE;
+    int by = parta * CELL_SIZE;
+    int k = part;
+    if (k > 7) {
+        apply_clip(bx - 50, by - 90, img, screen, nullptr);
+        k -= 8;
+    }
+    if (k > 3) {
+        apply_clip(bx - 10, by - 50, img, screen, nullptr);
+        k -= 4;
+    }
+    if (k > 1) {
+        apply_clip(bx - 90, by - 50, img, screen, nullptr);
+        k -= 2;
+    }
+    if (k > 0)
+        apply_clip(bx - 50, by - 10, img, screen, nullptr);
+    apply_clip(bx - 50, by - 50, img, screen, nullptr);
+    if (gett - parttim > 10) {
+        if (pind > 0)
+            pind -= 1;
+        parttim = gett;
+    }
+}
+
+static void Praise()
+{
+    if (sklop == 0)
+        return;
+    int r = rand() % 16 + 1;
+    tovita = 1;
+    if (rand() % 2 == 1)
+        PlayEffect(&positive[r]);
+    sklop = 0;
+}
+
+static void CompletePanel(SDL_Surface* screen)
+{
+    if (!(end_level == 1 && ashcrystal == 0 && (Mix_Playing(-1) || prikpp != 0)))
+        return;
+    DarkenScreen(screen);
+    SDL_FreeSurface(prosliscr);
+    prosliscr = nullptr;
+    if (prikpp == 0) {
+        while (Fade(screen, leveldone, 1, 120, 50) != 1) {
+        }
+        prikpp = 1;
+    } else {
+        apply_clip(120, 50, leveldone, screen, nullptr);
+    }
+    prikr(120, 50, screen);
+}
+
+static void DrawCentred(SDL_Surface* screen, const char* text, int cx, int y)
+{
+    int w = strl(text, 0, 560, 2);
+    prikstr(screen, text, cx - w / 2, y, 3);
+}
+
+static void Hud(SDL_Surface* screen)
+{
+    char text[32];
+    snprintf(text, sizeof text, "%d", poen);
+    DrawCentred(screen, text, 172, 520);
+    snprintf(text, sizeof text, "%d", level_no);
+    int w = strl(text, 0, 555, 2);
+    prikstr(screen, text, 743 - w / 2, 555, 3);
+}
+
+void ToTime(int seconds, SDL_Surface* screen)
+{
+    char text[32];
+    snprintf(text, sizeof text, "%0*d:%0*d", 2, seconds / 60, 2, seconds % 60);
+    DrawCentred(screen, text, 617, 520);
+}
+
+static void DrawPortrait(SDL_Surface* screen)
+{
+    int frame = 1;
+    if (tovita) {
+        frame = tovii % 2 == 1 ? 1 : 4;
+    } else if (tovitad) {
+        if (tovii == 4)
+            tovii = 1;
+        frame = tovii;
+    }
+    apply_clip(362, 504, Slot(ToviLevelImg, PORTRAIT_IMAGES, frame), screen, nullptr);
+    if (tovitad > 1 && tovii == 3)
+        tovitad = 0;
+    if (tovitad != 0 && tovii == 3)
+        tovitad += 1;
+    if (!Mix_Playing(-1))
+        tovita = 0;
+}
+
+// One wheel of the score counter: rolls upward at its own speed, wrapping after
+// 9, until it shows its digit, and stays there.
+static void RollWheel(float& wheel, int digit, double speed)
+{
+    if (static_cast<int>(wheel - 10.0) / 10 == digit)
+        wheel = static_cast<float>(static_cast<int>(wheel / 10.0) * 10);
+    else
+        wheel = static_cast<float>(wheel + speed);
+}
+
+static void DrawWheel(SDL_Surface* screen, float wheel, int x, int y)
+{
+    int n = static_cast<int>(wheel);
+    if (n >= 0 && n < VF_RECTS)
+        apply_clip(x, y, vfont, screen, &VFrect[n]);
+}
+
+void prikr(int x, int y, SDL_Surface* screen)
+{
+    int rest = poen;
+    p6 = rest / 100000;
+    rest -= 100000 * p6;
+    p5 = rest / 10000;
+    rest -= 10000 * p5;
+    p4 = rest / 1000;
+    rest -= 1000 * p4;
+    p3 = rest / 100;
+    rest -= 100 * p3;
+    p2 = rest / 10;
+    p1 = rest - 10 * p2;
+    DrawWheel(screen, i6, x + 100, y + 285);
+    DrawWheel(screen, i5, x + 160, y + 285);
+    DrawWheel(screen, i4, x + 220, y + 285);
+    DrawWheel(screen, i3, x + 280, y + 285);
+    DrawWheel(screen, i2, x + 340, y + 285);
+    DrawWheel(screen, i1, x + 400, y + 285);
+    RollWheel(i1, p1, 1.3);
+    RollWheel(i2, p2, 2.7);
+    RollWheel(i3, p3, 1.1);
+    RollWheel(i4, p4, 3.1);
+    RollWheel(i5, p5, 0.7);
+    RollWheel(i6, p6, 1.8);
+    float* wheels[] = {&i1, &i2, &i3, &i4, &i5, &i6};
+    for (float* w : wheels)
+        if (*w > 110.0f)
+            *w = 10.0f;
+}
+
+static void StartLevelMusic(bool& restart)
+{
+    if (rendle == 0) {
+        rendle = 1;
+        restart = true;
+    }
+    if (!Mix_PlayingMusic())
+        restart = true;
+    if (restart && ashcrystal == 0) {
+        restart = false;
+        PlayMusicOnce(musicl[ChapterOf(level_no)]);
+    }
+}
+
+static int LevelFrame(SDL_Surface* screen, int x, int y, int button, int levelStar)
+{
+    if (cntintr == 6 && cntgh == 0 && (level_no - 1) % 25 == 0)
+        cntgh = (level_no - 1) / 25 + 1;
+    apply_clip(0, 0, LevelImage, screen, nullptr);
+    if (cntgh >= 1 && cntgh <= 5) {
+        int r = ChapterPicture(screen, x, y, button, levelStar);
+        if (r != -1)
+            return r;
+    }
+    bool restartMusic = false;
+    StartLevelMusic(restartMusic);
+    if ((button == 1 || ashcrystal == 1) && (end_level == 1 || ashcrystal == 1))
+        return LevelAdvance(screen, levelStar);
+    DrawBoard(screen);
+    SpikeCycle();
+    TeleportAnimation(screen);
+    BreakAnimation(screen, spiked, movsp, spikex, spikey);
+    BreakAnimation(screen, raspad, movspr, raspadx, raspady);
+    CompletionTest();
+    VanishAnimation(screen);
+    Praise();
+    CompletePanel(screen);
+    Hud(screen);
+    if (cnp != 0)
+        LEVEL_TIME = (gett - LEVEL_TIMER) / 1000;
+    if (end_level == 1)
+        tovita = tovitad = tovii = 0;
+    if (tovita != 0 || tovitad != 0)
+        tovii = MicIndex / 5 + 1;
+    ToTime(LEVEL_TIME, screen);
+    int bw = menubtn ? menubtn->w : MENU_BUTTON_W;
+    int bh = menubtn ? menubtn->h : MENU_BUTTON_H;
+    if (x > 24 && x < 24 + bw && y > 546 && y < 546 + bh) {
+        apply_clip(24, 546, menubtn, screen, nullptr);
+        if (button != 0 && mousec == 0)
+            return SCREEN_RETRY;
+    }
+    DrawPortrait(screen);
+    LevelCursor(screen, Cursor.x - 20, Cursor.y - 20, MovingElement == 1);
+    return levelStar;
+}
+
+int RendLevel(SDL_Surface* screen, int x, int y, int button, int, int levelStar, int)
+{
+    play_menu_music = 1;
+    if (button == 0)
+        mousec = 0;
+    PaceFrame();
+    if (mousenomovel == 0 || button != 0)
+        mousenomovel = startTicks;
+    if (mousenomoved == 0 || button != 0)
+        mousenomoved = startTicks;
+    IdleReactions();
+    if (button != 0 && mousec == 0 && prikpp == 1) {
+        prikpp = 2;  // the panel is acknowledged
+        mousec = 1;
+    }
+    brss += 1;
+
+    if (ashcrystal > 1 && prikpp == 2 && end_level == 1)
+        return RelicSequence(screen, x, y, button, levelStar);
+    if (levelStar != 0) {
+        // A level (re)starts: nothing is drawn in this frame.
+        if (bioinitl == 0)
+            InitLevel();
+        prikpp = 0;
+        return 0;
+    }
+    if (cntintr >= 1 && cntintr <= 5)
+        return OpeningStory(screen, x, y, button, levelStar);
+    return LevelFrame(screen, x, y, button, levelStar);
+}

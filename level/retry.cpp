@@ -1,0 +1,114 @@
+#include "level/retry.h"
+
+#include "level/level.h"
+#include "menu/menu.h"
+#include "menu/players.h"
+#include "shell/media.h"
+#include "shell/tovi.h"
+#include "trans/trans.h"
+
+int dplev = 0;
+
+static bool Over(int item, int x, int y)
+{
+    const SDL_Rect& r = Dialogritem[item];
+    return x > r.x && x < r.x + r.w && y > r.y && y < r.y + r.h;
+}
+
+static void CloseBackdrop()
+{
+    if (prosliscr)
+        SDL_FreeSurface(prosliscr);
+    prosliscr = nullptr;
+}
+
+static int ToMainMenu()
+{
+    dead = biodr = renddr = 0;
+    cntintr = 6;  // a later game start skips the opening story
+    mousec = 1;
+    PlayEffect(&mdibtn);
+    Mix_HaltMusic();
+    menu_first_time = 1;
+    proshli = dplev;
+    dplev = 0;
+    level_no = SCREEN_MENU;
+    CloseBackdrop();
+    return SCREEN_MENU;
+}
+
+static int Retry(int level)
+{
+    dead = biodr = renddr = 0;
+    bioret = 1;  // the chapter picture is not shown again
+    cntintr = 6;
+    mousec = 1;
+    PlayEffect(&mdibtn);
+    Mix_HaltMusic();
+    CloseBackdrop();
+    startTicks = 0;
+    LEVEL_TIMER = 0;
+    spiked = movsp = 0;
+    probo = 0;
+    rendle = 0;
+    dplev = 0;
+    lmap(level);
+    return level;
+}
+
+static int Cancel()
+{
+    biodr = renddr = 0;
+    mousec = 1;
+    PlayEffect(&mdibtn);
+    CloseBackdrop();
+    Cursor.x = Cursor.y = 0;
+    int level = dplev;
+    dplev = 0;
+    return level;
+}
+
+int RenderDialogr(int dple, int x, int y, int button, int, int, SDL_Surface* screen)
+{
+    if (button == 0)
+        mousec = 0;
+    if (renddr == 0) {
+        mousec = 1;  // the click that opened the dialog does not act in it
+        SDL_WarpMouse(400, 300);
+        renddr = 1;
+    }
+    if (dplev == 0)
+        dplev = dple;
+    DarkenScreen(screen);
+    if (biodr == 0) {
+        while (Fade(screen, dialogr, 1, 120, 80) != 1) {
+        }
+        biodr = 1;
+    } else {
+        apply_clip(120, 80, dialogr, screen, nullptr);
+    }
+    bool click = button != 0 && mousec == 0;
+    int items = dead == 1 ? 2 : 3;
+    for (int k = 1; k <= items; k++) {
+        if (!Over(k, x, y))
+            continue;
+        const SDL_Rect& r = Dialogritem[k];
+        if (k == 1) {
+            bioret = rendle = cntgh = 0;
+            apply_clip(r.x - 5, r.y - 23, rmm, screen, nullptr);
+            if (click)
+                return ToMainMenu();
+        } else if (k == 2) {
+            apply_clip(r.x - 75, r.y - 12, rr, screen, nullptr);
+            if (click)
+                return Retry(dple);
+        } else {
+            apply_clip(r.x - 8, r.y - 22, rexit, screen, nullptr);
+            if (click)
+                return Cancel();
+        }
+        break;
+    }
+    LevelCursor(screen, x, y, button == 1);
+    return SCREEN_RETRY;
+}

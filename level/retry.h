@@ -1,0 +1,13 @@
+// The retry dialog (screen 996): the level's pop-up menu over the darkened level,
+// with main menu, retry and (unless the level was lost) cancel.
+#ifndef TOVI_LEVEL_RETRY_H
+#define TOVI_LEVEL_RETRY_H
+
+#include <SDL.h>
+
+// ---- dialog state ------------------------------------------------------------
+extern int dplev;  // level the dialog was opened from, taken on its first frame; 0 while closed
+
+int RenderDialogr(int dple, int x, int y, int button, int key, int unicode, SDL_Surface* screen);
+
+#endif

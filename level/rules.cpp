@@ -1,0 +1,254 @@
+#include "level/rules.h"
+
+#include <cstdlib>
+
+#include "level/proc.h"
+#include "shell/media.h"
+
+int MovingElement = 0;
+int pind = 0;
+int part = 0;
+int parta = 0;
+int partb = 0;
+int sklop = 0;
+int telex = 0;
+int telexi = 0;
+int telexo = 0;
+int bio126 = 0;
+int uiznad = 0;
+int iznad[STACK_SIZE];
+int gimasu[STACK_SIZE];
+int tralala = 0;
+
+int WhoIsLeft(TileRecord a, TileRecord b)
+{
+    return (a.y == b.y && b.x < a.x && a.x <= b.x + CELL_SIZE) ? b.type : 0;
+}
+
+int WhoIsRight(TileRecord a, TileRecord b)
+{
+    return (a.y == b.y && a.x < b.x && b.x <= a.x + CELL_SIZE) ? b.type : 0;
+}
+
+int WhoIsDown(TileRecord a, TileRecord b)
+{
+    return (a.x == b.x && a.y <= b.y && b.y <= a.y + CELL_SIZE) ? b.type : 0;
+}
+
+int WhoIsUp(TileRecord a, TileRecord b)
+{
+    return (a.x == b.x && a.y - CELL_SIZE <= b.y && b.y <= a.y) ? b.type : 0;
+}
+
+int checkc(int dir, int i, int j)
+{
+    int dx = til[j].x - til[i].x;
+    int dy = til[j].y - til[i].y;
+    switch (dir) {
+    case 1:
+        return dx > 0 && dx <= CELL_SIZE && abs(dy) < CELL_SIZE;
+    case 2:
+        return dx >= -CELL_SIZE && dx < 0 && abs(dy) < CELL_SIZE;
+    case 3:
+        return dy > 0 && dy <= CELL_SIZE && abs(dx) < CELL_SIZE;
+    case 4:
+        return dy >= -CELL_SIZE && dy < 0 && abs(dx) < CELL_SIZE;
+    default:
+        return 0;
+    }
+}
+
+int IsMovable(int code)
+{
+    return (code >= 100 && code <= 121) || (code >= 225 && code <= 247);
+}
+
+int IsEmptyDown(TileRecord a, TileRecord b)
+{
+    return b.type != EL_SPIKES && abs(a.x - b.x) < CELL_SIZE && a.y < b.y && b.y <= a.y + CELL_SIZE;
+}
+
+int IsExistUp(TileRecord a, TileRecord b)
+{
+    return abs(a.x - b.x) < CELL_SIZE && a.y == b.y + CELL_SIZE;
+}
+
+int HeldUp(int i)
+{
+    for (int j = 1; j <= ukupnot; j++)
+        if (j != i && IsEmptyDown(til[i], til[j]))
+            return 1;
+    return 0;
+}
+
+// The plain code of an element, whether stuck in mud or standing on the pad.
+static int PlainCode(int code, bool* onPad)
+{
+    *onPad = false;
+    if (code > 224) {
+        code -= PAD_OFFSET;
+        *onPad = true;
+    }
+    if (code > 200)
+        code -= STUCK_OFFSET;
+    return code;
+}
+
+// A matched element vanishes; one that stood on the exit pad leaves the pad behind.
+static void Vanish(int j, bool onPad)
+{
+    if (onPad) {
+        til[j].type = EL_TELE_OUT;
+    } else {
+        til[j].type = 0;
+        til[j].x = 0;
+        til[j].y = 0;
+    }
+}
+
+void ccf(TileRecord a, int idx)
+{
+    enum { DOWN, UP, LEFT, RIGHT, DIRS };
+    static const int bit[DIRS] = {1, 8, 2, 4};
+    int code[DIRS] = {0, 0, 0, 0};
+    int who[DIRS] = {0, 0, 0, 0};
+    for (int j = 1; j <= ukupnot; j++) {
+        if (j == idx)
+            continue;
+        int answer[DIRS] = {WhoIsDown(a, til[j]), WhoIsUp(a, til[j]), WhoIsLeft(a, til[j]), WhoIsRight(a, til[j])};
+        for (int d = 0; d < DIRS; d++)
+            if (answer[d] != 0) {
+                code[d] = answer[d];
+                who[d] = j;
+            }
+    }
+
+    bool selfOnPad;
+    int c = PlainCode(a.type, &selfOnPad);
+    if (c < EL_FIRST || c > 119)  // 120 and every special object never match
+        return;
+
+    int mask = 0;
+    for (int d = 0; d < DIRS; d++) {
+        bool onPad;
+        if (who[d] == 0 || PlainCode(code[d], &onPad) != c)
+            continue;
+        MovingElement = 0;
+        Vanish(who[d], onPad);
+        poen += 45;
+        mask += bit[d];
+    }
+    if (mask == 0)
+        return;
+    if (Mix_Playing(-1))
+        sklop = 1;
+    PlayEffect(&GoneEl);
+    poen += 45;
+    parta = til[idx].y / CELL_SIZE - 1;
+    partb = til[idx].x / CELL_SIZE - 1;
+    pind = 63;
+    part = mask;
+    Vanish(idx, selfOnPad);
+}
+
+// A level may hold several exit pads. An element goes to the first empty one;
+// with none free it stays in the entrance until one is.
+void telep(int element, int entranceIdx, int exitIdx)
+{
+    if (til[exitIdx].type != EL_TELE_OUT || til[element].type == 0)
+        return;
+    telexi = entranceIdx;
+    telexo = exitIdx;
+    telex = 10;
+    til[exitIdx].type = til[element].type + PAD_OFFSET;
+    MovingElement = 0;
+    til[element] = TileRecord{0, 0, 0, 0};
+    ccf(til[exitIdx], exitIdx);
+    bio126 = element;
+    PlayEffect(&Telep);
+}
+
+// The element leaves the exit pad: the pad comes back in the record the teleport
+// freed. With several pads in play that record may have been handed to another
+// pad already; then any removed record serves, so no pad is ever lost.
+void LeavePad(int p)
+{
+    int slot = bio126;
+    if (slot <= 0 || slot > ukupnot || til[slot].type != 0) {
+        slot = 0;
+        for (int k = 1; k <= ukupnot && slot == 0; k++)
+            if (til[k].type == 0 && k != p)
+                slot = k;
+    }
+    if (slot != 0)
+        til[slot] = TileRecord{0, til[p].x, til[p].y, EL_TELE_OUT};
+    til[p].type -= PAD_OFFSET;
+}
+
+void provgore(int i)
+{
+    for (;;) {
+        int next = 0;
+        for (int j = 1; j <= ukupnot && next == 0; j++) {
+            if (j == i || !checkc(4, i, j))
+                continue;
+            int t = til[j].type;
+            if (t >= 101 && t <= 120) {
+                next = j;
+            } else if (t <= 99 || (t >= 122 && t <= 199)) {
+                tralala = 1;
+                return;
+            }
+        }
+        if (next == 0)
+            return;
+        // The column cannot be higher than the board; a taller one is treated as capped.
+        if (uiznad + 1 >= STACK_SIZE) {
+            tralala = 1;
+            return;
+        }
+        int j = next;
+        ccf(til[j], j);
+        uiznad++;
+        int touch = 0;
+        for (int k = 1; k <= ukupnot; k++)
+            if (k != i && checkc(1, j, k)) {
+                touch += 1000;
+                break;
+            }
+        for (int k = 1; k <= ukupnot; k++)
+            if (k != i && checkc(2, j, k)) {
+                touch += 2000;
+                break;
+            }
+        gimasu[uiznad] = touch != 0 ? touch + j : 0;
+        iznad[uiznad] = j;
+        i = j;
+    }
+}
+
+void quicksort(int lo, int hi)
+{
+    if (lo >= hi)
+        return;
+    static_assert(PAR_SIZE >= BOARD_CELLS + 1, "par must hold every element a board can have");
+    int below[PAR_SIZE];
+    int above[PAR_SIZE];
+    int nb = 0;
+    int na = 0;
+    int pivot = par[lo];
+    for (int k = lo + 1; k <= hi; k++) {
+        if (par[k] < pivot)
+            below[nb++] = par[k];
+        else
+            above[na++] = par[k];
+    }
+    int w = lo;
+    for (int k = 0; k < nb; k++)
+        par[w++] = below[k];
+    par[w++] = pivot;
+    for (int k = 0; k < na; k++)
+        par[w++] = above[k];
+    quicksort(lo, lo + nb - 1);
+    quicksort(lo + nb + 1, hi);
+}

@@ -1,0 +1,47 @@
+// The rules of the board: which object touches which, what may be dragged, what
+// holds an object up, the match rule, the teleport and the stack on a platform.
+// Everything works on pixel positions of the records in til, so objects between
+// cells are handled like aligned ones. A removed record takes part in every
+// scan as an object of code 0 at (0, 0).
+#ifndef TOVI_LEVEL_RULES_H
+#define TOVI_LEVEL_RULES_H
+
+#include "level/board.h"
+
+// ---- match, teleport and stack state -----------------------------------------
+constexpr int STACK_SIZE = 12;  // a column is at most 12 rows: the rider and 11 above it
+
+extern int MovingElement;  // 1 while the player drags an element; a match, teleport or mud clears it
+extern int pind;           // vanish animation step, 63 at a match, counted down by the renderer; 0 idle
+extern int part;           // neighbours of the last match: 1 below, 2 left, 4 right, 8 above
+extern int parta;          // row - 1 of the element that caused the last match
+extern int partb;          // column - 1 of it
+extern int sklop;          // 1 when a match happened while a sound played: asks for praise
+extern int telex;          // teleport animation step, 10 at a teleport, counted down to 0
+extern int telexi;         // record of the teleport entrance used last
+extern int telexo;         // record of the exit pad used last
+extern int bio126;         // record freed by the last teleport; re-used for the pad when it is left; 0 none
+extern int uiznad;         // depth of the stack collected by provgore
+extern int iznad[STACK_SIZE];   // [0] the platform's rider, [1..uiznad] the elements stacked on it
+extern int gimasu[STACK_SIZE];  // per stacked element: 0, or iznad[k] + 1000 touched right, + 2000 left, + 3000 both
+extern int tralala;        // 1 when the stack is capped by something that cannot be carried
+
+// ---- queries -----------------------------------------------------------------
+int WhoIsLeft(TileRecord a, TileRecord b);    // b.type if b touches a from the left, else 0
+int WhoIsRight(TileRecord a, TileRecord b);   // b.type if b touches a from the right, else 0
+int WhoIsDown(TileRecord a, TileRecord b);    // b.type if b is below a in its column (or in its square)
+int WhoIsUp(TileRecord a, TileRecord b);      // b.type if b is above a in its column (or in its square)
+int checkc(int dir, int i, int j);            // 1 if record j is in record i's way in direction dir (1 right, 2 left, 3 down, 4 up)
+int IsMovable(int code);                      // 1 for what the player may drag and platforms carry
+int IsEmptyDown(TileRecord a, TileRecord b);  // 1 if b holds a up
+int IsExistUp(TileRecord a, TileRecord b);    // 1 if b rests exactly on a
+int HeldUp(int i);                            // 1 if any other record holds record i up
+
+// ---- rules -------------------------------------------------------------------
+void ccf(TileRecord a, int idx);                        // match rule for the element in record idx
+void telep(int element, int entranceIdx, int exitIdx);  // element from the entrance onto the exit pad
+void provgore(int i);                                   // collects the stack above record i
+void quicksort(int lo, int hi);                         // sorts par[lo..hi] ascending
+void LeavePad(int p);                                   // element p steps off the exit pad, which is re-created
+
+#endif

@@ -1,0 +1,236 @@
+#include "level/sequences.h"
+
+#include "level/level.h"
+#include "menu/players.h"
+#include "menu/screens.h"
+#include "shell/clock.h"
+#include "shell/media.h"
+#include "shell/tovi.h"
+#include "text/text.h"
+#include "trans/trans.h"
+
+int cntintr = 0;
+int cntgh = 0;
+int biointo = 0;
+int bioret = 0;
+int ashcrystal = 0;
+int psi = 0;
+int pma = 0;
+int pash = 0;
+int mpk = 0;
+int finalpart = 0;
+int finalpartt = 0;
+SDL_Surface* IntroImag[INTRO_IMAGES];
+SDL_Surface* AshcrystalImg[ASHCRYSTAL_IMAGES];
+SDL_Surface* SandImage[SAND_IMAGES];
+SDL_Surface* Mapi = nullptr;
+
+static bool OverForward(int x, int y)
+{
+    return x > 660 && x <= 773 && y > 500 && y <= 575;
+}
+
+static bool Clicked(int button)
+{
+    return button != 0 && mousec == 0;
+}
+
+static void Transition(SDL_Surface* screen, SDL_Surface* picture, int effect)
+{
+    NLevel(screen, CopyScreen(screen), picture, effect, 5);
+}
+
+// Keeps a track playing: restarts it when the music has ended.
+static void KeepMusic(int& latch, Mix_Music* music)
+{
+    if (!Mix_PlayingMusic())
+        latch = 0;
+    if (latch == 0) {
+        latch = 1;
+        PlayMusicOnce(music);
+    }
+}
+
+static void ForwardButton(SDL_Surface* screen, bool over)
+{
+    apply_clip(660, 500, over ? forhon : forhoff, screen, nullptr);
+}
+
+int OpeningStory(SDL_Surface* screen, int x, int y, int button, int levelStar)
+{
+    if (cntintr == 1) {
+        Transition(screen, IntroImag[1], 1);
+        cntintr = 2;
+    } else {
+        apply_clip(0, 0, IntroImag[cntintr - 1], screen, nullptr);
+    }
+    KeepMusic(psi, musici);
+    bool over = OverForward(x, y);
+    ForwardButton(screen, over);
+    if (over && Clicked(button)) {
+        cntintr += 1;
+        if (cntintr > 5)
+            psi = 0;
+        biointo = 1;
+        PlayEffect(&mdibtn);
+        mousec = 1;
+    }
+    LevelCursor(screen, x - 20, y - 20, button != 0);
+    return levelStar;
+}
+
+// A chapter's picture before its first level. Once left (or skipped after a
+// retry) cntgh counts on past 5, one level frame per step.
+int ChapterPicture(SDL_Surface* screen, int x, int y, int button, int levelStar)
+{
+    if (bioret == 1) {
+        cntgh += 1;
+        startTicks = 0;
+        LEVEL_TIMER = 0;
+        return levelStar;
+    }
+    if ((level_no - 1) / 25 != cntgh - 1)
+        return -1;
+    if (biointo == 0) {
+        Transition(screen, IntroImag[4 + cntgh], 1);
+        biointo = 1;
+    } else {
+        KeepMusic(pma, musica);
+        apply_clip(0, 0, IntroImag[4 + cntgh], screen, nullptr);
+    }
+    bool over = OverForward(x, y);
+    ForwardButton(screen, over);
+    if (over && Clicked(button)) {
+        bioret = 1;
+        pma = 0;
+        cntgh += 1;
+        PlayEffect(&mdibtn);
+        startTicks = 0;
+        LEVEL_TIMER = 0;
+        PlayEffect(&gong);
+        if (ashcrystal == 0)
+            Transition(screen, LevelImage, 1);
+        biointo = 0;
+        mousec = 1;
+    }
+    LevelCursor(screen, x - 20, y - 20, button != 0);
+    return levelStar;
+}
+
+int LevelAdvance(SDL_Surface* screen, int levelStar)
+{
+    mousec = 1;
+    if (ashcrystal != 1 && level_no % 25 == 0 && level_no <= 100) {
+        ashcrystal = level_no / 25 + 1;
+        return levelStar;
+    }
+    if (ashcrystal != 1) {
+        // The wipe frees the picture it wipes to, so it gets a copy of the background.
+        Transition(screen, CopyScreen(LevelImage), 5);
+    }
+    level_no += 1;
+    end_level = bioret = dead = prikpp = nijepust = ashcrystal = 0;
+    proshli = level_no;
+    PlayerScore = poen;
+    izmp = 1;
+    biljezi();
+    drugiput = 0;
+    poen = 0;
+    LEVEL_TIMER = 0;
+    if ((proshli - 1) % 5 != 0) {
+        lmap(level_no);
+        return level_no;
+    }
+    Transition(screen, Mapi, 3);
+    if (LevelImage)
+        SDL_FreeSurface(LevelImage);
+    LevelImage = CopyScreen(screen);
+    level_no += SCREEN_MAP;
+    rendle = 0;
+    return level_no;
+}
+
+static const char* RelicMessage()
+{
+    if (ashcrystal == 7)
+        return "You have collected the first part of Ashcrystal";
+    if (ashcrystal == 10)
+        return "You have collected the last part of Ashcrystal";
+    return "You have collected the another part of Ashcrystal";
+}
+
+static void RelicDust(SDL_Surface* screen)
+{
+    static const int puff[4][4] = {
+        {289, 205, 329, 245}, {296, 150, 229, 190}, {244, 139, 244, 179}, {138, 235, 138, 275}};
+    if (ashcrystal < 7 || ashcrystal > 10)
+        return;
+    const int* p = puff[ashcrystal - 7];
+    if (brss >= 1 && brss <= 40)
+        apply_clip(p[0], p[1], SandImage[brss], screen, nullptr);
+    if (brss >= 21 && brss <= 60)
+        apply_clip(p[2], p[3], SandImage[brss - 20], screen, nullptr);
+}
+
+int RelicSequence(SDL_Surface* screen, int x, int y, int button, int levelStar)
+{
+    if (ashcrystal <= 5) {
+        Transition(screen, AshcrystalImg[1], 1);
+        ashcrystal += 5;
+        brss = 1;
+    } else {
+        apply_clip(0, 0, AshcrystalImg[1], screen, nullptr);
+        KeepMusic(pash, musicash);
+        if (ashcrystal - 5 < ASHCRYSTAL_IMAGES)
+            apply_clip(178, 113, AshcrystalImg[ashcrystal - 5], screen, nullptr);
+    }
+    if (mpk == 0)
+        PlayEffect(&mmisce);
+    mpk = 1;
+    RelicDust(screen);
+    if (brss > 60 && ashcrystal >= 7 && ashcrystal <= 10) {
+        prikstr(screen, RelicMessage(), 30, 480, 3);
+        if (ashcrystal == 10) {
+            if (finalpart == 0 && finalpartt == 0)
+                finalpartt = startTicks;
+            if (finalpart == 0 && startTicks - finalpartt > 4000) {
+                while (Fade(screen, AshcrystalImg[6], 1, 49, 85) != 1) {
+                }
+                finalpart = 1;
+            }
+            if (finalpart)
+                apply_clip(49, 85, AshcrystalImg[6], screen, nullptr);
+        }
+    }
+    if (ashcrystal == 11) {
+        KeepMusic(pma, musicae);
+        apply_clip(0, 0, IntroImag[9], screen, nullptr);
+    } else if (ashcrystal == 12) {
+        KeepMusic(pma, musicairo);
+        apply_clip(0, 0, IntroImag[10], screen, nullptr);
+    } else if (ashcrystal == 13) {
+        level_no += 1;
+        proshli = level_no;
+        PlayerScore = poen;
+        biljezi();
+        return SCREEN_CREDITS;
+    }
+    bool hidden = ashcrystal == 10 && !(finalpart && startTicks - finalpartt > 4000);
+    if (!hidden) {
+        bool over = OverForward(x, y);
+        ForwardButton(screen, over);
+        if (over && Clicked(button)) {
+            pma = pash = mpk = 0;
+            PlayEffect(&mdibtn);
+            if (LevelImage)
+                SDL_FreeSurface(LevelImage);
+            LevelImage = CopyScreen(screen);
+            startTicks = 0;
+            LEVEL_TIMER = 0;
+            ashcrystal = ashcrystal > 9 ? ashcrystal + 1 : 1;
+            mousec = 1;
+        }
+    }
+    LevelCursor(screen, x - 20, y - 20, button != 0);
+    return levelStar;
+}

@@ -1,0 +1,37 @@
+// The pictures around the levels: the opening story before level 1, a chapter's
+// picture before its first level, the relic sequence after a chapter's last
+// level, and the advance from a finished level to the next one or the map.
+#ifndef TOVI_LEVEL_SEQUENCES_H
+#define TOVI_LEVEL_SEQUENCES_H
+
+#include <SDL.h>
+
+// ---- sequence state ----------------------------------------------------------
+constexpr int INTRO_IMAGES = 11;      // kadar1..kadar10 in slots 1..10
+constexpr int ASHCRYSTAL_IMAGES = 8;  // slots 1..6
+constexpr int SAND_IMAGES = 43;       // dust frames 1..40
+
+extern int cntintr;     // opening story: 0 never started, 1 start, 2..5 picture 1..4, 6 done
+extern int cntgh;       // chapter picture: 0 none, 1..4 pending or shown, counted past 5 once left
+extern int biointo;     // 1 once the current chapter picture has faded in
+extern int bioret;      // 1: a pending chapter picture is skipped (after one was left, or a retry)
+extern int ashcrystal;  // relic sequence step: 0 none, 2..5 due, 7..10 shown, 11..12 endings, 13 done, 1 advance due
+extern int psi;         // story music started
+extern int pma;         // chapter picture / ending music started
+extern int pash;        // relic music started
+extern int mpk;         // relic screen sound played
+extern int finalpart;   // the complete relic has faded in (never cleared in a run)
+extern int finalpartt;  // tick its 4-second wait began
+extern SDL_Surface* IntroImag[INTRO_IMAGES];
+extern SDL_Surface* AshcrystalImg[ASHCRYSTAL_IMAGES];
+extern SDL_Surface* SandImage[SAND_IMAGES];
+extern SDL_Surface* Mapi;  // the chapter map picture
+
+// Each returns what RendLevel returns; ChapterPicture returns -1 when the level
+// frame goes on.
+int OpeningStory(SDL_Surface* screen, int x, int y, int button, int levelStar);
+int ChapterPicture(SDL_Surface* screen, int x, int y, int button, int levelStar);
+int LevelAdvance(SDL_Surface* screen, int levelStar);
+int RelicSequence(SDL_Surface* screen, int x, int y, int button, int levelStar);
+
+#endif

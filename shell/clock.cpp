@@ -1,0 +1,25 @@
+#include "shell/clock.h"
+
+#include <SDL.h>
+
+int clock_virtual = 0;
+uint32_t clock_now = CLOCK_VIRTUAL_START;
+
+uint32_t ClockTicks()
+{
+    return clock_virtual ? clock_now : SDL_GetTicks();
+}
+
+void ClockDelay(uint32_t ms)
+{
+    if (clock_virtual)
+        clock_now += ms;
+    else
+        SDL_Delay(ms);
+}
+
+void ClockUseVirtual()
+{
+    clock_virtual = 1;
+    clock_now = CLOCK_VIRTUAL_START;
+}

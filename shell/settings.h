@@ -1,0 +1,38 @@
+// The settings file "config.dat": five signed 32-bit little-endian words,
+// exactly 20 bytes, no header.
+//   word 0  not used by the game, kept as read and written back unchanged
+//   word 1  music volume (0..128; the options slider gives 0..127)
+//   word 2  effects volume, same scale
+//   word 3  full screen: 1 on, 0 off (any non-zero value means on)
+//   word 4  number of the player profile chosen last; 0 = none remembered
+// A music volume of 0 (also what a missing or short file reads as) makes the
+// start-up put back the defaults and write the file anew.
+#ifndef TOVI_SHELL_SETTINGS_H
+#define TOVI_SHELL_SETTINGS_H
+
+#include <cstdio>
+
+// ---- settings ----------------------------------------------------------------
+constexpr int POD_WORDS = 5;
+constexpr const char* CONFIG_FILE = "config.dat";
+
+extern int pod[POD_WORDS];  // the file's five words as last read or about to be written
+extern int ukupod;          // words read at start-up (4 after the defaults were applied)
+extern FILE* confile;       // handle used while reading at start-up; null otherwise
+extern int slidm;           // music volume in use, from pod[1]
+extern int slidf;           // effects volume in use, from pod[2]
+extern int fulls;           // full screen in use, from pod[3]
+
+void ReadSettings();   // start-up: read, apply defaults when the music volume is 0, mirror into slidm/slidf/fulls
+int WriteSettings();   // write pod as 20 bytes through a temporary file and a rename; 1 on success
+
+// Atomic replace used by every data file of the game: writes size bytes to
+// "<path>.tmp", flushes, and renames it over path. A crash leaves either the old
+// file or the new one, never a short one. Returns 1 on success.
+int WriteFileAtomic(const char* path, const unsigned char* data, size_t size);
+
+// Little-endian words, as every data file of the game stores them.
+void PutLE32(unsigned char* out, int value);
+int GetLE32(const unsigned char* in);
+
+#endif

@@ -1,0 +1,314 @@
+#include "shell/tovi.h"
+
+#include <SDL_mixer.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "level/level.h"
+#include "menu/menu.h"
+#include "menu/screens.h"
+#include "menu/players.h"
+#include "shell/clock.h"
+#include "shell/media.h"
+#include "shell/settings.h"
+#include "text/text.h"
+#include "trans/trans.h"
+#include "video/video.h"
+
+SDL_Surface* screen = nullptr;
+int level_no = SCREEN_MENU;
+int m_bQuit = 0;
+int start_level_no = 1;
+
+int but = 0;
+int ToviMouseX = 0;
+int ToviMouseY = 0;
+int ToviRelativeMouseX = 0;
+int ToviRelativeMouseY = 0;
+int kkeyk = 0;
+
+int mousechk = 1;
+int LevelStar = 1;
+int dple = 0;
+int dead = 0;
+
+int rendme = 0;
+int rendmp = 0;
+int renddp = 0;
+int rendda = 0;
+int renddg = 0;
+int renddhs = 0;
+int renddo = 0;
+int renddh = 0;
+int rendc = 0;
+int renddr = 0;
+
+int biodg = 0;
+int biodp = 0;
+int bioo = 0;
+int biodr = 0;
+int prikpp = 0;
+
+// The last event as the tick re-sends it: the button byte and the pointer fields.
+// A key press keeps the pointer where it was, carries no motion, and its button
+// byte is its pressed state, 1: the screens see a key press as a click-like call.
+static int lastButton = 0;
+static int lastX = 0;
+static int lastY = 0;
+static int lastXrel = 0;
+static int lastYrel = 0;
+
+void apply_clip(int x, int y, SDL_Surface* source, SDL_Surface* destination, SDL_Rect* clip)
+{
+    if (!source || !destination)
+        return;
+    SDL_Rect offset;
+    offset.x = static_cast<Sint16>(x);
+    offset.y = static_cast<Sint16>(y);
+    offset.w = 0;
+    offset.h = 0;
+    SDL_BlitSurface(source, clip, destination, &offset);
+}
+
+Uint32 VideoFlags()
+{
+    return fulls ? (SDL_FULLSCREEN | SDL_HWPALETTE) : 0;
+}
+
+void Init()
+{
+    atexit(SDL_Quit);
+    if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+        fprintf(stderr, "Unable to init SDL: %s\n", SDL_GetError());
+        exit(1);
+    }
+    if (Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 4096) == -1) {
+        fprintf(stderr, "Unable to init Sound: %s\n", SDL_GetError());
+        exit(1);
+    }
+    screen = SDL_SetVideoMode(SCREEN_W, SCREEN_H, SCREEN_BPP, VideoFlags());
+    if (!screen) {
+        fprintf(stderr, "Unable to set up video: %s\n", SDL_GetError());
+        exit(1);
+    }
+    LoadFonts();
+    SDL_EnableUNICODE(1);
+}
+
+void End(SDL_Surface* surface)
+{
+    Mix_FreeChunk(mtomb);
+    Mix_FreeChunk(mcamel);
+    Mix_FreeChunk(mdbtn);
+    mtomb = mcamel = mdbtn = nullptr;
+    Mix_FreeMusic(mintro);
+    Mix_FreeMusic(mmap);
+    mintro = mmap = nullptr;
+    Mix_CloseAudio();
+    SDL_FreeSurface(surface);
+    SDL_Quit();
+}
+
+// Re-opens the window after the options screen switched full screen. Everything
+// is drawn for 800 x 600 x 32, so that mode is asked for by its numbers.
+static void ReopenVideo()
+{
+    SDL_Surface* s = SDL_SetVideoMode(SCREEN_W, SCREEN_H, SCREEN_BPP, VideoFlags());
+    if (s)
+        screen = s;
+}
+
+void MMoved(int button, int x, int y, int xrel, int yrel, int key, int unicode)
+{
+    but = button;
+    ToviMouseX = x;
+    ToviMouseY = y;
+    ToviRelativeMouseX = xrel;
+    ToviRelativeMouseY = yrel;
+    kkeyk = key;
+
+    if (level_no == SCREEN_MENU) {
+        dple = biodg = biodp = bioo = biodr = prikpp = 0;
+        level_no = RenderMenu(x, y, button, screen);
+        SDL_Flip(screen);
+    } else if (level_no == SCREEN_OPTIONS) {
+        int wasFull = fulls;
+        biodg = 0;
+        RenderOptions(x, y, button, screen);
+        SDL_Flip(screen);
+        if (fulls != wasFull)
+            ReopenVideo();
+    } else if (level_no == SCREEN_CREDITS) {
+        biodg = 0;
+        level_no = RenderCredits(x, y, button, key, unicode, screen);
+        SDL_Flip(screen);
+    } else if (level_no == SCREEN_HELP) {
+        biodg = 0;
+        RenderHelp(x, y, button, key, screen);
+        SDL_Flip(screen);
+    } else if (level_no == SCREEN_NEWGAME) {
+        biodg = 0;
+        level_no = RenderDialoga(x, y, button, key, unicode, screen);
+        SDL_Flip(screen);
+    } else if (level_no == SCREEN_GAME) {
+        // biodg is kept: the game dialog fades in only when entered from elsewhere.
+        level_no = RenderDialogg(x, y, button, key, unicode, screen);
+        SDL_Flip(screen);
+    } else if (level_no == SCREEN_RETRY) {
+        biodg = 0;
+        level_no = RenderDialogr(dple, x, y, button, key, unicode, screen);
+        SDL_Flip(screen);
+    } else if (level_no == SCREEN_PLAYERS) {
+        biodg = 0;
+        level_no = RenderDialogp(x, y, button, key, unicode, screen);
+        SDL_Flip(screen);
+    } else if (level_no == SCREEN_SCORES) {
+        biodg = 0;
+        level_no = RenderDialogHS(x, y, button, key, unicode, screen);
+        SDL_Flip(screen);
+    } else if (level_no > SCREEN_MAP) {
+        biodg = 0;
+        level_no = RenderMap(x, y, button, key, level_no, screen);
+        SDL_Flip(screen);
+    }
+}
+
+static void Tick()
+{
+    MMoved(lastButton, lastX, lastY, lastXrel, lastYrel, KEY_NONE, KEY_NONE);
+}
+
+void CheckKeys()
+{
+    but = SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON(1);
+    if (level_no != SCREEN_RETRY)
+        dple = 0;
+
+    // The per-frame tick of the animated screens; each test sees the code the
+    // previous one may have changed.
+    if (level_no == SCREEN_MENU)
+        Tick();
+    if (level_no == SCREEN_PLAYERS)
+        Tick();
+    if (level_no == SCREEN_CREDITS)
+        Tick();
+    if (level_no > SCREEN_MAP)
+        Tick();
+
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        switch (event.type) {
+        case SDL_MOUSEMOTION:
+            lastButton = event.motion.state;
+            lastX = event.motion.x;
+            lastY = event.motion.y;
+            lastXrel = event.motion.xrel;
+            lastYrel = event.motion.yrel;
+            MMoved(lastButton, lastX, lastY, lastXrel, lastYrel, KEY_NONE, KEY_NONE);
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            // Press and release both carry the button index: 1 for the left button.
+            lastButton = event.button.button;
+            lastX = event.button.x;
+            lastY = event.button.y;
+            lastXrel = lastYrel = 0;
+            MMoved(lastButton, lastX, lastY, 0, 0, KEY_NONE, KEY_NONE);
+            break;
+        case SDL_KEYDOWN: {
+            lastButton = event.key.state;
+            lastXrel = lastYrel = 0;
+            int sym = event.key.keysym.sym;
+            int uni = event.key.keysym.unicode;
+            // A key press is offered to each dialog whose code is current when its
+            // turn comes, so a dialog that hands over to a later one passes it on.
+            for (int code = SCREEN_NEWGAME; code <= SCREEN_SCORES; code++)
+                if (level_no == code)
+                    MMoved(lastButton, ToviMouseX, ToviMouseY, 0, 0, sym, uni);
+            if (level_no > SCREEN_MAP)
+                MMoved(lastButton, ToviMouseX, ToviMouseY, 0, 0, sym, uni);
+            break;
+        }
+        case SDL_QUIT:
+            m_bQuit = 1;
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+// One level iteration of the main loop: logic, then the frame.
+static void LevelIteration()
+{
+    int r = ProcLevel(screen, but, ToviMouseX, ToviMouseY, ToviRelativeMouseX, ToviRelativeMouseY,
+                      LevelStar, dple);
+    if (r == SCREEN_RETRY) {
+        dple = level_no;
+        level_no = SCREEN_RETRY;
+        dead = 1;
+        MMoved(0, 400, 300, 0, 0, 0, 0);
+    }
+    SDL_Flip(screen);
+    if (level_no != SCREEN_RETRY)
+        LevelStar = RendLevel(screen, ToviMouseX, ToviMouseY, but, kkeyk, LevelStar, 0);
+    if (LevelStar == SCREEN_RETRY) {
+        // The player asked for the dialog: dead stays as it was.
+        dple = level_no;
+        level_no = SCREEN_RETRY;
+        MMoved(0, 400, 300, 0, 0, 0, 0);
+    }
+    if (level_no != SCREEN_RETRY)
+        SDL_Flip(screen);
+    if (LevelStar == SCREEN_CREDITS)
+        level_no = SCREEN_CREDITS;
+}
+
+int Start()
+{
+    m_bQuit = 0;
+    SDL_ShowCursor(0);
+    Mix_Music* music = LoadMusic("media/audio/main.ogg");
+    if (music)
+        Mix_PlayMusic(music, 0);
+    LoadPlayV("media/video/splash.ogg", 0, 0);
+    LSImage = LoadImageRaw("media/images/loading_screen.png");
+    LSTImage = LoadImageRaw("media/images/loading_screen_tape.png");
+    while (Fade(screen, LSImage, 1, 0, 0) != 1) {
+    }
+    apply_clip(0, 0, LSImage, screen, nullptr);
+    SDL_Flip(screen);
+
+    while (m_bQuit == 0) {
+        CheckKeys();
+        if (level_no <= SCREEN_MENU)
+            continue;
+        if (level_no <= SCREEN_LAST_LEVEL) {
+            LevelIteration();
+        } else if (level_no == SCREEN_HELP) {
+            RenderHelp(ToviMouseX, ToviMouseY, but, kkeyk, screen);
+            SDL_Flip(screen);
+        } else if (level_no == SCREEN_QUIT) {
+            End(screen);
+            m_bQuit = 1;
+        }
+    }
+    return 0;
+}
+
+int SDL_main(int, char*[])
+{
+    start_level_no = 1;
+    SDL_putenv(const_cast<char*>("SDL_VIDEO_YUV_HWACCEL=0"));
+    ReadSettings();
+    Init();
+    SDL_WM_SetCaption("Tovi Mudgrove", nullptr);
+    SDL_WM_SetIcon(SDL_LoadBMP_RW(SDL_RWFromFile("media/images/tovi_icon.bmp", "rb"), 1), nullptr);
+    Mix_VolumeMusic(slidm);
+    Mix_Volume(-1, slidf);
+    Start();
+    VideoRelease();
+    SDL_WM_SetCaption("Quitting...", nullptr);
+    return 0;
+}

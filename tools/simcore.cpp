@@ -1,0 +1,107 @@
+#include "tools/simcore.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "level/level.h"
+#include "menu/players.h"
+#include "shell/clock.h"
+#include "shell/tovi.h"
+#include "text/text.h"
+
+static SDL_Surface* simScreen = nullptr;
+
+int SimOpen()
+{
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ClockUseVirtual();
+    if (SDL_WasInit(SDL_INIT_VIDEO) == 0 && SDL_Init(SDL_INIT_VIDEO) < 0)
+        return 0;
+    // The simulator runs silent: whether a sound is still playing would make the
+    // run depend on the speed of the machine.
+    simScreen = SDL_SetVideoMode(SCREEN_W, SCREEN_H, SCREEN_BPP, 0);
+    screen = simScreen;
+    if (!screen)
+        return 0;
+    if (!fPicture)
+        LoadFonts();
+    return 1;
+}
+
+void SimClose()
+{
+    SDL_Quit();
+    screen = simScreen = nullptr;
+}
+
+// Every global that level play touches, as it stands when the program starts.
+static void ProgramStartState()
+{
+    but = ToviMouseX = ToviMouseY = ToviRelativeMouseX = ToviRelativeMouseY = kkeyk = 0;
+    mousechk = 1;
+    dple = dead = 0;
+    biodr = prikpp = renddr = 0;
+    bioinitl = 0;
+    Cursor = SDL_Rect{0, 0, 0, 0};
+    proslie = MoveX = MoveY = plmc = ispada = pomera = fallstep = cnp = LEVEL_TIMER = probo = 0;
+    MovingElement = pind = part = parta = partb = sklop = telex = telexi = telexo = bio126 = 0;
+    uiznad = tralala = 0;
+    imeUP = taster_pritisnut = prekameni = kameni = 0;
+    raspad = raspadx = raspady = spiked = spikex = spikey = spikedsi = MicIndex = 0;
+    for (int& s : spikeds)
+        s = 0;
+    startTicks = mousec = mousenomoved = mousenomovel = brss = 0;
+    movtim = movtel = movsp = movspr = parttim = 0;
+    end_level = nijepust = drugiput = LEVEL_TIME = rendle = 0;
+    tovita = tovitad = 0;
+    tovii = 1;
+    cntgh = biointo = ashcrystal = psi = pma = pash = mpk = 0;
+    proshli = PlayerScore = izmp = 0;
+    dplev = 0;
+    ClockUseVirtual();
+}
+
+void SimStart(int level, const char* path)
+{
+    ProgramStartState();
+    cntintr = 6;
+    bioret = 1;
+    level_no = level;
+    LevelStar = 1;
+    if (path)
+        lmap_from(level, path);
+    else
+        lmap(level);
+    proshli = 0;
+}
+
+SimResult SimFrame(int button, int x, int y)
+{
+    but = button;
+    ToviMouseX = x;
+    ToviMouseY = y;
+    int r = ProcLevel(screen, button, x, y, 0, 0, LevelStar, 0);
+    if (r == SCREEN_RETRY)
+        return SIM_FAILED;
+    int wasEnded = end_level;
+    LevelStar = RendLevel(screen, x, y, button, KEY_NONE, LevelStar, 0);
+    if (LevelStar == SCREEN_RETRY)
+        return SIM_MENU;
+    if (wasEnded == 0 && end_level == 1)
+        return SIM_WON;
+    return SIM_GOING;
+}
+
+std::string SimFrameLine(int frame)
+{
+    char head[96];
+    snprintf(head, sizeof head, "%d poen=%d cnp=%d end=%d drag=%d til=", frame, poen, cnp, end_level, proslie);
+    std::string line = head;
+    for (int i = 1; i <= ukupnot; i++) {
+        char rec[64];
+        snprintf(rec, sizeof rec, "%s%d,%d,%d,%d", i > 1 ? ";" : "", til[i].type, til[i].x, til[i].y, til[i].state);
+        line += rec;
+    }
+    return line;
+}
