@@ -1,0 +1,78 @@
+#include "tests/harness.h"
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include "tools/simcore.h"
+
+void HarnessOpen()
+{
+    if (!SimOpen())
+        throw std::runtime_error("SDL would not start on the dummy drivers");
+}
+
+std::string ScratchDir()
+{
+    const char* base = getenv("TMPDIR");
+    std::string templ = std::string(base && *base ? base : "/tmp") + "/tovi-test-XXXXXX";
+    std::vector<char> buf(templ.begin(), templ.end());
+    buf.push_back('\0');
+    if (!mkdtemp(buf.data()))
+        throw std::runtime_error("cannot make a scratch directory");
+    return std::string(buf.data());
+}
+
+InScratchDir::InScratchDir() : dir(ScratchDir())
+{
+    char cwd[4096];
+    if (!getcwd(cwd, sizeof cwd) || chdir(dir.c_str()) != 0)
+        throw std::runtime_error("cannot enter the scratch directory");
+    old = cwd;
+}
+
+InScratchDir::~InScratchDir()
+{
+    if (chdir(old.c_str()) != 0)
+        perror("chdir");
+}
+
+void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes)
+{
+    std::ofstream f(path, std::ios::binary);
+    f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<unsigned char> ReadBytes(const std::string& path)
+{
+    std::ifstream f(path, std::ios::binary);
+    return std::vector<unsigned char>(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+static std::string Slurp(const std::string& path)
+{
+    std::ifstream f(path);
+    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+int RunCommand(const std::string& command, std::string* out, std::string* err)
+{
+    std::string dir = ScratchDir();
+    std::string o = dir + "/out", e = dir + "/err";
+    std::string full = "(" + command + ") >'" + o + "' 2>'" + e + "' </dev/null";
+    int status = system(full.c_str());
+    if (out)
+        *out = Slurp(o);
+    if (err)
+        *err = Slurp(e);
+    remove(o.c_str());
+    remove(e.c_str());
+    rmdir(dir.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}

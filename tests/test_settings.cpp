@@ -1,0 +1,111 @@
+// The settings file: defaults, short files, the untouched first word, exactly
+// 20 little-endian bytes, and a write that never leaves a short file behind.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "shell/settings.h"
+#include "tests/harness.h"
+
+using Bytes = std::vector<unsigned char>;
+
+static Bytes Words(std::initializer_list<int> words)
+{
+    Bytes b;
+    for (int w : words)
+        for (int k = 0; k < 4; k++)
+            b.push_back(static_cast<unsigned char>(static_cast<unsigned>(w) >> (8 * k)));
+    return b;
+}
+
+static const Bytes Defaults = {0, 0, 0, 0, 0x32, 0, 0, 0, 0x32, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
+
+TEST(Settings, FirstStartWritesTheDefaults)
+{
+    InScratchDir dir;
+    pod[0] = 0;
+    ReadSettings();
+    EXPECT_EQ(slidm, 50);
+    EXPECT_EQ(slidf, 50);
+    EXPECT_EQ(fulls, 1);
+    EXPECT_EQ(ukupod, 4);
+    EXPECT_EQ(ReadBytes(CONFIG_FILE), Defaults);
+}
+
+TEST(Settings, MusicVolumeZeroResetsEverythingButTheFirstWord)
+{
+    InScratchDir dir;
+    WriteBytes(CONFIG_FILE, Words({-7, 0, 90, 0, 3}));
+    ReadSettings();
+    EXPECT_EQ(slidm, 50);
+    EXPECT_EQ(slidf, 50);
+    EXPECT_EQ(fulls, 1);
+    EXPECT_EQ(pod[4], 1);
+    EXPECT_EQ(ReadBytes(CONFIG_FILE), Words({-7, 50, 50, 1, 1}));
+}
+
+TEST(Settings, ShortFileReadsMissingWordsAsZero)
+{
+    InScratchDir dir;
+    WriteBytes(CONFIG_FILE, Words({0, 80, 20}));
+    ReadSettings();
+    EXPECT_EQ(slidm, 80);
+    EXPECT_EQ(slidf, 20);
+    EXPECT_EQ(fulls, 0);
+    EXPECT_EQ(pod[4], 0);
+    EXPECT_EQ(ukupod, 3);
+    // Nothing needed rewriting: the file is left as it was.
+    EXPECT_EQ(ReadBytes(CONFIG_FILE).size(), 12u);
+}
+
+TEST(Settings, FilesShorterThanTwoWordsCountAsMissing)
+{
+    for (size_t size : {0u, 3u, 7u}) {
+        InScratchDir dir;
+        Bytes b = Words({5, 99});
+        b.resize(size);
+        WriteBytes(CONFIG_FILE, b);
+        ReadSettings();
+        EXPECT_EQ(slidm, 50) << size;
+        Bytes expected = Defaults;
+        if (size >= 4)  // a complete first word survives
+            std::copy(b.begin(), b.begin() + 4, expected.begin());
+        EXPECT_EQ(ReadBytes(CONFIG_FILE), expected) << size;
+    }
+}
+
+TEST(Settings, LongFileUsesFiveWordsAndOddValuesPassUnchanged)
+{
+    InScratchDir dir;
+    WriteBytes(CONFIG_FILE, Words({1234567, 200, -5, 7, 2, 77, 88}));
+    ReadSettings();
+    EXPECT_EQ(ukupod, 5);
+    EXPECT_EQ(slidm, 200);
+    EXPECT_EQ(slidf, -5);
+    EXPECT_EQ(fulls, 7);
+    EXPECT_EQ(pod[4], 2);
+    // The next write shortens the file to 20 bytes and keeps the first word.
+    slidm = 64;
+    pod[1] = slidm;
+    ASSERT_EQ(WriteSettings(), 1);
+    EXPECT_EQ(ReadBytes(CONFIG_FILE), Words({1234567, 64, -5, 7, 2}));
+}
+
+TEST(Settings, WriteIsAtomicAndReportsFailure)
+{
+    InScratchDir dir;
+    WriteBytes(CONFIG_FILE, Words({0, 10, 20, 0, 1}));
+    for (int i = 0; i < POD_WORDS; i++)
+        pod[i] = i + 1;
+    ASSERT_EQ(WriteSettings(), 1);
+    EXPECT_EQ(ReadBytes(CONFIG_FILE), Words({1, 2, 3, 4, 5}));
+    struct stat st;
+    EXPECT_NE(stat("config.dat.tmp", &st), 0) << "the temporary file must not stay behind";
+
+    // A directory where the temporary file should go makes the write fail; the
+    // old file is untouched and the failure is reported, not hidden.
+    ASSERT_EQ(mkdir("config.dat.tmp", 0700), 0);
+    pod[1] = 99;
+    EXPECT_EQ(WriteSettings(), 0);
+    EXPECT_EQ(ReadBytes(CONFIG_FILE), Words({1, 2, 3, 4, 5}));
+}

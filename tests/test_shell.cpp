@@ -1,0 +1,227 @@
+// The shell: start-up failures, the event pump and the screen dispatch, the click
+// latch, and a whole headless run from start-up to quitting from the menu.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "level/level.h"
+#include "menu/menu.h"
+#include "shell/settings.h"
+#include "shell/tovi.h"
+#include "tests/harness.h"
+
+static void PushMouse(Uint8 type, Uint8 button, int x, int y)
+{
+    SDL_Event e;
+    memset(&e, 0, sizeof e);
+    e.type = type;
+    if (type == SDL_MOUSEMOTION) {
+        e.motion.state = button;
+        e.motion.x = static_cast<Uint16>(x);
+        e.motion.y = static_cast<Uint16>(y);
+    } else {
+        e.button.button = button;
+        e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        e.button.x = static_cast<Uint16>(x);
+        e.button.y = static_cast<Uint16>(y);
+    }
+    SDL_PushEvent(&e);
+}
+
+static void PushKey(SDLKey sym)
+{
+    SDL_Event e;
+    memset(&e, 0, sizeof e);
+    e.type = SDL_KEYDOWN;
+    e.key.state = SDL_PRESSED;
+    e.key.keysym.sym = sym;
+    SDL_PushEvent(&e);
+}
+
+static void Drain()
+{
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+    }
+}
+
+class Dispatch : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        HarnessOpen();
+        Drain();
+        level_no = SCREEN_MENU;
+        m_bQuit = 0;
+        mousechk = 1;
+    }
+};
+
+// The menu's quit item is the fifth; its hot area is (105, 520, 120, 50).
+constexpr int QUIT_X = 150;
+constexpr int QUIT_Y = 540;
+
+TEST_F(Dispatch, APressActsOnceAndItsReleaseDoesNot)
+{
+    PushMouse(SDL_MOUSEMOTION, 0, QUIT_X, QUIT_Y);
+    PushMouse(SDL_MOUSEBUTTONDOWN, 1, QUIT_X, QUIT_Y);
+    CheckKeys();
+    EXPECT_EQ(level_no, SCREEN_QUIT);
+    EXPECT_EQ(mousechk, 1);
+
+    // Back on the menu: the release (button code 1 again), the ticks that
+    // re-send it, and a second press without a motion in between do not act.
+    // (The menu counts as already shown, so it does not warp the pointer: the
+    // warp's motion event would clear the latch. The last event the tick
+    // re-sends is a motion with the button still held.)
+    Drain();
+    PushMouse(SDL_MOUSEMOTION, 1, QUIT_X, QUIT_Y);
+    CheckKeys();
+    level_no = SCREEN_MENU;
+    rendme = 1;
+    PushMouse(SDL_MOUSEBUTTONUP, 1, QUIT_X, QUIT_Y);
+    CheckKeys();
+    CheckKeys();
+    PushMouse(SDL_MOUSEBUTTONDOWN, 1, QUIT_X, QUIT_Y);
+    CheckKeys();
+    EXPECT_EQ(level_no, SCREEN_MENU);
+
+    // A motion with the button up clears the latch; the next press acts.
+    PushMouse(SDL_MOUSEMOTION, 0, QUIT_X + 1, QUIT_Y);
+    PushMouse(SDL_MOUSEBUTTONDOWN, 1, QUIT_X + 1, QUIT_Y);
+    CheckKeys();
+    EXPECT_EQ(level_no, SCREEN_QUIT);
+}
+
+TEST_F(Dispatch, DraggingOntoAnItemWithTheButtonHeldActs)
+{
+    PushMouse(SDL_MOUSEMOTION, 0, 400, 100);
+    PushMouse(SDL_MOUSEMOTION, 1, QUIT_X, QUIT_Y);  // motion carries the held-button mask
+    CheckKeys();
+    EXPECT_EQ(level_no, SCREEN_QUIT);
+}
+
+TEST_F(Dispatch, KeysReachOnlyTheDialogsAndTheMap)
+{
+    level_no = 5;  // a level in play has no keyboard control
+    kkeyk = 0;
+    PushKey(SDLK_a);
+    CheckKeys();
+    EXPECT_EQ(kkeyk, 0);
+    EXPECT_EQ(level_no, 5);
+
+    level_no = SCREEN_OPTIONS;
+    PushKey(SDLK_b);
+    CheckKeys();
+    EXPECT_EQ(kkeyk, 0);
+
+    level_no = SCREEN_SCORES;
+    PushKey(SDLK_c);
+    CheckKeys();
+    EXPECT_EQ(kkeyk, SDLK_c);
+    EXPECT_EQ(but, 1) << "a key press arrives as button code 1";
+
+    level_no = SCREEN_MAP + 6;
+    PushKey(SDLK_d);
+    CheckKeys();
+    // The map got the key, then its per-frame tick of the next pass says 999.
+    EXPECT_EQ(kkeyk, SDLK_d);
+    CheckKeys();
+    EXPECT_EQ(kkeyk, KEY_NONE);
+}
+
+TEST_F(Dispatch, TheTickReachesOnlyTheAnimatedScreens)
+{
+    const int animated[] = {SCREEN_MENU, SCREEN_PLAYERS, SCREEN_CREDITS, SCREEN_MAP + 11};
+    for (int code : animated) {
+        level_no = code;
+        kkeyk = 0;
+        CheckKeys();
+        EXPECT_EQ(kkeyk, KEY_NONE) << code;
+    }
+    const int still[] = {SCREEN_OPTIONS, SCREEN_HELP, SCREEN_NEWGAME, SCREEN_GAME, SCREEN_SCORES, 7};
+    for (int code : still) {
+        level_no = code;
+        kkeyk = 0;
+        CheckKeys();
+        EXPECT_EQ(kkeyk, 0) << code;
+    }
+}
+
+TEST_F(Dispatch, DispatchClearsTheSetUpFlags)
+{
+    biodg = biodp = bioo = biodr = prikpp = 1;
+    dple = 9;
+    MMoved(0, 10, 10, 0, 0, KEY_NONE, KEY_NONE);
+    EXPECT_EQ(biodg + biodp + bioo + biodr + prikpp + dple, 0);
+
+    // The game dialog keeps biodg; every other dialog clears it.
+    level_no = SCREEN_SCORES;
+    biodg = 1;
+    MMoved(0, 10, 10, 0, 0, KEY_NONE, KEY_NONE);
+    EXPECT_EQ(biodg, 0);
+
+    // dple survives a pass of the pump only while the retry dialog is up.
+    level_no = SCREEN_RETRY;
+    dple = 4;
+    CheckKeys();
+    EXPECT_EQ(dple, 4);
+    level_no = SCREEN_OPTIONS;
+    CheckKeys();
+    EXPECT_EQ(dple, 0);
+}
+
+TEST_F(Dispatch, ClosingTheWindowEndsTheLoop)
+{
+    SDL_Event e;
+    memset(&e, 0, sizeof e);
+    e.type = SDL_QUIT;
+    SDL_PushEvent(&e);
+    CheckKeys();
+    EXPECT_EQ(m_bQuit, 1);
+}
+
+// Start-up failures print one line and exit with status 1; the settings were
+// read (and written) before SDL started.
+TEST(StartUp, FailureMessagesAndExitStatus)
+{
+    std::string dir = ScratchDir();
+    std::string err;
+    int rc = RunCommand("cd '" + dir + "' && SDL_VIDEODRIVER=no-such-driver '" TOVI_GAME_BINARY "'", nullptr, &err);
+    EXPECT_EQ(rc, 1);
+    EXPECT_EQ(err.rfind("Unable to init SDL: ", 0), 0u) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_EQ(ReadBytes(dir + "/config.dat").size(), 20u);
+
+    rc = RunCommand("cd '" + dir + "' && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=no-such-driver '" TOVI_GAME_BINARY "'",
+                    nullptr, &err);
+    EXPECT_EQ(rc, 1);
+    EXPECT_EQ(err.rfind("Unable to init Sound: ", 0), 0u) << err;
+}
+
+// The whole game headless: start-up with the real media, the menu's first frame,
+// and quitting from the menu through End.
+TEST(StartUp, RunsHeadlessAndQuitsFromTheMenu)
+{
+    char cwd[4096];
+    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+    InScratchDir dir;
+    ASSERT_EQ(symlink((std::string(cwd) + "/media").c_str(), "media"), 0);
+    WriteBytes(CONFIG_FILE, {0, 0, 0, 0, 40, 0, 0, 0, 30, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ReadSettings();
+    Init();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(screen->flags & SDL_FULLSCREEN, 0u) << "full screen is off in this config";
+    EXPECT_EQ(screen->w, 800);
+    EXPECT_EQ(screen->format->BitsPerPixel, 32);
+    level_no = SCREEN_MENU;
+    mousechk = 1;
+    PushMouse(SDL_MOUSEMOTION, 0, QUIT_X, QUIT_Y);
+    PushMouse(SDL_MOUSEBUTTONDOWN, 1, QUIT_X, QUIT_Y);
+    EXPECT_EQ(Start(), 0);
+    EXPECT_EQ(m_bQuit, 1);
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u) << "End shuts SDL down";
+}
