@@ -16,7 +16,7 @@ extern SDL_Surface* optimizedImageCur;  // the menu pointer
 extern SDL_Surface* LSImage;            // loading-screen backdrop (as loaded)
 extern SDL_Surface* LSTImage;           // loading-bar strip (as loaded)
 extern Mix_Music* mintro;    // menu music
-extern Mix_Music* mmap;      // map music
+extern Mix_Music* mmap_music;  // map music (not "mmap": that name belongs to the C library)
 extern Mix_Chunk* mtomb;     // item hover
 extern Mix_Chunk* mcamel;    // camel
 extern Mix_Chunk* mdbtn;     // click sound of all dialogs

@@ -103,8 +103,8 @@ void End(SDL_Surface* surface)
     Mix_FreeChunk(mdbtn);
     mtomb = mcamel = mdbtn = nullptr;
     Mix_FreeMusic(mintro);
-    Mix_FreeMusic(mmap);
-    mintro = mmap = nullptr;
+    Mix_FreeMusic(mmap_music);
+    mintro = mmap_music = nullptr;
     Mix_CloseAudio();
     SDL_FreeSurface(surface);
     SDL_Quit();
