@@ -1,12 +1,11 @@
+// Bitmap text: loading the three font images and drawing and measuring strings.
+// CharList1 and the box and advance tables live in text/fontmetrics.cpp, written
+// by tools/gen_fonts.py together with the font images.
 #include "text/text.h"
 
-const unsigned char CharList1[CHARLIST_SIZE] = {0};
-const int RectList1[GLYPHS][4] = {};
-const int RectList2[GLYPHS][4] = {};
-const int RectList3[GLYPHS][4] = {};
-const int WidthList1[GLYPHS] = {};
-const int WidthList2[GLYPHS] = {};
-const int WidthList3[GLYPHS] = {};
+#include "shell/media.h"
+#include "shell/tovi.h"
+
 SDL_Rect fp1[GLYPHS];
 SDL_Rect fp2[GLYPHS];
 SDL_Rect fp3[GLYPHS];
@@ -16,20 +15,99 @@ SDL_Surface* fmPicture = nullptr;
 int sled_x = 0;
 int chr = 0;
 
+// Only the first GLYPHS entries of CharList1 hold characters; the rest are zero
+// bytes, which no string contains, so a walk over the glyphs alone finds the same.
+static_assert(GLYPHS <= CHARLIST_SIZE, "every glyph needs its place in the character list");
+
+static void BuildRects(SDL_Rect* rects, const int (*list)[4])
+{
+    for (int i = 0; i < GLYPHS; i++) {
+        rects[i].x = static_cast<Sint16>(list[i][0]);
+        rects[i].y = static_cast<Sint16>(list[i][1]);
+        rects[i].w = static_cast<Uint16>(list[i][2]);
+        rects[i].h = static_cast<Uint16>(list[i][3]);
+    }
+}
+
+static void Reload(SDL_Surface** picture, const char* path)
+{
+    if (*picture)
+        SDL_FreeSurface(*picture);
+    *picture = LoadImageAlpha(path);
+}
+
 void LoadFonts()
 {
+    BuildRects(fp1, RectList1);
+    BuildRects(fp2, RectList2);
+    BuildRects(fp3, RectList3);
+    Reload(&fPicture, "media/images/font20.png");
+    Reload(&fsPicture, "media/images/font14.png");
+    Reload(&fmPicture, "media/images/font16.png");
 }
 
-void prikstr(SDL_Surface*, const char*, int, int, int)
+// The image, boxes and advances of a font number; false for a number that is no font.
+static bool FontTables(int font, SDL_Surface** picture, SDL_Rect** rects, const int** advances)
 {
+    if (font == 1) {
+        *picture = fsPicture;
+        *rects = fp2;
+        *advances = WidthList2;
+    } else if (font == 2) {
+        *picture = fPicture;
+        *rects = fp1;
+        *advances = WidthList1;
+    } else if (font == 3) {
+        *picture = fmPicture;
+        *rects = fp3;
+        *advances = WidthList3;
+    } else {
+        return false;
+    }
+    return true;
 }
 
-int prikstrl(SDL_Surface*, const char*, int x, int, int)
+// The walk shared by all three routines: each character found in the list is drawn
+// (onto surface, if any) at x + sled_x and moves the pen by its advance plus 1;
+// any other byte is skipped without moving. Returns the x of the last glyph found,
+// x when none was, 0 for an empty string.
+static int Walk(SDL_Surface* surface, const char* str, int x, int y, int font)
 {
-    return x;
+    if (!str || !*str)
+        return 0;
+    SDL_Surface* picture = nullptr;
+    SDL_Rect* rects = nullptr;
+    const int* advances = nullptr;
+    bool known = FontTables(font, &picture, &rects, &advances);
+    int last = x;
+    for (const unsigned char* c = reinterpret_cast<const unsigned char*>(str); *c; c++) {
+        for (int i = 0; i < GLYPHS; i++) {
+            if (CharList1[i] != *c)
+                continue;
+            last = x + sled_x;
+            chr = i;
+            if (known) {
+                apply_clip(last, y, picture, surface, &rects[i]);  // draws nothing without a surface
+                sled_x += advances[i] + 1;
+            }
+            break;
+        }
+    }
+    sled_x = 0;
+    return last;
 }
 
-int strl(const char*, int x, int, int)
+void prikstr(SDL_Surface* surface, const char* str, int x, int y, int font)
 {
-    return x;
+    Walk(surface, str, x, y, font);
+}
+
+int prikstrl(SDL_Surface* surface, const char* str, int x, int y, int font)
+{
+    return Walk(surface, str, x, y, font);
+}
+
+int strl(const char* str, int x, int y, int font)
+{
+    return Walk(nullptr, str, x, y, font);
 }
