@@ -380,8 +380,10 @@ static int LevelFrame(SDL_Surface* screen, int x, int y, int button, int levelSt
     Praise();
     CompletePanel(screen);
     Hud(screen);
+    // The clock runs from the level's first frames while elements are left. Until
+    // it has taken its first reading the time is 0, not the time since start-up.
     if (cnp != 0)
-        LEVEL_TIME = (gett - LEVEL_TIMER) / 1000;
+        LEVEL_TIME = LEVEL_TIMER != 0 ? (gett - LEVEL_TIMER) / 1000 : 0;
     if (end_level == 1)
         tovita = tovitad = tovii = 0;
     if (tovita != 0 || tovitad != 0)
