@@ -102,50 +102,35 @@ TEST_F(Dispatch, DraggingOntoAnItemWithTheButtonHeldActs)
     EXPECT_EQ(level_no, SCREEN_QUIT);
 }
 
-TEST_F(Dispatch, KeysReachOnlyTheDialogsAndTheMap)
+// Key presses go only to the dialogs and the map; the per-frame tick (key 999)
+// only to the animated screens.
+TEST_F(Dispatch, KeysAndTicksReachOnlyTheirScreens)
 {
-    level_no = 5;  // a level in play has no keyboard control
-    kkeyk = 0;
-    PushKey(SDLK_a);
-    CheckKeys();
-    EXPECT_EQ(kkeyk, 0);
-    EXPECT_EQ(level_no, 5);
-
-    level_no = SCREEN_OPTIONS;
-    PushKey(SDLK_b);
-    CheckKeys();
-    EXPECT_EQ(kkeyk, 0);
-
-    level_no = SCREEN_SCORES;
-    PushKey(SDLK_c);
-    CheckKeys();
-    EXPECT_EQ(kkeyk, SDLK_c);
-    EXPECT_EQ(but, 1) << "a key press arrives as button code 1";
-
-    level_no = SCREEN_MAP + 6;
-    PushKey(SDLK_d);
-    CheckKeys();
-    // The map got the key, then its per-frame tick of the next pass says 999.
-    EXPECT_EQ(kkeyk, SDLK_d);
-    CheckKeys();
-    EXPECT_EQ(kkeyk, KEY_NONE);
-}
-
-TEST_F(Dispatch, TheTickReachesOnlyTheAnimatedScreens)
-{
-    const int animated[] = {SCREEN_MENU, SCREEN_PLAYERS, SCREEN_CREDITS, SCREEN_MAP + 11};
-    for (int code : animated) {
-        level_no = code;
+    const struct {
+        int code;
+        bool key, tick;
+    } screens[] = {{5, false, false},
+                   {SCREEN_MENU, false, true},
+                   {SCREEN_OPTIONS, false, false},
+                   {SCREEN_HELP, false, false},
+                   {SCREEN_SCORES, true, false},
+                   {SCREEN_PLAYERS, true, true},
+                   {SCREEN_MAP + 6, true, true}};
+    for (const auto& s : screens) {
+        level_no = s.code;
+        rendme = 1;
         kkeyk = 0;
         CheckKeys();
-        EXPECT_EQ(kkeyk, KEY_NONE) << code;
-    }
-    const int still[] = {SCREEN_OPTIONS, SCREEN_HELP, SCREEN_NEWGAME, SCREEN_GAME, SCREEN_SCORES, 7};
-    for (int code : still) {
-        level_no = code;
+        EXPECT_EQ(kkeyk, s.tick ? KEY_NONE : 0) << s.code;
+        level_no = s.code;
         kkeyk = 0;
+        Drain();
+        PushKey(SDLK_c);
         CheckKeys();
-        EXPECT_EQ(kkeyk, 0) << code;
+        EXPECT_EQ(kkeyk, s.key ? SDLK_c : s.tick ? KEY_NONE : 0) << s.code;
+        if (s.key) {
+            EXPECT_EQ(but, 1) << "a key press arrives as button code 1";
+        }
     }
 }
 
