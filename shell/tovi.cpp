@@ -269,7 +269,9 @@ int Start()
 {
     m_bQuit = 0;
     SDL_ShowCursor(0);
-    Mix_Music* music = LoadMusic("media/audio/main.ogg");
+    // The opening music plays once under the splash and the loading; the handle
+    // is only kept so that it is never mistaken for a leak.
+    static Mix_Music* music = LoadMusic("media/audio/main.ogg");
     if (music)
         Mix_PlayMusic(music, 0);
     LoadPlayV("media/video/splash.ogg", 0, 0);
