@@ -59,6 +59,8 @@ static int lastY = 0;
 static int lastXrel = 0;
 static int lastYrel = 0;
 
+static Mix_Music* openingMusic = nullptr;  // kept only to be freed by the next start
+
 void apply_clip(int x, int y, SDL_Surface* source, SDL_Surface* destination, SDL_Rect* clip)
 {
     if (!source || !destination)
@@ -269,11 +271,12 @@ int Start()
 {
     m_bQuit = 0;
     SDL_ShowCursor(0);
-    // The opening music plays once under the splash and the loading; the handle
-    // is only kept so that it is never mistaken for a leak.
-    static Mix_Music* music = LoadMusic("media/audio/main.ogg");
-    if (music)
-        Mix_PlayMusic(music, 0);
+    // The opening music plays once under the splash and the loading.
+    if (openingMusic)
+        Mix_FreeMusic(openingMusic);
+    openingMusic = LoadMusic("media/audio/main.ogg");
+    if (openingMusic)
+        Mix_PlayMusic(openingMusic, 0);
     LoadPlayV("media/video/splash.ogg", 0, 0);
     LSImage = LoadImageRaw("media/images/loading_screen.png");
     LSTImage = LoadImageRaw("media/images/loading_screen_tape.png");
