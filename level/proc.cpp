@@ -31,7 +31,7 @@ void DarkenScreen(SDL_Surface* screen)
     }
 }
 
-static void FreeBackdrop()
+void FreeBackdrop()
 {
     if (prosliscr)
         SDL_FreeSurface(prosliscr);

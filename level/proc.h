@@ -31,5 +31,6 @@ int ProcLevel(SDL_Surface* screen, int but, int ToviMouseX, int ToviMouseY, int 
 // Darkens what is on the screen: the frame shown at surface alpha 170 over black.
 // Takes the copy in prosliscr first if there is none.
 void DarkenScreen(SDL_Surface* screen);
+void FreeBackdrop();  // frees prosliscr and sets it back to null
 
 #endif

@@ -240,8 +240,7 @@ static void CompletePanel(SDL_Surface* screen)
     if (!(end_level == 1 && ashcrystal == 0 && (Mix_Playing(-1) || prikpp != 0)))
         return;
     DarkenScreen(screen);
-    SDL_FreeSurface(prosliscr);
-    prosliscr = nullptr;
+    FreeBackdrop();
     if (prikpp == 0) {
         while (Fade(screen, leveldone, 1, 120, 50) != 1) {
         }
@@ -252,6 +251,8 @@ static void CompletePanel(SDL_Surface* screen)
     prikr(120, 50, screen);
 }
 
+// HUD text in the 16-pixel font, centred by its width measured in the 20-pixel
+// font (the HUD's boxes were laid out for that measure).
 static void DrawCentred(SDL_Surface* screen, const char* text, int cx, int y)
 {
     int w = strl(text, 0, 560, 2);
@@ -264,8 +265,7 @@ static void Hud(SDL_Surface* screen)
     snprintf(text, sizeof text, "%d", poen);
     DrawCentred(screen, text, 172, 520);
     snprintf(text, sizeof text, "%d", level_no);
-    int w = strl(text, 0, 555, 2);
-    prikstr(screen, text, 743 - w / 2, 555, 3);
+    DrawCentred(screen, text, 743, 555);
 }
 
 void ToTime(int seconds, SDL_Surface* screen)

@@ -15,13 +15,6 @@ static bool Over(int item, int x, int y)
     return x > r.x && x < r.x + r.w && y > r.y && y < r.y + r.h;
 }
 
-static void CloseBackdrop()
-{
-    if (prosliscr)
-        SDL_FreeSurface(prosliscr);
-    prosliscr = nullptr;
-}
-
 static int ToMainMenu()
 {
     dead = biodr = renddr = 0;
@@ -33,7 +26,7 @@ static int ToMainMenu()
     proshli = dplev;
     dplev = 0;
     level_no = SCREEN_MENU;
-    CloseBackdrop();
+    FreeBackdrop();
     return SCREEN_MENU;
 }
 
@@ -45,7 +38,7 @@ static int Retry(int level)
     mousec = 1;
     PlayEffect(&mdibtn);
     Mix_HaltMusic();
-    CloseBackdrop();
+    FreeBackdrop();
     startTicks = 0;
     LEVEL_TIMER = 0;
     spiked = movsp = 0;
@@ -61,7 +54,7 @@ static int Cancel()
     biodr = renddr = 0;
     mousec = 1;
     PlayEffect(&mdibtn);
-    CloseBackdrop();
+    FreeBackdrop();
     Cursor.x = Cursor.y = 0;
     int level = dplev;
     dplev = 0;
