@@ -1,7 +1,5 @@
 #include "video/video.h"
 
-#include <cstdio>
-
 int theora_p = 0;
 
 // Until the player decodes Theora, a video is skipped at once; start-up and the
