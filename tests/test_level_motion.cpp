@@ -251,3 +251,24 @@ TEST(LevelPlatform, VerticalCarriesAndCatches)
     EXPECT_EQ(til[up].y, 320) << "it rose a pixel a frame all along";
     EXPECT_EQ(Heard(&mslid), 1);
 }
+
+TEST(LevelPlatform, EmptyVerticalShuttlesBetweenTileAndFloor)
+{
+    LoadBoard({
+        "...#................",  // row 6
+        "....................",
+        "...V................",  // row 8
+        "....................",
+        "..........a...a.....",  // a pair keeps the level going
+        "####################",
+    });
+    int lift = RecordAt(3, 8);
+    int lowest = til[lift].y, highest = til[lift].y;
+    for (int n = 0; n < 400; n++) {
+        Idle(1);
+        lowest = std::max(lowest, til[lift].y);
+        highest = std::min(highest, til[lift].y);
+    }
+    EXPECT_EQ(lowest, 400) << "turns back on the floor";
+    EXPECT_EQ(highest, 280) << "turns back under the tile";
+}
