@@ -56,7 +56,7 @@ static void GrabOrRelease(int button, int mx, int my)
     int cx = Cursor.x;
     int cy = Cursor.y;
     if (button == 0) {
-        plmc = mousec = MovingElement = proslie = 0;
+        plmc = mousec = 0;
         DropGrab(mx, my);
         return;
     }

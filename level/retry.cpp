@@ -15,30 +15,36 @@ static bool Over(int item, int x, int y)
     return x > r.x && x < r.x + r.w && y > r.y && y < r.y + r.h;
 }
 
-static int ToMainMenu()
+// What every way out of the dialog does: it closes, the click is used up, the
+// button sounds and the darkened backdrop goes.
+static void CloseDialog()
 {
-    dead = biodr = renddr = 0;
-    cntintr = 6;  // a later game start skips the opening story
+    biodr = renddr = 0;
     mousec = 1;
     PlayEffect(&mdibtn);
+    FreeBackdrop();
+}
+
+static int ToMainMenu()
+{
+    dead = 0;
+    cntintr = 6;  // a later game start skips the opening story
+    CloseDialog();
     Mix_HaltMusic();
     menu_first_time = 1;
     proshli = dplev;
     dplev = 0;
     level_no = SCREEN_MENU;
-    FreeBackdrop();
     return SCREEN_MENU;
 }
 
 static int Retry(int level)
 {
-    dead = biodr = renddr = 0;
+    dead = 0;
     bioret = 1;  // the chapter picture is not shown again
     cntintr = 6;
-    mousec = 1;
-    PlayEffect(&mdibtn);
+    CloseDialog();
     Mix_HaltMusic();
-    FreeBackdrop();
     startTicks = 0;
     LEVEL_TIMER = 0;
     spiked = movsp = 0;
@@ -51,10 +57,7 @@ static int Retry(int level)
 
 static int Cancel()
 {
-    biodr = renddr = 0;
-    mousec = 1;
-    PlayEffect(&mdibtn);
-    FreeBackdrop();
+    CloseDialog();
     Cursor.x = Cursor.y = 0;
     int level = dplev;
     dplev = 0;

@@ -51,6 +51,15 @@ static void KeepMusic(int& latch, Mix_Music* music)
     }
 }
 
+// What is on the screen becomes the level's background (the map's picture, or
+// the relic screen, which the next level frame starts from).
+static void KeepScreenAsBackground(SDL_Surface* screen)
+{
+    if (LevelImage)
+        SDL_FreeSurface(LevelImage);
+    LevelImage = CopyScreen(screen);
+}
+
 static void ForwardButton(SDL_Surface* screen, bool over)
 {
     apply_clip(660, 500, over ? forhon : forhoff, screen, nullptr);
@@ -142,9 +151,7 @@ int LevelAdvance(SDL_Surface* screen, int levelStar)
         return level_no;
     }
     Transition(screen, Mapi, 3);
-    if (LevelImage)
-        SDL_FreeSurface(LevelImage);
-    LevelImage = CopyScreen(screen);
+    KeepScreenAsBackground(screen);
     level_no += SCREEN_MAP;
     rendle = 0;
     return level_no;
@@ -222,9 +229,7 @@ int RelicSequence(SDL_Surface* screen, int x, int y, int button, int levelStar)
         if (over && Clicked(button)) {
             pma = pash = mpk = 0;
             PlayEffect(&mdibtn);
-            if (LevelImage)
-                SDL_FreeSurface(LevelImage);
-            LevelImage = CopyScreen(screen);
+            KeepScreenAsBackground(screen);
             startTicks = 0;
             LEVEL_TIMER = 0;
             ashcrystal = ashcrystal > 9 ? ashcrystal + 1 : 1;
