@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "level/level.h"
+#include "menu/players.h"
 #include "shell/clock.h"
 #include "shell/media.h"
 #include "shell/settings.h"
-#include "menu/players.h"
 
 TileRecord til[TIL_SIZE];
 int ukupnot = 0;

@@ -4,7 +4,7 @@
 
 #include "level/level.h"
 #include "shell/media.h"
-#include "shell/tovi.h"
+#include "shell/screen.h"
 
 int imeUP = 0;
 int taster_pritisnut = 0;

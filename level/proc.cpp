@@ -5,7 +5,7 @@
 #include "level/level.h"
 #include "shell/clock.h"
 #include "shell/media.h"
-#include "shell/tovi.h"
+#include "shell/screen.h"
 
 int proslie = 0;
 int MoveX = 0;

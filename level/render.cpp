@@ -6,7 +6,7 @@
 #include "level/level.h"
 #include "shell/clock.h"
 #include "shell/media.h"
-#include "shell/tovi.h"
+#include "shell/screen.h"
 #include "text/text.h"
 #include "trans/trans.h"
 

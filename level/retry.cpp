@@ -4,7 +4,7 @@
 #include "menu/menu.h"
 #include "menu/players.h"
 #include "shell/media.h"
-#include "shell/tovi.h"
+#include "shell/screen.h"
 #include "trans/trans.h"
 
 int dplev = 0;

@@ -5,7 +5,7 @@
 #include "menu/screens.h"
 #include "shell/clock.h"
 #include "shell/media.h"
-#include "shell/tovi.h"
+#include "shell/screen.h"
 #include "text/text.h"
 #include "trans/trans.h"
 

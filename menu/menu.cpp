@@ -3,8 +3,8 @@
 #include "level/level.h"
 #include "menu/players.h"
 #include "shell/media.h"
+#include "shell/screen.h"
 #include "shell/settings.h"
-#include "shell/tovi.h"
 #include "text/text.h"
 
 SDL_Rect MenuRectangle[MENU_ITEMS + 2];

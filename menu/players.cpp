@@ -1,7 +1,7 @@
 #include "menu/players.h"
 
 #include "menu/menu.h"
-#include "shell/tovi.h"
+#include "shell/screen.h"
 
 char PlayerName[NAME_SIZE];
 int proshli = 0;

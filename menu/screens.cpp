@@ -3,7 +3,7 @@
 #include "level/level.h"
 #include "menu/menu.h"
 #include "menu/players.h"
-#include "shell/tovi.h"
+#include "shell/screen.h"
 #include "text/text.h"
 
 // A plain page with a title; a click goes back to the main menu.

@@ -16,40 +16,6 @@
 #include "trans/trans.h"
 #include "video/video.h"
 
-SDL_Surface* screen = nullptr;
-int level_no = SCREEN_MENU;
-int m_bQuit = 0;
-int start_level_no = 1;
-
-int but = 0;
-int ToviMouseX = 0;
-int ToviMouseY = 0;
-int ToviRelativeMouseX = 0;
-int ToviRelativeMouseY = 0;
-int kkeyk = 0;
-
-int mousechk = 1;
-int LevelStar = 1;
-int dple = 0;
-int dead = 0;
-
-int rendme = 0;
-int rendmp = 0;
-int renddp = 0;
-int rendda = 0;
-int renddg = 0;
-int renddhs = 0;
-int renddo = 0;
-int renddh = 0;
-int rendc = 0;
-int renddr = 0;
-
-int biodg = 0;
-int biodp = 0;
-int bioo = 0;
-int biodr = 0;
-int prikpp = 0;
-
 // The last event as the tick re-sends it: the button byte and the pointer fields.
 // A key press keeps the pointer where it was, carries no motion, and its button
 // byte is its pressed state, 1: the screens see a key press as a click-like call.
@@ -60,18 +26,6 @@ static int lastXrel = 0;
 static int lastYrel = 0;
 
 static Mix_Music* openingMusic = nullptr;  // kept only to be freed by the next start
-
-void apply_clip(int x, int y, SDL_Surface* source, SDL_Surface* destination, SDL_Rect* clip)
-{
-    if (!source || !destination)
-        return;
-    SDL_Rect offset;
-    offset.x = static_cast<Sint16>(x);
-    offset.y = static_cast<Sint16>(y);
-    offset.w = 0;
-    offset.h = 0;
-    SDL_BlitSurface(source, clip, destination, &offset);
-}
 
 Uint32 VideoFlags()
 {

@@ -1,73 +1,12 @@
 // The shell: start-up, the main loop, the event pump and the screen dispatch.
-//
-// The screen contract, written once: every screen of the game is a plain
-// function that draws one frame of that screen (or handles one input event) and
-// returns the code of the screen that comes next. The shell keeps that code in
-// level_no and, once per loop iteration and once per input event, calls the
-// function of the screen the code names. Nothing else passes between screens:
-// all state lives in module globals owned by the module that writes them.
+// It sits above every screen: it calls them, they never call it. What the
+// screens share with it and with each other is in shell/screen.h.
 #ifndef TOVI_SHELL_TOVI_H
 #define TOVI_SHELL_TOVI_H
 
 #include <SDL.h>
 
-// ---- screen codes (values of level_no) --------------------------------------
-constexpr int SCREEN_MENU = 0;          // main menu
-constexpr int SCREEN_LAST_LEVEL = 989;  // 1..989: that level in play
-constexpr int SCREEN_OPTIONS = 991;
-constexpr int SCREEN_CREDITS = 992;
-constexpr int SCREEN_HELP = 993;
-constexpr int SCREEN_NEWGAME = 994;     // new-game confirmation
-constexpr int SCREEN_GAME = 995;        // game dialog
-constexpr int SCREEN_RETRY = 996;       // retry dialog (also the level's "open the menu" result)
-constexpr int SCREEN_PLAYERS = 997;     // player profiles
-constexpr int SCREEN_SCORES = 998;      // high scores
-constexpr int SCREEN_QUIT = 999;
-constexpr int SCREEN_MAP = 1000;        // 1000 + n: the chapter map before level n
-constexpr int KEY_NONE = 999;           // key and unicode of the per-frame tick
-
-constexpr int SCREEN_W = 800;
-constexpr int SCREEN_H = 600;
-constexpr int SCREEN_BPP = 32;
-
-// ---- the display and the loop -----------------------------------------------
-extern SDL_Surface* screen;   // the display surface, 800 x 600 x 32; replaced when full screen toggles
-extern int level_no;          // the screen code; starts 0 (main menu)
-extern int m_bQuit;           // 1 ends the main loop after the current iteration
-extern int start_level_no;    // the level a new game starts at; 1, set at start-up
-
-// ---- input, written by MMoved on every dispatch (but also by CheckKeys) -------
-extern int but;                 // button code of the latest input; 1 = left button
-extern int ToviMouseX;          // pointer x in screen pixels
-extern int ToviMouseY;          // pointer y in screen pixels
-extern int ToviRelativeMouseX;  // relative motion of the latest motion event, signed
-extern int ToviRelativeMouseY;
-extern int kkeyk;               // key symbol of the latest key press; 999 on the tick
-
-// ---- latches and tokens ------------------------------------------------------
-extern int mousechk;   // menu click latch: cleared by a call with button 0, set as a click acts; starts 1
-extern int LevelStar;  // what RendLevel returned last frame; non-zero = level (re)starting; starts 1
-extern int dple;       // while the retry dialog is up: the level that opened it; else 0
-extern int dead;       // 1 when the retry dialog was opened because the level was lost
-
-// ---- screen-entry flags: 0 until the screen's first frame warps the pointer ---
-extern int rendme;   // main menu
-extern int rendmp;   // chapter map
-extern int renddp;   // player profiles
-extern int rendda;   // new-game confirmation (never cleared: warps on its first entry only)
-extern int renddg;   // game dialog
-extern int renddhs;  // high scores
-extern int renddo;   // options
-extern int renddh;   // help
-extern int rendc;    // credits
-extern int renddr;   // retry dialog
-
-// ---- one-time set-up flags of the dialogs, cleared by the dispatcher ----------
-extern int biodg;    // the game dialog has faded in; kept only while the game dialog stays up
-extern int biodp;    // the player dialog has faded in
-extern int bioo;     // the options panel has faded in
-extern int biodr;    // the retry dialog has faded in
-extern int prikpp;   // level-complete panel: 0 not shown, 1 shown, 2 acknowledged
+#include "shell/screen.h"
 
 // ---- entry points ------------------------------------------------------------
 int SDL_main(int argc, char* argv[]);  // start-up, the main loop, shutdown; returns 0
@@ -77,9 +16,5 @@ void CheckKeys();    // one pass of the event pump, with the per-frame tick
 void MMoved(int button, int x, int y, int xrel, int yrel, int key, int unicode);  // store input, dispatch
 void End(SDL_Surface* surface);  // free the menu audio, close audio, shut SDL down
 Uint32 VideoFlags();  // flags of the video mode for the current full-screen setting
-
-// Draws source (or its clip rectangle) onto destination with its top-left at (x, y).
-// Every image of the game is drawn through here; a missing image draws nothing.
-void apply_clip(int x, int y, SDL_Surface* source, SDL_Surface* destination, SDL_Rect* clip);
 
 #endif

@@ -9,7 +9,7 @@
 
 #include "shell/clock.h"
 #include "shell/media.h"
-#include "shell/tovi.h"
+#include "shell/screen.h"
 #include "tests/harness.h"
 #include "trans/trans.h"
 

@@ -4,7 +4,7 @@
 #include "text/text.h"
 
 #include "shell/media.h"
-#include "shell/tovi.h"
+#include "shell/screen.h"
 
 SDL_Rect fp1[GLYPHS];
 SDL_Rect fp2[GLYPHS];

@@ -6,7 +6,7 @@
 #include "level/level.h"
 #include "menu/players.h"
 #include "shell/clock.h"
-#include "shell/tovi.h"
+#include "shell/screen.h"
 #include "text/text.h"
 
 static SDL_Surface* simScreen = nullptr;

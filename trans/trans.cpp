@@ -4,7 +4,7 @@
 #include <ctime>
 
 #include "shell/clock.h"
-#include "shell/tovi.h"
+#include "shell/screen.h"
 
 int array1[TILE_COUNT + 1];
 
