@@ -311,9 +311,13 @@ static void DrawWheel(SDL_Surface* screen, float wheel, int x, int y)
         apply_clip(x, y, vfont, screen, &VFrect[n]);
 }
 
+// The counter has six wheels: a score beyond what they can show stands at
+// 999999 (and one below zero at 0) rather than leaving a wheel rolling for ever.
+constexpr int COUNTER_MAX = 999999;
+
 void prikr(int x, int y, SDL_Surface* screen)
 {
-    int rest = poen;
+    int rest = poen < 0 ? 0 : poen > COUNTER_MAX ? COUNTER_MAX : poen;
     p6 = rest / 100000;
     rest -= 100000 * p6;
     p5 = rest / 10000;
@@ -412,8 +416,11 @@ int RendLevel(SDL_Surface* screen, int x, int y, int button, int, int levelStar,
     if (mousenomoved == 0 || button != 0)
         mousenomoved = startTicks;
     IdleReactions();
-    if (button != 0 && mousec == 0 && prikpp == 1) {
-        prikpp = 2;  // the panel is acknowledged
+    // A click acknowledges the level-complete panel. A finished level whose panel
+    // never came up (nothing was sounding as it finished) counts as shown, so the
+    // click still leads on to the relic sequence after a chapter's last level.
+    if (button != 0 && mousec == 0 && (prikpp == 1 || (prikpp == 0 && end_level == 1))) {
+        prikpp = 2;
         mousec = 1;
     }
     brss += 1;

@@ -221,6 +221,22 @@ static void LevelIteration()
         level_no = SCREEN_CREDITS;
 }
 
+void MainLoopStep()
+{
+    CheckKeys();
+    if (level_no <= SCREEN_MENU)
+        return;
+    if (level_no <= SCREEN_LAST_LEVEL) {
+        LevelIteration();
+    } else if (level_no == SCREEN_HELP) {
+        RenderHelp(ToviMouseX, ToviMouseY, but, kkeyk, screen);
+        SDL_Flip(screen);
+    } else if (level_no == SCREEN_QUIT) {
+        End(screen);
+        m_bQuit = 1;
+    }
+}
+
 int Start()
 {
     m_bQuit = 0;
@@ -239,20 +255,8 @@ int Start()
     apply_clip(0, 0, LSImage, screen, nullptr);
     SDL_Flip(screen);
 
-    while (m_bQuit == 0) {
-        CheckKeys();
-        if (level_no <= SCREEN_MENU)
-            continue;
-        if (level_no <= SCREEN_LAST_LEVEL) {
-            LevelIteration();
-        } else if (level_no == SCREEN_HELP) {
-            RenderHelp(ToviMouseX, ToviMouseY, but, kkeyk, screen);
-            SDL_Flip(screen);
-        } else if (level_no == SCREEN_QUIT) {
-            End(screen);
-            m_bQuit = 1;
-        }
-    }
+    while (m_bQuit == 0)
+        MainLoopStep();
     return 0;
 }
 

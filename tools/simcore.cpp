@@ -62,6 +62,11 @@ static void ProgramStartState()
     ClockUseVirtual();
 }
 
+void SimResetState()
+{
+    ProgramStartState();
+}
+
 void SimStart(int level, const char* path)
 {
     ProgramStartState();

@@ -1,0 +1,423 @@
+// The level screen as the main loop runs it: the opening story, chapter
+// pictures, the level advance, the relic sequence and the endings, the retry
+// dialog, and where the HUD and the level-complete panel put their pixels.
+// Every test plays frame by frame on the virtual clock, with the pointer and
+// button given as mouse events, through the shell's own loop step.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "level/level.h"
+#include "menu/players.h"
+#include "shell/clock.h"
+#include "shell/media.h"
+#include "shell/shot.h"
+#include "shell/tovi.h"
+#include "tests/harness.h"
+#include "text/text.h"
+#include "tools/simcore.h"
+
+namespace {
+
+constexpr int FWD_X = 700;  // inside the forward button's hot area
+constexpr int FWD_Y = 540;
+constexpr int MENU_X = 79;  // inside the HUD menu button
+constexpr int MENU_Y = 566;
+constexpr int PARK_X = 20;  // a pointer that touches nothing
+constexpr int PARK_Y = 20;
+
+// Test pictures are solid colours, so a pixel tells which one is on the screen.
+Uint32 Colour(int k) { return SDL_MapRGB(screen->format, 10 * k, 255 - 9 * k, 40 + 7 * k); }
+
+SDL_Surface* Solid(int w, int h, Uint32 colour)
+{
+    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, screen->format->Rmask, screen->format->Gmask,
+                                          screen->format->Bmask, 0);
+    SDL_FillRect(s, nullptr, colour);
+    return s;
+}
+
+void Replace(SDL_Surface*& slot, SDL_Surface* s)
+{
+    if (slot)
+        SDL_FreeSurface(slot);
+    slot = s;
+}
+
+Uint32 Pixel(SDL_Surface* s, int x, int y)
+{
+    return static_cast<Uint32*>(s->pixels)[y * (s->pitch / 4) + x];
+}
+
+// The smallest rectangle holding every pixel in [x0, x1) x [y0, y1) that differs from bg.
+SDL_Rect InkBox(SDL_Surface* s, int x0, int y0, int x1, int y1, Uint32 bg)
+{
+    int l = x1, t = y1, r = -1, b = -1;
+    for (int y = y0; y < y1; y++)
+        for (int x = x0; x < x1; x++)
+            if (Pixel(s, x, y) != bg) {
+                l = std::min(l, x), r = std::max(r, x), t = std::min(t, y), b = std::max(b, y);
+            }
+    return SDL_Rect{static_cast<Sint16>(l), static_cast<Sint16>(t), static_cast<Uint16>(r - l + 1),
+                    static_cast<Uint16>(b - t + 1)};
+}
+
+// Boards, bottom row of wall. "fall": one element drops onto its partner and
+// the level finishes by itself; "apart": two partners wait to be pushed
+// together; "lost": an element without a partner fails the level at once.
+std::vector<unsigned char> Board(const std::string& kind)
+{
+    std::vector<unsigned char> b(BOARD_CELLS, 0);
+    for (int c = 0; c < BOARD_COLS; c++)
+        b[11 * BOARD_COLS + c] = 1;
+    if (kind == "fall") {
+        b[10 * BOARD_COLS + 5] = 101;
+        b[8 * BOARD_COLS + 5] = 101;
+    } else {
+        b[10 * BOARD_COLS + 5] = 101;
+        b[10 * BOARD_COLS + 7] = 101;
+        if (kind == "lost")
+            b[10 * BOARD_COLS + 9] = 102;
+    }
+    return b;
+}
+
+class LevelScreen : public ::testing::Test {
+protected:
+    std::unique_ptr<InScratchDir> dir;
+
+    void SetUp() override
+    {
+        HarnessOpen();
+        dir = std::make_unique<InScratchDir>();
+        mkdir("media", 0755);
+        mkdir("media/levels", 0755);
+        mkdir("media/images", 0755);
+        ASSERT_EQ(symlink(TOVI_SOURCE_DIR "/media/images/fontcnt.png", "media/images/fontcnt.png"), 0);
+        for (int c = 1; c <= 4; c++) {
+            SDL_Surface* bg = Solid(SCREEN_W, SCREEN_H, Colour(20 + c));
+            SaveSurfacePng(bg, ("media/images/chapter" + std::to_string(c) + ".png").c_str());
+            SDL_FreeSurface(bg);
+        }
+        SimResetState();
+        cntintr = 6;
+        bioret = finalpart = finalpartt = 0;
+        FreeBackdrop();
+        InitLevel();
+        if (!vfont)
+            vfont = LoadImageAlpha(TOVI_SOURCE_DIR "/media/images/fontcnt.png");
+        for (int k = 1; k <= 10; k++)
+            Replace(IntroImag[k], Solid(SCREEN_W, SCREEN_H, Colour(k)));
+        Replace(AshcrystalImg[1], Solid(SCREEN_W, SCREEN_H, Colour(11)));
+        for (int k = 2; k <= 5; k++)
+            Replace(AshcrystalImg[k], Solid(400, 300, Colour(10 + k)));
+        Replace(AshcrystalImg[6], Solid(500, 350, Colour(16)));
+        Replace(leveldone, Solid(560, 400, Colour(17)));
+        Replace(ToviLevelImg[1], Solid(76, 92, Colour(18)));
+        EffectLogClear();
+        SDL_Event e;
+        while (SDL_PollEvent(&e)) {
+        }
+    }
+
+    void TearDown() override
+    {
+        FreeBackdrop();
+        dir.reset();
+    }
+
+    // A level as the game dialog starts it: the player is due to play it, with
+    // the running score given.
+    void StartLevel(int level, const std::string& kind, int score = 0)
+    {
+        WriteBytes("media/levels/level" + std::to_string(level) + ".bin", Board(kind));
+        proshli = level;
+        PlayerScore = score;
+        level_no = level;
+        LevelStar = 1;
+        lmap(level);
+    }
+
+    // One iteration of the main loop with the mouse at (x, y), button down or up.
+    int Step(int button, int x, int y)
+    {
+        SDL_Event e;
+        memset(&e, 0, sizeof e);
+        e.type = SDL_MOUSEMOTION;
+        e.motion.state = static_cast<Uint8>(button);
+        e.motion.x = static_cast<Uint16>(x);
+        e.motion.y = static_cast<Uint16>(y);
+        SDL_PushEvent(&e);
+        MainLoopStep();
+        return level_no;
+    }
+
+    int Frames(int k, int button = 0, int x = PARK_X, int y = PARK_Y)
+    {
+        for (int i = 0; i < k; i++)
+            Step(button, x, y);
+        return level_no;
+    }
+
+    // Pointer onto (x, y), press, release.
+    int Click(int x, int y)
+    {
+        Step(0, x, y);
+        Step(1, x, y);
+        return Step(0, x, y);
+    }
+
+    void PlayUntilWon()
+    {
+        for (int i = 0; i < 500 && end_level == 0; i++)
+            Step(0, PARK_X, PARK_Y);
+        ASSERT_EQ(end_level, 1);
+    }
+
+    Uint32 At(int x, int y) { return Pixel(screen, x, y); }
+};
+
+TEST_F(LevelScreen, ANewGameTellsTheStoryShowsTheChapterPictureThenPlays)
+{
+    cntintr = 0;
+    StartLevel(1, "fall");
+    EXPECT_EQ(cntintr, 1) << "loading level 1 of a new game starts the story";
+    Step(0, PARK_X, PARK_Y);
+    EXPECT_EQ(LevelStar, 0) << "the first frame only restarts the level";
+    Step(0, PARK_X, PARK_Y);
+    EXPECT_EQ(cntintr, 2);
+    EXPECT_EQ(At(100, 100), Colour(1));
+
+    for (int k = 2; k <= 4; k++) {
+        Click(FWD_X, FWD_Y);
+        EXPECT_EQ(cntintr, k + 1);
+        EXPECT_EQ(At(100, 100), Colour(k)) << "story picture " << k;
+    }
+    Click(FWD_X, FWD_Y);
+    EXPECT_EQ(cntintr, 6);
+    // The last story click goes straight over to the chapter picture: the
+    // release frame shows it already, without a transition.
+    EXPECT_EQ(cntgh, 1);
+    uint32_t before = ClockTicks();
+    Step(0, PARK_X, PARK_Y);
+    EXPECT_LE(ClockTicks() - before, 21u);
+    EXPECT_EQ(At(100, 100), Colour(5));
+
+    int fallingY = til[2].y;
+    Frames(20);
+    EXPECT_EQ(til[2].y, fallingY) << "the board waits behind the chapter picture";
+    EXPECT_EQ(EffectLogTimes(&gong), 0);
+
+    Click(FWD_X, FWD_Y);
+    EXPECT_EQ(EffectLogTimes(&gong), 1);
+    Frames(5);
+    EXPECT_GT(cntgh, 5);
+    EXPECT_EQ(At(100, 100), Colour(21)) << "the level's background, not a picture";
+    PlayUntilWon();
+    EXPECT_EQ(poen, 90);
+    EXPECT_EQ(level_no, 1);
+}
+
+TEST_F(LevelScreen, EveryFifthLevelLeadsToTheMapTheOthersStraightOn)
+{
+    StartLevel(5, "fall");
+    PlayUntilWon();
+    EXPECT_EQ(prikpp, 0) << "no sound plays here, so the panel never came up";
+    EXPECT_EQ(Step(1, 400, 300), SCREEN_MAP + 6);
+    EXPECT_EQ(LevelStar, SCREEN_MAP + 6);
+    EXPECT_EQ(proshli, 6);
+    EXPECT_EQ(PlayerScore, 90);
+    EXPECT_EQ(end_level, 0);
+
+    StartLevel(6, "fall", 90);
+    EXPECT_EQ(poen, 90) << "the running score comes back with the level due";
+    PlayUntilWon();
+    EXPECT_EQ(Step(1, 400, 300), 7);
+    EXPECT_EQ(proshli, 7);
+    EXPECT_EQ(PlayerScore, 180);
+    EXPECT_EQ(poen, 180);
+    EXPECT_EQ(prikpp, 0);
+    Step(0, PARK_X, PARK_Y);
+    EXPECT_EQ(LevelStar, 0);
+}
+
+// The panel never came up (nothing was sounding), yet one click leads on into
+// the relic sequence, and its forward button back to the way on.
+TEST_F(LevelScreen, AChaptersLastLevelRunsTheRelicSequenceToTheMap)
+{
+    StartLevel(25, "fall");
+    PlayUntilWon();
+    EXPECT_EQ(prikpp, 0);
+    Step(0, 400, 300);
+    Step(1, 400, 300);
+    EXPECT_EQ(ashcrystal, 2);
+    EXPECT_EQ(prikpp, 2);
+    Step(0, 400, 300);
+    EXPECT_EQ(ashcrystal, 7);
+    Step(0, 400, 300);
+    EXPECT_EQ(At(10, 10), Colour(11)) << "relic background";
+    EXPECT_EQ(At(180, 115), Colour(12)) << "the relic with one part";
+    EXPECT_EQ(brss, 2);
+    Frames(60);
+    EXPECT_EQ(level_no, 25);
+    EXPECT_EQ(Click(FWD_X, FWD_Y), SCREEN_MAP + 26);
+    EXPECT_EQ(ashcrystal, 0);
+    EXPECT_EQ(proshli, 26);
+}
+
+TEST_F(LevelScreen, TheLastLevelEndsThroughTheCompleteRelicAndBothEndingsInTheCredits)
+{
+    StartLevel(100, "fall", 5000);
+    PlayUntilWon();
+    Click(400, 300);
+    EXPECT_EQ(ashcrystal, 10);
+    Frames(70);
+    EXPECT_NE(finalpartt, 0);
+    EXPECT_EQ(finalpart, 0);
+    Click(FWD_X, FWD_Y);
+    EXPECT_EQ(ashcrystal, 10) << "no way on before the relic is whole";
+    Frames(200);
+    EXPECT_EQ(finalpart, 1);
+    EXPECT_EQ(At(55, 90), Colour(16)) << "the complete relic";
+    Click(FWD_X, FWD_Y);
+    EXPECT_EQ(ashcrystal, 11);
+    EXPECT_EQ(At(100, 100), Colour(9));
+    Click(FWD_X, FWD_Y);
+    EXPECT_EQ(ashcrystal, 12);
+    EXPECT_EQ(At(100, 100), Colour(10));
+    EXPECT_EQ(Click(FWD_X, FWD_Y), SCREEN_CREDITS);
+    EXPECT_EQ(proshli, 101);
+    EXPECT_EQ(PlayerScore, 5090);
+}
+
+TEST_F(LevelScreen, ALostLevelOffersOnlyMainMenuAndRetryAndRetrySkipsThePicture)
+{
+    StartLevel(26, "lost");
+    Frames(2);
+    EXPECT_EQ(cntgh, 2);
+    EXPECT_EQ(At(100, 100), Colour(6));
+    Click(FWD_X, FWD_Y);
+    for (int i = 0; i < 20 && level_no != SCREEN_RETRY; i++)
+        Step(0, PARK_X, PARK_Y);
+    ASSERT_EQ(level_no, SCREEN_RETRY);
+    EXPECT_EQ(dead, 1);
+    EXPECT_EQ(dple, 26);
+
+    const SDL_Rect& cancel = Dialogritem[3];
+    EXPECT_EQ(Click(cancel.x + 20, cancel.y + 20), SCREEN_RETRY) << "no cancel after a lost level";
+    const SDL_Rect& menu = Dialogritem[1];
+    Step(0, menu.x + 20, menu.y + 20);
+    EXPECT_EQ(cntgh, 0) << "passing over the main-menu choice forgets the chapter picture";
+    EXPECT_EQ(level_no, SCREEN_RETRY);
+
+    til[1].type = 0;
+    const SDL_Rect& retry = Dialogritem[2];
+    Step(0, retry.x + 20, retry.y + 20);
+    EXPECT_EQ(Step(1, retry.x + 20, retry.y + 20), 26);
+    EXPECT_EQ(til[1].type, 101) << "the board is read afresh";
+    EXPECT_EQ(ukupnot, 23);
+    EXPECT_EQ(dead, 0);
+    EXPECT_NE(At(100, 100), Colour(6)) << "no chapter picture after a retry";
+    // The board has not changed, so it fails again at its first move.
+    Step(0, PARK_X, PARK_Y);
+    EXPECT_EQ(level_no, SCREEN_RETRY) << "the same board fails again";
+}
+
+TEST_F(LevelScreen, TheMenuButtonOpensTheDialogAndCancelGoesOnWhereItWas)
+{
+    StartLevel(2, "apart", 300);
+    Frames(10);
+    Step(0, MENU_X, MENU_Y);
+    EXPECT_EQ(At(400, 550), Colour(18)) << "the portrait";
+    std::vector<TileRecord> board(til, til + TIL_SIZE);
+
+    Step(1, MENU_X, MENU_Y);
+    ASSERT_EQ(level_no, SCREEN_RETRY);
+    EXPECT_EQ(dead, 0);
+    EXPECT_EQ(dple, 2);
+    ASSERT_NE(prosliscr, nullptr);
+    EXPECT_EQ(Pixel(prosliscr, 400, 550), Colour(21)) << "the frame that opened the menu has no portrait";
+
+    // The press that opened the dialog, still held, chooses nothing (the
+    // pointer warp's motion carries the held button on a real display).
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+    }
+    const SDL_Rect& retry = Dialogritem[2];
+    EXPECT_EQ(Step(1, retry.x + 20, retry.y + 20), SCREEN_RETRY);
+
+    const SDL_Rect& cancel = Dialogritem[3];
+    EXPECT_EQ(Click(cancel.x + 20, cancel.y + 20), 2);
+    EXPECT_EQ(poen, 300);
+    for (int i = 1; i <= ukupnot; i++)
+        EXPECT_EQ(til[i].x, board[i].x) << i;
+    Frames(3);
+    EXPECT_EQ(level_no, 2);
+    EXPECT_EQ(prosliscr, nullptr);
+}
+
+// Score, time and level number are centred by their width in the 20-pixel font
+// and drawn in the 16-pixel font.
+TEST_F(LevelScreen, HudTextsSitCentredOnTheirFields)
+{
+    StartLevel(12, "apart", 1234);
+    Frames(3);
+    Uint32 bg = Colour(21);
+    struct Field {
+        const char* text;
+        int cx, y;
+    } fields[] = {{"1234", 172, 520}, {"00:00", 617, 520}, {"12", 743, 555}};
+    for (const Field& f : fields) {
+        SDL_Surface* ref = Solid(400, 40, bg);
+        prikstr(ref, f.text, 100, 5, 3);
+        SDL_Rect want = InkBox(ref, 0, 0, 400, 40, bg);
+        SDL_FreeSurface(ref);
+        ASSERT_GT(want.w, 0);
+        int x = f.cx - strl(f.text, 0, 560, 2) / 2;
+        SDL_Rect got = InkBox(screen, f.cx - 80, f.y - 4, f.cx + 57, f.y + 36, bg);
+        EXPECT_EQ(got.x, want.x - 100 + x) << f.text;
+        EXPECT_EQ(got.y, want.y - 5 + f.y) << f.text;
+        EXPECT_EQ(got.w, want.w) << f.text;
+    }
+}
+
+TEST_F(LevelScreen, ThePanelRollsTheCounterToTheScoreOverTheDarkenedLevel)
+{
+    StartLevel(3, "fall", 1144);
+    PlayUntilWon();
+    ASSERT_EQ(poen, 1234);
+    prikpp = 1;  // as once it has faded in (no sound plays here to bring it up)
+    Frames(400);
+    EXPECT_EQ(At(120, 50), Colour(17));
+    EXPECT_EQ(At(679, 449), Colour(17));
+    EXPECT_NE(At(119, 50), Colour(17));
+    EXPECT_NE(At(680, 449), Colour(17));
+    EXPECT_NE(At(100, 40), Colour(23)) << "the level is darkened";
+
+    const int digits[6] = {0, 0, 1, 2, 3, 4};
+    for (int k = 0; k < 6; k++) {
+        SDL_Surface* ref = Solid(60, 60, Colour(17));
+        apply_clip(0, 0, vfont, ref, &VFrect[10 * (digits[k] + 1)]);
+        int same = 0;
+        for (int y = 0; y < 60; y++)
+            for (int x = 0; x < 60; x++)
+                same += Pixel(ref, x, y) == At(220 + 60 * k + x, 335 + y);
+        SDL_FreeSurface(ref);
+        EXPECT_EQ(same, 3600) << "wheel " << k << " should show " << digits[k];
+    }
+
+    // A score the six wheels cannot hold stands at 999999 instead of a wheel
+    // that never stops.
+    poen = 1234567;
+    for (int i = 0; i < 400; i++)
+        prikr(120, 50, screen);
+    for (float w : {i1, i2, i3, i4, i5, i6})
+        EXPECT_EQ(w, 100.0f);
+}
+
+}  // namespace
