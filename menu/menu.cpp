@@ -35,7 +35,7 @@ void InitMenu(SDL_Surface*)
     }
     MenuImage = InitBackg(0);
     optimizedImageCur = LoadImageAlpha("media/images/kursor.png");
-    mintro = LoadMusic("media/audio/menu.ogg");
+    mintro = LoadMusic("media/audio/main.ogg");
     mdbtn = LoadEffect("media/audio/dialog_btn.ogg");
     if (!PlayerName[0])
         snprintf(PlayerName, sizeof PlayerName, "%s", "Player");

@@ -1,0 +1,151 @@
+// The game's sounds: every file the code loads is there and loads through the
+// mixer; tunes and clips are long enough (and the magnet's short enough); and in
+// a level played with the real sounds each event asks for its effect once.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
+#include "tests/scenario.h"
+
+namespace {
+
+// Tunes the code plays on and on need at least 40 s; picture and relic pieces 10 s.
+struct Tune {
+    const char* file;
+    double minSeconds;
+};
+const Tune Tunes[] = {
+    {"main", 40},  {"level1", 40}, {"level2", 40}, {"level3", 40},     {"level4", 40}, {"intro", 40},
+    {"maploop", 40}, {"credits", 40}, {"ashcrystal", 10}, {"anubis", 10}, {"anubis_end", 10}, {"cairo", 10},
+};
+
+const char* const Effects[] = {
+    "gong", "connect", "telep", "blato", "coin", "cup", "helm", "ring", "misc_el", "dialog_btn",
+    "magnet_action", "magnet_off", "magnet_on", "magnet_btn", "slide", "spike", "stone", "finished",
+    "retry", "tomb", "camel",
+};
+
+const char* const Voice[] = {
+    "ace1", "ace2", "ace3", "bizzo1", "bizzo2", "bizzo3", "dinkey1", "duxedit", "ozz1", "ripper", "roo1",
+    "roo2", "roo3", "roo4", "burle1", "burle2", "ambo1", "ambo2", "ambo3", "bloodyoath1", "bloodyoath2",
+    "bourke1", "bourke2", "comeon", "sickie1", "sickie2",
+};
+
+constexpr int Rate = 44100;
+constexpr int FrameBytes = 4;  // 16-bit stereo
+
+class Audio : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
+        ASSERT_EQ(Mix_OpenAudio(Rate, AUDIO_S16LSB, 2, 4096), 0) << Mix_GetError();
+    }
+    void TearDown() override
+    {
+        Mix_CloseAudio();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+};
+
+std::string AudioPath(const char* name)
+{
+    return std::string("media/audio/") + name + ".ogg";
+}
+
+double Seconds(const Mix_Chunk* chunk)
+{
+    return static_cast<double>(chunk->alen) / (Rate * FrameBytes);
+}
+
+}  // namespace
+
+TEST_F(Audio, TunesLoadAsMusicAndLastLongEnough)
+{
+    for (const Tune& t : Tunes) {
+        std::string path = AudioPath(t.file);
+        Mix_Music* music = Mix_LoadMUS(path.c_str());
+        EXPECT_NE(music, nullptr) << path << ": " << Mix_GetError();
+        Mix_FreeMusic(music);
+        // The mixer can decode a whole tune into a chunk, which tells its length.
+        Mix_Chunk* all = Mix_LoadWAV(path.c_str());
+        ASSERT_NE(all, nullptr) << path;
+        EXPECT_GE(Seconds(all), t.minSeconds) << path;
+        Mix_FreeChunk(all);
+    }
+}
+
+TEST_F(Audio, EffectsAndVoiceLoadAsShortClips)
+{
+    for (const char* name : Effects) {
+        std::string path = AudioPath(name);
+        Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+        ASSERT_NE(chunk, nullptr) << path << ": " << Mix_GetError();
+        EXPECT_GT(Seconds(chunk), 0.0) << path;
+        EXPECT_LE(Seconds(chunk), 5.0) << path << " is an effect, not a tune";
+        Mix_FreeChunk(chunk);
+    }
+    for (const char* name : Voice) {
+        std::string path = std::string("media/audio/speak/") + name + ".ogg";
+        Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+        ASSERT_NE(chunk, nullptr) << path << ": " << Mix_GetError();
+        EXPECT_GE(Seconds(chunk), 0.3) << path << " says something";
+        EXPECT_LE(Seconds(chunk), 3.0) << path << " is a quick remark";
+        Mix_FreeChunk(chunk);
+    }
+}
+
+// The magnet asks for these on every 20 ms frame while it works: each must be
+// one frame long and start and end in silence, so back to back they hum rather
+// than click or pile up.
+TEST_F(Audio, MagnetClipsAreOneFrameWithSoftEdges)
+{
+    for (const char* name : {"magnet_action", "magnet_on"}) {
+        std::string path = AudioPath(name);
+        Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+        ASSERT_NE(chunk, nullptr) << path;
+        EXPECT_LE(Seconds(chunk), 0.025) << path;
+        EXPECT_GE(Seconds(chunk), 0.015) << path;
+        const Sint16* s = reinterpret_cast<const Sint16*>(chunk->abuf);
+        int n = static_cast<int>(chunk->alen / 2);
+        int loudest = 0;
+        for (int i = 0; i < n; i++)
+            loudest = std::max(loudest, std::abs(static_cast<int>(s[i])));
+        EXPECT_GT(loudest, 8000) << path << " is audible";
+        for (int i : {0, 1, n - 2, n - 1})
+            EXPECT_LT(std::abs(static_cast<int>(s[i])), loudest / 8) << path << " sample " << i;
+        Mix_FreeChunk(chunk);
+    }
+}
+
+// A level played with the real sounds loaded: each event asks for its effect
+// once, and the effect is really playing on a channel afterwards.
+TEST_F(Audio, LevelEventsPlayTheirEffects)
+{
+    using namespace scenario;
+    LoadBoard({
+        "....................",
+        ".j.....b............",
+        "....................",
+        ".j.....b..d.....d...",
+        "####################",
+    });
+    Idle(2);
+    ASSERT_NE(GoneEl, nullptr) << "the level's sounds were loaded";
+    Idle(30);
+    EXPECT_EQ(Heard(&mcoin), 1) << "the coin lands once";
+    EXPECT_EQ(Heard(&GoneEl), 2) << "two matches, one sound each";
+    EXPECT_EQ(Heard(&mmisce), 1) << "the other element lands once";
+    EXPECT_GT(Mix_Playing(-1), 0) << "the match sound is playing";
+    ForgetSounds();
+    Grab(16, 10);
+    HoldAt(15, 10, 3);
+    HoldAt(14, 10, 3);
+    EXPECT_EQ(Heard(&mslid), 2) << "one slide sound per cell";
+}
