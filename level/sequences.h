@@ -34,4 +34,6 @@ int ChapterPicture(SDL_Surface* screen, int x, int y, int button, int levelStar)
 int LevelAdvance(SDL_Surface* screen, int levelStar);
 int RelicSequence(SDL_Surface* screen, int x, int y, int button, int levelStar);
 
+void LoadLevelScreenArt();  // loads the level screen's pictures and animations not loaded yet
+
 #endif

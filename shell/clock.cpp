@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <chrono>
+
 int clock_virtual = 0;
 uint32_t clock_now = CLOCK_VIRTUAL_START;
 
@@ -22,4 +24,10 @@ void ClockUseVirtual()
 {
     clock_virtual = 1;
     clock_now = CLOCK_VIRTUAL_START;
+}
+
+uint64_t ClockCostMicros()
+{
+    using namespace std::chrono;
+    return static_cast<uint64_t>(duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count());
 }

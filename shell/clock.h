@@ -16,5 +16,6 @@ extern uint32_t clock_now;      // virtual clock reading in ms; advanced only by
 uint32_t ClockTicks();          // milliseconds, as SDL_GetTicks
 void ClockDelay(uint32_t ms);   // sleeps (real) or advances the virtual clock by ms
 void ClockUseVirtual();         // switches to the virtual clock, reset to CLOCK_VIRTUAL_START
+uint64_t ClockCostMicros();     // real microseconds from a steady clock, whatever clock runs: for measuring costs
 
 #endif

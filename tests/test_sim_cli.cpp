@@ -56,3 +56,38 @@ TEST(SimCli, BadUsageAndBadScriptsExitTwo)
         EXPECT_EQ(out, "") << "nothing runs before the script is known to be good";
     }
 }
+
+// --shot draws with the art under the working directory and saves the last
+// frame; the trace does not change with it.
+TEST(SimCli, ShotSavesTheLastFrameAndKeepsTheTrace)
+{
+    std::string script = "0 220 420 1\n1 220 420 1\n1 260 420 3\n0 260 420 80\n";
+    std::vector<unsigned char> board(240, 0);
+    for (int c = 0; c < 20; c++)
+        board[220 + c] = 1;
+    board[205] = board[207] = 101;
+    std::string plain, shot, err;
+    std::string setup = "mkdir -p media && ln -s '" TOVI_SOURCE_DIR "/media/images' media/images && ";
+    std::string dir = ScratchDir();
+    WriteBytes(dir + "/board.bin", board);
+    WriteBytes(dir + "/script.txt", std::vector<unsigned char>(script.begin(), script.end()));
+    std::string run = "cd '" + dir + "' && " + setup + "'" TOVI_SIM_BINARY "' --level 2 --file board.bin ";
+    ASSERT_EQ(RunCommand(run + "script.txt", &plain, &err), 0) << err;
+    ASSERT_EQ(RunCommand("cd '" + dir + "' && '" TOVI_SIM_BINARY "' --level 2 --file board.bin --shot f.png script.txt",
+                         &shot, &err),
+              0)
+        << err;
+    EXPECT_EQ(shot, plain);
+    EXPECT_NE(plain.find("WON"), std::string::npos);
+    std::vector<unsigned char> png = ReadBytes(dir + "/f.png");
+    ASSERT_GT(png.size(), 24u);
+    EXPECT_EQ(png[1], 'P');
+    EXPECT_EQ((png[18] << 8) | png[19], 800) << "width";
+    EXPECT_EQ((png[22] << 8) | png[23], 600) << "height";
+
+    EXPECT_EQ(RunCommand("cd '" + dir + "' && '" TOVI_SIM_BINARY "' --level 2 --file board.bin --shot no/such/f.png "
+                         "script.txt",
+                         &shot, &err),
+              1);
+    EXPECT_NE(err.find("no/such/f.png"), std::string::npos);
+}

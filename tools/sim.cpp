@@ -2,8 +2,11 @@
 // prints the board after every frame. The reference tool for level design, the
 // solver and the tests.
 //
-//   tovi-sim --level N [--file PATH] [SCRIPT]
+//   tovi-sim --level N [--file PATH] [--shot PNG] [SCRIPT]
 //
+// --shot saves the last frame the level screen drew as a PNG picture, drawn
+// with the art found under media/ in the working directory; the printed
+// trace is the same with or without it.
 // Script lines: "B X Y [K]" = K frames (default 1) with the left button B (0/1)
 // and the pointer at (X, Y). Blank lines and lines starting with '#' are skipped.
 #include <cerrno>
@@ -14,11 +17,13 @@
 #include <vector>
 
 #include "level/level.h"
+#include "shell/shot.h"
+#include "shell/screen.h"
 #include "tools/simcore.h"
 
 static int Usage(const char* why)
 {
-    fprintf(stderr, "tovi-sim: %s (usage: tovi-sim --level N [--file PATH] [SCRIPT])\n", why);
+    fprintf(stderr, "tovi-sim: %s (usage: tovi-sim --level N [--file PATH] [--shot PNG] [SCRIPT])\n", why);
     return 2;
 }
 
@@ -66,6 +71,7 @@ int main(int argc, char* argv[])
 {
     long level = -1;
     const char* file = nullptr;
+    const char* shot = nullptr;
     const char* script = nullptr;
     for (int a = 1; a < argc; a++) {
         if (strcmp(argv[a], "--level") == 0 && a + 1 < argc) {
@@ -73,6 +79,8 @@ int main(int argc, char* argv[])
                 return Usage("the level must be a number from 1 to 989");
         } else if (strcmp(argv[a], "--file") == 0 && a + 1 < argc) {
             file = argv[++a];
+        } else if (strcmp(argv[a], "--shot") == 0 && a + 1 < argc) {
+            shot = argv[++a];
         } else if (argv[a][0] == '-' && argv[a][1] != '\0') {
             return Usage("unknown option");
         } else if (!script) {
@@ -115,6 +123,8 @@ int main(int argc, char* argv[])
         fprintf(stderr, "tovi-sim: cannot start SDL\n");
         return 2;
     }
+    if (shot)
+        LoadLevelScreenArt();
     SimStart(static_cast<int>(level), file);
 
     long frame = 0;
@@ -133,6 +143,11 @@ int main(int argc, char* argv[])
         printf("MENU %ld\n", frame);
     else
         printf("END %ld\n", frame);
+    int status = 0;
+    if (shot && !SaveSurfacePng(screen, shot)) {
+        fprintf(stderr, "tovi-sim: cannot write %s\n", shot);
+        status = 1;
+    }
     SimClose();
-    return 0;
+    return status;
 }
