@@ -223,6 +223,14 @@ static void ResetLevelState()
     LEVEL_TIMER = LEVEL_TIME = 0;
     startt = gett = 0;
     parttim = movtim = movtel = movsp = movspr = pfrm = 0;
+    // Animations of the board left behind stop with it, and its jammed spike
+    // pits (kept by record number) mean nothing on the new one.
+    telex = telexi = telexo = 0;
+    spiked = spikex = spikey = 0;
+    raspad = raspadx = raspady = 0;
+    for (int k = 0; k <= spikedsi && k < SPIKEDS_SIZE; k++)
+        spikeds[k] = 0;
+    spikedsi = 0;
 }
 
 void lmap_from(int level, const char* path)

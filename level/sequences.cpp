@@ -148,6 +148,8 @@ int LevelAdvance(SDL_Surface* screen, int levelStar)
     drugiput = 0;
     poen = 0;
     LEVEL_TIMER = 0;
+    if ((level_no - 1) % 25 == 0)
+        cntgh = 0;  // a new chapter: its picture comes before its first level
     if ((proshli - 1) % 5 != 0) {
         lmap(level_no);
         return level_no;
@@ -189,7 +191,10 @@ int RelicSequence(SDL_Surface* screen, int x, int y, int button, int levelStar)
         brss = 1;
     } else {
         apply_clip(0, 0, AshcrystalImg[1], screen, nullptr);
-        KeepMusic(pash, musicash);
+        // Under the ending pictures their own tunes play; the relic music
+        // would otherwise come back each time one ends and keep it away.
+        if (ashcrystal <= 10)
+            KeepMusic(pash, musicash);
         if (ashcrystal - 5 < ASHCRYSTAL_IMAGES)
             apply_clip(178, 113, AshcrystalImg[ashcrystal - 5], screen, nullptr);
     }
@@ -240,6 +245,24 @@ int RelicSequence(SDL_Surface* screen, int x, int y, int button, int levelStar)
     }
     LevelCursor(screen, x - 20, y - 20, button != 0);
     return levelStar;
+}
+
+void ResetSequences()
+{
+    cntgh = biointo = bioret = ashcrystal = 0;
+    psi = pma = pash = mpk = 0;
+    finalpart = finalpartt = 0;
+    end_level = prikpp = nijepust = drugiput = 0;
+    rendle = 0;
+    tovita = tovitad = 0;
+    LevelStar = 1;
+}
+
+int ContinueLevel(int saved)
+{
+    if (saved < 1)
+        return 1;
+    return saved > LAST_LEVEL ? LAST_LEVEL : saved;
 }
 
 static void LoadInto(SDL_Surface*& slot, const char* path, bool alpha)

@@ -34,6 +34,14 @@ int ChapterPicture(SDL_Surface* screen, int x, int y, int button, int levelStar)
 int LevelAdvance(SDL_Surface* screen, int levelStar);
 int RelicSequence(SDL_Surface* screen, int x, int y, int button, int levelStar);
 
+constexpr int LAST_LEVEL = 100;  // the last level of the fourth chapter
+
+// A game about to start (new or continued) begins with no story step, chapter
+// picture, relic step or finished level left over from an earlier one in this run.
+void ResetSequences();
+// The level Continue plays for a saved level: a finished game (saved 101) plays
+// its last level again instead of boards beyond the game.
+int ContinueLevel(int saved);
 void LoadLevelScreenArt();  // loads the level screen's pictures and animations not loaded yet
 
 #endif

@@ -52,7 +52,11 @@ int RenderDialogg(int, int, int button, int, int, SDL_Surface*)
 {
     if (button == 0)
         mousechk = 0;
-    int level = proshli > 0 ? proshli : start_level_no;
+    // A finished game (saved at 101) plays its last level again, with its
+    // running score; the record on disk stays as it is until that is finished.
+    ResetSequences();
+    int level = ContinueLevel(proshli > 0 ? proshli : start_level_no);
+    proshli = level;
     lmap(level);
     return level;
 }

@@ -209,8 +209,10 @@ static void LevelIteration()
     SDL_Flip(screen);
     if (level_no != SCREEN_RETRY)
         LevelStar = RendLevel(screen, ToviMouseX, ToviMouseY, but, kkeyk, LevelStar, 0);
-    if (LevelStar == SCREEN_RETRY) {
-        // The player asked for the dialog: dead stays as it was.
+    // The level frame asked for the dialog (dead stays as it was). A LevelStar of
+    // 996 left over from a dialog just closed, in a frame where the level was
+    // lost instead, must not open it a second time with 996 as the level.
+    if (LevelStar == SCREEN_RETRY && level_no != SCREEN_RETRY) {
         dple = level_no;
         level_no = SCREEN_RETRY;
         MMoved(0, 400, 300, 0, 0, 0, 0);

@@ -421,3 +421,85 @@ TEST_F(LevelScreen, ThePanelRollsTheCounterToTheScoreOverTheDarkenedLevel)
 }
 
 }  // namespace
+
+namespace {
+
+// A dialog closed by Cancel leaves LevelStar at 996 for one frame; a level lost
+// in that very frame opens the dialog for the level, not for "level 996".
+TEST_F(LevelScreen, ALevelLostRightAfterCancelStillRetriesThatLevel)
+{
+    StartLevel(2, "apart");
+    Frames(3);
+    Step(0, MENU_X, MENU_Y);
+    ASSERT_EQ(Step(1, MENU_X, MENU_Y), SCREEN_RETRY);
+    til[2].type = 102;  // no partner left: the level is lost at its next frame
+    const SDL_Rect& cancel = Dialogritem[3];
+    Step(0, cancel.x + 20, cancel.y + 20);
+    EXPECT_EQ(Step(1, cancel.x + 20, cancel.y + 20), SCREEN_RETRY);
+    EXPECT_EQ(dead, 1);
+    EXPECT_EQ(dple, 2);
+    const SDL_Rect& retry = Dialogritem[2];
+    Step(0, retry.x + 20, retry.y + 20);
+    EXPECT_EQ(Step(1, retry.x + 20, retry.y + 20), 2);
+    EXPECT_EQ(til[2].type, 101);
+}
+
+TEST_F(LevelScreen, ALevelLoadStopsTheAnimationsOfTheBoardBefore)
+{
+    StartLevel(2, "apart");
+    telex = 6, telexi = 1, telexo = 2;
+    raspad = 12, raspadx = 100;
+    spiked = 3, spikey = 80;
+    spikedsi = 1, spikeds[1] = 2;
+    lmap(2);
+    EXPECT_EQ(telex + raspad + spiked + spikedsi + spikeds[1], 0);
+}
+
+// After the fourth chapter's last level, the first chapter's picture, the
+// relic steps and the level music all come back for the next game.
+TEST_F(LevelScreen, AGameStartsFromACleanSequenceStateAndEveryChapterOpensWithItsPicture)
+{
+    cntgh = 6;  // the first chapter's picture has been and gone
+    StartLevel(25, "fall");
+    PlayUntilWon();
+    Click(400, 300);
+    Frames(62);
+    ASSERT_EQ(Click(FWD_X, FWD_Y), SCREEN_MAP + 26);
+    level_no = 26;  // as the map hands over when the player goes on
+    lmap(26);
+    Frames(2);
+    EXPECT_EQ(cntgh, 2);
+    EXPECT_EQ(At(100, 100), Colour(6)) << "the second chapter's picture";
+
+    // What a finished game leaves behind.
+    ashcrystal = 13, cntgh = 6, finalpart = 1, finalpartt = 5000, bioret = 1, end_level = 1, prikpp = 2;
+    ResetSequences();
+    EXPECT_EQ(ContinueLevel(101), 100);
+    EXPECT_EQ(ContinueLevel(37), 37);
+    StartLevel(1, "fall");
+    Frames(2);
+    EXPECT_EQ(At(100, 100), Colour(5)) << "the first chapter's picture";
+    EXPECT_EQ(ashcrystal + finalpart + finalpartt + end_level + prikpp, 0);
+}
+
+TEST_F(LevelScreen, EachEndingPictureKeepsItsOwnTune)
+{
+    StartLevel(100, "fall");
+    PlayUntilWon();
+    Click(400, 300);
+    Frames(270);
+    ASSERT_EQ(finalpart, 1);
+    Click(FWD_X, FWD_Y);
+    ASSERT_EQ(ashcrystal, 11);
+    // No music plays in tests, so every frame asks for a tune again: it must
+    // be the ending's, never the relic's.
+    Frames(5);
+    EXPECT_EQ(pash, 0);
+    EXPECT_EQ(pma, 1);
+    Click(FWD_X, FWD_Y);
+    Frames(5);
+    EXPECT_EQ(ashcrystal, 12);
+    EXPECT_EQ(pash, 0);
+}
+
+}  // namespace
