@@ -74,3 +74,79 @@ def drop_shadow(img, offset=SHADOW_OFFSET, alpha=SHADOW_ALPHA, blur=1.5):
     shifted.paste(a, offset)
     shadow.putalpha(shifted.filter(ImageFilter.GaussianBlur(blur)))
     return Image.alpha_composite(shadow, img)
+
+
+# ---- shared drawing helpers ------------------------------------------------------
+
+def render_svg(svg, size, supersample=2):
+    """Renders SVG text to an RGBA image of `size` (w, h) pixels.
+
+    The SVG is drawn at `supersample` times the size and scaled down, which
+    gives smoother edges than the renderer's own antialiasing at small sizes.
+    """
+    import io
+
+    import cairosvg
+    w, h = size
+    png = cairosvg.svg2png(bytestring=svg.encode("utf-8"),
+                           output_width=w * supersample, output_height=h * supersample)
+    img = Image.open(io.BytesIO(png)).convert("RGBA")
+    if supersample != 1:
+        img = img.resize((w, h), Image.LANCZOS)
+    return img
+
+
+def hexc(rgb):
+    """#rrggbb of an RGB tuple, for SVG sources."""
+    return "#%02x%02x%02x" % tuple(int(max(0, min(255, c))) for c in rgb[:3])
+
+
+def mix(a, b, t):
+    """The colour t of the way from a to b."""
+    return tuple(int(round(a[i] + (b[i] - a[i]) * t)) for i in range(3))
+
+
+# The player area of the main menu: the plaque at the bottom right that names the
+# current player and opens the profiles when clicked. The menu background carries
+# it in its normal look; the hover image is the same plaque lit (drawn at the same
+# corner), so both come from this one function.
+PLAYER_PLAQUE_POS = (425, 539)
+PLAYER_PLAQUE_SIZE = (375, 61)
+
+
+def player_plaque(lit=False):
+    """The player-area plaque, RGBA, PLAYER_PLAQUE_SIZE; `lit` gives the hover look."""
+    w, h = PLAYER_PLAQUE_SIZE
+    stone = mix(SANDSTONE, GOLD, 0.35) if lit else SANDSTONE
+    top = mix(stone, IVORY, 0.45)
+    low = mix(stone, UMBER, 0.45)
+    inset = mix(UMBER, SHADOW, 0.35) if not lit else mix(UMBER, TERRACOTTA, 0.35)
+    glow = ('<rect x="64" y="13" width="300" height="36" rx="5" fill="none" '
+            'stroke="%s" stroke-width="3" opacity="0.8"/>' % hexc(GOLD)) if lit else ""
+    svg = f'''<svg xmlns="http://www.w3.org/2000/svg" width="{w}" height="{h}" viewBox="0 0 {w} {h}">
+  <defs>
+    <linearGradient id="st" x1="0" y1="0" x2="0.35" y2="1">
+      <stop offset="0" stop-color="{hexc(top)}"/><stop offset="0.55" stop-color="{hexc(stone)}"/>
+      <stop offset="1" stop-color="{hexc(low)}"/></linearGradient>
+    <linearGradient id="in" x1="0" y1="0" x2="0" y2="1">
+      <stop offset="0" stop-color="{hexc(mix(inset, SHADOW, 0.5))}"/>
+      <stop offset="1" stop-color="{hexc(inset)}"/></linearGradient>
+  </defs>
+  <path d="M8 4 H{w - 2} V{h} H2 V10 Z" fill="url(#st)" stroke="{hexc(OUTLINE)}" stroke-width="2"/>
+  <path d="M10 8 H{w - 4}" stroke="{hexc(mix(top, IVORY, 0.5))}" stroke-width="2" opacity="0.7"/>
+  <rect x="64" y="13" width="300" height="36" rx="5" fill="url(#in)"
+        stroke="{hexc(OUTLINE)}" stroke-width="1.5"/>
+  <path d="M66 47 H362" stroke="{hexc(top)}" stroke-width="1.5" opacity="0.6"/>
+  {glow}
+  <g transform="translate(34 31)" fill="{hexc(mix(low, SHADOW, 0.3))}">
+    <circle cx="0" cy="-9" r="6" fill="none" stroke="{hexc(mix(low, SHADOW, 0.3))}" stroke-width="3.2"/>
+    <rect x="-1.8" y="-3" width="3.6" height="17" rx="1"/>
+    <rect x="-9" y="0" width="18" height="3.6" rx="1"/>
+  </g>
+  <g transform="translate(33 30)" fill="{hexc(GOLD if lit else mix(top, GOLD, 0.4))}">
+    <circle cx="0" cy="-9" r="6" fill="none" stroke="{hexc(GOLD if lit else mix(top, GOLD, 0.4))}" stroke-width="3.2"/>
+    <rect x="-1.8" y="-3" width="3.6" height="17" rx="1"/>
+    <rect x="-9" y="0" width="18" height="3.6" rx="1"/>
+  </g>
+</svg>'''
+    return render_svg(svg, (w, h))
