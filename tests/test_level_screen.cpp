@@ -8,11 +8,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "level/level.h"
+#include "menu/menu.h"
 #include "menu/players.h"
 #include "shell/clock.h"
 #include "shell/media.h"
@@ -500,6 +502,205 @@ TEST_F(LevelScreen, EachEndingPictureKeepsItsOwnTune)
     Frames(5);
     EXPECT_EQ(ashcrystal, 12);
     EXPECT_EQ(pash, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Sheets and pictures whose every frame is a solid colour of its own, so a pixel
+// tells which frame was drawn. Frame f of sheet s is FrameColour(s, f).
+Uint32 FrameColour(int sheet, int f) { return SDL_MapRGB(screen->format, 3 * f + 1, 40 * sheet, 200 - f); }
+
+// A strip of 40 x 40 frames; each frame's right half is see-through (colour
+// keyed) except frame `full`, so an image drawn beneath shows on the right.
+SDL_Surface* Sheet(int sheet, int frames, int full = -1)
+{
+    SDL_Surface* s = Solid(40 * frames, 40, SDL_MapRGB(screen->format, 255, 0, 255));
+    SDL_SetColorKey(s, SDL_SRCCOLORKEY, SDL_MapRGB(screen->format, 255, 0, 255));
+    for (int f = 1; f <= frames; f++) {
+        SDL_Rect r = {static_cast<Sint16>(40 * (f - 1)), 0, static_cast<Uint16>(f == full ? 40 : 20), 40};
+        SDL_FillRect(s, &r, FrameColour(sheet, f));
+    }
+    return s;
+}
+
+// Fills image slots 1..last of a table with small solid pictures.
+template <int N>
+void Pictures(SDL_Surface* (&table)[N], int sheet, int last, int size)
+{
+    for (int k = 1; k <= last; k++)
+        Replace(table[k], Solid(size, size, FrameColour(sheet, k)));
+}
+
+// The colour a slot of such a table shows, or the background for an empty slot.
+template <int N>
+Uint32 Shows(SDL_Surface* (&table)[N], int slot, Uint32 bg)
+{
+    return slot >= 0 && slot < N && table[slot] ? Pixel(table[slot], 0, 0) : bg;
+}
+
+TEST_F(LevelScreen, TheBoardDrawsEachKindOfRecordFromItsOwnFrame)
+{
+    StartLevel(2, "apart");
+    Frames(3);
+    SDL_Surface* kept[3] = {TileTrack, ElemntsTrack, SpikeTrac};
+    TileTrack = Sheet(1, 80);
+    ElemntsTrack = Sheet(2, 30, EL_TELE_IN - 100);
+    SpikeTrac = Sheet(3, 18);
+    struct Rec {
+        int type, x;
+    } recs[] = {{3, 0}, {105, 40}, {205, 80}, {230, 120}, {EL_SPIKES, 160}, {EL_SPIKES, 200}, {0, 240}};
+    ukupnot = 0;
+    for (const Rec& r : recs)
+        til[++ukupnot] = TileRecord{0, r.x, 0, r.type};
+    spikedsi = 1, spikeds[1] = 6;  // the second pit is jammed by a block
+    MicIndex = 6, movtim = gett;
+    Uint32 bg = Colour(21);
+
+    bio126 = 1;
+    RendLevel(screen, PARK_X, PARK_Y, 0, KEY_NONE, 0, 0);
+    EXPECT_EQ(At(5, 10), FrameColour(1, 3)) << "tile 3";
+    EXPECT_EQ(At(45, 10), FrameColour(2, 5)) << "element 105";
+    EXPECT_EQ(At(85, 10), FrameColour(2, 5)) << "105 stuck in mud";
+    EXPECT_EQ(At(125, 10), FrameColour(2, 5)) << "105 on the exit pad";
+    EXPECT_EQ(At(145, 10), FrameColour(2, EL_TELE_IN - 100)) << "the pad under it once a teleport has happened";
+    EXPECT_EQ(At(165, 10), FrameColour(3, 6)) << "the spike pit at its cycle's frame";
+    EXPECT_EQ(At(205, 10), bg) << "a jammed pit is not drawn";
+    EXPECT_EQ(At(245, 10), bg) << "an emptied record";
+
+    bio126 = 0, MicIndex = 0;
+    RendLevel(screen, PARK_X, PARK_Y, 0, KEY_NONE, 0, 0);
+    EXPECT_EQ(At(145, 10), bg) << "no pad before the first teleport";
+    EXPECT_EQ(At(165, 10), bg) << "no spikes before the cycle starts";
+
+    SDL_FreeSurface(TileTrack), SDL_FreeSurface(ElemntsTrack), SDL_FreeSurface(SpikeTrac);
+    TileTrack = kept[0], ElemntsTrack = kept[1], SpikeTrac = kept[2];
+}
+
+// The teleport, the two break animations and the vanish puff each step on the
+// frame clock and draw around the place they belong to.
+TEST_F(LevelScreen, AnimationsStepOnTheClockAroundTheirPlaces)
+{
+    StartLevel(2, "apart");
+    Frames(3);
+    Pictures(TeleportImg, 4, 10, 40);
+    Pictures(SpikeDestroyImg, 5, 34, 40);
+    Pictures(imgPartOfParticle, 6, 60, 20);
+    Uint32 bg = Colour(21);
+    // An image whose top-left corner is at (x, y): its colour there, not beyond.
+    auto placed = [&](int x, int y, Uint32 c) { return At(x, y) == c && (c == bg || At(x - 1, y - 1) == bg); };
+
+    // Entrance record 1 at (200, 400), exit record 2 at (280, 400).
+    telex = 10, telexi = 1, telexo = 2, movtel = 0;
+    int frames = 0;
+    while (telex != 0 && frames < 100) {
+        int t = telex;
+        Step(0, PARK_X, PARK_Y);
+        frames++;
+        ASSERT_TRUE(placed(145, 345, Shows(TeleportImg, t - 1, bg))) << "entrance at step " << t;
+        ASSERT_TRUE(placed(225, 345, Shows(TeleportImg, 10 - t, bg))) << "exit at step " << t;
+    }
+    EXPECT_GE(frames, 30) << "a step lasts more than 50 ms";
+    EXPECT_LE(frames, 33);
+
+    spiked = 1, spikex = 300, spikey = 200, movsp = 0;
+    raspad = 1, raspadx = 600, raspady = 200, movspr = 0;
+    frames = 0;
+    while ((spiked != 0 || raspad != 0) && frames < 200) {
+        int s = spiked, c = raspad;
+        Step(0, PARK_X, PARK_Y);
+        frames++;
+        ASSERT_TRUE(placed(220, 120, Shows(SpikeDestroyImg, s - 1, bg))) << "spike kill at step " << s;
+        ASSERT_TRUE(placed(520, 120, Shows(SpikeDestroyImg, c - 1, bg))) << "crumble at step " << c;
+    }
+    EXPECT_GE(frames, 34 * 3);
+    EXPECT_EQ(movsp + movspr, 0) << "a finished break forgets its timer";
+
+    // A match in the cell at (320, 200) whose partners were above and below it.
+    pind = 63, part = 8 + 1, parta = 5, partb = 8, parttim = 0;
+    frames = 0;
+    while (pind != 0 && frames < 100) {
+        Uint32 puff = Shows(imgPartOfParticle, 63 - pind, bg);
+        Step(0, PARK_X, PARK_Y);
+        frames++;
+        ASSERT_TRUE(placed(270, 150, puff)) << "centre";
+        ASSERT_TRUE(placed(270, 110, puff)) << "above";
+        ASSERT_TRUE(placed(270, 190, puff)) << "below";
+        ASSERT_EQ(At(315, 155), bg) << "no partner on the right";
+        ASSERT_EQ(At(235, 155), bg) << "no partner on the left";
+    }
+    EXPECT_EQ(frames, 64) << "63 steps of more than 10 ms after the first frame";
+    Step(0, PARK_X, PARK_Y);
+    EXPECT_EQ(part + parta + partb, 0);
+}
+
+// Left alone for 7 s the hero blinks (frames 1, 2, 3 and back), and again 7 s
+// later; a click starts the wait again.
+TEST_F(LevelScreen, TheHeroBlinksWhenLeftAlone)
+{
+    StartLevel(2, "apart");
+    Pictures(ToviLevelImg, 7, 4, 76);
+    auto portrait = [&]() {
+        for (int k = 1; k <= 4; k++)
+            if (At(400, 550) == FrameColour(7, k))
+                return k;
+        return 0;
+    };
+    std::vector<int> seen;
+    Frames(2);  // the level's first frame draws nothing
+    int firstBlink = 0, frame = 2;
+    for (; frame < 900; frame++) {
+        Step(0, PARK_X, PARK_Y);
+        int k = portrait();
+        ASSERT_NE(k, 0);
+        if (k == 4)
+            continue;  // the 15 s sigh opens his mouth for a frame
+        if (k != 1 && firstBlink == 0)
+            firstBlink = frame;
+        if (seen.empty() || seen.back() != k)
+            seen.push_back(k);
+    }
+    EXPECT_GE(firstBlink, 350) << "not before 7 s";
+    EXPECT_LE(firstBlink, 350 + 110) << "a blink waits at most one spike cycle for its frames";
+    ASSERT_GE(seen.size(), 5u);
+    EXPECT_EQ(seen[0], 1);
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), 3), 2) << "two blinks in 16 s";
+    EXPECT_EQ(seen.back(), 1);
+
+    // Clicks on empty board keep him from blinking.
+    for (int i = 0; i < 500; i++) {
+        Step(i % 200 == 0 ? 1 : 0, PARK_X, PARK_Y);
+        ASSERT_EQ(portrait(), 1) << i;
+    }
+}
+
+// Main menu from the dialog: the player's level is the one it was opened from,
+// a later start skips the story, and the darkened level stays put meanwhile.
+TEST_F(LevelScreen, TheDialogKeepsItsBackdropAndMainMenuRemembersTheLevel)
+{
+    StartLevel(7, "apart");
+    proshli = 9;
+    Frames(3);
+    Step(0, MENU_X, MENU_Y);
+    ASSERT_EQ(Step(1, MENU_X, MENU_Y), SCREEN_RETRY);
+    SDL_Surface* backdrop = prosliscr;
+    ASSERT_NE(backdrop, nullptr);
+    Uint32 dark = At(100, 40);
+    EXPECT_NE(dark, Colour(21));
+    Frames(3, 0, 700, 40);
+    EXPECT_EQ(prosliscr, backdrop);
+    EXPECT_EQ(At(100, 40), dark);
+
+    const SDL_Rect& menu = Dialogritem[1];
+    Step(0, menu.x + 20, menu.y + 20);
+    cntintr = 1;
+    EXPECT_EQ(Step(1, menu.x + 20, menu.y + 20), SCREEN_MENU);
+    EXPECT_EQ(proshli, 7);
+    EXPECT_EQ(cntintr, 6);
+    EXPECT_EQ(menu_first_time, 1);
+    EXPECT_EQ(prosliscr, nullptr);
+    EXPECT_EQ(dplev, 0);
 }
 
 }  // namespace
