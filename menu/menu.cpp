@@ -12,6 +12,7 @@ int MenuPrviPut = 1;
 int menu_first_time = 1;
 SDL_Surface* MenuImage = nullptr;
 SDL_Surface* optimizedImageCur = nullptr;
+SDL_Surface* optimizedImageCursorp = nullptr;
 SDL_Surface* LSImage = nullptr;
 SDL_Surface* LSTImage = nullptr;
 Mix_Music* mintro = nullptr;

@@ -13,6 +13,7 @@ extern int MenuPrviPut;       // 1: the next redraw loads the menu art (InitMenu
 extern int menu_first_time;   // 1: the next redraw restarts the scene and its music; starts 1
 extern SDL_Surface* MenuImage;          // menu background
 extern SDL_Surface* optimizedImageCur;  // the menu pointer
+extern SDL_Surface* optimizedImageCursorp;  // the menu pointer while a button is held
 extern SDL_Surface* LSImage;            // loading-screen backdrop (as loaded)
 extern SDL_Surface* LSTImage;           // loading-bar strip (as loaded)
 extern Mix_Music* mintro;    // menu music

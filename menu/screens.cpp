@@ -21,22 +21,6 @@ static int Page(SDL_Surface* screen, const char* title, int x, int y, int button
     return self;
 }
 
-int RenderOptions(int x, int y, int button, SDL_Surface* screen)
-{
-    level_no = Page(screen, "Options", x, y, button, SCREEN_OPTIONS);
-    return level_no;
-}
-
-int RenderCredits(int x, int y, int button, int, int, SDL_Surface* screen)
-{
-    return Page(screen, "Tovi Mudgrove", x, y, button, SCREEN_CREDITS);
-}
-
-void RenderHelp(int x, int y, int button, int, SDL_Surface* screen)
-{
-    level_no = Page(screen, "Help", x, y, button, SCREEN_HELP);
-}
-
 int RenderDialoga(int x, int y, int button, int, int, SDL_Surface* screen)
 {
     return Page(screen, "New game?", x, y, button, SCREEN_NEWGAME);
@@ -59,16 +43,6 @@ int RenderDialogg(int, int, int button, int, int, SDL_Surface*)
     proshli = level;
     lmap(level);
     return level;
-}
-
-int RenderMap(int x, int y, int button, int, int level, SDL_Surface* screen)
-{
-    int next = Page(screen, "The way goes on", x, y, button, level);
-    if (next == SCREEN_MENU) {
-        lmap(level - SCREEN_MAP);
-        return level - SCREEN_MAP;
-    }
-    return next;
 }
 
 void biljezi()

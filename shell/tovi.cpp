@@ -6,7 +6,11 @@
 #include <cstdlib>
 
 #include "level/level.h"
+#include "menu/credits.h"
+#include "menu/help.h"
+#include "menu/map.h"
 #include "menu/menu.h"
+#include "menu/options.h"
 #include "menu/screens.h"
 #include "menu/players.h"
 #include "shell/clock.h"

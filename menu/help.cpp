@@ -1,0 +1,139 @@
+#include "menu/help.h"
+
+#include <cstdio>
+
+#include "menu/menu.h"
+#include "shell/media.h"
+#include "shell/screen.h"
+#include "video/video.h"
+
+int backi = 0;
+SDL_Surface* hbackg[HELP_PAGES + 1] = {};
+SDL_Surface* hpb = nullptr;
+SDL_Surface* hpbh = nullptr;
+SDL_Surface* hleft = nullptr;
+SDL_Surface* hlefth = nullptr;
+SDL_Surface* hright = nullptr;
+SDL_Surface* hrighth = nullptr;
+SDL_Surface* hback = nullptr;
+SDL_Surface* hbackh = nullptr;
+
+// The four slots of a page, in the order of their video numbers: slot s of page
+// p shows video 4p - 3 + s, which is "help<4p - 4 + s>.ogg". Page 1's first slot
+// holds the page's introduction and has no video.
+struct HelpSlot {
+    int left, top, right, bottom;  // hot area, open on the left and top
+    int buttonX, buttonY;          // the play button
+    int videoX, videoY;            // top-left of the video
+};
+constexpr int HELP_SLOTS = 4;
+static const HelpSlot Slots[HELP_SLOTS] = {
+    {95, 90, 374, 235, 200, 163, 95, 90},      // top left
+    {430, 90, 709, 235, 534, 163, 430, 95},    // top right
+    {95, 344, 374, 489, 200, 409, 95, 340},    // bottom left
+    {430, 344, 709, 489, 534, 409, 430, 345},  // bottom right
+};
+
+static bool Inside(int x, int y, int left, int top, int right, int bottom)
+{
+    return x > left && x <= right && y > top && y <= bottom;
+}
+
+static bool HasVideo(int page, int slot)
+{
+    return !(page == 1 && slot == 0);
+}
+
+// Draws the play buttons, the one under the pointer lit, and returns the slot
+// whose button was clicked, or -1.
+static int PlayButtons(SDL_Surface* screen, int x, int y, int button)
+{
+    int clicked = -1;
+    for (int s = 0; s < HELP_SLOTS; s++) {
+        if (!HasVideo(backi, s))
+            continue;
+        const HelpSlot& slot = Slots[s];
+        bool over = Inside(x, y, slot.left, slot.top, slot.right, slot.bottom);
+        apply_clip(slot.buttonX, slot.buttonY, over ? hpbh : hpb, screen, nullptr);
+        if (over && button != 0 && mousechk == 0) {
+            mousechk = 1;
+            clicked = s;
+        }
+    }
+    // A click on page 1's first slot is taken by the latch and does nothing.
+    if (backi == 1 && Inside(x, y, Slots[0].left, Slots[0].top, Slots[0].right, Slots[0].bottom) &&
+        button != 0 && mousechk == 0)
+        mousechk = 1;
+    return clicked;
+}
+
+static void PlaySlot(SDL_Surface* screen, int slot)
+{
+    int video = 4 * backi - 4 + slot;  // 1..11
+    if (video < 1 || video > HELP_VIDEOS)
+        return;
+    char path[64];
+    snprintf(path, sizeof path, "media/video/help%d.ogg", video);
+    // The page with its lit button stays on the screen around the video.
+    SDL_Flip(screen);
+    LoadPlayV(path, Slots[slot].videoX, Slots[slot].videoY);
+}
+
+// The arrows: next (or, on the last page, back to the menu) and previous.
+// Returns 1 when help closed.
+static int PageButtons(SDL_Surface* screen, int x, int y, int button)
+{
+    bool last = backi >= HELP_PAGES;
+    if (Inside(x, y, 690, 0, 799, 71)) {
+        apply_clip(690, 0, last ? hbackh : hrighth, screen, nullptr);
+        if (button != 0 && mousechk == 0) {
+            mousechk = 1;
+            PlayEffect(&mdbtn);
+            if (!last) {
+                backi += 1;
+            } else {
+                backi = 0;
+                renddh = 0;
+                level_no = SCREEN_MENU;
+                return 1;
+            }
+        }
+    } else {
+        apply_clip(690, 0, last ? hback : hright, screen, nullptr);
+    }
+    if (backi > 1) {
+        if (Inside(x, y, 0, 0, 109, 71)) {
+            apply_clip(0, 0, hlefth, screen, nullptr);
+            if (button != 0 && mousechk == 0) {
+                mousechk = 1;
+                PlayEffect(&mdbtn);
+                backi -= 1;
+            }
+        } else {
+            apply_clip(0, 0, hleft, screen, nullptr);
+        }
+    }
+    return 0;
+}
+
+void RenderHelp(int x, int y, int button, int, SDL_Surface* screen)
+{
+    if (renddh == 0) {
+        SDL_WarpMouse(400, 300);
+        renddh = 1;
+    }
+    if (button == 0)
+        mousechk = 0;
+    if (backi < 1 || backi > HELP_PAGES)
+        backi = 1;
+    apply_clip(0, 0, hbackg[backi], screen, nullptr);
+
+    int slot = PlayButtons(screen, x, y, button);
+    if (slot >= 0) {
+        PlaySlot(screen, slot);
+        return;
+    }
+    if (PageButtons(screen, x, y, button))
+        return;
+    apply_clip(x, y, button != 0 ? optimizedImageCursorp : optimizedImageCur, screen, nullptr);
+}

@@ -1,0 +1,139 @@
+#include "menu/options.h"
+
+#include <SDL_mixer.h>
+
+#include "menu/menu.h"
+#include "shell/media.h"
+#include "shell/screen.h"
+#include "shell/settings.h"
+#include "trans/trans.h"
+
+int slimy = 0;
+int chst = 0;
+SDL_Surface* proslisc = nullptr;
+SDL_Surface* OptionsImage = nullptr;
+SDL_Surface* loadedImageCrta = nullptr;
+SDL_Surface* loadedImageChk = nullptr;
+SDL_Surface* loadedImageOk = nullptr;
+
+// The sliders' track: a volume v (0..127) puts the knob at 360 + 1.485 v, and a
+// press at x on the track sets (x - 360) / 1.485, both truncated.
+constexpr int TRACK_LEFT = 360;   // x of volume 0; the track takes presses at 361..549
+constexpr int TRACK_RIGHT = 549;
+constexpr float TRACK_SCALE = 1.485f;
+
+static bool Inside(int x, int y, int left, int top, int right, int bottom)
+{
+    return x > left && x <= right && y > top && y <= bottom;
+}
+
+static bool OverOk(int x, int y)
+{
+    return Inside(x, y, 310, 385, 449, 444);
+}
+
+static int KnobX(int volume)
+{
+    return TRACK_LEFT + static_cast<int>(TRACK_SCALE * static_cast<float>(volume));
+}
+
+static void DrawKnobs(SDL_Surface* screen)
+{
+    apply_clip(KnobX(slidm), 196, loadedImageCrta, screen, nullptr);
+    apply_clip(KnobX(slidf), 262, loadedImageCrta, screen, nullptr);
+}
+
+// The menu behind the panel, darkened; the panel fades in the first time.
+static void DrawPanel(SDL_Surface* screen)
+{
+    if (!proslisc)
+        proslisc = CopyScreen(screen);
+    SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
+    if (proslisc) {
+        SDL_SetAlpha(proslisc, SDL_SRCALPHA | SDL_RLEACCEL, 170);
+        apply_clip(0, 0, proslisc, screen, nullptr);
+    }
+    if (bioo == 0) {
+        while (Fade(screen, OptionsImage, 1, 120, 80) != 1) {
+        }
+        bioo = 1;
+    }
+    apply_clip(120, 80, OptionsImage, screen, nullptr);
+}
+
+void RenderOptions(int x, int y, int button, SDL_Surface* screen)
+{
+    if (renddo == 0) {
+        SDL_WarpMouse(400, 300);
+        renddo = 1;
+    }
+    if (button == 0)
+        mousechk = 0;
+    // A drag stays on its band while the pointer drifts up or down.
+    if (slimy != 0)
+        y = slimy;
+    DrawPanel(screen);
+
+    bool drag = false, box = false, ok = false;
+    if (button == 1) {
+        if (x > TRACK_LEFT && x <= TRACK_RIGHT) {
+            int volume = static_cast<int>(static_cast<float>(x - TRACK_LEFT) / TRACK_SCALE);
+            if (y > 205 && y <= 239) {
+                slidm = volume;
+                slimy = y;
+                drag = true;
+            }
+            if (y > 265 && y <= 299) {
+                slidf = volume;
+                slimy = y;
+                drag = true;
+            }
+        }
+        if (Inside(x, y, 485, 330, 519, 364) && mousechk == 0) {
+            if (chst == 0) {
+                fulls = fulls ? 0 : 1;
+                chst = 1;
+            }
+            PlayEffect(&mcamel);
+            box = true;
+        }
+        // Every redraw with the button down saves, whatever the pointer is over.
+        pod[1] = slidm;
+        pod[2] = slidf;
+        pod[3] = fulls;
+        WriteSettings();
+        DrawKnobs(screen);
+        if (OverOk(x, y) && mousechk == 0) {
+            renddo = 0;
+            apply_clip(321, 379, loadedImageOk, screen, nullptr);
+            ok = true;
+        }
+        mousechk = 1;
+    } else {
+        slimy = 0;
+        DrawKnobs(screen);
+        chst = 0;
+        if (OverOk(x, y))
+            apply_clip(321, 379, loadedImageOk, screen, nullptr);
+    }
+    if (fulls)
+        apply_clip(476, 309, loadedImageChk, screen, nullptr);
+
+    if (drag || box || ok) {
+        apply_clip(x, y, optimizedImageCursorp, screen, nullptr);
+        if (ok) {
+            PlayEffect(&mdbtn);
+            if (proslisc)
+                SDL_FreeSurface(proslisc);
+            proslisc = nullptr;
+            level_no = SCREEN_MENU;
+        }
+        if (box)
+            PlayEffect(&mdbtn);
+    } else {
+        slimy = 0;
+        apply_clip(x, y, optimizedImageCur, screen, nullptr);
+    }
+    Mix_VolumeMusic(slidm);
+    Mix_Volume(-1, slidf);
+}
