@@ -273,7 +273,10 @@ int SDL_main(int, char*[])
     ReadSettings();
     Init();
     SDL_WM_SetCaption("Tovi Mudgrove", nullptr);
-    SDL_WM_SetIcon(SDL_LoadBMP_RW(SDL_RWFromFile("media/images/tovi_icon.bmp", "rb"), 1), nullptr);
+    // The window keeps its own copy of the icon.
+    SDL_Surface* icon = SDL_LoadBMP_RW(SDL_RWFromFile("media/images/tovi_icon.bmp", "rb"), 1);
+    SDL_WM_SetIcon(icon, nullptr);
+    SDL_FreeSurface(icon);
     Mix_VolumeMusic(slidm);
     Mix_Volume(-1, slidf);
     Start();
