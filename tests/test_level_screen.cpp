@@ -148,13 +148,7 @@ protected:
     // One iteration of the main loop with the mouse at (x, y), button down or up.
     int Step(int button, int x, int y)
     {
-        SDL_Event e;
-        memset(&e, 0, sizeof e);
-        e.type = SDL_MOUSEMOTION;
-        e.motion.state = static_cast<Uint8>(button);
-        e.motion.x = static_cast<Uint16>(x);
-        e.motion.y = static_cast<Uint16>(y);
-        SDL_PushEvent(&e);
+        PushMotion(button, x, y);
         MainLoopStep();
         return level_no;
     }

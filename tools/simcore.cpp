@@ -2,6 +2,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
 
 #include "level/level.h"
 #include "menu/players.h"
@@ -109,4 +112,61 @@ std::string SimFrameLine(int frame)
         line += rec;
     }
     return line;
+}
+
+void PushMotion(int button, int x, int y)
+{
+    SDL_Event e;
+    memset(&e, 0, sizeof e);
+    e.type = SDL_MOUSEMOTION;
+    e.motion.state = static_cast<Uint8>(button);
+    e.motion.x = static_cast<Uint16>(x);
+    e.motion.y = static_cast<Uint16>(y);
+    SDL_PushEvent(&e);
+}
+
+void PushButton(bool down, int x, int y)
+{
+    SDL_Event e;
+    memset(&e, 0, sizeof e);
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.button.x = static_cast<Uint16>(x);
+    e.button.y = static_cast<Uint16>(y);
+    SDL_PushEvent(&e);
+}
+
+void PushKey(int sym, int unicode)
+{
+    SDL_Event e;
+    memset(&e, 0, sizeof e);
+    e.type = SDL_KEYDOWN;
+    e.key.state = SDL_PRESSED;
+    e.key.keysym.sym = static_cast<SDLKey>(sym);
+    e.key.keysym.unicode = static_cast<Uint16>(unicode);
+    SDL_PushEvent(&e);
+}
+
+std::vector<SimInput> SimSolution(const std::string& path)
+{
+    std::ifstream f(path);
+    std::vector<SimInput> frames;
+    std::string line;
+    bool inScript = false;
+    while (std::getline(f, line)) {
+        if (!inScript) {
+            inScript = line == "solution:";
+            continue;
+        }
+        std::istringstream in(line);
+        int b, x, y, k = 1;
+        if (!(in >> b >> x >> y))
+            continue;
+        if (!(in >> k))
+            k = 1;
+        for (int i = 0; i < k && i < 100000; i++)
+            frames.push_back({b, x, y});
+    }
+    return frames;
 }

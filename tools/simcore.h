@@ -5,6 +5,7 @@
 #define TOVI_TOOLS_SIMCORE_H
 
 #include <string>
+#include <vector>
 
 enum SimResult { SIM_GOING, SIM_WON, SIM_FAILED, SIM_MENU };
 
@@ -14,5 +15,20 @@ void SimStart(int level, const char* path);   // the start state of a simulated 
 SimResult SimFrame(int button, int x, int y); // one level iteration of the main loop
 std::string SimFrameLine(int frame);          // the per-frame state line
 void SimClose();
+
+// One frame of input: the left button (1 held) and the pointer.
+struct SimInput {
+    int button, x, y;
+};
+// The stored solution in a level's source file (levels/level<N>.txt): the script
+// lines "B X Y [K]" after its "solution:" line, one entry per frame. Empty when
+// the file or the line is missing.
+std::vector<SimInput> SimSolution(const std::string& path);
+
+// A player's hand, as SDL delivers it: events queued for the next main-loop
+// iteration to read.
+void PushMotion(int button, int x, int y);   // pointer moved to (x, y), buttons held as the mask `button`
+void PushButton(bool down, int x, int y);    // left button pressed or released at (x, y)
+void PushKey(int sym, int unicode);          // a key pressed
 
 #endif
