@@ -47,6 +47,7 @@ REST = {
     "hat_tilt": 0.0,     # degrees, positive tips it to his left (our right)
     "shovel": True,      # the shovel planted at his right hand
     "lean": 0.0,         # degrees the upper body sways
+    "prop": None,        # what the free hand holds: None, torch, scroll, crystal
 }
 
 
@@ -289,6 +290,29 @@ def _free_arm(p):
     return "".join(s)
 
 
+def _prop(p):
+    """What he holds in his free hand."""
+    hx, hy = ARMS[p["arm"]][2]
+    if p["prop"] == "torch":
+        return (f'<path d="M{hx + 2} {hy + 16} L{hx - 4} {hy - 40}" stroke="{LINE}" stroke-width="8" stroke-linecap="round"/>'
+                f'<path d="M{hx + 2} {hy + 16} L{hx - 4} {hy - 40}" stroke="{hexc(HANDLE)}" stroke-width="5.5" stroke-linecap="round"/>'
+                f'<path d="M{hx - 9} {hy - 38} h11 v-6 h-11 z" fill="{hexc(HAT_BAND)}" stroke="{LINE}" stroke-width="1.2"/>'
+                f'<path d="M{hx - 4} {hy - 44} q-14 -14 -2 -34 q2 12 8 8 q4 14 -6 26 z" fill="#f7a032" stroke="#c0501e" stroke-width="1.5"/>'
+                f'<path d="M{hx - 4} {hy - 46} q-6 -8 0 -18 q4 10 2 18 z" fill="#fff0a0"/>')
+    if p["prop"] == "scroll":
+        return (f'<path d="M{hx - 56} {hy - 30} L{hx + 4} {hy - 30} L{hx + 4} {hy + 14} L{hx - 56} {hy + 14} Z" fill="{hexc(style.IVORY)}" stroke="{LINE}" stroke-width="1.6"/>'
+                + "".join(f'<path d="M{hx - 50} {hy - 22 + k * 7} h{40 - (k % 3) * 8}" stroke="{hexc(style.UMBER)}" stroke-width="1.6" opacity="0.7"/>' for k in range(5)) +
+                f'<rect x="{hx - 62}" y="{hy - 34}" width="9" height="52" rx="4" fill="{hexc(mix(style.IVORY, style.SANDSTONE, 0.5))}" stroke="{LINE}" stroke-width="1.5"/>'
+                f'<rect x="{hx + 1}" y="{hy - 34}" width="9" height="52" rx="4" fill="{hexc(mix(style.IVORY, style.SANDSTONE, 0.5))}" stroke="{LINE}" stroke-width="1.5"/>')
+    if p["prop"] == "crystal":
+        cx, cy = hx - 2, hy - 30
+        return (f'<circle cx="{cx}" cy="{cy}" r="34" fill="#bff6ff" opacity="0.35"/>'
+                f'<path d="M{cx} {cy - 26} L{cx + 16} {cy} L{cx} {cy + 26} L{cx - 16} {cy} Z" fill="#7fe3f0" stroke="{LINE}" stroke-width="1.6"/>'
+                f'<path d="M{cx} {cy - 26} L{cx + 16} {cy} L{cx} {cy} Z" fill="#d8fbff"/>'
+                f'<path d="M{cx - 16} {cy} L{cx} {cy + 26} L{cx} {cy} Z" fill="#3fb0c8"/>')
+    return ""
+
+
 def hero_svg(p, view=(0, 0) + FRAME, ground_shadow=True):
     """The hero in pose `p` as SVG, showing the `view` box of his frame."""
     rng = random.Random(7)           # the same stubble in every picture
@@ -307,6 +331,7 @@ def hero_svg(p, view=(0, 0) + FRAME, ground_shadow=True):
     else:
         parts.append(_free_arm(p))
         parts.append(_hat(p))
+    parts.append(_prop(p))
     parts.append("</g>")
     return (f'<svg xmlns="http://www.w3.org/2000/svg" width="{vw}" height="{vh}" '
             f'viewBox="{vx} {vy} {vw} {vh}">' + "".join(parts) + "</svg>")
