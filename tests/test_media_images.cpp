@@ -1,0 +1,339 @@
+// The game's images: every file the code loads is there, loads through
+// SDL_image and has the size the code's rectangles and strips expect; the code
+// loads no image this table does not know; and the art keeps its promises to
+// the player (treasures told apart without colour, cursors pointing from their
+// corner, HUD fields dark enough for the text on them).
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <dirent.h>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// One image or one numbered family ("%d" printed without padding, first..last).
+// w, h: the size the code relies on (0: any). made: false while the family is
+// still being drawn; its missing files are then tolerated, files present are
+// checked all the same.
+struct ImageRow {
+    const char* path;
+    int first, last;
+    int w, h;
+    bool made;
+};
+
+constexpr int NONE = -1;  // not a numbered family
+
+const ImageRow Images[] = {
+    // The board: sheets of 40 x 40 frames, the chapter backgrounds with the HUD.
+    {"media/images/tile.png", NONE, NONE, 80 * 40, 40, true},
+    {"media/images/blokel.png", NONE, NONE, 29 * 40, 40, true},
+    {"media/images/spikes.png", NONE, NONE, 18 * 40, 40, true},
+    {"media/images/chapter%d.png", 1, 4, 800, 600, true},
+    {"media/images/chapter%d.png", 0, 0, 800, 600, false},
+    {"media/images/hud_button_hoveron.png", NONE, NONE, 110, 40, true},
+    {"media/images/teleport/tele%d.png", 0, 9, 150, 150, false},
+    {"media/images/spike_destroy/spike00%d.png", 1, 34, 200, 200, false},
+    {"media/images/particles/a00%d.png", 1, 60, 220, 220, false},
+    {"media/images/kursorb.png", NONE, NONE, 40, 40, true},
+    {"media/images/kursorbh.png", NONE, NONE, 40, 40, true},
+    {"media/images/kursorp.png", NONE, NONE, 40, 40, true},
+    // Text.
+    {"media/images/font14.png", NONE, NONE, 0, 23, true},
+    {"media/images/font16.png", NONE, NONE, 0, 26, true},
+    {"media/images/font20.png", NONE, NONE, 0, 34, true},
+    {"media/images/fontcnt.png", NONE, NONE, 60, 780, true},
+    // The hero.
+    {"media/images/tovilevel/tovilevel%d.png", 1, 4, 76, 92, true},
+    {"media/images/tovi_anim%d.png", 1, 12, 0, 0, true},
+    {"media/images/tovi_icon.bmp", NONE, NONE, 32, 32, true},
+    // Pictures and sequences.
+    {"media/images/kadar%d.png", 1, 10, 800, 600, false},
+    {"media/images/ashcrystal_%d.png", 0, 5, 0, 0, false},
+    {"media/images/dust/dust0%d.png", 1, 40, 0, 0, false},
+    {"media/images/map_background.png", NONE, NONE, 800, 600, false},
+    // Level dialogs and buttons.
+    {"media/images/r_retry.png", NONE, NONE, 0, 0, false},
+    {"media/images/r_cancel.png", NONE, NONE, 0, 0, false},
+    {"media/images/r_mainmenu.png", NONE, NONE, 0, 0, false},
+    {"media/images/dialog_retry.png", NONE, NONE, 0, 0, false},
+    {"media/images/leveldone.png", NONE, NONE, 0, 0, false},
+    {"media/images/failed.png", NONE, NONE, 0, 0, false},
+    {"media/images/intro_forward_hoveron.png", NONE, NONE, 113, 75, false},
+    {"media/images/intro_forward_hoveroff.png", NONE, NONE, 113, 75, false},
+    // Start-up.
+    {"media/images/loading_screen.png", NONE, NONE, 800, 600, false},
+    {"media/images/loading_screen_tape.png", NONE, NONE, 0, 0, false},
+    // The menu still loads its cursor under an older name.
+    {"media/images/kursor.png", NONE, NONE, 40, 40, false},
+};
+
+std::string Path(const ImageRow& row, int k)
+{
+    char buf[128];
+    snprintf(buf, sizeof buf, row.path, k);
+    return buf;
+}
+
+bool Exists(const std::string& path)
+{
+    std::ifstream f(path);
+    return f.good();
+}
+
+SDL_Surface* Load(const std::string& path)
+{
+    if (path.size() > 4 && path.compare(path.size() - 4, 4, ".bmp") == 0)
+        return SDL_LoadBMP(path.c_str());
+    return IMG_Load(path.c_str());
+}
+
+// A loaded image as 8-bit RGBA rows, whatever its format.
+struct Pixels {
+    int w = 0, h = 0;
+    std::vector<Uint8> rgba;
+    const Uint8* at(int x, int y) const { return &rgba[(static_cast<size_t>(y) * w + x) * 4]; }
+    int alpha(int x, int y) const { return at(x, y)[3]; }
+    double luma(int x, int y) const
+    {
+        const Uint8* p = at(x, y);
+        return 0.299 * p[0] + 0.587 * p[1] + 0.114 * p[2];
+    }
+};
+
+Pixels Read(const char* path)
+{
+    Pixels px;
+    SDL_Surface* s = IMG_Load(path);
+    if (!s)
+        return px;
+    SDL_Surface* c = SDL_CreateRGBSurface(SDL_SWSURFACE, s->w, s->h, 32, 0x000000ff, 0x0000ff00, 0x00ff0000,
+                                          0xff000000);
+    SDL_SetAlpha(s, 0, 255);
+    SDL_BlitSurface(s, nullptr, c, nullptr);
+    px.w = c->w;
+    px.h = c->h;
+    px.rgba.resize(static_cast<size_t>(px.w) * px.h * 4);
+    SDL_LockSurface(c);
+    for (int y = 0; y < px.h; y++)
+        memcpy(&px.rgba[static_cast<size_t>(y) * px.w * 4], static_cast<Uint8*>(c->pixels) + y * c->pitch,
+               static_cast<size_t>(px.w) * 4);
+    SDL_UnlockSurface(c);
+    SDL_FreeSurface(c);
+    SDL_FreeSurface(s);
+    return px;
+}
+
+// Every "media/images/..." literal in the game's sources.
+std::set<std::string> ImageLiterals()
+{
+    std::set<std::string> found;
+    const std::regex literal("\"(media/images/[A-Za-z0-9_/.%]+)\"");
+    for (const char* dir : {"shell", "level", "menu", "trans", "text", "video"}) {
+        std::string base = std::string(TOVI_SOURCE_DIR) + "/" + dir;
+        DIR* d = opendir(base.c_str());
+        if (!d)
+            continue;
+        while (dirent* e = readdir(d)) {
+            std::string name = e->d_name;
+            if (name.size() < 3 || (name.substr(name.size() - 4) != ".cpp" && name.substr(name.size() - 2) != ".h"))
+                continue;
+            std::ifstream f(base + "/" + name);
+            std::stringstream text;
+            text << f.rdbuf();
+            std::string src = text.str();
+            for (std::sregex_iterator it(src.begin(), src.end(), literal), end; it != end; ++it)
+                found.insert((*it)[1]);
+        }
+        closedir(d);
+    }
+    return found;
+}
+
+class Images_ : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(SDL_Init(0), 0) << SDL_GetError(); }
+    void TearDown() override { SDL_Quit(); }
+};
+
+}  // namespace
+
+TEST_F(Images_, EveryFileLoadsWithTheSizeTheCodeExpects)
+{
+    int checked = 0;
+    for (const ImageRow& row : Images) {
+        int first = row.first == NONE ? 0 : row.first;
+        int last = row.first == NONE ? 0 : row.last;
+        for (int k = first; k <= last; k++) {
+            std::string path = Path(row, k);
+            if (!row.made && !Exists(path))
+                continue;
+            SDL_Surface* s = Load(path);
+            EXPECT_NE(s, nullptr) << path << ": " << IMG_GetError();
+            if (!s)
+                continue;
+            checked++;
+            if (row.w) {
+                EXPECT_EQ(s->w, row.w) << path;
+            }
+            if (row.h) {
+                EXPECT_EQ(s->h, row.h) << path;
+            }
+            SDL_FreeSurface(s);
+        }
+    }
+    EXPECT_GT(checked, 20);
+}
+
+// A path the code loads but the table lacks would go unchecked: catch it. The
+// sources name families by their printf pattern, as the table does.
+TEST_F(Images_, TheTableKnowsEveryImageTheCodeLoads)
+{
+    std::set<std::string> known;
+    for (const ImageRow& row : Images)
+        known.insert(row.path);
+    std::set<std::string> literals = ImageLiterals();
+    EXPECT_GT(literals.size(), 10u) << "the scan found the game's sources";
+    for (const std::string& lit : literals)
+        EXPECT_TRUE(known.count(lit)) << lit << " is loaded by the code but missing from the table";
+}
+
+// Walls fill their cell: the 64 auto-tiled frames are opaque but for rounded
+// outer corners, so joined walls leave no gaps.
+TEST_F(Images_, WallFramesFillTheirCells)
+{
+    Pixels t = Read("media/images/tile.png");
+    ASSERT_EQ(t.w, 3200);
+    for (int f = 0; f < 64; f++) {
+        int solid = 0;
+        for (int y = 0; y < 40; y++)
+            for (int x = 0; x < 40; x++)
+                solid += t.alpha(f * 40 + x, y) > 250;
+        EXPECT_GT(solid, 1560) << "wall frame " << f;
+        // The middle of a face is always solid, whatever the neighbours.
+        EXPECT_EQ(t.alpha(f * 40 + 20, 0), 255) << "frame " << f << " top";
+        EXPECT_EQ(t.alpha(f * 40, 20), 255) << "frame " << f << " left";
+    }
+}
+
+// The treasures read without colour: converted to grey, every pair differs in
+// outline (the masks' symmetric difference against their union) and in the
+// grey picture itself (mean difference over either mask, composited on grey).
+TEST_F(Images_, TreasuresDifferPairwiseInShapeAndGrey)
+{
+    Pixels s = Read("media/images/blokel.png");
+    ASSERT_GE(s.w, 29 * 40);
+    constexpr int TREASURES = 19;  // codes 101..119
+    auto grey = [&](int f, int x, int y) {
+        double a = s.alpha(f * 40 + x, y) / 255.0;
+        return s.luma(f * 40 + x, y) * a + 128.0 * (1 - a);
+    };
+    for (int i = 0; i < TREASURES; i++)
+        for (int j = i + 1; j < TREASURES; j++) {
+            int either = 0, onlyOne = 0;
+            double diff = 0;
+            for (int y = 0; y < 40; y++)
+                for (int x = 0; x < 40; x++) {
+                    bool a = s.alpha(i * 40 + x, y) > 128;
+                    bool b = s.alpha(j * 40 + x, y) > 128;
+                    if (!a && !b)
+                        continue;
+                    either++;
+                    onlyOne += a != b;
+                    diff += std::fabs(grey(i, x, y) - grey(j, x, y));
+                }
+            ASSERT_GT(either, 0);
+            EXPECT_GE(static_cast<double>(onlyOne) / either, 0.10)
+                << "codes " << 101 + i << " and " << 101 + j << " have nearly the same outline";
+            EXPECT_GE(diff / either, 25.0) << "codes " << 101 + i << " and " << 101 + j << " look alike in grey";
+        }
+}
+
+// Every element frame shows something inside its cell.
+TEST_F(Images_, EveryElementAndSpikeFrameIsDrawn)
+{
+    Pixels e = Read("media/images/blokel.png");
+    for (int f = 0; f < 29; f++) {
+        int seen = 0;
+        for (int y = 0; y < 40; y++)
+            for (int x = 0; x < 40; x++)
+                seen += e.alpha(f * 40 + x, y) > 128;
+        EXPECT_GT(seen, 150) << "element code " << 101 + f;
+    }
+    // The spikes stand tallest while deadly (frames 5..13) and lowest at rest.
+    Pixels sp = Read("media/images/spikes.png");
+    ASSERT_EQ(sp.w, 18 * 40);
+    auto tallest = [&](int frame) {
+        for (int y = 0; y < 40; y++)
+            for (int x = 0; x < 40; x++)
+                if (sp.alpha((frame - 1) * 40 + x, y) > 128)
+                    return 40 - y;
+        return 0;
+    };
+    for (int f = 5; f <= 13; f++)
+        EXPECT_GE(tallest(f), 30) << "spike frame " << f << " is up";
+    for (int f : {1, 2, 3, 4, 14, 15, 16, 17})
+        EXPECT_LT(tallest(f), tallest(5)) << "spike frame " << f << " is on its way";
+    EXPECT_LT(tallest(18), 12) << "spikes at rest";
+}
+
+// The level centres its cursors on the pointer, the menus put their corner on
+// it: the fingertip must be at the top-left corner and the palm over the middle.
+TEST_F(Images_, CursorsPointFromTheirCornerAndHoldAtTheirCentre)
+{
+    for (const char* path : {"media/images/kursorb.png", "media/images/kursorp.png", "media/images/kursorbh.png"}) {
+        Pixels c = Read(path);
+        ASSERT_EQ(c.w, 40) << path;
+        int centre = 0;
+        for (int y = 15; y < 25; y++)
+            for (int x = 15; x < 25; x++)
+                centre += c.alpha(x, y) > 200;
+        EXPECT_GT(centre, 90) << path << ": the palm covers the middle";
+    }
+    for (const char* path : {"media/images/kursorb.png", "media/images/kursorp.png"}) {
+        Pixels c = Read(path);
+        int tip = 0;
+        for (int y = 0; y < 6; y++)
+            for (int x = 0; x < 6; x++)
+                tip += c.alpha(x, y) > 200;
+        EXPECT_GT(tip, 3) << path << ": the fingertip is in the top-left corner";
+    }
+}
+
+// The chapter backgrounds are opaque, and the HUD fields the score, time and
+// level number are printed on are dark, so the light text reads.
+TEST_F(Images_, ChapterHudFieldsAreDarkBehindTheirText)
+{
+    struct Field {
+        int x0, y0, x1, y1;
+    };
+    const Field fields[] = {{130, 522, 214, 544}, {585, 522, 650, 544}, {725, 557, 762, 579}};
+    for (int c = 1; c <= 4; c++) {
+        std::string path = "media/images/chapter" + std::to_string(c) + ".png";
+        Pixels p = Read(path.c_str());
+        ASSERT_EQ(p.w, 800) << path;
+        int transparent = 0;
+        for (int y = 0; y < p.h; y += 7)
+            for (int x = 0; x < p.w; x += 7)
+                transparent += p.alpha(x, y) != 255;
+        EXPECT_EQ(transparent, 0) << path;
+        for (const Field& f : fields) {
+            double sum = 0;
+            int n = 0;
+            for (int y = f.y0; y < f.y1; y++)
+                for (int x = f.x0; x < f.x1; x++, n++)
+                    sum += p.luma(x, y);
+            EXPECT_LT(sum / n, 90.0) << path << " field at " << f.x0 << "," << f.y0;
+        }
+    }
+}
