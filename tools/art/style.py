@@ -150,3 +150,201 @@ def player_plaque(lit=False):
   </g>
 </svg>'''
     return render_svg(svg, (w, h))
+
+
+# ---- tablets, relief and painted captions ------------------------------------
+# Every panel and button of the game is a tablet of sandstone or papyrus, lit
+# from the top left. These helpers work on numpy float arrays (height x width x 3,
+# values 0..255) and are shared by the menus, the dialogs and the menu scene.
+
+import numpy as np
+from PIL import ImageDraw, ImageFont
+from scipy import ndimage
+
+LIGHT = np.array([-1.0, -1.0, 1.4]) / np.linalg.norm([-1.0, -1.0, 1.4])
+
+# The fill and ring of the bitmap fonts (tools/gen_fonts.py), for painted captions.
+CAPTION_TOP = (255, 247, 222)
+CAPTION_BOTTOM = (238, 184, 82)
+CAPTION_RING = (48, 27, 12)
+
+
+def smooth_noise(w, h, sigma, seed):
+    """Smooth noise in -1..1, the same for the same arguments."""
+    rng = np.random.RandomState(seed)
+    pad = int(3 * max(sigma if np.isscalar(sigma) else max(sigma), 1))
+    n = ndimage.gaussian_filter(rng.rand(h + 2 * pad, w + 2 * pad), sigma, mode="wrap")
+    n = n[pad:pad + h, pad:pad + w]
+    n -= n.mean()
+    m = np.abs(n).max()
+    return n / m if m > 0 else n
+
+
+def stone_texture(w, h, base=SANDSTONE, seed=1, grain=1.0):
+    """Weathered sandstone: broad blotches, finer grain and a few dark pits."""
+    col = np.empty((h, w, 3))
+    col[:] = base
+    f = (0.07 * smooth_noise(w, h, 18, seed) + 0.05 * smooth_noise(w, h, 5, seed + 1)
+         + 0.035 * grain * smooth_noise(w, h, 0.8, seed + 2))
+    rng = np.random.RandomState(seed + 3)
+    pits = ndimage.gaussian_filter((rng.rand(h, w) > 0.999).astype(float), 1.1) * 2.0
+    f -= np.clip(pits, 0, 0.12)
+    return col * (1.0 + f)[..., None]
+
+
+def papyrus_texture(w, h, base=IVORY, seed=7):
+    """Papyrus: crossed layers of reed fibres over a warm, uneven sheet."""
+    col = np.empty((h, w, 3))
+    col[:] = base
+    f = (0.045 * smooth_noise(w, h, (0.6, 14), seed) + 0.035 * smooth_noise(w, h, (14, 0.6), seed + 1)
+         + 0.05 * smooth_noise(w, h, 25, seed + 2))
+    col = col * (1.0 + f)[..., None]
+    # Warmer, darker towards the edges, as old sheets are.
+    yy, xx = np.mgrid[0:h, 0:w]
+    e = np.minimum(np.minimum(xx, w - 1 - xx), np.minimum(yy, h - 1 - yy)).astype(float)
+    edge = np.clip(1.0 - e / 40.0, 0, 1) ** 2
+    tint = np.array(SANDSTONE, float)
+    return col * (1 - 0.35 * edge[..., None]) + tint * (0.35 * edge[..., None]) * 0.9
+
+
+def rounded_mask(w, h, rect, radius):
+    """A boolean mask of size (h, w) holding a rounded rectangle (x0, y0, x1, y1), ends exclusive."""
+    img = Image.new("L", (w, h), 0)
+    x0, y0, x1, y1 = rect
+    ImageDraw.Draw(img).rounded_rectangle((x0, y0, x1 - 1, y1 - 1), radius=radius, fill=255)
+    return np.asarray(img) > 127
+
+
+def relief(mask, bevel, height=1.0):
+    """Light (-1..1, 0 on flat ground) of a shape raised (height > 0) or sunk (< 0) by its bevel."""
+    d = ndimage.distance_transform_edt(mask)
+    t = np.clip(d / float(bevel), 0, 1)
+    hmap = (t * t * (3 - 2 * t)) * height * bevel
+    hmap = ndimage.gaussian_filter(hmap, 0.7)
+    gy, gx = np.gradient(hmap)
+    n = np.dstack([-gx, -gy, np.ones_like(gx)])
+    n /= np.linalg.norm(n, axis=2, keepdims=True)
+    return (n @ LIGHT - LIGHT[2]) * mask
+
+
+def shade(col, light, strength=0.9):
+    """Brightens lit slopes and darkens the others."""
+    k = np.where(light > 0, 1.0 + strength * light, 1.0 + strength * 1.2 * light)
+    return col * k[..., None]
+
+
+def cast_shadow(mask, offset=3, blur=1.5):
+    """Inside a sunk shape, the shade its top-left rim throws to the bottom right (0..1)."""
+    shifted = np.zeros_like(mask)
+    shifted[offset:, offset:] = mask[:-offset, :-offset]
+    s = ndimage.gaussian_filter((mask & ~shifted).astype(float), blur)
+    return np.clip(s * 1.6, 0, 1) * mask
+
+
+def blend(col, colour, amount):
+    """Mixes a colour into col by a per-pixel amount (0..1)."""
+    a = amount[..., None] if np.ndim(amount) == 2 else amount
+    return col * (1 - a) + np.array(colour, float) * a
+
+
+def warm_light(col, mask, amount=1.0):
+    """The lit look of a tablet: the same stone, brighter and warmer, glowing from inside."""
+    m = mask.astype(float)
+    glow = ndimage.gaussian_filter(m, 8) * m
+    out = col * (1 + 0.22 * amount * m)[..., None]
+    out = blend(out, (255, 200, 90), 0.42 * amount * glow)
+    # A bright rim just inside the edge, as if the tablet caught the sun.
+    rim = m - ndimage.binary_erosion(mask, iterations=3)
+    out = blend(out, (255, 236, 170), 0.5 * amount * ndimage.gaussian_filter(rim, 1.0) * m)
+    return out
+
+
+def to_image(col, alpha=None):
+    """An RGBA image from a float colour array and an optional alpha (0..1 or bool)."""
+    rgb = np.clip(col + 0.5, 0, 255).astype(np.uint8)
+    h, w = rgb.shape[:2]
+    if alpha is None:
+        a = np.full((h, w), 255, np.uint8)
+    else:
+        a = np.clip(np.asarray(alpha, float) * 255 + 0.5, 0, 255).astype(np.uint8)
+    return Image.fromarray(np.dstack([rgb, a]), "RGBA")
+
+
+def from_image(img):
+    """Float colour and alpha (0..1) arrays of an RGBA image."""
+    a = np.asarray(img.convert("RGBA"), float)
+    return a[..., :3].copy(), a[..., 3] / 255.0
+
+
+def paint_ring(col, mask, colour=OUTLINE, width=1):
+    """The house outline along the inside of a shape's edge."""
+    inner = ndimage.binary_erosion(mask, iterations=width)
+    ring = mask & ~inner
+    col[ring] = colour
+    return col
+
+
+def tablet(w, h, radius=8, bevel=5, material="stone", seed=11, lit=0.0, base=None):
+    """A raised tablet of w x h pixels, outlined, opaque inside its rounded shape.
+
+    Returns (colour array, mask). lit 0..1 gives the hover look: the same shape and
+    stone, lit warmer."""
+    mask = rounded_mask(w, h, (0, 0, w, h), radius)
+    if material == "papyrus":
+        col = papyrus_texture(w, h, base or IVORY, seed)
+    else:
+        col = stone_texture(w, h, base or SANDSTONE, seed)
+    col = shade(col, relief(mask, bevel), 0.8)
+    if lit:
+        col = warm_light(col, mask, lit)
+    col = paint_ring(col, mask)
+    return col, mask
+
+
+def caption(text, size, fill_top=CAPTION_TOP, fill_bottom=CAPTION_BOTTOM, ring=CAPTION_RING,
+            ring_width=None, shadow=None, font=FONT_BOLD, tracking=0):
+    """Text painted like the bitmap fonts: ivory to gold, ringed in dark brown, a soft shadow."""
+    scale = 4
+    f = ImageFont.truetype(font, size * scale)
+    ring_width = ring_width if ring_width is not None else max(1.0, size / 14.0)
+    shadow = shadow if shadow is not None else max(1.0, size / 16.0)
+    # Lay the letters out one by one so tracking can open up engraved titles.
+    widths = [f.getlength(ch) + tracking * scale for ch in text]
+    asc, desc = f.getmetrics()
+    pad = int((ring_width + shadow) * scale) + 2 * scale
+    W = int(sum(widths)) + 2 * pad
+    H = asc + desc + 2 * pad
+    m = Image.new("L", (W, H), 0)
+    d = ImageDraw.Draw(m)
+    x = pad
+    for ch, cw in zip(text, widths):
+        d.text((x, pad), ch, font=f, fill=255)
+        x += cw
+    mask = np.asarray(m, float) / 255.0
+    rw = ring_width * scale
+    yy, xx = np.mgrid[-int(rw) - 1:int(rw) + 2, -int(rw) - 1:int(rw) + 2]
+    disc = (xx * xx + yy * yy) <= rw * rw
+    ringm = ndimage.grey_dilation(mask, footprint=disc)
+    off = int(round(shadow * scale))
+    shade_m = np.zeros_like(ringm)
+    if off > 0:
+        shade_m[off:, off:] = ringm[:-off, :-off]
+    # Fill gradient from cap line to baseline.
+    top, bottom = pad + int(asc * 0.25), pad + asc
+    t = np.clip((np.arange(H) - top) / float(max(1, bottom - top)), 0, 1)[:, None]
+    fill = np.array(fill_top, float) * (1 - t[..., None]) + np.array(fill_bottom, float) * t[..., None]
+    fill = np.broadcast_to(fill, (H, W, 3))
+    col = np.zeros((H, W, 3))
+    alpha = shade_m * 0.55
+    col[:] = (0, 0, 0)
+    col = blend(col, ring, ringm)
+    alpha = ringm + alpha * (1 - ringm)
+    col = col * (1 - mask[..., None]) + fill * mask[..., None]
+    img = to_image(col, alpha)
+    img = img.resize((W // scale, H // scale), Image.LANCZOS)
+    return img.crop(img.getbbox())
+
+
+def paste_centred(img, sprite, cx, cy):
+    """Alpha-composites a sprite with its centre at (cx, cy)."""
+    img.alpha_composite(sprite, (int(round(cx - sprite.width / 2.0)), int(round(cy - sprite.height / 2.0))))

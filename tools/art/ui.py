@@ -1,0 +1,608 @@
+#!/usr/bin/python3
+"""Every dialog panel, button, hover image and caption of the game.
+
+All panels are one kind of tablet: a sandstone frame with a sunk band of carved
+notches, gold studs in the corners and a papyrus field, lit from the top left.
+Buttons are smaller sandstone tablets; a button's hover look is the very same
+tablet lit warmer. Each button is described once (its hot rectangle, where the
+game draws its hover image, its label); the panel paints the resting tablet and
+the hover file holds the lit one, both from that one description, so the two
+always line up to the pixel.
+
+Made by `/usr/bin/python3 tools/gen_art.py ui` (python3-pil, python3-numpy,
+python3-scipy, fonts-averia-serif-gwf).
+"""
+
+import math
+
+import numpy as np
+from PIL import Image, ImageDraw, ImageFilter
+from scipy import ndimage
+
+import style
+from style import (GOLD, IVORY, LAPIS, NIGHT, OUTLINE, SAND, SANDSTONE, SHADOW, TERRACOTTA,
+                   TURQUOISE, UMBER, blend, caption, cast_shadow, paint_ring, paste_centred,
+                   relief, rounded_mask, save, shade, to_image)
+
+
+# ---- buttons ------------------------------------------------------------------
+
+PAD = 3
+
+
+class Button:
+    """One button: hot rectangle (x, y, w, h) and hover position, both in screen pixels.
+
+    The tablet covers the hot rectangle, less what lies left of or above the
+    place the hover image is drawn (the game can draw nothing there). Buttons
+    stacked edge to edge take no vertical pad, so they meet without overlapping."""
+
+    def __init__(self, hover, hot, at, label, size=24, pad=(PAD, PAD), radius=9, symbol=None):
+        self.hover = hover
+        self.hot = hot
+        self.at = at
+        self.label = label
+        self.size = size
+        self.pad = pad
+        self.radius = radius
+        self.symbol = symbol
+
+    def face(self):
+        """The tablet (x0, y0, x1, y1), ends exclusive: the hot area grown by PAD where the
+        hover image's position leaves room, so its rounded corners stay outside the area."""
+        x, y, w, h = self.hot
+        px, py = self.pad
+        return (max(x - px, self.at[0]), max(y - py, self.at[1]), x + w + px, y + h + py)
+
+    def sprite(self, lit):
+        x0, y0, x1, y1 = self.face()
+        col, mask = style.tablet(x1 - x0, y1 - y0, radius=self.radius, bevel=5,
+                                 seed=hash_seed(self.hover), lit=0.9 if lit else 0.0)
+        img = to_image(col, mask)
+        if self.symbol:
+            self.symbol(img, lit)
+        if self.label:
+            cap = caption(self.label, self.size, fill_top=(255, 252, 236) if lit else style.CAPTION_TOP)
+            paste_centred(img, cap, img.width / 2.0, img.height / 2.0 + 1)
+        return img
+
+    def hover_image(self):
+        x0, y0, x1, y1 = self.face()
+        img = Image.new("RGBA", (x1 - self.at[0], y1 - self.at[1]), (0, 0, 0, 0))
+        img.paste(self.sprite(True), (x0 - self.at[0], y0 - self.at[1]))
+        return img
+
+    def check(self, img):
+        """The lit tablet must cover every point of the hot area the game can draw over."""
+        x, y, w, h = self.hot
+        ax, ay = self.at
+        a = np.asarray(img.getchannel("A"))
+        x0, y0 = max(x + 1, ax), max(y + 1, ay)
+        part = a[y0 - ay:y + h - ay, x0 - ax:x + w - ax]
+        assert part.shape == (y + h - y0, x + w - x0), self.hover
+        # Where the tablet could not grow past the hot area, its rounded corner may
+        # leave the area's very corner points dark; nothing else.
+        yy, xx = np.mgrid[0:part.shape[0], 0:part.shape[1]]
+        hh, ww = part.shape
+        r = self.radius
+        near_x = (xx < r) | (xx >= ww - r)
+        near_y = (yy < r) | (yy >= hh - r)
+        corner = near_x & near_y
+        assert (part[~corner] == 255).all(), self.hover
+
+    def paint(self, panel, origin):
+        """Paints the resting tablet, with its shadow, into a panel drawn at origin."""
+        x0, y0, _, _ = self.face()
+        spr = self.sprite(False)
+        pos = (x0 - origin[0], y0 - origin[1])
+        shadow = Image.new("RGBA", panel.size, (0, 0, 0, 0))
+        a = Image.new("L", panel.size, 0)
+        a.paste(spr.getchannel("A").point(lambda v: v * 0.5), (pos[0] + 3, pos[1] + 3))
+        shadow.paste(Image.new("RGBA", panel.size, SHADOW + (255,)), (0, 0), a.filter(ImageFilter.GaussianBlur(2)))
+        panel.alpha_composite(shadow)
+        panel.alpha_composite(spr, pos)
+
+
+def hash_seed(name):
+    """A fixed seed from a file name, so each tablet has its own grain, the same every run."""
+    return sum((i + 1) * ord(c) for i, c in enumerate(name)) % 9973
+
+
+# ---- panels -------------------------------------------------------------------
+
+PAPYRUS = (0xF0, 0xE0, 0xBC)
+
+
+def panel(w, h, seed=3, band=26, radius=20, field_colour=PAPYRUS, dark_field=False):
+    """The carved tablet every dialog stands on: a stone frame and a papyrus field.
+
+    Returns an RGBA image of w x h; the tablet leaves 8 px at the right and bottom
+    for its own shadow."""
+    W, H = w - 8, h - 8
+    outer = rounded_mask(W, H, (0, 0, W, H), radius)
+    col = style.stone_texture(W, H, SANDSTONE, seed)
+    col = shade(col, relief(outer, 8), 0.85)
+    # Carved notches along the middle of the band.
+    notches = np.zeros((H, W), bool)
+    mid = band // 2
+    step = 18
+    for x in range(radius + 12, W - radius - 16, step):
+        notches[mid - 4:mid + 4, x:x + 9] = True
+        notches[H - mid - 4:H - mid + 4, x:x + 9] = True
+    for y in range(radius + 12, H - radius - 16, step):
+        notches[y:y + 9, mid - 4:mid + 4] = True
+        notches[y:y + 9, W - mid - 4:W - mid + 4] = True
+    col = shade(col, relief(notches, 3, -1.0), 1.0)
+    col = blend(col, SHADOW, 0.3 * notches + 0.3 * cast_shadow(notches, 2, 0.8))
+    # Gold studs in the corners.
+    for cx, cy in ((mid + 2, mid + 2), (W - mid - 3, mid + 2), (mid + 2, H - mid - 3), (W - mid - 3, H - mid - 3)):
+        stud = disc_mask(W, H, cx, cy, 8)
+        scol = np.empty_like(col)
+        scol[:] = GOLD
+        scol = shade(scol, relief(stud, 5), 1.1)
+        col = np.where(stud[..., None], scol, col)
+        col = paint_ring(col, stud)
+    # The field, sunk by a step, with a thin gold inlay around it.
+    inlay = rounded_mask(W, H, (band - 4, band - 4, W - band + 4, H - band + 4), radius - 6)
+    field = rounded_mask(W, H, (band, band, W - band, H - band), radius - 8)
+    col = np.where((inlay & ~field)[..., None], shade(np.full_like(col, GOLD), relief(inlay & ~field, 1.5), 0.6), col)
+    if dark_field:
+        fcol = style.stone_texture(W, H, field_colour, seed + 5, grain=0.6)
+    else:
+        fcol = style.papyrus_texture(W, H, field_colour, seed + 5)
+    fcol = shade(fcol, relief(field, 4, -1.0), 0.8)
+    fcol = blend(fcol, SHADOW, 0.45 * cast_shadow(field, 5, 2.5))
+    col = np.where(field[..., None], fcol, col)
+    col = paint_ring(col, outer)
+    tab = to_image(col, outer)
+    img = Image.new("RGBA", (w, h), (0, 0, 0, 0))
+    img.alpha_composite(soft_shadow(tab, 6, 4, 0.55))
+    img.alpha_composite(tab)
+    return img
+
+
+def disc_mask(w, h, cx, cy, r):
+    yy, xx = np.mgrid[0:h, 0:w]
+    return (xx - cx) ** 2 + (yy - cy) ** 2 <= r * r
+
+
+def soft_shadow(img, offset, blur, strength):
+    """The blurred shadow of an RGBA image's shape, offset to the bottom right."""
+    a = Image.new("L", img.size, 0)
+    a.paste(img.getchannel("A").point(lambda v: int(v * strength)), (offset, offset))
+    out = Image.new("RGBA", img.size, SHADOW + (0,))
+    out.putalpha(a.filter(ImageFilter.GaussianBlur(blur)))
+    return out
+
+
+def title(img, text, cx, cy, size=40):
+    paste_centred(img, caption(text, size, tracking=2), cx, cy)
+
+
+def dark_text(text, size, colour=UMBER):
+    """Smaller writing on papyrus: brown ink, no ring."""
+    return caption(text, size, fill_top=colour, fill_bottom=style.SHADOW, ring=(0, 0, 0),
+                   ring_width=0.01, shadow=0.01, font=style.FONT_BOLD)
+
+
+def sunk_box(img, rect, colour=NIGHT, radius=6, depth=4, material="stone"):
+    """A recess cut into a panel (rect x0, y0, x1, y1 in image pixels)."""
+    w, h = img.size
+    m = rounded_mask(w, h, rect, radius)
+    col, alpha = style.from_image(img)
+    if material == "papyrus":
+        fill = style.papyrus_texture(w, h, colour, 78)
+    else:
+        fill = style.stone_texture(w, h, colour, 77, grain=0.5)
+    fill = shade(fill, relief(m, depth, -1.0), 0.9)
+    fill = blend(fill, (0, 0, 0), 0.5 * cast_shadow(m, depth, 2.0))
+    col = np.where(m[..., None], fill, col)
+    col = paint_ring(col, m)
+    return to_image(col, np.maximum(alpha, m))
+
+
+# ---- level screen -------------------------------------------------------------
+
+def score_wheels(img, x, y):
+    """The slot of six digit drums (60 x 60 each) at (x, y) of the panel."""
+    img = sunk_box(img, (x - 6, y - 6, x + 366, y + 66), (0x1A, 0x12, 0x0C), radius=8, depth=4)
+    col, alpha = style.from_image(img)
+    for j in range(6):
+        x0 = x + 60 * j
+        # A drum is darker at its top and bottom and catches the light in the middle.
+        t = np.linspace(-1, 1, 60)
+        drum = 0.35 + 0.65 * np.cos(t * math.pi / 2.2) ** 2
+        c = np.array((0x4A, 0x2E, 0x1A), float)[None, None, :] * drum[:, None, None]
+        col[y:y + 60, x0 + 2:x0 + 58] = c
+        col[y:y + 60, x0:x0 + 2] = OUTLINE
+        col[y:y + 60, x0 + 58:x0 + 60] = OUTLINE
+    return to_image(col, alpha)
+
+
+def sun_emblem(size, seed=5):
+    """A gold sun disc with rays: the emblem of a finished level."""
+    S = size * 4
+    img = Image.new("RGBA", (S, S), (0, 0, 0, 0))
+    d = ImageDraw.Draw(img)
+    c = S / 2
+    for k in range(16):
+        a = k * math.pi / 8
+        r0, r1 = S * 0.26, S * (0.48 if k % 2 == 0 else 0.4)
+        da = math.pi / 28
+        pts = [(c + r0 * math.cos(a - da), c + r0 * math.sin(a - da)), (c + r1 * math.cos(a), c + r1 * math.sin(a)),
+               (c + r0 * math.cos(a + da), c + r0 * math.sin(a + da))]
+        d.polygon(pts, fill=(255, 255, 255, 255))
+    d.ellipse((c - S * 0.28, c - S * 0.28, c + S * 0.28, c + S * 0.28), fill=(255, 255, 255, 255))
+    img = img.resize((size, size), Image.LANCZOS)
+    m = np.asarray(img.getchannel("A")) > 110
+    col = np.empty((size, size, 3))
+    col[:] = GOLD
+    col = shade(col, relief(m, size / 10.0), 1.0)
+    inner = disc_mask(size, size, size / 2 - 0.5, size / 2 - 0.5, size * 0.2)
+    col = np.where(inner[..., None], shade(np.full_like(col, (0xE8, 0x6A, 0x2A)), relief(inner, size / 8.0), 1.0), col)
+    col = paint_ring(col, m)
+    col = paint_ring(col, inner, (0x8A, 0x4A, 0x10))
+    return style.drop_shadow(to_image(col, m))
+
+
+def leveldone():
+    """The level-complete panel at (120, 50): six drums at (220 + 60j, 335) on screen."""
+    img = panel(560, 440, seed=21)
+    title(img, "LEVEL COMPLETE", 276, 62, 42)
+    paste_centred(img, sun_emblem(110), 276, 160)
+    paste_centred(img, caption("SCORE", 26), 276, 258)
+    img = score_wheels(img, 100, 285)
+    paste_centred(img, dark_text("click to go on", 20), 276, 390)
+    return img
+
+
+def cracked_jar(size):
+    """A terracotta jar split by a crack: a lost level."""
+    S = size * 4
+    m = Image.new("L", (S, S), 0)
+    d = ImageDraw.Draw(m)
+    d.ellipse((S * 0.18, S * 0.28, S * 0.82, S * 0.95), fill=255)
+    d.rectangle((S * 0.36, S * 0.12, S * 0.64, S * 0.4), fill=255)
+    d.ellipse((S * 0.3, S * 0.06, S * 0.7, S * 0.18), fill=255)
+    crack = Image.new("L", (S, S), 0)
+    dc = ImageDraw.Draw(crack)
+    pts = [(S * 0.46, S * 0.1), (S * 0.54, S * 0.3), (S * 0.44, S * 0.45), (S * 0.58, S * 0.62),
+           (S * 0.47, S * 0.78), (S * 0.55, S * 0.96)]
+    dc.line(pts, fill=255, width=int(S * 0.035))
+    m = m.resize((size, size), Image.LANCZOS)
+    crack = crack.resize((size, size), Image.LANCZOS)
+    mask = np.asarray(m) > 110
+    cr = (np.asarray(crack) > 90) & mask
+    col = style.stone_texture(size, size, TERRACOTTA, 9)
+    col = shade(col, relief(mask, size / 6.0), 1.0)
+    # A zigzag band, as on the game's vases.
+    yy, xx = np.mgrid[0:size, 0:size]
+    band = (np.abs(yy - size * 0.55 - 4 * np.sin(xx * 0.45)) < 2.2) & mask
+    col = np.where(band[..., None], col * 0.55, col)
+    col = np.where(cr[..., None], np.array(OUTLINE, float), col)
+    col = paint_ring(col, mask)
+    img = to_image(col, mask)
+    return style.drop_shadow(img, (4, 4), 0.5, 2)
+
+
+def failed():
+    """The panel shown for two seconds when a level is lost, at (200, 145)."""
+    img = panel(400, 310, seed=31)
+    title(img, "LEVEL FAILED", 196, 58, 38)
+    paste_centred(img, cracked_jar(120), 196, 160)
+    paste_centred(img, dark_text("try again", 24), 196, 244)
+    return img
+
+
+RETRY_AT = (120, 80)
+RETRY_BUTTONS = [
+    Button("r_mainmenu.png", (240, 215, 330, 42), (235, 192), "MAIN MENU", 26),
+    Button("r_retry.png", (310, 285, 185, 42), (235, 273), "RETRY", 26),
+    Button("r_cancel.png", (315, 360, 170, 72), (307, 338), "CANCEL", 26),
+]
+
+
+def dialog(size, origin, buttons, seed):
+    img = panel(size[0], size[1], seed=seed)
+    for b in buttons:
+        b.paint(img, origin)
+    return img
+
+
+def retry_dialog():
+    img = dialog((560, 400), RETRY_AT, RETRY_BUTTONS, 41)
+    title(img, "LEVEL MENU", 276, 66, 40)
+    return img
+
+
+# ---- main menu ----------------------------------------------------------------
+
+MENU_LABELS = ["PLAY", "OPTIONS", "CREDITS", "HELP", "QUIT"]
+MENU_FRAMES = 11
+MENU_FRAME = (300, 400)
+MENU_AT = (24, 225)
+
+
+def menu_item_hot(i):
+    """Item i's hot area inside its strip frame (the screen area (3i + 90, 60i + 220, 120, 50))."""
+    return (3 * i + 90 - MENU_AT[0], 60 * i + 220 - MENU_AT[1], 120, 50)
+
+
+def menu_strip(i):
+    """Frame 1 the resting tablet; frames 2..11 it lifts by up to 4 px and glows."""
+    fw, fh = MENU_FRAME
+    hx, hy, hw, hh = menu_item_hot(i)
+    tw, th = hw + 12, hh + 4              # the tablet overhangs its hot area a little
+    strip = Image.new("RGBA", (fw * MENU_FRAMES, fh), (0, 0, 0, 0))
+    for k in range(1, MENU_FRAMES + 1):
+        t = (k - 1) / float(MENU_FRAMES - 1)
+        lift = int(round(3 * t))
+        col, mask = style.tablet(tw, th, radius=12, bevel=6, seed=100 + i, lit=t)
+        tab = to_image(col, mask)
+        cap = caption(MENU_LABELS[i - 1], 28, fill_top=tuple(int(a + (255 - a) * t) for a in style.CAPTION_TOP))
+        paste_centred(tab, cap, tw / 2.0, th / 2.0 + 1)
+        frame = Image.new("RGBA", (fw, fh), (0, 0, 0, 0))
+        x, y = hx - 6, hy - lift
+        # The shadow falls further as the tablet rises; the glow grows around it.
+        if t > 0:
+            glow = Image.new("L", frame.size, 0)
+            glow.paste(mask_image(mask), (x, y))
+            glow = glow.filter(ImageFilter.GaussianBlur(7)).point(lambda v: int(v * 0.75 * t))
+            g = Image.new("RGBA", frame.size, GOLD + (0,))
+            g.putalpha(glow)
+            frame.alpha_composite(g)
+        sh = Image.new("L", frame.size, 0)
+        sh.paste(mask_image(mask).point(lambda v: int(v * 0.5)), (x + 3 + lift, y + 3 + 2 * lift))
+        s = Image.new("RGBA", frame.size, SHADOW + (0,))
+        s.putalpha(sh.filter(ImageFilter.GaussianBlur(2 + t * 2)))
+        frame.alpha_composite(s)
+        frame.alpha_composite(tab, (x, y))
+        strip.paste(frame, (fw * (k - 1), 0))
+    return strip
+
+
+def mask_image(mask):
+    return Image.fromarray((mask * 255).astype(np.uint8), "L")
+
+
+def welcome_pl():
+    return style.player_plaque(lit=True)
+
+
+# ---- loading screen -----------------------------------------------------------
+
+TAPE_AT = (138, 383)
+TAPE_SIZE = (517, 44)
+TAPE_STEP = 47
+
+
+def desert_scene(w, h, seed=2):
+    """Dunes under a warm evening sky, pyramids on the horizon: the loading backdrop."""
+    yy, xx = np.mgrid[0:h, 0:w].astype(float)
+    sky_top, sky_low = np.array((0x2A, 0x3E, 0x78), float), np.array((0xF0, 0xA8, 0x5A), float)
+    t = np.clip(yy / (h * 0.62), 0, 1)[..., None]
+    col = sky_top * (1 - t) ** 1.3 + sky_low * (1 - (1 - t) ** 1.3)
+    # The sun low over the horizon.
+    sun = np.exp(-(((xx - w * 0.68) ** 2 + (yy - h * 0.5) ** 2) / (2 * 60.0 ** 2)))
+    col = blend(col, (255, 232, 170), np.clip(sun * 1.2, 0, 1))
+    disc = ((xx - w * 0.68) ** 2 + (yy - h * 0.5) ** 2) < 38 ** 2
+    col = np.where(disc[..., None], np.array((255, 238, 190), float), col)
+    horizon = h * 0.56
+    # Pyramids.
+    for px, pw, ph, c in ((w * 0.2, 170, 120, (0x9A, 0x5E, 0x38)), (w * 0.34, 110, 78, (0xA8, 0x6A, 0x40)),
+                          (w * 0.86, 140, 96, (0x8E, 0x56, 0x34))):
+        inside = (yy <= horizon + 4) & (yy >= horizon - ph + np.abs(xx - px) * ph / (pw / 2.0))
+        lit = xx < px
+        pc = np.where(lit[..., None], np.array(c, float) * 1.12, np.array(c, float) * 0.72)
+        col = np.where(inside[..., None], pc, col)
+    # Three dune ridges, nearer ones warmer and darker at their feet.
+    rng = np.random.RandomState(seed)
+    for k, (base, amp, c) in enumerate(((horizon, 14, (0xD8, 0x9A, 0x58)), (h * 0.66, 26, (0xC8, 0x86, 0x48)),
+                                         (h * 0.8, 34, (0xB0, 0x70, 0x3C)))):
+        ph1, ph2 = rng.rand() * 6, rng.rand() * 6
+        ridge = base + amp * np.sin(xx[0] / (140 + 40 * k) + ph1) + amp * 0.5 * np.sin(xx[0] / (55 + 9 * k) + ph2)
+        slope = np.gradient(ridge)
+        below = yy >= ridge[None, :]
+        depth = np.clip((yy - ridge[None, :]) / 90.0, 0, 1)
+        dc = np.array(c, float) * (1.08 - 0.25 * depth[..., None])
+        dc = dc * (1 + np.clip(-slope * 0.6, -0.15, 0.15))[None, :, None]
+        col = np.where(below[..., None], dc, col)
+    col = col * (1 + 0.03 * style.smooth_noise(w, h, 1.0, seed + 9))[..., None]
+    return col
+
+
+def loading_screen():
+    w, h = 800, 600
+    img = to_image(desert_scene(w, h))
+    title(img, "TOVI MUDGROVE", 400, 150, 76)
+    paste_centred(img, caption("the four parts of the Ashcrystal", 26), 400, 222)
+    x, y = TAPE_AT
+    tw, th = TAPE_SIZE
+    # A stone bar, its empty groove exactly where the tape is revealed.
+    col, mask = style.tablet(tw + 40, th + 36, radius=16, bevel=6, seed=55)
+    bar = to_image(col, mask)
+    bar = sunk_box(bar, (20, 18, 20 + tw, 18 + th), (0x2A, 0x1A, 0x10), radius=4, depth=4)
+    img.alpha_composite(soft_shadow(bar, 5, 4, 0.6), (x - 20, y - 18))
+    img.alpha_composite(bar, (x - 20, y - 18))
+    paste_centred(img, caption("LOADING", 28), 400, y + th + 48)
+    return img.convert("RGB")
+
+
+def loading_tape():
+    """The bar's fill: gold and lapis cells, one per 47-px step of the loading."""
+    w, h = TAPE_SIZE
+    col = np.empty((h, w, 3))
+    col[:] = GOLD
+    yy, xx = np.mgrid[0:h, 0:w]
+    for k in range(11):
+        x0 = k * TAPE_STEP
+        cell = (xx >= x0 + 3) & (xx < x0 + TAPE_STEP - 3) & (yy >= 6) & (yy < h - 6)
+        inner = (xx >= x0 + 12) & (xx < x0 + TAPE_STEP - 12) & (yy >= 14) & (yy < h - 14)
+        c = np.full_like(col, LAPIS if k % 2 == 0 else TURQUOISE)
+        col = np.where(cell[..., None], shade(c, relief(cell, 3), 0.9), col)
+        col = np.where(inner[..., None], shade(np.full_like(col, GOLD), relief(inner, 3), 0.9), col)
+    band = np.ones((h, w), bool)
+    col = shade(col, relief(band, 5), 0.8)
+    col = paint_ring(col, band)
+    return to_image(col)
+
+
+# ---- player profiles ----------------------------------------------------------
+
+DIALOG_AT = (120, 80)
+DIALOG_SIZE = (560, 400)
+
+OK_BUTTON = Button("pl_yes.png", (220, 375, 155, 66), (220, 372), "OK", 30)
+CANCEL_BUTTON = Button("pl_no.png", (410, 375, 155, 66), (401, 372), "CANCEL", 28)
+PLAYER_BUTTONS = [
+    Button("pl_new.png", (230, 168, 80, 27), (225, 156), "NEW", 17, radius=6),
+    Button("pl_edit.png", (360, 168, 80, 27), (341, 156), "EDIT", 17, radius=6),
+    Button("pl_del.png", (490, 168, 70, 27), (459, 156), "DELETE", 15, radius=6),
+    OK_BUTTON,
+    CANCEL_BUTTON,
+]
+PAGE_AT = {"up": (530, 210), "down": (530, 310)}
+PAGE_SIZE = (53, 60)
+
+
+def arrow_symbol(direction, colour=OUTLINE):
+    """Draws an arrow (up, down, left, right) centred on a sprite."""
+    def draw(img, lit):
+        w, h = img.size
+        S = 4
+        m = Image.new("L", (w * S, h * S), 0)
+        d = ImageDraw.Draw(m)
+        cx, cy, r = w * S / 2, h * S / 2, min(w, h) * S * 0.3
+        pts = {"up": [(cx, cy - r), (cx + r, cy + r * 0.6), (cx - r, cy + r * 0.6)],
+               "down": [(cx, cy + r), (cx + r, cy - r * 0.6), (cx - r, cy - r * 0.6)],
+               "left": [(cx - r, cy), (cx + r * 0.6, cy - r), (cx + r * 0.6, cy + r)],
+               "right": [(cx + r, cy), (cx - r * 0.6, cy - r), (cx - r * 0.6, cy + r)]}[direction]
+        d.polygon(pts, fill=255)
+        m = m.resize((w, h), Image.LANCZOS)
+        mk = np.asarray(m) > 100
+        col, alpha = style.from_image(img)
+        c = np.full_like(col, (255, 214, 110) if lit else GOLD)
+        c = shade(c, relief(mk, 3), 1.0)
+        col = np.where(mk[..., None], c, col)
+        col = paint_ring(col, mk)
+        img.paste(to_image(col, np.maximum(alpha, mk)))
+    return draw
+
+
+def page_button(direction, lit):
+    b = Button("page_" + direction, (0, 0) + PAGE_SIZE, (0, 0), None, radius=10, symbol=arrow_symbol(direction))
+    spr = b.sprite(lit)
+    img = Image.new("RGBA", PAGE_SIZE, (0, 0, 0, 0))
+    img.alpha_composite(spr)
+    return img
+
+
+def player_dialog():
+    img = dialog(DIALOG_SIZE, DIALOG_AT, PLAYER_BUTTONS, 51)
+    title(img, "PLAYERS", 276, 48, 38)
+    ox, oy = DIALOG_AT
+    img = sunk_box(img, (218 - ox, 201 - oy, 498 - ox, 362 - oy), (0xE6, 0xD2, 0xA8), radius=6, depth=3,
+                   material="papyrus")
+    # Faint ruled lines between the five rows.
+    d = ImageDraw.Draw(img)
+    for k in range(1, 5):
+        y = 205 + 30 * k - oy
+        d.line((226 - ox, y, 490 - ox, y), fill=(0xB8, 0x98, 0x68, 255))
+    return img
+
+
+def selc():
+    """The highlight of the selected row: a warm translucent band, 260 x 30."""
+    w, h = 260, 30
+    m = rounded_mask(w, h, (0, 0, w, h), 8)
+    soft = ndimage.gaussian_filter(m.astype(float), 2.0)
+    col = np.empty((h, w, 3))
+    col[:] = GOLD
+    col = blend(col, (255, 240, 190), ndimage.gaussian_filter(rounded_mask(w, h, (6, 4, w - 6, 12), 4).astype(float), 2))
+    return to_image(col, soft * 0.55)
+
+
+# ---- game dialog and confirmation ----------------------------------------------
+
+GAME_DIALOG_SIZE = (560, 420)     # taller: the close button reaches y 456
+GAME_BUTTONS = [
+    Button("newgame_hover.png", (235, 175, 330, 70), (235, 174), "NEW GAME", 30, pad=(PAD, 0)),
+    Button("continue_hover.png", (236, 245, 330, 70), (235, 245), "CONTINUE", 30, pad=(PAD, 0)),
+    Button("hiscore_hover.png", (237, 315, 330, 70), (235, 315), "HIGH SCORES", 30, pad=(PAD, 0)),
+    Button("x_hover.png", (335, 385, 140, 68), (337, 386), "CLOSE", 26),
+]
+
+
+def game_dialog():
+    img = dialog(GAME_DIALOG_SIZE, DIALOG_AT, GAME_BUTTONS, 61)
+    title(img, "PLAY", 276, 50, 42)
+    return img
+
+
+def confirm_dialog():
+    img = dialog(DIALOG_SIZE, DIALOG_AT, [OK_BUTTON, CANCEL_BUTTON], 51)
+    title(img, "NEW GAME", 276, 50, 42)
+    paste_centred(img, dark_text("Start again from the first level?", 24), 276, 150)
+    paste_centred(img, dark_text("Your saved level and score", 22), 276, 198)
+    paste_centred(img, dark_text("will be replaced.", 22), 276, 228)
+    return img
+
+
+# ---- forward and back buttons -------------------------------------------------
+
+CORNER_BUTTON = (113, 75)
+
+
+def corner_button(label, direction, lit):
+    """The 113 x 75 tablet at (660, 500): forward on pictures and the map, back to the menu elsewhere."""
+    w, h = CORNER_BUTTON
+    tw, th = w - 5, h - 5
+    col, mask = style.tablet(tw, th, radius=14, bevel=6, seed=71 if direction == "right" else 72,
+                             lit=0.9 if lit else 0.0)
+    tab = to_image(col, mask)
+    cap = caption(label, 22, fill_top=(255, 252, 236) if lit else style.CAPTION_TOP)
+    paste_centred(tab, cap, tw / 2.0, th * 0.33)
+    arr = Image.new("RGBA", (tw, int(th * 0.5)), (0, 0, 0, 0))
+    arrow_symbol(direction)(arr, lit)
+    tab.alpha_composite(arr, (0, int(th * 0.42)))
+    img = Image.new("RGBA", (w, h), (0, 0, 0, 0))
+    sh = Image.new("RGBA", (w, h), (0, 0, 0, 0))
+    sh.paste(tab, (0, 0))
+    img.alpha_composite(soft_shadow(sh, 4, 2, 0.55))
+    img.alpha_composite(tab)
+    return img
+
+
+# ---- the whole family ---------------------------------------------------------
+
+def save_hovers(buttons):
+    for b in buttons:
+        img = b.hover_image()
+        b.check(img)
+        save(img, b.hover)
+
+
+def build():
+    save(leveldone(), "leveldone.png")
+    save(failed(), "failed.png")
+    save(retry_dialog(), "dialog_retry.png")
+    save_hovers(RETRY_BUTTONS)
+    for i in range(1, 6):
+        save(menu_strip(i), "level0%d.png" % i)
+    save(welcome_pl(), "welcome_pl.png")
+    save(loading_screen(), "loading_screen.png")
+    save(loading_tape(), "loading_screen_tape.png")
+    save(player_dialog(), "playeredit.png")
+    save_hovers(PLAYER_BUTTONS)
+    save(page_button("up", False), "up_edit.png")
+    save(page_button("up", True), "up_edit_hover.png")
+    save(page_button("down", False), "down_edit.png")
+    save(page_button("down", True), "down_edit_hover.png")
+    save(selc(), "selc.png")
+    save(game_dialog(), "new_game.png")
+    save_hovers(GAME_BUTTONS)
+    save(confirm_dialog(), "dialog_new_areusure.png")
+    save(corner_button("GO ON", "right", False), "intro_forward_hoveroff.png")
+    save(corner_button("GO ON", "right", True), "intro_forward_hoveron.png")
+    save(corner_button("MENU", "left", False), "backtomenu_hoveroff.png")
+    save(corner_button("MENU", "left", True), "backtomenu_hoveron.png")
