@@ -42,9 +42,9 @@ const ImageRow Images[] = {
     {"media/images/chapter%d.png", 1, 4, 800, 600, true},
     {"media/images/chapter%d.png", 0, 0, 800, 600, false},
     {"media/images/hud_button_hoveron.png", NONE, NONE, 110, 40, true},
-    {"media/images/teleport/tele%d.png", 0, 9, 150, 150, false},
-    {"media/images/spike_destroy/spike00%d.png", 1, 34, 200, 200, false},
-    {"media/images/particles/a00%d.png", 1, 60, 220, 220, false},
+    {"media/images/teleport/tele%d.png", 0, 9, 150, 150, true},
+    {"media/images/spike_destroy/spike00%d.png", 1, 34, 200, 200, true},
+    {"media/images/particles/a00%d.png", 1, 60, 220, 220, true},
     {"media/images/kursorb.png", NONE, NONE, 40, 40, true},
     {"media/images/kursorbh.png", NONE, NONE, 40, 40, true},
     {"media/images/kursorp.png", NONE, NONE, 40, 40, true},
@@ -335,5 +335,45 @@ TEST_F(Images_, ChapterHudFieldsAreDarkBehindTheirText)
                     sum += p.luma(x, y);
             EXPECT_LT(sum / n, 90.0) << path << " field at " << f.x0 << "," << f.y0;
         }
+    }
+}
+
+// The board's animations move: each frame differs from the one before; the
+// portal's swirl widens as its frames count up (the exit plays them upwards to
+// open, the entrance downwards to close); the vanish sparkle fades out; and the
+// pieces of a break come to rest on the floor of the cell they broke in.
+TEST_F(Images_, BoardAnimationsMoveAndEndWhereTheyShould)
+{
+    auto coverage = [](const Pixels& p, int y0, int y1) {
+        long sum = 0;
+        for (int y = y0; y < y1; y++)
+            for (int x = 0; x < p.w; x++)
+                sum += p.alpha(x, y);
+        return sum;
+    };
+    auto family = [](const char* pattern, int first, int last) {
+        std::vector<Pixels> frames;
+        for (int k = first; k <= last; k++) {
+            char path[96];
+            snprintf(path, sizeof path, pattern, k);
+            frames.push_back(Read(path));
+        }
+        return frames;
+    };
+    std::vector<Pixels> tele = family("media/images/teleport/tele%d.png", 0, 9);
+    std::vector<Pixels> breaks = family("media/images/spike_destroy/spike00%d.png", 1, 34);
+    std::vector<Pixels> puff = family("media/images/particles/a00%d.png", 1, 60);
+    for (const std::vector<Pixels>* f : {&tele, &breaks, &puff})
+        for (size_t k = 1; k < f->size(); k++) {
+            ASSERT_FALSE((*f)[k].rgba.empty());
+            EXPECT_NE((*f)[k].rgba, (*f)[k - 1].rgba) << "frame " << k << " repeats the one before";
+        }
+    for (size_t k = 1; k < tele.size(); k++)
+        EXPECT_GT(coverage(tele[k], 0, 150), coverage(tele[k - 1], 0, 150)) << "tele" << k << " opens wider";
+    EXPECT_LT(coverage(puff[59], 0, 220) * 8, coverage(puff[4], 0, 220)) << "the sparkle has faded by a0060";
+    // A break is drawn 80 px up and left of its cell: the cell's floor is at y 120.
+    for (int k = 26; k <= 33; k++) {
+        EXPECT_EQ(coverage(breaks[k - 1], 0, 108), 0) << "spike00" << k << " still has pieces in the air";
+        EXPECT_GT(coverage(breaks[k - 1], 108, 126), 0) << "spike00" << k << " shows the settled grit";
     }
 }

@@ -435,16 +435,18 @@ def el_lift_v():
 
 def el_mud():
     x, y = grid()
-    surface = 5 + 1.5 * np.sin(x * 0.55) + 0.8 * np.sin(x * 1.3 + 1)
+    surface = 6 + 1.4 * np.sin(x * 0.45) + 0.7 * np.sin(x * 1.1 + 1)
     mask = ndimage.gaussian_filter(((y >= surface) & (y < 40)).astype(float), SS * 0.3)
-    bubbles = _symbol(lambda p: (p.ellipse((8, 2, 15, 8)), p.ellipse((24, 3.5, 29, 8)), p.ellipse((15, 18, 20, 23)),
-                                 p.ellipse((27, 26, 31, 30))))
+    bubbles = _symbol(lambda p: (p.ellipse((7, 2.5, 15, 9.5)), p.ellipse((24, 4, 29.5, 9)), p.ellipse((14, 19, 19, 24)),
+                                 p.ellipse((27, 27, 31, 31)), p.ellipse((6, 30, 9, 33))))
     mask = np.maximum(mask, bubbles * (y < 12))
-    n = periodic_noise(N, 1.7, 124)
-    h = dome(mask, 4) + n * 2.5 + bubbles * 2.0
-    alb = fill(mask.shape, (0x4A, 0x30, 0x1C))
-    alb *= (0.8 + 0.4 * n)[..., None]
-    return mask, h, alb, 0.9
+    n = periodic_noise(N, 2.8, 124)
+    # Slow folds in the mud, bubbles standing out of it; it shines wet.
+    h = dome(mask, 4) + n * 2.5 + bubbles * 2.2
+    alb = fill(mask.shape, (0x4E, 0x32, 0x1C))
+    alb *= (0.85 + 0.3 * n)[..., None]
+    paint(alb, bubbles, (0x5E, 0x40, 0x26), 0.7)
+    return mask, h, alb, 0.45
 
 
 def el_tele_in():
@@ -783,10 +785,10 @@ def spike_frame(k):
     spikes = np.zeros((N, N))
     h = np.zeros((N, N))
     for cx in SPIKE_X:
-        half = 4.2 * np.clip((y - top) / 30, 0, 1) + 0.4
+        half = 3.4 * np.clip((y - top) / 30, 0, 1) + 0.3
         inside = (np.abs(x - cx) < half) & (y > top) & (y < 34)
         spikes = np.maximum(spikes, inside.astype(float))
-        h = np.maximum(h, np.where(inside, (half - np.abs(x - cx)) * 1.6 + 3, 0))
+        h = np.maximum(h, np.where(inside, np.sqrt(np.maximum(half ** 2 - (x - cx) ** 2, 0)) * 2.2 + 3, 0))
     spikes = ndimage.gaussian_filter(spikes, SS * 0.25)
     alb = fill((N, N), BRONZE)
     alb *= (0.9 + 0.2 * np.clip((34 - y) / 30, 0, 1))[..., None]
@@ -1182,47 +1184,57 @@ def _circle_pts(cx, cy, r, n=20):
     return [(cx + r * math.cos(2 * math.pi * k / n), cy + r * math.sin(2 * math.pi * k / n)) for k in range(n)]
 
 
-def hand(kind):
-    """kind: 'point' (open hand), 'press' (pressed), 'grab' (closed, holding)."""
-    parts = []
-    creases = []
-    if kind == "grab":
-        parts.append(_rr_pts(-9, 14, 11, 34, 7))
-        for k, (cx, cy) in enumerate(((-5.5, 15), (-1, 13.6), (3.6, 14), (8, 16))):
-            parts.append(_circle_pts(cx, cy, 3.8))
-            creases.append([(cx - 1.5, cy + 1.5), (cx + 1.5, cy + 1.5)])
-        parts.append(_rr_pts(-12, 18, -5, 28, 3.4))
-    else:
-        tip = 0.0 if kind == "point" else 2.5
-        parts.append(_rr_pts(-3.3, tip, 3.3, 21, 3.3))
-        parts.append(_rr_pts(-8, 15, 11, 34, 6))
-        for cx, cy in ((6.2, 16.5), (9.6, 20)):
-            parts.append(_circle_pts(cx, cy, 3.5))
-        parts.append(_rr_pts(-13, 17, -6.5, 27, 3.2))
-        creases.append([(-3.3, 14), (3.3, 14)])
-    cuff = _rr_pts(-9.5, 31, 12.5, 38.5, 2.5)
+def _part_layer(pts_list, color, radius=2.5):
+    """One piece of the hand at SS size: lit, with its own outline, as RGBA floats."""
     m = layer((CELL, CELL))
-    p = ImageDraw.Draw(m)
-    for pts in parts:
-        p.polygon([(x * SS, y * SS) for x, y in _hand_pts(pts)], fill=255)
-    cuffm = layer((CELL, CELL))
-    ImageDraw.Draw(cuffm).polygon([(x * SS, y * SS) for x, y in _hand_pts(cuff)], fill=255)
-    mask = np.maximum(arr(m), arr(cuffm))
-    mask = ndimage.gaussian_filter(mask, SS * 0.25)
-    hgt = dome(mask, 3.5) + ndimage.gaussian_filter(arr(m), SS * 1.0) * 2
-    cr = layer((CELL, CELL))
-    cd = ImageDraw.Draw(cr)
-    for line in creases:
-        cd.line([(x * SS, y * SS) for x, y in _hand_pts(line)], fill=255, width=SS)
-    crease = ndimage.gaussian_filter(arr(cr), SS * 0.3)
-    hgt -= crease * 1.2
-    glove = (0xF6, 0xEE, 0xDC) if kind != "press" else (0xE8, 0xD8, 0xB8)
-    alb = fill(mask.shape, glove)
-    paint(alb, arr(cuffm) * (1 - arr(m)), (0xC8, 0x8A, 0x40))
-    paint(alb, crease, (0x9A, 0x80, 0x60), 0.8)
-    rgb = light(hgt, alb, ambient=0.55, diffuse=0.6, spec=0.15)
-    img = shade.shrink(shade.to_image(rgb, mask))
-    img = outline(img, OUTLINE)
+    d = ImageDraw.Draw(m)
+    for pts in pts_list:
+        d.polygon([(x * SS, y * SS) for x, y in _hand_pts(pts)], fill=255)
+    mask = ndimage.gaussian_filter(arr(m), SS * 0.2)
+    hgt = dome(mask, radius)
+    rgb = light(hgt, fill(mask.shape, color), ambient=0.58, diffuse=0.55, spec=0.12)
+    ring = np.clip(ndimage.grey_dilation(mask, size=(int(SS * 1.6), int(SS * 1.6))) - mask, 0, 1)
+    full = np.clip(mask + ring, 0, 1)
+    col = (rgb * mask[..., None] + np.array(OUTLINE) / 255.0 * ring[..., None]) / np.maximum(full, 1e-6)[..., None]
+    return np.dstack([col, full])
+
+
+def _over(dst, src):
+    a = src[..., 3:4]
+    out_a = a + dst[..., 3:4] * (1 - a)
+    rgb = (src[..., :3] * a + dst[..., :3] * dst[..., 3:4] * (1 - a)) / np.maximum(out_a, 1e-6)
+    return np.dstack([rgb, out_a])
+
+
+def hand(kind):
+    """kind: 'point' (open hand), 'press' (pressed), 'grab' (closed, holding).
+    Drawn in the hand's own frame: the fingertip at the origin, the arm along +y;
+    then turned so the finger points to the top-left corner."""
+    glove = (0xF8, 0xF2, 0xE4) if kind != "press" else (0xEC, 0xDC, 0xBC)
+    cuff = (0xC8, 0x8A, 0x40)
+    pieces = [([_rr_pts(-7.5, 31, 10.5, 37.5, 2)], cuff)]
+    pieces.append(([_rr_pts(-7, 13, 10, 33, 6)], glove))
+    if kind == "grab":
+        # A fist: four curled fingers across the top, the thumb folded over them.
+        for k in range(4):
+            x0 = -7 + k * 4.3
+            pieces.append(([_rr_pts(x0, 9 + abs(k - 1.5) * 0.8, x0 + 4.6, 19, 2.2)], glove))
+        pieces.append(([_rr_pts(-10.5, 16, -3, 24, 3.5)], glove))
+    else:
+        tip = 0.0 if kind == "point" else 2.0
+        # Three curled fingers on the right of the palm, then the thumb, then the pointing finger.
+        for k in range(3):
+            pieces.append(([_rr_pts(3, 13 + k * 4.6, 11.5, 18 + k * 4.6, 2.4)], glove))
+        pieces.append(([_rr_pts(-11.5, 15.5, -4.5, 25, 3.2)], glove))
+        pieces.append(([_rr_pts(-3.2, tip, 3.4, 22, 3.2)], glove))
+    acc = np.zeros((N, N, 4))
+    for pts, color in pieces:
+        acc = _over(acc, _part_layer(pts, color))
+    img = shade.shrink(shade.to_image(acc[..., :3], acc[..., 3]))
+    if kind == "press":
+        # A small ring where the fingertip presses.
+        d = ImageDraw.Draw(img)
+        d.arc((0, 0, 9, 9), 180, 270, fill=GOLD + (255,), width=1)
     return drop_shadow(img, offset=(2, 2), alpha=0.5)
 
 
@@ -1232,10 +1244,181 @@ def build_cursors():
     save(hand("press"), "kursorp.png")
 
 
+
+# ---- board animations ----------------------------------------------------------
+AS = 2  # animation frames are painted at twice their size
+
+
+def _rgba(a):
+    return Image.fromarray((np.clip(a, 0, 1) * 255 + 0.5).astype(np.uint8), "RGBA")
+
+
+def _down(img, size):
+    return shade.shrink(img, (size, size)) if False else img.resize((size, size), Image.LANCZOS)
+
+
+def teleport_frame(k):
+    """tele0 .. tele9: the portal's swirl from a spark (0) to wide open (9).
+    The exit plays them upwards (it opens), the entrance downwards (it closes)."""
+    size = 150
+    n = size * AS
+    yy, xx = (np.mgrid[0:n, 0:n] + 0.5) / AS
+    dx, dy = xx - 75, yy - 75
+    r = np.hypot(dx, dy)
+    th = np.arctan2(dy, dx)
+    open_ = (k + 1) / 10.0
+    R = 10 + 58 * open_
+    env = np.clip(1 - r / R, 0, 1)
+    arms = 0.5 + 0.5 * np.sin(3 * th + r * 0.22 - k * 0.7)
+    core = np.clip(1 - r / (6 + 10 * open_), 0, 1) ** 1.5
+    a = env ** 0.8 * (0.25 + 0.75 * arms) * (0.55 + 0.45 * open_) + core
+    col = np.dstack([0.12 + 0.5 * arms * env + 0.88 * core,
+                     0.35 + 0.45 * arms * env + 0.65 * core,
+                     0.75 + 0.25 * env + 0.25 * core])
+    out = np.dstack([np.clip(col, 0, 1), np.clip(a, 0, 0.95)])
+    img = _rgba(out)
+    d = ImageDraw.Draw(img)
+    rng = np.random.default_rng(700 + k)
+    for _ in range(6 + k * 2):
+        ang = rng.uniform(0, 2 * math.pi)
+        rad = rng.uniform(0.3, 1.0) * R
+        x, y = 75 + rad * math.cos(ang), 75 + rad * math.sin(ang)
+        s = rng.uniform(1.0, 2.2)
+        d.ellipse([(x - s) * AS, (y - s) * AS, (x + s) * AS, (y + s) * AS], fill=(235, 250, 255, 230))
+    return img.resize((size, size), Image.LANCZOS)
+
+
+def _burst(seed, count, speed, up, spread):
+    rng = np.random.default_rng(seed)
+    parts = []
+    for _ in range(count):
+        ang = rng.uniform(-math.pi, 0) if up else rng.uniform(0, 2 * math.pi)
+        v = rng.uniform(0.35, 1.0) * speed
+        parts.append({
+            "x": 100 + rng.uniform(-spread, spread), "y": 100 + rng.uniform(-spread, spread),
+            "vx": v * math.cos(ang) * 0.7, "vy": v * math.sin(ang) - rng.uniform(0, speed * 0.4),
+            "rot": rng.uniform(0, 2 * math.pi), "spin": rng.uniform(-9, 9), "size": rng.uniform(0.6, 1.0),
+            "floor": 120 + rng.uniform(-2, 3), "tone": rng.uniform(0, 1),
+        })
+    return parts
+
+
+def _fly(p, t):
+    """Position of a piece t seconds after the break: thrown, slowed by the air,
+    dropped by gravity, resting once it reaches the floor."""
+    g, drag = 900.0, 2.2
+    steps = max(1, int(t / 0.005))
+    x, y, vx, vy, rot = p["x"], p["y"], p["vx"], p["vy"], p["rot"]
+    dt = t / steps
+    landed = False
+    for _ in range(steps):
+        if landed:
+            break
+        vx -= vx * drag * dt
+        vy += g * dt
+        x += vx * dt
+        y += vy * dt
+        rot += p["spin"] * dt
+        if y >= p["floor"] and vy > 0:
+            if abs(vy) > 160:
+                vy = -vy * 0.3
+                vx *= 0.5
+                y = p["floor"]
+            else:
+                y, landed = p["floor"], True
+    return x, y, rot, landed
+
+
+SHARDS = _burst(801, 16, 330, True, 12)
+GRIT = _burst(802, 70, 260, True, 16)
+STEP_S = 0.06  # the break steps every 50 ms and more; at 50 frames a second, 60 ms
+
+
+def spike_destroy_frame(k):
+    """spike001 .. spike0034: a piece shatters, shards and grit burst out and settle."""
+    size = 200
+    img = Image.new("RGBA", (size * AS, size * AS), (0, 0, 0, 0))
+    t = (k - 1) * STEP_S
+    fade = min(1.0, (35 - k) / 22.0)
+    # A puff of dust at the moment of the break.
+    if k <= 12:
+        puff = shade.glow((size * AS, size * AS), (100 * AS, 104 * AS), (14 + k * 4) * AS, (0xE0, 0xC8, 0x98),
+                          0.75 * (1 - k / 12.0))
+        img.alpha_composite(puff)
+    d = ImageDraw.Draw(img)
+    for p in GRIT:
+        x, y, _, _ = _fly(p, t)
+        s = 0.9 + p["size"]
+        c = tuple(int(v) for v in np.array(SANDSTONE) * (0.7 + 0.5 * p["tone"]))
+        d.ellipse([(x - s) * AS, (y - s) * AS, (x + s) * AS, (y + s) * AS], fill=c + (int(230 * fade),))
+    for p in SHARDS:
+        x, y, rot, landed = _fly(p, t)
+        s = 6.5 * p["size"]
+        pts = [(x + s * math.cos(rot + a) * f, y + s * math.sin(rot + a) * f)
+               for a, f in ((0, 1.0), (2.1, 0.7), (3.6, 0.9), (5.0, 0.6))]
+        base = BRONZE if p["tone"] > 0.6 else SANDSTONE
+        lit = 1.15 if math.cos(rot) > 0 else 0.8
+        c = tuple(int(min(255, v * lit)) for v in base)
+        d.polygon([(px * AS, py * AS) for px, py in pts], fill=c + (int(255 * fade),), outline=OUTLINE + (int(255 * fade),))
+    return img.resize((size, size), Image.LANCZOS)
+
+
+SPARKS = [(2 * math.pi * i / 12 + (0.26 if i % 2 else 0), 1.0 if i % 2 else 0.7) for i in range(12)]
+
+
+def _star(d, x, y, r, alpha, color):
+    pts = []
+    for i in range(8):
+        a = math.pi / 4 * i
+        rr = r if i % 2 == 0 else r * 0.28
+        pts.append(((x + rr * math.cos(a)) * AS, (y + rr * math.sin(a)) * AS))
+    d.polygon(pts, fill=color + (alpha,))
+
+
+def particle_frame(k):
+    """a001 .. a0060: a burst of golden sparkles that flies out and fades."""
+    size = 220
+    img = Image.new("RGBA", (size * AS, size * AS), (0, 0, 0, 0))
+    t = (k - 1) / 59.0
+    ease = 1 - (1 - t) ** 2.2
+    fade = min(1.0, (1 - t) ** 0.8 * 1.15)
+    if k <= 20:
+        img.alpha_composite(shade.glow((size * AS, size * AS), (110 * AS, 110 * AS), (18 + 30 * t) * AS,
+                                       (0xFF, 0xE8, 0xA0), 0.8 * (1 - k / 20.0)))
+    d = ImageDraw.Draw(img)
+    for i, (ang, reach) in enumerate(SPARKS):
+        rad = 8 + 62 * reach * ease
+        a = ang + t * 0.8
+        x, y = 110 + rad * math.cos(a), 110 + rad * math.sin(a) + 14 * t * t
+        twinkle = 0.75 + 0.25 * math.sin(k * 0.9 + i * 1.7)
+        r = (9.5 - 4.5 * t) * twinkle
+        _star(d, x, y, r + 1.2, int(160 * fade), (0xC0, 0x70, 0x10))
+        _star(d, x, y, r, int(255 * fade), (0xFF, 0xE4, 0x80) if i % 3 else (0xFF, 0xFF, 0xF0))
+        # A trail of fainter glints behind each spark.
+        for j in (1, 2):
+            tr = rad - j * 9 * ease
+            if tr > 6:
+                tx, ty = 110 + tr * math.cos(a - 0.05 * j), 110 + tr * math.sin(a - 0.05 * j)
+                s = 1.6 - 0.4 * j
+                d.ellipse([(tx - s) * AS, (ty - s) * AS, (tx + s) * AS, (ty + s) * AS],
+                          fill=(0xFF, 0xF0, 0xC0, int(200 * fade / j)))
+    return img.resize((size, size), Image.LANCZOS)
+
+
+def build_animations():
+    for k in range(10):
+        save(teleport_frame(k), "teleport/tele%d.png" % k)
+    for k in range(1, 35):
+        save(spike_destroy_frame(k), "spike_destroy/spike00%d.png" % k)
+    for k in range(1, 61):
+        save(particle_frame(k), "particles/a00%d.png" % k)
+
+
 def build():
     build_elements()
     build_chapters()
     build_cursors()
+    build_animations()
     build_tiles()
     build_spikes()
 
