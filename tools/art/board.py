@@ -340,20 +340,24 @@ def _layer_with(fn):
 
 
 def el_crown():
-    def shape(p):
-        # The red outer crown with its high back, the white inner crown rising out of it.
-        p.poly([(6, 36), (6, 14), (12, 14), (12, 2), (17, 2), (17, 14), (34, 14), (34, 36)])
-        p.poly([(15, 14), (20, 4), (28, 8), (30, 14)])
-    mask, h, alb = _base(shape, 3, DEEP_RED)
-    white = _symbol(lambda p: (p.poly([(17.5, 30), (17.5, 14), (21, 5), (27, 8), (29.5, 14), (29.5, 30)]),
-                               p.ellipse((20, 24, 28, 34))))
-    curl = _symbol(lambda p: p.arc((22, 16, 32, 28), 180, 330, 1.4))
-    band = _symbol(lambda p: p.rect((6, 30, 34, 33)))
-    h = h + white * 2.5 - band * 0.5
-    paint(alb, white * (1 - band), WHITE)
+    """The double crown: a tall white bulb rising out of a red crown whose back
+    stands up high at one side, with the curl in front."""
+    def red(p):
+        p.poly([(5, 36), (6, 20), (27, 20), (28, 6), (34, 6), (35, 36)])
+    def white(p):
+        p.poly([(9, 24), (12, 10), (16, 3), (20, 3), (24, 10), (26, 24)])
+        p.ellipse((14.5, 0, 21.5, 6))
+    r = arr(_layer_with(red))
+    wht = arr(_layer_with(white))
+    curl = _symbol(lambda p: p.arc((4, 10, 16, 24), 150, 300, 1.6))
+    mask = np.clip(np.maximum(np.maximum(r, wht), curl), 0, 1)
+    h = dome(mask, 3) + dome(wht, 4) * 0.8 * (1 - r) + dome(r, 2.5) * 0.4
+    alb = fill(mask.shape, DEEP_RED)
+    paint(alb, wht * (1 - r), WHITE)
+    band = _symbol(lambda p: p.rect((5.5, 31, 34.5, 33.5)))
     paint(alb, band, GOLD)
     paint(alb, curl, GOLD)
-    return mask, h + curl * 0.6, alb, 0.3
+    return mask, h - band * 0.5 + curl * 0.5, alb, 0.3
 
 
 def el_obelisk():
@@ -734,7 +738,9 @@ def wall_tile(c, m, decor=0):
     if decor:
         h, alb, spec = _decorate(c, decor, x, y, h, alb, spec)
     edge = np.clip(1.0 - d, 0, 1)
-    rgb = light(h, alb, ambient=0.5, diffuse=0.7, spec=spec, shine=28)
+    # Basalt is lit harder, so its moonlit edges part it from the night behind.
+    amb, dif = (0.32, 1.15) if c == 4 else (0.5, 0.7)
+    rgb = light(h, alb, ambient=amb, diffuse=dif, spec=spec, shine=28)
     rgb = rgb * (1 - edge[..., None]) + np.array(OUTLINE) / 255.0 * edge[..., None]
     rgb = np.clip(rgb * np.array(tint), 0, 1)
     return shade.shrink(shade.to_image(rgb, cov))
@@ -980,7 +986,7 @@ def scene4():
     """The jackal god's temple at night."""
     h, w = BOARD_H * HS, W * HS
     yy, xx = np.mgrid[0:h, 0:w] / HS
-    img = _vgrad(h, (0x16, 0x1C, 0x3C), (0x3A, 0x40, 0x6A))
+    img = _vgrad(h, (0x24, 0x2E, 0x5A), (0x58, 0x64, 0x98))
     moon = np.clip(1 - np.hypot(xx - 110, yy - 80) / 230, 0, 1) ** 2
     img += moon[..., None] * np.array([0.18, 0.2, 0.28])
     _layer_fill(img, _ellipse_mask((h, w), [(86, 56, 134, 104)]), (0xF0, 0xEC, 0xD8), 0.95)
@@ -998,16 +1004,16 @@ def scene4():
         cols.append([(cx - 30, 120), (cx - 30, 100), (cx + 30, 100), (cx + 30, 120)])
     cols.append([(0, 100), (800, 100), (800, 80), (0, 80)])
     colm = _poly_mask((h, w), cols)
-    _layer_fill(img, colm, (0x2A, 0x2A, 0x3E), 0.95)
+    _layer_fill(img, colm, (0x3A, 0x3E, 0x5E), 0.95)
     lit = colm & (((xx + 22) % 110) < 12)
-    _layer_fill(img, lit, (0x48, 0x4C, 0x6C), 0.5)
+    _layer_fill(img, lit, (0x5A, 0x60, 0x86), 0.5)
     jackal = [[(330, 420), (330, 330), (350, 290), (380, 280), (392, 240), (388, 205), (398, 180), (404, 205),
                (414, 205), (420, 180), (428, 210), (440, 222), (470, 232), (470, 240), (430, 244), (424, 290),
                (450, 330), (470, 420)],
               [(300, 420), (500, 420), (500, 450), (300, 450)]]
-    _layer_fill(img, _poly_mask((h, w), jackal), (0x22, 0x22, 0x34), 0.95)
+    _layer_fill(img, _poly_mask((h, w), jackal), (0x30, 0x32, 0x4C), 0.95)
     _layer_fill(img, _poly_mask((h, w), [[(392, 262), (430, 256), (432, 262), (394, 268)]]), (0xB0, 0x90, 0x40), 0.8)
-    _layer_fill(img, yy > 450, (0x26, 0x28, 0x3C))
+    _layer_fill(img, yy > 450, (0x36, 0x3A, 0x56))
     return np.clip(img, 0, 1)
 
 
@@ -1029,7 +1035,7 @@ HUD_STONE = {
     4: ((0x3A, 0x38, 0x46), (0x14, 0x12, 0x20), GOLD),
 }
 # The HUD's places (screen pixels), as the level screen draws into them.
-SCORE_FIELD = (114, 511, 232, 551)
+SCORE_FIELD = (120, 511, 228, 548)
 TIME_FIELD = (560, 511, 674, 551)
 LEVEL_FIELD = (706, 549, 780, 589)
 PORTRAIT = (362, 504, 76, 92)
@@ -1083,13 +1089,30 @@ def hud(c):
     height += bevel(frame, 4) * 1.2
     alb = alb * (1 - inner[..., None]) + np.array(field) / 255.0 * inner[..., None]
     alb = alb * (1 - frame[..., None] * 0.5) + np.array(trim) / 255.0 * frame[..., None] * 0.5
+    # Carved sun roundels fill the stone either side of the portrait.
+    carve = Image.new("L", (w, h), 0)
+    cd = ImageDraw.Draw(carve)
+    for cx in (300, 500):
+        cy = 548 - BOARD_H
+        cd.ellipse([(cx - 13) * HS, (cy - 13) * HS, (cx + 13) * HS, (cy + 13) * HS], outline=255, width=2 * HS)
+        cd.ellipse([(cx - 6) * HS, (cy - 6) * HS, (cx + 6) * HS, (cy + 6) * HS], fill=255)
+        for k in range(12):
+            a = 2 * math.pi * k / 12
+            cd.line([((cx + 16 * math.cos(a)) * HS, (cy + 16 * math.sin(a)) * HS),
+                     ((cx + 24 * math.cos(a)) * HS, (cy + 24 * math.sin(a)) * HS)], fill=255, width=2 * HS)
+        for side in (-1, 1):
+            x0 = cx + side * 30
+            cd.line([(x0 * HS, (cy - 14) * HS), (x0 * HS, (cy + 14) * HS)], fill=255, width=HS)
+    cm = ndimage.gaussian_filter(np.asarray(carve) / 255.0, HS * 0.6)
+    height -= cm * 1.6
+    alb = alb * (1 - 0.25 * cm[..., None]) + np.array(trim) / 255.0 * (0.12 * cm[..., None])
     rgb = light(height, alb, ambient=0.5, diffuse=0.65, spec=0.15, shine=20, relief=HS / SS)
     img = Image.fromarray((rgb * 255 + 0.5).astype(np.uint8), "RGB")
     d = ImageDraw.Draw(img)
     label = tuple(int(v * 0.55) for v in stone) if c != 4 else (0xC8, 0xA8, 0x50)
     for text, cx, cy in (("SCORE", 173, 500), ("TIME", 617, 500), ("LEVEL", 743, 537)):
-        _hud_text(d, (cx + 0.5, cy - BOARD_H + 0.5), text, 11, (0xF4, 0xE0, 0xB0) if c != 4 else (0x10, 0x0C, 0x18))
-        _hud_text(d, (cx, cy - BOARD_H), text, 11, label)
+        _hud_text(d, (cx + 0.5, cy - BOARD_H + 0.5), text, 13, (0xF4, 0xE0, 0xB0) if c != 4 else (0x10, 0x0C, 0x18))
+        _hud_text(d, (cx, cy - BOARD_H), text, 13, label)
     return img
 
 
