@@ -439,18 +439,19 @@ def el_lift_v():
 
 def el_mud():
     x, y = grid()
-    surface = 6 + 1.4 * np.sin(x * 0.45) + 0.7 * np.sin(x * 1.1 + 1)
-    mask = ndimage.gaussian_filter(((y >= surface) & (y < 40)).astype(float), SS * 0.3)
-    bubbles = _symbol(lambda p: (p.ellipse((7, 2.5, 15, 9.5)), p.ellipse((24, 4, 29.5, 9)), p.ellipse((14, 19, 19, 24)),
-                                 p.ellipse((27, 27, 31, 31)), p.ellipse((6, 30, 9, 33))))
-    mask = np.maximum(mask, bubbles * (y < 12))
-    n = periodic_noise(N, 2.8, 124)
-    # Slow folds in the mud, bubbles standing out of it; it shines wet.
-    h = dome(mask, 4) + n * 2.5 + bubbles * 2.2
-    alb = fill(mask.shape, (0x4E, 0x32, 0x1C))
-    alb *= (0.85 + 0.3 * n)[..., None]
-    paint(alb, bubbles, (0x5E, 0x40, 0x26), 0.7)
-    return mask, h, alb, 0.45
+    surface = 7 + 1.3 * np.sin(x * 0.45) + 0.6 * np.sin(x * 1.1 + 1)
+    body = ndimage.gaussian_filter(((y >= surface) & (y < 40)).astype(float), SS * 0.3)
+    bubbles = _symbol(lambda p: (p.ellipse((7, 3.5, 15, 10.5)), p.ellipse((24, 5, 29.5, 10)), p.ellipse((14, 20, 19, 25)),
+                                 p.ellipse((27, 28, 31, 32))))
+    rings = _symbol(lambda p: (p.arc((3, 11, 21, 19), 0, 180, 0.8), p.arc((20, 14, 36, 21), 0, 180, 0.8)))
+    mask = np.maximum(body, bubbles * (y < 13))
+    n = periodic_noise(N, 3.0, 124)
+    # Thick mud: a wavy, sagging surface, bubbles swelling out of it, the odd ripple.
+    h = dome(body, 3, 3) * 1.2 + n * 2.5 + ndimage.gaussian_filter(bubbles, SS * 0.6) * 3.0 - rings * 0.6
+    alb = fill(mask.shape, (0x4A, 0x30, 0x1A))
+    depth = np.clip((y - surface) / 30, 0, 1)
+    alb *= (1.05 - 0.35 * depth)[..., None] * (0.9 + 0.2 * n)[..., None]
+    return mask, h, alb, 0.55
 
 
 def el_tele_in():
@@ -870,13 +871,25 @@ def _ellipse_mask(shape, boxes):
     return np.asarray(m) > 127
 
 
+def _sky(top, bottom, centre, reach, glow_rgb, disc_r=0, disc_color=None):
+    """A sky graded from top to bottom, brightened round the sun or moon at centre."""
+    h, w = BOARD_H * HS, W * HS
+    yy, xx = np.mgrid[0:h, 0:w] / HS
+    img = _vgrad(h, top, bottom)
+    g = np.clip(1 - np.hypot(xx - centre[0], yy - centre[1]) / reach, 0, 1) ** 2
+    img += g[..., None] * np.array(glow_rgb)
+    if disc_r:
+        cx, cy = centre
+        _layer_fill(img, _ellipse_mask((h, w), [(cx - disc_r, cy - disc_r, cx + disc_r, cy + disc_r)]), disc_color,
+                    0.92)
+    return img
+
+
 def scene1():
     """Dunes at noon and an open dig site."""
     h, w = BOARD_H * HS, W * HS
-    img = _vgrad(h, (0x8C, 0xBC, 0xE0), (0xF0, 0xDC, 0xB0))
+    img = _sky((0x8C, 0xBC, 0xE0), (0xF0, 0xDC, 0xB0), (90, 60), 260, (0.35, 0.3, 0.15))
     yy, xx = np.mgrid[0:h, 0:w] / HS
-    sun = np.clip(1 - np.hypot(xx - 90, yy - 60) / 260, 0, 1) ** 2
-    img += sun[..., None] * np.array([0.35, 0.3, 0.15])
     xs = np.arange(w) / HS
     # A pyramid far away, then dunes layer over layer, each nearer one warmer.
     _layer_fill(img, _poly_mask((h, w), [[(560, 250), (640, 185), (720, 250)], [(690, 252), (730, 222), (770, 252)]]),
@@ -938,11 +951,7 @@ def scene3():
     """The river city at dusk."""
     h, w = BOARD_H * HS, W * HS
     yy, xx = np.mgrid[0:h, 0:w] / HS
-    img = _vgrad(h, (0x9A, 0x6C, 0x90), (0xF4, 0xB0, 0x78))
-    sun = np.clip(1 - np.hypot(xx - 560, yy - 255) / 240, 0, 1) ** 2
-    img += sun[..., None] * np.array([0.3, 0.2, 0.05])
-    _layer_fill(img, _ellipse_mask((h, w), [(535, 230, 585, 280)]), (0xFC, 0xD8, 0x98), 0.9)
-    xs = np.arange(w) / HS
+    img = _sky((0x9A, 0x6C, 0x90), (0xF4, 0xB0, 0x78), (560, 255), 240, (0.3, 0.2, 0.05), 25, (0xFC, 0xD8, 0x98))
     # The far bank: flat roofs, a pylon gate, an obelisk and palms.
     roofs = []
     x = 0
@@ -986,10 +995,7 @@ def scene4():
     """The jackal god's temple at night."""
     h, w = BOARD_H * HS, W * HS
     yy, xx = np.mgrid[0:h, 0:w] / HS
-    img = _vgrad(h, (0x24, 0x2E, 0x5A), (0x58, 0x64, 0x98))
-    moon = np.clip(1 - np.hypot(xx - 110, yy - 80) / 230, 0, 1) ** 2
-    img += moon[..., None] * np.array([0.18, 0.2, 0.28])
-    _layer_fill(img, _ellipse_mask((h, w), [(86, 56, 134, 104)]), (0xF0, 0xEC, 0xD8), 0.95)
+    img = _sky((0x24, 0x2E, 0x5A), (0x58, 0x64, 0x98), (110, 80), 230, (0.18, 0.2, 0.28), 24, (0xF0, 0xEC, 0xD8))
     rng = np.random.default_rng(401)
     stars = np.zeros((h, w))
     for _ in range(160):
