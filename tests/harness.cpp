@@ -1,5 +1,6 @@
 #include "tests/harness.h"
 
+#include <ftw.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -37,10 +38,17 @@ InScratchDir::InScratchDir() : dir(ScratchDir())
     old = cwd;
 }
 
+static int RemoveEntry(const char* path, const struct stat*, int, struct FTW*)
+{
+    return remove(path);
+}
+
 InScratchDir::~InScratchDir()
 {
     if (chdir(old.c_str()) != 0)
         perror("chdir");
+    // Links inside are removed, never followed.
+    nftw(dir.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
 }
 
 void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes)

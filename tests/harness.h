@@ -14,7 +14,7 @@ std::string ScratchDir();
 
 // Makes the process work in a fresh scratch directory for the rest of the test
 // and returns to the source tree when it ends (so relative media paths work
-// again). Use it for tests that write the game's data files.
+// again), removing the directory with everything in it. Use it for tests that write the game's data files.
 class InScratchDir {
 public:
     InScratchDir();
