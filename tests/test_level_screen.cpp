@@ -698,3 +698,54 @@ TEST_F(LevelScreen, TheDialogKeepsItsBackdropAndMainMenuRemembersTheLevel)
 }
 
 }  // namespace
+
+namespace {
+
+// How often the effect log holds a clip of table[first..last], and whether it
+// holds any other slot of that table.
+template <int N>
+int Plays(Mix_Chunk* (&table)[N], int first, int last, bool* stray)
+{
+    int n = 0;
+    for (int k = 0; k < N; k++) {
+        int times = EffectLogTimes(&table[k]);
+        if (k >= first && k <= last)
+            n += times;
+        else if (times)
+            *stray = true;
+    }
+    return n;
+}
+
+// A match made while a sound plays asks for praise: one of the sixteen lines,
+// half the time. Left alone, the hero sighs at most once every 15 s, one of
+// ten lines, half the time.
+TEST_F(LevelScreen, PraiseForAMatchAndASighWhenLeftAlone)
+{
+    srand(7);
+    StartLevel(2, "apart");
+    Frames(3);
+    bool stray = false;
+    for (int i = 0; i < 60; i++) {
+        sklop = 1;
+        Step(i % 2, PARK_X, PARK_Y);  // clicks keep the idle sigh away
+        ASSERT_EQ(sklop, 0);
+    }
+    int praised = Plays(positive, 1, 16, &stray);
+    EXPECT_GT(praised, 15);
+    EXPECT_LT(praised, 45);
+    EXPECT_FALSE(stray) << "a praise line outside 1..16";
+    EXPECT_EQ(Plays(negative, 1, 10, &stray), 0);
+
+    EffectLogClear();
+    Frames(740);
+    EXPECT_EQ(Plays(negative, 1, 10, &stray), 0) << "not before 15 s";
+    Frames(50 * 15 * 4);
+    int sighs = Plays(negative, 1, 10, &stray);
+    EXPECT_GE(sighs, 1);
+    EXPECT_LE(sighs, 4) << "at most one chance in 15 s";
+    EXPECT_FALSE(stray) << "a dismay line outside 1..10";
+    EXPECT_EQ(Plays(positive, 1, 16, &stray), 0);
+}
+
+}  // namespace
