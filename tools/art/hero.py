@@ -340,7 +340,8 @@ def hero_svg(p, view=(0, 0) + FRAME, ground_shadow=True):
 def render_hero(p, size, view=(0, 0) + FRAME, ground_shadow=True, supersample=2):
     """The hero as an RGBA image of `size`, with the house outline."""
     img = style.render_svg(hero_svg(p, view, ground_shadow), size, supersample)
-    return img
+    depth = max(1, int(round(size[1] / view[3] * 5)))
+    return style.rim_light(img, depth, blur=max(0.8, depth / 2.5))
 
 
 # ---- the menu animations ------------------------------------------------------------

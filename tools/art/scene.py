@@ -235,9 +235,14 @@ def _leg(hip, phase, length=(30, 30), far=False, front=True):
     fx = kx + math.sin(a2) * length[1]
     fy = ky + math.cos(a2) * length[1]
     col = hexc(mix(CAMEL_HIDE, style.SHADOW, 0.35 if far else 0.0))
-    d = f"M{hip[0]:.1f} {hip[1]:.1f} L{kx:.1f} {ky:.1f} L{fx:.1f} {fy:.1f}"
-    return (f'<path d="{d}" fill="none" stroke="{LINE}" stroke-width="9" stroke-linecap="round" stroke-linejoin="round"/>'
-            f'<path d="{d}" fill="none" stroke="{col}" stroke-width="6.5" stroke-linecap="round" stroke-linejoin="round"/>'
+    up = f"M{hip[0]:.1f} {hip[1] - 6:.1f} L{kx:.1f} {ky:.1f}"
+    low = f"M{kx:.1f} {ky:.1f} L{fx:.1f} {fy:.1f}"
+    # a thick thigh, a knobbly knee and a thin shank
+    return (f'<path d="{up}" fill="none" stroke="{LINE}" stroke-width="14" stroke-linecap="round"/>'
+            f'<path d="{low}" fill="none" stroke="{LINE}" stroke-width="8.5" stroke-linecap="round"/>'
+            f'<path d="{up}" fill="none" stroke="{col}" stroke-width="11.5" stroke-linecap="round"/>'
+            f'<path d="{low}" fill="none" stroke="{col}" stroke-width="6" stroke-linecap="round"/>'
+            f'<circle cx="{kx:.1f}" cy="{ky:.1f}" r="3.6" fill="{col}"/>'
             f'<ellipse cx="{fx - 1:.1f}" cy="{fy + 1:.1f}" rx="6" ry="3" fill="{hexc(mix(CAMEL_HIDE, style.SHADOW, 0.5))}" stroke="{LINE}" stroke-width="1.5"/>')
 
 
@@ -279,13 +284,14 @@ def camel_svg(phase=None, scale=1.0):
         f'<circle cx="30" cy="54" r="3" fill="{hexc(style.GOLD)}" stroke="{LINE}" stroke-width="1"/>'
         "</g>"
     )
-    return f'<g transform="scale({scale})">' + legs_far + body + legs_near + "</g>", defs
+    # the body hides the tops of the legs, so each thigh grows out of it
+    return f'<g transform="scale({scale})">' + legs_far + legs_near + body + "</g>", defs
 
 
 def camel_image(phase=None):
     body, defs = camel_svg(phase)
     img = svg_layer(body, CAMEL_FRAME, defs, supersample=3)
-    return style.outline(img)
+    return style.outline(style.rim_light(img, 3))
 
 
 # ---- the scarab ----------------------------------------------------------------------
@@ -499,7 +505,24 @@ def dig_site():
     body.append(f'<path d="M520 452 L540 404" stroke="{LINE}" stroke-width="6" stroke-linecap="round"/>'
                 f'<path d="M520 452 L540 404" stroke="{hexc(board)}" stroke-width="4" stroke-linecap="round"/>'
                 f'<path d="M522 408 Q540 396 560 410 Q540 402 524 414 Z" fill="{hexc((0x80, 0x7E, 0x7A))}" stroke="{LINE}" stroke-width="1.6"/>')
+    # stakes and a rope round the pit, and the surveyor's flag
+    stakes = [(338, 500), (360, 448), (430, 444), (500, 450), (512, 500)]
+    rope = "M%d %d " % (stakes[0][0], stakes[0][1] - 14) + " ".join(
+        "Q%d %d %d %d" % ((x0 + x1) / 2, max(y0, y1) - 6, x1, y1 - 14) for (x0, y0), (x1, y1) in zip(stakes, stakes[1:]))
+    body.append(f'<path d="{rope}" fill="none" stroke="{LINE}" stroke-width="3"/>'
+                f'<path d="{rope}" fill="none" stroke="{hexc((0xD8, 0xC0, 0x8A))}" stroke-width="1.6"/>')
+    for x, y in stakes:
+        body.append(f'<path d="M{x} {y} V{y - 20}" stroke="{LINE}" stroke-width="5.5" stroke-linecap="round"/>'
+                    f'<path d="M{x} {y} V{y - 20}" stroke="{hexc(board)}" stroke-width="3.5" stroke-linecap="round"/>')
+    body.append(f'<path d="M322 470 V404" stroke="{LINE}" stroke-width="4"/><path d="M322 470 V404" stroke="{hexc(board)}" stroke-width="2.4"/>'
+                f'<path d="M323 405 L346 412 L323 420 Z" fill="{hexc(style.TERRACOTTA)}" stroke="{LINE}" stroke-width="1.4"/>')
+    # stones and potsherds turned up by the dig
+    for x, y, r in ((530, 478, 7), (544, 484, 4), (352, 528, 5), (478, 530, 6), (500, 536, 3.5)):
+        body.append(f'<ellipse cx="{x}" cy="{y}" rx="{r * 1.4}" ry="{r}" fill="url(#rock)" stroke="{LINE}" stroke-width="1.4"/>')
+    body.append(f'<path d="M452 524 l10 -6 l8 4 l-4 7 z" fill="{hexc(style.TERRACOTTA)}" stroke="{LINE}" stroke-width="1.3"/>'
+                f'<path d="M372 540 l9 -3 l4 6 l-9 3 z" fill="{hexc(mix(style.TERRACOTTA, style.SAND, 0.3))}" stroke="{LINE}" stroke-width="1.3"/>')
     defs = (lin("pit", mix(style.UMBER, style.SHADOW, 0.3), mix(style.SANDSTONE, style.UMBER, 0.4), 0, 1)
+            + lin("rock", mix(style.SANDSTONE, style.IVORY, 0.3), mix(style.SANDSTONE, style.SHADOW, 0.45))
             + lin("crate", mix(board, style.IVORY, 0.3), mix(board, style.SHADOW, 0.3)))
     # shadows of the props on the sand, to the bottom right
     shadows = (f'<ellipse cx="488" cy="462" rx="30" ry="6" fill="{hexc(style.SHADOW)}" opacity="0.3"/>'

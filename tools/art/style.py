@@ -348,3 +348,32 @@ def caption(text, size, fill_top=CAPTION_TOP, fill_bottom=CAPTION_BOTTOM, ring=C
 def paste_centred(img, sprite, cx, cy):
     """Alpha-composites a sprite with its centre at (cx, cy)."""
     img.alpha_composite(sprite, (int(round(cx - sprite.width / 2.0)), int(round(cy - sprite.height / 2.0))))
+
+
+def rim_light(img, depth=3, light=0.16, shade=0.26, blur=1.5):
+    """Gives a flat sprite its volume: edges facing the top-left light are lit,
+    edges facing away fall into shade. Works on the whole silhouette, so the
+    figure reads round while each part keeps its own shading."""
+    import numpy as np
+    a = np.asarray(img).astype(np.float32)
+    alpha = a[..., 3] / 255.0
+    h, w = alpha.shape
+
+    def shifted(dx, dy):
+        out = np.zeros_like(alpha)
+        xs, xd = (slice(dx, w), slice(0, w - dx)) if dx >= 0 else (slice(0, w + dx), slice(-dx, w))
+        ys, yd = (slice(dy, h), slice(0, h - dy)) if dy >= 0 else (slice(0, h + dy), slice(-dy, h))
+        out[yd, xd] = alpha[ys, xs]
+        return out
+
+    def soft(m):
+        im = Image.fromarray(np.clip(m * 255, 0, 255).astype(np.uint8)).filter(ImageFilter.GaussianBlur(blur))
+        return np.asarray(im, np.float32) / 255.0
+
+    dark = soft(alpha * (1 - shifted(depth, depth))) * alpha
+    lit = soft(alpha * (1 - shifted(-depth, -depth))) * alpha
+    rgb = a[..., :3]
+    rgb = rgb * (1 - dark[..., None] * shade)
+    rgb = rgb + (255 - rgb) * (lit[..., None] * light)
+    a[..., :3] = rgb
+    return Image.fromarray(np.clip(a, 0, 255).astype(np.uint8), "RGBA")
