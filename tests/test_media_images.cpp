@@ -40,7 +40,7 @@ const ImageRow Images[] = {
     {"media/images/blokel.png", NONE, NONE, 29 * 40, 40, true},
     {"media/images/spikes.png", NONE, NONE, 18 * 40, 40, true},
     {"media/images/chapter%d.png", 1, 4, 800, 600, true},
-    {"media/images/chapter%d.png", 0, 0, 800, 600, false},
+    {"media/images/chapter%d.png", 0, 0, 800, 600, true},
     {"media/images/hud_button_hoveron.png", NONE, NONE, 110, 40, true},
     {"media/images/teleport/tele%d.png", 0, 9, 150, 150, true},
     {"media/images/spike_destroy/spike00%d.png", 1, 34, 200, 200, true},
@@ -55,13 +55,20 @@ const ImageRow Images[] = {
     {"media/images/fontcnt.png", NONE, NONE, 60, 780, true},
     // The hero.
     {"media/images/tovilevel/tovilevel%d.png", 1, 4, 76, 92, true},
-    {"media/images/tovi_anim%d.png", 1, 12, 0, 0, true},
+    {"media/images/tovi_anim%d.png", 1, 12, 240, 400, true},  // at (530, 130): boots above the player area
     {"media/images/tovi_icon.bmp", NONE, NONE, 32, 32, true},
+    // The main menu's scene.
+    {"media/images/mask.png", NONE, NONE, 800, 600, true},
+    {"media/images/kamila_anim_final.png", NONE, NONE, 5 * 150, 157, true},
+    {"media/images/buba/buba0%d.png", 1, 47, 110, 80, true},
+    {"media/images/baloon.png", NONE, NONE, 160, 90, true},
     // Pictures and sequences.
-    {"media/images/kadar%d.png", 1, 10, 800, 600, false},
-    {"media/images/ashcrystal_%d.png", 0, 5, 0, 0, false},
-    {"media/images/dust/dust0%d.png", 1, 40, 0, 0, false},
-    {"media/images/map_background.png", NONE, NONE, 800, 600, false},
+    {"media/images/kadar%d.png", 1, 10, 800, 600, true},
+    {"media/images/ashcrystal_%d.png", 0, 0, 800, 600, true},
+    {"media/images/ashcrystal_%d.png", 1, 4, 310, 335, true},  // at (178, 113)
+    {"media/images/ashcrystal_%d.png", 5, 5, 592, 410, true},  // at (49, 85)
+    {"media/images/dust/dust0%d.png", 1, 40, 240, 160, true},
+    {"media/images/map_background.png", NONE, NONE, 800, 600, true},
     // Level dialogs and buttons.
     {"media/images/r_retry.png", NONE, NONE, 0, 0, false},
     {"media/images/r_cancel.png", NONE, NONE, 0, 0, false},
@@ -376,4 +383,127 @@ TEST_F(Images_, BoardAnimationsMoveAndEndWhereTheyShould)
         EXPECT_EQ(coverage(breaks[k - 1], 0, 108), 0) << "spike00" << k << " still has pieces in the air";
         EXPECT_GT(coverage(breaks[k - 1], 108, 126), 0) << "spike00" << k << " shows the settled grit";
     }
+}
+
+// Mean difference of two same-sized images over a box, averaged over R, G, B.
+static double BoxDiff(const Pixels& a, const Pixels& b, int x0, int y0, int x1, int y1)
+{
+    double sum = 0;
+    for (int y = y0; y < y1; y++)
+        for (int x = x0; x < x1; x++)
+            for (int c = 0; c < 3; c++)
+                sum += std::abs(a.at(x, y)[c] - b.at(x, y)[c]);
+    return sum / (3.0 * (x1 - x0) * (y1 - y0));
+}
+
+// The camel walks behind the mask, which is drawn over it every frame: where
+// the mask is solid it must be the menu background itself, or a seam shows;
+// and it must hide the camel's first frame where the camel first appears
+// (x 488 at step 6), so the camel steps out from behind the ruin.
+TEST_F(Images_, MenuMaskIsTheBackgroundAndHidesTheCamelsEntrance)
+{
+    Pixels back = Read("media/images/chapter0.png");
+    Pixels mask = Read("media/images/mask.png");
+    Pixels camel = Read("media/images/kamila_anim_final.png");
+    ASSERT_EQ(back.w, 800);
+    ASSERT_EQ(mask.w, 800);
+    ASSERT_EQ(camel.h, 157);
+    int solid = 0, off = 0;
+    for (int y = 0; y < 600; y++)
+        for (int x = 0; x < 800; x++) {
+            if (mask.alpha(x, y) != 255)
+                continue;
+            solid++;
+            for (int c = 0; c < 3; c++)
+                off += std::abs(mask.at(x, y)[c] - back.at(x, y)[c]) > 2;
+        }
+    EXPECT_GT(solid, 20000) << "the mask hides something";
+    EXPECT_EQ(off, 0) << "solid mask pixels that differ from the menu background";
+    int body = 0, hidden = 0;
+    for (int y = 0; y < 157; y++)
+        for (int x = 0; x < 150; x++)
+            if (camel.alpha(x, y) > 128) {
+                body++;
+                hidden += mask.alpha(488 + x, 250 + y) == 255;
+            }
+    ASSERT_GT(body, 3000);
+    EXPECT_GT(hidden, body * 95 / 100) << "the camel's first step is behind the ruin";
+}
+
+// The relic screen draws the relic with 1..4 parts opaque over its background:
+// each image's edge must be the background there (no visible box), and each
+// adds a part to the one before.
+TEST_F(Images_, RelicPartsSitSeamlesslyOnTheRelicScreen)
+{
+    Pixels back = Read("media/images/ashcrystal_0.png");
+    ASSERT_EQ(back.w, 800);
+    Pixels prev;
+    for (int n = 1; n <= 4; n++) {
+        std::string path = "media/images/ashcrystal_" + std::to_string(n) + ".png";
+        Pixels part = Read(path.c_str());
+        ASSERT_EQ(part.w, 310) << path;
+        ASSERT_EQ(part.h, 335) << path;
+        int seam = 0;
+        for (int y = 0; y < part.h; y++)
+            for (int x = 0; x < part.w; x++) {
+                if (x > 1 && x < part.w - 2 && y > 1 && y < part.h - 2)
+                    continue;
+                for (int c = 0; c < 3; c++)
+                    seam += std::abs(part.at(x, y)[c] - back.at(178 + x, 113 + y)[c]) > 3;
+            }
+        EXPECT_EQ(seam, 0) << path << ": its edge differs from the relic screen";
+        if (n > 1) {
+            EXPECT_GT(BoxDiff(part, prev, 0, 0, part.w, part.h), 4.0) << path << " adds a part";
+        }
+        prev = part;
+    }
+}
+
+// Every picture that carries the forward button at (660, 500) keeps that
+// corner calm, so the button reads: little light and dark under it.
+TEST_F(Images_, PicturesKeepTheForwardButtonsCornerCalm)
+{
+    std::vector<std::string> paths = {"media/images/ashcrystal_0.png", "media/images/map_background.png"};
+    for (int k = 1; k <= 10; k++)
+        paths.push_back("media/images/kadar" + std::to_string(k) + ".png");
+    for (const std::string& path : paths) {
+        Pixels p = Read(path.c_str());
+        ASSERT_EQ(p.w, 800) << path;
+        double sum = 0, sq = 0;
+        int n = 0;
+        for (int y = 501; y <= 575; y++)
+            for (int x = 661; x <= 773; x++, n++) {
+                double l = p.luma(x, y);
+                sum += l;
+                sq += l * l;
+            }
+        double mean = sum / n;
+        EXPECT_LT(std::sqrt(sq / n - mean * mean), 16.0) << path << ": detail under the forward button";
+    }
+}
+
+// The HUD portrait blinks through frames 1, 2, 3 and talks with 1 and 4: the
+// blink frames change the eyes and leave the mouth, the talking frame the
+// other way round, so the face never jumps; all four fill their frame.
+TEST_F(Images_, PortraitFramesBlinkAndTalk)
+{
+    Pixels f[5];
+    for (int k = 1; k <= 4; k++) {
+        std::string path = "media/images/tovilevel/tovilevel" + std::to_string(k) + ".png";
+        f[k] = Read(path.c_str());
+        ASSERT_EQ(f[k].w, 76) << path;
+        ASSERT_EQ(f[k].h, 92) << path;
+        int clear = 0;
+        for (int y = 0; y < 92; y++)
+            for (int x = 0; x < 76; x++)
+                clear += f[k].alpha(x, y) != 255;
+        EXPECT_EQ(clear, 0) << path << " fills the portrait frame";
+    }
+    const int eyes[4] = {22, 36, 54, 48}, mouth[4] = {24, 52, 52, 70};
+    for (int k = 2; k <= 3; k++) {
+        EXPECT_GT(BoxDiff(f[k], f[1], eyes[0], eyes[1], eyes[2], eyes[3]), 5.0) << "frame " << k << " closes the eyes";
+        EXPECT_LT(BoxDiff(f[k], f[1], mouth[0], mouth[1], mouth[2], mouth[3]), 0.5) << "frame " << k << " keeps the mouth";
+    }
+    EXPECT_GT(BoxDiff(f[4], f[1], mouth[0], mouth[1], mouth[2], mouth[3]), 10.0) << "frame 4 opens the mouth";
+    EXPECT_LT(BoxDiff(f[4], f[1], eyes[0], eyes[1], eyes[2], eyes[3]), 1.0) << "frame 4 keeps the eyes";
 }

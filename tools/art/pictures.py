@@ -503,18 +503,34 @@ def old_scroll():
     wood = scene.smooth_noise(W, H, 30, 9)
     a = np.asarray(img.convert("RGB"), np.float32) * (0.8 + 0.4 * wood)[..., None]
     img = rgba(a)
-    sheet = papyrus_strip((700, 470), seed=21)
-    img.alpha_composite(style.drop_shadow(_pad(sheet, 8), blur=4), (42, 92))
-    img.alpha_composite(sheet, (50, 100))
+    # the sheet stops short of the forward button's corner
+    sheet = papyrus_strip((620, 440), seed=21)
+    img.alpha_composite(style.drop_shadow(_pad(sheet, 8), blur=4), (22, 102))
+    img.alpha_composite(sheet, (30, 110))
     ink = hexc(mix(style.UMBER, style.SHADOW, 0.3))
-    body = [crystal_svg((400, 300), 0.55, parts=4, apart=26, ink=True)]
-    places = [((160, 200), "dunes"), ((640, 200), "tomb"), ((160, 440), "river"), ((640, 440), "temple")]
+    cx, cy = 340, 330
+    # the crystal painted in a pale wash over its ink lines
+    body = [f'<g opacity="0.5">{crystal_svg((cx, cy), 0.55, parts=4, apart=26)}</g>',
+            crystal_svg((cx, cy), 0.55, parts=4, apart=26, ink=True)]
+    places = [((130, 210), "dunes"), ((550, 210), "tomb"), ((130, 450), "river"), ((550, 450), "temple")]
     for (x, y), kind in places:
         body.append(place_icon(x, y, kind, ink))
     for (x, y), _ in places:
-        body.append(f'<path d="M{x + (400 - x) * 0.22:.0f} {y + (300 - y) * 0.22:.0f} L{x + (400 - x) * 0.6:.0f} {y + (300 - y) * 0.6:.0f}" '
+        body.append(f'<path d="M{x + (cx - x) * 0.22:.0f} {y + (cy - y) * 0.22:.0f} L{x + (cx - x) * 0.6:.0f} {y + (cy - y) * 0.6:.0f}" '
                     f'stroke="{ink}" stroke-width="2.5" stroke-dasharray="6 6" fill="none"/>')
     img.alpha_composite(svg_layer("".join(body)))
+    # Tovi's hat and a reading glass on the table beside the scroll
+    # (his hat cut from the model: the brim's front edge hides the face under it)
+    hat_img = style.render_svg(hero.hero_svg(hero.pose(), view=(40, 10, 170, 90), ground_shadow=False), (150, 80))
+    hat_only = Image.new("RGBA", hat_img.size)
+    hat_only.paste(hat_img.crop((0, 0, 150, 66)), (0, 0))
+    img.alpha_composite(style.drop_shadow(style.outline(hat_only), blur=2), (648, 150))
+    glass = (f'<g transform="translate(720 330) rotate(30)">'
+             f'<rect x="-6" y="34" width="12" height="70" rx="5" fill="{hexc(style.UMBER)}" stroke="{LINE}" stroke-width="2"/>'
+             f'<circle r="40" fill="#dff2f4" opacity="0.35" stroke="{hexc(GOLD)}" stroke-width="9"/>'
+             f'<circle r="40" fill="none" stroke="{LINE}" stroke-width="1.5"/>'
+             f'<path d="M-22 -18 q10 -12 24 -14" stroke="#ffffff" stroke-width="4" fill="none" opacity="0.7"/></g>')
+    img.alpha_composite(style.drop_shadow(svg_layer(glass), offset=(5, 5), blur=3))
     caption(img, "Long ago the Ashcrystal was broken in four,\nand its parts were hidden across the desert.", y=16)
     return img
 
@@ -722,9 +738,10 @@ def map_background():
     img = rgba(np.zeros((H, W, 3), np.float32) + np.asarray((0x4A, 0x30, 0x1C), np.float32))
     a = np.asarray(img.convert("RGB"), np.float32) * (0.8 + 0.4 * scene.smooth_noise(W, H, 30, 31))[..., None]
     img = rgba(a)
-    sheet = papyrus_strip((780, 580), seed=33)
-    img.alpha_composite(style.drop_shadow(_pad(sheet, 6), blur=3), (4, 4))
-    img.alpha_composite(sheet, (10, 10))
+    # the sheet's right roll lies just past the forward button
+    sheet = papyrus_strip((786, 580), seed=33)
+    img.alpha_composite(style.drop_shadow(_pad(sheet, 6), blur=3), (2, 4))
+    img.alpha_composite(sheet, (8, 10))
     ink = hexc(mix(style.UMBER, style.SHADOW, 0.2))
     pale = hexc(mix(style.UMBER, style.SAND, 0.45))
     body = []
