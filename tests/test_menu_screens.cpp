@@ -1,0 +1,429 @@
+// The chapter map, options, credits and help, driven call by call as the shell
+// drives them, on the virtual clock, with small solid pictures standing in for
+// the art so that what each screen drew can be read back from the screen.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "level/sequences.h"
+#include "menu/credits.h"
+#include "menu/help.h"
+#include "menu/map.h"
+#include "menu/menu.h"
+#include "menu/options.h"
+#include "shell/clock.h"
+#include "shell/screen.h"
+#include "shell/settings.h"
+#include "tests/harness.h"
+#include "text/text.h"
+#include "video/video.h"
+
+namespace {
+
+std::vector<SDL_Surface*> made;
+
+SDL_Surface* Solid(int w, int h, Uint8 r, Uint8 g, Uint8 b)
+{
+    const SDL_PixelFormat* f = screen->format;
+    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, f->Rmask, f->Gmask, f->Bmask, 0);
+    SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, r, g, b));
+    made.push_back(s);
+    return s;
+}
+
+Uint32 Pixel(int x, int y)
+{
+    SDL_LockSurface(screen);
+    Uint32 p = static_cast<Uint32*>(screen->pixels)[y * screen->pitch / 4 + x];
+    SDL_UnlockSurface(screen);
+    return p;
+}
+
+Uint32 Rgb(Uint8 r, Uint8 g, Uint8 b)
+{
+    return SDL_MapRGB(screen->format, r, g, b);
+}
+
+class MenuScreens : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        HarnessOpen();
+        optimizedImageCur = Solid(4, 4, 250, 250, 250);
+        optimizedImageCursorp = Solid(4, 4, 5, 5, 5);
+        mousechk = 0;
+    }
+    void TearDown() override
+    {
+        optimizedImageCur = optimizedImageCursorp = nullptr;
+        Mapi = Mapb = Mapbg = Maps = Mapsg = forhon2 = forhoff2 = nullptr;
+        optimizedImageCredits = optimizedImageCreditsm = btmhon = btmhoff = nullptr;
+        OptionsImage = loadedImageCrta = loadedImageChk = loadedImageOk = nullptr;
+        for (auto& page : hbackg)
+            page = nullptr;
+        hpb = hpbh = hleft = hlefth = hright = hrighth = hback = hbackh = nullptr;
+        if (proslisc)
+            SDL_FreeSurface(proslisc);
+        proslisc = nullptr;
+        for (SDL_Surface* s : made)
+            SDL_FreeSurface(s);
+        made.clear();
+        VideoRelease();
+    }
+};
+
+// ---- chapter map ---------------------------------------------------------------
+
+class Map : public MenuScreens {
+protected:
+    void SetUp() override
+    {
+        MenuScreens::SetUp();
+        Mapi = Solid(800, 600, 90, 70, 40);
+        Mapb = Solid(8, 8, 200, 0, 0);
+        Maps = Solid(6, 6, 0, 200, 0);
+        Mapbg = Solid(28, 24, 250, 250, 0);
+        Mapsg = Solid(22, 22, 0, 250, 250);
+        forhon2 = Solid(113, 75, 0, 0, 200);
+        forhoff2 = Solid(113, 75, 0, 0, 100);
+        rendmp = pmapm = renderput = blink = mdrtm = clnex = 0;
+        mtdm = rmstartTicks = 0;
+    }
+    int Frame(int level, int button = 0, int x = 100, int y = 100)
+    {
+        return RenderMap(x, y, button, KEY_NONE, level, screen);
+    }
+    bool LabelReads(const char* text)
+    {
+        SDL_Surface* expect = Solid(800, 600, 90, 70, 40);
+        prikstr(expect, text, 330, 70, 3);
+        SDL_LockSurface(screen);
+        bool same = true;
+        for (int y = 70; y < 100 && same; y++)
+            for (int x = 330; x < 560 && same; x++)
+                same = static_cast<Uint32*>(expect->pixels)[y * expect->pitch / 4 + x] ==
+                       static_cast<Uint32*>(screen->pixels)[y * screen->pitch / 4 + x];
+        SDL_UnlockSurface(screen);
+        return same;
+    }
+};
+
+TEST_F(Map, DotsLabelAndGlowForTheBlocksFinished)
+{
+    const Uint32 big = Rgb(200, 0, 0), small = Rgb(0, 200, 0), ground = Rgb(90, 70, 40);
+    const Uint32 bigGlow = Rgb(250, 250, 0), smallGlow = Rgb(0, 250, 250);
+
+    // Next level 6: the start and the first dot; the first frame steps at once.
+    EXPECT_EQ(Frame(1006), 1006);
+    EXPECT_EQ(renderput, 1);
+    EXPECT_EQ(Pixel(506, 448), big);
+    EXPECT_EQ(Pixel(492, 442), small);
+    EXPECT_EQ(Pixel(475, 433), ground) << "no dot for the second block yet";
+    EXPECT_TRUE(LabelReads("LEVEL: 5"));
+    EXPECT_EQ(Pixel(101, 101), Rgb(250, 250, 250)) << "the pointer's fingertip is at the pointer";
+
+    // While the glow stands on the newest dot nothing glows; once it has passed,
+    // the dot glows one step in four.
+    std::vector<int> glowing;
+    for (int f = 0; f < 120; f++) {
+        Frame(1006);
+        if (Pixel(481, 431) == smallGlow)
+            glowing.push_back(blink);
+    }
+    ASSERT_FALSE(glowing.empty());
+    for (int b : glowing)
+        EXPECT_EQ(b % 4, 0);
+    EXPECT_GT(renderput, 1);
+
+    // Next level 26: five dots, the fifth big and 2 pixels left; its glow is the
+    // big one at (413, 404).
+    renderput = 0;
+    blink = 1;
+    bool sawBigGlow = false, walked = false;
+    for (int f = 0; f < 200; f++) {
+        Frame(1026);
+        walked |= renderput == 3 && Pixel(465, 414) == smallGlow;
+        sawBigGlow |= Pixel(413, 404) == bigGlow && Pixel(412, 403) != bigGlow;
+    }
+    EXPECT_TRUE(walked) << "the glow walks the path";
+    EXPECT_TRUE(sawBigGlow);
+    renderput = 5;  // standing on the newest dot: no glow over it
+    mdrtm = 0;
+    Frame(1026);
+    EXPECT_EQ(Pixel(426, 417), big);
+    EXPECT_EQ(Pixel(434, 417), ground);
+    EXPECT_TRUE(LabelReads("LEVEL: 25"));
+
+    // Next level 96: nineteen dots; the twentieth is not yet reached.
+    renderput = 19;
+    mdrtm = 0;
+    Frame(1096);
+    EXPECT_EQ(Pixel(397, 331), small);
+    EXPECT_EQ(Pixel(331, 380), big) << "the third chapter's end";
+    EXPECT_EQ(Pixel(418, 331), ground);
+    EXPECT_TRUE(LabelReads("LEVEL: 95"));
+}
+
+TEST_F(Map, FramesArePacedAndTheForwardButtonGoesOn)
+{
+    Uint32 before = ClockTicks();
+    for (int i = 0; i < 10; i++)
+        Frame(1011, 0, 20, 20);
+    EXPECT_GE(ClockTicks() - before, 200u);
+
+    // Re-entered with the press that opened it still held over the button: it
+    // waits for that press to end.
+    rendmp = 0;
+    EXPECT_EQ(Frame(1011, 1, 700, 530), 1011);
+    EXPECT_EQ(Pixel(665, 505), Rgb(0, 0, 200)) << "lit under the pointer";
+    EXPECT_EQ(Frame(1011, 1, 700, 530), 1011);
+    EXPECT_EQ(Frame(1011, 0, 700, 530), 1011);
+    EXPECT_EQ(Frame(1011, 0, 774, 530), 1011);
+    EXPECT_EQ(Pixel(665, 505), Rgb(0, 0, 100)) << "plain off it";
+    EXPECT_EQ(Frame(1011, 3, 774, 530), 1011) << "a press beside the button";
+    // Any button on it goes on, to the level after the map.
+    EXPECT_EQ(Frame(1011, 3, 773, 575), 11);
+    EXPECT_EQ(rendmp + pmapm + renderput, 0);
+}
+
+// ---- options -------------------------------------------------------------------
+
+class Options : public MenuScreens {
+protected:
+    void SetUp() override
+    {
+        MenuScreens::SetUp();
+        loadedImageCrta = Solid(10, 30, 1, 2, 3);
+        renddo = bioo = slimy = chst = 0;
+        slidm = slidf = 50;
+        fulls = 0;
+        level_no = SCREEN_OPTIONS;
+    }
+    void Press(int x, int y) { RenderOptions(x, y, 1, screen); }
+    void Release(int x, int y) { RenderOptions(x, y, 0, screen); }
+    void Click(int x, int y)
+    {
+        Press(x, y);
+        Release(x, y);
+    }
+};
+
+TEST_F(Options, SlidersTakeTheTrackAndHoldTheirBand)
+{
+    InScratchDir dir;
+    const struct {
+        int x, volume;
+    } presses[] = {{361, 0}, {549, 127}, {434, 49}, {360, 49}, {550, 49}};
+    for (const auto& p : presses) {
+        Click(p.x, 220);
+        EXPECT_EQ(slidm, p.volume) << p.x;
+    }
+    EXPECT_EQ(slidf, 50);
+    Click(400, 280);
+    EXPECT_EQ(slidf, 26);
+    Release(0, 0);
+    EXPECT_EQ(Pixel(360 + 38, 262), Rgb(1, 2, 3)) << "the knob at 360 + 1.485 v";
+
+    // A drag keeps to its band while the pointer drifts down over the other one,
+    // and past the track's end keeps the last value reached on it.
+    Press(400, 220);
+    Press(450, 280);
+    EXPECT_EQ(slidm, 60);
+    EXPECT_EQ(slidf, 26);
+    Press(545, 275);
+    Press(560, 275);
+    EXPECT_EQ(slidm, 124);
+    EXPECT_EQ(slimy, 0);
+    Release(560, 275);
+}
+
+TEST_F(Options, TheBoxFlipsOncePerPressAndEveryPressSaves)
+{
+    InScratchDir dir;
+    for (int i = 0; i < 4; i++)
+        Press(500, 350);
+    EXPECT_EQ(fulls, 1);
+    Release(500, 350);
+    Click(500, 350);
+    EXPECT_EQ(fulls, 0);
+    Click(486, 331);
+    EXPECT_EQ(fulls, 1);
+    Click(485, 331);
+    EXPECT_EQ(fulls, 1) << "x 485 is outside the box";
+
+    // A press anywhere rewrites the file with the volumes and the switch.
+    slidm = 77;
+    remove(CONFIG_FILE);
+    Press(10, 10);
+    std::vector<unsigned char> bytes = ReadBytes(CONFIG_FILE);
+    ASSERT_EQ(bytes.size(), 20u);
+    EXPECT_EQ(GetLE32(&bytes[4]), 77);
+    EXPECT_EQ(GetLE32(&bytes[8]), 50);
+    EXPECT_EQ(GetLE32(&bytes[12]), 1);
+    Release(10, 10);
+
+    ASSERT_NE(proslisc, nullptr);
+    Press(380, 420);
+    EXPECT_EQ(level_no, SCREEN_MENU);
+    EXPECT_EQ(proslisc, nullptr);
+    EXPECT_EQ(renddo, 0);
+}
+
+// ---- credits -------------------------------------------------------------------
+
+class Credits : public MenuScreens {
+protected:
+    void SetUp() override
+    {
+        MenuScreens::SetUp();
+        optimizedImageCredits = Solid(800, 600, 0, 0, 0);
+        optimizedImageCreditsm = Solid(690, 1000, 9, 9, 9);
+        btmhon = Solid(113, 75, 0, 0, 200);
+        rendc = pcm = 0;
+        cceka = 0;
+    }
+    int Frame(int button = 0, int x = 100, int y = 100, Uint32 gap = 5)
+    {
+        ClockDelay(gap);
+        return RenderCredits(x, y, button, KEY_NONE, KEY_NONE, screen);
+    }
+};
+
+TEST_F(Credits, TheTextRisesAPixelPer20MsAndStartsAgainOnceOut)
+{
+    Frame();
+    EXPECT_EQ(clipi, CREDITS_START);
+    for (int i = 0; i < 8; i++)
+        Frame();
+    EXPECT_EQ(clipi, CREDITS_START + 2) << "five-millisecond frames: one pixel every four";
+    Frame(0, 100, 100, 250);
+    EXPECT_EQ(clipi, CREDITS_START + 2) << "a long gap does not make it jump";
+
+    // The text's top edge shows -clipi pixels down the window.
+    clipi = -100;
+    cceka = 0;
+    Frame();
+    EXPECT_EQ(Pixel(100, 70 + 99), Rgb(0, 0, 0));
+    EXPECT_EQ(Pixel(100, 70 + 100), Rgb(9, 9, 9));
+
+    clipi = 999;
+    cceka = 0;
+    int highest = clipi;
+    for (int i = 0; i < 12 && clipi > 0; i++) {
+        Frame();
+        highest = std::max(highest, clipi);
+    }
+    EXPECT_EQ(clipi, CREDITS_START);
+    EXPECT_EQ(highest, 1000) << "it restarts in the frame that reaches 1001";
+}
+
+TEST_F(Credits, TheBackButtonLeadsToTheMenuOnAFreshPress)
+{
+    // Opened at the end of the game by a press still held over the button.
+    EXPECT_EQ(Frame(1, 700, 530), SCREEN_CREDITS);
+    EXPECT_EQ(Frame(0, 300, 300), SCREEN_CREDITS);
+    EXPECT_EQ(Frame(1, 300, 300), SCREEN_CREDITS) << "a press beside the button";
+    EXPECT_EQ(Frame(0, 700, 530), SCREEN_CREDITS);
+    EXPECT_EQ(Pixel(665, 505), Rgb(0, 0, 200));
+    menu_first_time = 0;
+    EXPECT_EQ(Frame(3, 700, 530), SCREEN_MENU);
+    EXPECT_EQ(menu_first_time, 1);
+    EXPECT_EQ(rendc + pcm, 0);
+}
+
+// ---- help ----------------------------------------------------------------------
+
+class Help : public MenuScreens {
+protected:
+    void SetUp() override
+    {
+        MenuScreens::SetUp();
+        for (int p = 1; p <= HELP_PAGES; p++)
+            hbackg[p] = Solid(800, 600, static_cast<Uint8>(40 * p), 0, 0);
+        hpb = Solid(40, 40, 0, 100, 0);
+        hpbh = Solid(40, 40, 0, 250, 0);
+        backi = renddh = 0;
+        level_no = SCREEN_HELP;
+    }
+    void Frame(int button, int x, int y) { RenderHelp(x, y, button, KEY_NONE, screen); }
+};
+
+TEST_F(Help, PagesTurnOncePerPressAndTheLastLeadsBack)
+{
+    Frame(0, 400, 300);
+    EXPECT_EQ(backi, 1);
+    for (int i = 0; i < 5; i++)
+        Frame(1, 750, 30);
+    EXPECT_EQ(backi, 2);
+    Frame(0, 750, 30);
+    Frame(1, 750, 30);
+    EXPECT_EQ(backi, 3);
+    Frame(0, 50, 30);
+    Frame(1, 50, 30);
+    EXPECT_EQ(backi, 2) << "previous page";
+    Frame(0, 109, 71);
+    Frame(1, 109, 71);
+    EXPECT_EQ(backi, 1);
+    Frame(0, 50, 30);
+    Frame(1, 50, 30);
+    EXPECT_EQ(backi, 1) << "page 1 has no previous page";
+    for (int page = 1; page <= 3; page++) {
+        Frame(0, 799, 71);
+        Frame(1, 799, 71);
+    }
+    EXPECT_EQ(level_no, SCREEN_MENU);
+    EXPECT_EQ(backi + renddh, 0);
+    level_no = SCREEN_HELP;
+    Frame(0, 400, 300);
+    EXPECT_EQ(backi, 1) << "help opens on page 1 again";
+}
+
+TEST_F(Help, SlotsLightTheirButtonsAndPlayTheirVideos)
+{
+    const Uint32 plain = Rgb(0, 100, 0), lit = Rgb(0, 250, 0);
+    Frame(0, 500, 150);
+    EXPECT_EQ(Pixel(534, 163), lit);
+    EXPECT_EQ(Pixel(200, 409), plain);
+    EXPECT_EQ(Pixel(200, 163), Rgb(40, 0, 0)) << "page 1's first slot has no button";
+    Frame(0, 374, 235);
+    EXPECT_EQ(Pixel(200, 163), Rgb(40, 0, 0));
+    backi = 2;
+    Frame(0, 374, 235);
+    EXPECT_EQ(Pixel(200, 163), lit) << "(374, 235) is inside the top-left slot";
+    Frame(0, 95, 235);
+    EXPECT_EQ(Pixel(200, 163), plain) << "x 95 is outside";
+    Frame(0, 300, 90);
+    EXPECT_EQ(Pixel(200, 163), plain) << "y 90 is outside";
+
+    // Page 3's top-right slot plays help9 at (430, 95).
+    InScratchDir dir;
+    ASSERT_EQ(system("mkdir -p media/video"), 0);
+    ASSERT_EQ(RunCommand("ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc2=s=240x180:r=40 -frames:v 4 "
+                         "-c:v libtheora media/video/help9.ogg"),
+              0);
+    backi = 3;
+    Frame(0, 500, 150);
+    Frame(1, 500, 150);
+    EXPECT_EQ(video_frames, 4);
+    EXPECT_EQ(rectvi.x, 430);
+    EXPECT_EQ(rectvi.y, 95);
+    EXPECT_EQ(backi, 3);
+    Uint32 before = ClockTicks();
+    Frame(1, 500, 150);
+    EXPECT_EQ(ClockTicks(), before) << "held, it does not play again";
+
+    ASSERT_EQ(RunCommand("ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc2=s=240x180:r=40 -frames:v 2 "
+                         "-c:v libtheora media/video/help8.ogg"),
+              0);
+    Frame(0, 200, 200);
+    Frame(1, 200, 200);
+    EXPECT_EQ(video_frames, 2);
+    EXPECT_EQ(rectvi.x, 95);
+    EXPECT_EQ(rectvi.y, 90);
+}
+
+}  // namespace
