@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <dirent.h>
 #include <fstream>
 #include <regex>
@@ -70,17 +71,17 @@ const ImageRow Images[] = {
     {"media/images/dust/dust0%d.png", 1, 40, 240, 160, true},
     {"media/images/map_background.png", NONE, NONE, 800, 600, true},
     // Level dialogs and buttons.
-    {"media/images/r_retry.png", NONE, NONE, 0, 0, false},
-    {"media/images/r_cancel.png", NONE, NONE, 0, 0, false},
-    {"media/images/r_mainmenu.png", NONE, NONE, 0, 0, false},
-    {"media/images/dialog_retry.png", NONE, NONE, 0, 0, false},
-    {"media/images/leveldone.png", NONE, NONE, 0, 0, false},
-    {"media/images/failed.png", NONE, NONE, 0, 0, false},
-    {"media/images/intro_forward_hoveron.png", NONE, NONE, 113, 75, false},
-    {"media/images/intro_forward_hoveroff.png", NONE, NONE, 113, 75, false},
+    {"media/images/r_retry.png", NONE, NONE, 0, 0, true},
+    {"media/images/r_cancel.png", NONE, NONE, 0, 0, true},
+    {"media/images/r_mainmenu.png", NONE, NONE, 0, 0, true},
+    {"media/images/dialog_retry.png", NONE, NONE, 0, 0, true},
+    {"media/images/leveldone.png", NONE, NONE, 0, 0, true},
+    {"media/images/failed.png", NONE, NONE, 0, 0, true},
+    {"media/images/intro_forward_hoveron.png", NONE, NONE, 113, 75, true},
+    {"media/images/intro_forward_hoveroff.png", NONE, NONE, 113, 75, true},
     // Start-up.
-    {"media/images/loading_screen.png", NONE, NONE, 800, 600, false},
-    {"media/images/loading_screen_tape.png", NONE, NONE, 0, 0, false},
+    {"media/images/loading_screen.png", NONE, NONE, 800, 600, true},
+    {"media/images/loading_screen_tape.png", NONE, NONE, 0, 0, true},
     // The menu still loads its cursor under an older name.
     {"media/images/kursor.png", NONE, NONE, 40, 40, false},
 };
@@ -506,4 +507,47 @@ TEST_F(Images_, PortraitFramesBlinkAndTalk)
     }
     EXPECT_GT(BoxDiff(f[4], f[1], mouth[0], mouth[1], mouth[2], mouth[3]), 10.0) << "frame 4 opens the mouth";
     EXPECT_LT(BoxDiff(f[4], f[1], eyes[0], eyes[1], eyes[2], eyes[3]), 1.0) << "frame 4 keeps the eyes";
+}
+
+// Buttons and panels are drawn at fixed places and clicked inside fixed hot
+// rectangles: the art drawn there must cover each rectangle it stands for.
+TEST_F(Images_, PanelsAndButtonsCoverTheirHotAreas)
+{
+    struct Hot {
+        const char* path;
+        int x, y;              // where the code draws the image
+        int hx, hy, hw, hh;    // the hot rectangle it shows
+    };
+    const Hot hots[] = {
+        // The retry dialog at (120, 80) and its three highlighted items.
+        {"media/images/dialog_retry.png", 120, 80, 240, 215, 330, 42},
+        {"media/images/dialog_retry.png", 120, 80, 310, 285, 185, 42},
+        {"media/images/dialog_retry.png", 120, 80, 315, 360, 170, 72},
+        {"media/images/r_mainmenu.png", 240 - 5, 215 - 23, 240, 215, 330, 42},
+        {"media/images/r_retry.png", 310 - 75, 285 - 12, 310, 285, 185, 42},
+        {"media/images/r_cancel.png", 315 - 8, 360 - 22, 315, 360, 170, 72},
+        // The HUD's menu button and the pictures' forward button.
+        {"media/images/hud_button_hoveron.png", 24, 546, 24, 546, 110, 40},
+        {"media/images/intro_forward_hoveron.png", 660, 500, 660, 500, 113, 75},
+        {"media/images/intro_forward_hoveroff.png", 660, 500, 660, 500, 113, 75},
+        // Panels over the level stay on the screen.
+        {"media/images/leveldone.png", 120, 50, 120, 50, 1, 1},
+        {"media/images/ashcrystal_%d.png", 178, 113, 178, 113, 1, 1},
+        {"media/images/ashcrystal_5.png", 49, 85, 49, 85, 1, 1},
+    };
+    for (const Hot& h : hots) {
+        for (int k = 1; k <= (strchr(h.path, '%') ? 4 : 1); k++) {
+            char path[96];
+            snprintf(path, sizeof path, h.path, k);
+            SDL_Surface* s = IMG_Load(path);
+            ASSERT_NE(s, nullptr) << path;
+            EXPECT_LE(h.x, h.hx) << path;
+            EXPECT_LE(h.y, h.hy) << path;
+            EXPECT_GE(h.x + s->w, h.hx + h.hw) << path << " ends left of its hot area";
+            EXPECT_GE(h.y + s->h, h.hy + h.hh) << path << " ends above its hot area's bottom";
+            EXPECT_LE(h.x + s->w, 800) << path << " runs off the screen";
+            EXPECT_LE(h.y + s->h, 600) << path << " runs off the screen";
+            SDL_FreeSurface(s);
+        }
+    }
 }
