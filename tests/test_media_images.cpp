@@ -74,14 +74,60 @@ const ImageRow Images[] = {
     {"media/images/r_retry.png", NONE, NONE, 0, 0, true},
     {"media/images/r_cancel.png", NONE, NONE, 0, 0, true},
     {"media/images/r_mainmenu.png", NONE, NONE, 0, 0, true},
-    {"media/images/dialog_retry.png", NONE, NONE, 0, 0, true},
-    {"media/images/leveldone.png", NONE, NONE, 0, 0, true},
-    {"media/images/failed.png", NONE, NONE, 0, 0, true},
+    {"media/images/dialog_retry.png", NONE, NONE, 560, 400, true},
+    {"media/images/leveldone.png", NONE, NONE, 560, 440, true},
+    {"media/images/failed.png", NONE, NONE, 400, 310, true},
     {"media/images/intro_forward_hoveron.png", NONE, NONE, 113, 75, true},
     {"media/images/intro_forward_hoveroff.png", NONE, NONE, 113, 75, true},
-    // Start-up.
+    // Start-up and the main menu: item strips of 11 frames of 300 x 400.
     {"media/images/loading_screen.png", NONE, NONE, 800, 600, true},
-    {"media/images/loading_screen_tape.png", NONE, NONE, 0, 0, true},
+    {"media/images/loading_screen_tape.png", NONE, NONE, 517, 44, true},
+    {"media/images/level0%d.png", 1, 5, 11 * 300, 400, true},
+    {"media/images/welcome_pl.png", NONE, NONE, 375, 61, true},
+    // Player profiles.
+    {"media/images/playeredit.png", NONE, NONE, 560, 400, true},
+    {"media/images/pl_new.png", NONE, NONE, 0, 0, true},
+    {"media/images/pl_edit.png", NONE, NONE, 0, 0, true},
+    {"media/images/pl_del.png", NONE, NONE, 0, 0, true},
+    {"media/images/pl_yes.png", NONE, NONE, 0, 0, true},
+    {"media/images/pl_no.png", NONE, NONE, 0, 0, true},
+    {"media/images/up_edit.png", NONE, NONE, 53, 60, true},
+    {"media/images/up_edit_hover.png", NONE, NONE, 53, 60, true},
+    {"media/images/down_edit.png", NONE, NONE, 53, 60, true},
+    {"media/images/down_edit_hover.png", NONE, NONE, 53, 60, true},
+    {"media/images/selc.png", NONE, NONE, 260, 30, true},
+    // Game dialog, new-game confirmation, high scores, options.
+    {"media/images/new_game.png", NONE, NONE, 560, 420, true},
+    {"media/images/dialog_new_areusure.png", NONE, NONE, 560, 400, true},
+    {"media/images/newgame_hover.png", NONE, NONE, 0, 0, true},
+    {"media/images/continue_hover.png", NONE, NONE, 0, 0, true},
+    {"media/images/hiscore_hover.png", NONE, NONE, 0, 0, true},
+    {"media/images/x_hover.png", NONE, NONE, 0, 0, true},
+    {"media/images/hiscore_screen.png", NONE, NONE, 800, 600, true},
+    {"media/images/backtomenu_hoveron.png", NONE, NONE, 113, 75, true},
+    {"media/images/backtomenu_hoveroff.png", NONE, NONE, 113, 75, true},
+    {"media/images/options.png", NONE, NONE, 560, 410, true},
+    {"media/images/slid.png", NONE, NONE, 22, 44, true},
+    {"media/images/check.png", NONE, NONE, 60, 60, true},
+    {"media/images/ok_hover.png", NONE, NONE, 0, 0, true},
+    // Chapter map: each glow is its dot's size plus twice the offset it is drawn at.
+    {"media/images/map_smalldot.png", NONE, NONE, 10, 10, true},
+    {"media/images/map_small_glow.png", NONE, NONE, 32, 32, true},
+    {"media/images/map_bigdot.png", NONE, NONE, 16, 16, true},
+    {"media/images/map_big_glow.png", NONE, NONE, 40, 40, true},
+    // Credits: the text is as tall as it needs, as wide as the window.
+    {"media/images/credits_back.png", NONE, NONE, 800, 600, true},
+    {"media/images/credits_text.png", NONE, NONE, 690, 0, true},
+    // Help.
+    {"media/images/help_screen%d.png", 1, 3, 800, 600, true},
+    {"media/images/helpplaybutton_hoveroff.png", NONE, NONE, 40, 40, true},
+    {"media/images/helpplaybutton_hoveron.png", NONE, NONE, 40, 40, true},
+    {"media/images/helpbutton_hoveroff_left.png", NONE, NONE, 110, 72, true},
+    {"media/images/helpbutton_hoveron_left.png", NONE, NONE, 110, 72, true},
+    {"media/images/helpbutton_hoveroff_right.png", NONE, NONE, 110, 72, true},
+    {"media/images/helpbutton_hoveron_right.png", NONE, NONE, 110, 72, true},
+    {"media/images/helpbutton_hoveroff_back.png", NONE, NONE, 110, 72, true},
+    {"media/images/helpbutton_hoveron_back.png", NONE, NONE, 110, 72, true},
     // The menu still loads its cursor under an older name.
     {"media/images/kursor.png", NONE, NONE, 40, 40, false},
 };
@@ -548,6 +594,102 @@ TEST_F(Images_, PanelsAndButtonsCoverTheirHotAreas)
             EXPECT_LE(h.x + s->w, 800) << path << " runs off the screen";
             EXPECT_LE(h.y + s->h, 600) << path << " runs off the screen";
             SDL_FreeSurface(s);
+        }
+    }
+}
+
+// A hover image is drawn over its panel at a fixed place and must light the very
+// button the panel shows: it covers the button's hot area (all but the rounded
+// corners), and its outline falls on the panel's outline of that button, so a
+// hover drawn a pixel off would show at once.
+TEST_F(Images_, HoverImagesCoverTheirButtonsAndLineUpWithThePanel)
+{
+    struct Hover {
+        const char *panel, *hover;
+        int px, py;      // where the panel is drawn
+        int hx, hy;      // where the hover image is drawn
+        int x, y, w, h;  // the hot area: x < px < x + w, y < py < y + h
+    };
+    const Hover hovers[] = {
+        {"dialog_retry", "r_mainmenu", 120, 80, 235, 192, 240, 215, 330, 42},
+        {"dialog_retry", "r_retry", 120, 80, 235, 273, 310, 285, 185, 42},
+        {"dialog_retry", "r_cancel", 120, 80, 307, 338, 315, 360, 170, 72},
+        {"playeredit", "pl_new", 120, 80, 225, 156, 230, 168, 80, 27},
+        {"playeredit", "pl_edit", 120, 80, 341, 156, 360, 168, 80, 27},
+        {"playeredit", "pl_del", 120, 80, 459, 156, 490, 168, 70, 27},
+        {"playeredit", "pl_yes", 120, 80, 220, 372, 220, 375, 155, 66},
+        {"playeredit", "pl_no", 120, 80, 401, 372, 410, 375, 155, 66},
+        {"dialog_new_areusure", "pl_yes", 120, 80, 220, 372, 220, 375, 155, 66},
+        {"dialog_new_areusure", "pl_no", 120, 80, 401, 372, 410, 375, 155, 66},
+        {"new_game", "newgame_hover", 120, 80, 235, 174, 235, 175, 330, 70},
+        {"new_game", "continue_hover", 120, 80, 235, 245, 236, 245, 330, 70},
+        {"new_game", "hiscore_hover", 120, 80, 235, 315, 237, 315, 330, 70},
+        {"new_game", "x_hover", 120, 80, 337, 386, 335, 385, 140, 68},
+        {"options", "ok_hover", 120, 80, 321, 379, 310, 385, 140, 60},
+    };
+    constexpr int CORNER = 10;  // the rounded corners of a tablet
+    for (const Hover& v : hovers) {
+        std::string pp = std::string("media/images/") + v.panel + ".png";
+        std::string hp = std::string("media/images/") + v.hover + ".png";
+        Pixels panel = Read(pp.c_str());
+        Pixels hover = Read(hp.c_str());
+        ASSERT_GT(panel.w, 0) << pp;
+        ASSERT_GT(hover.w, 0) << hp;
+        // The game can draw nothing left of or above the hover's corner.
+        int x0 = std::max(v.x + 1, v.hx), y0 = std::max(v.y + 1, v.hy);
+        int x1 = v.x + v.w - 1, y1 = v.y + v.h - 1;
+        ASSERT_LE(x1 - v.hx, hover.w - 1) << hp << " reaches the hot area's right edge";
+        ASSERT_LE(y1 - v.hy, hover.h - 1) << hp << " reaches the hot area's bottom edge";
+        int holes = 0;
+        for (int y = y0; y <= y1; y++)
+            for (int x = x0; x <= x1; x++) {
+                bool corner = (x - x0 < CORNER || x1 - x < CORNER) && (y - y0 < CORNER || y1 - y < CORNER);
+                if (!corner && hover.alpha(x - v.hx, y - v.hy) != 255)
+                    holes++;
+            }
+        EXPECT_EQ(holes, 0) << hp << " leaves part of its hot area unlit";
+        // Its outline: opaque pixels beside a transparent one, lying on the panel.
+        int ring = 0, matched = 0;
+        for (int y = 0; y < hover.h; y++)
+            for (int x = 0; x < hover.w; x++) {
+                if (hover.alpha(x, y) != 255)
+                    continue;
+                bool edge = x == 0 || y == 0 || x == hover.w - 1 || y == hover.h - 1 || hover.alpha(x - 1, y) == 0 ||
+                            hover.alpha(x + 1, y) == 0 || hover.alpha(x, y - 1) == 0 || hover.alpha(x, y + 1) == 0;
+                int sx = v.hx + x - v.px, sy = v.hy + y - v.py;
+                if (!edge || sx < 0 || sy < 0 || sx >= panel.w || sy >= panel.h)
+                    continue;
+                ring++;
+                const Uint8* a = hover.at(x, y);
+                const Uint8* b = panel.at(sx, sy);
+                matched += std::abs(a[0] - b[0]) + std::abs(a[1] - b[1]) + std::abs(a[2] - b[2]) < 30;
+            }
+        ASSERT_GT(ring, 100) << hp;
+        EXPECT_GE(static_cast<double>(matched) / ring, 0.9) << hp << " does not line up with its button in " << pp;
+    }
+}
+
+// The menu items: every frame of a strip keeps the item's hot area covered by
+// its tablet as it lifts, and draws nothing over the other items' places.
+TEST_F(Images_, MenuStripsCoverTheirItemInEveryFrame)
+{
+    for (int i = 1; i <= 5; i++) {
+        std::string path = "media/images/level0" + std::to_string(i) + ".png";
+        Pixels s = Read(path.c_str());
+        ASSERT_EQ(s.w, 3300) << path;
+        int hx = 3 * i + 90 - 24, hy = 60 * i + 220 - 225;  // the hot area inside a frame
+        for (int f = 0; f < 11; f++) {
+            int holes = 0;
+            for (int y = hy + 1; y < hy + 50; y++)
+                for (int x = hx + 1; x < hx + 120; x++)
+                    holes += s.alpha(f * 300 + x, y) != 255;
+            EXPECT_EQ(holes, 0) << path << " frame " << f + 1;
+            for (int j = 1; j <= 5; j++) {
+                if (j == i)
+                    continue;
+                int ox = 3 * j + 90 - 24 + 60, oy = 60 * j + 220 - 225 + 25;  // the middle of item j
+                EXPECT_LT(s.alpha(f * 300 + ox, oy), 64) << path << " frame " << f + 1 << " covers item " << j;
+            }
         }
     }
 }

@@ -332,17 +332,17 @@ def menu_strip(i):
     """Frame 1 the resting tablet; frames 2..11 it lifts by up to 4 px and glows."""
     fw, fh = MENU_FRAME
     hx, hy, hw, hh = menu_item_hot(i)
-    tw, th = hw + 12, hh + 4              # the tablet overhangs its hot area a little
+    tw, th = hw + 12, hh + 10             # the tablet overhangs its hot area, so it covers it as it lifts
     strip = Image.new("RGBA", (fw * MENU_FRAMES, fh), (0, 0, 0, 0))
     for k in range(1, MENU_FRAMES + 1):
         t = (k - 1) / float(MENU_FRAMES - 1)
         lift = int(round(3 * t))
-        col, mask = style.tablet(tw, th, radius=12, bevel=6, seed=100 + i, lit=t)
+        col, mask = style.tablet(tw, th, radius=8, bevel=6, seed=100 + i, lit=t)
         tab = to_image(col, mask)
         cap = caption(MENU_LABELS[i - 1], 28, fill_top=tuple(int(a + (255 - a) * t) for a in style.CAPTION_TOP))
         paste_centred(tab, cap, tw / 2.0, th / 2.0 + 1)
         frame = Image.new("RGBA", (fw, fh), (0, 0, 0, 0))
-        x, y = hx - 6, hy - lift
+        x, y = hx - 6, hy - 5 - lift
         # The shadow falls further as the tablet rises; the glow grows around it.
         if t > 0:
             glow = Image.new("L", frame.size, 0)
@@ -465,19 +465,26 @@ PAGE_AT = {"up": (530, 210), "down": (530, 310)}
 PAGE_SIZE = (53, 60)
 
 
-def arrow_symbol(direction, colour=OUTLINE):
-    """Draws an arrow (up, down, left, right) centred on a sprite."""
+def arrow_points(direction, cx, cy, r, shaft=True):
+    """An arrow of half-length r pointing up, down, left or right, as a polygon."""
+    if shaft:
+        hw, sw, hl = r * 0.95, r * 0.38, r * 0.9     # head half-width, shaft half-width, head length
+        pts = [(r, 0), (r - hl, -hw), (r - hl, -sw), (-r, -sw), (-r, sw), (r - hl, sw), (r - hl, hw)]
+    else:
+        pts = [(r, 0), (-r * 0.6, -r), (-r * 0.6, r)]
+    rot = {"right": (1, 0), "left": (-1, 0), "down": (0, 1), "up": (0, -1)}[direction]
+    c, s_ = rot
+    return [(cx + x * c - y * s_, cy + x * s_ + y * c) for x, y in pts]
+
+
+def arrow_symbol(direction, shaft=False, scale=0.3):
+    """Draws a gold arrow centred on a sprite."""
     def draw(img, lit):
         w, h = img.size
         S = 4
         m = Image.new("L", (w * S, h * S), 0)
         d = ImageDraw.Draw(m)
-        cx, cy, r = w * S / 2, h * S / 2, min(w, h) * S * 0.3
-        pts = {"up": [(cx, cy - r), (cx + r, cy + r * 0.6), (cx - r, cy + r * 0.6)],
-               "down": [(cx, cy + r), (cx + r, cy - r * 0.6), (cx - r, cy - r * 0.6)],
-               "left": [(cx - r, cy), (cx + r * 0.6, cy - r), (cx + r * 0.6, cy + r)],
-               "right": [(cx + r, cy), (cx - r * 0.6, cy - r), (cx - r * 0.6, cy + r)]}[direction]
-        d.polygon(pts, fill=255)
+        d.polygon(arrow_points(direction, w * S / 2, h * S / 2, min(w, h) * S * scale, shaft), fill=255)
         m = m.resize((w, h), Image.LANCZOS)
         mk = np.asarray(m) > 100
         col, alpha = style.from_image(img)
@@ -553,24 +560,330 @@ def confirm_dialog():
 CORNER_BUTTON = (113, 75)
 
 
-def corner_button(label, direction, lit):
-    """The 113 x 75 tablet at (660, 500): forward on pictures and the map, back to the menu elsewhere."""
-    w, h = CORNER_BUTTON
+def corner_button(label, direction, lit, size=CORNER_BUTTON, seed=71):
+    """A free-standing tablet with a caption over an arrow, its shadow inside the image.
+
+    The forward and back-to-menu buttons (113 x 75 at (660, 500)) and the help
+    pages' page buttons are all this one tablet."""
+    w, h = size
     tw, th = w - 5, h - 5
-    col, mask = style.tablet(tw, th, radius=14, bevel=6, seed=71 if direction == "right" else 72,
-                             lit=0.9 if lit else 0.0)
+    col, mask = style.tablet(tw, th, radius=14, bevel=6, seed=seed, lit=0.9 if lit else 0.0)
     tab = to_image(col, mask)
-    cap = caption(label, 22, fill_top=(255, 252, 236) if lit else style.CAPTION_TOP)
-    paste_centred(tab, cap, tw / 2.0, th * 0.33)
-    arr = Image.new("RGBA", (tw, int(th * 0.5)), (0, 0, 0, 0))
-    arrow_symbol(direction)(arr, lit)
-    tab.alpha_composite(arr, (0, int(th * 0.42)))
-    img = Image.new("RGBA", (w, h), (0, 0, 0, 0))
+    if label:
+        cap = caption(label, 21, fill_top=(255, 252, 236) if lit else style.CAPTION_TOP)
+        paste_centred(tab, cap, tw / 2.0, th * 0.3)
+        arr = Image.new("RGBA", (tw - 20, int(th * 0.46)), (0, 0, 0, 0))
+        arrow_symbol(direction, shaft=True, scale=0.42)(arr, lit)
+        tab.alpha_composite(arr, (10, int(th * 0.48)))
+    else:
+        arrow_symbol(direction, shaft=True, scale=0.36)(tab, lit)
     sh = Image.new("RGBA", (w, h), (0, 0, 0, 0))
     sh.paste(tab, (0, 0))
-    img.alpha_composite(soft_shadow(sh, 4, 2, 0.55))
+    img = soft_shadow(sh, 4, 2, 0.55)
     img.alpha_composite(tab)
     return img
+
+
+# ---- options ------------------------------------------------------------------
+
+OPTIONS_SIZE = (560, 410)
+OPTIONS_OK = Button("ok_hover.png", (310, 385, 140, 60), (321, 379), "OK", 30, pad=(PAD, 0))
+KNOB = (22, 44)
+KNOB_Y = {"music": 196, "effects": 262}   # the game draws the knob at (360 + 1.485 v, y)
+KNOB_X = (360, 548)                        # volume 0 and volume 127
+CHECK_AT = (476, 309)
+CHECK_BOX = (486, 331, 520, 365)            # the box the check mark ticks (ends exclusive)
+
+
+def options_panel():
+    img = dialog(OPTIONS_SIZE, DIALOG_AT, [OPTIONS_OK], 81)
+    ox, oy = DIALOG_AT
+    title(img, "OPTIONS", 276, 50, 42)
+    for label, key in (("MUSIC", "music"), ("SOUND", "effects")):
+        cy = KNOB_Y[key] + KNOB[1] // 2
+        img = sunk_box(img, (KNOB_X[0] - 6 - ox, cy - 8 - oy, KNOB_X[1] + KNOB[0] + 6 - ox, cy + 8 - oy),
+                       (0x3A, 0x24, 0x14), radius=7, depth=3)
+        d = ImageDraw.Draw(img)
+        for k in range(11):
+            x = KNOB_X[0] + KNOB[0] // 2 + k * (KNOB_X[1] - KNOB_X[0]) / 10.0 - ox
+            d.line((x, cy + 13 - oy, x, cy + (20 if k % 5 == 0 else 17) - oy), fill=UMBER + (255,), width=2)
+        cap = caption(label, 26)
+        img.alpha_composite(cap, (340 - ox - cap.width, cy - oy - cap.height // 2))
+    x0, y0, x1, y1 = CHECK_BOX
+    img = sunk_box(img, (x0 - 3 - ox, y0 - 3 - oy, x1 + 3 - ox, y1 + 3 - oy), (0x3A, 0x24, 0x14), radius=5, depth=4)
+    cap = caption("FULL SCREEN", 26)
+    img.alpha_composite(cap, (470 - ox - cap.width, (y0 + y1) // 2 - oy - cap.height // 2))
+    return img
+
+
+def knob():
+    """The slider knob: a small gold-capped sandstone handle."""
+    w, h = KNOB
+    col, mask = style.tablet(w - 2, h - 2, radius=7, bevel=4, seed=91, base=(0xD8, 0xA0, 0x58))
+    yy = np.arange(h - 2)[:, None]
+    groove = (np.abs(yy - (h - 2) / 2.0) < 1.2) & mask
+    col = np.where(groove[..., None], col * 0.55, col)
+    tab = to_image(col, mask)
+    img = Image.new("RGBA", (w, h), (0, 0, 0, 0))
+    img.alpha_composite(tab)
+    sh = soft_shadow(img, 2, 1, 0.5)
+    sh.alpha_composite(img)
+    return sh
+
+
+def check_mark():
+    """A gold tick that sweeps out of the box to the top right."""
+    w = h = 60
+    S = 4
+    m = Image.new("L", (w * S, h * S), 0)
+    d = ImageDraw.Draw(m)
+    pts = [(13, 35), (22, 29), (28, 40), (50, 5), (57, 9), (29, 55)]
+    d.polygon([(x * S, y * S) for x, y in pts], fill=255)
+    m = m.resize((w, h), Image.LANCZOS)
+    mk = np.asarray(m) > 100
+    col = np.full((h, w, 3), GOLD, float)
+    col = shade(col, relief(mk, 3), 1.1)
+    col = paint_ring(col, mk)
+    return style.drop_shadow(to_image(col, mk), (2, 2))
+
+
+# ---- high scores ----------------------------------------------------------------
+
+HISCORE_PANEL = (36, 92, 676, 580)     # the tablet on the full-screen picture; the back button overlaps its corner
+HISCORE_ROWS = [60 * k + 200 for k in range(1, 6)]
+
+
+def hiscore_screen():
+    x0, y0, x1, y1 = HISCORE_PANEL
+    tab = panel(x1 - x0, y1 - y0, seed=101)
+    img = Image.new("RGBA", (800, 600), (0, 0, 0, 0))
+    img.alpha_composite(tab, (x0, y0))
+    title(img, "HIGH SCORES", (x0 + x1 - 8) // 2, y0 + 52, 44)
+    d = ImageDraw.Draw(img)
+    for k, y in enumerate(HISCORE_ROWS, 1):
+        band = (0xE2, 0xCC, 0x9C, 255) if k % 2 else (0xEA, 0xD8, 0xB0, 255)
+        d.rounded_rectangle((x0 + 34, y - 6, x1 - 42, y + 38), radius=8, fill=band)
+        num = caption("%d" % k, 28)
+        img.alpha_composite(num, (x0 + 54 - num.width // 2, y + 17 - num.height // 2))
+    head = dark_text("PLAYER", 18)
+    img.alpha_composite(head, (136, 226))
+    head = dark_text("SCORE", 18)
+    img.alpha_composite(head, (622 - head.width, 226))
+    return img
+
+
+# ---- chapter map ----------------------------------------------------------------
+# The game draws a small dot with its top-left at the path point and the small
+# glow at (x - 11, y - 11); a big dot at the point (2 px to the left at the end
+# of a chapter) and the big glow at (x - 14, y - 12). So the glows are the dots'
+# sizes plus 22 and 24 pixels, and each glow is centred on its dot.
+SMALL_DOT, BIG_DOT = 10, 16
+SMALL_GLOW, BIG_GLOW = SMALL_DOT + 22, BIG_DOT + 24
+
+
+def bead(size, colour, core):
+    S = size * 4
+    yy, xx = np.mgrid[0:S, 0:S]
+    c = (S - 1) / 2.0
+    m = ((xx - c) ** 2 + (yy - c) ** 2) <= (S / 2.0 - 1) ** 2
+    img = to_image(np.zeros((S, S, 3)), m).resize((size, size), Image.LANCZOS)
+    mk = np.asarray(img.getchannel("A")) > 100
+    col = np.full((size, size, 3), colour, float)
+    col = shade(col, relief(mk, size / 3.0), 1.2)
+    if core:
+        inner = disc_mask(size, size, (size - 1) / 2.0, (size - 1) / 2.0, size * 0.22)
+        col = np.where(inner[..., None], np.array(core, float), col)
+    col = paint_ring(col, mk)
+    return to_image(col, mk)
+
+
+def glow(size, dot):
+    """A warm halo, brightest over its dot and fading out to the edge."""
+    yy, xx = np.mgrid[0:size, 0:size]
+    c = (size - 1) / 2.0
+    r = np.sqrt((xx - c) ** 2 + (yy - c) ** 2)
+    a = np.clip(1 - r / (size / 2.0), 0, 1) ** 1.2
+    col = blend(np.full((size, size, 3), (255, 196, 70), float), (255, 252, 232), np.clip(1 - r / (dot * 0.8), 0, 1))
+    return to_image(col, np.clip(a * 1.6, 0, 1))
+
+
+# ---- credits --------------------------------------------------------------------
+
+CREDITS_WINDOW = (60, 70, 690, 520)
+
+CREDITS = [
+    ("title", "TOVI MUDGROVE"),
+    ("line", "and the four parts of the Ashcrystal"),
+    ("gap", 60),
+    ("head", "The Tovi Mudgrove team"),
+    ("gap", 14),
+    ("role", "Game design"), ("name", "The Tovi Mudgrove team"),
+    ("role", "Programming"), ("name", "The Tovi Mudgrove team"),
+    ("role", "Art"), ("name", "The Tovi Mudgrove team"),
+    ("role", "Music and sound"), ("name", "The Tovi Mudgrove team"),
+    ("role", "Levels"), ("name", "The Tovi Mudgrove team"),
+    ("gap", 50),
+    ("head", "Made with free software"),
+    ("gap", 14),
+    ("role", "SDL 1.2"), ("name", "GNU LGPL 2.1 or later"),
+    ("role", "SDL_image and SDL_mixer"), ("name", "zlib licence"),
+    ("role", "libogg, libvorbis and libtheora"), ("name", "BSD licence (3 clauses)"),
+    ("role", "Averia Serif GWF, the game's letters"), ("name", "SIL Open Font License 1.1"),
+    ("role", "FluidR3_GM soundfont"), ("name", "MIT licence"),
+    ("role", "FluidSynth"), ("name", "GNU LGPL 2.1 or later"),
+    ("role", "eSpeak NG, the voices"), ("name", "GNU GPL 3 or later"),
+    ("role", "SoX and FFmpeg"), ("name", "GNU GPL 2 / LGPL 2.1 or later"),
+    ("role", "Vorbis tools and abcMIDI"), ("name", "GNU GPL 2 or later"),
+    ("role", "POV-Ray"), ("name", "GNU AGPL 3 or later"),
+    ("role", "Pillow"), ("name", "the PIL licence (HPND)"),
+    ("role", "NumPy and SciPy"), ("name", "BSD licence (3 clauses)"),
+    ("role", "CairoSVG"), ("name", "GNU LGPL 3 or later"),
+    ("role", "librsvg"), ("name", "GNU LGPL 2 or later"),
+    ("role", "Mido"), ("name", "MIT licence"),
+    ("role", "GoogleTest and CMake"), ("name", "BSD licence (3 clauses)"),
+    ("gap", 60),
+    ("head", "Thank you for playing!"),
+    ("gap", 40),
+]
+
+
+def credits_text():
+    w = CREDITS_WINDOW[2]
+    pieces = []
+    for kind, value in CREDITS:
+        if kind == "gap":
+            pieces.append(value)
+            continue
+        if kind == "title":
+            img = caption(value, 60, tracking=3)
+        elif kind == "head":
+            img = caption(value, 34)
+        elif kind == "role":
+            img = caption(value, 22, fill_top=(0xE8, 0xD6, 0xB0), fill_bottom=(0xC8, 0xA8, 0x78))
+        elif kind == "name":
+            img = caption(value, 26)
+        else:
+            img = caption(value, 26)
+        pieces.append(img)
+    height = sum(p if isinstance(p, int) else p.height + 6 for p in pieces)
+    out = Image.new("RGBA", (w, height), (0, 0, 0, 0))
+    y = 0
+    for p in pieces:
+        if isinstance(p, int):
+            y += p
+            continue
+        out.alpha_composite(p, ((w - p.width) // 2, y))
+        y += p.height + 6
+    return out
+
+
+def credits_back():
+    """A night wall of the jackal god's temple, the text window cut into it."""
+    w, h = 800, 600
+    col = style.stone_texture(w, h, (0x3C, 0x3A, 0x48), 121)
+    # Courses of basalt blocks.
+    yy, xx = np.mgrid[0:h, 0:w]
+    joints = ((yy % 50) < 2) | ((((xx + (yy // 50) * 60) % 120) < 2))
+    col = np.where(joints[..., None], col * 0.6, col)
+    x, y, ww, hh = CREDITS_WINDOW
+    frame = rounded_mask(w, h, (x - 16, y - 16, x + ww + 16, y + hh + 16), 14)
+    fcol = style.stone_texture(w, h, (0x6A, 0x62, 0x70), 122)
+    fcol = shade(fcol, relief(frame, 7), 0.9)
+    col = np.where(frame[..., None], fcol, col)
+    col = paint_ring(col, frame)
+    inlay = rounded_mask(w, h, (x - 6, y - 6, x + ww + 6, y + hh + 6), 8)
+    col = np.where(inlay[..., None], shade(np.full_like(col, GOLD), relief(inlay, 2), 0.7), col)
+    win = rounded_mask(w, h, (x, y, x + ww, y + hh), 4)
+    wcol = style.stone_texture(w, h, (0x1B, 0x18, 0x2E), 123, grain=0.5)
+    t = np.clip((yy - y) / float(hh), 0, 1)[..., None]
+    wcol = wcol * (1.15 - 0.3 * np.abs(t - 0.5))
+    wcol = blend(wcol, (0, 0, 0), 0.6 * cast_shadow(win, 6, 3))
+    col = np.where(win[..., None], wcol, col)
+    img = to_image(col)
+    title(img, "CREDITS", 400, 34, 40)
+    return img.convert("RGB")
+
+
+# ---- help -----------------------------------------------------------------------
+
+HELP_SLOTS = {"tl": (95, 90), "tr": (430, 95), "bl": (95, 340), "br": (430, 345)}
+VIDEO = (240, 180)
+PLAY_AT = {"tl": (200, 163), "tr": (534, 163), "bl": (200, 409), "br": (534, 409)}
+PAGE_BUTTON = (110, 72)
+HELP_CAPTIONS = [
+    ["Drag a treasure sideways:", "two equal ones that touch vanish"],
+    ["Nothing under it?", "Then it falls"],
+    ["Platforms carry what", "stands on them"],
+    ["A whole stack rides", "a platform together"],
+    ["Mud holds a treasure fast,", "yet it still matches"],
+    ["A teleport sends it", "to the exit pad"],
+    ["Spikes destroy treasures;", "a block jams the pit"],
+    ["A crumbling block breaks", "once it has been used"],
+    ["The button turns on the magnet,", "which lifts a treasure"],
+    ["One treasure left without", "a partner: the level fails"],
+    ["Clear every pair", "to finish the level"],
+]
+HELP_WELCOME = ["HOW TO PLAY", "Slide the treasures left and", "right with the mouse. Two",
+                "equal ones that touch vanish", "and score. Clear them all!"]
+
+
+def book_page(page):
+    w, h = 800, 600
+    col = style.stone_texture(w, h, (0x4A, 0x30, 0x1E), 131 + page)
+    yy, xx = np.mgrid[0:h, 0:w]
+    book = rounded_mask(w, h, (14, 18, 786, 594), 16)
+    cover = style.stone_texture(w, h, (0x7A, 0x2E, 0x1E), 141, grain=0.4)
+    cover = shade(cover, relief(book, 6), 0.8)
+    col = np.where(book[..., None], cover, col)
+    col = paint_ring(col, book)
+    for x0, x1 in ((28, 398), (402, 772)):
+        pg = rounded_mask(w, h, (x0, 30, x1, 584), 10)
+        pcol = style.papyrus_texture(w, h, PAPYRUS, 150 + page + x0)
+        # The pages curve into the spine.
+        near = np.clip(1 - np.abs(xx - 400) / 60.0, 0, 1) ** 2
+        pcol = pcol * (1 - 0.35 * near)[..., None]
+        col = np.where(pg[..., None], pcol, col)
+        col = paint_ring(col, pg, (0x8A, 0x6A, 0x40))
+    img = to_image(col)
+    for key, (x, y) in HELP_SLOTS.items():
+        if page == 1 and key == "tl":
+            continue
+        vw, vh = VIDEO
+        img = sunk_box(img, (x - 10, y - 10, x + vw + 10, y + vh + 10), SANDSTONE, radius=8, depth=5)
+        img = sunk_box(img, (x, y, x + vw, y + vh), (0x24, 0x18, 0x10), radius=2, depth=3)
+    order = ["tl", "tr", "bl", "br"]
+    for j, key in enumerate(order):
+        v = 4 * (page - 1) + j       # 0 is the welcome text on page 1
+        x, y = HELP_SLOTS[key]
+        if v == 0:
+            paste_centred(img, caption(HELP_WELCOME[0], 34), x + VIDEO[0] / 2, y + 28)
+            for k, line in enumerate(HELP_WELCOME[1:]):
+                paste_centred(img, dark_text(line, 21), x + VIDEO[0] / 2, y + 80 + 28 * k)
+            continue
+        lines = HELP_CAPTIONS[v - 1]
+        for k, line in enumerate(lines):
+            paste_centred(img, dark_text(line, 18), x + VIDEO[0] / 2, y + VIDEO[1] + 24 + 21 * k)
+    paste_centred(img, dark_text("page %d of 3" % page, 16), 587, 50)
+    return img.convert("RGB")
+
+
+def play_button(lit):
+    size = 40
+    S = size * 4
+    yy, xx = np.mgrid[0:S, 0:S]
+    c = (S - 1) / 2.0
+    m = ((xx - c) ** 2 + (yy - c) ** 2) <= (S / 2.0 - 8) ** 2
+    mk = np.asarray(to_image(np.zeros((S, S, 3)), m).resize((size, size), Image.LANCZOS).getchannel("A")) > 100
+    col = style.stone_texture(size, size, SANDSTONE, 161)
+    col = shade(col, relief(mk, 6), 0.9)
+    if lit:
+        col = style.warm_light(col, mk, 1.0)
+    col = paint_ring(col, mk)
+    img = to_image(col, mk)
+    tri = Image.new("RGBA", (size, size), (0, 0, 0, 0))
+    arrow_symbol("right", shaft=False, scale=0.3)(tri, lit)
+    img.alpha_composite(tri, (2, 0))
+    return style.drop_shadow(img, (2, 2))
 
 
 # ---- the whole family ---------------------------------------------------------
@@ -602,6 +915,24 @@ def build():
     save(game_dialog(), "new_game.png")
     save_hovers(GAME_BUTTONS)
     save(confirm_dialog(), "dialog_new_areusure.png")
+    save(options_panel(), "options.png")
+    save_hovers([OPTIONS_OK])
+    save(knob(), "slid.png")
+    save(check_mark(), "check.png")
+    save(hiscore_screen(), "hiscore_screen.png")
+    save(bead(SMALL_DOT, TERRACOTTA, None), "map_smalldot.png")
+    save(bead(BIG_DOT, GOLD, TERRACOTTA), "map_bigdot.png")
+    save(glow(SMALL_GLOW, SMALL_DOT), "map_small_glow.png")
+    save(glow(BIG_GLOW, BIG_DOT), "map_big_glow.png")
+    save(credits_back(), "credits_back.png")
+    save(credits_text(), "credits_text.png")
+    for page in (1, 2, 3):
+        save(book_page(page), "help_screen%d.png" % page)
+    save(play_button(False), "helpplaybutton_hoveroff.png")
+    save(play_button(True), "helpplaybutton_hoveron.png")
+    for side, direction, label in (("left", "left", None), ("right", "right", None), ("back", "left", "MENU")):
+        for lit, state in ((False, "hoveroff"), (True, "hoveron")):
+            save(corner_button(label, direction, lit, PAGE_BUTTON, seed=170), "helpbutton_%s_%s.png" % (state, side))
     save(corner_button("GO ON", "right", False), "intro_forward_hoveroff.png")
     save(corner_button("GO ON", "right", True), "intro_forward_hoveron.png")
     save(corner_button("MENU", "left", False), "backtomenu_hoveroff.png")
