@@ -749,3 +749,35 @@ TEST_F(LevelScreen, PraiseForAMatchAndASighWhenLeftAlone)
 }
 
 }  // namespace
+
+namespace {
+
+// Wall tiles without a see-through pixel are copied rather than blended: the
+// board must look exactly as if every tile had been blended.
+TEST_F(LevelScreen, EveryWallTileLooksTheSameHoweverItIsDrawn)
+{
+    StartLevel(2, "apart");
+    Frames(3);
+    SDL_Surface* kept = TileTrack;
+    TileTrack = LoadImageAlpha(TOVI_SOURCE_DIR "/media/images/tile.png");
+    ASSERT_NE(TileTrack, nullptr);
+    ukupnot = 0;
+    for (int code = 1; code <= SHEET_FRAMES; code++)
+        til[++ukupnot] = TileRecord{0, 40 * ((code - 1) % 20), 40 * ((code - 1) / 20), code};
+    RendLevel(screen, PARK_X, PARK_Y, 0, KEY_NONE, 0, 0);
+
+    SDL_Surface* want = Solid(SCREEN_W, SCREEN_H, 0);
+    apply_clip(0, 0, LevelImage, want, nullptr);
+    for (int code = 1; code <= SHEET_FRAMES; code++)
+        apply_clip(40 * ((code - 1) % 20), 40 * ((code - 1) / 20), TileTrack, want, &LoadedtrackRectangle[code]);
+    int differ = 0;
+    for (int y = 0; y < 160; y++)
+        for (int x = 0; x < SCREEN_W; x++)
+            differ += Pixel(screen, x, y) != Pixel(want, x, y);
+    EXPECT_EQ(differ, 0);
+    SDL_FreeSurface(want);
+    SDL_FreeSurface(TileTrack);
+    TileTrack = kept;
+}
+
+}  // namespace
