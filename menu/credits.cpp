@@ -39,16 +39,6 @@ static void Enter(int button)
         mousechk = 1;
 }
 
-static void CreditsMusic()
-{
-    if (!Mix_PlayingMusic())
-        pcm = 0;
-    if (pcm == 0) {
-        PlayMusicOnce(musicredits);
-        pcm = 1;
-    }
-}
-
 // Pixels to scroll this frame: one per 20 ms of frame time gathered, the rest
 // of a step dropped.
 static int ScrollStep()
@@ -70,7 +60,7 @@ int RenderCredits(int x, int y, int button, int, int, SDL_Surface* screen)
 {
     if (rendc == 0)
         Enter(button);
-    CreditsMusic();
+    KeepTunePlaying(&pcm, musicredits);
     if (button == 0)
         mousechk = 0;
     apply_clip(0, 0, optimizedImageCredits, screen, nullptr);

@@ -70,16 +70,6 @@ static void DrawGlow(SDL_Surface* screen, int k)
         apply_clip(PointX(k) - 11, PointY(k) - 11, Mapsg, screen, nullptr);
 }
 
-static void MapMusic()
-{
-    if (!Mix_PlayingMusic())
-        pmapm = 0;
-    if (pmapm == 0) {
-        PlayMusicOnce(mmap_music);
-        pmapm = 1;
-    }
-}
-
 static void WaitForFrame()
 {
     if (rmstartTicks == 0)
@@ -128,7 +118,7 @@ int RenderMap(int x, int y, int button, int, int level, SDL_Surface* screen)
         rendmp = 1;
         heldSinceEntry = button != 0;
     }
-    MapMusic();
+    KeepTunePlaying(&pmapm, mmap_music);
     if (button == 0) {
         mousechk = 0;
         heldSinceEntry = 0;

@@ -61,6 +61,16 @@ void PlayMusicOnce(Mix_Music* music)
         Mix_PlayMusic(music, 0);
 }
 
+void KeepTunePlaying(int* started, Mix_Music* music)
+{
+    if (!Mix_PlayingMusic())
+        *started = 0;
+    if (*started == 0) {
+        PlayMusicOnce(music);
+        *started = 1;
+    }
+}
+
 void EffectLogClear()
 {
     EffectLogCount = 0;

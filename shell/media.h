@@ -23,6 +23,10 @@ extern int EffectLogCount;                      // effects asked for since the l
 
 void PlayEffect(Mix_Chunk** handle);  // plays *handle once on the first free channel (if loaded)
 void PlayMusicOnce(Mix_Music* music); // halts the music and plays music once (if loaded)
+// A screen's own tune, started again whenever it has ended: *started is the
+// screen's "tune started" flag; it is cleared when no music plays, and while it
+// is clear the tune is (re)started and it is set.
+void KeepTunePlaying(int* started, Mix_Music* music);
 void EffectLogClear();
 int EffectLogTimes(Mix_Chunk** handle);  // how often handle is in the log
 
