@@ -48,6 +48,12 @@ Uint32 Rgb(Uint8 r, Uint8 g, Uint8 b)
     return SDL_MapRGB(screen->format, r, g, b);
 }
 
+// A scratch working directory that is removed again when the test ends.
+struct Scratch {
+    InScratchDir dir;
+    ~Scratch() { RunCommand("rm -rf '" + dir.path() + "'"); }
+};
+
 class MenuScreens : public ::testing::Test {
 protected:
     void SetUp() override
@@ -214,7 +220,7 @@ protected:
 
 TEST_F(Options, SlidersTakeTheTrackAndHoldTheirBand)
 {
-    InScratchDir dir;
+    Scratch dir;
     const struct {
         int x, volume;
     } presses[] = {{361, 0}, {549, 127}, {434, 49}, {360, 49}, {550, 49}};
@@ -243,7 +249,7 @@ TEST_F(Options, SlidersTakeTheTrackAndHoldTheirBand)
 
 TEST_F(Options, TheBoxFlipsOncePerPressAndEveryPressSaves)
 {
-    InScratchDir dir;
+    Scratch dir;
     for (int i = 0; i < 4; i++)
         Press(500, 350);
     EXPECT_EQ(fulls, 1);
@@ -400,7 +406,7 @@ TEST_F(Help, SlotsLightTheirButtonsAndPlayTheirVideos)
     EXPECT_EQ(Pixel(200, 163), plain) << "y 90 is outside";
 
     // Page 3's top-right slot plays help9 at (430, 95).
-    InScratchDir dir;
+    Scratch dir;
     ASSERT_EQ(system("mkdir -p media/video"), 0);
     ASSERT_EQ(RunCommand("ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc2=s=240x180:r=40 -frames:v 4 "
                          "-c:v libtheora media/video/help9.ogg"),
