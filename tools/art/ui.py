@@ -827,6 +827,69 @@ HELP_WELCOME = ["HOW TO PLAY", "Slide the treasures left and", "right with the m
                 "equal ones that touch vanish", "and score. Clear them all!"]
 
 
+# The scene each help video shows, drawn with the board's own art as a still in
+# its slot until the video plays: 6 columns and 4.5 rows of cells (the top row is
+# half hidden), in the legend of the level sources. Arrows mark the motion.
+HELP_SCENES = [
+    (["......", "......", "......", "..a.a.", "######"], [("right", 1.6, 3.5)]),
+    (["....b.", "......", "......", ".b....", "######"], [("down", 4.5, 2.0)]),
+    (["......", "......", ".c..c.", ".H....", "######"], [("right", 1.5, 1.55)]),
+    (["......", "......", ".d....", ".e..e.", ".H..d.", "######"][1:], [("right", 2.5, 2.5)]),
+    (["......", "......", "......", ".fM.f.", "######"], [("right", 1.4, 2.5)]),
+    (["......", "......", "......", ".gT.O.", "######"], [("right", 1.6, 2.5)]),
+    (["......", ".h..B.", "......", ".S..S.", "######"], [("down", 1.5, 2.5), ("down", 4.5, 2.5)]),
+    (["......", "......", "..i...", "..C.i.", "######"], []),
+    (["......", "..G...", "......", ".Pj.j.", "######"], [("up", 2.5, 2.55)]),
+    (["......", "......", "......", ".k..l.", "######"], []),
+    (["......", "......", "......", "......", "######"], []),
+]
+LEGEND = {"B": 121, "H": 122, "V": 123, "M": 124, "T": 125, "O": 126, "P": 127, "G": 128, "C": 129, "S": 130}
+
+
+def help_scene(v):
+    """The still of help video v (1..11), 240 x 180, from tile.png, blokel.png and spikes.png."""
+    rows, arrows = HELP_SCENES[v - 1]
+    w, h = VIDEO
+    out = Image.new("RGBA", (w, h), (0, 0, 0, 255))
+    try:
+        tiles = Image.open(style.out_path("tile.png")).convert("RGBA")
+        elems = Image.open(style.out_path("blokel.png")).convert("RGBA")
+        spikes = Image.open(style.out_path("spikes.png")).convert("RGBA")
+        back = Image.open(style.out_path("chapter1.png")).convert("RGBA")
+    except OSError:
+        return out
+    out.paste(back.crop((300, 200, 300 + w, 200 + h)), (0, 0))
+    top = h - 40 * len(rows)          # the top row is cut by the slot's edge
+
+    def wall(r, c):
+        return r < 0 or r >= len(rows) or c < 0 or c >= 6 or rows[r][c] == "#"
+
+    for r, line in enumerate(rows):
+        for c, ch in enumerate(line):
+            x, y = 40 * c, top + 40 * r
+            if ch == "#":
+                m = (1 if wall(r - 1, c) else 0) + (2 if wall(r, c + 1) else 0) + \
+                    (4 if wall(r + 1, c) else 0) + (8 if wall(r, c - 1) else 0)
+                out.alpha_composite(tiles.crop((40 * m, 0, 40 * m + 40, 40)), (x, y))
+            elif ch == "S":
+                out.alpha_composite(spikes.crop((40 * 8, 0, 40 * 9, 40)), (x, y))
+            elif ch in LEGEND or "a" <= ch <= "s":
+                code = LEGEND.get(ch) or 101 + ord(ch) - ord("a")
+                f = code - 101
+                out.alpha_composite(elems.crop((40 * f, 0, 40 * f + 40, 40)), (x, y))
+    for direction, cx, cy in arrows:
+        a = Image.new("RGBA", (w, h), (0, 0, 0, 0))
+        d = ImageDraw.Draw(a)
+        d.polygon(arrow_points(direction, cx * 40, top + cy * 40, 22), fill=(255, 246, 214, 190),
+                  outline=OUTLINE + (255,))
+        out.alpha_composite(a)
+    if v == 11:
+        paste_centred(out, sun_emblem(90), w / 2, h / 2 - 20)
+    # Dimmed, so the play button stands out; the video brings the full light.
+    col, _ = style.from_image(out)
+    return to_image(col * 0.72)
+
+
 def book_page(page):
     w, h = 800, 600
     col = style.stone_texture(w, h, (0x4A, 0x30, 0x1E), 131 + page)
@@ -851,6 +914,8 @@ def book_page(page):
         vw, vh = VIDEO
         img = sunk_box(img, (x - 10, y - 10, x + vw + 10, y + vh + 10), SANDSTONE, radius=8, depth=5)
         img = sunk_box(img, (x, y, x + vw, y + vh), (0x24, 0x18, 0x10), radius=2, depth=3)
+        v = 4 * (page - 1) + ["tl", "tr", "bl", "br"].index(key)
+        img.paste(help_scene(v), (x, y))
     order = ["tl", "tr", "bl", "br"]
     for j, key in enumerate(order):
         v = 4 * (page - 1) + j       # 0 is the welcome text on page 1
