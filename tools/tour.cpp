@@ -1,5 +1,5 @@
-// tovi-tour: the menu screens for the screenshot tour (tools/tour.sh), saved as
-// PNG pictures into one folder. Run from a folder that holds (or links) media/;
+// tovi-tour: the menu screens for the screenshot tour (tools/tour.sh) that the
+// other tour programs do not show, saved as PNG pictures into one folder. Run from a folder that holds (or links) media/;
 // the menus may write config.dat and player.dat there.
 //
 // Every picture is one row of Steps below. A screen whose code is in the game
@@ -14,16 +14,9 @@
 #include <SDL_image.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
-#include "level/sequences.h"
-#include "menu/credits.h"
-#include "menu/help.h"
-#include "menu/map.h"
 #include "menu/menu.h"
-#include "menu/options.h"
-#include "menu/players.h"
 #include "shell/clock.h"
 #include "shell/media.h"
 #include "shell/screen.h"
@@ -107,14 +100,6 @@ const Step Steps[] = {
       {"kursorb.png", 700, 440, WHOLE, 0}},
      {{"Amira", 136, 260, 2, 0}, {"48210", 600, 260, 2, 1}, {"Dario", 136, 320, 2, 0}, {"31470", 600, 320, 2, 1},
       {"Elif", 136, 380, 2, 0}, {"9360", 600, 380, 2, 1}}},
-    // Played screens. The menu is drawn first, so a dialog darkens it as in the game.
-    {"options.png", SCREEN_OPTIONS, {{0, 400, 300, 2}, {1, 434, 220, 1}, {0, 434, 220, 1}, {0, 380, 410, 2}}, {}, {}},
-    {"map.png", SCREEN_MAP + 46, {{0, 716, 537, 60}}, {}, {}},
-    {"credits.png", SCREEN_CREDITS, {{0, 400, 300, 250}, {0, 716, 537, 1}}, {}, {}},
-    // Help keeps its page while the menu is shown, so each help row turns on from the last.
-    {"help1.png", SCREEN_HELP, {{0, 250, 200, 2}}, {}, {}},
-    {"help2.png", SCREEN_HELP, {{0, 740, 30, 1}, {1, 740, 30, 1}, {0, 740, 30, 1}, {0, 550, 420, 2}}, {}, {}},
-    {"help3.png", SCREEN_HELP, {{0, 740, 30, 1}, {1, 740, 30, 1}, {0, 740, 30, 1}, {0, 60, 40, 2}}, {}, {}},
 };
 
 std::string outDir;
@@ -182,35 +167,6 @@ void Play(const Step& step)
     }
 }
 
-// Until the menu's loader fills them, the images of the played screens are
-// loaded here, so their pictures show the real art; a handle already loaded is
-// left alone.
-struct Handle {
-    SDL_Surface** surface;
-    const char* image;
-};
-const Handle Handles[] = {
-    {&OptionsImage, "options.png"}, {&loadedImageCrta, "slid.png"}, {&loadedImageChk, "check.png"},
-    {&loadedImageOk, "ok_hover.png"}, {&Mapi, "map_background.png"}, {&Mapb, "map_bigdot.png"},
-    {&Mapbg, "map_big_glow.png"}, {&Maps, "map_smalldot.png"}, {&Mapsg, "map_small_glow.png"},
-    {&forhon2, "intro_forward_hoveron.png"}, {&forhoff2, "intro_forward_hoveroff.png"},
-    {&optimizedImageCredits, "credits_back.png"}, {&optimizedImageCreditsm, "credits_text.png"},
-    {&btmhon, "backtomenu_hoveron.png"}, {&btmhoff, "backtomenu_hoveroff.png"},
-    {&hbackg[1], "help_screen1.png"}, {&hbackg[2], "help_screen2.png"}, {&hbackg[3], "help_screen3.png"},
-    {&hpb, "helpplaybutton_hoveroff.png"}, {&hpbh, "helpplaybutton_hoveron.png"},
-    {&hleft, "helpbutton_hoveroff_left.png"}, {&hlefth, "helpbutton_hoveron_left.png"},
-    {&hright, "helpbutton_hoveroff_right.png"}, {&hrighth, "helpbutton_hoveron_right.png"},
-    {&hback, "helpbutton_hoveroff_back.png"}, {&hbackh, "helpbutton_hoveron_back.png"},
-    {&optimizedImageCur, "kursorb.png"}, {&optimizedImageCursorp, "kursorp.png"},
-};
-
-void LoadMissing()
-{
-    for (const Handle& h : Handles)
-        if (!*h.surface)
-            *h.surface = Image(h.image);
-}
-
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -228,7 +184,6 @@ int main(int argc, char* argv[])
     start_level_no = 1;
     level_no = SCREEN_MENU;
     MMoved(0, 400, 300, 0, 0, KEY_NONE, KEY_NONE);  // the menu's first redraw loads the menu art
-    LoadMissing();
     for (const Step& step : Steps) {
         if (step.code == LAYOUT)
             Layout(step);
