@@ -1,0 +1,319 @@
+// The whole game, played through as a player would: a first start with no
+// player, a new player, New game, the story, then every level from 1 to 100
+// played by its stored solution, the maps, the relic sequences, the endings and
+// the credits; then what a player who has finished the game gets from Continue
+// and from a second New game.
+//
+// It runs the real main loop step by step on the virtual clock, headless, and
+// reaches the game only through the events it pushes: mouse motion, presses,
+// releases and key presses, exactly as SDL delivers a player's.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "level/level.h"
+#include "menu/menu.h"
+#include "menu/players.h"
+#include "shell/clock.h"
+#include "shell/screen.h"
+#include "shell/settings.h"
+#include "shell/tovi.h"
+#include "tests/harness.h"
+#include "tools/simcore.h"
+
+namespace {
+
+constexpr int FWD_X = 716;  // the forward button of pictures, relic screen and map
+constexpr int FWD_Y = 537;
+constexpr int PARK_X = 790;  // a pointer that rests on nothing
+constexpr int PARK_Y = 10;
+// Where a player clicks: inside the boxes the screens answer to.
+constexpr int PLAY_X = 133, PLAY_Y = 305;          // the main menu's first item
+constexpr int OK_X = 260, OK_Y = 405;              // the profiles' OK, the confirmation's yes
+constexpr int NEWGAME_X = 400, NEWGAME_Y = 210;    // the game dialog's New game
+constexpr int CONTINUE_X = 400, CONTINUE_Y = 280;  // and Continue
+constexpr int HUD_MENU_X = 79, HUD_MENU_Y = 566;   // the level's menu button
+
+std::vector<SimInput> Solution(int level)
+{
+    return SimSolution(std::string(TOVI_SOURCE_DIR) + "/levels/level" + std::to_string(level) + ".txt");
+}
+
+// One main-loop iteration after the events a player's hand made meanwhile.
+void Motion(int button, int x, int y)
+{
+    PushMotion(button, x, y);
+    MainLoopStep();
+}
+
+void Button(bool down, int x, int y)
+{
+    PushButton(down, x, y);
+    MainLoopStep();
+}
+
+// Moves onto (x, y), presses and releases there, and moves the hand a little.
+void Click(int x, int y)
+{
+    Motion(0, x, y);
+    Button(true, x, y);
+    Button(false, x, y);
+    Motion(0, x + 1, y);
+}
+
+void Key(int sym, int unicode)
+{
+    PushKey(sym, unicode);
+    MainLoopStep();
+}
+
+void Idle(int frames)
+{
+    for (int i = 0; i < frames; i++)
+        Motion(0, PARK_X, PARK_Y);
+}
+
+// Iterations until the screen code is `code` (at most `limit`).
+bool Reach(int code, int limit = 400)
+{
+    for (int i = 0; i < limit && level_no != code; i++)
+        MainLoopStep();
+    return level_no == code;
+}
+
+PlayerRecord StoredPlayer(const char* file, int index)
+{
+    PlayerRecord r{};
+    std::vector<unsigned char> bytes = ReadBytes(file);
+    if (bytes.size() >= static_cast<size_t>(24 * (index + 1)))
+        memcpy(&r, bytes.data() + 24 * index, 24);
+    return r;
+}
+
+class PlayThrough : public ::testing::Test {
+protected:
+    std::unique_ptr<InScratchDir> dir;
+
+    void SetUp() override
+    {
+        HarnessOpen();
+        dir = std::make_unique<InScratchDir>();
+        // The levels are the game's own; the pictures and sounds stay away so
+        // the hundred levels play quickly (a missing image draws nothing).
+        mkdir("media", 0755);
+        ASSERT_EQ(symlink(TOVI_SOURCE_DIR "/media/levels", "media/levels"), 0);
+        start_level_no = 1;
+        ReadSettings();
+        level_no = SCREEN_MENU;
+        LevelStar = 1;
+        m_bQuit = 0;
+    }
+
+    // Plays a level's solution. The press that brought the level up has run its
+    // first `entered` frames (counted as the simulator counts them: a chapter
+    // picture's frames hold the board, so its forward press stands for two); the
+    // release of that press comes with the hand's move to the solution's next
+    // frame, as a player lets go and moves on. The solutions begin by letting
+    // the board settle with the button up, so the frames the entry took had no
+    // input that mattered.
+    void PlaySolution(int level, int entered, int releaseX, int releaseY)
+    {
+        std::vector<SimInput> script = Solution(level);
+        ASSERT_GT(script.size(), static_cast<size_t>(entered)) << "level " << level << " has no stored solution";
+        for (int f = 0; f < entered; f++)
+            ASSERT_EQ(script[f].button, 0) << "level " << level << ": its solution acts at frame " << f + 1;
+        PushButton(false, releaseX, releaseY);
+        for (size_t f = entered; f < script.size() && end_level == 0; f++) {
+            Motion(script[f].button, script[f].x, script[f].y);
+            ASSERT_EQ(level_no, level) << "level " << level << " left at solution frame " << f + 1;
+        }
+        ASSERT_EQ(end_level, 1) << "level " << level << " is not won by its solution";
+    }
+
+    // The chapter's picture before its first level, left by a press on forward.
+    void LeaveChapterPicture(int level)
+    {
+        Idle(3);
+        ASSERT_EQ(level_no, level);
+        ASSERT_EQ(cntgh, (level - 1) / 25 + 1) << "the chapter's picture is up before level " << level;
+        Motion(0, FWD_X, FWD_Y);
+        Button(true, FWD_X, FWD_Y);
+        ASSERT_EQ(cntgh, (level - 1) / 25 + 2) << "forward left the picture";
+    }
+};
+
+// The levels of the game not made yet: no board, or no stored solution.
+std::string MissingLevels()
+{
+    std::string missing;
+    for (int level = 1; level <= LAST_LEVEL; level++) {
+        struct stat st;
+        std::string board = std::string(TOVI_SOURCE_DIR) + "/media/levels/level" + std::to_string(level) + ".bin";
+        if (stat(board.c_str(), &st) != 0 || Solution(level).empty())
+            missing += " " + std::to_string(level);
+    }
+    return missing;
+}
+
+TEST_F(PlayThrough, FromANewPlayerToTheCreditsAndBeyond)
+{
+    std::string missing = MissingLevels();
+    if (!missing.empty())
+        GTEST_SKIP() << "levels without a board or a stored solution:" << missing;
+
+    // First start: no player exists, so the profiles open in add mode.
+    ASSERT_TRUE(Reach(SCREEN_PLAYERS, 50));
+    Idle(2);
+    for (const char* c = "Tovi"; *c; c++)
+        Key(*c, *c);
+    Key(SDLK_RETURN, '\r');
+    Click(OK_X, OK_Y);
+    ASSERT_EQ(level_no, SCREEN_MENU);
+    EXPECT_STREQ(PlayerName, "Tovi");
+    EXPECT_EQ(StoredPlayer("player.dat", 1).level, 1);
+
+    Idle(2);
+    Click(PLAY_X, PLAY_Y);
+    ASSERT_EQ(level_no, SCREEN_GAME);
+    Click(NEWGAME_X, NEWGAME_Y);
+    ASSERT_EQ(level_no, 1) << "New game for a new player starts level 1 at once";
+
+    // The story: four pictures, each left by forward.
+    Idle(2);
+    for (int k = 2; k <= 5; k++) {
+        ASSERT_EQ(cntintr, k);
+        Click(FWD_X, FWD_Y);
+    }
+    ASSERT_EQ(cntintr, 6);
+
+    int score = 0;
+    for (int level = 1; level <= LAST_LEVEL; level++) {
+        SCOPED_TRACE("level " + std::to_string(level));
+        ASSERT_EQ(level_no, level);
+        // What brought the level up: the click on the last one, the map's
+        // forward button (whose press runs the level's first frame), or the
+        // chapter's picture.
+        int entered = 0, releaseX = PARK_X, releaseY = PARK_Y;
+        if ((level - 1) % 25 == 0) {
+            LeaveChapterPicture(level);
+            entered = 2, releaseX = FWD_X, releaseY = FWD_Y;
+        } else if ((level - 1) % 5 == 0) {
+            entered = 1, releaseX = FWD_X, releaseY = FWD_Y;
+        }
+        if (HasFatalFailure())
+            return;
+        ASSERT_EQ(poen, score) << "the running score comes with the level";
+        PlaySolution(level, entered, releaseX, releaseY);
+        if (HasFatalFailure())
+            return;
+        ASSERT_GT(poen, score);
+        score = poen;
+
+        // The panel never comes up here (no sound plays), so this click both
+        // acknowledges it and goes on.
+        Motion(0, PARK_X, PARK_Y);
+        Button(true, PARK_X, PARK_Y);
+        if (level % 25 == 0) {
+            ASSERT_EQ(ashcrystal, level / 25 + 1);
+            Button(false, PARK_X, PARK_Y);
+            ASSERT_EQ(ashcrystal, level / 25 + 6) << "the relic screen";
+            Idle(70);
+            if (level == LAST_LEVEL)
+                break;
+            Click(FWD_X, FWD_Y);
+            ASSERT_EQ(level_no, SCREEN_MAP + level + 1);
+            ASSERT_EQ(ashcrystal, 0);
+        } else if (level % 5 == 0) {
+            ASSERT_EQ(level_no, SCREEN_MAP + level + 1);
+        } else {
+            ASSERT_EQ(level_no, level + 1);
+            continue;
+        }
+        ASSERT_EQ(proshli, level + 1);
+        EXPECT_EQ(StoredPlayer("player.dat", 1).level, level + 1);
+        EXPECT_EQ(StoredPlayer("player.dat", 1).score, score);
+        // The map: forward goes on with its press.
+        Idle(5);
+        Motion(0, FWD_X, FWD_Y);
+        Button(true, FWD_X, FWD_Y);
+        ASSERT_EQ(level_no, level + 1) << "the map leads on to the next level";
+    }
+
+    // The last part of the relic; 4 s later the whole relic, then the two ending
+    // pictures and the credits.
+    Idle(60 + 4000 / 20 + 60);
+    ASSERT_EQ(finalpart, 1);
+    Click(FWD_X, FWD_Y);
+    ASSERT_EQ(ashcrystal, 11);
+    Click(FWD_X, FWD_Y);
+    ASSERT_EQ(ashcrystal, 12);
+    Click(FWD_X, FWD_Y);
+    Idle(2);
+    ASSERT_EQ(level_no, SCREEN_CREDITS);
+    EXPECT_EQ(proshli, 101);
+    PlayerRecord done = StoredPlayer("player.dat", 1);
+    EXPECT_STREQ(done.name, "Tovi");
+    EXPECT_EQ(done.level, 101) << "the record of a finished game";
+    EXPECT_EQ(done.score, score);
+    PlayerRecord best = StoredPlayer("highscore.dat", 1);
+    EXPECT_STREQ(best.name, "Tovi");
+    EXPECT_EQ(best.score, score);
+
+    // From the credits back to the menu.
+    Idle(20);
+    Click(FWD_X, FWD_Y);
+    ASSERT_EQ(level_no, SCREEN_MENU);
+
+    // Continue after the end plays the last level again, never a board beyond it.
+    Idle(5);
+    Click(PLAY_X, PLAY_Y);
+    ASSERT_EQ(level_no, SCREEN_GAME);
+    Click(CONTINUE_X, CONTINUE_Y);
+    ASSERT_EQ(level_no, LAST_LEVEL);
+    Idle(3);
+    EXPECT_EQ(level_no, LAST_LEVEL);
+    EXPECT_GT(cnp, 0) << "the board of level 100, with its elements";
+    EXPECT_EQ(ashcrystal, 0);
+    EXPECT_EQ(end_level, 0);
+    EXPECT_EQ(StoredPlayer("player.dat", 1).level, 101) << "the record stays as it is";
+
+    // The HUD menu button, main menu, and a second new game: the confirmation,
+    // then the story and the first chapter's picture as the first time.
+    Motion(0, HUD_MENU_X, HUD_MENU_Y);
+    Button(true, HUD_MENU_X, HUD_MENU_Y);
+    ASSERT_EQ(level_no, SCREEN_RETRY);
+    Button(false, HUD_MENU_X, HUD_MENU_Y);
+    Click(Dialogritem[1].x + 20, Dialogritem[1].y + 20);
+    ASSERT_EQ(level_no, SCREEN_MENU);
+    Idle(5);
+    Click(PLAY_X, PLAY_Y);
+    ASSERT_EQ(level_no, SCREEN_GAME);
+    Click(NEWGAME_X, NEWGAME_Y);
+    ASSERT_EQ(level_no, SCREEN_NEWGAME) << "a player with progress is asked first";
+    Click(OK_X, OK_Y);
+    ASSERT_EQ(level_no, 1);
+    Idle(2);
+    for (int k = 2; k <= 5; k++) {
+        ASSERT_EQ(cntintr, k) << "the story again";
+        Click(FWD_X, FWD_Y);
+    }
+    LeaveChapterPicture(1);
+    ASSERT_EQ(poen, 0);
+    PlaySolution(1, 2, FWD_X, FWD_Y);
+    ASSERT_EQ(finalpart + ashcrystal, 0);
+    int first = poen;
+    Motion(0, PARK_X, PARK_Y);
+    Button(true, PARK_X, PARK_Y);
+    ASSERT_EQ(level_no, 2);
+    PlayerRecord again = StoredPlayer("player.dat", 1);
+    EXPECT_EQ(again.level, 2);
+    EXPECT_EQ(again.score, first);
+    EXPECT_EQ(StoredPlayer("highscore.dat", 1).score, score) << "the best score stays";
+}
+
+}  // namespace
