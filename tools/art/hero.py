@@ -297,8 +297,7 @@ def _prop(p):
         return (f'<path d="M{hx + 2} {hy + 16} L{hx - 4} {hy - 40}" stroke="{LINE}" stroke-width="8" stroke-linecap="round"/>'
                 f'<path d="M{hx + 2} {hy + 16} L{hx - 4} {hy - 40}" stroke="{hexc(HANDLE)}" stroke-width="5.5" stroke-linecap="round"/>'
                 f'<path d="M{hx - 9} {hy - 38} h11 v-6 h-11 z" fill="{hexc(HAT_BAND)}" stroke="{LINE}" stroke-width="1.2"/>'
-                f'<path d="M{hx - 4} {hy - 44} q-14 -14 -2 -34 q2 12 8 8 q4 14 -6 26 z" fill="#f7a032" stroke="#c0501e" stroke-width="1.5"/>'
-                f'<path d="M{hx - 4} {hy - 46} q-6 -8 0 -18 q4 10 2 18 z" fill="#fff0a0"/>')
+                + style.flame_svg(hx - 4, hy - 44, 0.8))
     if p["prop"] == "scroll":
         return (f'<path d="M{hx - 56} {hy - 30} L{hx + 4} {hy - 30} L{hx + 4} {hy + 14} L{hx - 56} {hy + 14} Z" fill="{hexc(style.IVORY)}" stroke="{LINE}" stroke-width="1.6"/>'
                 + "".join(f'<path d="M{hx - 50} {hy - 22 + k * 7} h{40 - (k % 3) * 8}" stroke="{hexc(style.UMBER)}" stroke-width="1.6" opacity="0.7"/>' for k in range(5)) +

@@ -123,8 +123,7 @@ def caption(img, text, y=22, width=640, size=21):
     h = 26 + lines * (size + 6)
     strip = papyrus_strip((width, h), seed=len(text))
     x = (W - width) // 2
-    img.alpha_composite(style.drop_shadow(_pad(strip, 6), blur=2.5), (x - 6, y - 6))
-    img.alpha_composite(strip, (x, y))
+    style.lay(img, strip, (x, y))
     text_on(img, (W // 2, y + h // 2), text, size, style.UMBER + (255,), anchor="mm", spacing=6)
 
 
@@ -133,16 +132,9 @@ def title(img, chapter, name, y=26):
     width, h = 520, 92
     strip = papyrus_strip((width, h), seed=chapter)
     x = (W - width) // 2
-    img.alpha_composite(style.drop_shadow(_pad(strip, 6), blur=2.5), (x - 6, y - 6))
-    img.alpha_composite(strip, (x, y))
+    style.lay(img, strip, (x, y))
     text_on(img, (W // 2, y + 26), "Chapter %d" % chapter, 20, style.TERRACOTTA + (255,), anchor="mm")
     text_on(img, (W // 2, y + 60), name, 34, style.UMBER + (255,), anchor="mm", shadow=mix(style.SAND, style.IVORY, 0.3) + (255,))
-
-
-def _pad(img, n):
-    out = Image.new("RGBA", (img.width + 2 * n, img.height + 2 * n), (0, 0, 0, 0))
-    out.alpha_composite(img, (n, n))
-    return out
 
 
 def rgba(a):
@@ -217,8 +209,7 @@ def tomb_hall(torches=((150, 190), (650, 190)), seed=2):
     for tx, ty in torches:
         body.append(f'<path d="M{tx - 8} {ty + 40} L{tx + 8} {ty + 40} L{tx + 4} {ty} L{tx - 4} {ty} Z" fill="{hexc(style.UMBER)}" stroke="{LINE}" stroke-width="1.6"/>'
                     f'<path d="M{tx - 12} {ty + 2} h24 l-4 -8 h-16 z" fill="{hexc((0x9A, 0x70, 0x40))}" stroke="{LINE}" stroke-width="1.5"/>'
-                    f'<path d="M{tx} {ty - 6} q-18 -20 -2 -44 q2 16 10 10 q6 20 -8 34 z" fill="#f7a032" stroke="#c0501e" stroke-width="1.5"/>'
-                    f'<path d="M{tx} {ty - 8} q-8 -10 0 -24 q6 12 2 24 z" fill="#fff0a0"/>')
+                    + style.flame_svg(tx, ty - 6))
     defs = (lin("floor", mix(stone, style.SHADOW, 0.25), mix(stone, style.SHADOW, 0.7), 0, 1)
             + lin("pil", mix(stone, style.IVORY, 0.1), mix(stone, style.SHADOW, 0.5), 1.0, 0.0, stone))
     paste(a, svg_layer("".join(body), defs=defs))
@@ -392,8 +383,7 @@ def temple_night(seed=5):
     # braziers
     for bx in (290, 510):
         body.append(f'<path d="M{bx - 18} 380 L{bx + 18} 380 L{bx + 8} 420 L{bx - 8} 420 Z" fill="{hexc(mix(GOLD, style.UMBER, 0.4))}" stroke="{LINE}" stroke-width="1.8"/>'
-                    f'<path d="M{bx} 378 q-22 -22 -4 -52 q4 18 12 12 q8 22 -8 40 z" fill="#f7a032" stroke="#c0501e" stroke-width="1.5"/>'
-                    f'<path d="M{bx} 376 q-8 -12 0 -28 q8 14 0 28 z" fill="#fff0a0"/>')
+                    + style.flame_svg(bx, 378, 1.2))
     defs = (lin("bas", mix(BASALT, style.LAPIS, 0.35), mix(BASALT, style.SHADOW, 0.5), 0.7, 1.0, BASALT)
             + lin("col", mix(BASALT, (0x8A, 0x90, 0xB8), 0.3), mix(BASALT, style.SHADOW, 0.5), 1.0, 0.0, BASALT))
     paste(a, svg_layer("".join(body), defs=defs))
@@ -480,8 +470,7 @@ def outback_dusk():
         body.append(f'<circle cx="{cx - r * 0.3}" cy="{cy - r * 0.3}" r="{r * 0.45}" fill="{hexc(mix(style.REED, style.GOLD, 0.3))}" opacity="0.5"/>')
     # the camp fire
     body.append(f'<path d="M330 452 l40 -8 M332 444 l38 10" stroke="{hexc(style.UMBER)}" stroke-width="7" stroke-linecap="round"/>'
-                f'<path d="M350 446 q-26 -26 -4 -60 q4 20 14 14 q10 26 -10 46 z" fill="#f7a032" stroke="#c0501e" stroke-width="1.5"/>'
-                f'<path d="M350 444 q-10 -14 0 -32 q10 16 0 32 z" fill="#fff0a0"/>')
+                + style.flame_svg(350, 446, 1.35))
     defs = lin("tin", (0xC8, 0xC4, 0xBC), (0x7A, 0x72, 0x6C), 1.0, 0.4)
     paste(a, svg_layer("".join(body), defs=defs))
     img = rgba(a)
@@ -497,16 +486,17 @@ def kadar1():
     return img
 
 
+def table_top(seed):
+    """The dark wooden table a scroll or map is spread on."""
+    wood = scene.smooth_noise(W, H, 30, seed)
+    return rgba(np.asarray((0x4A, 0x30, 0x1C), np.float32)[None, None, :] * (0.8 + 0.4 * wood)[..., None])
+
+
 def old_scroll():
     """The scroll itself, close up: the Ashcrystal broken in four, and where the parts went."""
-    img = rgba(np.zeros((H, W, 3), np.float32) + np.asarray((0x4A, 0x30, 0x1C), np.float32))
-    wood = scene.smooth_noise(W, H, 30, 9)
-    a = np.asarray(img.convert("RGB"), np.float32) * (0.8 + 0.4 * wood)[..., None]
-    img = rgba(a)
+    img = table_top(9)
     # the sheet stops short of the forward button's corner
-    sheet = papyrus_strip((620, 440), seed=21)
-    img.alpha_composite(style.drop_shadow(_pad(sheet, 8), blur=4), (22, 102))
-    img.alpha_composite(sheet, (30, 110))
+    style.lay(img, papyrus_strip((620, 440), seed=21), (30, 110), margin=8, blur=4)
     ink = hexc(mix(style.UMBER, style.SHADOW, 0.3))
     cx, cy = 340, 330
     # the crystal painted in a pale wash over its ink lines
@@ -735,13 +725,9 @@ MAPCORD = [(505, 447), (491, 441), (474, 432), (464, 413), (445, 441), (427, 416
 
 
 def map_background():
-    img = rgba(np.zeros((H, W, 3), np.float32) + np.asarray((0x4A, 0x30, 0x1C), np.float32))
-    a = np.asarray(img.convert("RGB"), np.float32) * (0.8 + 0.4 * scene.smooth_noise(W, H, 30, 31))[..., None]
-    img = rgba(a)
+    img = table_top(31)
     # the sheet's right roll lies just past the forward button
-    sheet = papyrus_strip((786, 580), seed=33)
-    img.alpha_composite(style.drop_shadow(_pad(sheet, 6), blur=3), (2, 4))
-    img.alpha_composite(sheet, (8, 10))
+    style.lay(img, papyrus_strip((786, 580), seed=33), (8, 10), blur=3)
     ink = hexc(mix(style.UMBER, style.SHADOW, 0.2))
     pale = hexc(mix(style.UMBER, style.SAND, 0.45))
     body = []

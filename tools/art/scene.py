@@ -536,8 +536,7 @@ def menu_images():
     base = to_img(back).convert("RGBA")
     base.alpha_composite(front)
     plaque = style.player_plaque(lit=False)
-    base.alpha_composite(style.drop_shadow(_pad(plaque, 4), blur=2), (style.PLAYER_PLAQUE_POS[0] - 4, style.PLAYER_PLAQUE_POS[1] - 4))
-    base.alpha_composite(plaque, style.PLAYER_PLAQUE_POS)
+    style.lay(base, plaque, style.PLAYER_PLAQUE_POS, margin=4, blur=2)
     chapter0 = base.convert("RGB")
     # the mask is the front layer where the camel walks; below the crest rows it
     # stays clear, so the plaque and the dig site are never drawn twice
@@ -549,12 +548,6 @@ def menu_images():
 
 
 CAMEL_BOTTOM = 250 + 157
-
-
-def _pad(img, n):
-    out = Image.new("RGBA", (img.width + 2 * n, img.height + 2 * n), (0, 0, 0, 0))
-    out.alpha_composite(img, (n, n))
-    return out
 
 
 def camel_strip():

@@ -377,3 +377,23 @@ def rim_light(img, depth=3, light=0.16, shade=0.26, blur=1.5):
     rgb = rgb + (255 - rgb) * (lit[..., None] * light)
     a[..., :3] = rgb
     return Image.fromarray(np.clip(a, 0, 255).astype(np.uint8), "RGBA")
+
+
+def pad(img, n):
+    """The RGBA image with n clear pixels added round it (room for a shadow)."""
+    out = Image.new("RGBA", (img.width + 2 * n, img.height + 2 * n), (0, 0, 0, 0))
+    out.alpha_composite(img, (n, n))
+    return out
+
+
+def lay(base, layer, xy, margin=6, blur=2.5):
+    """Lays an RGBA layer on `base` at xy with its soft bottom-right shadow."""
+    base.alpha_composite(drop_shadow(pad(layer, margin), blur=blur), (xy[0] - margin, xy[1] - margin))
+    base.alpha_composite(layer, xy)
+
+
+def flame_svg(x, y, scale=1.0):
+    """A torch or fire flame, its foot at (x, y), 44 * scale px tall, as SVG."""
+    return (f'<g transform="translate({x:.1f} {y:.1f}) scale({scale:.2f})">'
+            '<path d="M0 0 q-18 -20 -2 -44 q2 16 10 10 q6 20 -8 34 z" fill="#f7a032" stroke="#c0501e" stroke-width="1.5"/>'
+            '<path d="M0 -2 q-8 -10 0 -24 q6 12 2 24 z" fill="#fff0a0"/></g>')
