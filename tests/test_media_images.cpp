@@ -20,6 +20,11 @@
 #include <string>
 #include <vector>
 
+#include "level/board.h"
+#include "level/render.h"
+#include "level/sequences.h"
+#include "tests/harness.h"
+
 namespace {
 
 // One image or one numbered family ("%d" printed without padding, first..last).
@@ -260,6 +265,93 @@ TEST_F(Images_, TheTableKnowsEveryImageTheCodeLoads)
     EXPECT_GT(literals.size(), 10u) << "the scan found the game's sources";
     for (const std::string& lit : literals)
         EXPECT_TRUE(known.count(lit)) << lit << " is loaded by the code but missing from the table";
+}
+
+// The frames the table checks of one file name (a family's rows added up).
+int TableFrames(const char* path)
+{
+    int n = 0;
+    for (const ImageRow& row : Images)
+        if (strcmp(row.path, path) == 0)
+            n += row.first == NONE ? 1 : row.last - row.first + 1;
+    return n;
+}
+
+const ImageRow* TableRow(const char* path, int k)
+{
+    for (const ImageRow& row : Images)
+        if (strcmp(row.path, path) == 0 && (row.first == NONE || (row.first <= k && k <= row.last)))
+            return &row;
+    return nullptr;
+}
+
+bool Inside(const SDL_Rect& r, const SDL_Surface* s)
+{
+    return s && r.x >= 0 && r.y >= 0 && r.w > 0 && r.h > 0 && r.x + r.w <= s->w && r.y + r.h <= s->h;
+}
+
+// The level screen's own loaders say what it draws: after they ran, each
+// family has as many frames as the table checks, every frame has the table's
+// size, and every window of the code's rectangle tables lies inside its sheet.
+// A loop bound or a file name changed in the code without the art shows here.
+TEST(ImagesLoaded, LevelLoadersFillTheirTablesWithTheCheckedImages)
+{
+    HarnessOpen();
+    InitLevel();
+    LoadLevelScreenArt();
+    struct Family {
+        const char* path;
+        SDL_Surface** slots;
+        int size;
+        int shift;  // slot = number in the file name + shift
+    };
+    const Family families[] = {
+        {"media/images/teleport/tele%d.png", TeleportImg, TELEPORT_IMAGES, 1},
+        {"media/images/spike_destroy/spike00%d.png", SpikeDestroyImg, SPIKE_IMAGES, 0},
+        {"media/images/particles/a00%d.png", imgPartOfParticle, PARTICLE_IMAGES, 0},
+        {"media/images/tovilevel/tovilevel%d.png", ToviLevelImg, PORTRAIT_IMAGES, 0},
+        {"media/images/kadar%d.png", IntroImag, INTRO_IMAGES, 0},
+        {"media/images/ashcrystal_%d.png", AshcrystalImg, ASHCRYSTAL_IMAGES, 1},
+        {"media/images/dust/dust0%d.png", SandImage, SAND_IMAGES, 0},
+    };
+    for (const Family& f : families) {
+        int filled = 0;
+        for (int i = 0; i < f.size; i++) {
+            if (!f.slots[i])
+                continue;
+            filled++;
+            const ImageRow* row = TableRow(f.path, i - f.shift);
+            EXPECT_NE(row, nullptr) << f.path << " number " << i - f.shift << " is loaded but not checked";
+            if (!row)
+                continue;
+            if (row->w) {
+                EXPECT_EQ(f.slots[i]->w, row->w) << f.path << " slot " << i;
+            }
+            if (row->h) {
+                EXPECT_EQ(f.slots[i]->h, row->h) << f.path << " slot " << i;
+            }
+        }
+        EXPECT_EQ(filled, TableFrames(f.path)) << f.path;
+    }
+    for (SDL_Surface* s : {rr, rexit, rmm, forhon, forhoff, dialogr, leveldone, menubtn, failed,
+                           optimizedImageCursor, optimizedImageCursorh, Mapi})
+        EXPECT_NE(s, nullptr);
+    // Tiles draw frame t - 1 for codes 1..80, elements frame t - 101 for 101..129.
+    for (int i = 1; i <= SHEET_FRAMES; i++)
+        EXPECT_TRUE(Inside(LoadedtrackRectangle[i], TileTrack)) << "tile frame " << i;
+    for (int i = 1; i <= EL_CRUMBLE - EL_FIRST; i++)
+        EXPECT_TRUE(Inside(LoadedtrackRectangle[i], ElemntsTrack)) << "element frame " << i;
+    for (int i = 1; i < SPIKE_RECTS; i++)
+        EXPECT_TRUE(Inside(SRect[i], SpikeTrac)) << "spike frame " << i;
+    for (int i = 0; i < VF_RECTS; i++)
+        EXPECT_TRUE(Inside(VFrect[i], vfont)) << "digit window " << i;
+    for (int c = 0; c <= 4; c++) {
+        SDL_Surface* back = InitBackg(c);
+        ASSERT_NE(back, nullptr) << "background " << c;
+        EXPECT_EQ(back->w, 800);
+        EXPECT_EQ(back->h, 600);
+        SDL_FreeSurface(back);
+    }
 }
 
 // Walls fill their cell: the 64 auto-tiled frames are opaque but for rounded
