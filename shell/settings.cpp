@@ -64,7 +64,10 @@ void ReadSettings()
         fclose(confile);
         confile = nullptr;
     }
-    if (pod[1] == 0) {
+    // Defaults only when the file cannot hold a music volume at all: a stored 0
+    // is a player who muted the music, and stays so. A partial last word is
+    // dropped by the whole-word read above and so reads as 0.
+    if (ukupod < 2) {
         pod[1] = 50;
         pod[2] = 50;
         pod[3] = 1;

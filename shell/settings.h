@@ -5,8 +5,9 @@
 //   word 2  effects volume, same scale
 //   word 3  full screen: 1 on, 0 off (any non-zero value means on)
 //   word 4  number of the player profile chosen last; 0 = none remembered
-// A music volume of 0 (also what a missing or short file reads as) makes the
-// start-up put back the defaults and write the file anew.
+// A file missing or too short to hold the music volume makes the start-up put
+// back the defaults and write the file anew; a stored 0 keeps the music silent.
+// Words the file ends before, and a partial last word, read as 0.
 #ifndef TOVI_SHELL_SETTINGS_H
 #define TOVI_SHELL_SETTINGS_H
 
@@ -23,7 +24,7 @@ extern int slidm;           // music volume in use, from pod[1]
 extern int slidf;           // effects volume in use, from pod[2]
 extern int fulls;           // full screen in use, from pod[3]
 
-void ReadSettings();   // start-up: read, apply defaults when the music volume is 0, mirror into slidm/slidf/fulls
+void ReadSettings();   // start-up: read, apply defaults when the file holds no music volume, mirror into slidm/slidf/fulls
 int WriteSettings();   // write pod as 20 bytes through a temporary file and a rename; 1 on success
 
 // Atomic replace used by every data file of the game: writes size bytes to

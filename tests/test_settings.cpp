@@ -32,16 +32,28 @@ TEST(Settings, FirstStartWritesTheDefaults)
     EXPECT_EQ(ReadBytes(CONFIG_FILE), Defaults);
 }
 
-TEST(Settings, MusicVolumeZeroResetsEverythingButTheFirstWord)
+TEST(Settings, MutedMusicStaysMutedAndKeepsTheOtherSettings)
 {
     InScratchDir dir;
     WriteBytes(CONFIG_FILE, Words({-7, 0, 90, 0, 3}));
     ReadSettings();
-    EXPECT_EQ(slidm, 50);
-    EXPECT_EQ(slidf, 50);
-    EXPECT_EQ(fulls, 1);
-    EXPECT_EQ(pod[4], 1);
-    EXPECT_EQ(ReadBytes(CONFIG_FILE), Words({-7, 50, 50, 1, 1}));
+    EXPECT_EQ(slidm, 0);
+    EXPECT_EQ(slidf, 90);
+    EXPECT_EQ(fulls, 0);
+    EXPECT_EQ(pod[4], 3);
+    EXPECT_EQ(ReadBytes(CONFIG_FILE), Words({-7, 0, 90, 0, 3}));
+}
+
+TEST(Settings, PartialLastWordReadsAsZero)
+{
+    InScratchDir dir;
+    Bytes b = Words({1, 60, 40, 1, 0x7f7f7f7f});
+    b.resize(18);
+    WriteBytes(CONFIG_FILE, b);
+    ReadSettings();
+    EXPECT_EQ(ukupod, 4);
+    EXPECT_EQ(slidm, 60);
+    EXPECT_EQ(pod[4], 0);
 }
 
 TEST(Settings, ShortFileReadsMissingWordsAsZero)
