@@ -1,88 +1,547 @@
 #include "menu/menu.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "level/level.h"
+#include "menu/credits.h"
+#include "menu/game.h"
+#include "menu/help.h"
+#include "menu/map.h"
+#include "menu/options.h"
 #include "menu/players.h"
+#include "menu/scores.h"
+#include "shell/clock.h"
 #include "shell/media.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
 #include "text/text.h"
 
-SDL_Rect MenuRectangle[MENU_ITEMS + 2];
-int MenuPrviPut = 1;
-int menu_first_time = 1;
+SDL_Rect MenuRectangle[MENU_HOT_AREAS + 1];
+SDL_Surface* menui[MENU_STRIP_SLOTS];
+SDL_Rect MRect[STRIP_FRAMES + 1];
+int proslastavka = 0;
+int br = 0;
+int smer = 0;
+int brs = 0;
+int as = 0;
+int menu_item = 0;
+int level_num = 0;
+
+SDL_Surface* CamelImage = nullptr;
+SDL_Rect CRect[CAMEL_FRAMES + 1];
+int kamila = 0;
+float gdesam = 0;
+SDL_Surface* MaskImage = nullptr;
+SDL_Surface* BugImage[BUG_IMAGES];
+SDL_Surface* ToviImage[HERO_IMAGES];
+int tovital = 0;
+int tovices = 0;
+int tovimig = 0;
+int drc = 0;
+int mousenomove = 0;
+int mousenomoveces = 0;
+int tdm = 0;
+int tdm2 = 0;
+float dtm = 0;
+float drtm = 0;
 SDL_Surface* MenuImage = nullptr;
+SDL_Surface* WpImage = nullptr;
+SDL_Surface* BaImage = nullptr;
+
 SDL_Surface* optimizedImageCur = nullptr;
 SDL_Surface* optimizedImageCursorp = nullptr;
-SDL_Surface* LSImage = nullptr;
-SDL_Surface* LSTImage = nullptr;
 Mix_Music* mintro = nullptr;
 Mix_Music* mmap_music = nullptr;
 Mix_Chunk* mtomb = nullptr;
 Mix_Chunk* mcamel = nullptr;
 Mix_Chunk* mdbtn = nullptr;
+int menu_first_time = 1;
+int MenuPrviPut = 1;
+SDL_Surface* LSImage = nullptr;
+SDL_Surface* LSTImage = nullptr;
+SDL_Rect LST[LOADING_STEPS + 1];
 
-// The five items and the screens they lead to: play, options, credits, help, quit.
-static const char* const ItemNames[MENU_ITEMS + 1] = {nullptr, "Play", "Options", "Credits", "Help", "Quit"};
-static const int ItemScreens[MENU_ITEMS + 1] = {0, SCREEN_GAME, SCREEN_OPTIONS, SCREEN_CREDITS, SCREEN_HELP,
-                                                SCREEN_QUIT};
-
-void InitMenu(SDL_Surface*)
-{
-    for (int i = 1; i <= MENU_ITEMS + 1; i++) {
-        MenuRectangle[i].x = static_cast<Sint16>(3 * i + 90);
-        MenuRectangle[i].y = static_cast<Sint16>(60 * i + 220);
-        MenuRectangle[i].w = 120;
-        MenuRectangle[i].h = 50;
-    }
-    MenuImage = InitBackg(0);
-    optimizedImageCur = LoadImageAlpha("media/images/kursor.png");
-    mintro = LoadMusic("media/audio/main.ogg");
-    mdbtn = LoadEffect("media/audio/dialog_btn.ogg");
-    if (!PlayerName[0])
-        snprintf(PlayerName, sizeof PlayerName, "%s", "Player");
-    if (proshli == 0)
-        proshli = start_level_no;
-    MenuPrviPut = 0;
-}
+// ---- shared by the menu screens ------------------------------------------------
 
 void MenuCursor(SDL_Surface* screen, int x, int y)
 {
     apply_clip(x, y, optimizedImageCur, screen, nullptr);
 }
 
+void MenuPointer(SDL_Surface* screen, int x, int y, int pressed)
+{
+    apply_clip(x, y, pressed ? optimizedImageCursorp : optimizedImageCur, screen, nullptr);
+}
+
+void DrawBackdrop(SDL_Surface* screen)
+{
+    if (!proslisc)
+        proslisc = CopyScreen(screen);
+    SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
+    if (proslisc) {
+        SDL_SetAlpha(proslisc, SDL_SRCALPHA | SDL_RLEACCEL, 170);
+        apply_clip(0, 0, proslisc, screen, nullptr);
+    }
+}
+
+void FreeMenuBackdrop()
+{
+    if (proslisc)
+        SDL_FreeSurface(proslisc);
+    proslisc = nullptr;
+}
+
+// ---- loading -------------------------------------------------------------------
+
+enum ImageKind { ALPHA, OPAQUE, AS_LOADED };
+
+// Loads into an empty slot only: the level screen may have brought some of the
+// same pictures in already, and a slot is never loaded twice.
+static void Load(SDL_Surface*& slot, const char* path, ImageKind kind)
+{
+    if (slot)
+        return;
+    slot = kind == ALPHA ? LoadImageAlpha(path) : kind == OPAQUE ? LoadImageOpaque(path) : LoadImageRaw(path);
+}
+
+// Loads the family path % n for n = first..last into table[n + shift].
+static void LoadFamily(SDL_Surface** table, int slots, const char* pattern, int first, int last, int shift,
+                       ImageKind kind)
+{
+    char path[96];
+    for (int n = first; n <= last; n++) {
+        int slot = n + shift;
+        if (slot < 1 || slot >= slots)
+            continue;
+        snprintf(path, sizeof path, pattern, n);
+        Load(table[slot], path, kind);
+    }
+}
+
+static void LoadChunk(Mix_Chunk*& slot, const char* path)
+{
+    if (!slot)
+        slot = LoadEffect(path);
+}
+
+static void LoadTune(Mix_Music*& slot, const char* path)
+{
+    if (!slot)
+        slot = LoadMusic(path);
+}
+
+// A picture loaded as it came, turned into the display format with alpha now.
+static void ConvertAlpha(SDL_Surface*& slot)
+{
+    if (!slot || !SDL_GetVideoSurface())
+        return;
+    SDL_Surface* converted = SDL_DisplayFormatAlpha(slot);
+    if (!converted)
+        return;
+    SDL_FreeSurface(slot);
+    slot = converted;
+}
+
+static void LoadingStep(SDL_Surface* screen, int k)
+{
+    apply_clip(138, 383, LSTImage, screen, &LST[k]);
+    SDL_Flip(screen);
+}
+
+static void SetRect(SDL_Rect& r, int x, int y, int w, int h)
+{
+    r.x = static_cast<Sint16>(x);
+    r.y = static_cast<Sint16>(y);
+    r.w = static_cast<Uint16>(w);
+    r.h = static_cast<Uint16>(h);
+}
+
+// The current player after loading: the remembered profile when there is one,
+// else the last player. The count is always the index of the last record read.
+static void ChooseCurrentPlayer()
+{
+    ReadPlayers();
+    PlayerName[0] = 0;
+    plsel = pod[4];
+    if (plsel != 0) {
+        if (plsel >= 1 && plsel <= ukupl)
+            snprintf(PlayerName, sizeof PlayerName, "%s", pin[plsel].name);
+    } else if (ukupl != 0) {
+        snprintf(PlayerName, sizeof PlayerName, "%s", pin[ukupl].name);
+    }
+}
+
+void InitMenu(SDL_Surface* screen)
+{
+    for (SDL_Surface*& s : menui)
+        s = nullptr;
+    for (SDL_Surface*& s : BugImage)
+        s = nullptr;
+    for (SDL_Surface*& s : SandImage)
+        s = nullptr;
+    for (SDL_Surface*& s : ToviImage)
+        s = nullptr;
+    for (SDL_Surface*& s : hbackg)
+        s = nullptr;
+    startTicks = 0;
+
+    Load(LSTImage, "media/images/loading_screen_tape.png", AS_LOADED);
+    LoadChunk(negative[1], "media/audio/speak/comeon.ogg");
+    LoadChunk(negative[2], "media/audio/speak/sickie1.ogg");
+    LoadChunk(negative[3], "media/audio/speak/sickie2.ogg");
+
+    SetRect(clipy, 0, CREDITS_START, 690, 520);
+    for (int k = 1; k <= LOADING_STEPS; k++)
+        SetRect(LST[k], 0, 0, 47 * k, 44);
+    LoadingStep(screen, 1);
+
+    for (int i = 1; i <= MENU_HOT_AREAS; i++)
+        SetRect(MenuRectangle[i], 3 * i + 90, 60 * i + 220, 120, 50);
+    SetGameRects();
+    for (int k = 1; k <= STRIP_FRAMES; k++)
+        SetRect(MRect[k], 300 * k - 300, 0, 300, 400);
+    SetPlayerRects();
+    LoadingStep(screen, 2);
+
+    LoadFamily(menui, MENU_STRIP_SLOTS, "media/images/level0%d.png", 1, MENU_ITEMS, 0, ALPHA);
+    LoadFamily(ToviLevelImg, PORTRAIT_IMAGES, "media/images/tovilevel/tovilevel%d.png", 1, 4, 0, ALPHA);
+    Load(forhon2, "media/images/intro_forward_hoveron.png", AS_LOADED);
+    Load(forhoff2, "media/images/intro_forward_hoveroff.png", AS_LOADED);
+    Load(btmhon, "media/images/backtomenu_hoveron.png", AS_LOADED);
+    Load(btmhoff, "media/images/backtomenu_hoveroff.png", AS_LOADED);
+    LoadingStep(screen, 3);
+
+    Load(optimizedImageCur, "media/images/kursorb.png", AS_LOADED);  // converted at the end
+    Load(loadedImageChk, "media/images/check.png", ALPHA);
+    LoadFamily(AshcrystalImg, ASHCRYSTAL_IMAGES, "media/images/ashcrystal_%d.png", 0, 4, 1, OPAQUE);
+    LoadFamily(AshcrystalImg, ASHCRYSTAL_IMAGES, "media/images/ashcrystal_%d.png", 5, 5, 1, ALPHA);
+    Load(loadedImageOk, "media/images/ok_hover.png", ALPHA);
+    Load(mcont, "media/images/continue_hover.png", AS_LOADED);
+    Load(mnewg, "media/images/newgame_hover.png", AS_LOADED);
+    Load(mhs, "media/images/hiscore_hover.png", AS_LOADED);
+    Load(mexit, "media/images/x_hover.png", AS_LOADED);
+    LoadingStep(screen, 4);
+
+    Load(mnew, "media/images/pl_new.png", AS_LOADED);
+    Load(medit, "media/images/pl_edit.png", AS_LOADED);
+    Load(mdel, "media/images/pl_del.png", AS_LOADED);
+    Load(mup, "media/images/up_edit.png", AS_LOADED);
+    Load(muph, "media/images/up_edit_hover.png", AS_LOADED);
+    Load(mdn, "media/images/down_edit.png", AS_LOADED);
+    Load(mdnh, "media/images/down_edit_hover.png", AS_LOADED);
+    Load(mye, "media/images/pl_yes.png", AS_LOADED);
+    Load(mno, "media/images/pl_no.png", AS_LOADED);
+    Load(mnc, "media/images/selc.png", ALPHA);
+    Load(optimizedImageCredits, "media/images/credits_back.png", AS_LOADED);  // converted at the end
+    Load(loadedImageCrta, "media/images/slid.png", ALPHA);
+    Load(optimizedImageCursorp, "media/images/kursorp.png", AS_LOADED);  // converted at the end
+    LoadFamily(ToviImage, HERO_IMAGES, "media/images/tovi_anim%d.png", 1, 12, 0, ALPHA);
+    LoadingStep(screen, 5);
+
+    LoadFamily(IntroImag, INTRO_IMAGES, "media/images/kadar%d.png", 1, 10, 0, OPAQUE);
+    Load(CamelImage, "media/images/kamila_anim_final.png", ALPHA);
+    Load(MaskImage, "media/images/mask.png", ALPHA);
+    for (int k = 1; k <= CAMEL_FRAMES; k++)
+        SetRect(CRect[k], 150 * k - 150, 0, 150, 157);
+    LoadingStep(screen, 6);
+
+    LoadFamily(SandImage, SAND_IMAGES, "media/images/dust/dust0%d.png", 1, 40, 0, AS_LOADED);
+    Load(hback, "media/images/helpbutton_hoveroff_back.png", AS_LOADED);
+    Load(hbackh, "media/images/helpbutton_hoveron_back.png", AS_LOADED);
+    Load(hleft, "media/images/helpbutton_hoveroff_left.png", AS_LOADED);
+    Load(hlefth, "media/images/helpbutton_hoveron_left.png", AS_LOADED);
+    Load(hright, "media/images/helpbutton_hoveroff_right.png", AS_LOADED);
+    Load(hrighth, "media/images/helpbutton_hoveron_right.png", AS_LOADED);
+    Load(hpb, "media/images/helpplaybutton_hoveroff.png", AS_LOADED);
+    Load(hpbh, "media/images/helpplaybutton_hoveron.png", AS_LOADED);
+    LoadFamily(hbackg, HELP_PAGES + 1, "media/images/help_screen%d.png", 1, HELP_PAGES, 0, AS_LOADED);
+    LoadFamily(imgPartOfParticle, PARTICLE_IMAGES, "media/images/particles/a00%d.png", 1, 60, 0, ALPHA);
+    LoadingStep(screen, 7);
+
+    LoadFamily(SpikeDestroyImg, SPIKE_IMAGES, "media/images/spike_destroy/spike00%d.png", 1, 34, 0, ALPHA);
+    LoadFamily(TeleportImg, TELEPORT_IMAGES, "media/images/teleport/tele%d.png", 0, 9, 1, ALPHA);
+    LoadingStep(screen, 8);
+
+    LoadFamily(BugImage, BUG_IMAGES, "media/images/buba/buba0%d.png", 1, 47, 0, AS_LOADED);
+    LoadingStep(screen, 9);
+
+    Load(Mapi, "media/images/map_background.png", AS_LOADED);
+    Load(Mapb, "media/images/map_bigdot.png", AS_LOADED);
+    Load(Mapbg, "media/images/map_big_glow.png", AS_LOADED);
+    Load(Maps, "media/images/map_smalldot.png", AS_LOADED);
+    Load(Mapsg, "media/images/map_small_glow.png", AS_LOADED);
+    Load(DialogImagep, "media/images/playeredit.png", ALPHA);
+    Load(DialogImagea, "media/images/dialog_new_areusure.png", ALPHA);
+    Load(WpImage, "media/images/welcome_pl.png", AS_LOADED);
+    Load(DialogImageg, "media/images/new_game.png", ALPHA);
+    Load(DialogImageHS, "media/images/hiscore_screen.png", ALPHA);
+    LoadTune(mintro, "media/audio/main.ogg");
+    LoadTune(mmap_music, "media/audio/maploop.ogg");
+    LoadTune(musicredits, "media/audio/credits.ogg");
+    LoadChunk(mtomb, "media/audio/tomb.ogg");
+    LoadChunk(mcamel, "media/audio/camel.ogg");
+    LoadChunk(mdbtn, "media/audio/dialog_btn.ogg");
+    Load(BaImage, "media/images/baloon.png", ALPHA);
+    ConvertAlpha(optimizedImageCursorp);
+    ConvertAlpha(optimizedImageCredits);
+    Load(optimizedImageCreditsm, "media/images/credits_text.png", ALPHA);
+    ConvertAlpha(optimizedImageCur);
+    LoadingStep(screen, 10);
+
+    Load(MenuImage, "media/images/chapter0.png", OPAQUE);
+    Load(OptionsImage, "media/images/options.png", ALPHA);
+    FrameNo = vfrm = gett = pfrm = 0;
+    LoadingStep(screen, 11);
+
+    if (LSTImage)
+        SDL_FreeSurface(LSTImage);
+    if (LSImage)
+        SDL_FreeSurface(LSImage);
+    LSTImage = LSImage = nullptr;
+    drtm = 0;
+    cceka = 0;
+
+    ChooseCurrentPlayer();
+    MenuPrviPut = 0;
+}
+
+// ---- one redraw ------------------------------------------------------------------
+
+void mi(int, SDL_Surface*)
+{
+    if (menu_item == 2)
+        level_num = ukupl != 0 && PlayerName[0] ? SCREEN_GAME : SCREEN_PLAYERS;
+    else if (menu_item == 3)
+        level_num = SCREEN_OPTIONS;
+    else if (menu_item == 4)
+        level_num = SCREEN_CREDITS;
+    else if (menu_item == 5)
+        level_num = SCREEN_HELP;
+    else if (menu_item == 6)
+        level_num = SCREEN_QUIT;
+}
+
+// The hero's two idle timers: every 7 s without a press he fidgets (one of two
+// animations, even odds), every 17 s he says one of his three idle lines.
+static void IdleTimers(int now, int button)
+{
+    tdm2 = now;
+    if (mousenomove == 0 || button != 0)
+        mousenomove = now;
+    if (mousenomoveces == 0 || button != 0)
+        mousenomoveces = now;
+    if (now - mousenomove > 17000) {
+        tovital = 1;
+        PlayEffect(&negative[1 + rand() % 3]);
+        mousenomove = 0;
+    }
+    if (now - mousenomoveces > 7000) {
+        tovices = 1;
+        if (rand() % 10 > 4) {
+            tovices = 0;
+            tovimig = 1;
+        }
+        mousenomoveces = 0;
+    }
+}
+
+// Whole 20 ms steps since the previous redraw; a remainder is dropped.
+static int SceneSteps(int now)
+{
+    dtm = static_cast<float>(now - tdm);
+    drtm += dtm;
+    int step = 0;
+    if (drtm >= 20.0f) {
+        step = static_cast<int>(drtm / 20.0f);
+        drtm = 0;
+    }
+    tdm = now;
+    return step;
+}
+
+static void Music()
+{
+    if (menu_first_time) {
+        gdesam = 1.0f;
+        Mix_VolumeMusic(slidm);
+    }
+    if (!Mix_PlayingMusic())
+        play_menu_music = 1;
+    if (play_menu_music) {
+        PlayMusicOnce(mintro);
+        play_menu_music = 0;
+    }
+    menu_first_time = 0;
+}
+
+// The camel walks in from x 500, 2 pixels a step, for the first 379 steps of the
+// cycle and calls once on the way; the beetle plays from step 401 to 493.
+static void Scene(SDL_Surface* screen)
+{
+    static int camelCalled = 0;  // the camel's call is heard once per pass of step 62
+    if (kamila > 24)
+        kamila = 6;
+    int g = static_cast<int>(gdesam);
+    if (g <= 379) {
+        apply_clip(500 - static_cast<int>(2 * gdesam), 250, CamelImage, screen, &CRect[kamila / 6]);
+        apply_clip(0, 0, MaskImage, screen, nullptr);
+    }
+    if (g == 62 && !camelCalled)
+        PlayEffect(&mcamel);
+    camelCalled = g == 62;
+    if (g > 400 && g <= 493)
+        apply_clip(509, 161, BugImage[g / 2 - 200], screen, nullptr);
+    if (g > 500)
+        gdesam = 0;
+}
+
 static bool OverItem(int i, int x, int y)
 {
-    const SDL_Rect& r = MenuRectangle[i];
-    return x > r.x && x < r.x + r.w && y > r.y && y < r.y + r.h;
+    return InRect(MenuRectangle[i], x, y) != 0;
+}
+
+// The item under the pointer: it comes up when no other item is up; another
+// item plays back first. A click acts at once, whatever the strip shows.
+static void Items(SDL_Surface* screen, int x, int y, int button)
+{
+    for (int i = 1; i <= MENU_HOT_AREAS; i++) {
+        if (!OverItem(i, x, y)) {
+            menu_item = 0;
+            continue;
+        }
+        if (proslastavka != 0 && i != proslastavka) {
+            smer = -1;
+            brs = 0;
+        } else {
+            proslastavka = i;
+            if (br == STRIP_FRAMES) {
+                smer = 0;
+            } else {
+                smer = 1;
+                if (br == 3 && mtomb) {
+                    Mix_PlayChannel(1, mtomb, 0);
+                    Mix_Volume(-1, slidf);
+                }
+            }
+        }
+        menu_item = i + 1;
+        as = 1;
+        if (button == 1 && mousechk == 0) {
+            mousechk = 1;
+            rendme = 0;
+            mi(menu_item, screen);
+        }
+        break;
+    }
+    if (!as) {
+        brs = 0;
+        smer = -1;
+    }
+}
+
+static void DrawItems(SDL_Surface* screen)
+{
+    for (int i = 1; i <= MENU_HOT_AREAS; i++) {
+        SDL_Surface* strip = i < MENU_STRIP_SLOTS ? menui[i] : nullptr;
+        if (i == proslastavka) {
+            apply_clip(24, 225, strip, screen, &MRect[br]);
+            if (brs >= 0 && brs <= 40)
+                apply_clip(10 * i, MenuRectangle[i].y - 60, SandImage[brs], screen, nullptr);
+        } else {
+            apply_clip(24, 225, strip, screen, &MRect[1]);
+        }
+    }
+}
+
+// The hero: the talk, the second and the first idle animation each show their
+// four frames 20 steps apiece from their start; otherwise he rests.
+static void Hero(SDL_Surface* screen)
+{
+    if (tovital == 1)
+        tovital = drc;
+    if (tovices == 1)
+        tovices = drc;
+    if (tovimig == 1)
+        tovimig = drc;
+    int frame = 1;
+    if (tovital != 0 && drc - tovital <= 63)
+        frame = 5 + (drc - tovital) / 20;
+    else if (tovices != 0 && drc - tovices <= 63)
+        frame = 9 + (drc - tovices) / 20;
+    else if (tovimig != 0 && drc - tovimig <= 63)
+        frame = 1 + (drc - tovimig) / 20;
+    if (frame < 1 || frame >= HERO_IMAGES)
+        frame = 1;
+    apply_clip(530, 130, ToviImage[frame], screen, nullptr);
+    if (tovices != 0 && drc - tovices > 64)
+        tovices = 0;
+    if (tovimig != 0 && drc - tovimig > 64)
+        tovimig = 0;
+    if (tovital != 0 && Mix_Playing(-1) == 0)
+        tovital = 0;
 }
 
 int RenderMenu(int x, int y, int button, SDL_Surface* screen)
 {
-    if (MenuPrviPut)
-        InitMenu(screen);
     if (rendme == 0) {
         SDL_WarpMouse(400, 300);
         rendme = 1;
     }
     if (button == 0)
         mousechk = 0;
-    if (MenuImage)
-        apply_clip(0, 0, MenuImage, screen, nullptr);
-    else
-        SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 60, 40, 20));
-    int next = SCREEN_MENU;
-    for (int i = 1; i <= MENU_ITEMS; i++) {
-        bool over = OverItem(i, x, y);
-        prikstr(screen, ItemNames[i], MenuRectangle[i].x + 10, MenuRectangle[i].y + 8, over ? 2 : 3);
-        if (over && button == 1 && mousechk == 0) {
+    level_num = SCREEN_MENU;
+    if (MenuPrviPut)
+        InitMenu(screen);
+    if (ukupl == 0)
+        level_num = SCREEN_PLAYERS;  // nobody to play yet: the profiles open at once
+
+    int now = static_cast<int>(ClockTicks());
+    IdleTimers(now, button);
+    int step = SceneSteps(now);
+    kamila += step;
+    gdesam += static_cast<float>(step);
+    Music();
+
+    apply_clip(0, 0, MenuImage, screen, nullptr);
+    as = 0;
+    if (br > STRIP_FRAMES) {
+        br = STRIP_FRAMES;
+        smer = 0;
+    }
+    if (br <= 1) {
+        br = 2;
+        smer = 0;
+        proslastavka = 0;
+    }
+    Scene(screen);
+    brs += step;
+    if (proslastavka != 0)
+        br += smer;
+    Items(screen, x, y, button);
+    DrawItems(screen);
+
+    bool areaClicked = false;
+    if (x >= 426 && x <= 799 && y >= 540 && y <= 599) {
+        apply_clip(425, 539, WpImage, screen, nullptr);
+        if (button == 1 && mousechk == 0) {
             mousechk = 1;
             PlayEffect(&mdbtn);
-            next = ItemScreens[i];
+            rendme = 0;
+            level_num = SCREEN_PLAYERS;
+            areaClicked = true;
         }
     }
-    prikstr(screen, PlayerName, 560, 550, 3);
-    MenuCursor(screen, x, y);
-    if (next != SCREEN_MENU)
-        rendme = 0;
-    return next;
+    Hero(screen);
+    if ((static_cast<int>(gdesam) / 50) % 2 == 1)
+        apply_clip(425, 429, BaImage, screen, nullptr);
+    prikstr(screen, PlayerName, 770 - strl(PlayerName, 0, 560, 2), 560, 2);
+    drc += step;
+
+    bool overPlayOrOptions = menu_item == 2 || menu_item == 3;
+    if (!areaClicked && !(button != 0 && overPlayOrOptions))
+        MenuCursor(screen, x, y);
+    if (PlayerName[0] && proshli > 0 && proshli <= SCREEN_LAST_LEVEL && izmp)
+        biljezi();
+    return level_num;
 }

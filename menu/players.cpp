@@ -1,24 +1,602 @@
 #include "menu/players.h"
 
-#include "menu/menu.h"
-#include "shell/screen.h"
+#include <cstdio>
+#include <cstring>
+#include <vector>
 
-char PlayerName[NAME_SIZE];
+#include "menu/menu.h"
+#include "menu/options.h"
+#include "shell/media.h"
+#include "shell/screen.h"
+#include "shell/settings.h"
+#include "text/text.h"
+#include "trans/trans.h"
+
+PlayerRecord pin[PLAYER_SLOTS];
+int ukupl = 0;
+char PlayerName[PLAYER_NAME_SIZE];
 int proshli = 0;
 int PlayerScore = 0;
 int izmp = 0;
-PlayerRecord pin[MAX_PLAYERS];
-int ukupl = 0;
 int plsel = 0;
 
-int RenderDialogp(int x, int y, int button, int, int, SDL_Surface* screen)
+int spll = 0;
+int enpl = 0;
+int badd = 0;
+int bedit = 0;
+int bdel = 0;
+char nizc[EDIT_TEXT_SIZE];
+char c = 0;
+int chstp = 0;
+int renderp = 0;
+int tmpx = 0;
+int tmpy = 0;
+int plhint = 0;
+
+SDL_Surface* DialogImagep = nullptr;
+SDL_Surface* mnew = nullptr;
+SDL_Surface* medit = nullptr;
+SDL_Surface* mdel = nullptr;
+SDL_Surface* mye = nullptr;
+SDL_Surface* mno = nullptr;
+SDL_Surface* mup = nullptr;
+SDL_Surface* muph = nullptr;
+SDL_Surface* mdn = nullptr;
+SDL_Surface* mdnh = nullptr;
+SDL_Surface* mnc = nullptr;
+
+SDL_Rect Dialogpa;
+SDL_Rect Dialogpe;
+SDL_Rect Dialogpd;
+SDL_Rect Dialogpok;
+SDL_Rect Dialogpc;
+SDL_Rect Dialogpup;
+SDL_Rect Dialogpdn;
+SDL_Rect Dialogppl[LIST_ROWS + 1];
+
+// ---- records -----------------------------------------------------------------
+
+void SetRecordName(PlayerRecord* record, const char* name)
 {
+    memset(record->name, 0, NAME_SIZE);
+    size_t n = strnlen(name, NAME_MAX);
+    memcpy(record->name, name, n);
+}
+
+int ReadRecords(const char* path, PlayerRecord* table, int capacity)
+{
+    FILE* f = fopen(path, "rb");
+    if (!f)
+        return 0;
+    int n = 0;
+    unsigned char b[RECORD_SIZE];
+    while (n < capacity && fread(b, 1, RECORD_SIZE, f) == RECORD_SIZE) {
+        PlayerRecord& r = table[n++];
+        memset(r.name, 0, NAME_SIZE);
+        memcpy(r.name, b, NAME_MAX);  // the 16th byte is the terminator, whatever the file holds
+        r.level = GetLE32(b + NAME_SIZE);
+        r.score = GetLE32(b + NAME_SIZE + 4);
+    }
+    fclose(f);
+    return n;
+}
+
+int WriteRecords(const char* path, const PlayerRecord* table, int count)
+{
+    std::vector<unsigned char> bytes(static_cast<size_t>(count > 0 ? count : 0) * RECORD_SIZE, 0);
+    for (int i = 0; i < count; i++) {
+        unsigned char* b = bytes.data() + static_cast<size_t>(i) * RECORD_SIZE;
+        memcpy(b, table[i].name, strnlen(table[i].name, NAME_MAX));
+        PutLE32(b + NAME_SIZE, table[i].level);
+        PutLE32(b + NAME_SIZE + 4, table[i].score);
+    }
+    return WriteFileAtomic(path, bytes.data(), bytes.size());
+}
+
+// ---- the table ---------------------------------------------------------------
+
+void DropEmptyTail()
+{
+    while (ukupl > 0 && pin[ukupl].name[0] == 0) {
+        pin[ukupl] = PlayerRecord{};
+        ukupl--;
+    }
+}
+
+void ReadPlayers()
+{
+    memset(pin, 0, sizeof pin);
+    int n = ReadRecords(PLAYER_FILE, pin, PLAYER_SLOTS);
+    // The count is the index of the last record read; record 0 is never a player.
+    ukupl = n > 0 ? n - 1 : 0;
+    pin[0] = PlayerRecord{};
+    DropEmptyTail();
+}
+
+void SavePlayers()
+{
+    pin[0] = PlayerRecord{};
+    WriteRecords(PLAYER_FILE, pin, ukupl != 0 ? ukupl + 1 : 0);
+}
+
+int FindPlayer(const char* name)
+{
+    if (!name[0])
+        return 0;
+    for (int i = 1; i <= ukupl; i++)
+        if (strncmp(pin[i].name, name, NAME_SIZE) == 0)
+            return i;
+    return 0;
+}
+
+void LoadPlayer(int index, int withText)
+{
+    if (index < 0 || index > ukupl)
+        index = 0;
+    const PlayerRecord& r = pin[index];
+    snprintf(PlayerName, sizeof PlayerName, "%s", r.name);
+    proshli = r.level;
+    PlayerScore = r.score;
+    if (withText)
+        snprintf(nizc, sizeof nizc, "%s", r.name);
+}
+
+// ---- the dialog --------------------------------------------------------------
+
+static void SetRect(SDL_Rect& r, int x, int y, int w, int h)
+{
+    r.x = static_cast<Sint16>(x);
+    r.y = static_cast<Sint16>(y);
+    r.w = static_cast<Uint16>(w);
+    r.h = static_cast<Uint16>(h);
+}
+
+void SetPlayerRects()
+{
+    SetRect(Dialogpa, 230, 168, 80, 27);
+    SetRect(Dialogpe, 360, 168, 80, 27);
+    SetRect(Dialogpd, 490, 168, 70, 27);
+    SetRect(Dialogpok, 220, 375, 155, 66);
+    SetRect(Dialogpc, 410, 375, 155, 66);
+    SetRect(Dialogpup, 530, 210, 53, 60);
+    SetRect(Dialogpdn, 530, 310, 53, 60);
+    for (int k = 1; k <= LIST_ROWS; k++)
+        SetRect(Dialogppl[k], 230, 30 * k + 175, 250, 30);
+}
+
+int InRect(const SDL_Rect& r, int x, int y)
+{
+    return x > r.x && x < r.x + r.w && y > r.y && y < r.y + r.h;
+}
+
+static const char* const HintText[3] = {"", "THAT NAME IS TAKEN", "THE LIST IS FULL"};
+
+static int noPlayerAtEntry = 0;  // the table was empty when the dialog was entered
+static int plselBeforeNew = 0;   // the selection New left, given back if no name is added
+
+// What one redraw has seen and asked for.
+struct DialogTurn {
+    int x, y, button, key, character;
+    bool mouse;    // a mouse event or the tick; a key press is never a click
+    bool sound;    // the click sound is due
+    bool confirm;  // Return, OK or a deletion asks to store the table
+    bool ok, cancel;
+    bool refused;  // the confirmation kept the text: the name is taken or the list full
+};
+
+static bool Clicked(const DialogTurn& t)
+{
+    return t.mouse && t.button != 0 && mousechk == 0;
+}
+
+static void PageOf(int index)
+{
+    spll = index > 0 ? ((index - 1) / LIST_ROWS) * LIST_ROWS + 1 : 1;
+    enpl = spll + LIST_ROWS - 1 < ukupl ? spll + LIST_ROWS - 1 : ukupl;
+}
+
+static int PageEnd(int first)
+{
+    return first + LIST_ROWS - 1 < ukupl ? first + LIST_ROWS - 1 : ukupl;
+}
+
+static void EnterAddMode()
+{
+    if (!badd)
+        plselBeforeNew = plsel;
+    badd = 1;
+    plsel = ukupl + 1;
+    nizc[0] = 0;
+    bedit = bdel = 0;
+    plhint = 0;
+}
+
+// Add mode ends without a new player: the selection goes back to where it was,
+// so nothing points past the last player.
+static void LeaveAddMode()
+{
+    if (!badd)
+        return;
+    badd = 0;
+    plsel = plselBeforeNew <= ukupl ? plselBeforeNew : ukupl;
+    nizc[0] = 0;
+}
+
+// Opening: the table as stored, the selected player (else the last one) made
+// current, the page that shows it, and add mode at once when there is nobody.
+static void OpenDialog(SDL_Surface* screen, DialogTurn& t)
+{
+    ReadPlayers();
+    if (ukupl != 0) {
+        if (plsel < 1 || plsel > ukupl)
+            plsel = ukupl;
+        LoadPlayer(plsel, 0);
+        PageOf(plsel);
+    }
+    if (noPlayerAtEntry || ukupl == 0) {
+        EnterAddMode();
+        t.sound = true;
+    }
+    if (!proslisc)
+        proslisc = CopyScreen(screen);
+}
+
+static void TypeKey(DialogTurn& t)
+{
+    if (!(badd || bedit) || t.key == 0 || t.key == KEY_NONE)
+        return;
+    size_t n = strlen(nizc);
+    if (t.key == SDLK_BACKSPACE) {
+        if (n > 0) {
+            nizc[n - 1] = 0;
+            plhint = 0;
+        }
+    } else if (t.key == SDLK_RETURN || t.key == SDLK_KP_ENTER) {
+        t.confirm = true;
+    } else if (n < static_cast<size_t>(NAME_MAX) && t.character >= 32 && t.character <= 126) {
+        // Printable characters only: a name is read off the screen, so a Tab or an
+        // Escape that would sit in it unseen is not taken.
+        c = static_cast<char>(t.character);
+        nizc[n] = c;
+        nizc[n + 1] = 0;
+        plhint = 0;
+    }
+}
+
+static void ModeButtons(SDL_Surface* screen, DialogTurn& t)
+{
+    if (InRect(Dialogpa, t.x, t.y)) {
+        apply_clip(225, 156, mnew, screen, nullptr);
+        if (Clicked(t)) {
+            mousechk = 1;
+            t.sound = true;
+            if (ukupl >= MAX_PLAYERS)
+                plhint = 2;  // a full table takes no one more, and says so
+            else
+                EnterAddMode();
+        }
+    }
+    if (InRect(Dialogpe, t.x, t.y)) {
+        apply_clip(341, 156, medit, screen, nullptr);
+        if (Clicked(t) && plsel >= 1 && plsel <= ukupl && pin[plsel].name[0]) {
+            mousechk = 1;
+            bedit = 1;
+            badd = bdel = 0;
+            plhint = 0;
+            t.sound = true;
+            LoadPlayer(plsel, 1);
+        }
+    }
+    if (InRect(Dialogpd, t.x, t.y)) {
+        apply_clip(459, 156, mdel, screen, nullptr);
+        if (Clicked(t)) {
+            mousechk = 1;
+            t.sound = true;
+            bedit = 0;
+            plhint = 0;
+            if (badd)
+                LeaveAddMode();  // Delete while a name is typed only abandons the name
+            else
+                bdel = 1;
+        }
+    }
+}
+
+static void ArrowKeys(DialogTurn& t)
+{
+    if (badd || (t.key != SDLK_DOWN && t.key != SDLK_UP))
+        return;
+    PlayEffect(&mdbtn);
+    if (t.key == SDLK_DOWN) {
+        if (plsel < ukupl)
+            plsel++;
+        if (plsel > enpl) {
+            if (spll + LIST_ROWS <= ukupl)
+                spll += LIST_ROWS;
+            enpl = PageEnd(spll);
+        }
+    } else {
+        if (plsel > 1)
+            plsel--;
+        if (plsel < spll && spll > 1) {
+            spll -= LIST_ROWS;
+            if (spll < 1)
+                spll = 1;
+            enpl = PageEnd(spll);
+        }
+    }
+    LoadPlayer(plsel, 1);
+}
+
+static void DrawList(SDL_Surface* screen)
+{
+    if (plsel > ukupl) {
+        spll = ((plsel - 1) / LIST_ROWS) * LIST_ROWS + 1;
+        enpl = plsel;
+    }
+    if (ukupl == 0)
+        return;
+    if (enpl == 0) {
+        spll = 1;
+        enpl = LIST_ROWS;
+    }
+    if (enpl >= ukupl)
+        enpl = ukupl;
+    for (int i = spll; i <= enpl; i++) {
+        if (bedit && i == plsel)
+            continue;  // the row being renamed shows the edit text instead
+        prikstr(screen, pin[i].name, 230, 205 + 30 * (i - spll), 2);
+    }
+}
+
+static void CloseButtons(SDL_Surface* screen, DialogTurn& t)
+{
+    if (InRect(Dialogpok, t.x, t.y)) {
+        apply_clip(220, 372, mye, screen, nullptr);
+        if (Clicked(t)) {
+            mousechk = 1;
+            t.ok = true;
+            t.sound = true;
+        }
+    }
+    if (InRect(Dialogpc, t.x, t.y)) {
+        apply_clip(401, 372, mno, screen, nullptr);
+        if (Clicked(t)) {
+            mousechk = 1;
+            t.cancel = true;
+            t.sound = true;
+        }
+    }
+}
+
+// A page button turns one page per press: chstp holds it until the button is up.
+// Turning the page leaves add mode (the typed name is abandoned) and selects the
+// first player of the new page.
+static void PageButtons(SDL_Surface* screen, DialogTurn& t)
+{
+    if (spll > 4) {
+        if (chstp != 1 && InRect(Dialogpup, t.x, t.y)) {
+            apply_clip(530, 210, muph, screen, nullptr);
+            if (Clicked(t)) {
+                t.sound = true;
+                mousechk = 1;
+                chstp = 1;
+                LeaveAddMode();
+                spll -= LIST_ROWS;
+                if (spll < 1)
+                    spll = 1;
+                plsel = spll;
+                LoadPlayer(plsel, 1);
+                enpl = PageEnd(spll);
+            }
+        } else {
+            apply_clip(530, 210, mup, screen, nullptr);
+        }
+    }
+    if (enpl < ukupl) {
+        if (chstp != 2 && InRect(Dialogpdn, t.x, t.y)) {
+            apply_clip(530, 310, mdnh, screen, nullptr);
+            if (Clicked(t)) {
+                t.sound = true;
+                mousechk = 1;
+                chstp = 2;
+                LeaveAddMode();
+                if (spll + LIST_ROWS <= ukupl)
+                    spll += LIST_ROWS;
+                plsel = spll;
+                LoadPlayer(plsel, 1);
+                enpl = PageEnd(spll);
+            }
+        } else {
+            apply_clip(530, 310, mdn, screen, nullptr);
+        }
+    }
+}
+
+static void DeleteSelected()
+{
+    for (int i = plsel; i < ukupl; i++)
+        pin[i] = pin[i + 1];
+    pin[ukupl] = PlayerRecord{};
+    ukupl--;
+    PlayerName[0] = 0;
+    nizc[0] = 0;
+    proshli = PlayerScore = 0;
+    plsel = 0;
+    if (ukupl > 0) {
+        plsel = 1;
+        LoadPlayer(1, 1);
+    }
+    // Back to the first page, where the player now selected is shown.
+    PageOf(plsel);
+}
+
+static void PressedButton(DialogTurn& t)
+{
+    if (t.button == 0) {
+        chstp = 0;
+        return;
+    }
+    if (bdel == 1 && plsel >= 1 && plsel <= ukupl) {
+        DeleteSelected();
+        t.confirm = true;
+    } else if (Clicked(t) && !badd && !bdel) {
+        for (int k = 1; k <= LIST_ROWS; k++) {
+            int i = spll + k - 1;
+            if (i >= 1 && i <= ukupl && InRect(Dialogppl[k], t.x, t.y) && pin[i].name[0]) {
+                t.sound = true;
+                badd = bedit = bdel = 0;
+                plhint = 0;
+                plsel = i;
+                LoadPlayer(plsel, 1);
+                break;
+            }
+        }
+    }
+    bdel = 0;
+}
+
+// Stores what Return, OK or a deletion confirmed. A name already in the table is
+// refused, for a new player and for a rename: names are the key of progress, so
+// a second "Ann" would take the first one's level and score. An empty name is
+// never stored.
+static void Confirm(DialogTurn& t)
+{
+    if (nizc[0] && badd) {
+        if (ukupl >= MAX_PLAYERS) {
+            plhint = 2;
+            t.refused = true;
+        } else if (FindPlayer(nizc)) {
+            plhint = 1;
+            t.refused = true;
+        } else {
+            ukupl++;
+            SetRecordName(&pin[ukupl], nizc);
+            pin[ukupl].level = 1;
+            pin[ukupl].score = 0;
+            badd = 0;
+            plsel = ukupl;
+            spll = ((ukupl - 1) / LIST_ROWS) * LIST_ROWS + 1;
+            enpl = ukupl;
+            snprintf(PlayerName, sizeof PlayerName, "%.*s", NAME_MAX, nizc);
+            PlayerScore = 0;
+            proshli = 1;
+        }
+    } else if (nizc[0] && bedit && plsel >= 1 && plsel <= ukupl) {
+        int other = FindPlayer(nizc);
+        if (other != 0 && other != plsel) {
+            plhint = 1;
+            t.refused = true;
+        } else {
+            SetRecordName(&pin[plsel], nizc);
+            bedit = 0;
+            snprintf(PlayerName, sizeof PlayerName, "%s", pin[plsel].name);
+        }
+    }
+    DropEmptyTail();
+    SavePlayers();
+}
+
+static void DrawEditText(SDL_Surface* screen)
+{
+    int r = plsel % LIST_ROWS;
+    if (r == 0)
+        r = LIST_ROWS;
+    // The highlight marks the selected row only on the page that shows it.
+    if (plsel != 0 && plsel >= spll && plsel < spll + LIST_ROWS)
+        apply_clip(Dialogppl[r].x - 5, Dialogppl[r].y + 2, mnc, screen, nullptr);
+    if (plhint > 0 && plhint <= 2) {
+        const char* hint = HintText[plhint];
+        prikstr(screen, hint, 400 - strl(hint, 0, 0, 3) / 2, 343, 3);
+    }
+    int rowY = 175 + 30 * r;
+    if (!(badd || (bedit && plsel != 0)))
+        return;
+    int lastX = prikstrl(screen, nizc, 230, rowY, 2);
+    if (renderp % 50 <= 25) {
+        if (!nizc[0])
+            prikstr(screen, "TYPE NAME HERE", 230, rowY, 2);
+        else
+            prikstr(screen, "_", lastX + 25, rowY, 2);
+    }
+}
+
+static int CloseDialog(bool ok)
+{
+    LeaveAddMode();
+    renddp = 0;
+    if (ok) {
+        pod[4] = plsel;
+        WriteSettings();
+    }
+    nizc[0] = 0;
+    if (proslisc) {
+        SDL_FreeSurface(proslisc);
+        proslisc = nullptr;
+    }
+    badd = bedit = bdel = 0;
+    plhint = 0;
+    return SCREEN_MENU;
+}
+
+int RenderDialogp(int x, int y, int button, int key, int character, SDL_Surface* screen)
+{
+    DialogTurn t{x, y, button, key, character, key == KEY_NONE, false, false, false, false, false};
+    bool opening = renddp == 0;
+    if (opening) {
+        SDL_WarpMouse(400, 300);
+        noPlayerAtEntry = ukupl == 0;
+        tmpx = 400;
+        tmpy = 300;
+        renddp = 1;
+    }
+    if (t.x == 0 || t.y == 0) {
+        t.x = tmpx;
+        t.y = tmpy;
+    } else {
+        tmpx = t.x;
+        tmpy = t.y;
+    }
+    renderp++;
     if (button == 0)
         mousechk = 0;
-    MenuCursor(screen, x, y);
-    if (button == 1 && mousechk == 0) {
-        mousechk = 1;
-        return SCREEN_MENU;
+    // Every entry opens afresh, even over a backdrop another dialog left behind.
+    if (opening)
+        OpenDialog(screen, t);
+
+    DrawBackdrop(screen);
+    if (biodp == 0) {
+        while (Fade(screen, DialogImagep, 1, 120, 80) != 1) {
+        }
+        biodp = 1;
+    } else {
+        apply_clip(120, 80, DialogImagep, screen, nullptr);
     }
+
+    TypeKey(t);
+    ModeButtons(screen, t);
+    ArrowKeys(t);
+    DrawList(screen);
+    CloseButtons(screen, t);
+    PageButtons(screen, t);
+    if (t.ok)
+        t.confirm = true;
+    PressedButton(t);
+    if (t.sound)
+        PlayEffect(&mdbtn);
+    if (t.confirm)
+        Confirm(t);
+    DrawEditText(screen);
+    MenuPointer(screen, t.x, t.y, button == 1 && mousechk == 0);
+    if (button == 1 && mousechk == 0)
+        mousechk = 1;
+    izmp = 1;
+
+    // OK stays open while the confirmation refused the name, so the player can
+    // change it.
+    if (t.ok && !t.refused)
+        return CloseDialog(true);
+    if (t.cancel)
+        return CloseDialog(false);
     return SCREEN_PLAYERS;
 }

@@ -1,0 +1,165 @@
+#include "menu/game.h"
+
+#include <SDL_mixer.h>
+
+#include "level/level.h"
+#include "menu/menu.h"
+#include "menu/players.h"
+#include "menu/scores.h"
+#include "shell/media.h"
+#include "shell/screen.h"
+#include "trans/trans.h"
+
+SDL_Rect Dialogitem[GAME_ITEMS + 1];
+SDL_Surface* DialogImageg = nullptr;
+SDL_Surface* DialogImagea = nullptr;
+SDL_Surface* mnewg = nullptr;
+SDL_Surface* mcont = nullptr;
+SDL_Surface* mhs = nullptr;
+SDL_Surface* mexit = nullptr;
+int bioda = 0;
+
+void SetGameRects()
+{
+    for (int i = 1; i <= 3; i++)
+        Dialogitem[i] = SDL_Rect{static_cast<Sint16>(i + 234), static_cast<Sint16>(70 * i + 105), 330, 70};
+    Dialogitem[4] = SDL_Rect{335, 385, 140, 68};
+}
+
+// The panel over the darkened menu; it fades in when *faded is still 0.
+static void DrawPanel(SDL_Surface* screen, SDL_Surface* panel, int* faded)
+{
+    DrawBackdrop(screen);
+    if (*faded == 0) {
+        while (Fade(screen, panel, 1, 120, 80) != 1) {
+        }
+        *faded = 1;
+    } else {
+        apply_clip(120, 80, panel, screen, nullptr);
+    }
+}
+
+// Leaves the menus for a level: the menu tune stops, the backdrop goes, the
+// sequences of any earlier game are forgotten and the board is loaded. The
+// level's own picture comes in by effect (0: none, the level or its story
+// draws itself).
+static int StartLevel(SDL_Surface* screen, int level, int effect)
+{
+    Mix_HaltMusic();
+    FreeMenuBackdrop();
+    ResetSequences();
+    lmap(level);
+    if (effect != 0)
+        NLevel(screen, CopyScreen(screen), LevelImage, effect, 5);
+    return level;
+}
+
+// A new game is level 1 with score 0, whatever the player had: the level load
+// reads both, and the first recording stores them.
+static int NewGame(SDL_Surface* screen)
+{
+    level_num = start_level_no;
+    proshli = level_num;
+    PlayerScore = 0;
+    return StartLevel(screen, level_num, cntintr != 1 ? 2 : 0);
+}
+
+static int ClickNewGame(SDL_Surface* screen)
+{
+    cntintr = 1;
+    izmp = 1;
+    int i = FindPlayer(PlayerName);
+    if (i != 0 && pin[i].level > 1)
+        return SCREEN_NEWGAME;  // the backdrop stays for the question
+    return NewGame(screen);
+}
+
+static int ClickContinue(SDL_Surface* screen)
+{
+    cntintr = 6;
+    izmp = 1;
+    int i = FindPlayer(PlayerName);
+    if (i != 0) {
+        // A finished game (saved past the last level) plays its last level again.
+        level_num = ContinueLevel(pin[i].level);
+        PlayerScore = pin[i].score;
+    } else {
+        level_num = start_level_no;
+        PlayerScore = 0;
+    }
+    proshli = level_num;
+    // A chapter's first level opens with its own picture, so no effect there.
+    return StartLevel(screen, level_num, (level_num - 1) % 25 != 0 ? 1 : 0);
+}
+
+int RenderDialogg(int x, int y, int button, int, int, SDL_Surface* screen)
+{
+    if (renddg == 0) {
+        SDL_WarpMouse(400, 300);
+        renddg = 1;
+    }
+    if (button == 0)
+        mousechk = 0;
+    DrawPanel(screen, DialogImageg, &biodg);
+    if (!PlayerName[0])
+        return SCREEN_GAME;
+
+    static const int hoverX[GAME_ITEMS + 1] = {0, 235, 235, 235, 337};
+    static const int hoverY[GAME_ITEMS + 1] = {0, 174, 245, 315, 386};
+    SDL_Surface* const hover[GAME_ITEMS + 1] = {nullptr, mnewg, mcont, mhs, mexit};
+    for (int i = 1; i <= GAME_ITEMS; i++) {
+        if (!InRect(Dialogitem[i], x, y))
+            continue;
+        apply_clip(hoverX[i], hoverY[i], hover[i], screen, nullptr);
+        if (button == 0 || mousechk != 0)
+            continue;
+        mousechk = 1;
+        renddg = 0;
+        PlayEffect(&mdbtn);
+        if (i == 1)
+            return ClickNewGame(screen);
+        if (i == 2)
+            return ClickContinue(screen);
+        if (i == 3) {
+            level_num = SCREEN_SCORES;
+            while (Fade(screen, DialogImageHS, 1, 0, 0) != 1) {
+            }
+            FreeMenuBackdrop();
+            return SCREEN_SCORES;
+        }
+        MenuPointer(screen, x, y, 1);
+        return SCREEN_MENU;  // the backdrop is kept for the next dialog
+    }
+    MenuPointer(screen, x, y, button == 1);
+    return SCREEN_GAME;
+}
+
+int RenderDialoga(int x, int y, int button, int, int, SDL_Surface* screen)
+{
+    if (rendda == 0) {
+        SDL_WarpMouse(400, 300);
+        rendda = 1;
+    }
+    if (button == 0)
+        mousechk = 0;
+    DrawPanel(screen, DialogImagea, &bioda);
+    if (InRect(Dialogpok, x, y)) {
+        apply_clip(220, 372, mye, screen, nullptr);
+        if (button != 0 && mousechk == 0) {
+            mousechk = 1;
+            PlayEffect(&mdbtn);
+            return NewGame(screen);
+        }
+    }
+    if (InRect(Dialogpc, x, y)) {
+        apply_clip(401, 372, mno, screen, nullptr);
+        if (button != 0 && mousechk == 0) {
+            mousechk = 1;
+            PlayEffect(&mdbtn);
+            FreeMenuBackdrop();
+            return SCREEN_MENU;
+        }
+    }
+    MenuPointer(screen, x, y, button == 1);
+    return SCREEN_NEWGAME;
+}
