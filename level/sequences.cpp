@@ -4,7 +4,7 @@
 
 #include "level/level.h"
 #include "menu/players.h"
-#include "menu/screens.h"
+#include "menu/scores.h"
 #include "shell/clock.h"
 #include "shell/media.h"
 #include "shell/screen.h"

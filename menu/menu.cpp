@@ -143,6 +143,15 @@ static void ConvertAlpha(SDL_Surface*& slot)
     slot = converted;
 }
 
+static void ClearSlots(SDL_Surface** table, int slots)
+{
+    for (int i = 0; i < slots; i++) {
+        if (table[i])
+            SDL_FreeSurface(table[i]);
+        table[i] = nullptr;
+    }
+}
+
 static void LoadingStep(SDL_Surface* screen, int k)
 {
     apply_clip(138, 383, LSTImage, screen, &LST[k]);
@@ -166,24 +175,19 @@ static void ChooseCurrentPlayer()
     plsel = pod[4];
     if (plsel != 0) {
         if (plsel >= 1 && plsel <= ukupl)
-            snprintf(PlayerName, sizeof PlayerName, "%s", pin[plsel].name);
+            snprintf(PlayerName, sizeof PlayerName, "%.*s", NAME_MAX, pin[plsel].name);
     } else if (ukupl != 0) {
-        snprintf(PlayerName, sizeof PlayerName, "%s", pin[ukupl].name);
+        snprintf(PlayerName, sizeof PlayerName, "%.*s", NAME_MAX, pin[ukupl].name);
     }
 }
 
 void InitMenu(SDL_Surface* screen)
 {
-    for (SDL_Surface*& s : menui)
-        s = nullptr;
-    for (SDL_Surface*& s : BugImage)
-        s = nullptr;
-    for (SDL_Surface*& s : SandImage)
-        s = nullptr;
-    for (SDL_Surface*& s : ToviImage)
-        s = nullptr;
-    for (SDL_Surface*& s : hbackg)
-        s = nullptr;
+    ClearSlots(menui, MENU_STRIP_SLOTS);
+    ClearSlots(BugImage, BUG_IMAGES);
+    ClearSlots(SandImage, SAND_IMAGES);
+    ClearSlots(ToviImage, HERO_IMAGES);
+    ClearSlots(hbackg, HELP_PAGES + 1);
     startTicks = 0;
 
     Load(LSTImage, "media/images/loading_screen_tape.png", AS_LOADED);

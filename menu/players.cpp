@@ -134,11 +134,11 @@ void LoadPlayer(int index, int withText)
     if (index < 0 || index > ukupl)
         index = 0;
     const PlayerRecord& r = pin[index];
-    snprintf(PlayerName, sizeof PlayerName, "%s", r.name);
+    snprintf(PlayerName, sizeof PlayerName, "%.*s", NAME_MAX, r.name);
     proshli = r.level;
     PlayerScore = r.score;
     if (withText)
-        snprintf(nizc, sizeof nizc, "%s", r.name);
+        snprintf(nizc, sizeof nizc, "%.*s", NAME_MAX, r.name);
 }
 
 // ---- the dialog --------------------------------------------------------------
@@ -490,7 +490,7 @@ static void Confirm(DialogTurn& t)
         } else {
             SetRecordName(&pin[plsel], nizc);
             bedit = 0;
-            snprintf(PlayerName, sizeof PlayerName, "%s", pin[plsel].name);
+            snprintf(PlayerName, sizeof PlayerName, "%.*s", NAME_MAX, pin[plsel].name);
         }
     }
     DropEmptyTail();

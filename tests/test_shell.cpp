@@ -5,8 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <memory>
+
 #include "level/level.h"
 #include "menu/menu.h"
+#include "menu/players.h"
 #include "shell/settings.h"
 #include "shell/tovi.h"
 #include "tests/harness.h"
@@ -46,16 +49,33 @@ static void Drain()
     }
 }
 
+// One player, so the menu stays up instead of opening the profiles at once.
+static const std::vector<unsigned char> OnePlayer = [] {
+    std::vector<unsigned char> b(48, 0);
+    b[24] = 'A', b[25] = 'n', b[26] = 'n', b[40] = 1;
+    return b;
+}();
+
 class Dispatch : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        char cwd[4096];
+        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+        dir = std::make_unique<InScratchDir>();
+        ASSERT_EQ(symlink((std::string(cwd) + "/media").c_str(), "media"), 0);
+        WriteBytes(PLAYER_FILE, OnePlayer);
         HarnessOpen();
         Drain();
+        if (MenuPrviPut)
+            InitMenu(screen);
+        ReadPlayers();
+        LoadPlayer(1, 0);
         level_no = SCREEN_MENU;
         m_bQuit = 0;
         mousechk = 1;
     }
+    std::unique_ptr<InScratchDir> dir;
 };
 
 // The menu's quit item is the fifth; its hot area is (105, 520, 120, 50).
@@ -194,6 +214,8 @@ TEST(StartUp, RunsHeadlessAndQuitsFromTheMenu)
     InScratchDir dir;
     ASSERT_EQ(symlink((std::string(cwd) + "/media").c_str(), "media"), 0);
     WriteBytes(CONFIG_FILE, {0, 0, 0, 0, 40, 0, 0, 0, 30, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    WriteBytes(PLAYER_FILE, OnePlayer);
+    MenuPrviPut = 1;
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     ReadSettings();

@@ -1,0 +1,112 @@
+#include "tests/menu_driver.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+
+#include "level/level.h"
+#include "menu/game.h"
+#include "menu/menu.h"
+#include "menu/options.h"
+#include "menu/players.h"
+#include "menu/scores.h"
+#include "shell/screen.h"
+#include "shell/settings.h"
+
+Bytes Rec(const char* name, int level, int score)
+{
+    Bytes b(RECORD_SIZE, 0);
+    memcpy(b.data(), name, strnlen(name, NAME_SIZE));
+    PutLE32(b.data() + 16, level);
+    PutLE32(b.data() + 20, score);
+    return b;
+}
+
+Bytes Cat(std::initializer_list<Bytes> parts)
+{
+    Bytes out;
+    for (const Bytes& p : parts)
+        out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
+Bytes Players(int n)
+{
+    Bytes out = Rec("", 0, 0);
+    for (int i = 1; i <= n; i++) {
+        std::string name = "P" + std::to_string(i);
+        Bytes r = Rec(name.c_str(), i, 10 * i);
+        out.insert(out.end(), r.begin(), r.end());
+    }
+    return out;
+}
+
+MenuScratch::MenuScratch()
+{
+    char cwd[4096];
+    if (!getcwd(cwd, sizeof cwd))
+        throw std::runtime_error("no working directory");
+    dir = std::make_unique<InScratchDir>();
+    if (symlink((std::string(cwd) + "/media").c_str(), "media") != 0)
+        throw std::runtime_error("cannot link the media");
+    HarnessOpen();
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+    }
+    FreeMenuBackdrop();
+    SetPlayerRects();
+    SetGameRects();
+    memset(pin, 0, sizeof pin);
+    ukupl = plsel = spll = enpl = badd = bedit = bdel = chstp = renderp = plhint = 0;
+    nizc[0] = PlayerName[0] = 0;
+    proshli = PlayerScore = izmp = 0;
+    renddp = renddg = renddhs = rendme = 0;
+    rendda = 0;
+    biodp = biodg = bioda = 1;  // no fade-ins: they only slow the tests
+    mousechk = 1;
+    level_no = SCREEN_MENU;
+    pod[0] = 0, pod[1] = 50, pod[2] = 50, pod[3] = 0, pod[4] = 0;
+    memset(phss, 0, sizeof phss);
+}
+
+MenuScratch::~MenuScratch()
+{
+    FreeMenuBackdrop();
+    std::string path = dir->path();
+    dir.reset();
+    std::string cmd = "rm -rf '" + path + "'";
+    if (system(cmd.c_str()) != 0)
+        perror("rm");
+}
+
+int Dlg(int x, int y, int button)
+{
+    return RenderDialogp(x, y, button, KEY_NONE, KEY_NONE, screen);
+}
+
+int DlgClick(int x, int y)
+{
+    Dlg(x, y, 0);
+    int r = Dlg(x, y, 1);
+    if (r != SCREEN_PLAYERS)
+        return r;
+    return Dlg(x, y, 1);  // the release also arrives as button 1
+}
+
+int DlgKey(int sym)
+{
+    return RenderDialogp(tmpx, tmpy, 1, sym, sym < 128 ? sym : 0, screen);
+}
+
+int DlgType(const char* text)
+{
+    int r = SCREEN_PLAYERS;
+    for (const char* p = text; *p; p++) {
+        int ch = static_cast<unsigned char>(*p);
+        int sym = ch >= 'A' && ch <= 'Z' ? ch - 'A' + 'a' : ch;
+        r = RenderDialogp(tmpx, tmpy, 1, sym, ch, screen);
+    }
+    return r;
+}

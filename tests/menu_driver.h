@@ -1,0 +1,47 @@
+// Driving the menu screens the way a player does: pointer moves, presses and
+// releases, typed keys; and building the game's data files byte by byte.
+#ifndef TOVI_TESTS_MENU_DRIVER_H
+#define TOVI_TESTS_MENU_DRIVER_H
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/harness.h"
+
+using Bytes = std::vector<unsigned char>;
+
+// One 24-byte record: name, level, score.
+Bytes Rec(const char* name, int level, int score);
+Bytes Cat(std::initializer_list<Bytes> parts);
+// "player.dat" with the placeholder and players named P1, P2, ... (level i, score 10 i).
+Bytes Players(int n);
+
+// A fresh working directory with the game's media linked in, the dummy display
+// open, and every menu global as at start-up; the directory goes at the end.
+class MenuScratch {
+public:
+    MenuScratch();
+    ~MenuScratch();
+
+private:
+    std::unique_ptr<InScratchDir> dir;
+};
+
+// The profile dialog (screen 997).
+int Dlg(int x, int y, int button);             // one mouse event or tick
+int DlgClick(int x, int y);                    // move there, press, release; returns the last result
+int DlgType(const char* text);                 // one key press per character
+int DlgKey(int sym);                           // Return, Backspace, arrows
+// Hot spots of the dialog.
+constexpr int NEW_X = 270, NEW_Y = 180;
+constexpr int EDIT_X = 400, EDIT_Y = 180;
+constexpr int DEL_X = 520, DEL_Y = 180;
+constexpr int OK_X = 300, OK_Y = 400;
+constexpr int CANCEL_X = 480, CANCEL_Y = 400;
+constexpr int PGUP_X = 555, PGUP_Y = 240;
+constexpr int PGDN_X = 555, PGDN_Y = 340;
+inline int RowY(int k) { return 30 * k + 190; }
+constexpr int ROW_X = 300;
+
+#endif

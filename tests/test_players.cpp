@@ -1,0 +1,340 @@
+// The profile dialog and "player.dat", driven through the dialog's own events:
+// typing, Return, New, Edit, Delete, rows, page buttons, OK and Cancel. Every
+// case checks the files byte for byte. No player may lose progress: names stay
+// unique, a rename can be taken back, a full table stays whole.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <random>
+
+#include "menu/menu.h"
+#include "menu/players.h"
+#include "menu/scores.h"
+#include "shell/screen.h"
+#include "shell/settings.h"
+#include "tests/menu_driver.h"
+
+class Profiles : public ::testing::Test {
+protected:
+    MenuScratch scratch;
+    void Open(const Bytes& file)
+    {
+        WriteBytes(PLAYER_FILE, file);
+        ReadPlayers();
+        Dlg(400, 300, 0);
+    }
+};
+
+TEST_F(Profiles, FirstStartOpensInAddModeAndATypedNameMakesThePlayer)
+{
+    EXPECT_EQ(Dlg(400, 300, 0), SCREEN_PLAYERS);
+    EXPECT_EQ(badd, 1);
+    EXPECT_EQ(plsel, 1);
+    DlgKey(SDLK_BACKSPACE);  // nothing to erase
+    DlgType("Ann\t");        // a Tab is not part of a name
+    EXPECT_STREQ(nizc, "Ann");
+    DlgKey(SDLK_RETURN);
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Rec("", 0, 0), Rec("Ann", 1, 0)}));
+    EXPECT_STREQ(PlayerName, "Ann");
+    EXPECT_EQ(proshli, 1);
+    EXPECT_EQ(badd, 0);
+
+    // A name holds 15 characters; the 16th is refused.
+    DlgClick(NEW_X, NEW_Y);
+    DlgType("ABCDEFGHIJKLMNOPQ");
+    EXPECT_STREQ(nizc, "ABCDEFGHIJKLMNO");
+    DlgKey(SDLK_RETURN);
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Rec("", 0, 0), Rec("Ann", 1, 0), Rec("ABCDEFGHIJKLMNO", 1, 0)}));
+
+    // OK stores the selection in the settings and closes.
+    EXPECT_EQ(DlgClick(OK_X, OK_Y), SCREEN_MENU);
+    EXPECT_EQ(ReadBytes(CONFIG_FILE), Cat({Bytes{0, 0, 0, 0, 50, 0, 0, 0, 50, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0}}));
+    EXPECT_EQ(renddp, 0);
+}
+
+TEST_F(Profiles, RowClickThenOkRemembersThatPlayer)
+{
+    Open(Players(3));
+    DlgClick(ROW_X, RowY(3));
+    EXPECT_EQ(plsel, 3);
+    EXPECT_STREQ(PlayerName, "P3");
+    EXPECT_EQ(proshli, 3);
+    EXPECT_EQ(PlayerScore, 30);
+    DlgClick(ROW_X, RowY(5));  // an empty row does nothing
+    EXPECT_EQ(plsel, 3);
+    EXPECT_EQ(DlgClick(OK_X, OK_Y), SCREEN_MENU);
+    EXPECT_EQ(GetLE32(ReadBytes(CONFIG_FILE).data() + 16), 3);
+}
+
+// New, then OK with no name typed, keeps the selection there was.
+TEST_F(Profiles, OkAfterNewWithNoNameKeepsThePreviousSelection)
+{
+    Open(Players(2));
+    DlgClick(ROW_X, RowY(1));
+    DlgClick(NEW_X, NEW_Y);
+    EXPECT_EQ(plsel, 3);
+    EXPECT_EQ(DlgClick(OK_X, OK_Y), SCREEN_MENU);
+    EXPECT_EQ(GetLE32(ReadBytes(CONFIG_FILE).data() + 16), 1);
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), Players(2));
+}
+
+TEST_F(Profiles, ANameAlreadyInTheTableIsRefusedForNewAndRename)
+{
+    Bytes file = Cat({Rec("", 0, 0), Rec("Ann", 7, 900), Rec("Bob", 3, 200)});
+    Open(file);
+    DlgClick(NEW_X, NEW_Y);
+    DlgType("Ann");
+    DlgKey(SDLK_RETURN);
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), file);
+    EXPECT_EQ(badd, 1) << "the typed text stays";
+    EXPECT_STREQ(nizc, "Ann");
+    EXPECT_EQ(plhint, 1);
+    // OK does not close over a refused name either.
+    EXPECT_EQ(DlgClick(OK_X, OK_Y), SCREEN_PLAYERS);
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), file);
+    DlgType("e");
+    EXPECT_EQ(plhint, 0) << "the hint goes once the text changes";
+    DlgKey(SDLK_RETURN);
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({file, Rec("Anne", 1, 0)}));
+
+    // Bob renamed to Ann: refused; Bob renamed to Bob: kept.
+    DlgClick(ROW_X, RowY(2));
+    DlgClick(EDIT_X, EDIT_Y);
+    DlgKey(SDLK_BACKSPACE), DlgKey(SDLK_BACKSPACE), DlgKey(SDLK_BACKSPACE);
+    DlgType("Ann");
+    DlgKey(SDLK_RETURN);
+    EXPECT_EQ(plhint, 1);
+    EXPECT_STREQ(pin[2].name, "Bob");
+    EXPECT_EQ(DlgClick(CANCEL_X, CANCEL_Y), SCREEN_MENU);
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({file, Rec("Anne", 1, 0)}));
+}
+
+TEST_F(Profiles, CancelTakesBackARenameAndAnEmptyNameIsNeverStored)
+{
+    Bytes file = Cat({Rec("", 0, 0), Rec("Ann", 7, 900), Rec("Bob", 3, 200)});
+    Open(file);
+    DlgClick(ROW_X, RowY(2));
+    DlgClick(EDIT_X, EDIT_Y);
+    DlgKey(SDLK_BACKSPACE), DlgKey(SDLK_BACKSPACE), DlgKey(SDLK_BACKSPACE);
+    DlgType("Zed");
+    EXPECT_STREQ(pin[2].name, "Bob") << "nothing is stored while typing";
+    EXPECT_EQ(DlgClick(CANCEL_X, CANCEL_Y), SCREEN_MENU);
+    EXPECT_STREQ(pin[2].name, "Bob");
+    EXPECT_STREQ(PlayerName, "Bob");
+    biljezi();  // the menu's recording after the dialog
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), file);
+
+    // Erased to nothing: Return does nothing, OK keeps the old name.
+    Dlg(400, 300, 0);
+    DlgClick(ROW_X, RowY(2));
+    DlgClick(EDIT_X, EDIT_Y);
+    DlgKey(SDLK_BACKSPACE), DlgKey(SDLK_BACKSPACE), DlgKey(SDLK_BACKSPACE);
+    DlgKey(SDLK_RETURN);
+    EXPECT_EQ(bedit, 1);
+    EXPECT_EQ(DlgClick(OK_X, OK_Y), SCREEN_MENU);
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), file);
+
+    // A real rename keeps the level and the score.
+    Dlg(400, 300, 0);
+    DlgClick(ROW_X, RowY(2));
+    DlgClick(EDIT_X, EDIT_Y);
+    DlgType("by");
+    DlgKey(SDLK_RETURN);
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Rec("", 0, 0), Rec("Ann", 7, 900), Rec("Bobby", 3, 200)}));
+    EXPECT_STREQ(PlayerName, "Bobby");
+}
+
+TEST_F(Profiles, DeletingMovesTheRestUpAndTheLastLeavesAnEmptyFile)
+{
+    Open(Players(3));
+    DlgClick(ROW_X, RowY(2));
+    DlgClick(DEL_X, DEL_Y);
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Rec("", 0, 0), Rec("P1", 1, 10), Rec("P3", 3, 30)}));
+    EXPECT_EQ(plsel, 1);
+    EXPECT_STREQ(PlayerName, "P1");
+    DlgClick(DEL_X, DEL_Y);
+    DlgClick(DEL_X, DEL_Y);
+    EXPECT_EQ(ReadBytes(PLAYER_FILE).size(), 0u);
+    EXPECT_EQ(PlayerName[0], 0);
+    EXPECT_EQ(plsel, 0);
+}
+
+TEST_F(Profiles, PagesOfFiveTurnOncePerPress)
+{
+    Open(Players(7));
+    DlgClick(ROW_X, RowY(1));
+    Dlg(PGDN_X, PGDN_Y, 0);
+    Dlg(PGDN_X, PGDN_Y, 1);
+    Dlg(PGDN_X, PGDN_Y, 1);  // held: no second page
+    EXPECT_EQ(spll, 6);
+    EXPECT_EQ(enpl, 7);
+    EXPECT_EQ(plsel, 6);
+    EXPECT_STREQ(PlayerName, "P6");
+    DlgClick(PGUP_X, PGUP_Y);
+    EXPECT_EQ(spll, 1);
+    EXPECT_EQ(plsel, 1);
+
+    // Down on the last row of a page turns it only when a player follows.
+    for (int i = 0; i < 4; i++)
+        DlgKey(SDLK_DOWN);
+    EXPECT_EQ(plsel, 5);
+    EXPECT_EQ(spll, 1);
+    DlgKey(SDLK_DOWN);
+    EXPECT_EQ(plsel, 6);
+    EXPECT_EQ(spll, 6);
+    DlgKey(SDLK_DOWN), DlgKey(SDLK_DOWN);
+    EXPECT_EQ(plsel, 7);
+    DlgKey(SDLK_UP), DlgKey(SDLK_UP);
+    EXPECT_EQ(plsel, 5);
+    EXPECT_EQ(spll, 1);
+}
+
+TEST_F(Profiles, WithFivePlayersNewTypesOnAnEmptySecondPage)
+{
+    Open(Players(5));
+    DlgClick(NEW_X, NEW_Y);
+    EXPECT_EQ(plsel, 6);
+    EXPECT_EQ(spll, 6);
+    DlgType("Six");
+    DlgKey(SDLK_RETURN);
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Players(5), Rec("Six", 1, 0)}));
+    EXPECT_EQ(spll, 6);
+    EXPECT_EQ(enpl, 6);
+}
+
+// A key press is not a click: typing with the pointer on Cancel types.
+TEST_F(Profiles, KeysTypeWhateverThePointerIsOn)
+{
+    Open(Players(1));
+    DlgClick(NEW_X, NEW_Y);
+    Dlg(CANCEL_X, CANCEL_Y, 0);
+    EXPECT_EQ(DlgType("Kim"), SCREEN_PLAYERS);
+    DlgKey(SDLK_RETURN);
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Players(1), Rec("Kim", 1, 0)}));
+}
+
+TEST_F(Profiles, AFullTableKeepsEveryPlayerAndSaysSo)
+{
+    Bytes full = Players(MAX_PLAYERS);
+    Open(full);
+    EXPECT_EQ(ukupl, MAX_PLAYERS);
+    DlgClick(NEW_X, NEW_Y);
+    EXPECT_EQ(badd, 0);
+    EXPECT_EQ(plhint, 2);
+    DlgType("Extra");
+    DlgKey(SDLK_RETURN);
+    EXPECT_EQ(DlgClick(OK_X, OK_Y), SCREEN_MENU);
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), full);
+}
+
+// Files the game did not write: too long, cut short, names without their NUL.
+TEST_F(Profiles, OddFilesLoadWhatIsIntactAndNothingMore)
+{
+    Bytes tooLong = Players(MAX_PLAYERS + 20);
+    WriteBytes(PLAYER_FILE, tooLong);
+    ReadPlayers();
+    EXPECT_EQ(ukupl, MAX_PLAYERS);
+    EXPECT_STREQ(pin[MAX_PLAYERS].name, "P998");
+
+    Bytes cut = Players(3);
+    cut.resize(cut.size() - 5);
+    Bytes noNul = Rec("", 0, 0);
+    Bytes r = Rec("", 4, 44);
+    memset(r.data(), 'x', 16);
+    noNul.insert(noNul.end(), r.begin(), r.end());
+    WriteBytes(PLAYER_FILE, Cat({noNul, Bytes(cut.begin() + 24, cut.end())}));
+    ReadPlayers();
+    EXPECT_EQ(ukupl, 3);
+    EXPECT_STREQ(pin[1].name, "xxxxxxxxxxxxxxx");
+    EXPECT_EQ(pin[1].level, 4);
+    EXPECT_STREQ(pin[3].name, "P2");
+    SavePlayers();
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Rec("", 0, 0), Rec("xxxxxxxxxxxxxxx", 4, 44), Rec("P1", 1, 10),
+                                           Rec("P2", 2, 20)}));
+}
+
+// A few thousand random dialog operations on a table of random size: after
+// each, every player who was not deleted or renamed keeps name, level and score.
+TEST_F(Profiles, RandomUseNeverCostsAnUntouchedPlayerAnything)
+{
+    // The table is what counts here, not the picture: a tiny screen keeps the
+    // thousands of redraws cheap.
+    SDL_Surface* full = screen;
+    screen = SDL_CreateRGBSurface(SDL_SWSURFACE, 16, 16, 32, 0xff0000, 0xff00, 0xff, 0);
+    std::mt19937 rng(11);
+    const int sizes[] = {0, 1, 4, 5, 6, 37, MAX_PLAYERS};
+    for (int size : sizes) {
+        Open(Players(size));
+        for (int op = 0; op < 500; op++) {
+            std::vector<PlayerRecord> before(pin + 1, pin + 1 + ukupl);
+            int selected = plsel, wasEdit = bedit;
+            int choice = static_cast<int>(rng() % 12);
+            const char* names[] = {"P1", "P2", "Q", "Ann", "P37", ""};
+            switch (choice) {
+            case 0: DlgClick(NEW_X, NEW_Y); break;
+            case 1: DlgClick(EDIT_X, EDIT_Y); break;
+            case 2: DlgClick(DEL_X, DEL_Y); break;
+            case 3: DlgClick(ROW_X, RowY(1 + static_cast<int>(rng() % 5))); break;
+            case 4: DlgClick(PGUP_X, PGUP_Y); break;
+            case 5: DlgClick(PGDN_X, PGDN_Y); break;
+            case 6: DlgType(names[rng() % 6]); break;
+            case 7: DlgKey(SDLK_BACKSPACE); break;
+            case 8: DlgKey(SDLK_RETURN); break;
+            case 9: DlgKey(rng() % 2 ? SDLK_UP : SDLK_DOWN); break;
+            case 10:
+                if (DlgClick(rng() % 2 ? OK_X : CANCEL_X, OK_Y) == SCREEN_MENU) {
+                    // Back on the menu, which records the current player.
+                    if (PlayerName[0] && proshli > 0 && proshli <= SCREEN_LAST_LEVEL)
+                        biljezi();
+                    Dlg(400, 300, 0);
+                }
+                break;
+            default: biljezi(); break;
+            }
+            // What may have changed: the deleted player, the renamed one, a new last one.
+            int deleted = choice == 2 && !badd && (int)before.size() == ukupl + 1 ? selected : 0;
+            int renamed = (choice == 8 || choice == 10) && wasEdit ? selected : 0;
+            std::vector<PlayerRecord> expect;
+            for (int i = 1; i <= (int)before.size(); i++)
+                if (i != deleted)
+                    expect.push_back(before[i - 1]);
+            ASSERT_GE(ukupl, (int)expect.size()) << "op " << op << " choice " << choice;
+            for (int i = 1; i <= (int)expect.size(); i++) {
+                const PlayerRecord& e = expect[i - 1];
+                const PlayerRecord& now = pin[i];
+                if (i == renamed && deleted == 0) {
+                    EXPECT_EQ(now.level, e.level);
+                    EXPECT_EQ(now.score, e.score);
+                    continue;
+                }
+                ASSERT_STREQ(now.name, e.name) << "size " << size << " op " << op << " choice " << choice;
+                ASSERT_EQ(now.level, e.level) << now.name;
+                ASSERT_EQ(now.score, e.score) << now.name;
+            }
+            for (int i = (int)expect.size() + 1; i <= ukupl; i++) {
+                ASSERT_EQ(pin[i].level, 1) << "only a new player joins";
+                ASSERT_EQ(pin[i].score, 0);
+            }
+            // Names stay unique, and the current player is one of them.
+            std::map<std::string, int> seen;
+            for (int i = 1; i <= ukupl; i++)
+                ASSERT_EQ(seen[pin[i].name]++, 0) << pin[i].name;
+            if (PlayerName[0] && FindPlayer(PlayerName)) {
+                const PlayerRecord& cur = pin[FindPlayer(PlayerName)];
+                ASSERT_EQ(cur.level, proshli);
+                ASSERT_EQ(cur.score, PlayerScore);
+            }
+        }
+        DlgClick(CANCEL_X, CANCEL_Y);
+        biljezi();
+        Bytes saved = ReadBytes(PLAYER_FILE);
+        ASSERT_EQ(saved.size(), ukupl ? (ukupl + 1) * 24u : 0u);
+        for (int i = 1; i <= ukupl; i++)
+            ASSERT_EQ(Bytes(saved.begin() + 24 * i, saved.begin() + 24 * i + 24),
+                      Rec(pin[i].name, pin[i].level, pin[i].score));
+    }
+    FreeMenuBackdrop();
+    SDL_FreeSurface(screen);
+    screen = full;
+}
