@@ -1,0 +1,108 @@
+// Recording progress and the high-score table: the merge and ranking rules,
+// "highscore.dat" byte for byte, the recording of a name not in the table, and
+// the high-score screen's back button.
+#include <gtest/gtest.h>
+
+#include "menu/menu.h"
+#include "menu/players.h"
+#include "menu/scores.h"
+#include "shell/screen.h"
+#include "tests/menu_driver.h"
+
+class Scores : public ::testing::Test {
+protected:
+    MenuScratch scratch;
+    // The players given, the first of them current, recorded once.
+    void Record(const Bytes& players)
+    {
+        WriteBytes(PLAYER_FILE, players);
+        ReadPlayers();
+        LoadPlayer(1, 0);
+        biljezi();
+    }
+};
+
+static Bytes Table(std::initializer_list<Bytes> rows)
+{
+    Bytes out = Rec("", 0, 0);
+    for (const Bytes& r : rows)
+        out.insert(out.end(), r.begin(), r.end());
+    while (out.size() < HS_RECORDS * RECORD_SIZE) {
+        Bytes e = Rec("", 0, 0);
+        out.insert(out.end(), e.begin(), e.end());
+    }
+    return out;
+}
+
+TEST_F(Scores, TheMergeRanksStoredRowsAndPlayersByScore)
+{
+    Record(Cat({Rec("", 0, 0), Rec("Ann", 4, 500), Rec("Bob", 3, 300)}));
+    EXPECT_EQ(ReadBytes(HISCORE_FILE), Table({Rec("Ann", 0, 500), Rec("Bob", 0, 300)}));
+
+    // Ann rises to 700: her old row stays, her pair already in the table is not
+    // added twice.
+    PlayerScore = 700;
+    biljezi();
+    EXPECT_EQ(ReadBytes(HISCORE_FILE), Table({Rec("Ann", 0, 700), Rec("Ann", 0, 500), Rec("Bob", 0, 300)}));
+    biljezi();
+    EXPECT_EQ(ReadBytes(HISCORE_FILE), Table({Rec("Ann", 0, 700), Rec("Ann", 0, 500), Rec("Bob", 0, 300)}));
+}
+
+TEST_F(Scores, EqualScoresKeepTheOrderMetAndNothingAtOrBelowZeroEnters)
+{
+    WriteBytes(HISCORE_FILE, Table({Rec("A", 0, 90), Rec("B", 0, 80), Rec("C", 0, 70), Rec("D", 0, 60),
+                                    Rec("E", 0, 50)}));
+    Record(Cat({Rec("", 0, 0), Rec("Zed", 2, 50), Rec("Yan", 2, 80), Rec("Nil", 1, 0), Rec("Neg", 1, -5)}));
+    // Yan's 80 comes after the stored B; Zed's 50 equals row 5 and stays out.
+    EXPECT_EQ(ReadBytes(HISCORE_FILE),
+              Table({Rec("A", 0, 90), Rec("B", 0, 80), Rec("Yan", 0, 80), Rec("C", 0, 70), Rec("D", 0, 60)}));
+
+    WriteBytes(HISCORE_FILE, Bytes());
+    Record(Cat({Rec("", 0, 0), Rec("Nil", 1, 0), Rec("Neg", 1, -5)}));
+    EXPECT_EQ(ReadBytes(HISCORE_FILE), Table({}));
+}
+
+// However many players there are, the merge keeps to its tables.
+TEST_F(Scores, AFullPlayerTableAndAnOversizedFileMergeWithinBounds)
+{
+    Bytes big;
+    for (int i = 0; i < 1200; i++)
+        big = Cat({big, Rec(("S" + std::to_string(i)).c_str(), 0, i)});
+    WriteBytes(HISCORE_FILE, big);
+    Record(Players(MAX_PLAYERS));
+    EXPECT_EQ(ReadBytes(HISCORE_FILE), Table({Rec("P998", 0, 9980), Rec("P997", 0, 9970), Rec("P996", 0, 9960),
+                                              Rec("P995", 0, 9950), Rec("P994", 0, 9940)}));
+}
+
+TEST_F(Scores, RecordingStoresTheLevelAndTouchesNoOneElse)
+{
+    Bytes players = Cat({Rec("", 0, 0), Rec("Ann", 4, 500), Rec("Bob", 3, 300)});
+    WriteBytes(PLAYER_FILE, players);
+    ReadPlayers();
+    LoadPlayer(2, 0);
+    proshli = 1003;  // the map before level 4
+    PlayerScore = 350;
+    izmp = 1;
+    biljezi();
+    EXPECT_EQ(izmp, 0);
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Rec("", 0, 0), Rec("Ann", 4, 500), Rec("Bob", 4, 350)}));
+
+    // A current name that is in no record changes nobody's progress.
+    snprintf(PlayerName, sizeof PlayerName, "%s", "Gone");
+    proshli = 1;
+    PlayerScore = 0;
+    biljezi();
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Rec("", 0, 0), Rec("Ann", 4, 500), Rec("Bob", 4, 350)}));
+}
+
+TEST_F(Scores, TheScreenShowsTheStoredRowsAndItsBackButtonIsStrict)
+{
+    WriteBytes(HISCORE_FILE, Table({Rec("Ann", 0, 700)}));
+    EXPECT_EQ(RenderDialogHS(400, 300, 0, KEY_NONE, KEY_NONE, screen), SCREEN_SCORES);
+    EXPECT_STREQ(phss[1].name, "Ann");
+    EXPECT_EQ(phss[1].score, 700);
+    EXPECT_EQ(RenderDialogHS(660, 500, 1, KEY_NONE, KEY_NONE, screen), SCREEN_SCORES);
+    RenderDialogHS(661, 501, 0, KEY_NONE, KEY_NONE, screen);
+    EXPECT_EQ(RenderDialogHS(661, 501, 1, KEY_NONE, KEY_NONE, screen), SCREEN_MENU);
+    EXPECT_EQ(renddhs, 0);
+}
