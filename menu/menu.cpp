@@ -293,7 +293,8 @@ void InitMenu(SDL_Surface* screen)
     ConvertAlpha(optimizedImageCur);
     LoadingStep(screen, 10);
 
-    Load(MenuImage, "media/images/chapter0.png", OPAQUE);
+    if (!MenuImage)
+        MenuImage = InitBackg(0);  // the menu scene is background 0
     Load(OptionsImage, "media/images/options.png", ALPHA);
     FrameNo = vfrm = gett = pfrm = 0;
     LoadingStep(screen, 11);

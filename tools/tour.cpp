@@ -17,9 +17,12 @@
 #include <string>
 
 #include "menu/menu.h"
+#include "menu/players.h"
+#include "menu/scores.h"
 #include "shell/clock.h"
 #include "shell/media.h"
 #include "shell/screen.h"
+#include "shell/settings.h"
 #include "shell/shot.h"
 #include "shell/tovi.h"
 #include "text/text.h"
@@ -66,41 +69,44 @@ struct Step {
 constexpr SDL_Rect WHOLE = {0, 0, 0, 0};
 constexpr SDL_Rect Frame300(int k) { return {static_cast<Sint16>(300 * (k - 1)), 0, 300, 400}; }
 
-// The main menu at rest with the first item lifted, as every dialog row starts from.
-#define MENU_LAYOUT                                                                                       \
-    {"chapter0.png", 0, 0, WHOLE, 0}, {"kamila_anim_final.png", 300, 250, {0, 0, 150, 157}, 0},            \
-        {"mask.png", 0, 0, WHOLE, 0}, {"tovi_anim1.png", 530, 130, WHOLE, 0},                              \
-        {"level01.png", 24, 225, Frame300(11), 0}, {"level02.png", 24, 225, Frame300(1), 0},               \
-        {"level03.png", 24, 225, Frame300(1), 0}, {"level04.png", 24, 225, Frame300(1), 0},                \
-        {"level05.png", 24, 225, Frame300(1), 0}
-
 const Step Steps[] = {
     {"loading.png", LAYOUT, {},
      {{"loading_screen.png", 0, 0, WHOLE, 0}, {"loading_screen_tape.png", 138, 383, {0, 0, 47 * 6, 44}, 0}},
      {}},
-    {"menu.png", LAYOUT, {},
-     {MENU_LAYOUT, {"welcome_pl.png", 425, 539, WHOLE, 0}, {"kursorb.png", 600, 566, WHOLE, 0}},
-     {{"Amira", 770, 560, 2, 1}}},
-    {"players.png", LAYOUT, {},
-     {MENU_LAYOUT, {"playeredit.png", 120, 80, WHOLE, 1}, {"selc.png", 225, 237, WHOLE, 0},
-      {"pl_new.png", 225, 156, WHOLE, 0}, {"down_edit.png", 530, 310, WHOLE, 0},
-      {"kursorb.png", 262, 180, WHOLE, 0}},
-     {{"Amira", 230, 205, 2, 0}, {"Bastian", 230, 235, 2, 0}, {"Chiara", 230, 265, 2, 0},
-      {"Dario", 230, 295, 2, 0}, {"Elif", 230, 325, 2, 0}}},
-    {"game_dialog.png", LAYOUT, {},
-     {MENU_LAYOUT, {"new_game.png", 120, 80, WHOLE, 1}, {"continue_hover.png", 235, 245, WHOLE, 0},
-      {"kursorb.png", 420, 282, WHOLE, 0}},
-     {}},
-    {"new_game_confirm.png", LAYOUT, {},
-     {MENU_LAYOUT, {"dialog_new_areusure.png", 120, 80, WHOLE, 1}, {"pl_no.png", 401, 372, WHOLE, 0},
-      {"kursorb.png", 480, 410, WHOLE, 0}},
-     {}},
-    {"high_scores.png", LAYOUT, {},
-     {MENU_LAYOUT, {"hiscore_screen.png", 0, 0, WHOLE, 1}, {"backtomenu_hoveroff.png", 660, 500, WHOLE, 0},
-      {"kursorb.png", 700, 440, WHOLE, 0}},
-     {{"Amira", 136, 260, 2, 0}, {"48210", 600, 260, 2, 1}, {"Dario", 136, 320, 2, 0}, {"31470", 600, 320, 2, 1},
-      {"Elif", 136, 380, 2, 0}, {"9360", 600, 380, 2, 1}}},
+    // The first item lifted, its dust puff rising, the camel on its way.
+    {"menu.png", SCREEN_MENU, {{0, 150, 300, 14}, {0, 152, 302, 1}}, {}, {}},
+    // Bastian chosen from the list, the pointer on New.
+    {"players.png", SCREEN_PLAYERS, {{0, 300, 250, 2}, {1, 300, 250, 1}, {0, 300, 250, 1}, {0, 270, 181, 2}},
+     {}, {}},
+    {"game_dialog.png", SCREEN_GAME, {{0, 420, 282, 2}}, {}, {}},
+    {"new_game_confirm.png", SCREEN_NEWGAME, {{0, 480, 410, 2}}, {}, {}},
+    {"high_scores.png", SCREEN_SCORES, {{0, 700, 440, 3}}, {}, {}},
 };
+
+// The players the tour's menus show, with their progress; the high scores are
+// merged from them as the game does after a level.
+struct TourPlayer {
+    const char* name;
+    int level, score;
+};
+const TourPlayer TourPlayers[] = {
+    {"Amira", 38, 48210}, {"Bastian", 12, 9360}, {"Chiara", 7, 5120},
+    {"Dario", 27, 31470}, {"Elif", 3, 1980},     {"Farid", 1, 0},
+};
+
+void MakePlayers()
+{
+    ukupl = 0;
+    for (const TourPlayer& p : TourPlayers) {
+        ukupl++;
+        SetRecordName(&pin[ukupl], p.name);
+        pin[ukupl].level = p.level;
+        pin[ukupl].score = p.score;
+    }
+    SavePlayers();
+    chkHS();
+    pod[4] = 1;  // Amira was chosen last
+}
 
 std::string outDir;
 int failures = 0;
@@ -150,6 +156,7 @@ void Layout(const Step& step)
 // Plays a screen through the dispatcher, from the main menu.
 void Play(const Step& step)
 {
+    FreeMenuBackdrop();  // every dialog darkens the menu afresh
     level_no = SCREEN_MENU;
     MMoved(0, 400, 300, 0, 0, KEY_NONE, KEY_NONE);
     level_no = step.code;
@@ -182,6 +189,7 @@ int main(int argc, char* argv[])
     }
     SDL_ShowCursor(0);  // the game draws its own pointer
     start_level_no = 1;
+    MakePlayers();
     level_no = SCREEN_MENU;
     MMoved(0, 400, 300, 0, 0, KEY_NONE, KEY_NONE);  // the menu's first redraw loads the menu art
     for (const Step& step : Steps) {
