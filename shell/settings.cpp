@@ -32,7 +32,7 @@ int WriteFileAtomic(const char* path, const unsigned char* data, size_t size)
     FILE* f = fopen(tmp.c_str(), "wb");
     if (!f)
         return 0;
-    bool ok = fwrite(data, 1, size, f) == size;
+    bool ok = size == 0 || fwrite(data, 1, size, f) == size;  // an empty file is written by opening it
     ok = (fflush(f) == 0) && ok;
     ok = (fclose(f) == 0) && ok;
     if (!ok || rename(tmp.c_str(), path) != 0) {
