@@ -228,11 +228,37 @@ static void LevelIteration()
         level_no = SCREEN_CREDITS;
 }
 
+// The level screen and the chapter map hold their own 20 ms frame; every other
+// screen would redraw as fast as the loop spins, pinning a core and running the
+// menu's strips at the machine's speed. Those screens get one pass per 15 ms: the
+// loop sleeps out the rest of the pass 1 ms at a time, and stops sleeping as soon
+// as an event is queued, so input is still drawn at once.
+static bool PacesItself(int code)
+{
+    return (code >= 1 && code <= SCREEN_LAST_LEVEL) || code > SCREEN_MAP;
+}
+
+static void PacePass(uint32_t passStart)
+{
+    if (m_bQuit || PacesItself(level_no))
+        return;
+    while (ClockTicks() - passStart < LOOP_PASS_MS) {
+        SDL_PumpEvents();
+        SDL_Event pending;
+        if (SDL_PeepEvents(&pending, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) > 0)
+            return;
+        ClockDelay(1);
+    }
+}
+
 void MainLoopStep()
 {
+    uint32_t passStart = ClockTicks();
     CheckKeys();
-    if (level_no <= SCREEN_MENU)
+    if (level_no <= SCREEN_MENU) {
+        PacePass(passStart);
         return;
+    }
     if (level_no <= SCREEN_LAST_LEVEL) {
         LevelIteration();
     } else if (level_no == SCREEN_HELP) {
@@ -242,6 +268,7 @@ void MainLoopStep()
         End(screen);
         m_bQuit = 1;
     }
+    PacePass(passStart);
 }
 
 int Start()

@@ -6,9 +6,13 @@
 
 #include <SDL.h>
 
+#include <cstdint>
+
 #include "shell/screen.h"
 
 // ---- entry points ------------------------------------------------------------
+constexpr uint32_t LOOP_PASS_MS = 15;  // a pass of the loop on a screen that does not hold its own frame
+
 int SDL_main(int argc, char* argv[]);  // start-up, the main loop, shutdown; returns 0
 void Init();         // SDL, the mixer, the video mode and the fonts; exits 1 on failure
 int Start();         // splash, loading screen, then the main loop until m_bQuit; returns 0
