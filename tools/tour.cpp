@@ -2,12 +2,11 @@
 // other tour programs do not show, saved as PNG pictures into one folder. Run from a folder that holds (or links) media/;
 // the menus may write config.dat and player.dat there.
 //
-// Every picture is one row of Steps below. A screen whose code is in the game
-// is played for real: the tour hands the dispatcher (MMoved) the row's input,
-// one event at a time, exactly as the event pump does, and saves what the
-// screen drew. A screen still to be written is shown as its art laid out at the
-// places the game will draw it. To add a screen, add a row; when its code
-// lands, give the row its screen code and input and drop the layout.
+// Every picture is one row of Steps below. A screen is played for real: the
+// tour hands the dispatcher (MMoved) the row's input, one event at a time,
+// exactly as the event pump does, and saves what the screen drew. The loading
+// screen, which only shows while the menu art loads, is its art laid out at the
+// places the game draws it. To add a screen, add a row.
 //
 //   tovi-tour DIR
 #include <SDL.h>
@@ -67,8 +66,6 @@ struct Step {
 };
 
 constexpr SDL_Rect WHOLE = {0, 0, 0, 0};
-constexpr SDL_Rect Frame300(int k) { return {static_cast<Sint16>(300 * (k - 1)), 0, 300, 400}; }
-
 const Step Steps[] = {
     {"loading.png", LAYOUT, {},
      {{"loading_screen.png", 0, 0, WHOLE, 0}, {"loading_screen_tape.png", 138, 383, {0, 0, 47 * 6, 44}, 0}},
