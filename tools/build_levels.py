@@ -23,6 +23,7 @@ SOURCES = os.path.join(ROOT, "levels")
 BUILT = os.path.join(ROOT, "media", "levels")
 COLS, ROWS = 20, 12
 LEVELS = 100
+REQUIRED = 4     # levels that must exist (all of them once every chapter is made)
 
 CODES = {".": 0, "B": 121, "H": 122, "V": 123, "M": 124, "T": 125, "O": 126, "P": 127, "G": 128,
          "C": 129, "S": 130}
@@ -81,15 +82,74 @@ def check(name, board):
             raise LevelError("%s: element %r appears only once and can never match" % (name, ch))
     if not any(counts.get(ch, 0) for ch in ELEMENTS):
         raise LevelError("%s: no elements" % name)
-    # Nothing may fall or be pushed out of the board: the bottom row and both
-    # side columns are solid wherever something could reach them.
+    # Nothing may fall out of the bottom: the bottom row is floor from side to side.
     for c in range(COLS):
         if board[ROWS - 1][c] != "#":
             raise LevelError("%s: the bottom row must be wall (column %d)" % (name, c))
+    reach = {}
     for r in range(ROWS):
-        for c in (0, COLS - 1):
+        for c in range(COLS):
             if board[r][c] in MOVABLE:
-                raise LevelError("%s: element on the board's edge at column %d, row %d" % (name, c, r))
+                reach[(c, r)] = reachable(name, board, c, r)
+    # Every element must be able to meet a partner: the places one of its kind can
+    # get to touch the places it can get to.
+    for (c, r), cells in reach.items():
+        ch = board[r][c]
+        if ch not in ELEMENTS:
+            continue
+        ok = False
+        for (c2, r2), other in reach.items():
+            if (c2, r2) == (c, r) or board[r2][c2] != ch:
+                continue
+            if any((x + dx, y + dy) in other for (x, y) in cells for dx, dy in ((0, 0), (1, 0), (-1, 0), (0, 1), (0, -1))):
+                ok = True
+                break
+        if not ok:
+            raise LevelError("%s: element %r at column %d, row %d can never reach a partner" % (name, ch, c, r))
+
+
+# What an element can pass through: empty cells, teleport entrances, spike pits
+# and the other movable things (which may be moved away).
+PASSABLE = set(".TS") | MOVABLE
+# What it can be pushed into sideways.
+ENTERABLE = PASSABLE
+
+
+def reachable(name, board, c0, r0):
+    """Every cell an element starting at (c0, r0) could ever occupy, counting
+    slides, falls, teleports, the magnet's lift and crumbling blocks giving way,
+    as if the other movable things were not there. A way off the board is an error."""
+    def at(c, r):
+        return board[r][c]
+    pads = [(c, r) for r in range(ROWS) for c in range(COLS) if board[r][c] == "O"]
+    magnets = [(c, r) for r in range(ROWS) for c in range(COLS) if board[r][c] == "G"]
+    seen = {(c0, r0)}
+    todo = [(c0, r0)]
+    while todo:
+        c, r = todo.pop()
+        nxt = []
+        below = at(c, r + 1) if r + 1 < ROWS else None
+        if below is None:
+            raise LevelError("%s: an element can fall out of the board at column %d" % (name, c))
+        if below in PASSABLE or below == "C":
+            nxt.append((c, r + 1))
+        for dc in (-1, 1):
+            cc = c + dc
+            if not 0 <= cc < COLS:
+                raise LevelError("%s: an element can be slid off the board at row %d" % (name, r))
+            if at(cc, r) in ENTERABLE:
+                nxt.append((cc, r))
+        if at(c, r) == "T":
+            for (pc, pr) in pads:
+                nxt.append((pc, pr))
+        for (mc, mr) in magnets:
+            if mc == c and r > mr:
+                nxt.extend((c, rr) for rr in range(mr + 1, r) if at(c, rr) in PASSABLE)
+        for p in nxt:
+            if p not in seen:
+                seen.add(p)
+                todo.append(p)
+    return seen
 
 
 def tile_code(chapter, board, c, r):
@@ -118,10 +178,18 @@ def main(argv):
     os.makedirs(BUILT, exist_ok=True)
     problems = 0
     boards = {}
-    for n in range(1, LEVELS + 1):
+    present = sorted(int(m.group(1)) for m in
+                     (re.fullmatch(r"level(\d+)\.txt", f) for f in os.listdir(SOURCES)) if m)
+    if not present:
+        sys.exit("no level sources in levels/")
+    for n in range(1, max(max(present), REQUIRED) + 1):
         src = os.path.join(SOURCES, "level%d.txt" % n)
         if not os.path.exists(src):
             print("level%d: no source" % n)
+            problems += 1
+            continue
+        if n > LEVELS:
+            print("level%d: the game has %d levels" % (n, LEVELS))
             problems += 1
             continue
         try:

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config libsdl1.2-dev libsdl-image1.2-dev libsdl-mixer1.2-dev
           libogg-dev libtheora-dev libpng-dev)
 if [ "${1:-}" = tests ]; then
-  packages+=(googletest libgtest-dev ffmpeg)
+  packages+=(googletest libgtest-dev ffmpeg python3)
 fi
 missing=()
 for p in "${packages[@]}"; do

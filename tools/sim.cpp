@@ -2,11 +2,12 @@
 // prints the board after every frame. The reference tool for level design, the
 // solver and the tests.
 //
-//   tovi-sim --level N [--file PATH] [--shot PNG] [SCRIPT]
+//   tovi-sim --level N [--file PATH] [--shot PNG] [--quiet] [SCRIPT]
 //
 // --shot saves the last frame the level screen drew as a PNG picture, drawn
 // with the art found under media/ in the working directory; the printed
-// trace is the same with or without it.
+// trace is the same with or without it. --quiet prints only the last line (the
+// outcome), for checks that replay whole levels.
 // Script lines: "B X Y [K]" = K frames (default 1) with the left button B (0/1)
 // and the pointer at (X, Y). Blank lines and lines starting with '#' are skipped.
 #include <cerrno>
@@ -23,7 +24,7 @@
 
 static int Usage(const char* why)
 {
-    fprintf(stderr, "tovi-sim: %s (usage: tovi-sim --level N [--file PATH] [--shot PNG] [SCRIPT])\n", why);
+    fprintf(stderr, "tovi-sim: %s (usage: tovi-sim --level N [--file PATH] [--shot PNG] [--quiet] [SCRIPT])\n", why);
     return 2;
 }
 
@@ -73,6 +74,7 @@ int main(int argc, char* argv[])
     const char* file = nullptr;
     const char* shot = nullptr;
     const char* script = nullptr;
+    bool quiet = false;
     for (int a = 1; a < argc; a++) {
         if (strcmp(argv[a], "--level") == 0 && a + 1 < argc) {
             if (!ParseInt(argv[++a], 1, 989, &level))
@@ -81,6 +83,8 @@ int main(int argc, char* argv[])
             file = argv[++a];
         } else if (strcmp(argv[a], "--shot") == 0 && a + 1 < argc) {
             shot = argv[++a];
+        } else if (strcmp(argv[a], "--quiet") == 0) {
+            quiet = true;
         } else if (argv[a][0] == '-' && argv[a][1] != '\0') {
             return Usage("unknown option");
         } else if (!script) {
@@ -133,7 +137,8 @@ int main(int argc, char* argv[])
         for (long k = 0; k < steps[s].frames && r == SIM_GOING; k++) {
             frame++;
             r = SimFrame(steps[s].button, steps[s].x, steps[s].y);
-            printf("%s\n", SimFrameLine(static_cast<int>(frame)).c_str());
+            if (!quiet)
+                printf("%s\n", SimFrameLine(static_cast<int>(frame)).c_str());
         }
     if (r == SIM_WON)
         printf("WON %ld poen=%d time=%d\n", frame, poen, LEVEL_TIME);
