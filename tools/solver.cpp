@@ -37,6 +37,7 @@
 #include <vector>
 
 #include "level/level.h"
+#include "shell/clock.h"
 #include "shell/screen.h"
 #include "tools/simcore.h"
 
@@ -55,7 +56,8 @@ struct Step {
 using Script = std::vector<Step>;
 
 constexpr int SETTLE_CAP = 1500;  // frames a board may take to come to rest after a move
-constexpr int WAIT_FRAMES = 40;   // one cell of platform travel
+constexpr int WAIT_FRAMES = 40;
+constexpr int HOLD_CAP = 45;     // frames a slide may wait for its element to pass a row boundary   // one cell of platform travel
 constexpr int PARK_X = 790;       // where the pointer rests between moves: over no element
 constexpr int PARK_Y = 10;
 
@@ -150,6 +152,11 @@ bool Settled()
     return true;
 }
 
+int PlatformPhase()
+{
+    return static_cast<int>((clock_now / 20) % WAIT_FRAMES);
+}
+
 // Plays frames with the button up until the board rests; appends them to script.
 SimResult Settle(Script& script)
 {
@@ -158,7 +165,9 @@ SimResult Settle(Script& script)
     while (frames < SETTLE_CAP) {
         r = Frame(0, PARK_X, PARK_Y);
         frames++;
-        if (r != SIM_GOING || (Settled() && frames >= 2))
+        // Where platforms travel, boards are taken only on every WAIT_FRAMES-th
+        // frame of the level, so that a platform is met in few places.
+        if (r != SIM_GOING || (Settled() && frames >= 2 && (!hasPlatforms || PlatformPhase() == 0)))
             break;
     }
     script.push_back({0, PARK_X, PARK_Y, frames});
@@ -191,17 +200,6 @@ bool Free(int self, int col, int row)
             return false;
     }
     return true;
-}
-
-bool Supported(int self, int col, int row)
-{
-    TileRecord a = til[self];
-    a.x = col * CELL_SIZE;
-    a.y = row * CELL_SIZE;
-    for (int j = 1; j <= ukupnot; j++)
-        if (j != self && IsEmptyDown(a, til[j]))
-            return true;
-    return false;
 }
 
 struct Stats {
@@ -360,36 +358,48 @@ int main(int argc, char** argv)
                 nodes[ni].next.push_back(k);
                 (wait ? current : later).push_back(k);
             };
-            // The moves: every movable element at rest, slid 1.. cells either way.
+            // The moves: every movable element that stands on something (riders of
+            // platforms too), slid 1.. cells either way.
             std::vector<int> movers;
             SimLoad(here);
             for (int i : live)
-                if (IsMovable(til[i].type) && i != imeUP && til[i].y % CELL_SIZE == 0 && HeldUp(i))
+                if (IsMovable(til[i].type) && i != imeUP && HeldUp(i))
                     movers.push_back(i);
             for (int i : movers) {
                 for (int dir : {-1, 1}) {
                     SimLoad(here);
                     const TileRecord t = til[i];
                     int gx = t.x + CELL_SIZE / 2, gy = t.y + CELL_SIZE / 2;
-                    int col = gx / CELL_SIZE, row = t.y / CELL_SIZE;
+                    int col = gx / CELL_SIZE, row = (t.y + CELL_SIZE / 2) / CELL_SIZE;
                     if (!Free(i, col + dir, row))
                         continue;
                     Script prefix = {{0, gx, gy, 1}, {1, gx, gy, 1}};
                     SimResult res = Play(prefix);
-                    if (res != SIM_GOING || proslie != i) {
+                    if (res != SIM_GOING || proslie != i)
                         continue;
-                    }
+                    int held = 0;
                     for (int k = 1; k < BOARD_COLS; k++) {
                         int target = col + dir * k;
-                        if (!Free(i, target, row))
+                        if (!Free(i, target, til[i].y / CELL_SIZE))
                             break;
-                        bool drop = !Supported(i, target, row);
                         int tx = target * CELL_SIZE + CELL_SIZE / 2;
-                        // One more held frame slides the element into the next cell.
-                        res = Frame(1, tx, gy);
+                        // Held frames slide the element into the next cell; one on a
+                        // moving platform waits until it passes a row boundary.
+                        int waited = 0;
+                        while (res == SIM_GOING && waited < HOLD_CAP && proslie == i && MovingElement == 1 &&
+                               til[i].x != target * CELL_SIZE) {
+                            res = Frame(1, tx, gy);
+                            waited++;
+                        }
+                        held += waited;
+                        if (res == SIM_GOING && (proslie != i || til[i].x != target * CELL_SIZE) &&
+                            MovingElement == 1)
+                            break;  // it could not get there
+                        bool dropped = res == SIM_GOING && !HeldUp(i);
+                        SimResult holdRes = res;
                         SimSave(&mid);
                         Script move = prefix;
-                        move.push_back({1, tx, gy, k});
+                        move.push_back({1, tx, gy, held});
                         if (res == SIM_GOING)
                             res = Frame(0, tx, gy);
                         move.push_back({0, tx, gy, 1});
@@ -398,10 +408,9 @@ int main(int argc, char** argv)
                         consider(move, res, false);
                         SimLoad(mid);
                         // The slide is over once the element has dropped off, vanished or stuck.
-                        if (drop || proslie != i || MovingElement == 0 || res == SIM_WON)
+                        if (holdRes != SIM_GOING || dropped || proslie != i || MovingElement == 0)
                             break;
-                        if (til[i].x / CELL_SIZE != target)
-                            break;
+                        res = SIM_GOING;
                     }
                 }
             }
