@@ -122,6 +122,7 @@ def reachable(name, board, c0, r0):
     def at(c, r):
         return board[r][c]
     pads = [(c, r) for r in range(ROWS) for c in range(COLS) if board[r][c] == "O"]
+    rides = platform_rides(board)
     magnets = [(c, r) for r in range(ROWS) for c in range(COLS) if board[r][c] == "G"]
     seen = {(c0, r0)}
     todo = [(c0, r0)]
@@ -145,11 +146,36 @@ def reachable(name, board, c0, r0):
         for (mc, mr) in magnets:
             if mc == c and r > mr:
                 nxt.extend((c, rr) for rr in range(mr + 1, r) if at(c, rr) in PASSABLE)
+        nxt.extend(rides.get((c, r), ()))
         for p in nxt:
             if p not in seen:
                 seen.add(p)
                 todo.append(p)
     return seen
+
+
+def platform_rides(board):
+    """Where a rider of each platform can be carried: from every cell above a
+    platform's run to every other cell above it. A horizontal platform runs along
+    its row through empty cells, a vertical one up and down its column."""
+    rides = {}
+    for r in range(ROWS):
+        for c in range(COLS):
+            ch = board[r][c]
+            if ch not in "HV":
+                continue
+            run = [(c, r)]
+            for d in (-1, 1):
+                cc, rr = c, r
+                while True:
+                    cc, rr = (cc + d, rr) if ch == "H" else (cc, rr + d)
+                    if not (0 <= cc < COLS and 0 <= rr < ROWS) or board[rr][cc] not in PASSABLE:
+                        break
+                    run.append((cc, rr))
+            tops = [(cc, rr - 1) for cc, rr in run if rr >= 1]
+            for t in tops:
+                rides.setdefault(t, []).extend(x for x in tops if x != t)
+    return rides
 
 
 def tile_code(chapter, board, c, r):

@@ -15,6 +15,7 @@ Usage:
     /usr/bin/python3 tools/gen_levels.py BUILD_DIR [CHAPTER...]   # BUILD_DIR holds tovi-solve
 """
 
+import json
 import multiprocessing
 import os
 import random
@@ -140,80 +141,248 @@ def empty_board():
     return b
 
 
-def surfaces(b):
-    """Empty cells with something solid right under them and room above."""
+def ground(rng, b):
+    """Ground of plateaus, steps and wells, built up from the floor; returns the
+    height of each column (cells of wall above the floor)."""
+    g = [0] * COLS
+    c, h = 1, rng.randint(0, 2)
+    while c < COLS - 1:
+        w = min(rng.choice([1, 2, 2, 3, 3, 4, 4, 5, 6]), COLS - 1 - c)
+        if w == 1 and h > 0 and rng.random() < 0.5:
+            nh = h - rng.randint(1, h)          # a well
+        else:
+            nh = max(0, min(5, h + rng.choice([-2, -1, -1, 0, 1, 1, 2])))
+        for cc in range(c, c + w):
+            g[cc] = nh
+        c += w
+        if not (w == 1 and nh < h):
+            h = nh
+    for cc in range(1, COLS - 1):
+        for k in range(g[cc]):
+            b[ROWS - 2 - k][cc] = "#"
+    return g
+
+
+def ledges(rng, b, g, count):
+    """Shelves hanging in the air, two rows or more above the ground under them;
+    some stand on a pillar down to the ground."""
+    for _ in range(count):
+        for _try in range(20):
+            length = rng.randint(2, 6)
+            c = rng.randint(1, COLS - 1 - length)
+            r = rng.randint(3, 8)
+            if all(ROWS - 2 - g[cc] - r >= 2 for cc in range(c - 1, c + length + 1) if 0 < cc < COLS - 1) and \
+                    all(b[r - 1][cc] == "." for cc in range(c, c + length)):
+                for cc in range(c, c + length):
+                    b[r][cc] = "#"
+                if rng.random() < 0.35:
+                    pc = rng.choice([c, c + length - 1])
+                    for rr in range(r + 1, ROWS - 1 - g[pc]):
+                        b[rr][pc] = "#"
+                break
+
+
+def tops(b, solid="#BCMHVPOTG", need_air=True):
+    """Empty cells standing on something solid, with air above."""
     out = []
     for r in range(1, ROWS - 1):
         for c in range(1, COLS - 1):
-            if b[r][c] == "." and b[r + 1][c] in "#BCMHVP" and b[r - 1][c] == ".":
+            if b[r][c] == "." and b[r + 1][c] in solid and (not need_air or b[r - 1][c] == "."):
                 out.append((c, r))
     return out
 
 
-def shape(rng, b, chapter):
-    """Walls as solid shapes: ledges (some on a pillar), floor steps and pillars."""
-    for _ in range(rng.randint(1, 3)):
-        length = rng.randint(3, 7)
-        r = rng.randint(5, 9)
-        c = rng.randint(1, COLS - 1 - length)
-        for k in range(length):
-            b[r][c + k] = "#"
-        if rng.random() < 0.45:
-            pc = c if rng.random() < 0.5 else c + length - 1
-            for rr in range(r + 1, ROWS - 1):
-                b[rr][pc] = "#"
-    for _ in range(rng.randint(0, 2)):
-        h = rng.randint(1, 3)
-        w = rng.randint(1, 3)
-        c = rng.randint(2, COLS - 2 - w)
-        for rr in range(ROWS - 1 - h, ROWS - 1):
-            for cc in range(c, c + w):
-                b[rr][cc] = "#"
-    if rng.random() < 0.3:
-        # a raised floor along one side
-        h = rng.randint(1, 2)
-        w = rng.randint(3, 6)
-        side = rng.random() < 0.5
-        for rr in range(ROWS - 1 - h, ROWS - 1):
-            for k in range(w):
-                b[rr][1 + k if side else COLS - 2 - k] = "#"
+def put(rng, b, ch, avoid_same=True, solid="#BCMHVPOTG" + KINDS):
+    for _try in range(40):
+        cells = tops(b, solid)
+        if not cells:
+            return None
+        c, r = rng.choice(cells)
+        if avoid_same and any(b[rr][cc] == ch for cc, rr in ((c - 1, r), (c + 1, r), (c, r - 1), (c, r + 1))):
+            continue
+        b[r][c] = ch
+        return (c, r)
+    return None
 
 
-def place_elements(rng, b, chapter, kinds, triples):
-    for n, kind in enumerate(kinds):
-        count = 3 if n < triples else 2
-        for _ in range(count):
-            for _try in range(40):
-                cells = surfaces(b)
-                if not cells:
-                    return False
-                c, r = rng.choice(cells)
-                if any(b[rr][cc] == kind for cc, rr in ((c - 1, r), (c + 1, r), (c, r - 1), (c, r + 1))):
-                    continue
-                b[r][c] = kind
-                break
-            else:
-                return False
+def ground_cells(b, g):
+    """The top wall cell of every column with ground, as (column, row)."""
+    return [(c, ROWS - 2 - (g[c] - 1)) for c in range(1, COLS - 1) if g[c] > 0]
+
+
+def add_hplat(rng, b, g):
+    """A ferry: a horizontal platform flush with a plateau's edge over a drop."""
+    for _try in range(30):
+        c = rng.randint(2, COLS - 3)
+        r = rng.randint(4, 9)
+        if b[r][c] != "." or b[r - 1][c] != ".":
+            continue
+        # a run of air at least three cells long in row r, with room above
+        run = [c]
+        for d in (-1, 1):
+            cc = c + d
+            while 0 < cc < COLS - 1 and b[r][cc] == "." and b[r - 1][cc] == ".":
+                run.append(cc)
+                cc += d
+        if len(run) < 4:
+            continue
+        # nothing may stand under the run's ends only one row down (it would jam)
+        start = rng.choice([min(run), max(run)])
+        b[r][start] = "H"
+        return True
+    return False
+
+
+def add_vplat(rng, b, g):
+    """A lift in a shaft beside higher ground, capped above."""
+    for _try in range(30):
+        c = rng.randint(1, COLS - 2)
+        side = rng.choice([-1, 1])
+        nb = c + side
+        if not 0 < nb < COLS - 1 or g[nb] < g[c] + 2:
+            continue
+        base = ROWS - 2 - g[c]          # the lowest free cell of the shaft
+        top = ROWS - 2 - g[nb]          # the plateau's top wall cell row is top + 1... riders stand at top
+        cap = top - 1                   # a wall above the rider's cell at plateau level
+        if cap < 1 or any(b[rr][c] != "." for rr in range(cap, base + 1)):
+            continue
+        b[base][c] = "V"
+        b[cap][c] = "#"
+        if b[cap][nb] == "." and rng.random() < 0.7:
+            b[cap][nb] = "#"            # the cap is a lintel over the plateau's edge
+        return True
+    return False
+
+
+def add_mud(rng, b, g, n):
+    cells = [p for p in ground_cells(b, g) if b[p[1] - 1][p[0]] == "."]
+    rng.shuffle(cells)
+    for c, r in cells[:n]:
+        b[r][c] = "M"
+    return bool(cells)
+
+
+def add_crumble(rng, b, g):
+    """A crumbling slab: a bridge over a well or part of a shelf."""
+    wells = [c for c in range(2, COLS - 2) if g[c] + 2 <= min(g[c - 1], g[c + 1])]
+    if wells and rng.random() < 0.7:
+        c = rng.choice(wells)
+        r = ROWS - 1 - min(g[c - 1], g[c + 1])
+        b[r][c] = "C"
+        return True
+    shelf = [(c, r) for r in range(2, ROWS - 3) for c in range(1, COLS - 1)
+             if b[r][c] == "#" and b[r + 1][c] == "." and b[r - 1][c] == "."]
+    if not shelf:
+        return False
+    c, r = rng.choice(shelf)
+    b[r][c] = "C"
     return True
+
+
+def add_teleport(rng, b, g):
+    cells = tops(b, "#")
+    if len(cells) < 2:
+        return False
+    rng.shuffle(cells)
+    (tc, tr), (oc, orow) = cells[0], cells[1]
+    if abs(tc - oc) + abs(tr - orow) < 5 or b[orow + 1][oc] == "M":
+        return False
+    b[tr][tc] = "T"
+    b[orow][oc] = "O"
+    return True
+
+
+def add_spikes(rng, b, g, n):
+    wells = [c for c in range(2, COLS - 2) if g[c] < min(g[c - 1], g[c + 1])]
+    rng.shuffle(wells)
+    for c in wells[:n]:
+        b[ROWS - 2 - g[c]][c] = "S"
+    return bool(wells)
+
+
+def add_magnet(rng, b, g):
+    """A magnet over a well beside higher ground, and its button on the ground."""
+    wells = [c for c in range(2, COLS - 2) if g[c] + 1 < max(g[c - 1], g[c + 1])]
+    if not wells:
+        return False
+    c = rng.choice(wells)
+    hang = ROWS - 2 - max(g[c - 1], g[c + 1])     # where a lifted element hangs: level with the ground beside
+    if hang - 1 < 1 or b[hang - 1][c] != ".":
+        return False
+    b[hang - 1][c] = "G"
+    cells = [p for p in ground_cells(b, g) if b[p[1] - 1][p[0]] == "." and abs(p[0] - c) > 1]
+    if not cells:
+        return False
+    pc, pr = rng.choice(cells)
+    b[pr][pc] = "P"
+    # something for the magnet to lift: an element at the bottom of the well
+    return c
+
+
+THEMES = {
+    1: [""],
+    2: ["B", "H", "V", "BH", "BV", "H", "V", "B"],
+    3: ["M", "T", "C", "MT", "TC", "MC", "M", "T", "C", "MB", "TH", "CB"],
+    4: ["S", "G", "SB", "GB", "SG", "S", "G", "SM", "GT", "SC", "SH", "GM"],
+}
+SIZE = {1: (2, 3, 4, 6), 2: (2, 3, 4, 6), 3: (2, 3, 4, 7), 4: (2, 4, 4, 8)}   # kinds lo, hi; elements lo, hi
 
 
 def candidate(chapter, seed):
     rng = random.Random(seed)
     b = empty_board()
-    shape(rng, b, chapter)
-    nkinds = rng.randint(2, 3 + (chapter >= 3))
+    g = ground(rng, b)
+    ledges(rng, b, g, rng.randint(0, 2))
+    theme = rng.choice(THEMES[chapter])
+    magnet_col = None
+    for m in theme:
+        ok = True
+        if m == "B":
+            ok = put(rng, b, "B", solid="#") is not None
+        elif m == "H":
+            ok = add_hplat(rng, b, g)
+        elif m == "V":
+            ok = add_vplat(rng, b, g)
+        elif m == "M":
+            ok = add_mud(rng, b, g, rng.randint(1, 3))
+        elif m == "C":
+            ok = add_crumble(rng, b, g)
+        elif m == "T":
+            ok = add_teleport(rng, b, g)
+        elif m == "S":
+            ok = add_spikes(rng, b, g, rng.randint(1, 2))
+            if ok and rng.random() < 0.5:
+                put(rng, b, "B", solid="#")
+        elif m == "G":
+            magnet_col = add_magnet(rng, b, g)
+            ok = bool(magnet_col)
+        if not ok:
+            return None
+    klo, khi, elo, ehi = SIZE[chapter]
+    nkinds = rng.randint(klo, khi)
     kinds = rng.sample(KINDS, nkinds)
-    triples = 0
-    if rng.random() < 0.45:
-        triples = 1
-    if not place_elements(rng, b, chapter, kinds, triples):
-        return None
+    counts = [2] * nkinds
+    total = rng.randint(max(elo, 2 * nkinds), max(ehi, 2 * nkinds))
+    while sum(counts) < total:
+        k = rng.randrange(nkinds)
+        if counts[k] < 3 or rng.random() < 0.2:
+            counts[k] += 1
+    cells = []
+    if magnet_col:
+        # the magnet's prize: one element at the bottom of its well
+        r = max(rr for rr in range(ROWS) if b[rr][magnet_col] == ".")
+        b[r][magnet_col] = kinds[0]
+        counts[0] -= 1
+    for kind, n in zip(kinds, counts):
+        for _ in range(n):
+            if put(rng, b, kind) is None:
+                return None
     rows = ["".join(r) for r in b]
     try:
         bl.check("candidate", rows)
     except bl.LevelError:
         return None
-    return rows
+    return rows, theme
 
 
 def solve(rows, level, max_states=MAX_STATES):
@@ -236,21 +405,37 @@ def solve(rows, level, max_states=MAX_STATES):
     lines = out.strip().splitlines()
     if not lines or not lines[-1].startswith("moves="):
         return None
+    used = [l for l in lines if l.startswith("used=")]
+    lines = [l for l in lines if not l.startswith("used=")]
     stats = dict(kv.split("=") for kv in lines[-1].split())
     dead = None if stats["deadends"] == "unknown" else int(stats["deadends"])
     return {"moves": int(stats["moves"]), "dead": dead, "states": int(stats["states"]),
-            "script": lines[:-1]}
+            "script": lines[:-1], "used": used[0][5:].strip("-").rstrip(",").split(",") if used else []}
+
+
+# What a winning play shows of each mechanic (see tovi-solve's "used=" line);
+# a block's worth is not visible, so a level with one is kept on the solver's word.
+SHOWS = {"H": "carried", "V": "carried", "M": "stuck", "T": "teleported", "C": "crumbled", "S": None,
+         "G": "lifted", "B": None}
+CACHE = {}
 
 
 def job(args):
     chapter, seed, level = args
-    rows = candidate(chapter, seed)
-    if rows is None:
+    c = candidate(chapter, seed)
+    if c is None:
         return None
-    res = solve(rows, level)
-    if res is None or res["dead"] is None:
-        return None
-    return seed, rows, res
+    rows, theme = c
+    key = "%d:%s" % (level, "".join(rows))
+    if key in CACHE:
+        res = CACHE[key]
+    else:
+        res = solve(rows, level, MAX_STATES)
+        if res is not None and res["dead"] is None:
+            res = solve(rows, level, 5 * MAX_STATES) or res
+    if res is None:
+        return (seed, rows, theme, None, key)
+    return (seed, rows, theme, res, key)
 
 
 def mirror_key(rows):
@@ -281,8 +466,10 @@ def existing_keys(skip_chapter):
     return keys
 
 
-POOL = {1: 140, 2: 160, 3: 160, 4: 160}
-RANGE = {1: (2, 4), 2: (2, 5), 3: (3, 6), 4: (3, 8)}
+# The level that teaches each mechanic; no level before it uses it.
+TAUGHT = {26: "B", 29: "H", 32: "V", 51: "M", 54: "T", 57: "C", 76: "S", 79: "G"}
+POOL = {1: 240, 2: 320, 3: 360, 4: 420}
+MAX_STATES = 12000
 
 
 def make_chapter(chapter, pool):
@@ -299,24 +486,44 @@ def make_chapter(chapter, pool):
         used.add("".join(rows))
         print("level %d: %s moves=%d dead=%s" % (n, title, res["moves"], res["dead"]), flush=True)
     slots = [n for n in range(first, first + 25) if n not in teach]
-    lo, hi = RANGE[chapter]
     jobs = [(chapter, chapter * 100000 + s, slots[0]) for s in range(POOL[chapter])]
-    found = [r for r in pool.map(job, jobs, chunksize=1) if r]
-    found = [r for r in found if lo <= r[2]["moves"] <= hi]
+    found = []
+    for r in pool.imap(job, jobs, chunksize=1):
+        if r is None:
+            continue
+        seed, rows, theme, res, key = r
+        CACHE[key] = res
+        if res is None or res["dead"] is None:
+            continue
+        shown = [SHOWS[m] for m in theme if SHOWS[m]]
+        if shown and not any(u in res["used"] for u in shown):
+            continue
+        found.append((seed, rows, res, theme))
+    save_cache()
     picks = []
-    for seed, rows, res in sorted(found, key=lambda r: (r[2]["moves"], r[2]["dead"], r[0])):
+    for seed, rows, res, theme in sorted(found, key=lambda r: (r[2]["moves"], r[2]["dead"], r[0])):
         key = "".join(rows)
         if key in used or mirror_key(rows) in used:
             continue
         used.add(key)
-        picks.append((seed, rows, res))
-    print("chapter %d: %d proven candidates, %d distinct in range" % (chapter, len(found), len(picks)), flush=True)
+        picks.append((seed, rows, res, theme))
+    print("chapter %d: %d proven candidates, %d distinct" % (chapter, len(found), len(picks)), flush=True)
     if len(picks) < len(slots):
         sys.exit("chapter %d: only %d proven boards for %d levels" % (chapter, len(picks), len(slots)))
     # Spread the picks over the sorted range so difficulty rises through the
-    # chapter; the hardest closes it.
+    # chapter, the hardest closing it; a level uses only mechanics taught by then.
     step = (len(picks) - 1) / (len(slots) - 1)
-    chosen = [picks[round(i * step)] for i in range(len(slots))]
+    chosen = []
+    taken = set()
+    for i, n in enumerate(slots):
+        allowed = set(m for t, m in TAUGHT.items() if t <= n)
+        fits = [k for k in range(len(picks)) if k not in taken and set(picks[k][3]) <= allowed]
+        if not fits:
+            sys.exit("chapter %d: no proven board for level %d" % (chapter, n))
+        target = round(i * step) if n != slots[-1] else len(picks) - 1
+        k = min(fits, key=lambda k: (abs(k - target), k))
+        taken.add(k)
+        chosen.append(picks[k][:3])
     rng = random.Random(chapter)
     titles = set(v[0] for v in TEACH.values())
     for n, (seed, rows, res) in zip(slots, chosen):
@@ -334,11 +541,30 @@ def make_chapter(chapter, pool):
         print("level %d: %s moves=%d dead=%s seed=%d" % (n, title, res["moves"], res["dead"], seed), flush=True)
 
 
+CACHE_FILE = None
+
+
+def load_cache():
+    if CACHE_FILE and os.path.exists(CACHE_FILE):
+        with open(CACHE_FILE) as f:
+            CACHE.update(json.load(f))
+
+
+def save_cache():
+    if CACHE_FILE:
+        with open(CACHE_FILE + ".tmp", "w") as f:
+            json.dump(CACHE, f)
+        os.replace(CACHE_FILE + ".tmp", CACHE_FILE)
+
+
 def main(argv):
-    global SOLVER
+    global SOLVER, CACHE_FILE
     if len(argv) < 2:
         sys.exit(__doc__)
     SOLVER = os.path.join(os.path.abspath(argv[1]), "tovi-solve")
+    # Solver results are kept beside the solver, so a second run only searches new boards.
+    CACHE_FILE = os.path.join(os.path.abspath(argv[1]), "level-search-cache.json")
+    load_cache()
     chapters = [int(a) for a in argv[2:]] or [1, 2, 3, 4]
     with multiprocessing.Pool(2) as pool:
         for chapter in chapters:

@@ -224,11 +224,43 @@ Script PathTo(int n)
     return s;
 }
 
+// What the winning play made use of, for grading a level: a platform that
+// carried something, mud that caught an element, the teleport, a crumbling block
+// that broke, a block that jammed a spike pit, and the magnet lifting an element.
+struct Used {
+    bool carried = false, stuck = false, teleported = false, crumbled = false, jammed = false, lifted = false;
+};
+Used used;
+
+void NoteUse()
+{
+    for (int i : live) {
+        const TileRecord& t = til[i];
+        if (t.type > 200 && t.type < 221)
+            used.stuck = true;
+        if (t.type == EL_LIFT_H || t.type == EL_LIFT_V)
+            for (int j : live)
+                if (j != i && IsMovable(til[j].type) && IsExistUp(t, til[j]))
+                    used.carried = true;
+    }
+    used.teleported = used.teleported || telex != 0;
+    used.crumbled = used.crumbled || raspad != 0;
+    used.jammed = used.jammed || spikedsi > 0;
+    used.lifted = used.lifted || imeUP != 0;
+}
+
 // Plays the whole script from the level's start, as tovi-sim does.
 bool Replays(const Script& s)
 {
     SimStart(levelNo, levelPath.c_str());
-    return Play(s) == SIM_WON;
+    used = Used();
+    SimResult r = SIM_GOING;
+    for (const Step& st : s)
+        for (int k = 0; k < st.frames && r == SIM_GOING; k++) {
+            r = Frame(st.button, st.x, st.y);
+            NoteUse();
+        }
+    return r == SIM_WON;
 }
 
 }  // namespace
@@ -449,6 +481,9 @@ int main(int argc, char** argv)
     }
     Print(solution);
     fprintf(stderr, "tovi-solve: %ld frames played in the search\n", framesPlayed);
+    printf("used=%s%s%s%s%s%s-\n", used.carried ? "carried," : "", used.stuck ? "stuck," : "",
+           used.teleported ? "teleported," : "", used.crumbled ? "crumbled," : "", used.jammed ? "jammed," : "",
+           used.lifted ? "lifted," : "");
     if (limited || first) {
         printf("moves=%d waits=%d states=%ld deadends=unknown\n", nodes[won].moves, nodes[won].waits, states);
     } else {

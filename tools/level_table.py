@@ -1,0 +1,129 @@
+#!/usr/bin/python3
+"""Writes levels/TABLE.md: every level with its chapter, the mechanics it uses,
+the length of its stored solution, what the solver says of it (the fewest moves
+that win and the dead ends met, or "search too large") and a thumbnail of its
+board drawn by the game itself (docs/levels/level<N>.png).
+
+Usage:
+    /usr/bin/python3 tools/level_table.py BUILD_DIR   # BUILD_DIR holds tovi-solve and tovi-sim
+"""
+
+import json
+import multiprocessing
+import os
+import subprocess
+import sys
+import tempfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+import build_levels as bl  # noqa: E402
+
+ROOT = os.path.dirname(HERE)
+THUMBS = os.path.join(ROOT, "docs", "levels")
+MECHANICS = [("B", "block"), ("H", "ferry"), ("V", "lift"), ("M", "mud"), ("T", "teleport"),
+             ("C", "crumbling"), ("S", "spikes"), ("G", "magnet")]
+MAX_STATES = 60000
+BUILD = None
+KNOWN = {}
+
+
+def drag_moves(script):
+    """Grabs in a tovi-sim script: a button press after the button was up."""
+    moves, down = 0, False
+    for line in script:
+        b = line.split()[0] == "1"
+        if b and not down:
+            moves += 1
+        down = b
+    return moves
+
+
+def grade(n):
+    """The solver's word on level n: from the level generator's record of its searches
+    when it has one for this board, else from a search now."""
+    board = "".join(bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n))[1])
+    for key, res in KNOWN.items():
+        if key.split(":", 1)[1] == board and res is not None and (n - 1) % 25 != 0:
+            return n, res["moves"], res["dead"]
+    path = os.path.join(ROOT, "media", "levels", "level%d.bin" % n)
+    out = subprocess.run([os.path.join(BUILD, "tovi-solve"), path, "--level", str(n),
+                          "--max-states", str(MAX_STATES)], capture_output=True, text=True).stdout
+    last = out.strip().splitlines()[-1] if out.strip() else ""
+    if not last.startswith("moves="):
+        return n, None, None
+    stats = dict(kv.split("=") for kv in last.split())
+    dead = None if stats["deadends"] == "unknown" else int(stats["deadends"])
+    return n, int(stats["moves"]), dead
+
+
+def thumbnail(n):
+    """The board as the player first sees it, shrunk to a fifth. A chapter's first
+    level is played under the next level's number, so no chapter picture covers it."""
+    os.makedirs(THUMBS, exist_ok=True)
+    played = n + 1 if (n - 1) % 25 == 0 else n
+    with tempfile.TemporaryDirectory() as tmp:
+        script = os.path.join(tmp, "wait.txt")
+        shot = os.path.join(tmp, "shot.png")
+        with open(script, "w") as f:
+            f.write("0 790 10 3\n")
+        env = dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy")
+        subprocess.run([os.path.join(BUILD, "tovi-sim"), "--level", str(played), "--file",
+                        os.path.join(ROOT, "media", "levels", "level%d.bin" % n), "--shot", shot, "--quiet",
+                        script], cwd=ROOT, env=env, capture_output=True, check=True)
+        subprocess.run(["convert", shot, "-crop", "800x480+0+0", "-resize", "160x96", "-strip",
+                        os.path.join(THUMBS, "level%d.png" % n)], check=True)
+
+
+def main(argv):
+    global BUILD
+    if len(argv) != 2:
+        sys.exit(__doc__)
+    BUILD = os.path.abspath(argv[1])
+    cache = os.path.join(BUILD, "level-search-cache.json")
+    if os.path.exists(cache):
+        with open(cache) as f:
+            KNOWN.update(json.load(f))
+    with multiprocessing.Pool(2) as pool:
+        grades = {n: (m, d) for n, m, d in pool.map(grade, range(1, bl.LEVELS + 1), chunksize=1)}
+    for n in range(1, bl.LEVELS + 1):
+        thumbnail(n)
+    lines = ["# The levels at a glance", "",
+             "Made by `/usr/bin/python3 tools/level_table.py BUILD_DIR`. *Stored* is the length in moves of",
+             "the solution kept in the level's source (the proof, replayed by the tests); *fewest* and",
+             "*dead ends* come from `tovi-solve` searching the level on the game's engine (up to %d" % MAX_STATES,
+             "boards); a dead end is a board from which the level can no longer be won.", "",
+             "| Level | Title | Chapter | Mechanics | Stored | Fewest | Dead ends | Board |",
+             "|---:|---|---:|---|---:|---:|---:|---|"]
+    per = {}
+    for n in range(1, bl.LEVELS + 1):
+        title, board, script = bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n))
+        chapter = (n - 1) // 25 + 1
+        text = "".join(board)
+        mech = ", ".join(name for ch, name in MECHANICS if ch in text) or "walls and treasures"
+        m, d = grades[n]
+        fewest = str(m) if m is not None else "search too large"
+        dead = str(d) if d is not None else "search too large"
+        if m is not None and d is not None:
+            per.setdefault(chapter, []).append((m, d))
+        lines.append("| %d | %s | %d | %s | %d | %s | %s | ![level %d](../docs/levels/level%d.png) |" %
+                     (n, title, chapter, mech, drag_moves(script), fewest, dead, n, n))
+    lines += ["", "## The curve", "", "| Chapter | Levels fully searched | Median fewest moves | Median dead ends |",
+              "|---:|---:|---:|---:|"]
+    for chapter in sorted(per):
+        ms = sorted(m for m, _ in per[chapter])
+        ds = sorted(d for _, d in per[chapter])
+        lines.append("| %d | %d | %s | %s |" % (chapter, len(ms), median(ms), median(ds)))
+    with open(os.path.join(ROOT, "levels", "TABLE.md.tmp"), "w") as f:
+        f.write("\n".join(lines) + "\n")
+    os.replace(os.path.join(ROOT, "levels", "TABLE.md.tmp"), os.path.join(ROOT, "levels", "TABLE.md"))
+    json.dump({str(n): g for n, g in grades.items()}, sys.stdout)
+
+
+def median(xs):
+    k = len(xs)
+    return xs[k // 2] if k % 2 else (xs[k // 2 - 1] + xs[k // 2]) / 2
+
+
+if __name__ == "__main__":
+    main(sys.argv)
