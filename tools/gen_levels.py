@@ -410,6 +410,7 @@ def solve(rows, level, max_states=MAX_STATES):
     stats = dict(kv.split("=") for kv in lines[-1].split())
     dead = None if stats["deadends"] == "unknown" else int(stats["deadends"])
     return {"moves": int(stats["moves"]), "dead": dead, "states": int(stats["states"]),
+            "exact": stats.get("fewest") == "exact",
             "script": lines[:-1], "used": used[0][5:].strip("-").rstrip(",").split(",") if used else []}
 
 
@@ -430,9 +431,13 @@ def job(args):
     if key in CACHE:
         res = CACHE[key]
     else:
-        res = solve(rows, level, MAX_STATES)
-        if res is not None and res["dead"] is None:
-            res = solve(rows, level, 5 * MAX_STATES) or res
+        platforms = bool(set(theme) & set("HV"))
+        res = solve(rows, level, MAX_STATES // 3 if platforms else MAX_STATES)
+        # A bigger search for a board the first could not finish; boards with
+        # platforms are too big for any (every moment of the ride is a board of its
+        # own), so for them the first search's fewest moves must do.
+        if res is not None and res["dead"] is None and not platforms:
+            res = solve(rows, level, 4 * MAX_STATES) or res
     if res is None:
         return (seed, rows, theme, None, key)
     return (seed, rows, theme, res, key)
@@ -472,6 +477,12 @@ POOL = {1: 240, 2: 320, 3: 360, 4: 420}
 MAX_STATES = 12000
 
 
+def hardness(res):
+    """Dead ends met, for ordering; a board too big to search to the end ranks by
+    the boards its search met before it stopped."""
+    return res["dead"] if res["dead"] is not None else res["states"]
+
+
 def make_chapter(chapter, pool):
     first = 25 * chapter - 24
     used = existing_keys(chapter)
@@ -493,7 +504,7 @@ def make_chapter(chapter, pool):
             continue
         seed, rows, theme, res, key = r
         CACHE[key] = res
-        if res is None or res["dead"] is None:
+        if res is None or not res.get("exact", res["dead"] is not None) or (res["dead"] is None and not set(theme) & set("HV")):
             continue
         shown = [SHOWS[m] for m in theme if SHOWS[m]]
         if shown and not any(u in res["used"] for u in shown):
@@ -501,7 +512,7 @@ def make_chapter(chapter, pool):
         found.append((seed, rows, res, theme))
     save_cache()
     picks = []
-    for seed, rows, res, theme in sorted(found, key=lambda r: (r[2]["moves"], r[2]["dead"], r[0])):
+    for seed, rows, res, theme in sorted(found, key=lambda r: (r[2]["moves"], hardness(r[2]), r[0])):
         key = "".join(rows)
         if key in used or mirror_key(rows) in used:
             continue

@@ -329,6 +329,7 @@ int main(int argc, char** argv)
     int won = -1;           // the first winning node (a pseudo node holding the last move)
     std::vector<int> wins;  // every node a winning move leaves from
     bool limited = false;
+    bool exact = true;      // no board was left out before the first win: its move count is the least
     if (r == SIM_WON) {
         Print(start);
         printf("moves=0 waits=0 states=1 deadends=0\n");
@@ -360,6 +361,7 @@ int main(int argc, char** argv)
             auto consider = [&](Script move, SimResult res, bool wait) {
                 if (res == SIM_WON) {
                     if (won < 0) {
+                        exact = !limited;
                         won = static_cast<int>(nodes.size());
                         nodes.push_back({nullptr, ni, move, nodes[ni].moves + (wait ? 0 : 1),
                                          nodes[ni].waits + (wait ? 1 : 0), false, {}});
@@ -409,7 +411,7 @@ int main(int argc, char** argv)
                     SimResult res = Play(prefix);
                     if (res != SIM_GOING || proslie != i)
                         continue;
-                    int held = 0;
+                    Script slide = prefix;  // the held frames, cell by cell
                     for (int k = 1; k < BOARD_COLS; k++) {
                         int target = col + dir * k;
                         if (!Free(i, target, til[i].y / CELL_SIZE))
@@ -423,15 +425,14 @@ int main(int argc, char** argv)
                             res = Frame(1, tx, gy);
                             waited++;
                         }
-                        held += waited;
+                        slide.push_back({1, tx, gy, waited});
                         if (res == SIM_GOING && (proslie != i || til[i].x != target * CELL_SIZE) &&
                             MovingElement == 1)
                             break;  // it could not get there
                         bool dropped = res == SIM_GOING && !HeldUp(i);
                         SimResult holdRes = res;
                         SimSave(&mid);
-                        Script move = prefix;
-                        move.push_back({1, tx, gy, held});
+                        Script move = slide;
                         if (res == SIM_GOING)
                             res = Frame(0, tx, gy);
                         move.push_back({0, tx, gy, 1});
@@ -485,7 +486,8 @@ int main(int argc, char** argv)
            used.teleported ? "teleported," : "", used.crumbled ? "crumbled," : "", used.jammed ? "jammed," : "",
            used.lifted ? "lifted," : "");
     if (limited || first) {
-        printf("moves=%d waits=%d states=%ld deadends=unknown\n", nodes[won].moves, nodes[won].waits, states);
+        printf("moves=%d waits=%d states=%ld deadends=unknown fewest=%s\n", nodes[won].moves, nodes[won].waits,
+               states, exact && !first ? "exact" : "bound");
     } else {
         // A board is a dead end when none of its successors leads to a win.
         std::vector<std::vector<int>> back(nodes.size());
@@ -506,7 +508,7 @@ int main(int argc, char** argv)
         for (size_t k = 0; k < nodes.size(); k++)
             if (static_cast<int>(k) != won && !nodes[k].wins)
                 dead++;
-        printf("moves=%d waits=%d states=%ld deadends=%ld losing=%ld\n", nodes[won].moves, nodes[won].waits, states,
+        printf("moves=%d waits=%d states=%ld deadends=%ld losing=%ld fewest=exact\n", nodes[won].moves, nodes[won].waits, states,
                dead, stats.deadMoves);
     }
     SimClose();
