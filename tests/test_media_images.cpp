@@ -23,6 +23,7 @@
 #include "level/board.h"
 #include "level/render.h"
 #include "level/sequences.h"
+#include "menu/map.h"
 #include "tests/harness.h"
 
 namespace {
@@ -783,5 +784,30 @@ TEST_F(Images_, MenuStripsCoverTheirItemInEveryFrame)
                 EXPECT_LT(s.alpha(f * 300 + ox, oy), 64) << path << " frame " << f + 1 << " covers item " << j;
             }
         }
+    }
+}
+
+// The map draws each dot with its top-left corner on its point of `mapcord`
+// (a chapter's big dot 2 px further left): the trail of the map picture must
+// run under the middle of every dot, so the dots read as stops along it.
+TEST_F(Images_, MapTrailRunsUnderEveryDot)
+{
+    Pixels map = Read("media/images/map_background.png");
+    Pixels small = Read("media/images/map_smalldot.png");
+    Pixels big = Read("media/images/map_bigdot.png");
+    ASSERT_EQ(map.w, 800);
+    ASSERT_GT(small.w, 0);
+    ASSERT_GT(big.w, 0);
+    for (int k = 0; k <= MAP_LAST_DOT; k++) {
+        bool large = k % MAP_BLOCK == 0;
+        const Pixels& dot = large ? big : small;
+        int cx = mapcord[2 * k] - (large && k ? 2 : 0) + dot.w / 2;
+        int cy = mapcord[2 * k + 1] + dot.h / 2;
+        // The trail's terracotta ink against the papyrus: red well above green.
+        int ink = 0;
+        for (int y = cy - 4; y <= cy + 4; y++)
+            for (int x = cx - 4; x <= cx + 4; x++)
+                ink = std::max(ink, map.at(x, y)[0] - map.at(x, y)[1]);
+        EXPECT_GT(ink, 55) << "no trail under dot " << k << " at " << cx << "," << cy;
     }
 }

@@ -21,6 +21,7 @@ from PIL import Image, ImageDraw, ImageFilter
 import hero
 import scene
 import style
+from ui import BIG_DOT, SMALL_DOT
 from scene import H, LINE, W, lin, paint_dune, paste, ridge, sky, svg_layer, to_img
 from style import hexc, mix
 
@@ -722,6 +723,18 @@ def kadar10():
 MAPCORD = [(505, 447), (491, 441), (474, 432), (464, 413), (445, 441), (427, 416), (426, 399),
            (406, 405), (397, 432), (372, 422), (353, 435), (339, 449), (324, 436), (326, 413),
            (316, 392), (333, 379), (367, 382), (364, 361), (373, 339), (396, 330), (417, 330)]
+MAP_BLOCK = 5    # every fifth dot after the camp is a big one: a chapter's end
+
+
+def map_dot_centre(k):
+    """The middle of dot k as the map draws it: a dot's top-left corner is on its
+    point, and the big dots of the chapter ends sit 2 px further left."""
+    x, y = MAPCORD[k]
+    if k == 0:
+        return x + BIG_DOT / 2, y + BIG_DOT / 2
+    if k % MAP_BLOCK == 0:
+        return x - 2 + BIG_DOT / 2, y + BIG_DOT / 2
+    return x + SMALL_DOT / 2, y + SMALL_DOT / 2
 
 
 def map_background():
@@ -763,8 +776,8 @@ def map_background():
     body.append(f'<g transform="translate(110 500)" stroke="{ink}" stroke-width="2" fill="none">'
                 f'<circle r="34"/><circle r="28" opacity="0.5"/><path d="M0 -44 L8 0 L0 44 L-8 0 Z M-44 0 L0 8 L44 0 L0 -8 Z" fill="{pale}"/>'
                 f'<path d="M0 -44 L8 0 L-8 0 Z" fill="{hexc(style.TERRACOTTA)}"/></g>')
-    # the faint trail through every point
-    d = "M" + " L".join("%d %d" % p for p in MAPCORD)
+    # the faint trail through the middle of every dot
+    d = "M" + " L".join("%g %g" % map_dot_centre(k) for k in range(len(MAPCORD)))
     body.append(f'<path d="{d}" stroke="{hexc(mix(style.TERRACOTTA, style.SAND, 0.3))}" stroke-width="3" fill="none" stroke-dasharray="5 5" stroke-linejoin="round" opacity="0.75"/>')
     # a pale cartouche behind the label
     body.append(f'<rect x="310" y="58" width="200" height="40" rx="18" fill="{hexc(mix(style.IVORY, style.SAND, 0.2))}" stroke="{ink}" stroke-width="2"/>')
