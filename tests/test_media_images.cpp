@@ -25,6 +25,7 @@
 #include "level/sequences.h"
 #include "menu/map.h"
 #include "tests/harness.h"
+#include "text/text.h"
 
 namespace {
 
@@ -596,6 +597,31 @@ TEST_F(Images_, RelicPartsSitSeamlesslyOnTheRelicScreen)
             EXPECT_GT(BoxDiff(part, prev, 0, 0, part.w, part.h), 4.0) << path << " adds a part";
         }
         prev = part;
+    }
+}
+
+// The relic screen writes its message from (30, 480) in font 3 on a dark band
+// of its picture: the band runs under the whole of each message, so no letter
+// stands on the lit floor.
+TEST(ImagesText, RelicMessagesStayOnTheirBand)
+{
+    HarnessOpen();
+    Pixels back = Read("media/images/ashcrystal_0.png");
+    ASSERT_EQ(back.w, 800);
+    for (const char* msg : {"You have collected the first part of Ashcrystal",
+                            "You have collected the another part of Ashcrystal",
+                            "You have collected the last part of Ashcrystal"}) {
+        // Where a glyph after the message would start: its right end.
+        int end = strl((std::string(msg) + ".").c_str(), 30, 480, 3);
+        ASSERT_GT(end, 400) << msg;
+        int lit = 0;
+        for (int x = 30; x < end; x++) {
+            double sum = 0;
+            for (int y = 482; y < 503; y++)
+                sum += back.luma(x, y);
+            lit += sum / 21 > 70;
+        }
+        EXPECT_EQ(lit, 0) << "\"" << msg << "\" runs off its band (to x " << end << ")";
     }
 }
 

@@ -657,8 +657,9 @@ def relic_background():
     img.alpha_composite(svg_layer(cradle_svg(RELIC_CENTRE), defs=relic_defs()))
     vignette(img, 0.5)
     put_hero(img, hero.pose(look=-1.0, brow=1.0, mouth="o", arm="hip"), 590, 468, 290, tint=(TORCH, 0.1))
-    # the dark stone band where the message is written
-    band = svg_layer(f'<rect x="18" y="470" width="580" height="36" rx="6" fill="{hexc(style.SHADOW)}" opacity="0.78" stroke="{hexc(mix(GOLD, style.UMBER, 0.5))}" stroke-width="2"/>')
+    # the dark stone band where the message is written (from x 30, font 3): wide
+    # enough for the longest one, dense enough that the altar's foot stays out of it
+    band = svg_layer(f'<rect x="18" y="470" width="606" height="36" rx="6" fill="{hexc(style.SHADOW)}" opacity="0.9" stroke="{hexc(mix(GOLD, style.UMBER, 0.5))}" stroke-width="2"/>')
     img.alpha_composite(band)
     return img
 
