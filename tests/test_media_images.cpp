@@ -12,7 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <dirent.h>
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <set>
@@ -23,120 +23,123 @@
 #include "level/board.h"
 #include "level/render.h"
 #include "level/sequences.h"
+#include "menu/credits.h"
+#include "menu/game.h"
+#include "menu/help.h"
 #include "menu/map.h"
+#include "menu/menu.h"
+#include "menu/options.h"
+#include "menu/players.h"
+#include "menu/scores.h"
+#include "shell/screen.h"
 #include "tests/harness.h"
 #include "text/text.h"
 
 namespace {
 
 // One image or one numbered family ("%d" printed without padding, first..last).
-// w, h: the size the code relies on (0: any). made: false while the family is
-// still being drawn; its missing files are then tolerated, files present are
-// checked all the same.
+// w, h: the size the code relies on (0: any).
 struct ImageRow {
     const char* path;
     int first, last;
     int w, h;
-    bool made;
 };
 
 constexpr int NONE = -1;  // not a numbered family
 
 const ImageRow Images[] = {
     // The board: sheets of 40 x 40 frames, the chapter backgrounds with the HUD.
-    {"media/images/tile.png", NONE, NONE, 80 * 40, 40, true},
-    {"media/images/blokel.png", NONE, NONE, 29 * 40, 40, true},
-    {"media/images/spikes.png", NONE, NONE, 18 * 40, 40, true},
-    {"media/images/chapter%d.png", 1, 4, 800, 600, true},
-    {"media/images/chapter%d.png", 0, 0, 800, 600, true},
-    {"media/images/hud_button_hoveron.png", NONE, NONE, 110, 40, true},
-    {"media/images/teleport/tele%d.png", 0, 9, 150, 150, true},
-    {"media/images/spike_destroy/spike00%d.png", 1, 34, 200, 200, true},
-    {"media/images/particles/a00%d.png", 1, 60, 220, 220, true},
-    {"media/images/kursorb.png", NONE, NONE, 40, 40, true},
-    {"media/images/kursorbh.png", NONE, NONE, 40, 40, true},
-    {"media/images/kursorp.png", NONE, NONE, 40, 40, true},
+    {"media/images/tile.png", NONE, NONE, 80 * 40, 40},
+    {"media/images/blokel.png", NONE, NONE, 29 * 40, 40},
+    {"media/images/spikes.png", NONE, NONE, 18 * 40, 40},
+    {"media/images/chapter%d.png", 1, 4, 800, 600},
+    {"media/images/chapter%d.png", 0, 0, 800, 600},
+    {"media/images/hud_button_hoveron.png", NONE, NONE, 110, 40},
+    {"media/images/teleport/tele%d.png", 0, 9, 150, 150},
+    {"media/images/spike_destroy/spike00%d.png", 1, 34, 200, 200},
+    {"media/images/particles/a00%d.png", 1, 60, 220, 220},
+    {"media/images/kursorb.png", NONE, NONE, 40, 40},
+    {"media/images/kursorbh.png", NONE, NONE, 40, 40},
+    {"media/images/kursorp.png", NONE, NONE, 40, 40},
     // Text.
-    {"media/images/font14.png", NONE, NONE, 0, 23, true},
-    {"media/images/font16.png", NONE, NONE, 0, 26, true},
-    {"media/images/font20.png", NONE, NONE, 0, 34, true},
-    {"media/images/fontcnt.png", NONE, NONE, 60, 780, true},
+    {"media/images/font14.png", NONE, NONE, 0, 23},
+    {"media/images/font16.png", NONE, NONE, 0, 26},
+    {"media/images/font20.png", NONE, NONE, 0, 34},
+    {"media/images/fontcnt.png", NONE, NONE, 60, 780},
     // The hero.
-    {"media/images/tovilevel/tovilevel%d.png", 1, 4, 76, 92, true},
-    {"media/images/tovi_anim%d.png", 1, 12, 240, 400, true},  // at (530, 130): boots above the player area
-    {"media/images/tovi_icon.bmp", NONE, NONE, 32, 32, true},
+    {"media/images/tovilevel/tovilevel%d.png", 1, 4, 76, 92},
+    {"media/images/tovi_anim%d.png", 1, 12, 240, 400},  // at (530, 130): boots above the player area
+    {"media/images/tovi_icon.bmp", NONE, NONE, 32, 32},
     // The main menu's scene.
-    {"media/images/mask.png", NONE, NONE, 800, 600, true},
-    {"media/images/kamila_anim_final.png", NONE, NONE, 5 * 150, 157, true},
-    {"media/images/buba/buba0%d.png", 1, 47, 110, 80, true},
-    {"media/images/baloon.png", NONE, NONE, 160, 90, true},
+    {"media/images/mask.png", NONE, NONE, 800, 600},
+    {"media/images/kamila_anim_final.png", NONE, NONE, 5 * 150, 157},
+    {"media/images/buba/buba0%d.png", 1, 47, 110, 80},
+    {"media/images/baloon.png", NONE, NONE, 160, 90},
     // Pictures and sequences.
-    {"media/images/kadar%d.png", 1, 10, 800, 600, true},
-    {"media/images/ashcrystal_%d.png", 0, 0, 800, 600, true},
-    {"media/images/ashcrystal_%d.png", 1, 4, 310, 335, true},  // at (178, 113)
-    {"media/images/ashcrystal_%d.png", 5, 5, 592, 410, true},  // at (49, 85)
-    {"media/images/dust/dust0%d.png", 1, 40, 240, 160, true},
-    {"media/images/map_background.png", NONE, NONE, 800, 600, true},
+    {"media/images/kadar%d.png", 1, 10, 800, 600},
+    {"media/images/ashcrystal_%d.png", 0, 0, 800, 600},
+    {"media/images/ashcrystal_%d.png", 1, 4, 310, 335},  // at (178, 113)
+    {"media/images/ashcrystal_%d.png", 5, 5, 592, 410},  // at (49, 85)
+    {"media/images/dust/dust0%d.png", 1, 40, 240, 160},
+    {"media/images/map_background.png", NONE, NONE, 800, 600},
     // Level dialogs and buttons.
-    {"media/images/r_retry.png", NONE, NONE, 0, 0, true},
-    {"media/images/r_cancel.png", NONE, NONE, 0, 0, true},
-    {"media/images/r_mainmenu.png", NONE, NONE, 0, 0, true},
-    {"media/images/dialog_retry.png", NONE, NONE, 560, 400, true},
-    {"media/images/leveldone.png", NONE, NONE, 560, 440, true},
-    {"media/images/failed.png", NONE, NONE, 400, 310, true},
-    {"media/images/intro_forward_hoveron.png", NONE, NONE, 113, 75, true},
-    {"media/images/intro_forward_hoveroff.png", NONE, NONE, 113, 75, true},
+    {"media/images/r_retry.png", NONE, NONE, 0, 0},
+    {"media/images/r_cancel.png", NONE, NONE, 0, 0},
+    {"media/images/r_mainmenu.png", NONE, NONE, 0, 0},
+    {"media/images/dialog_retry.png", NONE, NONE, 560, 400},
+    {"media/images/leveldone.png", NONE, NONE, 560, 440},
+    {"media/images/failed.png", NONE, NONE, 400, 310},
+    {"media/images/intro_forward_hoveron.png", NONE, NONE, 113, 75},
+    {"media/images/intro_forward_hoveroff.png", NONE, NONE, 113, 75},
     // Start-up and the main menu: item strips of 11 frames of 300 x 400.
-    {"media/images/loading_screen.png", NONE, NONE, 800, 600, true},
-    {"media/images/loading_screen_tape.png", NONE, NONE, 517, 44, true},
-    {"media/images/level0%d.png", 1, 5, 11 * 300, 400, true},
-    {"media/images/welcome_pl.png", NONE, NONE, 375, 61, true},
+    {"media/images/loading_screen.png", NONE, NONE, 800, 600},
+    {"media/images/loading_screen_tape.png", NONE, NONE, 517, 44},
+    {"media/images/level0%d.png", 1, 5, 11 * 300, 400},
+    {"media/images/welcome_pl.png", NONE, NONE, 375, 61},
     // Player profiles.
-    {"media/images/playeredit.png", NONE, NONE, 560, 400, true},
-    {"media/images/pl_new.png", NONE, NONE, 0, 0, true},
-    {"media/images/pl_edit.png", NONE, NONE, 0, 0, true},
-    {"media/images/pl_del.png", NONE, NONE, 0, 0, true},
-    {"media/images/pl_yes.png", NONE, NONE, 0, 0, true},
-    {"media/images/pl_no.png", NONE, NONE, 0, 0, true},
-    {"media/images/up_edit.png", NONE, NONE, 53, 60, true},
-    {"media/images/up_edit_hover.png", NONE, NONE, 53, 60, true},
-    {"media/images/down_edit.png", NONE, NONE, 53, 60, true},
-    {"media/images/down_edit_hover.png", NONE, NONE, 53, 60, true},
-    {"media/images/selc.png", NONE, NONE, 260, 30, true},
+    {"media/images/playeredit.png", NONE, NONE, 560, 400},
+    {"media/images/pl_new.png", NONE, NONE, 0, 0},
+    {"media/images/pl_edit.png", NONE, NONE, 0, 0},
+    {"media/images/pl_del.png", NONE, NONE, 0, 0},
+    {"media/images/pl_yes.png", NONE, NONE, 0, 0},
+    {"media/images/pl_no.png", NONE, NONE, 0, 0},
+    {"media/images/up_edit.png", NONE, NONE, 53, 60},
+    {"media/images/up_edit_hover.png", NONE, NONE, 53, 60},
+    {"media/images/down_edit.png", NONE, NONE, 53, 60},
+    {"media/images/down_edit_hover.png", NONE, NONE, 53, 60},
+    {"media/images/selc.png", NONE, NONE, 260, 30},
     // Game dialog, new-game confirmation, high scores, options.
-    {"media/images/new_game.png", NONE, NONE, 560, 420, true},
-    {"media/images/dialog_new_areusure.png", NONE, NONE, 560, 400, true},
-    {"media/images/newgame_hover.png", NONE, NONE, 0, 0, true},
-    {"media/images/continue_hover.png", NONE, NONE, 0, 0, true},
-    {"media/images/hiscore_hover.png", NONE, NONE, 0, 0, true},
-    {"media/images/x_hover.png", NONE, NONE, 0, 0, true},
-    {"media/images/hiscore_screen.png", NONE, NONE, 800, 600, true},
-    {"media/images/backtomenu_hoveron.png", NONE, NONE, 113, 75, true},
-    {"media/images/backtomenu_hoveroff.png", NONE, NONE, 113, 75, true},
-    {"media/images/options.png", NONE, NONE, 560, 410, true},
-    {"media/images/slid.png", NONE, NONE, 22, 44, true},
-    {"media/images/check.png", NONE, NONE, 60, 60, true},
-    {"media/images/ok_hover.png", NONE, NONE, 0, 0, true},
+    {"media/images/new_game.png", NONE, NONE, 560, 420},
+    {"media/images/dialog_new_areusure.png", NONE, NONE, 560, 400},
+    {"media/images/newgame_hover.png", NONE, NONE, 0, 0},
+    {"media/images/continue_hover.png", NONE, NONE, 0, 0},
+    {"media/images/hiscore_hover.png", NONE, NONE, 0, 0},
+    {"media/images/x_hover.png", NONE, NONE, 0, 0},
+    {"media/images/hiscore_screen.png", NONE, NONE, 800, 600},
+    {"media/images/backtomenu_hoveron.png", NONE, NONE, 113, 75},
+    {"media/images/backtomenu_hoveroff.png", NONE, NONE, 113, 75},
+    {"media/images/options.png", NONE, NONE, 560, 410},
+    {"media/images/slid.png", NONE, NONE, 22, 44},
+    {"media/images/check.png", NONE, NONE, 60, 60},
+    {"media/images/ok_hover.png", NONE, NONE, 0, 0},
     // Chapter map: each glow is its dot's size plus twice the offset it is drawn at.
-    {"media/images/map_smalldot.png", NONE, NONE, 10, 10, true},
-    {"media/images/map_small_glow.png", NONE, NONE, 32, 32, true},
-    {"media/images/map_bigdot.png", NONE, NONE, 16, 16, true},
-    {"media/images/map_big_glow.png", NONE, NONE, 40, 40, true},
+    {"media/images/map_smalldot.png", NONE, NONE, 10, 10},
+    {"media/images/map_small_glow.png", NONE, NONE, 32, 32},
+    {"media/images/map_bigdot.png", NONE, NONE, 16, 16},
+    {"media/images/map_big_glow.png", NONE, NONE, 40, 40},
     // Credits: the text is as tall as it needs, as wide as the window.
-    {"media/images/credits_back.png", NONE, NONE, 800, 600, true},
-    {"media/images/credits_text.png", NONE, NONE, 690, 0, true},
+    {"media/images/credits_back.png", NONE, NONE, 800, 600},
+    {"media/images/credits_text.png", NONE, NONE, 690, 0},
     // Help.
-    {"media/images/help_screen%d.png", 1, 3, 800, 600, true},
-    {"media/images/helpplaybutton_hoveroff.png", NONE, NONE, 40, 40, true},
-    {"media/images/helpplaybutton_hoveron.png", NONE, NONE, 40, 40, true},
-    {"media/images/helpbutton_hoveroff_left.png", NONE, NONE, 110, 72, true},
-    {"media/images/helpbutton_hoveron_left.png", NONE, NONE, 110, 72, true},
-    {"media/images/helpbutton_hoveroff_right.png", NONE, NONE, 110, 72, true},
-    {"media/images/helpbutton_hoveron_right.png", NONE, NONE, 110, 72, true},
-    {"media/images/helpbutton_hoveroff_back.png", NONE, NONE, 110, 72, true},
-    {"media/images/helpbutton_hoveron_back.png", NONE, NONE, 110, 72, true},
-    // The menu still loads its cursor under an older name.
-    {"media/images/kursor.png", NONE, NONE, 40, 40, false},
+    {"media/images/help_screen%d.png", 1, 3, 800, 600},
+    {"media/images/helpplaybutton_hoveroff.png", NONE, NONE, 40, 40},
+    {"media/images/helpplaybutton_hoveron.png", NONE, NONE, 40, 40},
+    {"media/images/helpbutton_hoveroff_left.png", NONE, NONE, 110, 72},
+    {"media/images/helpbutton_hoveron_left.png", NONE, NONE, 110, 72},
+    {"media/images/helpbutton_hoveroff_right.png", NONE, NONE, 110, 72},
+    {"media/images/helpbutton_hoveron_right.png", NONE, NONE, 110, 72},
+    {"media/images/helpbutton_hoveroff_back.png", NONE, NONE, 110, 72},
+    {"media/images/helpbutton_hoveron_back.png", NONE, NONE, 110, 72},
 };
 
 std::string Path(const ImageRow& row, int k)
@@ -144,12 +147,6 @@ std::string Path(const ImageRow& row, int k)
     char buf[128];
     snprintf(buf, sizeof buf, row.path, k);
     return buf;
-}
-
-bool Exists(const std::string& path)
-{
-    std::ifstream f(path);
-    return f.good();
 }
 
 SDL_Surface* Load(const std::string& path)
@@ -201,22 +198,18 @@ std::set<std::string> ImageLiterals()
     std::set<std::string> found;
     const std::regex literal("\"(media/images/[A-Za-z0-9_/.%]+)\"");
     for (const char* dir : {"shell", "level", "menu", "trans", "text", "video"}) {
-        std::string base = std::string(TOVI_SOURCE_DIR) + "/" + dir;
-        DIR* d = opendir(base.c_str());
-        if (!d)
-            continue;
-        while (dirent* e = readdir(d)) {
-            std::string name = e->d_name;
-            if (name.size() < 3 || (name.substr(name.size() - 4) != ".cpp" && name.substr(name.size() - 2) != ".h"))
+        std::error_code err;
+        for (const auto& e : std::filesystem::directory_iterator(std::string(TOVI_SOURCE_DIR) + "/" + dir, err)) {
+            std::string ext = e.path().extension().string();
+            if (ext != ".cpp" && ext != ".h")
                 continue;
-            std::ifstream f(base + "/" + name);
+            std::ifstream f(e.path());
             std::stringstream text;
             text << f.rdbuf();
             std::string src = text.str();
             for (std::sregex_iterator it(src.begin(), src.end(), literal), end; it != end; ++it)
                 found.insert((*it)[1]);
         }
-        closedir(d);
     }
     return found;
 }
@@ -237,8 +230,6 @@ TEST_F(Images_, EveryFileLoadsWithTheSizeTheCodeExpects)
         int last = row.first == NONE ? 0 : row.last;
         for (int k = first; k <= last; k++) {
             std::string path = Path(row, k);
-            if (!row.made && !Exists(path))
-                continue;
             SDL_Surface* s = Load(path);
             EXPECT_NE(s, nullptr) << path << ": " << IMG_GetError();
             if (!s)
@@ -292,22 +283,18 @@ bool Inside(const SDL_Rect& r, const SDL_Surface* s)
     return s && r.x >= 0 && r.y >= 0 && r.w > 0 && r.h > 0 && r.x + r.w <= s->w && r.y + r.h <= s->h;
 }
 
-// The level screen's own loaders say what it draws: after they ran, each
-// family has as many frames as the table checks, every frame has the table's
-// size, and every window of the code's rectangle tables lies inside its sheet.
-// A loop bound or a file name changed in the code without the art shows here.
-TEST(ImagesLoaded, LevelLoadersFillTheirTablesWithTheCheckedImages)
+// A table of pictures the game fills from a numbered family of files.
+struct Family {
+    const char* path;
+    SDL_Surface** slots;
+    int size;
+    int shift;  // slot = number in the file name + shift
+};
+
+// The families both the menu's loading and the level screen's own fill.
+std::vector<Family> LevelFamilies()
 {
-    HarnessOpen();
-    InitLevel();
-    LoadLevelScreenArt();
-    struct Family {
-        const char* path;
-        SDL_Surface** slots;
-        int size;
-        int shift;  // slot = number in the file name + shift
-    };
-    const Family families[] = {
+    return {
         {"media/images/teleport/tele%d.png", TeleportImg, TELEPORT_IMAGES, 1},
         {"media/images/spike_destroy/spike00%d.png", SpikeDestroyImg, SPIKE_IMAGES, 0},
         {"media/images/particles/a00%d.png", imgPartOfParticle, PARTICLE_IMAGES, 0},
@@ -316,6 +303,22 @@ TEST(ImagesLoaded, LevelLoadersFillTheirTablesWithTheCheckedImages)
         {"media/images/ashcrystal_%d.png", AshcrystalImg, ASHCRYSTAL_IMAGES, 1},
         {"media/images/dust/dust0%d.png", SandImage, SAND_IMAGES, 0},
     };
+}
+
+// Empties the tables, so a loader run next shows what it loads by itself.
+void Forget(const std::vector<Family>& families)
+{
+    for (const Family& f : families)
+        for (int i = 0; i < f.size; i++) {
+            if (f.slots[i])
+                SDL_FreeSurface(f.slots[i]);
+            f.slots[i] = nullptr;
+        }
+}
+
+// Each family has as many frames as the table checks, each of the table's size.
+void ExpectFamiliesLikeTheTable(const std::vector<Family>& families)
+{
     for (const Family& f : families) {
         int filled = 0;
         for (int i = 0; i < f.size; i++) {
@@ -335,6 +338,21 @@ TEST(ImagesLoaded, LevelLoadersFillTheirTablesWithTheCheckedImages)
         }
         EXPECT_EQ(filled, TableFrames(f.path)) << f.path;
     }
+}
+
+// The game's own loaders say what it draws: after each ran on its own, every
+// family it fills has as many frames as the table checks, every frame has the
+// table's size, and every window of the code's rectangle tables lies inside
+// its picture. A loop bound or a file name changed in the code without the art
+// shows here.
+TEST(ImagesLoaded, LevelLoadersFillTheirTablesWithTheCheckedImages)
+{
+    HarnessOpen();
+    std::vector<Family> families = LevelFamilies();
+    Forget(families);
+    InitLevel();
+    LoadLevelScreenArt();
+    ExpectFamiliesLikeTheTable(families);
     for (SDL_Surface* s : {rr, rexit, rmm, forhon, forhoff, dialogr, leveldone, menubtn, failed,
                            optimizedImageCursor, optimizedImageCursorh, Mapi})
         EXPECT_NE(s, nullptr);
@@ -354,6 +372,39 @@ TEST(ImagesLoaded, LevelLoadersFillTheirTablesWithTheCheckedImages)
         EXPECT_EQ(back->h, 600);
         SDL_FreeSurface(back);
     }
+}
+
+TEST(ImagesLoaded, MenuLoadingFillsItsTablesWithTheCheckedImages)
+{
+    HarnessOpen();
+    std::vector<Family> families = LevelFamilies();
+    families.push_back({"media/images/level0%d.png", menui, MENU_STRIP_SLOTS, 0});
+    families.push_back({"media/images/tovi_anim%d.png", ToviImage, HERO_IMAGES, 0});
+    families.push_back({"media/images/buba/buba0%d.png", BugImage, BUG_IMAGES, 0});
+    families.push_back({"media/images/help_screen%d.png", hbackg, HELP_PAGES + 1, 0});
+    Forget(families);
+    InitMenu(screen);
+    ExpectFamiliesLikeTheTable(families);
+    for (SDL_Surface* s : {MenuImage, CamelImage, MaskImage, WpImage, BaImage, optimizedImageCur,
+                           optimizedImageCursorp, forhon2, forhoff2, btmhon, btmhoff, Mapi, Mapb, Mapbg, Maps,
+                           Mapsg, loadedImageChk, loadedImageOk, loadedImageCrta, OptionsImage, mcont, mnewg, mhs,
+                           mexit, DialogImageg, DialogImagea, DialogImagep, DialogImageHS, mnew, medit, mdel, mye,
+                           mno, mup, muph, mdn, mdnh, mnc, optimizedImageCredits, optimizedImageCreditsm, hpb, hpbh,
+                           hleft, hlefth, hright, hrighth, hback, hbackh})
+        EXPECT_NE(s, nullptr);
+    for (int i = 1; i <= MENU_ITEMS; i++)
+        for (int k = 1; k <= STRIP_FRAMES; k++)
+            EXPECT_TRUE(Inside(MRect[k], menui[i])) << "item " << i << " frame " << k;
+    for (int k = 1; k <= CAMEL_FRAMES; k++)
+        EXPECT_TRUE(Inside(CRect[k], CamelImage)) << "camel frame " << k;
+    // The bar's picture is let go once loading ends: its size is the table's.
+    const ImageRow* tape = TableRow("media/images/loading_screen_tape.png", 0);
+    ASSERT_NE(tape, nullptr);
+    for (int k = 1; k <= LOADING_STEPS; k++)
+        EXPECT_LE(LST[k].w, tape->w) << "loading step " << k;
+    EXPECT_EQ(LST[LOADING_STEPS].w, tape->w) << "the bar ends full";
+    ASSERT_NE(optimizedImageCreditsm, nullptr);
+    EXPECT_LE(clipy.w, optimizedImageCreditsm->w) << "the credits' window onto their text";
 }
 
 // Walls fill their cell: the 64 auto-tiled frames are opaque but for rounded
@@ -721,33 +772,39 @@ TEST_F(Images_, PanelsAndButtonsCoverTheirHotAreas)
 // button the panel shows: it covers the button's hot area (all but the rounded
 // corners), and its outline falls on the panel's outline of that button, so a
 // hover drawn a pixel off would show at once.
-TEST_F(Images_, HoverImagesCoverTheirButtonsAndLineUpWithThePanel)
+// The hot areas are the code's own rectangles, as its loading sets them.
+TEST(ImagesLoaded, HoverImagesCoverTheirButtonsAndLineUpWithThePanel)
 {
+    HarnessOpen();
+    InitLevel();
+    InitMenu(screen);
     struct Hover {
         const char *panel, *hover;
-        int px, py;      // where the panel is drawn
-        int hx, hy;      // where the hover image is drawn
-        int x, y, w, h;  // the hot area: x < px < x + w, y < py < y + h
+        int px, py;           // where the panel is drawn
+        int hx, hy;           // where the hover image is drawn
+        const SDL_Rect* hot;  // the hot area: x < px < x + w, y < py < y + h
     };
+    static const SDL_Rect optionsOk = {310, 385, 140, 60};  // the options' OK has no rectangle of its own
     const Hover hovers[] = {
-        {"dialog_retry", "r_mainmenu", 120, 80, 235, 192, 240, 215, 330, 42},
-        {"dialog_retry", "r_retry", 120, 80, 235, 273, 310, 285, 185, 42},
-        {"dialog_retry", "r_cancel", 120, 80, 307, 338, 315, 360, 170, 72},
-        {"playeredit", "pl_new", 120, 80, 225, 156, 230, 168, 80, 27},
-        {"playeredit", "pl_edit", 120, 80, 341, 156, 360, 168, 80, 27},
-        {"playeredit", "pl_del", 120, 80, 459, 156, 490, 168, 70, 27},
-        {"playeredit", "pl_yes", 120, 80, 220, 372, 220, 375, 155, 66},
-        {"playeredit", "pl_no", 120, 80, 401, 372, 410, 375, 155, 66},
-        {"dialog_new_areusure", "pl_yes", 120, 80, 220, 372, 220, 375, 155, 66},
-        {"dialog_new_areusure", "pl_no", 120, 80, 401, 372, 410, 375, 155, 66},
-        {"new_game", "newgame_hover", 120, 80, 235, 174, 235, 175, 330, 70},
-        {"new_game", "continue_hover", 120, 80, 235, 245, 236, 245, 330, 70},
-        {"new_game", "hiscore_hover", 120, 80, 235, 315, 237, 315, 330, 70},
-        {"new_game", "x_hover", 120, 80, 337, 386, 335, 385, 140, 68},
-        {"options", "ok_hover", 120, 80, 321, 379, 310, 385, 140, 60},
+        {"dialog_retry", "r_mainmenu", 120, 80, 235, 192, &Dialogritem[1]},
+        {"dialog_retry", "r_retry", 120, 80, 235, 273, &Dialogritem[2]},
+        {"dialog_retry", "r_cancel", 120, 80, 307, 338, &Dialogritem[3]},
+        {"playeredit", "pl_new", 120, 80, 225, 156, &Dialogpa},
+        {"playeredit", "pl_edit", 120, 80, 341, 156, &Dialogpe},
+        {"playeredit", "pl_del", 120, 80, 459, 156, &Dialogpd},
+        {"playeredit", "pl_yes", 120, 80, 220, 372, &Dialogpok},
+        {"playeredit", "pl_no", 120, 80, 401, 372, &Dialogpc},
+        {"dialog_new_areusure", "pl_yes", 120, 80, 220, 372, &Dialogpok},
+        {"dialog_new_areusure", "pl_no", 120, 80, 401, 372, &Dialogpc},
+        {"new_game", "newgame_hover", 120, 80, 235, 174, &Dialogitem[1]},
+        {"new_game", "continue_hover", 120, 80, 235, 245, &Dialogitem[2]},
+        {"new_game", "hiscore_hover", 120, 80, 235, 315, &Dialogitem[3]},
+        {"new_game", "x_hover", 120, 80, 337, 386, &Dialogitem[4]},
+        {"options", "ok_hover", 120, 80, 321, 379, &optionsOk},
     };
     constexpr int CORNER = 10;  // the rounded corners of a tablet
     for (const Hover& v : hovers) {
+        ASSERT_GT(v.hot->w, 0) << v.hover << ": its rectangle was never set";
         std::string pp = std::string("media/images/") + v.panel + ".png";
         std::string hp = std::string("media/images/") + v.hover + ".png";
         Pixels panel = Read(pp.c_str());
@@ -755,8 +812,8 @@ TEST_F(Images_, HoverImagesCoverTheirButtonsAndLineUpWithThePanel)
         ASSERT_GT(panel.w, 0) << pp;
         ASSERT_GT(hover.w, 0) << hp;
         // The game can draw nothing left of or above the hover's corner.
-        int x0 = std::max(v.x + 1, v.hx), y0 = std::max(v.y + 1, v.hy);
-        int x1 = v.x + v.w - 1, y1 = v.y + v.h - 1;
+        int x0 = std::max(v.hot->x + 1, v.hx), y0 = std::max(v.hot->y + 1, v.hy);
+        int x1 = v.hot->x + v.hot->w - 1, y1 = v.hot->y + v.hot->h - 1;
         ASSERT_LE(x1 - v.hx, hover.w - 1) << hp << " reaches the hot area's right edge";
         ASSERT_LE(y1 - v.hy, hover.h - 1) << hp << " reaches the hot area's bottom edge";
         int holes = 0;
@@ -790,23 +847,29 @@ TEST_F(Images_, HoverImagesCoverTheirButtonsAndLineUpWithThePanel)
 
 // The menu items: every frame of a strip keeps the item's hot area covered by
 // its tablet as it lifts, and draws nothing over the other items' places.
-TEST_F(Images_, MenuStripsCoverTheirItemInEveryFrame)
+TEST(ImagesLoaded, MenuStripsCoverTheirItemInEveryFrame)
 {
-    for (int i = 1; i <= 5; i++) {
+    HarnessOpen();
+    InitMenu(screen);
+    constexpr int AT_X = 24, AT_Y = 225;  // where every strip is drawn
+    for (int i = 1; i <= MENU_ITEMS; i++) {
         std::string path = "media/images/level0" + std::to_string(i) + ".png";
         Pixels s = Read(path.c_str());
-        ASSERT_EQ(s.w, 3300) << path;
-        int hx = 3 * i + 90 - 24, hy = 60 * i + 220 - 225;  // the hot area inside a frame
-        for (int f = 0; f < 11; f++) {
+        ASSERT_EQ(s.w, STRIP_FRAMES * 300) << path;
+        const SDL_Rect& hot = MenuRectangle[i];
+        ASSERT_GT(hot.w, 0);
+        int hx = hot.x - AT_X, hy = hot.y - AT_Y;  // the hot area inside a frame
+        for (int f = 0; f < STRIP_FRAMES; f++) {
             int holes = 0;
-            for (int y = hy + 1; y < hy + 50; y++)
-                for (int x = hx + 1; x < hx + 120; x++)
+            for (int y = hy + 1; y < hy + hot.h; y++)
+                for (int x = hx + 1; x < hx + hot.w; x++)
                     holes += s.alpha(f * 300 + x, y) != 255;
             EXPECT_EQ(holes, 0) << path << " frame " << f + 1;
-            for (int j = 1; j <= 5; j++) {
+            for (int j = 1; j <= MENU_ITEMS; j++) {
                 if (j == i)
                     continue;
-                int ox = 3 * j + 90 - 24 + 60, oy = 60 * j + 220 - 225 + 25;  // the middle of item j
+                const SDL_Rect& other = MenuRectangle[j];
+                int ox = other.x - AT_X + other.w / 2, oy = other.y - AT_Y + other.h / 2;  // the middle of item j
                 EXPECT_LT(s.alpha(f * 300 + ox, oy), 64) << path << " frame " << f + 1 << " covers item " << j;
             }
         }
