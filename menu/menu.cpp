@@ -98,11 +98,40 @@ enum ImageKind { ALPHA, OPAQUE, AS_LOADED };
 
 // Loads into an empty slot only: the level screen may have brought some of the
 // same pictures in already, and a slot is never loaded twice.
+static void Pack(SDL_Surface* image);
+
 static void Load(SDL_Surface*& slot, const char* path, ImageKind kind)
 {
     if (slot)
         return;
     slot = kind == ALPHA ? LoadImageAlpha(path) : kind == OPAQUE ? LoadImageOpaque(path) : LoadImageRaw(path);
+    if (kind != OPAQUE)
+        Pack(slot);
+}
+
+// A picture with see-through parts is kept run-length coded: SDL then keeps only
+// the runs that show and drops the full pixel buffer, and skips the clear runs
+// when drawing. The item strips are mostly air, so this saves most of their
+// memory and most of the menu's drawing. The coding is made by the first blit to
+// the screen; one blit of the top-left pixel does it now, with that screen
+// pixel put back afterwards.
+static void Pack(SDL_Surface* image)
+{
+    SDL_Surface* screen = SDL_GetVideoSurface();
+    if (!image || !screen || !image->format->Amask)
+        return;
+    SDL_SetAlpha(image, SDL_SRCALPHA | SDL_RLEACCEL, SDL_ALPHA_OPAQUE);
+    if (SDL_LockSurface(screen) != 0)
+        return;
+    Uint32 kept = *static_cast<Uint32*>(screen->pixels);
+    SDL_UnlockSurface(screen);
+    SDL_Rect one = {0, 0, 1, 1};
+    SDL_Rect at = {0, 0, 1, 1};
+    SDL_BlitSurface(image, &one, screen, &at);
+    if (SDL_LockSurface(screen) != 0)
+        return;
+    *static_cast<Uint32*>(screen->pixels) = kept;
+    SDL_UnlockSurface(screen);
 }
 
 // Loads the family path % n for n = first..last into table[n + shift].

@@ -2,6 +2,8 @@
 
 #include <SDL_mixer.h>
 
+#include <malloc.h>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -296,6 +298,12 @@ int Start()
 
 int SDL_main(int, char*[])
 {
+    // Pictures are loaded, converted and the loaded copy freed, hundreds of them.
+    // By default the C library raises its threshold for giving big blocks straight
+    // back to the system each time such a block is freed, and the later pictures
+    // then pile up in the heap; a fixed threshold keeps every picture buffer its
+    // own mapping, returned whole when freed.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     start_level_no = 1;
     SDL_putenv(const_cast<char*>("SDL_VIDEO_YUV_HWACCEL=0"));
     ReadSettings();
