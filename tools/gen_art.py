@@ -4,7 +4,8 @@
 Each module in tools/art/ that has a build() function makes one family of
 images; they run in a fixed order so a second run gives byte-identical files.
 
-Usage (Debian packages python3-pil, python3-numpy, povray, librsvg2-bin):
+Usage (Debian packages python3-pil, python3-numpy, python3-scipy, python3-cairosvg,
+fonts-averia-serif-gwf):
     /usr/bin/python3 tools/gen_art.py            # everything
     /usr/bin/python3 tools/gen_art.py board ui   # only the named modules
 """
