@@ -876,6 +876,36 @@ TEST(ImagesLoaded, MenuStripsCoverTheirItemInEveryFrame)
     }
 }
 
+// The dust puff plays over the item the pointer has just entered, drawn at
+// (10 i, item y - 60): it must rise from the tablet's foot and leave the
+// middle of the tablet, where its name is, mostly clear in every frame.
+TEST(ImagesLoaded, MenuDustLeavesTheItemsNameReadable)
+{
+    HarnessOpen();
+    InitMenu(screen);
+    std::vector<Pixels> dust;
+    for (int k = 1; k <= 40; k++) {
+        std::string path = "media/images/dust/dust0" + std::to_string(k) + ".png";
+        dust.push_back(Read(path.c_str()));
+        ASSERT_GT(dust.back().w, 0) << path;
+    }
+    for (int i = 1; i <= MENU_ITEMS; i++) {
+        const SDL_Rect& hot = MenuRectangle[i];
+        // The name, in the puff's frame: the item starts 60 px down it.
+        int x0 = hot.x + 15 - 10 * i, y0 = 60 + 10;
+        double worst = 0;
+        for (const Pixels& d : dust) {
+            double sum = 0;
+            int n = 0;
+            for (int y = y0; y < y0 + 30; y++)
+                for (int x = x0; x < x0 + hot.w - 30; x++, n++)
+                    sum += d.alpha(x, y);
+            worst = std::max(worst, sum / n);
+        }
+        EXPECT_LT(worst, 100.0) << "the dust hides item " << i << "'s name";
+    }
+}
+
 // The map draws each dot with its top-left corner on its point of `mapcord`
 // (a chapter's big dot 2 px further left): the trail of the map picture must
 // run under the middle of every dot, so the dots read as stops along it.

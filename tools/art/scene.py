@@ -367,7 +367,7 @@ def bug_frames():
 
 # ---- dust ------------------------------------------------------------------------------
 DUST_FRAME = (240, 160)
-DUST_CENTRE = (120, 112)        # where the puff bursts from, inside the frame: under a menu item
+DUST_CENTRE = (120, 122)        # where the puff bursts from, inside the frame: under a menu item
 DUST_FRAMES = 40
 
 
@@ -378,7 +378,7 @@ def dust_frames():
     for i in range(56):
         a = rng.uniform(math.pi * 0.97, math.pi * 2.03)     # sideways and up, hugging the ground
         reach = rng.uniform(0.25, 1.0) ** 0.7
-        blobs.append((math.cos(a) * reach * 100, math.sin(a) * reach * 30, rng.uniform(6, 11), rng.uniform(0.0, 0.2)))
+        blobs.append((math.cos(a) * reach * 100, math.sin(a) * reach * 22, rng.uniform(6, 11), rng.uniform(0.0, 0.2)))
     grit = [(rng.uniform(-1, 1) * 100, -rng.uniform(0.2, 1) * 70, rng.uniform(0.0, 0.3)) for _ in range(24)]
     frames = []
     cx, cy = DUST_CENTRE
