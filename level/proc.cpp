@@ -22,20 +22,12 @@ SDL_Surface* prosliscr = nullptr;
 
 void DarkenScreen(SDL_Surface* screen)
 {
-    if (!prosliscr)
-        prosliscr = CopyScreen(screen);
-    SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
-    if (prosliscr) {
-        SDL_SetAlpha(prosliscr, SDL_SRCALPHA | SDL_RLEACCEL, 170);
-        apply_clip(0, 0, prosliscr, screen, nullptr);
-    }
+    DrawDarkened(screen, &prosliscr);
 }
 
 void FreeBackdrop()
 {
-    if (prosliscr)
-        SDL_FreeSurface(prosliscr);
-    prosliscr = nullptr;
+    ReleaseSurface(&prosliscr);
 }
 
 static void DropGrab(int mx, int my)

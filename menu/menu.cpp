@@ -76,20 +76,12 @@ void MenuPointer(SDL_Surface* screen, int x, int y, int pressed)
 
 void DrawBackdrop(SDL_Surface* screen)
 {
-    if (!proslisc)
-        proslisc = CopyScreen(screen);
-    SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
-    if (proslisc) {
-        SDL_SetAlpha(proslisc, SDL_SRCALPHA | SDL_RLEACCEL, 170);
-        apply_clip(0, 0, proslisc, screen, nullptr);
-    }
+    DrawDarkened(screen, &proslisc);
 }
 
 void FreeMenuBackdrop()
 {
-    if (proslisc)
-        SDL_FreeSurface(proslisc);
-    proslisc = nullptr;
+    ReleaseSurface(&proslisc);
 }
 
 // ---- loading -------------------------------------------------------------------

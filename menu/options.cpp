@@ -46,13 +46,7 @@ static void DrawKnobs(SDL_Surface* screen)
 // The menu behind the panel, darkened; the panel fades in the first time.
 static void DrawPanel(SDL_Surface* screen)
 {
-    if (!proslisc)
-        proslisc = CopyScreen(screen);
-    SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
-    if (proslisc) {
-        SDL_SetAlpha(proslisc, SDL_SRCALPHA | SDL_RLEACCEL, 170);
-        apply_clip(0, 0, proslisc, screen, nullptr);
-    }
+    DrawBackdrop(screen);
     if (bioo == 0) {
         while (Fade(screen, OptionsImage, 1, 120, 80) != 1) {
         }
@@ -123,9 +117,7 @@ void RenderOptions(int x, int y, int button, SDL_Surface* screen)
         apply_clip(x, y, optimizedImageCursorp, screen, nullptr);
         if (ok) {
             PlayEffect(&mdbtn);
-            if (proslisc)
-                SDL_FreeSurface(proslisc);
-            proslisc = nullptr;
+            FreeMenuBackdrop();
             level_no = SCREEN_MENU;
         }
         if (box)

@@ -2,6 +2,8 @@
 
 #include <SDL_image.h>
 
+#include "shell/screen.h"
+
 Mix_Chunk** EffectLog[EFFECT_LOG_SIZE];
 int EffectLogCount = 0;
 
@@ -44,6 +46,24 @@ Mix_Music* LoadMusic(const char* path)
 SDL_Surface* CopyScreen(SDL_Surface* surface)
 {
     return surface ? SDL_DisplayFormat(surface) : nullptr;
+}
+
+void DrawDarkened(SDL_Surface* screen, SDL_Surface** backdrop)
+{
+    if (!*backdrop)
+        *backdrop = CopyScreen(screen);
+    SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
+    if (*backdrop) {
+        SDL_SetAlpha(*backdrop, SDL_SRCALPHA | SDL_RLEACCEL, 170);
+        apply_clip(0, 0, *backdrop, screen, nullptr);
+    }
+}
+
+void ReleaseSurface(SDL_Surface** surface)
+{
+    if (*surface)
+        SDL_FreeSurface(*surface);
+    *surface = nullptr;
 }
 
 void PlayEffect(Mix_Chunk** handle)

@@ -14,6 +14,11 @@ SDL_Surface* LoadImageRaw(const char* path);     // kept as loaded
 Mix_Chunk* LoadEffect(const char* path);         // an effect, read through a stream opened "rb"
 Mix_Music* LoadMusic(const char* path);
 SDL_Surface* CopyScreen(SDL_Surface* surface);   // display-format copy of what is on the screen
+// The darkened picture behind a dialog: takes the copy of the screen into
+// *backdrop when there is none, fills the screen black and draws the copy over
+// it at alpha 170.
+void DrawDarkened(SDL_Surface* screen, SDL_Surface** backdrop);
+void ReleaseSurface(SDL_Surface** surface);  // frees *surface (if any) and sets it to null
 
 // ---- playing -----------------------------------------------------------------
 constexpr int EFFECT_LOG_SIZE = 64;
