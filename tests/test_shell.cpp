@@ -10,6 +10,7 @@
 #include "level/level.h"
 #include "menu/menu.h"
 #include "menu/players.h"
+#include "shell/clock.h"
 #include "shell/settings.h"
 #include "shell/tovi.h"
 #include "tests/harness.h"
@@ -175,6 +176,29 @@ TEST_F(Dispatch, DispatchClearsTheSetUpFlags)
     level_no = SCREEN_OPTIONS;
     CheckKeys();
     EXPECT_EQ(dple, 0);
+}
+
+// Screens that do not hold their own frame get one loop pass per 15 ms; the
+// chapter map holds its own 20 ms frame and gets no extra wait.
+TEST_F(Dispatch, MenusAndDialogsTakeOnePassPer15ms)
+{
+    for (int code : {SCREEN_MENU, SCREEN_OPTIONS, SCREEN_GAME, SCREEN_SCORES}) {
+        level_no = code;
+        rendme = renddo = renddg = renddhs = 1;
+        Drain();
+        uint32_t before = ClockTicks();
+        MainLoopStep();
+        EXPECT_EQ(ClockTicks() - before, LOOP_PASS_MS) << code;
+    }
+    // The chapter map holds its own 20 ms frame.
+    level_no = SCREEN_MAP + 6;
+    rendmp = 1;
+    Drain();
+    MainLoopStep();
+    uint32_t before = ClockTicks();
+    MainLoopStep();
+    EXPECT_GE(ClockTicks() - before, 20u);
+    EXPECT_LT(ClockTicks() - before, 20u + LOOP_PASS_MS);
 }
 
 TEST_F(Dispatch, ClosingTheWindowEndsTheLoop)
