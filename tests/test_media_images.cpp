@@ -651,28 +651,46 @@ TEST_F(Images_, RelicPartsSitSeamlesslyOnTheRelicScreen)
     }
 }
 
-// The relic screen writes its message from (30, 480) in font 3 on a dark band
-// of its picture: the band runs under the whole of each message, so no letter
-// stands on the lit floor.
-TEST(ImagesText, RelicMessagesStayOnTheirBand)
+// Where a text of a known length is written on a plate of a picture, the plate
+// runs under the whole of it. The relic screen writes its message from
+// (30, 480) in font 3 on a dark band, so no letter stands on the lit floor;
+// the map writes the last finished level from (330, 70) on a cartouche
+// outlined in dark ink, which holds every label with room on both sides.
+TEST(ImagesText, TextsStayOnTheirPlates)
 {
     HarnessOpen();
-    Pixels back = Read("media/images/ashcrystal_0.png");
-    ASSERT_EQ(back.w, 800);
+    // Where a glyph after the text would start: its right end.
+    auto end = [](const std::string& text, int x, int y) { return strl((text + ".").c_str(), x, y, 3); };
+    Pixels relic = Read("media/images/ashcrystal_0.png");
+    ASSERT_EQ(relic.w, 800);
     for (const char* msg : {"You have collected the first part of Ashcrystal",
                             "You have collected the another part of Ashcrystal",
                             "You have collected the last part of Ashcrystal"}) {
-        // Where a glyph after the message would start: its right end.
-        int end = strl((std::string(msg) + ".").c_str(), 30, 480, 3);
-        ASSERT_GT(end, 400) << msg;
+        int right = end(msg, 30, 480);
+        ASSERT_GT(right, 400) << msg;
         int lit = 0;
-        for (int x = 30; x < end; x++) {
+        for (int x = 30; x < right; x++) {
             double sum = 0;
             for (int y = 482; y < 503; y++)
-                sum += back.luma(x, y);
+                sum += relic.luma(x, y);
             lit += sum / 21 > 70;
         }
-        EXPECT_EQ(lit, 0) << "\"" << msg << "\" runs off its band (to x " << end << ")";
+        EXPECT_EQ(lit, 0) << "\"" << msg << "\" runs off its band (to x " << right << ")";
+    }
+    Pixels map = Read("media/images/map_background.png");
+    ASSERT_EQ(map.w, 800);
+    constexpr int ROW = 82;  // through the middle of the label
+    int left = 390, rim = 390;
+    while (left > 0 && map.luma(left, ROW) > 120)
+        left--;
+    while (rim < 799 && map.luma(rim, ROW) > 120)
+        rim++;
+    for (int level = MAP_BLOCK; level <= 4 * 25; level += MAP_BLOCK) {
+        std::string label = "LEVEL: " + std::to_string(level);
+        int right = end(label, 330, 70);
+        EXPECT_GE(330 - left, 12) << label;
+        EXPECT_GE(rim - right, 12) << label << " reaches the cartouche's end at x " << rim;
+        EXPECT_LE(rim - right, 50) << label << " leaves the cartouche half empty";
     }
 }
 

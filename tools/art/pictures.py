@@ -780,8 +780,9 @@ def map_background():
     # the faint trail through the middle of every dot
     d = "M" + " L".join("%g %g" % map_dot_centre(k) for k in range(len(MAPCORD)))
     body.append(f'<path d="{d}" stroke="{hexc(mix(style.TERRACOTTA, style.SAND, 0.3))}" stroke-width="3" fill="none" stroke-dasharray="5 5" stroke-linejoin="round" opacity="0.75"/>')
-    # a pale cartouche behind the label
-    body.append(f'<rect x="310" y="58" width="200" height="40" rx="18" fill="{hexc(mix(style.IVORY, style.SAND, 0.2))}" stroke="{ink}" stroke-width="2"/>')
+    # a pale cartouche behind the label, which the map writes from (330, 70) in
+    # font 3: "LEVEL: 5" to "LEVEL: 100" sit in its middle
+    body.append(f'<rect x="306" y="62" width="170" height="40" rx="18" fill="{hexc(mix(style.IVORY, style.SAND, 0.2))}" stroke="{ink}" stroke-width="2"/>')
     img.alpha_composite(svg_layer("".join(body)))
     return img
 
