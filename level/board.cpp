@@ -175,6 +175,8 @@ static void LoadLevelAssets()
     }
     for (int i = 1; i < NEGATIVE_CLIPS; i++) {
         snprintf(path, sizeof path, "media/audio/speak/%s.ogg", NegativeFiles[i]);
+        if (negative[i])
+            Mix_FreeChunk(negative[i]);  // the menu's idle lines give way to the level's
         negative[i] = LoadEffect(path);
     }
 

@@ -69,11 +69,15 @@ open(d + "/config.dat", "wb").write(struct.pack("<5i", 0, 64, 64, 0, 1))
 rec = lambda name, level, score: name.encode().ljust(16, b"\0") + struct.pack("<2i", level, score)
 open(d + "/player.dat", "wb").write(rec("", 0, 0) + rec("Bench", 1, 0))
 EOF
-  display=:$((60 + RANDOM % 30))
-  Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb=$!
-  sleep 1.5
-  export DISPLAY=$display
+  # A display of its own, and only once it answers.
+  for _ in 1 2 3 4 5; do
+    display=:$((60 + RANDOM % 30))
+    Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb=$!
+    export DISPLAY=$display
+    for _ in $(seq 1 25); do xdotool getmouselocation >/dev/null 2>&1 && break 2; sleep 0.2; done
+    kill "$xvfb" 2>/dev/null || true
+  done
   ffmpeg -hide_banner -loglevel info -nostats -copyts -f x11grab -framerate 100 -video_size 16x16 \
     -i "$display.0+0,0" -vf format=gbrp,showinfo -f null - 2>"$work/grab.log" &
   grab=$!
