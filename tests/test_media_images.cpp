@@ -789,8 +789,9 @@ TEST_F(Images_, PanelsAndButtonsCoverTheirHotAreas)
 // A hover image is drawn over its panel at a fixed place and must light the very
 // button the panel shows: it covers the button's hot area (all but the rounded
 // corners), and its outline falls on the panel's outline of that button, so a
-// hover drawn a pixel off would show at once.
-// The hot areas are the code's own rectangles, as its loading sets them.
+// hover drawn a pixel off would show at once. The HUD's lit menu tablet is the
+// same over the tablet painted into every chapter's background. The hot areas
+// are the code's own rectangles, as its loading sets them.
 TEST(ImagesLoaded, HoverImagesCoverTheirButtonsAndLineUpWithThePanel)
 {
     HarnessOpen();
@@ -801,8 +802,10 @@ TEST(ImagesLoaded, HoverImagesCoverTheirButtonsAndLineUpWithThePanel)
         int px, py;           // where the panel is drawn
         int hx, hy;           // where the hover image is drawn
         const SDL_Rect* hot;  // the hot area: x < px < x + w, y < py < y + h
+        int shadow = 0;       // px at its right and bottom edge left to the tablet's shadow
     };
     static const SDL_Rect optionsOk = {310, 385, 140, 60};  // the options' OK has no rectangle of its own
+    static const SDL_Rect hudMenu = {24, 546, 110, 40};     // nor the HUD's menu button
     const Hover hovers[] = {
         {"dialog_retry", "r_mainmenu", 120, 80, 235, 192, &Dialogritem[1]},
         {"dialog_retry", "r_retry", 120, 80, 235, 273, &Dialogritem[2]},
@@ -819,6 +822,10 @@ TEST(ImagesLoaded, HoverImagesCoverTheirButtonsAndLineUpWithThePanel)
         {"new_game", "hiscore_hover", 120, 80, 235, 315, &Dialogitem[3]},
         {"new_game", "x_hover", 120, 80, 337, 386, &Dialogitem[4]},
         {"options", "ok_hover", 120, 80, 321, 379, &optionsOk},
+        {"chapter1", "hud_button_hoveron", 0, 0, 24, 546, &hudMenu, 1},
+        {"chapter2", "hud_button_hoveron", 0, 0, 24, 546, &hudMenu, 1},
+        {"chapter3", "hud_button_hoveron", 0, 0, 24, 546, &hudMenu, 1},
+        {"chapter4", "hud_button_hoveron", 0, 0, 24, 546, &hudMenu, 1},
     };
     constexpr int CORNER = 10;  // the rounded corners of a tablet
     for (const Hover& v : hovers) {
@@ -831,7 +838,7 @@ TEST(ImagesLoaded, HoverImagesCoverTheirButtonsAndLineUpWithThePanel)
         ASSERT_GT(hover.w, 0) << hp;
         // The game can draw nothing left of or above the hover's corner.
         int x0 = std::max(v.hot->x + 1, v.hx), y0 = std::max(v.hot->y + 1, v.hy);
-        int x1 = v.hot->x + v.hot->w - 1, y1 = v.hot->y + v.hot->h - 1;
+        int x1 = v.hot->x + v.hot->w - 1 - v.shadow, y1 = v.hot->y + v.hot->h - 1 - v.shadow;
         ASSERT_LE(x1 - v.hx, hover.w - 1) << hp << " reaches the hot area's right edge";
         ASSERT_LE(y1 - v.hy, hover.h - 1) << hp << " reaches the hot area's bottom edge";
         int holes = 0;
