@@ -870,6 +870,39 @@ TEST(ImagesLoaded, HoverImagesCoverTheirButtonsAndLineUpWithThePanel)
     }
 }
 
+// A button's two looks are one tablet: the lit one has the plain one's shape
+// to the pixel and is clearly brighter, so the button lights up in place.
+TEST_F(Images_, LitButtonsAreThePlainTabletLit)
+{
+    const char* pairs[][2] = {
+        {"intro_forward_hoveron", "intro_forward_hoveroff"}, {"backtomenu_hoveron", "backtomenu_hoveroff"},
+        {"helpplaybutton_hoveron", "helpplaybutton_hoveroff"}, {"helpbutton_hoveron_left", "helpbutton_hoveroff_left"},
+        {"helpbutton_hoveron_right", "helpbutton_hoveroff_right"}, {"helpbutton_hoveron_back", "helpbutton_hoveroff_back"},
+        {"up_edit_hover", "up_edit"}, {"down_edit_hover", "down_edit"},
+    };
+    for (const auto& pair : pairs) {
+        std::string lp = std::string("media/images/") + pair[0] + ".png";
+        std::string pp = std::string("media/images/") + pair[1] + ".png";
+        Pixels lit = Read(lp.c_str()), plain = Read(pp.c_str());
+        ASSERT_GT(lit.w, 0) << lp;
+        ASSERT_EQ(lit.w, plain.w) << lp;
+        ASSERT_EQ(lit.h, plain.h) << lp;
+        int shape = 0, off = 0;
+        double gain = 0;
+        for (int y = 0; y < lit.h; y++)
+            for (int x = 0; x < lit.w; x++) {
+                bool a = lit.alpha(x, y) > 128, b = plain.alpha(x, y) > 128;
+                shape += a;
+                off += a != b;
+                if (a && b)
+                    gain += lit.luma(x, y) - plain.luma(x, y);
+            }
+        ASSERT_GT(shape, 500) << lp;
+        EXPECT_EQ(off, 0) << lp << " has another shape than " << pp;
+        EXPECT_GT(gain / shape, 10.0) << lp << " is hardly lighter than " << pp;
+    }
+}
+
 // The menu items: every frame of a strip keeps the item's hot area covered by
 // its tablet as it lifts, and draws nothing over the other items' places.
 TEST(ImagesLoaded, MenuStripsCoverTheirItemInEveryFrame)
