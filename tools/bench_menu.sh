@@ -72,7 +72,7 @@ EOF
   # A display of its own, and only once it answers.
   for _ in 1 2 3 4 5; do
     display=:$((60 + RANDOM % 30))
-    Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb "$display" -screen 0 800x600x24 -nolisten tcp -noreset >/dev/null 2>&1 &
     xvfb=$!
     export DISPLAY=$display
     for _ in $(seq 1 25); do xdotool getmouselocation >/dev/null 2>&1 && break 2; sleep 0.2; done

@@ -31,7 +31,7 @@ cmake -S "$root" -B "$root/build" >/dev/null
 cmake --build "$root/build" -j2 --target tovi >/dev/null
 
 display=:$((40 + RANDOM % 9))
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 800x600x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 game= work=
 finish() {
