@@ -4,7 +4,8 @@
 // the virtual clock with the player's input as events and saves:
 //   story.png           the first story picture, the pointer on forward
 //   chapter.png         the first chapter's picture
-//   level_play.png      the busiest level in play, a match vanishing
+//   level_play.png      the first chapter's liveliest level in play, an element
+//                       held by the hand on its way to the next cell
 //   level_complete.png  that level finished: the panel and its score counter
 //   level_retry.png     a lost level under the retry dialog
 //   relic.png           the relic screen after the first chapter
@@ -89,10 +90,12 @@ static bool Play(const std::vector<SimInput>& script, size_t& f, Stop stop)
     return end_level == 1;
 }
 
+// The first chapter's level with the most elements on its board among those
+// with a stored solution.
 static int Busiest()
 {
     int busiest = 0, most = -1;
-    for (int level = 1; level <= LAST_LEVEL; level++) {
+    for (int level = 1; level <= 25; level++) {
         char path[64];
         snprintf(path, sizeof path, "media/levels/level%d.bin", level);
         FILE* f = fopen(path, "rb");
@@ -100,7 +103,7 @@ static int Busiest()
             continue;
         int n = 0, c;
         while ((c = fgetc(f)) != EOF)
-            n += c != 0;
+            n += c > 100;
         fclose(f);
         if (n > most && !Solution(level).empty()) {
             most = n;
@@ -180,13 +183,24 @@ int main(int argc, char* argv[])
         Frame(0, FWD_X, FWD_Y);
     Shot("chapter.png", cntintr == 6 && cntgh == 1, "the chapter picture did not come up");
 
-    // The busiest level: first a match in the middle of vanishing, then the end.
+    // That level, up to its first slide: the hand takes the element there and
+    // moves along slowly, as a player's would, and the picture is taken with the
+    // element on its way. Then the level is played again by its solution to the end.
     int level = Busiest();
     std::vector<SimInput> script = Solution(level);
     size_t f = 0;
     Begin(level, nullptr);
-    Play(script, f, [] { return pind > 0 && pind < 40; });
-    Shot("level_play.png", level != 0 && pind > 0, "no level with a stored solution, or no match in it");
+    Play(script, f, [&] { return f > 0 && script[f].button == 1 && script[f - 1].button == 1; });
+    bool sliding = f < script.size() && end_level == 0;
+    if (sliding) {
+        int x = script[f - 1].x, y = script[f - 1].y, to = script[f].x;
+        int step = to > x ? 2 : -2;
+        for (int i = 0; i < 8; i++)
+            Frame(1, x += step, y);
+    }
+    Shot("level_play.png", level != 0 && sliding && proslie > 0, "no level with a stored solution, or no slide in it");
+    f = 0;
+    Begin(level, nullptr);
     bool won = Play(script, f, [] { return false; });
     for (int i = 0; i < 150 && won; i++)
         Frame(0, PARK_X, PARK_Y);
