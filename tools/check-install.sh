@@ -49,6 +49,36 @@ check "the launcher is a POSIX shell script" sh -n "$root/bin/tovi-mudgrove"
 check "the launcher knows no build or source folder" \
     bash -c "! grep -q -e '$build' -e '$src' '$root/bin/tovi-mudgrove'"
 
+# --- The desktop's files --------------------------------------------------
+# png_size FILE: "W H" from a PNG's header, empty for anything else.
+png_size() {
+    [ "$(head -c 8 "$1" 2>/dev/null | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] || return 0
+    od -An -tu1 -j16 -N8 "$1" | awk '{print $1*16777216 + $2*65536 + $3*256 + $4, $5*16777216 + $6*65536 + $7*256 + $8}'
+}
+for size in 16 32 48 64 128 256; do
+    icon="$root/share/icons/hicolor/${size}x${size}/apps/tovi-mudgrove.png"
+    check "the ${size}x${size} icon is a PNG of that size" test "$(png_size "$icon")" = "$size $size"
+done
+desktop="$root/share/applications/tovi-mudgrove.desktop"
+check "the menu entry passes desktop-file-validate" desktop-file-validate "$desktop"
+check "the menu entry starts the launcher with the installed icon" \
+    bash -c "grep -qx 'Exec=tovi-mudgrove' '$desktop' && grep -qx 'Icon=tovi-mudgrove' '$desktop'"
+metainfo="$root/share/metainfo/tovi-mudgrove.metainfo.xml"
+check "the metainfo passes appstreamcli validate" bash -c "appstreamcli validate --no-net --pedantic '$metainfo' > '$tmp/appstream.log'"
+check "the metainfo names the menu entry" has "$metainfo" '<launchable type="desktop-id">tovi-mudgrove.desktop<'
+# Each screenshot the metainfo shows is one of the tour's pictures.
+grep -o 'screens/[a-z_0-9]*\.png' "$metainfo" | sed 's|^screens/||' > "$tmp/shots"
+check "the metainfo shows screenshots" test -s "$tmp/shots"
+while read -r shot; do
+    check "the screenshot $shot is in docs/screens" test -f "$src/docs/screens/$shot"
+done < "$tmp/shots"
+for page in tovi-mudgrove tovi-sim; do
+    man="$root/share/man/man6/$page.6"
+    check "the manual page $page(6) is installed" test -f "$man"
+    check "the manual page $page(6) formats without warnings" \
+        bash -c "groff -ww -z -man '$man' 2>&1 | (! grep -q .)"
+done
+
 snapshot() { (cd "$tmp/root" && find . -printf '%p %s %m %T@\n' | sort); }
 snapshot > "$tmp/before"
 
@@ -235,6 +265,37 @@ launch bogus HOME="$h2" -- --bogus
 check "an unknown argument: status 2" test "$(rc bogus)" = 2
 check "an unknown argument: it is named" has "$tmp/bogus.err" '"--bogus"'
 check "an unknown argument: the game does not start" not_ran
+
+# --- The Debian package ---------------------------------------------------
+# Built from the same install rules into a scratch folder.
+if cpack -G DEB --config "$build/CPackConfig.cmake" -B "$tmp/pkg" > "$tmp/cpack.log" 2>&1; then
+    deb=$(ls "$tmp/pkg"/tovi-mudgrove_*.deb 2>/dev/null | head -n 1)
+else
+    cat "$tmp/cpack.log"
+    deb=
+fi
+check "cpack -G DEB makes tovi-mudgrove_VERSION_ARCH.deb" test -n "$deb"
+if [ -n "$deb" ]; then
+    dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/^ *//; s/ .*//' | sort -u > "$tmp/depends"
+    check "the package is in the games section" test "$(dpkg-deb -f "$deb" Section)" = games
+    check "the package has a long description" test "$(dpkg-deb -f "$deb" Description | wc -l)" -gt 2
+    # Every library the installed programs load comes from a package it depends on.
+    for prog in tovi tovi-sim; do
+        for lib in $(objdump -p "$root/bin/$prog" | awk '/NEEDED/ {print $2}'); do
+            path=$(ldd "$root/bin/$prog" | awk -v l="$lib" '$1 == l {print $3}')
+            owner=$( (dpkg -S "$path" || dpkg -S "$(readlink -f "$path")" ||
+                      dpkg -S "/usr$path" || dpkg -S "${path#/usr}") 2>/dev/null | head -n 1 | cut -d: -f1)
+            check "$prog loads $lib: its package ${owner:-?} is a dependency" \
+                grep -qx -- "${owner:-none}" "$tmp/depends"
+        done
+    done
+    dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./||' | grep -v '/$' | sort > "$tmp/debfiles"
+    (cd "$tmp/root" && find . ! -type d | sed 's|^\./||' | sort) > "$tmp/files.now"
+    check "the package holds exactly what the install rules install" cmp -s "$tmp/debfiles" "$tmp/files.now"
+    dpkg-deb -c "$deb" | awk '$1 ~ /^-..x/ {print $6}' | sed 's|^\./||' | sort > "$tmp/debexec"
+    check "the package's programs are the three in bin/" \
+        test "$(tr '\n' ' ' < "$tmp/debexec")" = "usr/bin/tovi usr/bin/tovi-mudgrove usr/bin/tovi-sim "
+fi
 
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]

@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config libsdl1.2-dev libsdl-image1.2-dev libsdl-mixer1.2-dev
           libogg-dev libtheora-dev libpng-dev)
 if [ "${1:-}" = tests ]; then
-  packages+=(googletest libgtest-dev ffmpeg python3)
+  packages+=(googletest libgtest-dev ffmpeg python3
+                desktop-file-utils appstream groff-base binutils)
 fi
 missing=()
 for p in "${packages[@]}"; do
