@@ -147,23 +147,32 @@ protected:
     }
 };
 
+bool LevelMade(int level)
+{
+    struct stat st;
+    std::string board = std::string(TOVI_SOURCE_DIR) + "/media/levels/level" + std::to_string(level) + ".bin";
+    return stat(board.c_str(), &st) == 0 && !Solution(level).empty();
+}
+
 // The levels of the game not made yet: no board, or no stored solution.
 std::string MissingLevels()
 {
     std::string missing;
-    for (int level = 1; level <= LAST_LEVEL; level++) {
-        struct stat st;
-        std::string board = std::string(TOVI_SOURCE_DIR) + "/media/levels/level" + std::to_string(level) + ".bin";
-        if (stat(board.c_str(), &st) != 0 || Solution(level).empty())
+    for (int level = 1; level <= LAST_LEVEL; level++)
+        if (!LevelMade(level))
             missing += " " + std::to_string(level);
-    }
     return missing;
 }
 
+// While the game is still being made, the journey goes as far as the levels
+// that exist in a row from the first, and the test is skipped there.
 TEST_F(PlayThrough, FromANewPlayerToTheCreditsAndBeyond)
 {
     std::string missing = MissingLevels();
-    if (!missing.empty())
+    int made = 0;
+    while (made < LAST_LEVEL && LevelMade(made + 1))
+        made++;
+    if (made == 0)
         GTEST_SKIP() << "levels without a board or a stored solution:" << missing;
 
     // First start: no player exists, so the profiles open in add mode.
@@ -193,6 +202,8 @@ TEST_F(PlayThrough, FromANewPlayerToTheCreditsAndBeyond)
 
     int score = 0;
     for (int level = 1; level <= LAST_LEVEL; level++) {
+        if (level > made)
+            GTEST_SKIP() << "played levels 1 to " << made << "; levels without a board or a stored solution:" << missing;
         SCOPED_TRACE("level " + std::to_string(level));
         ASSERT_EQ(level_no, level);
         // What brought the level up: the click on the last one, the map's
