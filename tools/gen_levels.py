@@ -105,16 +105,16 @@ TEACH = {
         "#..................#",
         "#.....S......h.....#"]),
     79: ("The Magnet", [
-        "#.........#........#",
-        "#.........G........#",
-        "#............k.....#",
-        "#..........#####...#",
         "#..................#",
-        "#..................#",
-        "#..................#",
-        "#..................#",
-        "#.B................#",
-        "####P##...k........#"]),
+        "#..........k.......#",
+        "#.........###......#",
+        "#.......G..........#",
+        "#.........k........#",
+        "#......#.######....#",
+        "#......#.#.........#",
+        "#......#.#.........#",
+        "#.B....#.#.........#",
+        "####P###k#.........#"]),
 }
 
 TITLE_A = {
@@ -325,7 +325,7 @@ THEMES = {
     3: ["M", "T", "C", "MT", "TC", "MC", "M", "T", "C", "MB", "TH", "CB"],
     4: ["S", "G", "SB", "GB", "SG", "S", "G", "SM", "GT", "SC", "SH", "GM"],
 }
-SIZE = {1: (2, 3, 4, 6), 2: (2, 3, 4, 6), 3: (2, 3, 4, 7), 4: (2, 4, 4, 8)}   # kinds lo, hi; elements lo, hi
+SIZE = {1: (2, 3, 4, 6), 2: (2, 2, 4, 5), 3: (2, 2, 4, 5), 4: (2, 3, 4, 6)}   # kinds lo, hi; elements lo, hi
 
 
 def candidate(chapter, seed):
@@ -385,7 +385,7 @@ def candidate(chapter, seed):
     return rows, theme
 
 
-def solve(rows, level, max_states=MAX_STATES):
+def solve(rows, level, max_states=MAX_STATES, first=False):
     chapter = (level - 1) // 25 + 1
     data = bytearray()
     for r in range(ROWS):
@@ -396,7 +396,8 @@ def solve(rows, level, max_states=MAX_STATES):
     with os.fdopen(fd, "wb") as f:
         f.write(bytes(data))
     try:
-        out = subprocess.run([SOLVER, path, "--level", str(level), "--max-states", str(max_states)],
+        out = subprocess.run([SOLVER, path, "--level", str(level), "--max-states", str(max_states)] +
+                             (["--first"] if first else []),
                              capture_output=True, text=True, timeout=900).stdout
     except subprocess.TimeoutExpired:
         out = ""
@@ -419,6 +420,16 @@ def solve(rows, level, max_states=MAX_STATES):
 SHOWS = {"H": "carried", "V": "carried", "M": "stuck", "T": "teleported", "C": "crumbled", "S": None,
          "G": "lifted", "B": None}
 CACHE = {}
+CACHED_ONLY = False   # take only boards already searched (a quick rerun)
+
+
+def platforms(theme):
+    return bool(set(theme) & set("HV"))
+
+
+def wide(chapter, theme):
+    """Whether a board of this kind is taken without a search to the end."""
+    return chapter >= 2
 
 
 def job(args):
@@ -430,14 +441,19 @@ def job(args):
     key = "%d:%s" % (level, "".join(rows))
     if key in CACHE:
         res = CACHE[key]
+    elif CACHED_ONLY:
+        return None
     else:
-        platforms = bool(set(theme) & set("HV"))
-        res = solve(rows, level, MAX_STATES // 3 if platforms else MAX_STATES)
-        # A bigger search for a board the first could not finish; boards with
-        # platforms are too big for any (every moment of the ride is a board of its
-        # own), so for them the first search's fewest moves must do.
-        if res is not None and res["dead"] is None and not platforms:
-            res = solve(rows, level, 4 * MAX_STATES) or res
+        # Boards with platforms are too big to search to the end (every moment of
+        # the ride is a board of its own), and so are most of the later chapters';
+        # for them the fewest moves found must do. The rest get a second, bigger
+        # search when the first could not finish.
+        if wide(chapter, theme):
+            res = solve(rows, level, MAX_STATES // 2 if platforms(theme) else MAX_STATES // 2, first=True)
+        else:
+            res = solve(rows, level, MAX_STATES)
+            if res is not None and res["dead"] is None:
+                res = solve(rows, level, 4 * MAX_STATES) or res
     if res is None:
         return (seed, rows, theme, None, key)
     return (seed, rows, theme, res, key)
@@ -473,7 +489,7 @@ def existing_keys(skip_chapter):
 
 # The level that teaches each mechanic; no level before it uses it.
 TAUGHT = {26: "B", 29: "H", 32: "V", 51: "M", 54: "T", 57: "C", 76: "S", 79: "G"}
-POOL = {1: 240, 2: 320, 3: 360, 4: 420}
+POOL = {1: 240, 2: 300, 3: 300, 4: 300}
 MAX_STATES = 12000
 
 
@@ -483,6 +499,95 @@ def hardness(res):
     return res["dead"] if res["dead"] is not None else res["states"]
 
 
+# Hazards for a proven board of walls and treasures, by chapter: blocks to shift
+# out of the way; mud and crumbling slabs; spike pits (with a block to jam one).
+HAZARDS = {2: "B", 3: "M", 4: "SB"}
+SPARE_TAKEN = set()   # first-chapter boards already given to a later chapter
+
+
+def replays(rows, level, script):
+    """Whether the script still wins the board, played by tovi-sim."""
+    chapter = (level - 1) // 25 + 1
+    data = bytearray()
+    for r in range(ROWS):
+        for c in range(COLS):
+            ch = rows[r][c]
+            data.append(bl.tile_code(chapter, rows, c, r) if ch == "#" else bl.CODES[ch])
+    with tempfile.TemporaryDirectory(prefix="tovi-gen-") as tmp:
+        with open(os.path.join(tmp, "b.bin"), "wb") as f:
+            f.write(bytes(data))
+        with open(os.path.join(tmp, "s.txt"), "w") as f:
+            f.write("\n".join(script) + "\n")
+        out = subprocess.run([os.path.join(os.path.dirname(SOLVER), "tovi-sim"), "--level", str(level), "--file",
+                              os.path.join(tmp, "b.bin"), "--quiet", os.path.join(tmp, "s.txt")],
+                             capture_output=True, text=True, cwd=tmp).stdout.strip().splitlines()
+    return bool(out) and out[-1].startswith("WON")
+
+
+def hazard_variants(chapter, level, count, used):
+    """Boards of the first chapter's kind that the solver proved but the first
+    chapter did not take, given the chapter's hazards where the stored win does
+    not pass: a careless move meets them, the win still stands (replayed to be sure)."""
+    spare = []
+    for key, res in sorted(CACHE.items()):
+        lv, text = key.split(":", 1)
+        if res is None or (int(lv) - 1) // 25 != 0:
+            continue
+        rows = [text[i:i + COLS] for i in range(0, len(text), COLS)]
+        if set(text) & set("BHVMTOPGCS") or text in used or mirror_key(rows) in used or text in SPARE_TAKEN:
+            continue
+        spare.append((res["moves"], hardness(res), text, res))
+    spare.sort()
+    # every other spare board, so the next chapter also gets a share of the hard ones
+    spare = spare[::2] + spare[1::2]
+    out = []
+    for k, (_m, _h, text, res) in enumerate(spare):
+        if len(out) >= count:
+            break
+        rng = random.Random("%d:%s" % (chapter, text))
+        for _try in range(6):
+            b = [list(text[i:i + COLS]) for i in range(0, len(text), COLS)]
+            added = 0
+            for m in HAZARDS[chapter]:
+                if m == "B":
+                    added += put(rng, b, "B", solid="#") is not None
+                elif m == "M":
+                    cells = [(c, r) for r in range(1, ROWS - 1) for c in range(1, COLS - 1)
+                             if b[r][c] == "#" and b[r - 1][c] == "."]
+                    if cells:
+                        c, r = rng.choice(cells)
+                        b[r][c] = "M"
+                        added += 1
+                elif m == "C":
+                    cells = [(c, r) for r in range(2, ROWS - 2) for c in range(1, COLS - 1)
+                             if b[r][c] == "#" and b[r - 1][c] == "." and b[r + 1][c] == "."]
+                    if cells and rng.random() < 0.6:
+                        c, r = rng.choice(cells)
+                        b[r][c] = "C"
+                        added += 1
+                elif m == "S":
+                    cells = [(c, r) for r in range(1, ROWS - 1) for c in range(1, COLS - 1)
+                             if b[r][c] == "." and b[r + 1][c] == "#" and b[r][c - 1] == "#" and b[r][c + 1] == "#"]
+                    cells = cells or [(c, r) for r in range(1, ROWS - 1) for c in range(1, COLS - 1)
+                                      if b[r][c] == "." and b[r + 1][c] == "#" and b[r - 1][c] == "."]
+                    if cells:
+                        c, r = rng.choice(cells)
+                        b[r][c] = "S"
+                        added += 1
+            rows = ["".join(r) for r in b]
+            try:
+                bl.check("variant", rows)
+            except bl.LevelError:
+                continue
+            if added and replays(rows, level, res["script"]):
+                used.add("".join(rows))
+                SPARE_TAKEN.add(text)
+                theme = "".join(sorted(set("".join(rows)) & set(HAZARDS[chapter])))
+                out.append((-1 - k, rows, dict(res, dead=None, exact=False), theme))
+                break
+    return out
+
+
 def make_chapter(chapter, pool):
     first = 25 * chapter - 24
     used = existing_keys(chapter)
@@ -490,7 +595,9 @@ def make_chapter(chapter, pool):
     for n, (title, lines) in sorted(teach.items()):
         rows = board(lines)
         bl.check("level%d" % n, rows)
-        res = solve(rows, n)
+        key = "%d:%s" % (n, "".join(rows))
+        res = CACHE.get(key) or solve(rows, n)
+        CACHE[key] = res
         if res is None:
             sys.exit("teaching level %d has no solution" % n)
         write(n, title, rows, res["script"])
@@ -499,12 +606,17 @@ def make_chapter(chapter, pool):
     slots = [n for n in range(first, first + 25) if n not in teach]
     jobs = [(chapter, chapter * 100000 + s, slots[0]) for s in range(POOL[chapter])]
     found = []
+    done = 0
     for r in pool.imap(job, jobs, chunksize=1):
         if r is None:
             continue
         seed, rows, theme, res, key = r
         CACHE[key] = res
-        if res is None or not res.get("exact", res["dead"] is not None) or (res["dead"] is None and not set(theme) & set("HV")):
+        done += 1
+        if done % 40 == 0:
+            save_cache()
+            print("chapter %d: %d of %d boards tried" % (chapter, done, len(jobs)), flush=True)
+        if res is None or not res.get("exact", res["dead"] is not None) or (res["dead"] is None and not wide(chapter, theme)):
             continue
         shown = [SHOWS[m] for m in theme if SHOWS[m]]
         if shown and not any(u in res["used"] for u in shown):
@@ -519,6 +631,12 @@ def make_chapter(chapter, pool):
         used.add(key)
         picks.append((seed, rows, res, theme))
     print("chapter %d: %d proven candidates, %d distinct" % (chapter, len(found), len(picks)), flush=True)
+    # Too few found, or none fit for the levels right after a teaching one: top
+    # up with proven boards given the chapter's first hazards.
+    if len(picks) < len(slots) + 3:
+        extra = hazard_variants(chapter, slots[0], max(3, len(slots) - len(picks)), used)
+        print("chapter %d: %d more from proven boards with hazards added" % (chapter, len(extra)), flush=True)
+        picks = sorted(picks + extra, key=lambda r: (r[2]["moves"], hardness(r[2]), r[0]))
     if len(picks) < len(slots):
         sys.exit("chapter %d: only %d proven boards for %d levels" % (chapter, len(picks), len(slots)))
     # Spread the picks over the sorted range so difficulty rises through the
@@ -576,7 +694,16 @@ def main(argv):
     # Solver results are kept beside the solver, so a second run only searches new boards.
     CACHE_FILE = os.path.join(os.path.abspath(argv[1]), "level-search-cache.json")
     load_cache()
-    chapters = [int(a) for a in argv[2:]] or [1, 2, 3, 4]
+    global CACHED_ONLY
+    args = argv[2:]
+    if "--cached" in args:
+        CACHED_ONLY = True
+        args.remove("--cached")
+    for extra in [a for a in args if a.endswith(".json")]:
+        with open(extra) as f:
+            CACHE.update(json.load(f))
+        args.remove(extra)
+    chapters = [int(a) for a in args] or [1, 2, 3, 4]
     with multiprocessing.Pool(2) as pool:
         for chapter in chapters:
             make_chapter(chapter, pool)

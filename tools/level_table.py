@@ -5,7 +5,10 @@ that win and the dead ends met, or "search too large") and a thumbnail of its
 board drawn by the game itself (docs/levels/level<N>.png).
 
 Usage:
-    /usr/bin/python3 tools/level_table.py BUILD_DIR   # BUILD_DIR holds tovi-solve and tovi-sim
+    /usr/bin/python3 tools/level_table.py BUILD_DIR [SEARCH_CACHE...]
+BUILD_DIR holds tovi-solve and tovi-sim; the level generator's records of its
+searches (BUILD_DIR/level-search-cache.json and any others named) spare searching
+a board again.
 """
 
 import json
@@ -23,7 +26,7 @@ ROOT = os.path.dirname(HERE)
 THUMBS = os.path.join(ROOT, "docs", "levels")
 MECHANICS = [("B", "block"), ("H", "ferry"), ("V", "lift"), ("M", "mud"), ("T", "teleport"),
              ("C", "crumbling"), ("S", "spikes"), ("G", "magnet")]
-MAX_STATES = 60000
+MAX_STATES = 20000
 BUILD = None
 KNOWN = {}
 
@@ -54,6 +57,8 @@ def grade(n):
         return n, None, None
     stats = dict(kv.split("=") for kv in last.split())
     dead = None if stats["deadends"] == "unknown" else int(stats["deadends"])
+    if stats.get("fewest") == "bound":
+        return n, None, None
     return n, int(stats["moves"]), dead
 
 
@@ -77,13 +82,13 @@ def thumbnail(n):
 
 def main(argv):
     global BUILD
-    if len(argv) != 2:
+    if len(argv) < 2:
         sys.exit(__doc__)
     BUILD = os.path.abspath(argv[1])
-    cache = os.path.join(BUILD, "level-search-cache.json")
-    if os.path.exists(cache):
-        with open(cache) as f:
-            KNOWN.update(json.load(f))
+    for cache in [os.path.join(BUILD, "level-search-cache.json")] + argv[2:]:
+        if os.path.exists(cache):
+            with open(cache) as f:
+                KNOWN.update(json.load(f))
     with multiprocessing.Pool(2) as pool:
         grades = {n: (m, d) for n, m, d in pool.map(grade, range(1, bl.LEVELS + 1), chunksize=1)}
     for n in range(1, bl.LEVELS + 1):
@@ -104,16 +109,19 @@ def main(argv):
         m, d = grades[n]
         fewest = str(m) if m is not None else "search too large"
         dead = str(d) if d is not None else "search too large"
-        if m is not None and d is not None:
+        if m is not None:
             per.setdefault(chapter, []).append((m, d))
         lines.append("| %d | %s | %d | %s | %d | %s | %s | ![level %d](../docs/levels/level%d.png) |" %
                      (n, title, chapter, mech, drag_moves(script), fewest, dead, n, n))
-    lines += ["", "## The curve", "", "| Chapter | Levels fully searched | Median fewest moves | Median dead ends |",
-              "|---:|---:|---:|---:|"]
+    lines += ["", "## The curve", "",
+              "Medians per chapter, over the levels whose fewest moves (or dead ends) the search settled.", "",
+              "| Chapter | Fewest known | Median fewest moves | Dead ends known | Median dead ends |",
+              "|---:|---:|---:|---:|---:|"]
     for chapter in sorted(per):
         ms = sorted(m for m, _ in per[chapter])
-        ds = sorted(d for _, d in per[chapter])
-        lines.append("| %d | %d | %s | %s |" % (chapter, len(ms), median(ms), median(ds)))
+        ds = sorted(d for _, d in per[chapter] if d is not None)
+        lines.append("| %d | %d | %s | %d | %s |" % (chapter, len(ms), median(ms), len(ds),
+                                                   median(ds) if ds else "-"))
     with open(os.path.join(ROOT, "levels", "TABLE.md.tmp"), "w") as f:
         f.write("\n".join(lines) + "\n")
     os.replace(os.path.join(ROOT, "levels", "TABLE.md.tmp"), os.path.join(ROOT, "levels", "TABLE.md"))

@@ -487,7 +487,7 @@ int main(int argc, char** argv)
            used.lifted ? "lifted," : "");
     if (limited || first) {
         printf("moves=%d waits=%d states=%ld deadends=unknown fewest=%s\n", nodes[won].moves, nodes[won].waits,
-               states, exact && !first ? "exact" : "bound");
+               states, exact ? "exact" : "bound");
     } else {
         // A board is a dead end when none of its successors leads to a win.
         std::vector<std::vector<int>> back(nodes.size());
