@@ -229,6 +229,9 @@ static void ResetLevelState()
     // pits (kept by record number) mean nothing on the new one.
     telex = telexi = telexo = 0;
     spiked = spikex = spikey = 0;
+    // A kill on the board left behind (an element meeting the spikes as its
+    // level was won) must not fail the next board in its first frame.
+    probo = 0;
     raspad = raspadx = raspady = 0;
     for (int k = 0; k <= spikedsi && k < SPIKEDS_SIZE; k++)
         spikeds[k] = 0;

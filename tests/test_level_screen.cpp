@@ -447,8 +447,10 @@ TEST_F(LevelScreen, ALevelLoadStopsTheAnimationsOfTheBoardBefore)
     raspad = 12, raspadx = 100;
     spiked = 3, spikey = 80;
     spikedsi = 1, spikeds[1] = 2;
+    probo = 1;  // an element met the spikes as the board was won
     lmap(2);
     EXPECT_EQ(telex + raspad + spiked + spikedsi + spikeds[1], 0);
+    EXPECT_EQ(probo, 0) << "a kill on the old board would fail the new one at once";
 }
 
 // After the fourth chapter's last level, the first chapter's picture, the

@@ -26,7 +26,7 @@ ROOT = os.path.dirname(HERE)
 THUMBS = os.path.join(ROOT, "docs", "levels")
 MECHANICS = [("B", "block"), ("H", "ferry"), ("V", "lift"), ("M", "mud"), ("T", "teleport"),
              ("C", "crumbling"), ("S", "spikes"), ("G", "magnet")]
-MAX_STATES = 20000
+MAX_STATES = 8000
 BUILD = None
 KNOWN = {}
 
@@ -51,7 +51,7 @@ def grade(n):
             return n, res["moves"], res["dead"]
     path = os.path.join(ROOT, "media", "levels", "level%d.bin" % n)
     out = subprocess.run([os.path.join(BUILD, "tovi-solve"), path, "--level", str(n),
-                          "--max-states", str(MAX_STATES)], capture_output=True, text=True).stdout
+                          "--max-states", str(MAX_STATES)], capture_output=True, text=True, timeout=600).stdout
     last = out.strip().splitlines()[-1] if out.strip() else ""
     if not last.startswith("moves="):
         return n, None, None
