@@ -41,7 +41,7 @@ def grid():
 
 
 # ---- elements ------------------------------------------------------------------
-# Each painter returns (mask, height, albedo, specular) at SS size; mask 0..1.
+# Each painter returns (mask, height, albedo, gloss) at SS size; mask 0..1.
 
 def _base(draw_shape, radius, color, flat=0.0):
     m = layer((CELL, CELL))
@@ -65,8 +65,8 @@ def el_scarab():
     split = _symbol(lambda p: p.line([(19.5, 16), (19.5, 29)], 0.8))
     h = h + beetle * 1.6 - split * 0.8
     paint(alb, beetle, GOLD)
-    spec = 0.25 + beetle * 0.5
-    return mask, h, alb, spec
+    gloss = 0.25 + beetle * 0.5
+    return mask, h, alb, gloss
 
 
 def el_ankh():
@@ -473,8 +473,8 @@ def el_tele_in():
     h = h - inner * 3
     keystone = _symbol(lambda p: p.poly([(17, 1), (23, 1), (22, 6), (18, 6)]))
     paint(alb, keystone, GOLD)
-    spec = 0.1 + inner * 0.0
-    return mask, h + keystone, alb, spec
+    gloss = 0.1 + inner * 0.0
+    return mask, h + keystone, alb, gloss
 
 
 def el_tele_out():
@@ -561,9 +561,9 @@ FULL_CELL = {el_block, el_lift_h, el_lift_v, el_mud, el_tele_in, el_tele_out, el
 
 
 def element_sprite(fn):
-    mask, h, alb, spec = fn()
+    mask, h, alb, gloss = fn()
     shine = 30.0
-    rgb = light(h, alb, spec=spec, shine=shine)
+    rgb = light(h, alb, gloss=gloss, shine=shine)
     return finish(rgb, mask, shadow=fn not in FULL_CELL)
 
 
@@ -657,7 +657,7 @@ def wall_tile(c, m, decor=0):
     d, cov = _wall_distance(m)
     h = _bevel(d)
     open_top = not m & UP
-    spec = np.zeros_like(h)
+    gloss = np.zeros_like(h)
     n1 = _noise(c, 1.8, 1)
     n2 = _noise(c, 0.9, 2)
     if c == 1:
@@ -676,7 +676,7 @@ def wall_tile(c, m, decor=0):
             alb = alb * (1 - plank[..., None]) + wood * plank[..., None]
             nails = ((np.hypot(x - 7, y - 3.5) < 1.1) | (np.hypot(x - 33, y - 3.5) < 1.1)).astype(float)
             paint(alb, nails, (0x30, 0x28, 0x24))
-            spec += nails * 0.6
+            gloss += nails * 0.6
             under = np.clip(1 - np.abs(y - 7.5) / 1.5, 0, 1)
             alb *= (1 - 0.4 * under)[..., None]
         tint = (1.0, 0.98, 0.94)
@@ -734,20 +734,20 @@ def wall_tile(c, m, decor=0):
         goldm = np.clip(inlay + diamond + ring, 0, 1)
         h = h + goldm * 0.6
         paint(alb, goldm, GOLD)
-        spec = 0.35 + goldm * 0.6
+        gloss = 0.35 + goldm * 0.6
         tint = (0.85, 0.9, 1.08)
     if decor:
-        h, alb, spec = _decorate(c, decor, x, y, h, alb, spec)
+        h, alb, gloss = _decorate(c, decor, x, y, h, alb, gloss)
     edge = np.clip(1.0 - d, 0, 1)
     # Basalt is lit harder, so its moonlit edges part it from the night behind.
     amb, dif = (0.32, 1.15) if c == 4 else (0.5, 0.7)
-    rgb = light(h, alb, ambient=amb, diffuse=dif, spec=spec, shine=28)
+    rgb = light(h, alb, ambient=amb, diffuse=dif, gloss=gloss, shine=28)
     rgb = rgb * (1 - edge[..., None]) + np.array(OUTLINE) / 255.0 * edge[..., None]
     rgb = np.clip(rgb * np.array(tint), 0, 1)
     return shade.shrink(shade.to_image(rgb, cov))
 
 
-def _decorate(c, k, x, y, h, alb, spec):
+def _decorate(c, k, x, y, h, alb, gloss):
     """The extra tiles: a wall block carrying a carved emblem."""
     emblems = [
         lambda p: (p.ellipse((12, 12, 28, 28)), p.ellipse((15, 8, 25, 14))),        # scarab
@@ -761,10 +761,10 @@ def _decorate(c, k, x, y, h, alb, spec):
     h = h - sign * 1.6
     if c == 4:
         paint(alb, sign, GOLD)
-        spec = spec + sign * 0.5
+        gloss = gloss + sign * 0.5
     else:
         alb *= (1 - 0.3 * sign)[..., None]
-    return h, alb, spec
+    return h, alb, gloss
 
 
 def build_tiles():
@@ -799,7 +799,7 @@ def spike_frame(k):
     spikes = ndimage.gaussian_filter(spikes, SS * 0.25)
     alb = fill((N, N), BRONZE)
     alb *= (0.9 + 0.2 * np.clip((34 - y) / 30, 0, 1))[..., None]
-    spec = np.full((N, N), 0.7)
+    gloss = np.full((N, N), 0.7)
     # The pit: a dark slot set in a stone rim at the floor.
     rim = ((y > 33) & (y < 40)).astype(float)
     slot = ((y > 31.5) & (y < 35) & (x > 2) & (x < 38)).astype(float)
@@ -810,8 +810,8 @@ def spike_frame(k):
     stone = fill((N, N), (0x80, 0x70, 0x5C)) * (0.85 + 0.3 * periodic_noise(N, 1.6, 130))[..., None]
     alb = alb * (1 - rim[..., None]) + stone * rim[..., None]
     paint(alb, slot * (1 - spikes), (0x20, 0x14, 0x0C))
-    spec = spec * (1 - rim)
-    rgb = light(h, alb, spec=spec, shine=30)
+    gloss = gloss * (1 - rim)
+    rgb = light(h, alb, gloss=gloss, shine=30)
     img = finish(rgb, mask, shadow=False)
     if 5 <= k <= 13:
         # A glint travels along the tips while they are up.
@@ -1112,7 +1112,7 @@ def hud(c):
     cm = ndimage.gaussian_filter(np.asarray(carve) / 255.0, HS * 0.6)
     height -= cm * 1.6
     alb = alb * (1 - 0.25 * cm[..., None]) + np.array(trim) / 255.0 * (0.12 * cm[..., None])
-    rgb = light(height, alb, ambient=0.5, diffuse=0.65, spec=0.15, shine=20, relief=HS / SS)
+    rgb = light(height, alb, ambient=0.5, diffuse=0.65, gloss=0.15, shine=20, relief=HS / SS)
     img = Image.fromarray((rgb * 255 + 0.5).astype(np.uint8), "RGB")
     d = ImageDraw.Draw(img)
     label = tuple(int(v * 0.55) for v in stone) if c != 4 else (0xC8, 0xA8, 0x50)
@@ -1143,7 +1143,7 @@ def menu_tablet(lit):
     tm = ndimage.gaussian_filter(np.asarray(text) / 255.0, SS * 0.3)
     hgt -= tm * 1.3
     paint(alb, tm, (0x5A, 0x2E, 0x12) if lit else (0x4A, 0x2A, 0x14))
-    rgb = light(hgt, alb, ambient=0.55 if lit else 0.45, diffuse=0.7, spec=0.1)
+    rgb = light(hgt, alb, ambient=0.55 if lit else 0.45, diffuse=0.7, gloss=0.1)
     if lit:
         yy, xx = np.mgrid[0:h * SS, 0:w * SS] / SS
         g = np.clip(1 - np.hypot((xx - w / 2) / (w / 2), (yy - h / 2) / (h / 2)), 0, 1)
@@ -1221,7 +1221,7 @@ def _part_layer(pts_list, color, radius=2.5):
         d.polygon([(x * SS, y * SS) for x, y in _hand_pts(pts)], fill=255)
     mask = ndimage.gaussian_filter(arr(m), SS * 0.2)
     hgt = dome(mask, radius)
-    rgb = light(hgt, fill(mask.shape, color), ambient=0.58, diffuse=0.55, spec=0.12)
+    rgb = light(hgt, fill(mask.shape, color), ambient=0.58, diffuse=0.55, gloss=0.12)
     ring = np.clip(ndimage.grey_dilation(mask, size=(int(SS * 1.6), int(SS * 1.6))) - mask, 0, 1)
     full = np.clip(mask + ring, 0, 1)
     col = (rgb * mask[..., None] + np.array(OUTLINE) / 255.0 * ring[..., None]) / np.maximum(full, 1e-6)[..., None]

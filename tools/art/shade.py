@@ -100,14 +100,14 @@ def periodic_noise(n, beta, seed, shape=None):
     fx = np.fft.fftfreq(shape[1])[None, :]
     f = np.sqrt(fx * fx + fy * fy)
     f[0, 0] = 1.0
-    spec = np.fft.fft2(white) / f ** beta
-    spec[0, 0] = 0
-    out = np.real(np.fft.ifft2(spec))
+    spectrum = np.fft.fft2(white) / f ** beta
+    spectrum[0, 0] = 0
+    out = np.real(np.fft.ifft2(spectrum))
     out -= out.min()
     return out / max(out.max(), 1e-9)
 
 
-def light(h, albedo, ambient=0.42, diffuse=0.78, spec=0.0, shine=24.0, relief=1.0):
+def light(h, albedo, ambient=0.42, diffuse=0.78, gloss=0.0, shine=24.0, relief=1.0):
     """Lights a height field: returns RGB floats 0..1 (h x w x 3)."""
     gy, gx = np.gradient(h * relief * SS)
     n = np.dstack([-gx, -gy, np.ones_like(h)])
@@ -115,9 +115,9 @@ def light(h, albedo, ambient=0.42, diffuse=0.78, spec=0.0, shine=24.0, relief=1.
     ndl = np.clip(n @ LIGHT, 0.0, 1.0)
     ndh = np.clip(n @ HALF, 0.0, 1.0)
     rgb = albedo * (ambient + diffuse * ndl)[..., None]
-    if np.ndim(spec) == 0:
-        spec = np.full(h.shape, float(spec))
-    rgb += (spec * ndh ** shine)[..., None]
+    if np.ndim(gloss) == 0:
+        gloss = np.full(h.shape, float(gloss))
+    rgb += (gloss * ndh ** shine)[..., None]
     return np.clip(rgb, 0.0, 1.0)
 
 
