@@ -190,7 +190,11 @@ def build(n):
     path = os.path.join(SOURCES, "level%d.txt" % n)
     title, board, script = parse(path)
     check("level%d" % n, board)
-    chapter = (n - 1) // 25 + 1
+    return encode(board, (n - 1) // 25 + 1)
+
+
+def encode(board, chapter):
+    """The 240 bytes of a board as the game loads it, walls tiled for the chapter."""
     data = bytearray()
     for r in range(ROWS):
         for c in range(COLS):

@@ -30,7 +30,8 @@ import build_levels as bl  # noqa: E402
 ROOT = os.path.dirname(HERE)
 COLS, ROWS = 20, 12
 SOLVER = None
-MAX_STATES = 30000
+MAX_STATES = 12000    # boards a candidate's first search may meet
+TEACH_STATES = 30000  # and a teaching level's
 KINDS = "abcdefghijklmnopqrs"
 
 
@@ -182,12 +183,12 @@ def ledges(rng, b, g, count):
                 break
 
 
-def tops(b, solid="#BCMHVPOTG", need_air=True):
+def tops(b, solid="#BCMHVPOTG"):
     """Empty cells standing on something solid, with air above."""
     out = []
     for r in range(1, ROWS - 1):
         for c in range(1, COLS - 1):
-            if b[r][c] == "." and b[r + 1][c] in solid and (not need_air or b[r - 1][c] == "."):
+            if b[r][c] == "." and b[r + 1][c] in solid and b[r - 1][c] == ".":
                 out.append((c, r))
     return out
 
@@ -387,14 +388,10 @@ def candidate(chapter, seed):
 
 def solve(rows, level, max_states=MAX_STATES, first=False):
     chapter = (level - 1) // 25 + 1
-    data = bytearray()
-    for r in range(ROWS):
-        for c in range(COLS):
-            ch = rows[r][c]
-            data.append(bl.tile_code(chapter, rows, c, r) if ch == "#" else bl.CODES[ch])
+    data = bl.encode(rows, chapter)
     fd, path = tempfile.mkstemp(suffix=".bin", prefix="tovi-gen-")
     with os.fdopen(fd, "wb") as f:
-        f.write(bytes(data))
+        f.write(data)
     try:
         out = subprocess.run([SOLVER, path, "--level", str(level), "--max-states", str(max_states)] +
                              (["--first"] if first else []),
@@ -449,7 +446,7 @@ def job(args):
         # for them the fewest moves found must do. The rest get a second, bigger
         # search when the first could not finish.
         if wide(chapter, theme):
-            res = solve(rows, level, MAX_STATES // 2 if platforms(theme) else MAX_STATES // 2, first=True)
+            res = solve(rows, level, MAX_STATES // 2, first=True)
         else:
             res = solve(rows, level, MAX_STATES)
             if res is not None and res["dead"] is None:
@@ -490,7 +487,6 @@ def existing_keys(skip_chapter):
 # The level that teaches each mechanic; no level before it uses it.
 TAUGHT = {26: "B", 29: "H", 32: "V", 51: "M", 54: "T", 57: "C", 76: "S", 79: "G"}
 POOL = {1: 240, 2: 300, 3: 300, 4: 300}
-MAX_STATES = 12000
 
 
 def hardness(res):
@@ -517,14 +513,10 @@ def replays(rows, level, script):
 def replays_once(rows, level, script):
     """Whether the script wins the board, played by tovi-sim."""
     chapter = (level - 1) // 25 + 1
-    data = bytearray()
-    for r in range(ROWS):
-        for c in range(COLS):
-            ch = rows[r][c]
-            data.append(bl.tile_code(chapter, rows, c, r) if ch == "#" else bl.CODES[ch])
+    data = bl.encode(rows, chapter)
     with tempfile.TemporaryDirectory(prefix="tovi-gen-") as tmp:
         with open(os.path.join(tmp, "b.bin"), "wb") as f:
-            f.write(bytes(data))
+            f.write(data)
         with open(os.path.join(tmp, "s.txt"), "w") as f:
             f.write("\n".join(script) + "\n")
         out = subprocess.run([os.path.join(os.path.dirname(SOLVER), "tovi-sim"), "--level", str(level), "--file",
@@ -605,7 +597,7 @@ def make_chapter(chapter, pool):
         rows = board(lines)
         bl.check("level%d" % n, rows)
         key = "%d:%s" % (n, "".join(rows))
-        res = CACHE.get(key) or solve(rows, n)
+        res = CACHE.get(key) or solve(rows, n, TEACH_STATES)
         CACHE[key] = res
         if res is None:
             sys.exit("teaching level %d has no solution" % n)
