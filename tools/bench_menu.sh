@@ -16,6 +16,7 @@
 # It prints every run and then the median of each figure.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/tools/xwindow.sh"
 runs=${1:-5}
 cmake -S "$root" -B "$root/build" >/dev/null
 cmake --build "$root/build" -j2 --target tovi >/dev/null
@@ -62,24 +63,10 @@ results=()
 for run in $(seq 1 "$runs"); do
   work=$(mktemp -d /tmp/tovi-bench-menu-XXXXXX)
   ln -s "$root/media" "$work/media"
-  /usr/bin/python3 - "$work" <<'EOF'
-import struct, sys
-d = sys.argv[1]
-open(d + "/config.dat", "wb").write(struct.pack("<5i", 0, 64, 64, 0, 1))
-rec = lambda name, level, score: name.encode().ljust(16, b"\0") + struct.pack("<2i", level, score)
-open(d + "/player.dat", "wb").write(rec("", 0, 0) + rec("Bench", 1, 0))
-EOF
-  # A display of its own, and only once it answers.
-  for _ in 1 2 3 4 5; do
-    display=:$((60 + RANDOM % 30))
-    Xvfb "$display" -screen 0 800x600x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-    xvfb=$!
-    export DISPLAY=$display
-    for _ in $(seq 1 25); do xdotool getmouselocation >/dev/null 2>&1 && break 2; sleep 0.2; done
-    kill "$xvfb" 2>/dev/null || true
-  done
+  x_saves "$work" Bench 1 0
+  x_display 60
   ffmpeg -hide_banner -loglevel info -nostats -copyts -f x11grab -framerate 100 -video_size 16x16 \
-    -i "$display.0+0,0" -vf format=gbrp,showinfo -f null - 2>"$work/grab.log" &
+    -i "$DISPLAY.0+0,0" -vf format=gbrp,showinfo -f null - 2>"$work/grab.log" &
   grab=$!
   sleep 1
   start_us=$(date +%s%6N)

@@ -24,24 +24,21 @@
 # moves the pointer by relative steps from where the game last put it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/tools/xwindow.sh"
 out=${1:-/tmp/tovi-menu-window}
 levels=${LEVELS:-$root/media/levels}
 mkdir -p "$out"
 cmake -S "$root" -B "$root/build" >/dev/null
 cmake --build "$root/build" -j2 --target tovi >/dev/null
 
-display=:$((40 + RANDOM % 9))
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb=$!
-game= work=
+xvfb= game= work=
 finish() {
   [ -z "$game" ] || kill "$game" 2>/dev/null || true
   kill "$xvfb" 2>/dev/null || true
   [ -z "$work" ] || rm -rf "$work"
 }
 trap finish EXIT
-export DISPLAY=$display
-for _ in $(seq 1 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.2; done
+x_display 40
 failures=0
 
 # A scratch folder whose media/ holds the repository's art, sound and video and
@@ -73,15 +70,8 @@ step_to() {
   sleep 0.3
 }
 press() { xdotool mousedown 1; sleep 0.1; xdotool mouseup 1; sleep "${1:-1}"; }
-shot() { import -window root "$out/$1.png"; echo "$out/$1.png"; }
-click() {
-  xdotool mousemove "$1" "$2"
-  sleep 0.3
-  xdotool mousedown 1
-  sleep 0.1
-  xdotool mouseup 1
-  sleep "${3:-1}"
-}
+shot() { x_shot "$@"; }
+click() { x_click "$@"; }
 typed() { xdotool type --delay 120 "$1"; sleep 0.5; }
 key() { xdotool key --delay 120 "$@"; sleep 0.5; }
 # The bytes of a file in hex, for comparing with what it should hold.

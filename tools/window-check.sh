@@ -8,25 +8,17 @@
 #   bash tools/window-check.sh [OUT]      (OUT: /tmp/tovi-window by default)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/tools/xwindow.sh"
 out=${1:-/tmp/tovi-window}
 mkdir -p "$out"
 cmake -S "$root" -B "$root/build" >/dev/null
 cmake --build "$root/build" -j2 --target tovi >/dev/null
 work=$(mktemp -d /tmp/tovi-window-XXXXXX)
 ln -s "$root/media" "$work/media"
-# A window (not full screen), middling volumes, player 1 chosen; that player has
-# finished all hundred levels.
-/usr/bin/python3 - "$work" <<'EOF'
-import struct, sys
-d = sys.argv[1]
-open(d + "/config.dat", "wb").write(struct.pack("<5i", 0, 64, 64, 0, 1))
-rec = lambda name, level, score: name.encode().ljust(16, b"\0") + struct.pack("<2i", level, score)
-open(d + "/player.dat", "wb").write(rec("", 0, 0) + rec("Tovi", 101, 48210))
-EOF
+# That player has finished all hundred levels.
+x_saves "$work" Tovi 101 48210
 
-display=:$((90 + RANDOM % 9))
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
+x_display 90
 game=
 finish() {
   [ -z "$game" ] || kill "$game" 2>/dev/null || true
@@ -34,20 +26,11 @@ finish() {
   rm -rf "$work"
 }
 trap finish EXIT
-sleep 2
-export DISPLAY=$display
 (cd "$work" && SDL_AUDIODRIVER=dummy exec "$root/build/tovi") &
 game=$!
 
-shot() { import -window root "$out/$1.png"; echo "$out/$1.png"; }
-click() {
-  xdotool mousemove "$1" "$2"
-  sleep 0.3
-  xdotool mousedown 1
-  sleep 0.1
-  xdotool mouseup 1
-  sleep "${3:-1.5}"
-}
+shot() { x_shot "$@"; }
+click() { x_click "$1" "$2" "${3:-1.5}"; }
 
 sleep 25                       # the splash, the loading, the menu
 shot 1-menu
