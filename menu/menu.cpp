@@ -19,6 +19,7 @@
 
 SDL_Rect MenuRectangle[MENU_HOT_AREAS + 1];
 SDL_Surface* menui[MENU_STRIP_SLOTS];
+SDL_Surface* menuRest[MENU_STRIP_SLOTS];
 SDL_Rect MRect[STRIP_FRAMES + 1];
 int proslastavka = 0;
 int br = 0;
@@ -86,19 +87,20 @@ void FreeMenuBackdrop()
 
 // ---- loading -------------------------------------------------------------------
 
-enum ImageKind { ALPHA, OPAQUE, AS_LOADED };
+enum ImageKind { ALPHA, OPAQUE, AS_LOADED, STRIP };  // a strip: with alpha, packed once its first frame is cut
 
 // Loads into an empty slot only: the level screen may have brought some of the
 // same pictures in already, and a slot is never loaded twice.
 static void Pack(SDL_Surface* image);
 
+// The pictures of a loading step are decoded together on helper threads; the
+// step's mark on the loading bar is drawn once they are all in.
 static void Load(SDL_Surface*& slot, const char* path, ImageKind kind)
 {
     if (slot)
         return;
-    slot = kind == ALPHA ? LoadImageAlpha(path) : kind == OPAQUE ? LoadImageOpaque(path) : LoadImageRaw(path);
-    if (kind != OPAQUE)
-        Pack(slot);
+    LoadLater(&slot, path, kind == ALPHA ? IMAGE_ALPHA : kind == OPAQUE ? IMAGE_OPAQUE : IMAGE_RAW,
+              kind == OPAQUE || kind == STRIP ? nullptr : Pack);
 }
 
 // A picture with see-through parts is kept run-length coded: SDL then keeps only
@@ -124,6 +126,29 @@ static void Pack(SDL_Surface* image)
         return;
     *static_cast<Uint32*>(screen->pixels) = kept;
     SDL_UnlockSurface(screen);
+}
+
+// An item at rest shows its strip's first frame. Drawing a frame out of a packed
+// strip walks every run of every row of all eleven frames, so the first frame is
+// kept as a picture of its own as well.
+static void CutRestFrame(int i)
+{
+    SDL_Surface* strip = menui[i];
+    if (!strip || menuRest[i] || !strip->format->Amask) {
+        Pack(strip);
+        return;
+    }
+    const SDL_PixelFormat* f = strip->format;
+    SDL_Surface* rest = SDL_CreateRGBSurface(SDL_SWSURFACE, MRect[1].w, MRect[1].h, f->BitsPerPixel, f->Rmask,
+                                             f->Gmask, f->Bmask, f->Amask);
+    if (rest) {
+        SDL_SetAlpha(strip, 0, SDL_ALPHA_OPAQUE);  // a plain copy, alpha and all
+        SDL_Rect from = MRect[1];
+        SDL_BlitSurface(strip, &from, rest, nullptr);
+        Pack(rest);
+    }
+    menuRest[i] = rest;
+    Pack(strip);
 }
 
 // Loads the family path % n for n = first..last into table[n + shift].
@@ -175,6 +200,7 @@ static void ClearSlots(SDL_Surface** table, int slots)
 
 static void LoadingStep(SDL_Surface* screen, int k)
 {
+    LoadFinish();
     apply_clip(138, 383, LSTImage, screen, &LST[k]);
     SDL_Flip(screen);
 }
@@ -205,6 +231,7 @@ static void ChooseCurrentPlayer()
 void InitMenu(SDL_Surface* screen)
 {
     ClearSlots(menui, MENU_STRIP_SLOTS);
+    ClearSlots(menuRest, MENU_STRIP_SLOTS);
     ClearSlots(BugImage, BUG_IMAGES);
     ClearSlots(SandImage, SAND_IMAGES);
     ClearSlots(ToviImage, HERO_IMAGES);
@@ -229,13 +256,15 @@ void InitMenu(SDL_Surface* screen)
     SetPlayerRects();
     LoadingStep(screen, 2);
 
-    LoadFamily(menui, MENU_STRIP_SLOTS, "media/images/level0%d.png", 1, MENU_ITEMS, 0, ALPHA);
+    LoadFamily(menui, MENU_STRIP_SLOTS, "media/images/level0%d.png", 1, MENU_ITEMS, 0, STRIP);
     LoadFamily(ToviLevelImg, PORTRAIT_IMAGES, "media/images/tovilevel/tovilevel%d.png", 1, 4, 0, ALPHA);
     Load(forhon2, "media/images/intro_forward_hoveron.png", AS_LOADED);
     Load(forhoff2, "media/images/intro_forward_hoveroff.png", AS_LOADED);
     Load(btmhon, "media/images/backtomenu_hoveron.png", AS_LOADED);
     Load(btmhoff, "media/images/backtomenu_hoveroff.png", AS_LOADED);
     LoadingStep(screen, 3);
+    for (int i = 1; i < MENU_STRIP_SLOTS; i++)
+        CutRestFrame(i);
 
     Load(optimizedImageCur, "media/images/kursorb.png", AS_LOADED);  // converted at the end
     Load(loadedImageChk, "media/images/check.png", ALPHA);
@@ -474,6 +503,8 @@ static void DrawItems(SDL_Surface* screen)
             apply_clip(24, 225, strip, screen, &MRect[br]);
             if (brs >= 0 && brs <= 40)
                 apply_clip(10 * i, MenuRectangle[i].y - 60, SandImage[brs], screen, nullptr);
+        } else if (i < MENU_STRIP_SLOTS && menuRest[i]) {
+            apply_clip(24, 225, menuRest[i], screen, nullptr);
         } else {
             apply_clip(24, 225, strip, screen, &MRect[1]);
         }

@@ -21,6 +21,7 @@ constexpr int STRIP_FRAMES = 11;     // frames of 300 x 400 side by side
 
 extern SDL_Rect MenuRectangle[MENU_HOT_AREAS + 1];  // hot area i: (3i + 90, 60i + 220, 120, 50)
 extern SDL_Surface* menui[MENU_STRIP_SLOTS];        // item strips; slot 6 stays empty
+extern SDL_Surface* menuRest[MENU_STRIP_SLOTS];     // each strip's first frame on its own, for the items at rest
 extern SDL_Rect MRect[STRIP_FRAMES + 1];            // frame k of a strip: (300k - 300, 0, 300, 400)
 extern int proslastavka;  // the item whose strip is animating; 0 none
 extern int br;            // frame of that strip, 1..11 (2 again once the item is let go)

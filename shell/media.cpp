@@ -1,11 +1,22 @@
 #include "shell/media.h"
 
 #include <SDL_image.h>
+#include <png.h>
+
+#include <csetjmp>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
 
 #include "shell/screen.h"
 
 Mix_Chunk** EffectLog[EFFECT_LOG_SIZE];
 int EffectLogCount = 0;
+LoadJob LoadBatch[LOAD_BATCH_SIZE];
+int LoadBatchCount = 0;
 
 static SDL_Surface* Convert(const char* path, SDL_Surface* (*convert)(SDL_Surface*))
 {
@@ -17,19 +28,175 @@ static SDL_Surface* Convert(const char* path, SDL_Surface* (*convert)(SDL_Surfac
     return converted;
 }
 
+// Whether the screen keeps its pixels as 32-bit words 0x00RRGGBB: the layout
+// that a PNG can be decoded into directly.
+static bool ScreenIsXrgb()
+{
+    const SDL_Surface* screen = SDL_GetVideoSurface();
+    if (!screen)
+        return false;
+    const SDL_PixelFormat* f = screen->format;
+    return f->BytesPerPixel == 4 && f->Rmask == 0xff0000 && f->Gmask == 0xff00 && f->Bmask == 0xff;
+}
+
+struct PngReader {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    FILE* file = nullptr;
+    SDL_Surface* surface = nullptr;
+    png_bytep* rows = nullptr;
+};
+
+static void ClosePng(PngReader& r)
+{
+    png_destroy_read_struct(&r.png, r.info ? &r.info : nullptr, nullptr);
+    if (r.file)
+        fclose(r.file);
+    free(r.rows);
+    r.file = nullptr;
+    r.rows = nullptr;
+}
+
+// libpng reports a broken file by jumping back here; nothing of the picture is kept.
+static bool ReadPngRows(PngReader& r, bool alpha)
+{
+    if (setjmp(png_jmpbuf(r.png)))
+        return false;
+    png_init_io(r.png, r.file);
+    png_set_sig_bytes(r.png, 8);
+    png_read_info(r.png, r.info);
+    png_uint_32 w = png_get_image_width(r.png, r.info), h = png_get_image_height(r.png, r.info);
+    int depth = png_get_bit_depth(r.png, r.info), type = png_get_color_type(r.png, r.info);
+    if (w == 0 || h == 0 || w > 16384 || h > 16384)
+        return false;
+    if (depth == 16)
+        png_set_strip_16(r.png);
+    if (type == PNG_COLOR_TYPE_PALETTE)
+        png_set_palette_to_rgb(r.png);
+    if (type == PNG_COLOR_TYPE_GRAY && depth < 8)
+        png_set_expand_gray_1_2_4_to_8(r.png);
+    if (png_get_valid(r.png, r.info, PNG_INFO_tRNS))
+        png_set_tRNS_to_alpha(r.png);
+    if (type == PNG_COLOR_TYPE_GRAY || type == PNG_COLOR_TYPE_GRAY_ALPHA)
+        png_set_gray_to_rgb(r.png);
+    bool hasAlpha = (type & PNG_COLOR_MASK_ALPHA) || png_get_valid(r.png, r.info, PNG_INFO_tRNS);
+    if (hasAlpha && !alpha)
+        png_set_strip_alpha(r.png);
+    if (!hasAlpha || !alpha)
+        png_set_filler(r.png, alpha ? 0xff : 0, PNG_FILLER_AFTER);
+    png_set_bgr(r.png);
+    png_set_interlace_handling(r.png);
+    png_read_update_info(r.png, r.info);
+    if (png_get_rowbytes(r.png, r.info) != 4 * w)
+        return false;
+    r.surface = SDL_CreateRGBSurface(SDL_SWSURFACE, static_cast<int>(w), static_cast<int>(h), 32, 0xff0000, 0xff00,
+                                     0xff, alpha ? 0xff000000 : 0);
+    r.rows = static_cast<png_bytep*>(malloc(h * sizeof(png_bytep)));
+    if (!r.surface || !r.rows)
+        return false;
+    for (png_uint_32 y = 0; y < h; y++)
+        r.rows[y] = static_cast<png_bytep>(r.surface->pixels) + static_cast<ptrdiff_t>(y) * r.surface->pitch;
+    png_read_image(r.png, r.rows);
+    png_read_end(r.png, nullptr);
+    return true;
+}
+
+// A PNG decoded straight into the screen's layout, as SDL_DisplayFormatAlpha
+// (alpha) or SDL_DisplayFormat would make it of the loaded picture, without the
+// loaded copy and its conversion. Null when the file is not a PNG (or broken).
+static SDL_Surface* LoadPngDirect(const char* path, bool alpha)
+{
+    PngReader r;
+    r.file = fopen(path, "rb");
+    png_byte sig[8];
+    if (!r.file || fread(sig, 1, 8, r.file) != 8 || png_sig_cmp(sig, 0, 8) != 0) {
+        if (r.file)
+            fclose(r.file);
+        return nullptr;
+    }
+    r.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    r.info = r.png ? png_create_info_struct(r.png) : nullptr;
+    bool ok = r.info && ReadPngRows(r, alpha);
+    ClosePng(r);
+    if (!ok) {
+        if (r.surface)
+            SDL_FreeSurface(r.surface);
+        return nullptr;
+    }
+    if (alpha)
+        SDL_SetAlpha(r.surface, SDL_SRCALPHA, SDL_ALPHA_OPAQUE);
+    return r.surface;
+}
+
 SDL_Surface* LoadImageAlpha(const char* path)
 {
-    return Convert(path, SDL_DisplayFormatAlpha);
+    SDL_Surface* direct = ScreenIsXrgb() ? LoadPngDirect(path, true) : nullptr;
+    return direct ? direct : Convert(path, SDL_DisplayFormatAlpha);
 }
 
 SDL_Surface* LoadImageOpaque(const char* path)
 {
-    return Convert(path, SDL_DisplayFormat);
+    SDL_Surface* direct = ScreenIsXrgb() ? LoadPngDirect(path, false) : nullptr;
+    return direct ? direct : Convert(path, SDL_DisplayFormat);
 }
 
 SDL_Surface* LoadImageRaw(const char* path)
 {
     return IMG_Load(path);
+}
+
+static SDL_Surface* LoadImageAs(const char* path, ImageFormat format)
+{
+    return format == IMAGE_ALPHA ? LoadImageAlpha(path) : format == IMAGE_OPAQUE ? LoadImageOpaque(path)
+                                                                                 : LoadImageRaw(path);
+}
+
+void LoadLater(SDL_Surface** slot, const char* path, ImageFormat format, void (*after)(SDL_Surface*))
+{
+    if (LoadBatchCount >= LOAD_BATCH_SIZE || strlen(path) >= sizeof LoadBatch[0].path) {
+        *slot = LoadImageAs(path, format);
+        if (after)
+            after(*slot);
+        return;
+    }
+    LoadJob& job = LoadBatch[LoadBatchCount++];
+    job.slot = slot;
+    snprintf(job.path, sizeof job.path, "%s", path);
+    job.format = format;
+    job.after = after;
+}
+
+// Every worker takes the next picture nobody has taken yet. Decoding and turning
+// a picture into the display format touch nothing but the picture itself.
+static void LoadWorker(std::atomic<int>* next)
+{
+    for (int k = (*next)++; k < LoadBatchCount; k = (*next)++)
+        *LoadBatch[k].slot = LoadImageAs(LoadBatch[k].path, LoadBatch[k].format);
+}
+
+void LoadFinish()
+{
+    if (LoadBatchCount == 0)
+        return;
+    IMG_Init(IMG_INIT_PNG);  // before any helper decodes: the loader's setup is not shared safely
+    std::atomic<int> next{0};
+    int cores = static_cast<int>(std::thread::hardware_concurrency());
+    int helpers = cores > 1 ? cores - 1 : 1;
+    if (helpers > LOAD_HELPERS)
+        helpers = LOAD_HELPERS;
+    if (helpers > LoadBatchCount - 1)
+        helpers = LoadBatchCount - 1;
+    std::thread crew[LOAD_HELPERS];
+    for (int h = 0; h < helpers; h++)
+        crew[h] = std::thread(LoadWorker, &next);
+    LoadWorker(&next);
+    for (int h = 0; h < helpers; h++)
+        crew[h].join();
+    int count = LoadBatchCount;
+    LoadBatchCount = 0;
+    for (int k = 0; k < count; k++)
+        if (LoadBatch[k].after)
+            LoadBatch[k].after(*LoadBatch[k].slot);
 }
 
 Mix_Chunk* LoadEffect(const char* path)

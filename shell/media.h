@@ -20,6 +20,29 @@ SDL_Surface* CopyScreen(SDL_Surface* surface);   // display-format copy of what 
 void DrawDarkened(SDL_Surface* screen, SDL_Surface** backdrop);
 void ReleaseSurface(SDL_Surface** surface);  // frees *surface (if any) and sets it to null
 
+// ---- loading on helper threads ------------------------------------------------
+// Decoding the pictures is most of the game's start-up, and each one is decoded
+// on its own, so a batch of them is shared out between helper threads and the
+// caller. LoadLater asks for a picture into *slot; LoadFinish takes part in the
+// work until the whole batch is in, then runs each picture's `after` (if any)
+// on the calling thread, in the order they were asked for. Until then a slot
+// stays null. A slot must not be asked for twice in one batch.
+enum ImageFormat { IMAGE_ALPHA, IMAGE_OPAQUE, IMAGE_RAW };  // as LoadImageAlpha, LoadImageOpaque, LoadImageRaw
+constexpr int LOAD_BATCH_SIZE = 256;                         // pictures one batch holds; more are loaded at once
+constexpr int LOAD_HELPERS = 2;                              // helper threads, started on the first batch
+
+struct LoadJob {
+    SDL_Surface** slot;
+    char path[96];
+    ImageFormat format;
+    void (*after)(SDL_Surface*);
+};
+extern LoadJob LoadBatch[LOAD_BATCH_SIZE];  // the batch asked for since the last LoadFinish
+extern int LoadBatchCount;                  // pictures in it
+
+void LoadLater(SDL_Surface** slot, const char* path, ImageFormat format, void (*after)(SDL_Surface*));
+void LoadFinish();
+
 // ---- playing -----------------------------------------------------------------
 constexpr int EFFECT_LOG_SIZE = 64;
 

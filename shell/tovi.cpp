@@ -233,8 +233,8 @@ static void LevelIteration()
 // The level screen and the chapter map hold their own 20 ms frame; every other
 // screen would redraw as fast as the loop spins, pinning a core and running the
 // menu's strips at the machine's speed. Those screens get one pass per 15 ms: the
-// loop sleeps out the rest of the pass 1 ms at a time, and stops sleeping as soon
-// as an event is queued, so input is still drawn at once.
+// loop sleeps out the rest of the pass in naps of a few ms, and stops sleeping as
+// soon as an event is queued, so input is still drawn at once.
 static bool PacesItself(int code)
 {
     return (code >= 1 && code <= SCREEN_LAST_LEVEL) || code > SCREEN_MAP;
@@ -249,7 +249,8 @@ static void PacePass(uint32_t passStart)
         SDL_Event pending;
         if (SDL_PeepEvents(&pending, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) > 0)
             return;
-        ClockDelay(1);
+        uint32_t left = LOOP_PASS_MS - (ClockTicks() - passStart);
+        ClockDelay(left < PACE_NAP_MS ? left : PACE_NAP_MS);
     }
 }
 

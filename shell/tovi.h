@@ -12,6 +12,7 @@
 
 // ---- entry points ------------------------------------------------------------
 constexpr uint32_t LOOP_PASS_MS = 15;  // a pass of the loop on a screen that does not hold its own frame
+constexpr uint32_t PACE_NAP_MS = 4;    // the longest sleep of such a pass before it looks for input again
 
 int SDL_main(int argc, char* argv[]);  // start-up, the main loop, shutdown; returns 0
 void Init();         // SDL, the mixer, the video mode and the fonts; exits 1 on failure

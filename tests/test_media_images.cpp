@@ -31,6 +31,7 @@
 #include "menu/options.h"
 #include "menu/players.h"
 #include "menu/scores.h"
+#include "shell/media.h"
 #include "shell/screen.h"
 #include "tests/harness.h"
 #include "text/text.h"
@@ -986,5 +987,86 @@ TEST_F(Images_, MapTrailRunsUnderEveryDot)
             for (int x = cx - 4; x <= cx + 4; x++)
                 ink = std::max(ink, map.at(x, y)[0] - map.at(x, y)[1]);
         EXPECT_GT(ink, 55) << "no trail under dot " << k << " at " << cx << "," << cy;
+    }
+}
+
+namespace {
+
+// The pixels of two pictures of the same size, the bits of keep compared.
+int PixelsDiffering(SDL_Surface* a, SDL_Surface* b, Uint32 keep)
+{
+    if (!a || !b || a->w != b->w || a->h != b->h || a->format->BytesPerPixel != 4 ||
+        b->format->BytesPerPixel != 4)
+        return -1;
+    SDL_LockSurface(a);
+    SDL_LockSurface(b);
+    int differing = 0;
+    for (int y = 0; y < a->h; y++)
+        for (int x = 0; x < a->w; x++) {
+            Uint32 pa = static_cast<Uint32*>(a->pixels)[y * a->pitch / 4 + x];
+            Uint32 pb = static_cast<Uint32*>(b->pixels)[y * b->pitch / 4 + x];
+            differing += (pa & keep) != (pb & keep);
+        }
+    SDL_UnlockSurface(b);
+    SDL_UnlockSurface(a);
+    return differing;
+}
+
+}  // namespace
+
+// The game decodes its pictures straight into the screen's layout; what it gets
+// must be what SDL's own conversion of the loaded file gives, for pictures with
+// and without alpha and with a palette, and whichever way they are loaded.
+TEST(ImagesLoaded, DirectDecodingGivesTheConvertedPicture)
+{
+    HarnessOpen();
+    ASSERT_EQ(screen->format->Rmask, 0xff0000u) << "the direct decoder would not be used";
+    for (const char* path : {"media/images/kadar1.png", "media/images/level01.png", "media/images/font14.png",
+                             "media/images/tovi_anim1.png"}) {
+        SDL_Surface* loaded = IMG_Load(path);
+        ASSERT_NE(loaded, nullptr) << path;
+        SDL_Surface* alphaWant = SDL_DisplayFormatAlpha(loaded);
+        SDL_Surface* opaqueWant = SDL_DisplayFormat(loaded);
+        SDL_Surface* alphaGot = LoadImageAlpha(path);
+        SDL_Surface* opaqueGot = LoadImageOpaque(path);
+        ASSERT_NE(alphaGot, nullptr) << path;
+        ASSERT_NE(opaqueGot, nullptr) << path;
+        EXPECT_EQ(alphaGot->format->Amask, alphaWant->format->Amask) << path;
+        EXPECT_EQ(alphaGot->flags & SDL_SRCALPHA, alphaWant->flags & SDL_SRCALPHA) << path;
+        EXPECT_EQ(opaqueGot->format->Amask, 0u) << path;
+        EXPECT_EQ(PixelsDiffering(alphaGot, alphaWant, 0xffffffff), 0) << path;
+        EXPECT_EQ(PixelsDiffering(opaqueGot, opaqueWant, 0xffffff), 0) << path;
+        for (SDL_Surface* s : {loaded, alphaWant, opaqueWant, alphaGot, opaqueGot})
+            SDL_FreeSurface(s);
+    }
+    // Not a picture, or cut short: nothing, as from SDL_image.
+    EXPECT_EQ(LoadImageAlpha("media/levels/level1.bin"), nullptr);
+    std::string cut = std::filesystem::temp_directory_path() / "tovi-cut.png";
+    {
+        std::ifstream in("media/images/kadar1.png", std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::ofstream(cut, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size() / 2));
+    }
+    EXPECT_EQ(LoadImageOpaque(cut.c_str()), nullptr);
+    std::filesystem::remove(cut);
+}
+
+// An item at rest is drawn from a copy of its strip's first frame kept on its own.
+TEST(ImagesLoaded, MenuItemsAtRestShowTheirStripsFirstFrame)
+{
+    HarnessOpen();
+    InitMenu(screen);
+    for (int i = 1; i <= MENU_ITEMS; i++) {
+        ASSERT_NE(menuRest[i], nullptr) << i;
+        SDL_Surface* fromRest = SDL_CreateRGBSurface(SDL_SWSURFACE, 300, 400, 32, 0xff0000, 0xff00, 0xff, 0);
+        SDL_Surface* fromStrip = SDL_CreateRGBSurface(SDL_SWSURFACE, 300, 400, 32, 0xff0000, 0xff00, 0xff, 0);
+        SDL_FillRect(fromRest, nullptr, 0x336699);
+        SDL_FillRect(fromStrip, nullptr, 0x336699);
+        SDL_BlitSurface(menuRest[i], nullptr, fromRest, nullptr);
+        SDL_Rect first = MRect[1];
+        SDL_BlitSurface(menui[i], &first, fromStrip, nullptr);
+        EXPECT_EQ(PixelsDiffering(fromRest, fromStrip, 0xffffff), 0) << "item " << i;
+        SDL_FreeSurface(fromRest);
+        SDL_FreeSurface(fromStrip);
     }
 }
