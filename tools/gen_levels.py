@@ -13,6 +13,8 @@ seeds give the same levels.
 
 Usage:
     /usr/bin/python3 tools/gen_levels.py BUILD_DIR [CHAPTER...]   # BUILD_DIR holds tovi-solve
+    /usr/bin/python3 tools/gen_levels.py BUILD_DIR --harder CHAPTER LEVEL,... MIN_MOVES [MAX_MOVES]
+    /usr/bin/python3 tools/gen_levels.py BUILD_DIR --sort FIRST LAST
 """
 
 import json
@@ -589,6 +591,28 @@ def hazard_variants(chapter, level, count, used):
     return out
 
 
+def searched(pool, fn, jobs, chapter, every):
+    """The boards the jobs propose, with the solver's word on each (recorded in
+    the cache, which is saved every so often)."""
+    done = 0
+    for r in pool.imap(fn, jobs, chunksize=1):
+        if r is None:
+            continue
+        seed, rows, theme, res, key = r
+        CACHE[key] = res
+        done += 1
+        if done % every == 0:
+            save_cache()
+            print("chapter %d: %d of %d boards tried" % (chapter, done, len(jobs)), flush=True)
+        yield seed, rows, theme, res
+
+
+def shows_its_mechanics(theme, res):
+    """Whether the winning play makes use of what the board was built to show."""
+    shown = [SHOWS[m] for m in theme if SHOWS[m]]
+    return not shown or any(u in res["used"] for u in shown)
+
+
 def make_chapter(chapter, pool):
     first = 25 * chapter - 24
     used = existing_keys(chapter)
@@ -607,20 +631,10 @@ def make_chapter(chapter, pool):
     slots = [n for n in range(first, first + 25) if n not in teach]
     jobs = [(chapter, chapter * 100000 + s, slots[0]) for s in range(POOL[chapter])]
     found = []
-    done = 0
-    for r in pool.imap(job, jobs, chunksize=1):
-        if r is None:
-            continue
-        seed, rows, theme, res, key = r
-        CACHE[key] = res
-        done += 1
-        if done % 40 == 0:
-            save_cache()
-            print("chapter %d: %d of %d boards tried" % (chapter, done, len(jobs)), flush=True)
+    for seed, rows, theme, res in searched(pool, job, jobs, chapter, 40):
         if res is None or not res.get("exact", res["dead"] is not None) or (res["dead"] is None and not wide(chapter, theme)):
             continue
-        shown = [SHOWS[m] for m in theme if SHOWS[m]]
-        if shown and not any(u in res["used"] for u in shown):
+        if not shows_its_mechanics(theme, res):
             continue
         if "S" in "".join(rows) and not replays(rows, slots[0], res["script"]):
             continue
@@ -673,6 +687,92 @@ def make_chapter(chapter, pool):
         print("level %d: %s moves=%d dead=%s seed=%d" % (n, title, res["moves"], res["dead"], seed), flush=True)
 
 
+# Harder boards for given levels of a chapter: more treasures, no platforms (a
+# ride makes a board too big to search), and only boards whose fewest moves the
+# search settled at MIN_MOVES or more. Levels keep their titles.
+HARD_THEMES = {3: ["M", "T", "C", "MT", "TC", "MC", "MB", "CB", "T", "MT"],
+               4: ["S", "G", "SB", "GB", "SG", "SM", "GT", "SC", "GM", "SB"]}
+HARD_SIZE = {3: (2, 3, 5, 7), 4: (2, 3, 5, 7)}
+HARD_POOL = 400
+HARD_SPARE = 0      # boards found beyond those needed before the search stops
+HARD_STATES = 60000
+
+
+def hard_job(args):
+    chapter, seed, level, lo, hi = args
+    saved = (THEMES.get(chapter), SIZE[chapter])
+    THEMES[chapter] = HARD_THEMES.get(chapter, THEMES[chapter])
+    SIZE[chapter] = HARD_SIZE.get(chapter, SIZE[chapter])
+    try:
+        c = candidate(chapter, seed)
+    finally:
+        THEMES[chapter], SIZE[chapter] = saved
+    if c is None:
+        return None
+    rows, theme = c
+    key = "%d:%s" % (level, "".join(rows))
+    if key in CACHE:
+        return (seed, rows, theme, CACHE[key], key)
+    if CACHED_ONLY:
+        return None
+    res = solve(rows, level, HARD_STATES, first=True)
+    return (seed, rows, theme, res, key)
+
+
+def make_harder(chapter, levels, lo, hi, pool):
+    """Replaces the given levels with boards needing lo..hi moves (fewest settled)."""
+    used = existing_keys(None)
+    for n in levels:
+        used.discard("".join(bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n))[1]))
+    jobs = [(chapter, chapter * 100000 + 50000 + s, levels[0], lo, hi) for s in range(HARD_POOL)]
+    found = []
+    for seed, rows, theme, res in searched(pool, hard_job, jobs, chapter, 20):
+        if res is None or not res["exact"] or not lo <= res["moves"] <= hi:
+            continue
+        if not shows_its_mechanics(theme, res):
+            continue
+        text = "".join(rows)
+        if text in used or mirror_key(rows) in used:
+            continue
+        if "S" in text and not replays(rows, levels[0], res["script"]):
+            continue
+        used.add(text)
+        found.append((res["moves"], res["states"], seed, rows, res))
+        if len(found) >= len(levels) + HARD_SPARE:
+            break
+    save_cache()
+    if len(found) < len(levels):
+        sys.exit("chapter %d: only %d boards of %d..%d moves for %d levels" % (chapter, len(found), lo, hi, len(levels)))
+    found.sort()
+    step = (len(found) - 1) / max(1, len(levels) - 1)
+    picks = [found[round(i * step)] for i in range(len(levels))]
+    for n, (moves, states, seed, rows, res) in zip(sorted(levels), picks):
+        title = bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n))[0]
+        write(n, title, rows, res["script"])
+        print("level %d: %s moves=%d seed=%d" % (n, title, moves, seed), flush=True)
+
+
+def drag_moves(script):
+    """Grabs in a tovi-sim script: a button press after the button was up."""
+    moves, down = 0, False
+    for line in script:
+        b = line.split()[0] == "1"
+        moves += b and not down
+        down = b
+    return moves
+
+
+def sort_levels(first, last):
+    """Orders levels first..last by the moves of their stored wins (a stable sort),
+    so difficulty rises through a chapter; the titles keep their places."""
+    levels = range(first, last + 1)
+    parsed = {n: bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n)) for n in levels}
+    order = sorted(levels, key=lambda n: drag_moves(parsed[n][2]))
+    for n, old in zip(levels, order):
+        write(n, parsed[n][0], parsed[old][1], parsed[old][2])
+        print("level %d: the board of level %d, %d moves" % (n, old, drag_moves(parsed[old][2])), flush=True)
+
+
 CACHE_FILE = None
 
 
@@ -706,6 +806,17 @@ def main(argv):
         with open(extra) as f:
             CACHE.update(json.load(f))
         args.remove(extra)
+    if args and args[0] == "--sort":
+        # --sort FIRST LAST: a run of levels that uses no mechanic taught inside it
+        sort_levels(int(args[1]), int(args[2]))
+        return
+    if args and args[0] == "--harder":
+        # --harder CHAPTER LEVEL,LEVEL,... MIN_MOVES [MAX_MOVES]
+        chapter, levels, lo = int(args[1]), [int(n) for n in args[2].split(",")], int(args[3])
+        hi = int(args[4]) if len(args) > 4 else 99
+        with multiprocessing.Pool(2) as pool:
+            make_harder(chapter, levels, lo, hi, pool)
+        return
     chapters = [int(a) for a in args] or [1, 2, 3, 4]
     with multiprocessing.Pool(2) as pool:
         for chapter in chapters:

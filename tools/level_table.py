@@ -26,9 +26,11 @@ ROOT = os.path.dirname(HERE)
 THUMBS = os.path.join(ROOT, "docs", "levels")
 MECHANICS = [("B", "block"), ("H", "ferry"), ("V", "lift"), ("M", "mud"), ("T", "teleport"),
              ("C", "crumbling"), ("S", "spikes"), ("G", "magnet")]
-MAX_STATES = 8000
+FULL_STATES = 20000    # boards a search for the dead ends may meet
+FIRST_STATES = 100000  # and one for the fewest moves only
 BUILD = None
 KNOWN = {}
+GRADES = {}  # board -> [fewest, dead ends], kept in BUILD_DIR/level-grades.json
 
 
 def drag_moves(script):
@@ -42,24 +44,39 @@ def drag_moves(script):
     return moves
 
 
-def grade(n):
-    """The solver's word on level n: from the level generator's record of its searches
-    when it has one for this board, else from a search now."""
-    board = "".join(bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n))[1])
-    for key, res in KNOWN.items():
-        if key.split(":", 1)[1] == board and res is not None and (n - 1) % 25 != 0:
-            return n, res["moves"], res["dead"]
-    path = os.path.join(ROOT, "media", "levels", "level%d.bin" % n)
-    out = subprocess.run([os.path.join(BUILD, "tovi-solve"), path, "--level", str(n),
-                          "--max-states", str(MAX_STATES)], capture_output=True, text=True, timeout=600).stdout
+def search(path, n, *flags):
+    """The summary line of tovi-solve on a level file, as a dict (empty when unsolved)."""
+    out = subprocess.run([os.path.join(BUILD, "tovi-solve"), path, "--level", str(n)] + list(flags),
+                         capture_output=True, text=True, timeout=3600).stdout
     last = out.strip().splitlines()[-1] if out.strip() else ""
-    if not last.startswith("moves="):
-        return n, None, None
-    stats = dict(kv.split("=") for kv in last.split())
-    dead = None if stats["deadends"] == "unknown" else int(stats["deadends"])
-    if stats.get("fewest") == "bound":
-        return n, None, None
-    return n, int(stats["moves"]), dead
+    return dict(kv.split("=") for kv in last.split()) if last.startswith("moves=") else {}
+
+
+def grade(n):
+    """The solver's word on level n: (fewest moves or None, dead ends or None). A
+    full search, up to FULL_STATES boards, counts the dead ends; when it stops
+    before a win is settled, a search for the first win only (up to FIRST_STATES
+    boards) settles the fewest moves. Results are kept by board, and the level
+    generator's records of its searches are taken where they settle the board."""
+    board = "".join(bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n))[1])
+    if board in GRADES:
+        return (n,) + tuple(GRADES[board])
+    fewest = dead = None
+    for key, res in KNOWN.items():
+        if key.split(":", 1)[1] == board and res is not None and (n - 1) % 25 != 0 and res.get("exact", True):
+            fewest, dead = res["moves"], res["dead"]
+    path = os.path.join(ROOT, "media", "levels", "level%d.bin" % n)
+    if dead is None:
+        full = search(path, n, "--max-moves", "40", "--max-states", str(FULL_STATES))
+        if full.get("fewest") == "exact":
+            fewest = int(full["moves"])
+        if full.get("deadends", "unknown") != "unknown":
+            dead = int(full["deadends"])
+    if fewest is None:
+        first = search(path, n, "--first", "--max-states", str(FIRST_STATES))
+        if first.get("fewest") == "exact":
+            fewest = int(first["moves"])
+    return n, fewest, dead
 
 
 def thumbnail(n):
@@ -89,15 +106,26 @@ def main(argv):
         if os.path.exists(cache):
             with open(cache) as f:
                 KNOWN.update(json.load(f))
+    grades_file = os.path.join(BUILD, "level-grades.json")
+    if os.path.exists(grades_file):
+        with open(grades_file) as f:
+            GRADES.update(json.load(f))
     with multiprocessing.Pool(2) as pool:
         grades = {n: (m, d) for n, m, d in pool.map(grade, range(1, bl.LEVELS + 1), chunksize=1)}
+    for n, g in grades.items():
+        GRADES["".join(bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n))[1])] = list(g)
+    with open(grades_file + ".tmp", "w") as f:
+        json.dump(GRADES, f)
+    os.replace(grades_file + ".tmp", grades_file)
     for n in range(1, bl.LEVELS + 1):
         thumbnail(n)
     lines = ["# The levels at a glance", "",
              "Made by `/usr/bin/python3 tools/level_table.py BUILD_DIR`. *Stored* is the length in moves of",
              "the solution kept in the level's source (the proof, replayed by the tests); *fewest* and",
-             "*dead ends* come from `tovi-solve` searching the level on the game's engine (up to %d" % MAX_STATES,
-             "boards); a dead end is a board from which the level can no longer be won.", "",
+             "*dead ends* come from `tovi-solve` searching the level on the game's engine: a full search",
+             "of up to %d boards counts the dead ends (boards from which the level can no longer be won)," % FULL_STATES,
+             "and where it stops before the fewest moves are settled, a search for the first win only, of",
+             "up to %d boards, settles them. \"search too large\" marks what neither search could settle." % FIRST_STATES, "",
              "| Level | Title | Chapter | Mechanics | Stored | Fewest | Dead ends | Board |",
              "|---:|---|---:|---|---:|---:|---:|---|"]
     per = {}
@@ -130,7 +158,8 @@ def main(argv):
 
 def median(xs):
     k = len(xs)
-    return xs[k // 2] if k % 2 else (xs[k // 2 - 1] + xs[k // 2]) / 2
+    m = xs[k // 2] if k % 2 else (xs[k // 2 - 1] + xs[k // 2]) / 2
+    return int(m) if m == int(m) else m
 
 
 if __name__ == "__main__":
