@@ -6,6 +6,8 @@
 #include <csetjmp>
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -168,35 +170,70 @@ void LoadLater(SDL_Surface** slot, const char* path, ImageFormat format, void (*
 
 // Every worker takes the next picture nobody has taken yet. Decoding and turning
 // a picture into the display format touch nothing but the picture itself.
-static void LoadWorker(std::atomic<int>* next)
+static std::atomic<int> loadNext{0};
+static bool loadDone[LOAD_BATCH_SIZE];
+static std::mutex loadMutex;
+static std::condition_variable loadCv;
+
+static bool DecodeOne()
 {
-    for (int k = (*next)++; k < LoadBatchCount; k = (*next)++)
-        *LoadBatch[k].slot = LoadImageAs(LoadBatch[k].path, LoadBatch[k].format);
+    int k = loadNext++;
+    if (k >= LoadBatchCount)
+        return false;
+    *LoadBatch[k].slot = LoadImageAs(LoadBatch[k].path, LoadBatch[k].format);
+    {
+        std::lock_guard<std::mutex> hold(loadMutex);
+        loadDone[k] = true;
+    }
+    loadCv.notify_all();
+    return true;
 }
 
+static void LoadHelper()
+{
+    while (DecodeOne()) {
+    }
+}
+
+// The caller finishes the pictures in order as they come in, and decodes one
+// itself whenever the next in order is still on a helper's hands.
 void LoadFinish()
 {
-    if (LoadBatchCount == 0)
+    int count = LoadBatchCount;
+    if (count == 0)
         return;
     IMG_Init(IMG_INIT_PNG);  // before any helper decodes: the loader's setup is not shared safely
-    std::atomic<int> next{0};
+    loadNext = 0;
+    for (int k = 0; k < count; k++)
+        loadDone[k] = false;
     int cores = static_cast<int>(std::thread::hardware_concurrency());
     int helpers = cores > 1 ? cores - 1 : 1;
     if (helpers > LOAD_HELPERS)
         helpers = LOAD_HELPERS;
-    if (helpers > LoadBatchCount - 1)
-        helpers = LoadBatchCount - 1;
+    if (helpers > count - 1)
+        helpers = count - 1;
     std::thread crew[LOAD_HELPERS];
     for (int h = 0; h < helpers; h++)
-        crew[h] = std::thread(LoadWorker, &next);
-    LoadWorker(&next);
-    for (int h = 0; h < helpers; h++)
-        crew[h].join();
-    int count = LoadBatchCount;
-    LoadBatchCount = 0;
-    for (int k = 0; k < count; k++)
+        crew[h] = std::thread(LoadHelper);
+    for (int k = 0; k < count; k++) {
+        for (;;) {
+            {
+                std::lock_guard<std::mutex> hold(loadMutex);
+                if (loadDone[k])
+                    break;
+            }
+            if (!DecodeOne()) {
+                std::unique_lock<std::mutex> hold(loadMutex);
+                loadCv.wait(hold, [k] { return loadDone[k]; });
+                break;
+            }
+        }
         if (LoadBatch[k].after)
             LoadBatch[k].after(*LoadBatch[k].slot);
+    }
+    for (int h = 0; h < helpers; h++)
+        crew[h].join();
+    LoadBatchCount = 0;
 }
 
 Mix_Chunk* LoadEffect(const char* path)

@@ -23,13 +23,14 @@ void ReleaseSurface(SDL_Surface** surface);  // frees *surface (if any) and sets
 // ---- loading on helper threads ------------------------------------------------
 // Decoding the pictures is most of the game's start-up, and each one is decoded
 // on its own, so a batch of them is shared out between helper threads and the
-// caller. LoadLater asks for a picture into *slot; LoadFinish takes part in the
-// work until the whole batch is in, then runs each picture's `after` (if any)
-// on the calling thread, in the order they were asked for. Until then a slot
-// stays null. A slot must not be asked for twice in one batch.
+// caller. LoadLater asks for a picture into *slot (a slot stays null until the
+// batch is finished); LoadFinish decodes alongside the helpers and runs each
+// picture's `after` (if any) on the calling thread, in the order they were
+// asked for, as soon as that picture is in. It returns once the whole batch is
+// in. A slot must not be asked for twice in one batch.
 enum ImageFormat { IMAGE_ALPHA, IMAGE_OPAQUE, IMAGE_RAW };  // as LoadImageAlpha, LoadImageOpaque, LoadImageRaw
 constexpr int LOAD_BATCH_SIZE = 256;                         // pictures one batch holds; more are loaded at once
-constexpr int LOAD_HELPERS = 2;                              // helper threads, started on the first batch
+constexpr int LOAD_HELPERS = 3;                              // helper threads a batch may start: one fewer than the cores
 
 struct LoadJob {
     SDL_Surface** slot;

@@ -174,8 +174,10 @@ static bool CopyPlane(const unsigned char* from, int stride, int planeW, int pla
 
 static void WaitFrame()
 {
-    if (!video_paced)
+    if (!video_paced) {
+        tstartTicks = 0;
         return;
+    }
     // A damaged header can claim any rate; no frame stays up longer than a second.
     Uint32 d = ti.fps_numerator;
     if (d > VIDEO_MAX_FRAME_MS)
@@ -183,6 +185,11 @@ static void WaitFrame()
     do
         ClockDelay(1);
     while (ClockTicks() - tstartTicks < d);
+    // The next frame is due one frame after this one was due, so the time spent
+    // reading and decoding it does not pile up over the clip. A player that has
+    // fallen a whole frame behind starts the count again from the next frame.
+    Uint32 late = ClockTicks() - tstartTicks - d;
+    tstartTicks = late < d ? tstartTicks + d : 0;
 }
 
 void video_write()
@@ -219,7 +226,6 @@ void video_write()
     SDL_DisplayYUVOverlay(yuv_overlay, &rectvi);
     video_frames++;
     WaitFrame();
-    tstartTicks = 0;
 }
 
 // Decodes packets until one gives a frame, or the stream has none left. A

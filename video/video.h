@@ -30,7 +30,7 @@ extern theora_state td;       // the decoder
 extern int theora_p;          // 0 no Theora stream; 1..3 header packets read (3 = complete)
 extern int stateflag;         // header search: 1 once data pages began; playback: 1 once frames may show
 extern int videobuf_ready;    // 1 while a decoded frame waits to be shown
-extern Uint32 tstartTicks;    // tick at which the waiting frame was decoded; 0 after it was shown
+extern Uint32 tstartTicks;    // tick the waiting frame is timed from: the last one's due time, or its decoding when 0
 extern SDL_Overlay* yuv_overlay;  // the overlay of the current video, frame-sized; null before the first
 extern SDL_Rect rectvi;       // where the overlay shows: position and frame size
 
