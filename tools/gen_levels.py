@@ -14,6 +14,7 @@ seeds give the same levels.
 Usage:
     /usr/bin/python3 tools/gen_levels.py BUILD_DIR [CHAPTER...]   # BUILD_DIR holds tovi-solve
     /usr/bin/python3 tools/gen_levels.py BUILD_DIR --harder CHAPTER LEVEL,... MIN_MOVES [MAX_MOVES]
+    /usr/bin/python3 tools/gen_levels.py BUILD_DIR --deeper CHAPTER LEVEL,... MIN_DEAD_ENDS MAX_MOVES
     /usr/bin/python3 tools/gen_levels.py BUILD_DIR --sort FIRST LAST
 """
 
@@ -388,7 +389,7 @@ def candidate(chapter, seed):
     return rows, theme
 
 
-def solve(rows, level, max_states=MAX_STATES, first=False):
+def solve(rows, level, max_states=MAX_STATES, first=False, max_moves=None):
     chapter = (level - 1) // 25 + 1
     data = bl.encode(rows, chapter)
     fd, path = tempfile.mkstemp(suffix=".bin", prefix="tovi-gen-")
@@ -396,7 +397,8 @@ def solve(rows, level, max_states=MAX_STATES, first=False):
         f.write(data)
     try:
         out = subprocess.run([SOLVER, path, "--level", str(level), "--max-states", str(max_states)] +
-                             (["--first"] if first else []),
+                             (["--first"] if first else []) +
+                             (["--max-moves", str(max_moves)] if max_moves else []),
                              capture_output=True, text=True, timeout=900).stdout
     except subprocess.TimeoutExpired:
         out = ""
@@ -698,11 +700,16 @@ HARD_SPARE = 0      # boards found beyond those needed before the search stops
 HARD_STATES = 60000
 
 
+DEEP_STATES = 20000  # a --deeper board's search, to the end, meets no more boards than this
+DEEP_SIZE = {3: (2, 3, 4, 6), 4: (2, 3, 4, 6)}
+DEEP_POOL = 1500     # seeds; most of the temple's do not make a board at all
+
+
 def hard_job(args):
-    chapter, seed, level, lo, hi = args
+    chapter, seed, level, deep = args
     saved = (THEMES.get(chapter), SIZE[chapter])
     THEMES[chapter] = HARD_THEMES.get(chapter, THEMES[chapter])
-    SIZE[chapter] = HARD_SIZE.get(chapter, SIZE[chapter])
+    SIZE[chapter] = (DEEP_SIZE if deep else HARD_SIZE).get(chapter, SIZE[chapter])
     try:
         c = candidate(chapter, seed)
     finally:
@@ -710,24 +717,48 @@ def hard_job(args):
     if c is None:
         return None
     rows, theme = c
-    key = "%d:%s" % (level, "".join(rows))
+    # a full search does not depend on which level of the chapter plays the board
+    key = ("full-ch%d:%s" % (chapter, "".join(rows))) if deep else ("%d:%s" % (level, "".join(rows)))
     if key in CACHE:
         return (seed, rows, theme, CACHE[key], key)
     if CACHED_ONLY:
         return None
-    res = solve(rows, level, HARD_STATES, first=True)
+    if deep:
+        res = solve(rows, level, DEEP_STATES, max_moves=40)
+    else:
+        res = solve(rows, level, HARD_STATES, first=True)
     return (seed, rows, theme, res, key)
 
 
-def make_harder(chapter, levels, lo, hi, pool):
-    """Replaces the given levels with boards needing lo..hi moves (fewest settled)."""
+def assign(levels, found):
+    """The boards for the levels, the easiest to the lowest level, each using only
+    mechanics taught by its level; None while the boards found do not go round."""
+    out, taken = [], set()
+    for n in sorted(levels):
+        allowed = set(m for t, m in TAUGHT.items() if t <= n)
+        fits = [k for k in range(len(found)) if k not in taken and set(found[k][5]) <= allowed]
+        if not fits:
+            return None
+        taken.add(fits[0])
+        out.append(found[fits[0]])
+    return out
+
+
+def make_harder(chapter, levels, lo, hi, pool, min_dead=None):
+    """Replaces the given levels with boards needing lo..hi moves (fewest settled);
+    with min_dead, boards searched to the end that meet at least min_dead dead ends."""
     used = existing_keys(None)
     for n in levels:
         used.discard("".join(bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n))[1]))
-    jobs = [(chapter, chapter * 100000 + 50000 + s, levels[0], lo, hi) for s in range(HARD_POOL)]
+    base = chapter * 100000 + (70000 if min_dead is not None else 50000)
+    pool_size = DEEP_POOL if min_dead is not None else HARD_POOL
+    jobs = [(chapter, base + s, levels[0], min_dead is not None) for s in range(pool_size)]
     found = []
+    picks = None
     for seed, rows, theme, res in searched(pool, hard_job, jobs, chapter, 20):
         if res is None or not res["exact"] or not lo <= res["moves"] <= hi:
+            continue
+        if min_dead is not None and (res["dead"] is None or res["dead"] < min_dead):
             continue
         if not shows_its_mechanics(theme, res):
             continue
@@ -737,19 +768,19 @@ def make_harder(chapter, levels, lo, hi, pool):
         if "S" in text and not replays(rows, levels[0], res["script"]):
             continue
         used.add(text)
-        found.append((res["moves"], res["states"], seed, rows, res))
+        found.append((res["moves"], res["dead"] or 0, res["states"], seed, rows, theme, res))
+        found.sort(key=lambda f: f[:4])
         if len(found) >= len(levels) + HARD_SPARE:
-            break
+            picks = assign(levels, found)
+            if picks:
+                break
     save_cache()
-    if len(found) < len(levels):
-        sys.exit("chapter %d: only %d boards of %d..%d moves for %d levels" % (chapter, len(found), lo, hi, len(levels)))
-    found.sort()
-    step = (len(found) - 1) / max(1, len(levels) - 1)
-    picks = [found[round(i * step)] for i in range(len(levels))]
-    for n, (moves, states, seed, rows, res) in zip(sorted(levels), picks):
+    if not picks:
+        sys.exit("chapter %d: only %d boards for %d levels" % (chapter, len(found), len(levels)))
+    for n, (moves, dead, states, seed, rows, theme, res) in zip(sorted(levels), picks):
         title = bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n))[0]
         write(n, title, rows, res["script"])
-        print("level %d: %s moves=%d seed=%d" % (n, title, moves, seed), flush=True)
+        print("level %d: %s moves=%d dead=%s seed=%d" % (n, title, moves, res["dead"], seed), flush=True)
 
 
 def drag_moves(script):
@@ -809,6 +840,12 @@ def main(argv):
     if args and args[0] == "--sort":
         # --sort FIRST LAST: a run of levels that uses no mechanic taught inside it
         sort_levels(int(args[1]), int(args[2]))
+        return
+    if args and args[0] == "--deeper":
+        # --deeper CHAPTER LEVEL,LEVEL,... MIN_DEAD_ENDS MAX_MOVES
+        chapter, levels = int(args[1]), [int(n) for n in args[2].split(",")]
+        with multiprocessing.Pool(2) as pool:
+            make_harder(chapter, levels, 1, int(args[4]), pool, min_dead=int(args[3]))
         return
     if args and args[0] == "--harder":
         # --harder CHAPTER LEVEL,LEVEL,... MIN_MOVES [MAX_MOVES]
