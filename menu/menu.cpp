@@ -134,20 +134,17 @@ static void Pack(SDL_Surface* image)
 static void CutRestFrame(int i)
 {
     SDL_Surface* strip = menui[i];
-    if (!strip || menuRest[i] || !strip->format->Amask) {
-        Pack(strip);
-        return;
+    if (strip && strip->format->Amask) {
+        const SDL_PixelFormat* f = strip->format;
+        menuRest[i] = SDL_CreateRGBSurface(SDL_SWSURFACE, MRect[1].w, MRect[1].h, f->BitsPerPixel, f->Rmask,
+                                           f->Gmask, f->Bmask, f->Amask);
+        if (menuRest[i]) {
+            SDL_SetAlpha(strip, 0, SDL_ALPHA_OPAQUE);  // a plain copy, alpha and all
+            SDL_Rect from = MRect[1];
+            SDL_BlitSurface(strip, &from, menuRest[i], nullptr);
+            Pack(menuRest[i]);
+        }
     }
-    const SDL_PixelFormat* f = strip->format;
-    SDL_Surface* rest = SDL_CreateRGBSurface(SDL_SWSURFACE, MRect[1].w, MRect[1].h, f->BitsPerPixel, f->Rmask,
-                                             f->Gmask, f->Bmask, f->Amask);
-    if (rest) {
-        SDL_SetAlpha(strip, 0, SDL_ALPHA_OPAQUE);  // a plain copy, alpha and all
-        SDL_Rect from = MRect[1];
-        SDL_BlitSurface(strip, &from, rest, nullptr);
-        Pack(rest);
-    }
-    menuRest[i] = rest;
     Pack(strip);
 }
 

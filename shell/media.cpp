@@ -111,14 +111,12 @@ static SDL_Surface* LoadPngDirect(const char* path, bool alpha)
     PngReader r;
     r.file = fopen(path, "rb");
     png_byte sig[8];
-    if (!r.file || fread(sig, 1, 8, r.file) != 8 || png_sig_cmp(sig, 0, 8) != 0) {
-        if (r.file)
-            fclose(r.file);
-        return nullptr;
+    bool ok = r.file && fread(sig, 1, 8, r.file) == 8 && png_sig_cmp(sig, 0, 8) == 0;
+    if (ok) {
+        r.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+        r.info = r.png ? png_create_info_struct(r.png) : nullptr;
+        ok = r.info && ReadPngRows(r, alpha);
     }
-    r.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    r.info = r.png ? png_create_info_struct(r.png) : nullptr;
-    bool ok = r.info && ReadPngRows(r, alpha);
     ClosePng(r);
     if (!ok) {
         if (r.surface)
@@ -189,6 +187,12 @@ static bool DecodeOne()
     return true;
 }
 
+static bool Decoded(int k)
+{
+    std::lock_guard<std::mutex> hold(loadMutex);
+    return loadDone[k];
+}
+
 static void LoadHelper()
 {
     while (DecodeOne()) {
@@ -216,17 +220,11 @@ void LoadFinish()
     for (int h = 0; h < helpers; h++)
         crew[h] = std::thread(LoadHelper);
     for (int k = 0; k < count; k++) {
-        for (;;) {
-            {
-                std::lock_guard<std::mutex> hold(loadMutex);
-                if (loadDone[k])
-                    break;
-            }
-            if (!DecodeOne()) {
-                std::unique_lock<std::mutex> hold(loadMutex);
-                loadCv.wait(hold, [k] { return loadDone[k]; });
-                break;
-            }
+        while (!Decoded(k) && DecodeOne()) {
+        }
+        {
+            std::unique_lock<std::mutex> hold(loadMutex);
+            loadCv.wait(hold, [k] { return loadDone[k]; });
         }
         if (LoadBatch[k].after)
             LoadBatch[k].after(*LoadBatch[k].slot);

@@ -215,6 +215,26 @@ std::set<std::string> ImageLiterals()
     return found;
 }
 
+// The pixels of two pictures of the same size, the bits of keep compared.
+int PixelsDiffering(SDL_Surface* a, SDL_Surface* b, Uint32 keep)
+{
+    if (!a || !b || a->w != b->w || a->h != b->h || a->format->BytesPerPixel != 4 ||
+        b->format->BytesPerPixel != 4)
+        return -1;
+    SDL_LockSurface(a);
+    SDL_LockSurface(b);
+    int differing = 0;
+    for (int y = 0; y < a->h; y++)
+        for (int x = 0; x < a->w; x++) {
+            Uint32 pa = static_cast<Uint32*>(a->pixels)[y * a->pitch / 4 + x];
+            Uint32 pb = static_cast<Uint32*>(b->pixels)[y * b->pitch / 4 + x];
+            differing += (pa & keep) != (pb & keep);
+        }
+    SDL_UnlockSurface(b);
+    SDL_UnlockSurface(a);
+    return differing;
+}
+
 class Images_ : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(SDL_Init(0), 0) << SDL_GetError(); }
@@ -396,6 +416,21 @@ TEST(ImagesLoaded, MenuLoadingFillsItsTablesWithTheCheckedImages)
     for (int i = 1; i <= MENU_ITEMS; i++)
         for (int k = 1; k <= STRIP_FRAMES; k++)
             EXPECT_TRUE(Inside(MRect[k], menui[i])) << "item " << i << " frame " << k;
+    // An item at rest is drawn from a copy of its strip's first frame kept on its own.
+    for (int i = 1; i <= MENU_ITEMS; i++) {
+        ASSERT_NE(menuRest[i], nullptr) << i;
+        SDL_Surface* drawn[2];
+        for (SDL_Surface*& d : drawn) {
+            d = SDL_CreateRGBSurface(SDL_SWSURFACE, 300, 400, 32, 0xff0000, 0xff00, 0xff, 0);
+            SDL_FillRect(d, nullptr, 0x336699);
+        }
+        SDL_Rect first = MRect[1];
+        SDL_BlitSurface(menuRest[i], nullptr, drawn[0], nullptr);
+        SDL_BlitSurface(menui[i], &first, drawn[1], nullptr);
+        EXPECT_EQ(PixelsDiffering(drawn[0], drawn[1], 0xffffff), 0) << "item " << i << " at rest";
+        for (SDL_Surface* d : drawn)
+            SDL_FreeSurface(d);
+    }
     for (int k = 1; k <= CAMEL_FRAMES; k++)
         EXPECT_TRUE(Inside(CRect[k], CamelImage)) << "camel frame " << k;
     // The bar's picture is let go once loading ends: its size is the table's.
@@ -990,29 +1025,6 @@ TEST_F(Images_, MapTrailRunsUnderEveryDot)
     }
 }
 
-namespace {
-
-// The pixels of two pictures of the same size, the bits of keep compared.
-int PixelsDiffering(SDL_Surface* a, SDL_Surface* b, Uint32 keep)
-{
-    if (!a || !b || a->w != b->w || a->h != b->h || a->format->BytesPerPixel != 4 ||
-        b->format->BytesPerPixel != 4)
-        return -1;
-    SDL_LockSurface(a);
-    SDL_LockSurface(b);
-    int differing = 0;
-    for (int y = 0; y < a->h; y++)
-        for (int x = 0; x < a->w; x++) {
-            Uint32 pa = static_cast<Uint32*>(a->pixels)[y * a->pitch / 4 + x];
-            Uint32 pb = static_cast<Uint32*>(b->pixels)[y * b->pitch / 4 + x];
-            differing += (pa & keep) != (pb & keep);
-        }
-    SDL_UnlockSurface(b);
-    SDL_UnlockSurface(a);
-    return differing;
-}
-
-}  // namespace
 
 // The game decodes its pictures straight into the screen's layout; what it gets
 // must be what SDL's own conversion of the loaded file gives, for pictures with
@@ -1049,24 +1061,4 @@ TEST(ImagesLoaded, DirectDecodingGivesTheConvertedPicture)
     }
     EXPECT_EQ(LoadImageOpaque(cut.c_str()), nullptr);
     std::filesystem::remove(cut);
-}
-
-// An item at rest is drawn from a copy of its strip's first frame kept on its own.
-TEST(ImagesLoaded, MenuItemsAtRestShowTheirStripsFirstFrame)
-{
-    HarnessOpen();
-    InitMenu(screen);
-    for (int i = 1; i <= MENU_ITEMS; i++) {
-        ASSERT_NE(menuRest[i], nullptr) << i;
-        SDL_Surface* fromRest = SDL_CreateRGBSurface(SDL_SWSURFACE, 300, 400, 32, 0xff0000, 0xff00, 0xff, 0);
-        SDL_Surface* fromStrip = SDL_CreateRGBSurface(SDL_SWSURFACE, 300, 400, 32, 0xff0000, 0xff00, 0xff, 0);
-        SDL_FillRect(fromRest, nullptr, 0x336699);
-        SDL_FillRect(fromStrip, nullptr, 0x336699);
-        SDL_BlitSurface(menuRest[i], nullptr, fromRest, nullptr);
-        SDL_Rect first = MRect[1];
-        SDL_BlitSurface(menui[i], &first, fromStrip, nullptr);
-        EXPECT_EQ(PixelsDiffering(fromRest, fromStrip, 0xffffff), 0) << "item " << i;
-        SDL_FreeSurface(fromRest);
-        SDL_FreeSurface(fromStrip);
-    }
 }

@@ -332,12 +332,13 @@ THEMES = {
 SIZE = {1: (2, 3, 4, 6), 2: (2, 2, 4, 5), 3: (2, 2, 4, 5), 4: (2, 3, 4, 6)}   # kinds lo, hi; elements lo, hi
 
 
-def candidate(chapter, seed):
+def candidate(chapter, seed, themes=None, size=None):
+    """A board of the chapter's pieces (its themes and treasure counts unless given)."""
     rng = random.Random(seed)
     b = empty_board()
     g = ground(rng, b)
     ledges(rng, b, g, rng.randint(0, 2))
-    theme = rng.choice(THEMES[chapter])
+    theme = rng.choice(themes or THEMES[chapter])
     magnet_col = None
     for m in theme:
         ok = True
@@ -362,7 +363,7 @@ def candidate(chapter, seed):
             ok = bool(magnet_col)
         if not ok:
             return None
-    klo, khi, elo, ehi = SIZE[chapter]
+    klo, khi, elo, ehi = size or SIZE[chapter]
     nkinds = rng.randint(klo, khi)
     kinds = rng.sample(KINDS, nkinds)
     counts = [2] * nkinds
@@ -707,13 +708,7 @@ DEEP_POOL = 1500     # seeds; most of the temple's do not make a board at all
 
 def hard_job(args):
     chapter, seed, level, deep = args
-    saved = (THEMES.get(chapter), SIZE[chapter])
-    THEMES[chapter] = HARD_THEMES.get(chapter, THEMES[chapter])
-    SIZE[chapter] = (DEEP_SIZE if deep else HARD_SIZE).get(chapter, SIZE[chapter])
-    try:
-        c = candidate(chapter, seed)
-    finally:
-        THEMES[chapter], SIZE[chapter] = saved
+    c = candidate(chapter, seed, HARD_THEMES.get(chapter), (DEEP_SIZE if deep else HARD_SIZE).get(chapter))
     if c is None:
         return None
     rows, theme = c

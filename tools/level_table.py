@@ -53,18 +53,19 @@ def search(path, n, *flags):
 
 
 def grade(n):
-    """The solver's word on level n: (fewest moves or None, dead ends or None). A
+    """The solver's word on level n: (n, board, fewest moves or None, dead ends or None). A
     full search, up to FULL_STATES boards, counts the dead ends; when it stops
     before a win is settled, a search for the first win only (up to FIRST_STATES
     boards) settles the fewest moves. Results are kept by board, and the level
     generator's records of its searches are taken where they settle the board."""
     board = "".join(bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n))[1])
     if board in GRADES:
-        return (n,) + tuple(GRADES[board])
+        return (n, board) + tuple(GRADES[board])
     fewest = dead = None
     for key, res in KNOWN.items():
         if key.split(":", 1)[1] == board and res is not None and (n - 1) % 25 != 0 and res.get("exact", True):
-            fewest, dead = res["moves"], res["dead"]
+            # dead ends only from a search no bigger than the table's own
+            fewest, dead = res["moves"], res["dead"] if res["states"] <= FULL_STATES else None
     path = os.path.join(ROOT, "media", "levels", "level%d.bin" % n)
     if dead is None:
         full = search(path, n, "--max-moves", "40", "--max-states", str(FULL_STATES))
@@ -76,7 +77,7 @@ def grade(n):
         first = search(path, n, "--first", "--max-states", str(FIRST_STATES))
         if first.get("fewest") == "exact":
             fewest = int(first["moves"])
-    return n, fewest, dead
+    return n, board, fewest, dead
 
 
 def thumbnail(n):
@@ -111,9 +112,9 @@ def main(argv):
         with open(grades_file) as f:
             GRADES.update(json.load(f))
     with multiprocessing.Pool(2) as pool:
-        grades = {n: (m, d) for n, m, d in pool.map(grade, range(1, bl.LEVELS + 1), chunksize=1)}
-    for n, g in grades.items():
-        GRADES["".join(bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n))[1])] = list(g)
+        graded = pool.map(grade, range(1, bl.LEVELS + 1), chunksize=1)
+    grades = {n: (m, d) for n, _board, m, d in graded}
+    GRADES.update({board: [m, d] for _n, board, m, d in graded})
     with open(grades_file + ".tmp", "w") as f:
         json.dump(GRADES, f)
     os.replace(grades_file + ".tmp", grades_file)
