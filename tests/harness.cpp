@@ -11,7 +11,7 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "tools/simcore.h"
+#include "tools/sim/simcore.h"
 
 void HarnessOpen()
 {

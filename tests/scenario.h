@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "level/level.h"
-#include "tools/simcore.h"
+#include "tools/sim/simcore.h"
 
 namespace scenario {
 

@@ -22,7 +22,7 @@
 #include "shell/tovi.h"
 #include "tests/harness.h"
 #include "text/text.h"
-#include "tools/simcore.h"
+#include "tools/sim/simcore.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Bitmap text: loading the three font images and drawing and measuring strings.
 // CharList1 and the box and advance tables live in text/fontmetrics.cpp, written
-// by tools/gen_fonts.py together with the font images.
+// by tools/gen/gen_fonts.py together with the font images.
 #include "text/text.h"
 
 #include "shell/media.h"

@@ -24,7 +24,7 @@
 #include "shell/settings.h"
 #include "shell/tovi.h"
 #include "tests/harness.h"
-#include "tools/simcore.h"
+#include "tools/sim/simcore.h"
 
 namespace {
 

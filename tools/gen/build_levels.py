@@ -1,0 +1,254 @@
+#!/usr/bin/python3
+"""Builds the game's levels: levels/level<N>.txt -> media/levels/level<N>.bin.
+
+A level source is a "title:" line, the board as 12 lines of 20 characters (the
+legend is in levels/README.md) and, after a "solution:" line, the stored
+solution as tovi-sim script lines. Walls ('#') become tile codes chosen from the
+level's chapter and the four neighbours, so joined walls look continuous.
+
+Every source is checked against what the engine needs (see check()); a source
+that breaks a rule stops the build with a message naming the level and cell.
+
+Usage:
+    /usr/bin/python3 tools/gen/build_levels.py          # write every .bin
+    /usr/bin/python3 tools/gen/build_levels.py --check  # fail if a .bin is missing or out of date
+"""
+
+import os
+import re
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+SOURCES = os.path.join(ROOT, "levels")
+BUILT = os.path.join(ROOT, "media", "levels")
+COLS, ROWS = 20, 12
+LEVELS = 100
+REQUIRED = 100   # levels that must exist
+
+CODES = {".": 0, "B": 121, "H": 122, "V": 123, "M": 124, "T": 125, "O": 126, "P": 127, "G": 128,
+         "C": 129, "S": 130}
+for i, ch in enumerate("abcdefghijklmnopqrs"):
+    CODES[ch] = 101 + i
+ELEMENTS = set("abcdefghijklmnopqrs")
+MOVABLE = ELEMENTS | {"B"}
+SUPPORTS = set("#BHVMTOPGC")   # what holds an element up; spike pits hold nothing
+
+
+class LevelError(Exception):
+    pass
+
+
+def parse(path):
+    with open(path, encoding="utf-8") as f:
+        lines = [l.rstrip("\n") for l in f]
+    if not lines or not lines[0].startswith("title:"):
+        raise LevelError("%s: the first line must be 'title: ...'" % path)
+    title = lines[0][len("title:"):].strip()
+    board = lines[1:1 + ROWS]
+    if len(board) != ROWS or any(len(r) != COLS for r in board):
+        raise LevelError("%s: the board must be %d lines of %d characters" % (path, ROWS, COLS))
+    rest = lines[1 + ROWS:]
+    if not rest or rest[0].strip() != "solution:":
+        raise LevelError("%s: a 'solution:' line must follow the board" % path)
+    script = [l for l in rest[1:] if l.strip()]
+    for l in script:
+        if not re.fullmatch(r"[01] \d+ \d+( \d+)?", l.strip()):
+            raise LevelError("%s: bad solution line %r" % (path, l))
+    return title, board, script
+
+
+def check(name, board):
+    """The rules the engine makes necessary."""
+    def at(c, r):
+        return board[r][c] if 0 <= c < COLS and 0 <= r < ROWS else "#"
+    counts = {}
+    for r in range(ROWS):
+        for c in range(COLS):
+            ch = board[r][c]
+            if ch not in CODES and ch != "#":
+                raise LevelError("%s: unknown character %r at column %d, row %d" % (name, ch, c, r))
+            counts[ch] = counts.get(ch, 0) + 1
+            if ch == "O" and at(c, r + 1) == "M":
+                raise LevelError("%s: mud right under the exit pad at column %d" % (name, c))
+    for single in ("O", "G", "P"):
+        if counts.get(single, 0) > 1:
+            raise LevelError("%s: at most one %r" % (name, single))
+    if counts.get("G", 0) != counts.get("P", 0):
+        raise LevelError("%s: a magnet needs its button and a button its magnet" % name)
+    if counts.get("T", 0) and not counts.get("O", 0):
+        raise LevelError("%s: a teleport needs an exit pad" % name)
+    for ch in ELEMENTS:
+        if counts.get(ch, 0) == 1:
+            raise LevelError("%s: element %r appears only once and can never match" % (name, ch))
+    if not any(counts.get(ch, 0) for ch in ELEMENTS):
+        raise LevelError("%s: no elements" % name)
+    # Nothing may fall out of the bottom: the bottom row is floor from side to side.
+    for c in range(COLS):
+        if board[ROWS - 1][c] != "#":
+            raise LevelError("%s: the bottom row must be wall (column %d)" % (name, c))
+    reach = {}
+    for r in range(ROWS):
+        for c in range(COLS):
+            if board[r][c] in MOVABLE:
+                reach[(c, r)] = reachable(name, board, c, r)
+    # Every element must be able to meet a partner: the places one of its kind can
+    # get to touch the places it can get to.
+    for (c, r), cells in reach.items():
+        ch = board[r][c]
+        if ch not in ELEMENTS:
+            continue
+        ok = False
+        for (c2, r2), other in reach.items():
+            if (c2, r2) == (c, r) or board[r2][c2] != ch:
+                continue
+            if any((x + dx, y + dy) in other for (x, y) in cells for dx, dy in ((0, 0), (1, 0), (-1, 0), (0, 1), (0, -1))):
+                ok = True
+                break
+        if not ok:
+            raise LevelError("%s: element %r at column %d, row %d can never reach a partner" % (name, ch, c, r))
+
+
+# What an element can pass through: empty cells, teleport entrances, spike pits
+# and the other movable things (which may be moved away).
+PASSABLE = set(".TS") | MOVABLE
+# What it can be pushed into sideways.
+ENTERABLE = PASSABLE
+
+
+def reachable(name, board, c0, r0):
+    """Every cell an element starting at (c0, r0) could ever occupy, counting
+    slides, falls, teleports, the magnet's lift and crumbling blocks giving way,
+    as if the other movable things were not there. A way off the board is an error."""
+    def at(c, r):
+        return board[r][c]
+    pads = [(c, r) for r in range(ROWS) for c in range(COLS) if board[r][c] == "O"]
+    rides = platform_rides(board)
+    magnets = [(c, r) for r in range(ROWS) for c in range(COLS) if board[r][c] == "G"]
+    seen = {(c0, r0)}
+    todo = [(c0, r0)]
+    while todo:
+        c, r = todo.pop()
+        nxt = []
+        below = at(c, r + 1) if r + 1 < ROWS else None
+        if below is None:
+            raise LevelError("%s: an element can fall out of the board at column %d" % (name, c))
+        if below in PASSABLE or below == "C":
+            nxt.append((c, r + 1))
+        for dc in (-1, 1):
+            cc = c + dc
+            if not 0 <= cc < COLS:
+                raise LevelError("%s: an element can be slid off the board at row %d" % (name, r))
+            if at(cc, r) in ENTERABLE:
+                nxt.append((cc, r))
+        if at(c, r) == "T":
+            for (pc, pr) in pads:
+                nxt.append((pc, pr))
+        for (mc, mr) in magnets:
+            if mc == c and r > mr:
+                nxt.extend((c, rr) for rr in range(mr + 1, r) if at(c, rr) in PASSABLE)
+        nxt.extend(rides.get((c, r), ()))
+        for p in nxt:
+            if p not in seen:
+                seen.add(p)
+                todo.append(p)
+    return seen
+
+
+def platform_rides(board):
+    """Where a rider of each platform can be carried: from every cell above a
+    platform's run to every other cell above it. A horizontal platform runs along
+    its row through empty cells, a vertical one up and down its column."""
+    rides = {}
+    for r in range(ROWS):
+        for c in range(COLS):
+            ch = board[r][c]
+            if ch not in "HV":
+                continue
+            run = [(c, r)]
+            for d in (-1, 1):
+                cc, rr = c, r
+                while True:
+                    cc, rr = (cc + d, rr) if ch == "H" else (cc, rr + d)
+                    if not (0 <= cc < COLS and 0 <= rr < ROWS) or board[rr][cc] not in PASSABLE:
+                        break
+                    run.append((cc, rr))
+            tops = [(cc, rr - 1) for cc, rr in run if rr >= 1]
+            for t in tops:
+                rides.setdefault(t, []).extend(x for x in tops if x != t)
+    return rides
+
+
+def tile_code(chapter, board, c, r):
+    def wall(cc, rr):
+        return not (0 <= cc < COLS and 0 <= rr < ROWS) or board[rr][cc] == "#"
+    mask = (1 if wall(c, r - 1) else 0) | (2 if wall(c + 1, r) else 0) | \
+           (4 if wall(c, r + 1) else 0) | (8 if wall(c - 1, r) else 0)
+    return 16 * (chapter - 1) + 1 + mask
+
+
+def build(n):
+    path = os.path.join(SOURCES, "level%d.txt" % n)
+    title, board, script = parse(path)
+    check("level%d" % n, board)
+    return encode(board, (n - 1) // 25 + 1)
+
+
+def encode(board, chapter):
+    """The 240 bytes of a board as the game loads it, walls tiled for the chapter."""
+    data = bytearray()
+    for r in range(ROWS):
+        for c in range(COLS):
+            ch = board[r][c]
+            data.append(tile_code(chapter, board, c, r) if ch == "#" else CODES[ch])
+    return bytes(data)
+
+
+def main(argv):
+    checking = "--check" in argv
+    os.makedirs(BUILT, exist_ok=True)
+    problems = 0
+    boards = {}
+    present = sorted(int(m.group(1)) for m in
+                     (re.fullmatch(r"level(\d+)\.txt", f) for f in os.listdir(SOURCES)) if m)
+    if not present:
+        sys.exit("no level sources in levels/")
+    for n in range(1, max(max(present), REQUIRED) + 1):
+        src = os.path.join(SOURCES, "level%d.txt" % n)
+        if not os.path.exists(src):
+            print("level%d: no source" % n)
+            problems += 1
+            continue
+        if n > LEVELS:
+            print("level%d: the game has %d levels" % (n, LEVELS))
+            problems += 1
+            continue
+        try:
+            data = build(n)
+        except LevelError as e:
+            print(e)
+            problems += 1
+            continue
+        # No two boards alike, not even as mirror images.
+        rows = parse(src)[1]
+        key = "".join(rows)
+        mirror = "".join(r[::-1] for r in rows)
+        for other, okey in boards.items():
+            if okey in (key, mirror):
+                print("level%d: the same board as level%d" % (n, other))
+                problems += 1
+        boards[n] = key
+        out = os.path.join(BUILT, "level%d.bin" % n)
+        if checking:
+            if not os.path.exists(out) or open(out, "rb").read() != data:
+                print("level%d: media/levels/level%d.bin is out of date; run tools/gen/build_levels.py" % (n, n))
+                problems += 1
+        else:
+            with open(out + ".tmp", "wb") as f:
+                f.write(data)
+            os.replace(out + ".tmp", out)
+    if problems:
+        sys.exit("%d level problem(s)" % problems)
+
+
+if __name__ == "__main__":
+    main(sys.argv)
