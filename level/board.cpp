@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "level/level.h"
+#include "level/state.h"
 #include "menu/players.h"
 #include "shell/clock.h"
 #include "shell/media.h"
@@ -210,32 +211,16 @@ void InitLevel()
     LoadRectTables();
 }
 
-// Everything a level keeps for itself starts afresh with every load and retry.
+// Everything a level keeps for itself starts afresh with every load and retry
+// (the list in level/state.h says what). Animations of the board left behind stop
+// with it, and its jammed spike pits (kept by record number) mean nothing on the
+// new one; a kill on the board left behind (an element meeting the spikes as its
+// level was won) must not fail the next board in its first frame.
 static void ResetLevelState()
 {
-    ukupnot = 0;
-    poen = cnp = end_level = 0;
-    MovingElement = proslie = ispada = 0;
-    imeUP = taster_pritisnut = 0;
-    uiznad = tralala = 0;
-    bio126 = 0;
-    kameni = prekameni = 0;
-    MicIndex = 0;
-    pind = part = parta = partb = 0;
-    LEVEL_TIMER = LEVEL_TIME = 0;
-    startt = gett = 0;
-    parttim = movtim = movtel = movsp = movspr = pfrm = 0;
-    // Animations of the board left behind stop with it, and its jammed spike
-    // pits (kept by record number) mean nothing on the new one.
-    telex = telexi = telexo = 0;
-    spiked = spikex = spikey = 0;
-    // A kill on the board left behind (an element meeting the spikes as its
-    // level was won) must not fail the next board in its first frame.
-    probo = 0;
-    raspad = raspadx = raspady = 0;
     for (int k = 0; k <= spikedsi && k < SPIKEDS_SIZE; k++)
         spikeds[k] = 0;
-    spikedsi = 0;
+    LEVEL_STATE_INTS(LEVEL_STATE_AT_LOAD)
 }
 
 void lmap_from(int level, const char* path)

@@ -8,6 +8,7 @@
 
 #include "shell/media.h"
 #include "tests/harness.h"
+#include "tools/sim/boardtext.h"
 
 namespace scenario {
 
@@ -18,37 +19,14 @@ static int pointerY = 0;
 static int effectsSeen = 0;  // EffectLogCount after the previous frame
 static std::map<Mix_Chunk**, int> heard;
 
-static int TypeOf(char c)
-{
-    static const char specials[] = "BHVMTOPGCS";  // 121..130
-    const char* s = strchr(specials, c);
-    if (c == '.')
-        return 0;
-    if (c == '#')
-        return 1;
-    if (c == 'z')
-        return 100;
-    if (c >= 'a' && c <= 't')
-        return 101 + (c - 'a');
-    return s && c != '\0' ? EL_BLOCK + static_cast<int>(s - specials) : -1;
-}
-
 void LoadBoard(const std::vector<std::string>& rows)
 {
-    ASSERT_LE(rows.size(), static_cast<size_t>(BOARD_ROWS));
-    std::vector<unsigned char> bytes(BOARD_CELLS, 0);
-    int top = BOARD_ROWS - static_cast<int>(rows.size());
-    for (size_t r = 0; r < rows.size(); r++) {
-        ASSERT_EQ(rows[r].size(), static_cast<size_t>(BOARD_COLS)) << rows[r];
-        for (int c = 0; c < BOARD_COLS; c++) {
-            int type = TypeOf(rows[r][c]);
-            ASSERT_GE(type, 0) << "unknown board character '" << rows[r][c] << "'";
-            bytes[(top + static_cast<int>(r)) * BOARD_COLS + c] = static_cast<unsigned char>(type);
-        }
-    }
+    unsigned char cells[BOARD_CELLS];
+    std::string error;
+    ASSERT_TRUE(EncodeBoardText(rows, 1, cells, &error, BOARD_TEXT_WITH_EDGE_CODES)) << error;
     std::string dir = ScratchDir();
     std::string path = dir + "/board.bin";
-    WriteBytes(path, bytes);
+    WriteBytes(path, std::vector<unsigned char>(cells, cells + BOARD_CELLS));
     HarnessOpen();
     SimStart(2, path.c_str());
     unlink(path.c_str());

@@ -1,9 +1,8 @@
 // Level scenarios: a board drawn as text is loaded as level 2 (no chapter picture)
 // and played frame by frame through the simulator on the virtual clock.
 // Board: up to 12 rows of 20 characters; fewer rows are the bottom of the level.
-//   '.' empty  '#' tile  'a'..'t' elements 101..120  'z' element 100  'B' block
-//   'H' / 'V' platforms  'M' mud  'T' teleport  'O' exit pad  'P' magnet button
-//   'G' magnet  'C' crumbling block  'S' spike pit
+// The legend of tools/sim/boardtext.h, with 't' the element 120 and 'z' the
+// element 100 beside it.
 // Frame 1 moves nothing by gravity and platforms one pixel; every later frame is
 // 20 ms: falls of 7 pixels, platform and magnet steps of 1 pixel.
 #ifndef TOVI_TESTS_SCENARIO_H

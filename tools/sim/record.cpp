@@ -9,11 +9,13 @@
 #include <SDL_mixer.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "level/level.h"
 #include "shell/screen.h"
+#include "tools/sim/boardtext.h"
 #include "tools/sim/simcore.h"
 
 namespace {
@@ -98,10 +100,8 @@ void Drag(int col, int row, int toCol, int framesPerCell = 4)
 }
 
 // A board from rows of text (the rows of the bottom of the board; the ones
-// above are empty), walls auto-tiled in the chapter's family, saved where the
-// level loader can read it.
-//   '.' empty  '#' wall  'a'..'s' treasures  'B' block  'H' 'V' platforms  'M' mud
-//   'T' teleport  'O' exit pad  'P' magnet button  'G' magnet  'C' crumbling block  'S' spikes
+// above are empty; the legend is in tools/sim/boardtext.h), walls in the
+// chapter's family, saved where the level loader can read it.
 std::string Board(int chapter, std::vector<std::string> rows, bool spare)
 {
     while (static_cast<int>(rows.size()) < BOARD_ROWS)
@@ -112,31 +112,11 @@ std::string Board(int chapter, std::vector<std::string> rows, bool spare)
         rows[0][0] = 's';
         rows[0][BOARD_COLS - 1] = 's';
     }
-    auto wall = [&](int r, int c) {
-        return r < 0 || r >= BOARD_ROWS || c < 0 || c >= BOARD_COLS || rows[r][c] == '#';
-    };
-    const std::string specials = "BHVMTOPGCS";
-    const int specialCodes[] = {EL_BLOCK, EL_LIFT_H, EL_LIFT_V,  EL_MUD,     EL_TELE_IN,
-                                EL_TELE_OUT, EL_BUTTON, EL_MAGNET, EL_CRUMBLE, EL_SPIKES};
-    unsigned char cells[BOARD_CELLS] = {};
-    for (int r = 0; r < BOARD_ROWS; r++)
-        for (int c = 0; c < BOARD_COLS; c++) {
-            char ch = rows[r][c];
-            int v = 0;
-            if (ch == '#')
-                v = 16 * (chapter - 1) + 1 + (wall(r - 1, c) ? 1 : 0) + (wall(r, c + 1) ? 2 : 0) +
-                    (wall(r + 1, c) ? 4 : 0) + (wall(r, c - 1) ? 8 : 0);
-            else if (ch >= 'a' && ch <= 's')
-                v = EL_FIRST + 1 + (ch - 'a');
-            else if (specials.find(ch) != std::string::npos)
-                v = specialCodes[specials.find(ch)];
-            cells[r * BOARD_COLS + c] = static_cast<unsigned char>(v);
-        }
     std::string path = outDir + "/board.bin";
-    FILE* f = fopen(path.c_str(), "wb");
-    if (f) {
-        fwrite(cells, 1, sizeof cells, f);
-        fclose(f);
+    std::string error;
+    if (!WriteBoardText(rows, chapter, path, &error)) {
+        fprintf(stderr, "tovi-record: %s\n", error.c_str());
+        exit(1);
     }
     return path;
 }

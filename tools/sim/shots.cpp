@@ -23,6 +23,7 @@
 #include "shell/screen.h"
 #include "shell/shot.h"
 #include "shell/tovi.h"
+#include "tools/sim/boardtext.h"
 #include "tools/sim/simcore.h"
 
 static std::string outDir;
@@ -117,33 +118,16 @@ static int Busiest()
 // one of two equal treasures drops into a spike pit and leaves its partner alone.
 static std::string LosingBoard()
 {
-    const char* rows[BOARD_ROWS] = {
+    const std::vector<std::string> rows = {
         "#..................#", "#....b.............#", "#..................#", "#..................#",
         "#..................#", "#.......a..........#", "#......###.........#", "#..................#",
         "#..................#", "#..................#", "#....S......b..a...#", "####################",
     };
-    unsigned char cells[BOARD_CELLS];
-    auto wall = [&](int r, int c) {
-        return r < 0 || r >= BOARD_ROWS || c < 0 || c >= BOARD_COLS || rows[r][c] == '#';
-    };
-    for (int r = 0; r < BOARD_ROWS; r++)
-        for (int c = 0; c < BOARD_COLS; c++) {
-            char ch = rows[r][c];
-            int v = 0;
-            if (ch == '#')
-                v = 1 + (wall(r - 1, c) ? 1 : 0) + (wall(r, c + 1) ? 2 : 0) + (wall(r + 1, c) ? 4 : 0) +
-                    (wall(r, c - 1) ? 8 : 0);
-            else if (ch >= 'a' && ch <= 's')
-                v = EL_FIRST + (ch - 'a');
-            else if (ch == 'S')
-                v = EL_SPIKES;
-            cells[r * BOARD_COLS + c] = static_cast<unsigned char>(v);
-        }
     std::string path = outDir + "/.losing-board.bin";
-    FILE* f = fopen(path.c_str(), "wb");
-    if (f) {
-        fwrite(cells, 1, sizeof cells, f);
-        fclose(f);
+    std::string error;
+    if (!WriteBoardText(rows, 1, path, &error)) {
+        fprintf(stderr, "tovi-shots: %s\n", error.c_str());
+        exit(1);
     }
     return path;
 }

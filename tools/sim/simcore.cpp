@@ -41,27 +41,11 @@ void SimClose()
 // Every global that level play touches, as it stands when the program starts.
 static void ProgramStartState()
 {
-    but = ToviMouseX = ToviMouseY = ToviRelativeMouseX = ToviRelativeMouseY = kkeyk = 0;
-    mousechk = 1;
-    dple = dead = 0;
-    biodr = prikpp = renddr = 0;
+    LEVEL_STATE_INTS(LEVEL_STATE_AT_START)
     bioinitl = 0;
     Cursor = SDL_Rect{0, 0, 0, 0};
-    proslie = MoveX = MoveY = plmc = ispada = pomera = fallstep = cnp = LEVEL_TIMER = probo = 0;
-    MovingElement = pind = part = parta = partb = sklop = telex = telexi = telexo = bio126 = 0;
-    uiznad = tralala = 0;
-    imeUP = taster_pritisnut = prekameni = kameni = 0;
-    raspad = raspadx = raspady = spiked = spikex = spikey = spikedsi = MicIndex = 0;
     for (int& s : spikeds)
         s = 0;
-    startTicks = mousec = mousenomoved = mousenomovel = brss = 0;
-    movtim = movtel = movsp = movspr = parttim = 0;
-    end_level = nijepust = drugiput = LEVEL_TIME = rendle = 0;
-    tovita = tovitad = 0;
-    tovii = 1;
-    cntgh = biointo = ashcrystal = psi = pma = pash = mpk = 0;
-    proshli = PlayerScore = izmp = 0;
-    dplev = 0;
     ClockUseVirtual();
 }
 
@@ -173,8 +157,8 @@ std::vector<SimInput> SimSolution(const std::string& path)
 
 void SimSave(SimState* s)
 {
-#define SIM_STATE_SAVE(name) s->name = name;
-    SIM_STATE_INTS(SIM_STATE_SAVE)
+#define SIM_STATE_SAVE(name, atStart, atLoad) s->name = name;
+    LEVEL_STATE_INTS(SIM_STATE_SAVE)
 #undef SIM_STATE_SAVE
     s->clockNow = clock_now;
     s->cursor[0] = Cursor.x;
@@ -190,8 +174,8 @@ void SimSave(SimState* s)
 
 void SimLoad(const SimState& s)
 {
-#define SIM_STATE_LOAD(name) name = s.name;
-    SIM_STATE_INTS(SIM_STATE_LOAD)
+#define SIM_STATE_LOAD(name, atStart, atLoad) name = s.name;
+    LEVEL_STATE_INTS(SIM_STATE_LOAD)
 #undef SIM_STATE_LOAD
     clock_now = s.clockNow;
     Cursor.x = static_cast<Sint16>(s.cursor[0]);

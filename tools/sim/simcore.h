@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "level/level.h"
+#include "level/state.h"
 
 enum SimResult { SIM_GOING, SIM_WON, SIM_FAILED, SIM_MENU };
 
@@ -34,29 +35,14 @@ void PushButton(bool down, int x, int y);    // left button pressed or released 
 void PushKey(int sym, int unicode);          // a key pressed
 
 // Everything of level play that changes from frame to frame, as a plain copy:
-// the board, the object, drag and animation globals, the sequence flags and the
-// virtual clock. Restoring a saved state and playing on gives exactly the frames
-// the original run would have given, so a search can branch from any moment of a
-// level without replaying it from the start. Pictures, sounds and the screen are
-// not part of it.
-#define SIM_STATE_INTS(X) \
-    X(ukupnot) X(poen) X(startt) X(gett) X(cnp) X(spikedsi) X(uiznad) X(tralala) \
-    X(but) X(ToviMouseX) X(ToviMouseY) X(ToviRelativeMouseX) X(ToviRelativeMouseY) X(kkeyk) \
-    X(mousechk) X(LevelStar) X(dple) X(dead) X(level_no) X(biodr) X(prikpp) X(renddr) X(dplev) \
-    X(proslie) X(MoveX) X(MoveY) X(plmc) X(ispada) X(pomera) X(fallstep) X(LEVEL_TIMER) X(probo) \
-    X(MovingElement) X(pind) X(part) X(parta) X(partb) X(sklop) X(telex) X(telexi) X(telexo) X(bio126) \
-    X(imeUP) X(taster_pritisnut) X(prekameni) X(kameni) X(raspad) X(raspadx) X(raspady) \
-    X(spiked) X(spikex) X(spikey) X(MicIndex) \
-    X(startTicks) X(mousec) X(mousenomoved) X(mousenomovel) X(brss) X(play_menu_music) \
-    X(movtim) X(movtel) X(movsp) X(movspr) X(parttim) \
-    X(end_level) X(nijepust) X(drugiput) X(LEVEL_TIME) X(rendle) X(tovita) X(tovitad) X(tovii) \
-    X(cntintr) X(cntgh) X(biointo) X(bioret) X(ashcrystal) X(psi) X(pma) X(pash) X(mpk) \
-    X(finalpart) X(finalpartt) X(proshli) X(PlayerScore) X(izmp) X(FrameNo) X(vfrm) X(pfrm) \
-    X(clock_virtual)
-
+// the board, the object, drag and animation globals (the list in
+// level/state.h), the sequence flags and the virtual clock. Restoring a saved
+// state and playing on gives exactly the frames the original run would have
+// given, so a search can branch from any moment of a level without replaying it
+// from the start. Pictures, sounds and the screen are not part of it.
 struct SimState {
-#define SIM_STATE_FIELD(name) int name;
-    SIM_STATE_INTS(SIM_STATE_FIELD)
+#define SIM_STATE_FIELD(name, atStart, atLoad) int name;
+    LEVEL_STATE_INTS(SIM_STATE_FIELD)
 #undef SIM_STATE_FIELD
     unsigned clockNow;          // the virtual clock's reading
     int cursor[4];              // Cursor: x, y, w, h
