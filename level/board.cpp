@@ -196,6 +196,7 @@ static void LoadLevelAssets()
     TileTrack = LoadImageAlpha("media/images/tile.png");
     SpikeTrac = LoadImageAlpha("media/images/spikes.png");
     ElemntsTrack = LoadImageAlpha("media/images/blokel.png");
+    LoadAssistArt();
 }
 
 void InitLevel()
@@ -221,6 +222,8 @@ static void ResetLevelState()
     for (int k = 0; k <= spikedsi && k < SPIKEDS_SIZE; k++)
         spikeds[k] = 0;
     LEVEL_STATE_INTS(LEVEL_STATE_AT_LOAD)
+    UndoReset();
+    AssistReset();
 }
 
 void lmap_from(int level, const char* path)

@@ -2,6 +2,7 @@
 #ifndef TOVI_LEVEL_LEVEL_H
 #define TOVI_LEVEL_LEVEL_H
 
+#include "level/assist.h"
 #include "level/board.h"
 #include "level/objects.h"
 #include "level/proc.h"
@@ -9,5 +10,7 @@
 #include "level/retry.h"
 #include "level/rules.h"
 #include "level/sequences.h"
+#include "level/state.h"
+#include "level/undo.h"
 
 #endif

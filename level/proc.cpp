@@ -182,6 +182,7 @@ static void DragStep(int mx, int my)
         Cursor.x = static_cast<Sint16>(til[p].x + 20);
         return;
     }
+    UndoNoteSlide();
     MoveX += dir;
     PlayEffect(&mslid);
     Cursor.x = static_cast<Sint16>(MoveX * CELL_SIZE + 20);
@@ -207,6 +208,7 @@ int ProcLevel(SDL_Surface* screen, int but, int ToviMouseX, int ToviMouseY, int,
         plmc = 1;
     if (LEVEL_TIMER == 0)
         LEVEL_TIMER = gett;
+    UndoFrameStart();
     GrabOrRelease(but, ToviMouseX, ToviMouseY);
     FrameSteps(dple != 0);
     CountElements();

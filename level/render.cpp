@@ -435,6 +435,7 @@ static int LevelFrame(SDL_Surface* screen, int x, int y, int button, int levelSt
     if (tovita != 0 || tovitad != 0)
         tovii = MicIndex / 5 + 1;
     ToTime(LEVEL_TIME, screen);
+    DrawAssist(screen, x, y, button);
     int bw = menubtn ? menubtn->w : MENU_BUTTON_W;
     int bh = menubtn ? menubtn->h : MENU_BUTTON_H;
     if (x > 24 && x < 24 + bw && y > 546 && y < 546 + bh) {

@@ -64,6 +64,15 @@ static int Cancel()
     return level;
 }
 
+// After a lost level: the move that lost it is taken back and play goes on.
+static int UndoLoss()
+{
+    if (UndoLostMove() != UNDO_DONE)
+        return SCREEN_RETRY;
+    dead = 0;
+    return Cancel();
+}
+
 int RenderDialogr(int dple, int x, int y, int button, int, int, SDL_Surface* screen)
 {
     if (button == 0)
@@ -84,6 +93,16 @@ int RenderDialogr(int dple, int x, int y, int button, int, int, SDL_Surface* scr
         apply_clip(120, 80, dialogr, screen, nullptr);
     }
     bool click = button != 0 && mousec == 0;
+    if (dead == 1 && undoCount > 0) {
+        bool over = x > RETRY_UNDO.x && x < RETRY_UNDO.x + RETRY_UNDO.w && y > RETRY_UNDO.y &&
+                    y < RETRY_UNDO.y + RETRY_UNDO.h;
+        apply_clip(RETRY_UNDO_AT_X, RETRY_UNDO_AT_Y, RetryUndo[over ? 1 : 0], screen, nullptr);
+        if (over && click) {
+            int r = UndoLoss();
+            if (r != SCREEN_RETRY)
+                return r;
+        }
+    }
     int items = dead == 1 ? 2 : 3;
     for (int k = 1; k <= items; k++) {
         if (!Over(k, x, y))

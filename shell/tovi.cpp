@@ -191,6 +191,9 @@ void CheckKeys()
                     MMoved(lastButton, ToviMouseX, ToviMouseY, 0, 0, sym, uni);
             if (level_no > SCREEN_MAP)
                 MMoved(lastButton, ToviMouseX, ToviMouseY, 0, 0, sym, uni);
+            // A level takes its keys between frames; none of them acts as a click.
+            if (level_no >= 1 && level_no <= SCREEN_LAST_LEVEL)
+                LevelKey(sym, event.key.keysym.mod);
             break;
         }
         case SDL_QUIT:

@@ -56,6 +56,10 @@ const ImageRow Images[] = {
     {"media/images/chapter%d.png", 1, 4, 800, 600},
     {"media/images/chapter%d.png", 0, 0, 800, 600},
     {"media/images/hud_button_hoveron.png", NONE, NONE, 110, 40},
+    {"media/images/hud_undo.png", NONE, NONE, 106, 52},
+    {"media/images/hud_undo_hover.png", NONE, NONE, 106, 52},
+    {"media/images/hud_hint.png", NONE, NONE, 106, 52},
+    {"media/images/hud_hint_hover.png", NONE, NONE, 106, 52},
     {"media/images/teleport/tele%d.png", 0, 9, 150, 150},
     {"media/images/spike_destroy/spike00%d.png", 1, 34, 200, 200},
     {"media/images/particles/a00%d.png", 1, 60, 220, 220},
@@ -86,6 +90,8 @@ const ImageRow Images[] = {
     // Level dialogs and buttons.
     {"media/images/r_retry.png", NONE, NONE, 0, 0},
     {"media/images/r_cancel.png", NONE, NONE, 0, 0},
+    {"media/images/r_undo.png", NONE, NONE, 0, 0},
+    {"media/images/r_undo_off.png", NONE, NONE, 0, 0},
     {"media/images/r_mainmenu.png", NONE, NONE, 0, 0},
     {"media/images/dialog_retry.png", NONE, NONE, 560, 400},
     {"media/images/leveldone.png", NONE, NONE, 560, 440},
@@ -796,8 +802,12 @@ TEST_F(Images_, PanelsAndButtonsCoverTheirHotAreas)
         {"media/images/r_mainmenu.png", 240 - 5, 215 - 23, 240, 215, 330, 42},
         {"media/images/r_retry.png", 310 - 75, 285 - 12, 310, 285, 185, 42},
         {"media/images/r_cancel.png", 315 - 8, 360 - 22, 315, 360, 170, 72},
-        // The HUD's menu button and the pictures' forward button.
+        {"media/images/r_undo.png", 315 - 8, 360 - 22, 315, 360, 170, 72},
+        {"media/images/r_undo_off.png", 315 - 8, 360 - 22, 315, 360, 170, 72},
+        // The HUD's buttons and the pictures' forward button.
         {"media/images/hud_button_hoveron.png", 24, 546, 24, 546, 110, 40},
+        {"media/images/hud_undo.png", 244, 522, 244, 522, 106, 52},
+        {"media/images/hud_undo_hover.png", 244, 522, 244, 522, 106, 52},
         {"media/images/intro_forward_hoveron.png", 660, 500, 660, 500, 113, 75},
         {"media/images/intro_forward_hoveroff.png", 660, 500, 660, 500, 113, 75},
         // Panels over the level stay on the screen.

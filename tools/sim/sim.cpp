@@ -9,7 +9,10 @@
 // trace is the same with or without it. --quiet prints only the last line (the
 // outcome), for checks that replay whole levels.
 // Script lines: "B X Y [K]" = K frames (default 1) with the left button B (0/1)
-// and the pointer at (X, Y). Blank lines and lines starting with '#' are skipped.
+// and the pointer at (X, Y); "U" takes the last move back, as the undo button
+// does, and prints "UNDO done", "UNDO nothing" or "UNDO busy" (after a lost
+// level it takes back the move that lost it, and play goes on). Blank lines and lines
+// starting with '#' are skipped.
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -40,6 +43,7 @@ static bool ParseInt(const char* s, long lo, long hi, long* out)
 }
 
 struct Step {
+    char kind;  // 'B' frames, 'U' undo
     int button, x, y;
     long frames;
 };
@@ -53,6 +57,10 @@ static int ParseLine(char* line, Step* step)
         p++;
     if (*p == '\0' || *p == '#')
         return 0;
+    if (*p == 'U' && p[1 + strspn(p + 1, " \t")] == '\0') {
+        *step = Step{*p, 0, 0, 0, 0};
+        return 1;
+    }
     char* fields[5];
     int n = 0;
     for (char* tok = strtok(p, " \t"); tok; tok = strtok(nullptr, " \t")) {
@@ -64,7 +72,7 @@ static int ParseLine(char* line, Step* step)
     if (n < 3 || !ParseInt(fields[0], 0, 1, &b) || !ParseInt(fields[1], 0, 65535, &x) ||
         !ParseInt(fields[2], 0, 65535, &y) || (n == 4 && !ParseInt(fields[3], 1, 100000000, &k)))
         return -1;
-    *step = Step{static_cast<int>(b), static_cast<int>(x), static_cast<int>(y), k};
+    *step = Step{'B', static_cast<int>(b), static_cast<int>(x), static_cast<int>(y), k};
     return 1;
 }
 
@@ -133,13 +141,22 @@ int main(int argc, char* argv[])
 
     long frame = 0;
     SimResult r = SIM_GOING;
-    for (size_t s = 0; s < steps.size() && r == SIM_GOING; s++)
+    for (size_t s = 0; s < steps.size() && (r == SIM_GOING || (r == SIM_FAILED && steps[s].kind == 'U')); s++) {
+        if (steps[s].kind == 'U') {
+            UndoResult u = r == SIM_FAILED ? UndoLostMove() : UndoMove();
+            if (u == UNDO_DONE)
+                r = SIM_GOING;
+            if (!quiet)
+                printf("UNDO %s\n", u == UNDO_DONE ? "done" : u == UNDO_BUSY ? "busy" : "nothing");
+            continue;
+        }
         for (long k = 0; k < steps[s].frames && r == SIM_GOING; k++) {
             frame++;
             r = SimFrame(steps[s].button, steps[s].x, steps[s].y);
             if (!quiet)
                 printf("%s\n", SimFrameLine(static_cast<int>(frame)).c_str());
         }
+    }
     if (r == SIM_WON)
         printf("WON %ld poen=%d time=%d\n", frame, poen, LEVEL_TIME);
     else if (r == SIM_FAILED)

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "level/level.h"
-#include "level/state.h"
+#include "level/snapshot.h"
 
 enum SimResult { SIM_GOING, SIM_WON, SIM_FAILED, SIM_MENU };
 
@@ -34,25 +34,9 @@ void PushMotion(int button, int x, int y);   // pointer moved to (x, y), buttons
 void PushButton(bool down, int x, int y);    // left button pressed or released at (x, y)
 void PushKey(int sym, int unicode);          // a key pressed
 
-// Everything of level play that changes from frame to frame, as a plain copy:
-// the board, the object, drag and animation globals (the list in
-// level/state.h), the sequence flags and the virtual clock. Restoring a saved
-// state and playing on gives exactly the frames the original run would have
-// given, so a search can branch from any moment of a level without replaying it
-// from the start. Pictures, sounds and the screen are not part of it.
-struct SimState {
-#define SIM_STATE_FIELD(name, atStart, atLoad) int name;
-    LEVEL_STATE_INTS(SIM_STATE_FIELD)
-#undef SIM_STATE_FIELD
-    unsigned clockNow;          // the virtual clock's reading
-    int cursor[4];              // Cursor: x, y, w, h
-    TileRecord til[TIL_SIZE];
-    int par[PAR_SIZE];
-    int iznad[STACK_SIZE];
-    int gimasu[STACK_SIZE];
-    int spikeds[SPIKEDS_SIZE];
-};
-
+// The level's state as a plain copy (level/state.h): restoring it and playing on
+// gives exactly the frames the original run would have given.
+using SimState = LevelState;
 void SimSave(SimState* s);          // copies the level's state out
 void SimLoad(const SimState& s);    // puts a saved state back
 

@@ -1125,20 +1125,29 @@ def hud(c):
 def menu_tablet(lit):
     """The HUD's menu button: a carved sandstone tablet with the word MENU.
     The highlight is the same tablet lit warmer."""
-    w, h = MENU_TABLET[2], MENU_TABLET[3]
+    return hud_tablet("MENU", MENU_TABLET[2], MENU_TABLET[3], lit, 600, 19)
+
+
+# The level's own buttons beside the portrait, over the carved sun roundels:
+# undo on the left, hint on the right. The game draws them (resting or lit).
+UNDO_TABLET = (244, 522, 106, 52)
+HINT_TABLET = (450, 522, 106, 52)
+
+
+def hud_tablet(word, w, h, lit, seed, size):
+    """A carved sandstone HUD tablet with one word; lit, the same tablet lit warmer."""
     m = layer((w, h))
     pen(m).rrect((1, 1, w - 1, h - 1), 6)
     mask = arr(m)
     hgt = dome(mask, 4, 4)
     inner = arr(_layer_sized((w, h), lambda p: p.rrect((6, 6, w - 6, h - 6), 4)))
-    hgt -= inner * 0.0
     frame_line = arr(_layer_sized((w, h), lambda p: p.rrect((5, 5, w - 5, h - 5), 4))) - inner
     hgt -= frame_line * 1.2
-    n = periodic_noise(max(w, h) * SS, 1.6, 600, (h * SS, w * SS))
+    n = periodic_noise(max(w, h) * SS, 1.6, seed, (h * SS, w * SS))
     base = (0xE0, 0xAC, 0x64) if lit else (0xB8, 0x88, 0x52)
     alb = fill(mask.shape, base) * (0.88 + 0.24 * n)[..., None]
     text = Image.new("L", (w * SS, h * SS), 0)
-    ImageDraw.Draw(text).text((w * SS / 2, h * SS / 2 + SS), "MENU", font=ImageFont.truetype(FONT_BOLD, 19 * SS),
+    ImageDraw.Draw(text).text((w * SS / 2, h * SS / 2 + SS), word, font=ImageFont.truetype(FONT_BOLD, size * SS),
                               fill=255, anchor="mm")
     tm = ndimage.gaussian_filter(np.asarray(text) / 255.0, SS * 0.3)
     hgt -= tm * 1.3
@@ -1150,6 +1159,12 @@ def menu_tablet(lit):
         rgb = np.clip(rgb * (1 + 0.25 * g[..., None]) + g[..., None] * np.array([0.08, 0.05, 0.0]), 0, 1)
     img = shade.shrink(shade.to_image(rgb, mask))
     return outline_inside(img)
+
+
+def build_hud_buttons():
+    for word, box, seed, name in (("UNDO", UNDO_TABLET, 610, "hud_undo"), ("HINT", HINT_TABLET, 620, "hud_hint")):
+        save(hud_tablet(word, box[2], box[3], False, seed, 20), name + ".png")
+        save(hud_tablet(word, box[2], box[3], True, seed, 20), name + "_hover.png")
 
 
 def outline_inside(img):
@@ -1187,6 +1202,7 @@ def build_chapters():
         full.alpha_composite(tablet, MENU_TABLET[:2])
         save(full.convert("RGB"), "chapter%d.png" % c)
     save(menu_tablet(True), "hud_button_hoveron.png")
+    build_hud_buttons()
 
 
 # ---- cursors -------------------------------------------------------------------

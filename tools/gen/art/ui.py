@@ -66,10 +66,10 @@ class Button:
             paste_centred(img, cap, img.width / 2.0, img.height / 2.0 + 1)
         return img
 
-    def hover_image(self):
+    def hover_image(self, lit=True):
         x0, y0, x1, y1 = self.face()
         img = Image.new("RGBA", (x1 - self.at[0], y1 - self.at[1]), (0, 0, 0, 0))
-        img.paste(self.sprite(True), (x0 - self.at[0], y0 - self.at[1]))
+        img.paste(self.sprite(lit), (x0 - self.at[0], y0 - self.at[1]))
         return img
 
     def check(self, img):
@@ -300,6 +300,10 @@ RETRY_BUTTONS = [
     Button("r_retry.png", (310, 285, 185, 42), (235, 273), "RETRY", 26),
     Button("r_cancel.png", (315, 360, 170, 72), (307, 338), "CANCEL", 26),
 ]
+# A lost level has nothing to go back to: in the cancel button's place the game
+# draws this one, which takes back the move that lost it (resting and lit, both
+# drawn where the hover images go).
+RETRY_UNDO = Button("r_undo.png", (315, 360, 170, 72), (307, 338), "UNDO", 26)
 
 
 def dialog(size, origin, buttons, seed):
@@ -963,6 +967,8 @@ def build():
     save(failed(), "failed.png")
     save(retry_dialog(), "dialog_retry.png")
     save_hovers(RETRY_BUTTONS)
+    save_hovers([RETRY_UNDO])
+    save(RETRY_UNDO.hover_image(False), "r_undo_off.png")
     for i in range(1, 6):
         save(menu_strip(i), "level0%d.png" % i)
     save(welcome_pl(), "welcome_pl.png")

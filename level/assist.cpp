@@ -1,0 +1,134 @@
+#include "level/assist.h"
+
+#include <cstdio>
+
+#include "level/level.h"
+#include "shell/clock.h"
+#include "shell/media.h"
+#include "shell/screen.h"
+#include "text/text.h"
+
+SDL_Surface* HudUndo[2];
+SDL_Surface* HudHint[2];
+SDL_Surface* RetryUndo[2];
+
+char boardNote[NOTE_SIZE];
+int boardNoteUntil = 0;
+
+void LoadAssistArt()
+{
+    HudUndo[0] = LoadImageAlpha("media/images/hud_undo.png");
+    HudUndo[1] = LoadImageAlpha("media/images/hud_undo_hover.png");
+    HudHint[0] = LoadImageAlpha("media/images/hud_hint.png");
+    HudHint[1] = LoadImageAlpha("media/images/hud_hint_hover.png");
+    RetryUndo[0] = LoadImageAlpha("media/images/r_undo_off.png");
+    RetryUndo[1] = LoadImageAlpha("media/images/r_undo.png");
+}
+
+void AssistReset()
+{
+    boardNote[0] = '\0';
+    boardNoteUntil = 0;
+}
+
+void ShowNote(const char* text, int ms)
+{
+    snprintf(boardNote, sizeof boardNote, "%s", text);
+    boardNoteUntil = ms == 0 ? 0 : static_cast<int>(ClockTicks()) + ms;
+    if (boardNoteUntil == 0 && ms != 0)
+        boardNoteUntil = 1;
+}
+
+int BoardInPlay()
+{
+    if (level_no < 1 || level_no > SCREEN_LAST_LEVEL)
+        return 0;
+    if (cntintr >= 1 && cntintr <= 5)
+        return 0;
+    if (cntgh >= 1 && cntgh <= 5 && (level_no - 1) / 25 == cntgh - 1)
+        return 0;
+    return ashcrystal == 0 && end_level == 0 && cnp != 0;
+}
+
+void AskUndo()
+{
+    if (!BoardInPlay())
+        return;
+    UndoResult r = UndoMove();
+    if (r == UNDO_BUSY)
+        ShowNote("Wait until the board is still", NOTE_MS);
+    else if (r == UNDO_NOTHING)
+        ShowNote("Nothing to undo", NOTE_MS);
+    else
+        AssistReset();
+    // The button that asked for it may still be down: it grabs nothing until it
+    // has been let go (the pointer of the move taken back is where a grab looks).
+    if (r == UNDO_DONE)
+        plmc = 1;
+}
+
+void RestartLevel()
+{
+    if (!BoardInPlay())
+        return;
+    // As the retry dialog's Retry, without the dialog: the chapter picture is not
+    // shown again and the music plays on.
+    bioret = 1;
+    cntintr = 6;
+    startTicks = 0;
+    lmap(level_no);
+    plmc = 1;  // a button still held grabs nothing until it is let go
+}
+
+void LevelKey(int sym, int mod)
+{
+    if (sym == SDLK_BACKSPACE || sym == SDLK_u || (sym == SDLK_z && (mod & KMOD_CTRL) != 0))
+        AskUndo();
+    else if (sym == SDLK_r && (mod & (KMOD_CTRL | KMOD_ALT | KMOD_META)) == 0)
+        RestartLevel();
+}
+
+static bool Over(const SDL_Rect& r, int x, int y)
+{
+    return x > r.x && x < r.x + r.w && y > r.y && y < r.y + r.h;
+}
+
+// The note: a dark band across the top of the board with the words centred.
+static void DrawNote(SDL_Surface* screen)
+{
+    if (boardNote[0] == '\0')
+        return;
+    if (boardNoteUntil != 0 && static_cast<int>(ClockTicks()) - boardNoteUntil > 0) {
+        AssistReset();
+        return;
+    }
+    static SDL_Surface* band = nullptr;
+    if (!band) {
+        SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, SCREEN_W - 2 * CELL_SIZE, 34, 32, 0, 0, 0, 0);
+        if (s) {
+            SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 0x1B, 0x12, 0x0A));
+            SDL_SetAlpha(s, SDL_SRCALPHA | SDL_RLEACCEL, 190);
+            band = s;
+        }
+    }
+    apply_clip(CELL_SIZE, 6, band, screen, nullptr);
+    int w = strl(boardNote, 0, 560, 3);
+    prikstr(screen, boardNote, SCREEN_W / 2 - w / 2, 10, 3);
+}
+
+static void DrawButton(SDL_Surface* screen, SDL_Surface* const* img, const SDL_Rect& r, bool lit)
+{
+    apply_clip(r.x, r.y, img[lit ? 1 : 0], screen, nullptr);
+}
+
+int DrawAssist(SDL_Surface* screen, int x, int y, int button)
+{
+    DrawNote(screen);
+    bool overUndo = Over(HUD_UNDO, x, y);
+    DrawButton(screen, HudUndo, HUD_UNDO, overUndo);
+    if (button == 0 || mousec != 0 || !overUndo)
+        return 0;
+    mousec = 1;
+    AskUndo();
+    return 1;
+}

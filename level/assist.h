@@ -1,0 +1,39 @@
+// The player's helpers on the level screen: the undo and hint buttons on the
+// HUD, the level's keys (Ctrl+Z, Backspace and U undo, H asks for a hint, R
+// restarts), a restart without the chapter picture, and the short notes the
+// board shows in words.
+#ifndef TOVI_LEVEL_ASSIST_H
+#define TOVI_LEVEL_ASSIST_H
+
+#include <SDL.h>
+
+// ---- HUD buttons (screen pixels; the art is drawn over the carved roundels) ----
+constexpr SDL_Rect HUD_UNDO = {244, 522, 106, 52};
+constexpr SDL_Rect HUD_HINT = {450, 522, 106, 52};
+constexpr SDL_Rect RETRY_UNDO = {315, 360, 170, 72};  // the lost level's undo, where cancel stands
+constexpr int RETRY_UNDO_AT_X = 307;                   // where its images are drawn
+constexpr int RETRY_UNDO_AT_Y = 338;
+
+extern SDL_Surface* HudUndo[2];    // undo button: resting, lit (loaded with the level art)
+extern SDL_Surface* HudHint[2];    // hint button: resting, lit
+extern SDL_Surface* RetryUndo[2];  // the retry dialog's undo: resting, lit
+
+// ---- notes over the board (cleared per level) ---------------------------------
+constexpr int NOTE_SIZE = 64;
+constexpr int NOTE_MS = 2500;  // how long a note stays
+
+extern char boardNote[NOTE_SIZE];  // the note shown at the top of the board; empty = none
+extern int boardNoteUntil;         // tick after which it goes; 0 = until replaced or the level ends
+
+void LoadAssistArt();  // the buttons' images
+void AssistReset();    // a level (re)starts: no note
+void ShowNote(const char* text, int ms);  // ms 0 keeps it up until replaced
+void AskUndo();        // undo, with a note when it is refused
+void RestartLevel();   // the level in play starts again at once, without its chapter picture
+int BoardInPlay();     // 1 while the board of a level takes moves (no picture, not over)
+void LevelKey(int sym, int mod);  // a key pressed on a level
+// Draws the HUD buttons and the note; a click on a button acts on it. Returns 1
+// when the click was used.
+int DrawAssist(SDL_Surface* screen, int x, int y, int button);
+
+#endif

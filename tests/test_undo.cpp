@@ -1,0 +1,162 @@
+// Undo on boards with every mechanic: taking a move back and making it again
+// plays exactly as if it had never been taken back; all the way back is the
+// board as loaded; a lost level's last move can be taken back and played on.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tests/harness.h"
+#include "tests/scenario.h"
+
+using namespace scenario;
+
+namespace {
+
+// The board's line of a frame, without the frame number.
+std::string Line()
+{
+    std::string s = SimFrameLine(0);
+    return s.substr(s.find(' '));
+}
+
+SimResult Play(const std::vector<SimInput>& f, size_t from, size_t to, std::vector<std::string>* lines)
+{
+    SimResult r = SIM_GOING;
+    for (size_t i = from; i < to && r == SIM_GOING; i++) {
+        r = SimFrame(f[i].button, f[i].x, f[i].y);
+        if (lines)
+            lines->push_back(Line());
+    }
+    return r;
+}
+
+// The first level whose board has the mechanic's character, and its stored win.
+int LevelWith(char mechanic, std::vector<SimInput>* solution)
+{
+    for (int n = 1; n <= LAST_LEVEL; n++) {
+        std::ifstream f(std::string(TOVI_SOURCE_DIR) + "/levels/level" + std::to_string(n) + ".txt");
+        std::string line;
+        bool found = false;
+        for (int row = 0; std::getline(f, line) && line != "solution:"; row++)
+            found = found || (row > 0 && line.find(mechanic) != std::string::npos);
+        if (found) {
+            *solution = SimSolution(std::string(TOVI_SOURCE_DIR) + "/levels/level" + std::to_string(n) + ".txt");
+            return n;
+        }
+    }
+    return 0;
+}
+
+// For every move k of a level's stored win (but its last, after which the level
+// is won and nothing can be taken back): play to the end of move k, take it
+// back, and play on from its grab with the same input. The frames from there
+// must be those of the play that never took anything back, to the win.
+void UndoEveryMove(char mechanic)
+{
+    std::vector<SimInput> f;
+    int level = LevelWith(mechanic, &f);
+    ASSERT_NE(level, 0) << "no level has '" << mechanic << "'";
+    SCOPED_TRACE("level " + std::to_string(level));
+    std::vector<size_t> start;  // each move's grab frame
+    for (size_t i = 1; i < f.size(); i++)
+        if (f[i].button == 1 && f[i - 1].button == 0)
+            start.push_back(i);
+    std::vector<std::string> straight;
+    HarnessOpen();
+    SimStart(level, nullptr);
+    ASSERT_EQ(Play(f, 0, f.size(), &straight), SIM_WON);
+    EXPECT_EQ(UndoMove(), UNDO_NOTHING) << "a won level takes nothing back";
+    // The first moves of each; every move plays alike, and a long level would
+    // only cost time.
+    for (size_t k = 0; k + 1 < start.size() && k < 3; k++) {
+        SCOPED_TRACE("move " + std::to_string(k + 1));
+        SimStart(level, nullptr);
+        ASSERT_EQ(Play(f, 0, start[k + 1], nullptr), SIM_GOING);
+        EXPECT_EQ(levelMoves, static_cast<int>(k + 1));
+        ASSERT_EQ(UndoMove(), UNDO_DONE);
+        std::vector<std::string> again;
+        EXPECT_EQ(Play(f, start[k], f.size(), &again), SIM_WON);
+        ASSERT_EQ(again.size(), straight.size() - start[k]);
+        for (size_t i = 0; i < again.size(); i++)
+            ASSERT_EQ(again[i], straight[start[k] + i]) << "frame " << start[k] + i + 1;
+    }
+}
+
+}  // namespace
+
+TEST(Undo, EveryMoveOnBoardsWithEachMechanic)
+{
+    // a platform ride, the teleport, mud, the magnet, a crumbling block, spikes
+    for (char mechanic : {'H', 'V', 'T', 'M', 'G', 'C', 'S'})
+        UndoEveryMove(mechanic);
+}
+
+// A spike kill loses the level; taken back, the board plays on to a win.
+TEST(Undo, SpikeKillTakenBack)
+{
+    LoadBoard({
+        "....................",
+        "..a.S.a.............",  // row 10
+        "####################",
+    });
+    Grab(2, 10);
+    HoldAt(4, 10, 3);
+    Release();
+    ASSERT_EQ(Idle(400), SIM_FAILED);
+    ASSERT_EQ(UndoLostMove(), UNDO_DONE);
+    EXPECT_EQ(UndoLostMove(), UNDO_NOTHING);
+    ASSERT_EQ(CountType(101), 2);
+    // The scenario's frames stop at the loss; from here the simulator plays on.
+    SimResult r = SimFrame(0, CellX(6), CellY(10));
+    for (int n = 0; n < 4 && r == SIM_GOING; n++)
+        r = SimFrame(1, CellX(3), CellY(10));
+    for (int n = 0; n < 200 && r == SIM_GOING; n++)
+        r = SimFrame(0, CellX(19), CellY(0));
+    EXPECT_EQ(r, SIM_WON);
+}
+
+// Refusals: nothing to take back at the start or after a grab that slid nothing;
+// not while an element is held or falling. All the way back is the board as loaded.
+TEST(Undo, RefusedWhileBusyAndBackToTheStart)
+{
+    std::vector<std::string> board = {
+        "....c...............",  // row 7
+        "....#...............",
+        "....................",
+        "a..a..b.....c.b.....",  // row 10
+        "####################",
+    };
+    LoadBoard(board);
+    std::vector<TileRecord> loaded(til, til + TIL_SIZE);
+    int loadedPoen = poen;
+    Idle(5);
+    EXPECT_EQ(UndoMove(), UNDO_NOTHING);
+    Grab(6, 10);
+    Release();
+    EXPECT_EQ(UndoMove(), UNDO_NOTHING) << "a grab that slid nothing is no move";
+    Grab(6, 10);
+    HoldAt(8, 10, 3);
+    EXPECT_EQ(UndoMove(), UNDO_BUSY) << "held";
+    Release();
+    Grab(4, 7);
+    HoldAt(5, 7, 1);
+    Release();
+    EXPECT_EQ(UndoMove(), UNDO_BUSY) << "falling";
+    Idle(40);
+    Grab(0, 10);
+    HoldAt(2, 10, 4);
+    Release();
+    Idle(20);
+    EXPECT_EQ(poen, 90);
+    EXPECT_EQ(levelMoves, 3);
+    for (int k = 0; k < 3; k++)
+        EXPECT_EQ(UndoMove(), UNDO_DONE);
+    EXPECT_EQ(UndoMove(), UNDO_NOTHING);
+    EXPECT_EQ(levelMoves, 0);
+    EXPECT_EQ(poen, loadedPoen);
+    for (int i = 0; i < TIL_SIZE; i++)
+        ASSERT_TRUE(til[i].type == loaded[i].type && til[i].x == loaded[i].x && til[i].y == loaded[i].y &&
+                    til[i].state == loaded[i].state) << "record " << i;
+}
