@@ -5,6 +5,7 @@
 #include "level/level.h"
 #include "shell/clock.h"
 #include "shell/media.h"
+#include "shell/display.h"
 #include "shell/screen.h"
 
 int proslie = 0;
@@ -142,7 +143,7 @@ static void ShowFailed(SDL_Surface* screen)
     DarkenScreen(screen);
     FreeBackdrop();
     apply_clip(200, 145, failed, screen, nullptr);
-    SDL_Flip(screen);
+    ShowFrame(screen);
     ClockDelay(2000);
 }
 

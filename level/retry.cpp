@@ -4,6 +4,7 @@
 #include "menu/menu.h"
 #include "menu/players.h"
 #include "shell/media.h"
+#include "shell/display.h"
 #include "shell/screen.h"
 #include "trans/trans.h"
 
@@ -79,7 +80,7 @@ int RenderDialogr(int dple, int x, int y, int button, int, int, SDL_Surface* scr
         mousec = 0;
     if (renddr == 0) {
         mousec = 1;  // the click that opened the dialog does not act in it
-        SDL_WarpMouse(400, 300);
+        WarpPointer(400, 300);
         renddr = 1;
     }
     if (dplev == 0)

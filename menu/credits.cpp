@@ -4,6 +4,7 @@
 #include "menu/menu.h"
 #include "shell/clock.h"
 #include "shell/media.h"
+#include "shell/display.h"
 #include "shell/screen.h"
 
 SDL_Surface* optimizedImageCredits = nullptr;
@@ -32,7 +33,7 @@ static void Enter(int button)
     cgtt = 0;
     clipi = CREDITS_START;
     clipy.y = static_cast<Sint16>(clipi);
-    SDL_WarpMouse(400, 300);
+    WarpPointer(400, 300);
     play_menu_music = 0;
     rendc = 1;
     if (button != 0)

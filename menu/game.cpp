@@ -7,6 +7,7 @@
 #include "menu/players.h"
 #include "menu/scores.h"
 #include "shell/media.h"
+#include "shell/display.h"
 #include "shell/screen.h"
 #include "trans/trans.h"
 
@@ -95,7 +96,7 @@ static int ClickContinue(SDL_Surface* screen)
 int RenderDialogg(int x, int y, int button, int, int, SDL_Surface* screen)
 {
     if (renddg == 0) {
-        SDL_WarpMouse(400, 300);
+        WarpPointer(400, 300);
         renddg = 1;
     }
     if (button == 0)
@@ -137,7 +138,7 @@ int RenderDialogg(int x, int y, int button, int, int, SDL_Surface* screen)
 int RenderDialoga(int x, int y, int button, int, int, SDL_Surface* screen)
 {
     if (rendda == 0) {
-        SDL_WarpMouse(400, 300);
+        WarpPointer(400, 300);
         rendda = 1;
     }
     if (button == 0)

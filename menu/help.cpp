@@ -4,6 +4,7 @@
 
 #include "menu/menu.h"
 #include "shell/media.h"
+#include "shell/display.h"
 #include "shell/screen.h"
 #include "video/video.h"
 
@@ -75,7 +76,7 @@ static void PlaySlot(SDL_Surface* screen, int slot)
     char path[64];
     snprintf(path, sizeof path, "media/video/help%d.ogg", video);
     // The page with its lit button stays on the screen around the video.
-    SDL_Flip(screen);
+    ShowFrame(screen);
     LoadPlayV(path, Slots[slot].videoX, Slots[slot].videoY);
 }
 
@@ -119,7 +120,7 @@ static int PageButtons(SDL_Surface* screen, int x, int y, int button)
 void RenderHelp(int x, int y, int button, int, SDL_Surface* screen)
 {
     if (renddh == 0) {
-        SDL_WarpMouse(400, 300);
+        WarpPointer(400, 300);
         renddh = 1;
     }
     if (button == 0)

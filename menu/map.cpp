@@ -9,6 +9,7 @@
 #include "menu/menu.h"
 #include "shell/clock.h"
 #include "shell/media.h"
+#include "shell/display.h"
 #include "shell/screen.h"
 #include "text/text.h"
 #include "trans/trans.h"
@@ -114,7 +115,7 @@ static void DrawPath(SDL_Surface* screen, int c)
 int RenderMap(int x, int y, int button, int, int level, SDL_Surface* screen)
 {
     if (rendmp == 0) {
-        SDL_WarpMouse(400, 300);
+        WarpPointer(400, 300);
         rendmp = 1;
         heldSinceEntry = button != 0;
     }

@@ -13,6 +13,7 @@
 #include "menu/scores.h"
 #include "shell/clock.h"
 #include "shell/media.h"
+#include "shell/display.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
 #include "text/text.h"
@@ -111,21 +112,22 @@ static void Load(SDL_Surface*& slot, const char* path, ImageKind kind)
 // pixel put back afterwards.
 static void Pack(SDL_Surface* image)
 {
-    SDL_Surface* screen = SDL_GetVideoSurface();
-    if (!image || !screen || !image->format->Amask)
+    // The frame every picture is drawn into (the coding is made for it).
+    SDL_Surface* target = screen ? screen : SDL_GetVideoSurface();
+    if (!image || !target || !image->format->Amask)
         return;
     SDL_SetAlpha(image, SDL_SRCALPHA | SDL_RLEACCEL, SDL_ALPHA_OPAQUE);
-    if (SDL_LockSurface(screen) != 0)
+    if (SDL_LockSurface(target) != 0)
         return;
-    Uint32 kept = *static_cast<Uint32*>(screen->pixels);
-    SDL_UnlockSurface(screen);
+    Uint32 kept = *static_cast<Uint32*>(target->pixels);
+    SDL_UnlockSurface(target);
     SDL_Rect one = {0, 0, 1, 1};
     SDL_Rect at = {0, 0, 1, 1};
-    SDL_BlitSurface(image, &one, screen, &at);
-    if (SDL_LockSurface(screen) != 0)
+    SDL_BlitSurface(image, &one, target, &at);
+    if (SDL_LockSurface(target) != 0)
         return;
-    *static_cast<Uint32*>(screen->pixels) = kept;
-    SDL_UnlockSurface(screen);
+    *static_cast<Uint32*>(target->pixels) = kept;
+    SDL_UnlockSurface(target);
 }
 
 // An item at rest shows its strip's first frame. Drawing a frame out of a packed
@@ -199,7 +201,7 @@ static void LoadingStep(SDL_Surface* screen, int k)
 {
     LoadFinish();
     apply_clip(138, 383, LSTImage, screen, &LST[k]);
-    SDL_Flip(screen);
+    ShowFrame(screen);
 }
 
 static void SetRect(SDL_Rect& r, int x, int y, int w, int h)
@@ -539,7 +541,7 @@ static void Hero(SDL_Surface* screen)
 int RenderMenu(int x, int y, int button, SDL_Surface* screen)
 {
     if (rendme == 0) {
-        SDL_WarpMouse(400, 300);
+        WarpPointer(400, 300);
         rendme = 1;
     }
     if (button == 0)

@@ -4,6 +4,7 @@
 
 #include "menu/menu.h"
 #include "shell/media.h"
+#include "shell/display.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
 #include "trans/trans.h"
@@ -58,7 +59,7 @@ static void DrawPanel(SDL_Surface* screen)
 void RenderOptions(int x, int y, int button, SDL_Surface* screen)
 {
     if (renddo == 0) {
-        SDL_WarpMouse(400, 300);
+        WarpPointer(400, 300);
         renddo = 1;
     }
     if (button == 0)

@@ -7,6 +7,7 @@
 #include "menu/menu.h"
 #include "menu/options.h"
 #include "shell/media.h"
+#include "shell/display.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
 #include "text/text.h"
@@ -544,7 +545,7 @@ int RenderDialogp(int x, int y, int button, int key, int character, SDL_Surface*
     DialogTurn t{x, y, button, key, character, key == KEY_NONE, false, false, false, false, false};
     bool opening = renddp == 0;
     if (opening) {
-        SDL_WarpMouse(400, 300);
+        WarpPointer(400, 300);
         noPlayerAtEntry = ukupl == 0;
         tmpx = 400;
         tmpy = 300;

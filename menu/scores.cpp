@@ -6,6 +6,7 @@
 #include "menu/credits.h"
 #include "menu/menu.h"
 #include "shell/media.h"
+#include "shell/display.h"
 #include "shell/screen.h"
 #include "text/text.h"
 
@@ -95,7 +96,7 @@ void chkHS()
 int RenderDialogHS(int x, int y, int button, int, int, SDL_Surface* screen)
 {
     if (renddhs == 0) {
-        SDL_WarpMouse(400, 300);
+        WarpPointer(400, 300);
         renddhs = 1;
     }
     if (button == 0)

@@ -34,10 +34,10 @@ static SDL_Surface* Convert(const char* path, SDL_Surface* (*convert)(SDL_Surfac
 // that a PNG can be decoded into directly.
 static bool ScreenIsXrgb()
 {
-    const SDL_Surface* screen = SDL_GetVideoSurface();
-    if (!screen)
+    const SDL_Surface* target = screen ? screen : SDL_GetVideoSurface();
+    if (!target)
         return false;
-    const SDL_PixelFormat* f = screen->format;
+    const SDL_PixelFormat* f = target->format;
     return f->BytesPerPixel == 4 && f->Rmask == 0xff0000 && f->Gmask == 0xff00 && f->Bmask == 0xff;
 }
 

@@ -17,6 +17,7 @@
 #include "menu/scores.h"
 #include "menu/players.h"
 #include "shell/clock.h"
+#include "shell/display.h"
 #include "shell/media.h"
 #include "shell/settings.h"
 #include "text/text.h"
@@ -34,11 +35,6 @@ static int lastYrel = 0;
 
 static Mix_Music* openingMusic = nullptr;  // kept only to be freed by the next start
 
-Uint32 VideoFlags()
-{
-    return fulls ? (SDL_FULLSCREEN | SDL_HWPALETTE) : 0;
-}
-
 void Init()
 {
     atexit(SDL_Quit);
@@ -50,8 +46,7 @@ void Init()
         fprintf(stderr, "Unable to init Sound: %s\n", SDL_GetError());
         exit(1);
     }
-    screen = SDL_SetVideoMode(SCREEN_W, SCREEN_H, SCREEN_BPP, VideoFlags());
-    if (!screen) {
+    if (!DisplayOpen()) {
         fprintf(stderr, "Unable to set up video: %s\n", SDL_GetError());
         exit(1);
     }
@@ -73,15 +68,6 @@ void End(SDL_Surface* surface)
     SDL_Quit();
 }
 
-// Re-opens the window after the options screen switched full screen. Everything
-// is drawn for 800 x 600 x 32, so that mode is asked for by its numbers.
-static void ReopenVideo()
-{
-    SDL_Surface* s = SDL_SetVideoMode(SCREEN_W, SCREEN_H, SCREEN_BPP, VideoFlags());
-    if (s)
-        screen = s;
-}
-
 void MMoved(int button, int x, int y, int xrel, int yrel, int key, int unicode)
 {
     but = button;
@@ -94,46 +80,46 @@ void MMoved(int button, int x, int y, int xrel, int yrel, int key, int unicode)
     if (level_no == SCREEN_MENU) {
         dple = biodg = biodp = bioo = biodr = prikpp = 0;
         level_no = RenderMenu(x, y, button, screen);
-        SDL_Flip(screen);
+        ShowFrame(screen);
     } else if (level_no == SCREEN_OPTIONS) {
         int wasFull = fulls;
         biodg = 0;
         RenderOptions(x, y, button, screen);
-        SDL_Flip(screen);
+        ShowFrame(screen);
         if (fulls != wasFull)
-            ReopenVideo();
+            DisplayOpen();
     } else if (level_no == SCREEN_CREDITS) {
         biodg = 0;
         level_no = RenderCredits(x, y, button, key, unicode, screen);
-        SDL_Flip(screen);
+        ShowFrame(screen);
     } else if (level_no == SCREEN_HELP) {
         biodg = 0;
         RenderHelp(x, y, button, key, screen);
-        SDL_Flip(screen);
+        ShowFrame(screen);
     } else if (level_no == SCREEN_NEWGAME) {
         biodg = 0;
         level_no = RenderDialoga(x, y, button, key, unicode, screen);
-        SDL_Flip(screen);
+        ShowFrame(screen);
     } else if (level_no == SCREEN_GAME) {
         // biodg is kept: the game dialog fades in only when entered from elsewhere.
         level_no = RenderDialogg(x, y, button, key, unicode, screen);
-        SDL_Flip(screen);
+        ShowFrame(screen);
     } else if (level_no == SCREEN_RETRY) {
         biodg = 0;
         level_no = RenderDialogr(dple, x, y, button, key, unicode, screen);
-        SDL_Flip(screen);
+        ShowFrame(screen);
     } else if (level_no == SCREEN_PLAYERS) {
         biodg = 0;
         level_no = RenderDialogp(x, y, button, key, unicode, screen);
-        SDL_Flip(screen);
+        ShowFrame(screen);
     } else if (level_no == SCREEN_SCORES) {
         biodg = 0;
         level_no = RenderDialogHS(x, y, button, key, unicode, screen);
-        SDL_Flip(screen);
+        ShowFrame(screen);
     } else if (level_no > SCREEN_MAP) {
         biodg = 0;
         level_no = RenderMap(x, y, button, key, level_no, screen);
-        SDL_Flip(screen);
+        ShowFrame(screen);
     }
 }
 
@@ -145,6 +131,8 @@ static void Tick()
 void CheckKeys()
 {
     but = SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON(1);
+    if (display_bar_press)
+        but = 0;
     if (level_no != SCREEN_RETRY)
         dple = 0;
 
@@ -162,24 +150,46 @@ void CheckKeys()
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         switch (event.type) {
-        case SDL_MOUSEMOTION:
-            lastButton = event.motion.state;
-            lastX = event.motion.x;
-            lastY = event.motion.y;
-            lastXrel = event.motion.xrel;
-            lastYrel = event.motion.yrel;
+        case SDL_MOUSEMOTION: {
+            // The display's position becomes the frame's; over a bar, the
+            // frame's nearest pixel. A press made on a bar holds nothing.
+            int fx, fy;
+            PointerToFrame(event.motion.x, event.motion.y, &fx, &fy);
+            lastButton = display_bar_press ? (event.motion.state & ~SDL_BUTTON(1)) : event.motion.state;
+            lastXrel = fx - lastX;
+            lastYrel = fy - lastY;
+            lastX = fx;
+            lastY = fy;
             MMoved(lastButton, lastX, lastY, lastXrel, lastYrel, KEY_NONE, KEY_NONE);
             break;
+        }
         case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP:
+        case SDL_MOUSEBUTTONUP: {
+            // Nothing can be clicked on the bars beside or above the frame.
+            int fx, fy;
+            if (!PointerToFrame(event.button.x, event.button.y, &fx, &fy) || display_bar_press) {
+                display_bar_press = event.type == SDL_MOUSEBUTTONDOWN;
+                break;
+            }
             // Press and release both carry the button index: 1 for the left button.
             lastButton = event.button.button;
-            lastX = event.button.x;
-            lastY = event.button.y;
+            lastX = fx;
+            lastY = fy;
             lastXrel = lastYrel = 0;
             MMoved(lastButton, lastX, lastY, 0, 0, KEY_NONE, KEY_NONE);
             break;
+        }
         case SDL_KEYDOWN: {
+            // F11 switches between the window and the full screen, F10 steps
+            // the window's size; no screen sees them.
+            if (event.key.keysym.sym == SDLK_F11) {
+                ToggleFullScreen();
+                break;
+            }
+            if (event.key.keysym.sym == SDLK_F10) {
+                StepWindowScale();
+                break;
+            }
             lastButton = event.key.state;
             lastXrel = lastYrel = 0;
             int sym = event.key.keysym.sym;
@@ -216,7 +226,7 @@ static void LevelIteration()
         dead = 1;
         MMoved(0, 400, 300, 0, 0, 0, 0);
     }
-    SDL_Flip(screen);
+    ShowFrame(screen);
     if (level_no != SCREEN_RETRY)
         LevelStar = RendLevel(screen, ToviMouseX, ToviMouseY, but, kkeyk, LevelStar, 0);
     // The level frame asked for the dialog (dead stays as it was). A LevelStar of
@@ -228,7 +238,7 @@ static void LevelIteration()
         MMoved(0, 400, 300, 0, 0, 0, 0);
     }
     if (level_no != SCREEN_RETRY)
-        SDL_Flip(screen);
+        ShowFrame(screen);
     if (LevelStar == SCREEN_CREDITS)
         level_no = SCREEN_CREDITS;
 }
@@ -269,7 +279,7 @@ void MainLoopStep()
         LevelIteration();
     } else if (level_no == SCREEN_HELP) {
         RenderHelp(ToviMouseX, ToviMouseY, but, kkeyk, screen);
-        SDL_Flip(screen);
+        ShowFrame(screen);
     } else if (level_no == SCREEN_QUIT) {
         End(screen);
         m_bQuit = 1;
@@ -293,7 +303,7 @@ int Start()
     while (Fade(screen, LSImage, 1, 0, 0) != 1) {
     }
     apply_clip(0, 0, LSImage, screen, nullptr);
-    SDL_Flip(screen);
+    ShowFrame(screen);
 
     while (m_bQuit == 0)
         MainLoopStep();
@@ -311,6 +321,7 @@ int SDL_main(int, char*[])
     start_level_no = 1;
     SDL_putenv(const_cast<char*>("SDL_VIDEO_YUV_HWACCEL=0"));
     ReadSettings();
+    ReadDisplaySettings();
     Init();
     SDL_WM_SetCaption("Tovi Mudgrove", nullptr);
     // The window keeps its own copy of the icon.

@@ -21,6 +21,5 @@ void MainLoopStep();  // one iteration of the main loop: the event pump, then th
 void CheckKeys();    // one pass of the event pump, with the per-frame tick
 void MMoved(int button, int x, int y, int xrel, int yrel, int key, int unicode);  // store input, dispatch
 void End(SDL_Surface* surface);  // free the menu audio, close audio, shut SDL down
-Uint32 VideoFlags();  // flags of the video mode for the current full-screen setting
 
 #endif

@@ -9,6 +9,7 @@
 
 #include "shell/clock.h"
 #include "shell/media.h"
+#include "shell/display.h"
 #include "shell/screen.h"
 #include "tests/harness.h"
 #include "trans/trans.h"
@@ -90,7 +91,7 @@ TEST_F(TransNLevel, EachEffectEndsOnTheNewPicture)
         // The old picture is on the screen and the display, as when a level changes.
         SDL_Surface* picture = Picture(SCREEN_W, SCREEN_H, 0);
         apply_clip(0, 0, picture, screen, nullptr);
-        SDL_Flip(screen);
+        ShowFrame(screen);
         Pixels old = Read(picture);
         SDL_FreeSurface(picture);
         SDL_Surface* fresh = Picture(SCREEN_W, SCREEN_H, 1);

@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "shell/clock.h"
+#include "shell/display.h"
 #include "shell/screen.h"
 
 int array1[TILE_COUNT + 1];
@@ -33,7 +34,7 @@ static void StartEffect()
 
 static void ShowAll(SDL_Surface* screen)
 {
-    SDL_Flip(screen);
+    ShowFrame(screen);
     trans_frames++;
 }
 
@@ -50,9 +51,9 @@ static void Push(SDL_Surface* screen, int x, int y, int w, int h, int asList)
         TransPush[trans_pushes] = r;
     trans_pushes++;
     if (asList)
-        SDL_UpdateRects(screen, 1, &r);
+        ShowFrameRects(screen, 1, &r);
     else
-        SDL_UpdateRect(screen, r.x, r.y, r.w, r.h);
+        ShowFrameRect(screen, r.x, r.y, r.w, r.h);
 }
 
 // Draws image over the whole screen with per-surface alpha, then switches it off.

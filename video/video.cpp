@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "shell/clock.h"
+#include "shell/display.h"
 #include "shell/screen.h"
 
 ogg_sync_state oy;
@@ -143,10 +144,18 @@ static bool Showable()
            ti.offset_x + ti.frame_width <= ti.width && ti.offset_y + ti.frame_height <= ti.height;
 }
 
+// The overlay shows where the frame's rectangle rectvi lands on the display:
+// scaled with the frame when the game scales it.
+static void ShowOverlay()
+{
+    SDL_Rect at = OverlayRect(rectvi.x, rectvi.y, rectvi.w, rectvi.h);
+    SDL_DisplayYUVOverlay(yuv_overlay, &at);
+}
+
 void open_video(int x, int y)
 {
     yuv_overlay = SDL_CreateYUVOverlay(static_cast<int>(ti.frame_width), static_cast<int>(ti.frame_height),
-                                       SDL_YV12_OVERLAY, screen);
+                                       SDL_YV12_OVERLAY, OverlayTarget());
     if (!yuv_overlay) {
         fprintf(stderr, "SDL: Couldn't create SDL_yuv_overlay: %s\n", SDL_GetError());
         exit(1);
@@ -155,7 +164,7 @@ void open_video(int x, int y)
     rectvi.y = static_cast<Sint16>(y);
     rectvi.w = static_cast<Uint16>(ti.frame_width);
     rectvi.h = static_cast<Uint16>(ti.frame_height);
-    SDL_DisplayYUVOverlay(yuv_overlay, &rectvi);
+    ShowOverlay();
 }
 
 // Copies rows x rows of width bytes from a decoded plane, starting at the
@@ -223,7 +232,7 @@ void video_write()
     SDL_UnlockYUVOverlay(yuv_overlay);
     if (!copied)
         return;
-    SDL_DisplayYUVOverlay(yuv_overlay, &rectvi);
+    ShowOverlay();
     video_frames++;
     WaitFrame();
 }
@@ -303,4 +312,6 @@ void LoadPlayV(const char* filename, int x, int y)
             stateflag = 1;
     }
     fclose(file);
+    if (yuv_overlay)
+        AfterOverlay(rectvi.x, rectvi.y, rectvi.w, rectvi.h);
 }

@@ -4,12 +4,13 @@
 
 # Starts Xvfb on a free display numbered from $1 (kept from resetting when the
 # game closes, so the next start still finds it) and waits until it answers.
+# The screen is 800x600x24 unless X_SCREEN says otherwise (WxHxD).
 # Sets xvfb (its process) and DISPLAY.
 x_display() {
   local base=$1
   for _ in 1 2 3 4 5; do
     local display=:$((base + RANDOM % 9))
-    Xvfb "$display" -screen 0 800x600x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+    Xvfb "$display" -screen 0 "${X_SCREEN:-800x600x24}" -nolisten tcp -noreset >/dev/null 2>&1 &
     xvfb=$!
     export DISPLAY=$display
     for _ in $(seq 1 50); do xdotool getmouselocation >/dev/null 2>&1 && return 0; sleep 0.2; done

@@ -17,6 +17,7 @@
 #include "shell/clock.h"
 #include "shell/settings.h"
 #include "shell/media.h"
+#include "shell/display.h"
 #include "shell/screen.h"
 #include "shell/shot.h"
 #include "tools/sim/simcore.h"
@@ -136,7 +137,7 @@ int main(int argc, char* argv[])
         fclose(cut);
     backi = 1;
     RenderHelp(550, 180, 0, KEY_NONE, screen);
-    SDL_Flip(screen);
+    ShowFrame(screen);
     LoadPlayV(half.c_str(), 430, 95);
     Shot("help_video.png");
     remove(half.c_str());
