@@ -82,5 +82,15 @@ else
     ln -s -- "$media" "$link" || fail "cannot link the media into $data"
 fi
 
+# The SDL 1.2 compatibility library, where installed beside the classic one
+# (Debian 12's libsdl1.2-compat), scales the game to big screens by itself.
+# Every architecture's folder is named; the loader skips those of other ones.
+for compat in /usr/lib/*/sdl12-compat /usr/lib/sdl12-compat; do
+    if [ -e "$compat/libSDL-1.2.so.0" ]; then
+        LD_LIBRARY_PATH="$compat${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
+        export LD_LIBRARY_PATH
+    fi
+done
+
 cd -- "$data" || fail "cannot enter the save folder $data"
 exec "$game"

@@ -1,0 +1,397 @@
+// The frame on big screens: the window and full-screen layouts, the pointer's
+// way back from the display to the frame at every scale and bar layout, the
+// scaled frame against the frame itself, the display settings file, and the
+// event pump's mapping, bars and F10/F11 on a real (dummy) display.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "shell/display.h"
+#include "shell/screen.h"
+#include "shell/settings.h"
+#include "shell/tovi.h"
+#include "tests/harness.h"
+
+// Every layout a player is likely to meet: the window at each scale, and full
+// screens wider, taller and of the frame's own shape.
+static std::vector<FrameLayout> Layouts()
+{
+    return {WindowLayout(1),         WindowLayout(2),         WindowLayout(3),
+            FullScreenLayout(2560, 1440), FullScreenLayout(1366, 768), FullScreenLayout(1920, 1080),
+            FullScreenLayout(3840, 2160), FullScreenLayout(1280, 1024), FullScreenLayout(800, 600),
+            FullScreenLayout(1600, 1200), FullScreenLayout(1440, 900)};
+}
+
+TEST(DisplayLayout, WindowScaleFitsTheDesktopWithRoomForPanels)
+{
+    EXPECT_EQ(FitWindowScale(0, 0), 1) << "unknown desktop";
+    EXPECT_EQ(FitWindowScale(1024, 768), 1);
+    EXPECT_EQ(FitWindowScale(1366, 768), 1);
+    EXPECT_EQ(FitWindowScale(1920, 1080), 1) << "1200 rows do not fit 1080";
+    EXPECT_EQ(FitWindowScale(1920, 1280), 2) << "1200 rows and the panels fit 1280";
+    EXPECT_EQ(FitWindowScale(1920, 1279), 1);
+    EXPECT_EQ(FitWindowScale(2560, 1440), 2);
+    EXPECT_EQ(FitWindowScale(3840, 2160), 3);
+    EXPECT_EQ(FitWindowScale(7680, 4320), DISPLAY_MAX_SCALE);
+    EXPECT_EQ(FitWindowScale(1599, 2000), 1) << "too narrow for 2x";
+}
+
+TEST(DisplayLayout, FullScreenIsAsLargeAsFitsWithEvenBars)
+{
+    FrameLayout l = FullScreenLayout(2560, 1440);
+    EXPECT_EQ(l.w, 1920);
+    EXPECT_EQ(l.h, 1440);
+    EXPECT_EQ(l.x, 320);
+    EXPECT_EQ(l.y, 0);
+    l = FullScreenLayout(1366, 768);
+    EXPECT_EQ(l.w, 1024);
+    EXPECT_EQ(l.x, 171);
+    EXPECT_EQ(1366 - l.x - l.w, 171) << "right bar as wide as the left";
+    l = FullScreenLayout(1280, 1024);  // taller than the frame: bars above and below
+    EXPECT_EQ(l.w, 1280);
+    EXPECT_EQ(l.h, 960);
+    EXPECT_EQ(l.y, 32);
+    EXPECT_EQ(l.x, 0);
+    l = FullScreenLayout(800, 600);
+    EXPECT_EQ(l.x, 0);
+    EXPECT_EQ(l.w, 800);
+    for (const FrameLayout& f : Layouts()) {
+        EXPECT_LE(f.outW - f.w - 2 * f.x, 1) << f.outW << "x" << f.outH;
+        EXPECT_LE(f.outH - f.h - 2 * f.y, 1) << f.outW << "x" << f.outH;
+        EXPECT_LE(std::abs(f.w * 3 - f.h * 4), 4) << "aspect kept";
+    }
+}
+
+// Every frame pixel is reached by the warp to it and read back exactly; every
+// display pixel maps to a frame pixel in order, the frame's edges to its edge
+// pixels, and the bars report themselves.
+TEST(DisplayLayout, PointerMapsExactlyOnEveryLayout)
+{
+    for (const FrameLayout& l : Layouts()) {
+        SCOPED_TRACE(std::to_string(l.outW) + "x" + std::to_string(l.outH) + " frame " + std::to_string(l.w));
+        for (int fx = 0; fx < SCREEN_W; fx++) {
+            int dx, dy, bx, by;
+            FrameToDisplay(l, fx, fx % SCREEN_H, &dx, &dy);
+            ASSERT_EQ(DisplayToFrame(l, dx, dy, &bx, &by), 1);
+            ASSERT_EQ(bx, fx);
+            ASSERT_EQ(by, fx % SCREEN_H);
+        }
+        int dx, dy;
+        FrameToDisplay(l, 400, 300, &dx, &dy);
+        int cx, cy;
+        DisplayToFrame(l, dx, dy, &cx, &cy);
+        EXPECT_EQ(cx, 400) << "the warp on screen entry lands on the frame's centre";
+        EXPECT_EQ(cy, 300);
+        int last = -1;
+        for (int d = 0; d < l.outW; d++) {
+            int fx, fy;
+            int inside = DisplayToFrame(l, d, l.y, &fx, &fy);
+            ASSERT_EQ(inside, d >= l.x && d < l.x + l.w) << d;
+            ASSERT_GE(fx, last) << d;
+            if (inside)
+                ASSERT_LE(fx - last, 1) << "no frame column skipped at " << d;
+            last = fx;
+        }
+        int fx, fy;
+        EXPECT_EQ(DisplayToFrame(l, l.x, l.y, &fx, &fy), 1);
+        EXPECT_EQ(fx, 0);
+        EXPECT_EQ(fy, 0);
+        EXPECT_EQ(DisplayToFrame(l, l.x + l.w - 1, l.y + l.h - 1, &fx, &fy), 1);
+        EXPECT_EQ(fx, SCREEN_W - 1);
+        EXPECT_EQ(fy, SCREEN_H - 1);
+        EXPECT_EQ(DisplayToFrame(l, l.x + l.w, l.y + l.h, &fx, &fy), 0);
+        EXPECT_EQ(fx, SCREEN_W - 1) << "a bar gives the nearest frame pixel";
+        EXPECT_EQ(DisplayToFrame(l, l.x - 1, l.y - 1, &fx, &fy), 0);
+        EXPECT_EQ(fx, 0);
+        EXPECT_EQ(fy, 0);
+    }
+}
+
+// ---- the scaler ----------------------------------------------------------------
+static std::vector<uint32_t> Pattern(uint32_t seed)
+{
+    std::vector<uint32_t> p(static_cast<size_t>(SCREEN_W) * SCREEN_H);
+    uint32_t v = seed;
+    for (uint32_t& px : p) {
+        v = v * 1664525u + 1013904223u;
+        px = v >> 8;
+    }
+    return p;
+}
+
+static std::vector<uint32_t> Scaled(const FrameLayout& l, const std::vector<uint32_t>& src)
+{
+    std::vector<uint32_t> out(static_cast<size_t>(l.outW) * l.outH, 0xdeadbeefu);
+    SDL_Rect r;
+    ScaleFrame(l, src.data(), SCREEN_W, out.data(), l.outW, 0, 0, SCREEN_W, SCREEN_H, &r);
+    EXPECT_EQ(r.x, l.x);
+    EXPECT_EQ(r.w, l.w);
+    EXPECT_EQ(r.h, l.h);
+    return out;
+}
+
+TEST(DisplayScaler, WholeScalesRepeatEachPixel)
+{
+    std::vector<uint32_t> src = Pattern(7);
+    for (int k = 1; k <= 3; k++) {
+        FrameLayout l = WindowLayout(k);
+        std::vector<uint32_t> out = Scaled(l, src);
+        for (int y = 0; y < l.outH; y++)
+            for (int x = 0; x < l.outW; x++)
+                ASSERT_EQ(out[static_cast<size_t>(y) * l.outW + x], src[static_cast<size_t>(y / k) * SCREEN_W + x / k])
+                    << k << "x at " << x << "," << y;
+    }
+}
+
+// In-between scales: a display pixel inside one frame pixel shows it exactly;
+// one across an edge lies between the frame pixels it covers, channel by
+// channel; bars are left alone; a flat frame stays flat.
+TEST(DisplayScaler, InBetweenScalesBlendOnlyAcrossPixelEdges)
+{
+    std::vector<uint32_t> src = Pattern(11);
+    for (FrameLayout l : {FullScreenLayout(2560, 1440), FullScreenLayout(1366, 768)}) {
+        std::vector<uint32_t> out = Scaled(l, src);
+        int exact = 0;
+        for (int y = 0; y < l.h; y++)
+            for (int x = 0; x < l.w; x++) {
+                int64_t x0 = static_cast<int64_t>(x) * SCREEN_W, x1 = x0 + SCREEN_W;  // in 1/w frame pixels
+                int64_t y0 = static_cast<int64_t>(y) * SCREEN_H, y1 = y0 + SCREEN_H;
+                int a = static_cast<int>(x0 / l.w), b = static_cast<int>((x1 - 1) / l.w);
+                int c = static_cast<int>(y0 / l.h), d = static_cast<int>((y1 - 1) / l.h);
+                uint32_t got = out[static_cast<size_t>(y + l.y) * l.outW + x + l.x];
+                if (a == b && c == d) {
+                    ASSERT_EQ(got, src[static_cast<size_t>(c) * SCREEN_W + a]) << x << "," << y;
+                    exact++;
+                    continue;
+                }
+                for (int shift = 0; shift < 24; shift += 8) {
+                    int lo = 255, hi = 0;
+                    for (int yy = c; yy <= d; yy++)
+                        for (int xx = a; xx <= b; xx++) {
+                            int v = (src[static_cast<size_t>(yy) * SCREEN_W + xx] >> shift) & 0xff;
+                            lo = v < lo ? v : lo;
+                            hi = v > hi ? v : hi;
+                        }
+                    int v = (got >> shift) & 0xff;
+                    ASSERT_GE(v, lo - 1) << x << "," << y;
+                    ASSERT_LE(v, hi + 1) << x << "," << y;
+                }
+            }
+        // Each edge between two frame pixels blends at most one display column
+        // (row); every other display pixel shows one frame pixel as it is.
+        EXPECT_GE(exact, (l.w - SCREEN_W + 1) * (l.h - SCREEN_H + 1));
+        EXPECT_EQ(out[0], 0xdeadbeefu) << "bars are not written";
+        std::vector<uint32_t> flat(static_cast<size_t>(SCREEN_W) * SCREEN_H, 0x00a0b0c0u);
+        std::vector<uint32_t> flatOut = Scaled(l, flat);
+        for (int y = 0; y < l.h; y++)
+            for (int x = 0; x < l.w; x++)
+                ASSERT_EQ(flatOut[static_cast<size_t>(y + l.y) * l.outW + x + l.x], 0x00a0b0c0u);
+    }
+}
+
+// Scaling only a changed rectangle (and its neighbours) gives the same display
+// as scaling the whole changed frame.
+TEST(DisplayScaler, PartOfTheFrameMatchesTheWhole)
+{
+    for (FrameLayout l : {WindowLayout(2), WindowLayout(3), FullScreenLayout(2560, 1440),
+                          FullScreenLayout(1366, 768), FullScreenLayout(1280, 1024)}) {
+        std::vector<uint32_t> src = Pattern(3);
+        std::vector<uint32_t> part = Scaled(l, src);
+        for (int y = 101; y < 157; y++)
+            for (int x = 333; x < 391; x++)
+                src[static_cast<size_t>(y) * SCREEN_W + x] ^= 0x00ffffffu;
+        SDL_Rect r;
+        ScaleFrame(l, src.data(), SCREEN_W, part.data(), l.outW, 332, 100, 392, 158, &r);
+        EXPECT_EQ(part, Scaled(l, src)) << l.outW << "x" << l.outH;
+    }
+}
+
+// ---- "display.dat" ----------------------------------------------------------------
+TEST(DisplaySettings, RoundTripAndDamagedFiles)
+{
+    InScratchDir dir;
+    EXPECT_EQ(ReadDisplaySettings(), 0) << "no file";
+    EXPECT_EQ(display_scale, 0);
+    for (int k = 0; k <= DISPLAY_MAX_SCALE; k++) {
+        display_scale = k;
+        ASSERT_EQ(WriteDisplaySettings(), 1);
+        display_scale = -5;
+        EXPECT_EQ(ReadDisplaySettings(), 1);
+        EXPECT_EQ(display_scale, k);
+    }
+    std::vector<unsigned char> good = ReadBytes(DISPLAY_FILE);
+    ASSERT_EQ(good.size(), 12u);
+    EXPECT_EQ(std::vector<unsigned char>(good.begin(), good.begin() + 8),
+              (std::vector<unsigned char>{'T', 'O', 'V', 'D', 1, 0, 0, 0}));
+    EXPECT_EQ(ReadBytes(std::string(DISPLAY_FILE) + ".tmp").size(), 0u) << "no temporary file is left";
+    auto damaged = [&](std::vector<unsigned char> bytes, const char* what) {
+        WriteBytes(DISPLAY_FILE, bytes);
+        display_scale = 2;
+        EXPECT_EQ(ReadDisplaySettings(), 0) << what;
+        EXPECT_EQ(display_scale, 0) << what << " reads as the desktop's fit";
+    };
+    std::vector<unsigned char> b = good;
+    b[0] = 'X';
+    damaged(b, "wrong magic");
+    b = good;
+    b[4] = 2;
+    damaged(b, "unknown version");
+    b = good;
+    b[8] = 4;
+    damaged(b, "scale too large");
+    b = good;
+    b[11] = 0xff;
+    damaged(b, "negative scale");
+    damaged(std::vector<unsigned char>(good.begin(), good.begin() + 11), "cut short");
+    b = good;
+    b.push_back(0);
+    damaged(b, "longer than written");
+    damaged({}, "empty");
+}
+
+// ---- the display on the dummy driver ----------------------------------------------
+// The game scaling its frame into a 3x window and a full screen with bars.
+class DisplayOnDummy : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        HarnessOpen();
+        display_scaler = SCALER_SOFTWARE;
+        desktop_w = 2400;
+        desktop_h = 1800;
+    }
+    void TearDown() override
+    {
+        fulls = 0;
+        display_scale = 0;
+        desktop_w = desktop_h = 0;
+        HarnessOpen();  // back to the plain 800 x 600 surface for the tests after
+    }
+    static uint32_t At(SDL_Surface* s, int x, int y)
+    {
+        return static_cast<uint32_t*>(s->pixels)[static_cast<ptrdiff_t>(s->pitch / 4) * y + x];
+    }
+};
+
+TEST_F(DisplayOnDummy, ShownFrameIsTheFrameScaledAndFollowsChanges)
+{
+    InScratchDir dir;
+    fulls = 0;
+    display_scale = 3;
+    ASSERT_EQ(DisplayOpen(), 1);
+    ASSERT_EQ(display->w, 2400);
+    ASSERT_EQ(display->h, 1800);
+    ASSERT_NE(screen, display) << "the game draws into a frame of its own";
+    ASSERT_EQ(screen->w, SCREEN_W);
+    std::vector<uint32_t> p = Pattern(5);
+    for (int y = 0; y < SCREEN_H; y++)
+        memcpy(static_cast<uint8_t*>(screen->pixels) + static_cast<ptrdiff_t>(screen->pitch) * y,
+               &p[static_cast<size_t>(y) * SCREEN_W], SCREEN_W * 4);
+    ShowFrame(screen);
+    for (int y = 0; y < 1800; y += 7)
+        for (int x = 0; x < 2400; x += 5)
+            ASSERT_EQ(At(display, x, y), At(screen, x / 3, y / 3) & 0x00ffffffu) << x << "," << y;
+    // A small change reaches the display, as does one far away in the same frame.
+    SDL_Rect box = {500, 400, 10, 10};
+    SDL_FillRect(screen, &box, SDL_MapRGB(screen->format, 1, 2, 3));
+    SDL_Rect dot = {3, 590, 1, 1};
+    SDL_FillRect(screen, &dot, SDL_MapRGB(screen->format, 9, 9, 9));
+    ShowFrame(screen);
+    EXPECT_EQ(At(display, 1500, 1200), At(screen, 500, 400));
+    EXPECT_EQ(At(display, 1529, 1229), At(screen, 509, 409));
+    EXPECT_EQ(At(display, 11, 1772), SDL_MapRGB(display->format, 9, 9, 9));
+    EXPECT_EQ(At(display, 1530, 1230), At(screen, 510, 410));
+}
+
+TEST_F(DisplayOnDummy, PointerOnTheFullScreenMapsAndBarsClickNothing)
+{
+    InScratchDir dir;
+    desktop_w = 2560;
+    desktop_h = 1440;
+    fulls = 1;
+    ASSERT_EQ(DisplayOpen(), 1);
+    ASSERT_EQ(display->w, 2560) << "full screen at the desktop's own size";
+    ASSERT_EQ(display_layout.x, 320);
+    level_no = SCREEN_QUIT;  // a screen that takes input and draws nothing
+    auto push = [](Uint8 type, int x, int y, Uint8 state) {
+        SDL_Event e;
+        memset(&e, 0, sizeof e);
+        e.type = type;
+        if (type == SDL_MOUSEMOTION) {
+            e.motion.state = state;
+            e.motion.x = static_cast<Uint16>(x);
+            e.motion.y = static_cast<Uint16>(y);
+        } else {
+            e.button.button = 1;
+            e.button.state = state;
+            e.button.x = static_cast<Uint16>(x);
+            e.button.y = static_cast<Uint16>(y);
+        }
+        SDL_PushEvent(&e);
+    };
+    push(SDL_MOUSEMOTION, 320 + 12, 719, 0);  // 2.4 display pixels per frame pixel
+    CheckKeys();
+    EXPECT_EQ(ToviMouseX, 5);
+    EXPECT_EQ(ToviMouseY, 299);
+    push(SDL_MOUSEBUTTONDOWN, 2300, 700, SDL_PRESSED);  // on the right bar
+    CheckKeys();
+    EXPECT_EQ(but, 0) << "a press on a bar is no click";
+    EXPECT_EQ(display_bar_press, 1);
+    push(SDL_MOUSEMOTION, 1000, 700, 1);  // held down, into the frame
+    CheckKeys();
+    EXPECT_EQ(but, 0) << "a press begun on a bar holds nothing in the frame";
+    push(SDL_MOUSEBUTTONUP, 1000, 700, SDL_RELEASED);
+    CheckKeys();
+    EXPECT_EQ(display_bar_press, 0);
+    push(SDL_MOUSEBUTTONDOWN, 1000, 700, SDL_PRESSED);
+    CheckKeys();
+    EXPECT_EQ(but, 1) << "a press in the frame clicks";
+    EXPECT_EQ(ToviMouseX, 283);
+}
+
+TEST_F(DisplayOnDummy, F11AndF10SwitchAndAreKept)
+{
+    InScratchDir dir;
+    ReadSettings();  // defaults: full screen
+    ReadDisplaySettings();
+    ASSERT_EQ(fulls, 1);
+    ASSERT_EQ(DisplayOpen(), 1);
+    ASSERT_EQ(display->w, 2400);
+    SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 40, 50, 60));
+    level_no = SCREEN_QUIT;
+    auto key = [](SDLKey sym) {
+        SDL_Event e;
+        memset(&e, 0, sizeof e);
+        e.type = SDL_KEYDOWN;
+        e.key.state = SDL_PRESSED;
+        e.key.keysym.sym = sym;
+        SDL_PushEvent(&e);
+        CheckKeys();
+    };
+    key(SDLK_F11);
+    EXPECT_EQ(fulls, 0);
+    EXPECT_EQ(ReadBytes(CONFIG_FILE)[12], 0) << "the switch is saved in config.dat";
+    EXPECT_EQ(display->w, 1600) << "the window the 2400 x 1800 desktop fits with its panels";
+    EXPECT_EQ(At(display, 800, 600), SDL_MapRGB(display->format, 40, 50, 60)) << "the picture survives the switch";
+    key(SDLK_F10);
+    EXPECT_EQ(display->w, 2400);
+    key(SDLK_F10);
+    EXPECT_EQ(display->w, 800) << "past the largest scale, back to 1x";
+    EXPECT_EQ(ReadDisplaySettings(), 1);
+    EXPECT_EQ(display_scale, 1);
+    key(SDLK_F11);
+    EXPECT_EQ(fulls, 1);
+    key(SDLK_F10);
+    EXPECT_EQ(fulls, 0) << "F10 in full screen shows the window";
+    EXPECT_EQ(display->w, 800) << "at the scale it had";
+    EXPECT_EQ(ReadBytes(CONFIG_FILE).size(), 20u) << "config.dat keeps its five words";
+}
+
+TEST(DisplayLibrary, CompatibilityLibraryIsToldByItsVersion)
+{
+    EXPECT_EQ(ScalerOfLibrary(1, 2, 15), SCALER_SOFTWARE);
+    EXPECT_EQ(ScalerOfLibrary(1, 2, 50), SCALER_LIBRARY);
+    EXPECT_EQ(ScalerOfLibrary(1, 2, 68), SCALER_LIBRARY);
+    EXPECT_EQ(ScalerOfLibrary(2, 0, 50), SCALER_SOFTWARE);
+}
