@@ -89,8 +89,9 @@ TEST(DisplayLayout, PointerMapsExactlyOnEveryLayout)
             int inside = DisplayToFrame(l, d, l.y, &fx, &fy);
             ASSERT_EQ(inside, d >= l.x && d < l.x + l.w) << d;
             ASSERT_GE(fx, last) << d;
-            if (inside)
+            if (inside) {
                 ASSERT_LE(fx - last, 1) << "no frame column skipped at " << d;
+            }
             last = fx;
         }
         int fx, fy;

@@ -2,14 +2,14 @@
 # The game on a big (or small) screen in a real window under Xvfb, as a player
 # sees it: the menu and a level in the window, a drag that wins the level, then
 # the same in full screen (F11), each saved as a screenshot in OUT.
-#   bash tools/big-screen-check.sh WxH [classic|compat] [SCALE] [OUT]
+#   bash tools/dev/big-screen-check.sh WxH [classic|compat] [SCALE] [OUT]
 # SCALE (1..3, default: what the game fits to the desktop) is written to
 # display.dat first. "compat" runs the game on the SDL 1.2 compatibility library
 # (Debian's libsdl1.2-compat). Exits 1 when a step's picture is not what it
 # should be (the window's size, the level won by the drag).
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-. "$root/tools/xwindow.sh"
+root=$(cd "$(dirname "$0")/../.." && pwd)
+. "$root/tools/dev/xwindow.sh"
 size=${1:?WxH}
 lib=${2:-classic}
 scale=${3:-0}
@@ -34,7 +34,8 @@ fi
 X_SCREEN=${size}x24 x_display 70
 game=
 finish() {
-  [ -z "$game" ] || kill "$game" 2>/dev/null || true
+  # SDL 2 under the compatibility library takes a plain kill as a closed window.
+  [ -z "$game" ] || kill -KILL "$game" 2>/dev/null || true
   kill "$xvfb" 2>/dev/null || true
   rm -rf "$work"
 }
@@ -43,14 +44,14 @@ trap finish EXIT
 game=$!
 
 # The game's window (or full screen): its size; and a frame point on the display.
-geometry() { xdotool search --sync --name "Tovi Mudgrove" getwindowgeometry --shell | grep -E '^(WIDTH|HEIGHT)='; }
+geometry() { xdotool search --sync --name "Tovi Mudgrove" getwindowgeometry --shell | grep -E '^(X|Y|WIDTH|HEIGHT)='; }
 at() {
   eval "$(geometry)"
   /usr/bin/python3 -c "
-w, h, fx, fy = $WIDTH, $HEIGHT, $1, $2
+x, y, w, h, fx, fy = $X, $Y, $WIDTH, $HEIGHT, $1, $2
 s = min(w / 800, h / 600)
 fw, fh = int(800 * s), int(600 * s)
-print((w - fw) // 2 + int((fx + 0.5) * fw / 800), (h - fh) // 2 + int((fy + 0.5) * fh / 600))"
+print(x + (w - fw) // 2 + int((fx + 0.5) * fw / 800), y + (h - fh) // 2 + int((fy + 0.5) * fh / 600))"
 }
 move() { xdotool mousemove $(at "$1" "$2"); sleep 0.2; }
 click() { move "$1" "$2"; xdotool mousedown 1; sleep 0.1; xdotool mouseup 1; sleep "${3:-1.5}"; }
