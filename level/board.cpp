@@ -5,7 +5,7 @@
 
 #include "level/level.h"
 #include "level/state.h"
-#include "menu/players.h"
+#include "progress/players.h"
 #include "shell/clock.h"
 #include "shell/media.h"
 #include "shell/settings.h"

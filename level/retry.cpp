@@ -1,8 +1,7 @@
 #include "level/retry.h"
 
 #include "level/level.h"
-#include "menu/menu.h"
-#include "menu/players.h"
+#include "progress/players.h"
 #include "shell/media.h"
 #include "shell/display.h"
 #include "shell/screen.h"

@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "level/level.h"
-#include "menu/players.h"
-#include "menu/scores.h"
+#include "progress/players.h"
+#include "progress/scores.h"
 #include "shell/clock.h"
 #include "shell/media.h"
 #include "shell/screen.h"

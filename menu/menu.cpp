@@ -58,7 +58,6 @@ Mix_Music* mmap_music = nullptr;
 Mix_Chunk* mtomb = nullptr;
 Mix_Chunk* mcamel = nullptr;
 Mix_Chunk* mdbtn = nullptr;
-int menu_first_time = 1;
 int MenuPrviPut = 1;
 SDL_Surface* LSImage = nullptr;
 SDL_Surface* LSTImage = nullptr;

@@ -66,7 +66,6 @@ extern Mix_Music* mmap_music;  // map music (not "mmap": that name belongs to th
 extern Mix_Chunk* mtomb;       // an item comes up
 extern Mix_Chunk* mcamel;      // the camel
 extern Mix_Chunk* mdbtn;       // click sound of all dialogs
-extern int menu_first_time;    // 1: the next redraw restarts the scene cycle and sets the music volume; starts 1
 extern int MenuPrviPut;        // 1: the next redraw loads everything (InitMenu); starts 1
 extern SDL_Surface* LSImage;   // loading-screen backdrop (as loaded); released by InitMenu
 extern SDL_Surface* LSTImage;  // loading-bar strip (as loaded); released by InitMenu

@@ -1,65 +1,17 @@
-// Player profiles and "player.dat".
-//
-// Every game is played by a named player. The player table keeps each player's
-// name, the level they play next and their running score, and "player.dat"
-// stores it: a sequence of 24-byte records with no header, record 0 an all-zero
-// placeholder that is never a player, then players 1..N in list order. A record
-// is the name (16 bytes: at most 15 characters, NUL-terminated; bytes after the
-// terminator carry no meaning), then the level and the score, each a signed
-// 32-bit little-endian integer. With no player left the file is empty. The high
-// scores use the same record (menu/scores.h).
-//
-// Names are the key of a player's progress (the game dialog and the recording
-// look players up by name), so the dialog keeps them unique.
+// The profile dialog (screen 997): the players listed five to a page, a new
+// name typed, a name retyped or deleted. The table it edits and "player.dat"
+// are the progress module's (progress/players.h).
 #ifndef TOVI_MENU_PLAYERS_H
 #define TOVI_MENU_PLAYERS_H
 
 #include <SDL.h>
 
-// ---- records -----------------------------------------------------------------
-constexpr int NAME_SIZE = 16;         // name bytes in a record, the NUL included
-constexpr int NAME_MAX = NAME_SIZE - 1;
-constexpr int RECORD_SIZE = 24;       // bytes of a record on disk
-constexpr const char* PLAYER_FILE = "player.dat";
-
-struct PlayerRecord {
-    char name[NAME_SIZE];  // NUL-terminated, zero-padded in memory
-    int level;             // level to play next (1 for a new player)
-    int score;             // running score
-};
-
-// Reads whole records from path into table[0..capacity-1] and returns how many
-// it read (0 for a missing file); a short last record and anything past the
-// capacity are ignored, and a name without its NUL keeps its first 15 bytes.
-int ReadRecords(const char* path, PlayerRecord* table, int capacity);
-// Writes table[0..count-1] (count 0: an empty file) through a temporary file and
-// a rename; 1 on success.
-int WriteRecords(const char* path, const PlayerRecord* table, int count);
-void SetRecordName(PlayerRecord* record, const char* name);  // bounded, zero-padded
-
-// ---- the player table --------------------------------------------------------
-constexpr int PLAYER_SLOTS = 999;              // slot 0 the placeholder
-constexpr int MAX_PLAYERS = PLAYER_SLOTS - 1;  // 998
-constexpr int PLAYER_NAME_SIZE = 20;
-
-extern PlayerRecord pin[PLAYER_SLOTS];  // the table; slots past ukupl are all zero
-extern int ukupl;                       // index of the last player; 0 = no player
-extern char PlayerName[PLAYER_NAME_SIZE];  // the current player's name; empty = none
-extern int proshli;                     // the current player's level to play next
-extern int PlayerScore;                 // the current player's running score
-extern int izmp;                        // 1: the main menu records the current player on its next redraw
-extern int plsel;                       // selected list index (settings word 4); ukupl + 1 while a new name is typed; 0 none
-
-void ReadPlayers();    // fills pin from "player.dat"; ukupl = the last named record read
-void SavePlayers();    // records 0..ukupl ("player.dat" left empty with no player)
-void DropEmptyTail();  // lowers ukupl past trailing nameless records
-int FindPlayer(const char* name);  // first index 1..ukupl with exactly this name; 0 none
-// Makes record index the current player: its name, level and score together
-// (index 0, the placeholder, means nobody). withText also copies the name into
-// the edit text.
-void LoadPlayer(int index, int withText);
+#include "progress/players.h"
 
 // ---- the profile dialog (screen 997) ---------------------------------------------
+// Makes record index the current player (SetCurrentPlayer); withText also
+// copies the name into the edit text.
+void LoadPlayer(int index, int withText);
 constexpr int LIST_ROWS = 5;          // players shown per page; pages start at 1, 6, 11, ...
 constexpr int EDIT_TEXT_SIZE = 256;
 

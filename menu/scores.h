@@ -1,37 +1,16 @@
-// High scores and the recording of progress.
-//
-// The player table (menu/players.h) holds each player's progress; biljezi brings
-// the current player's record up to date after every finished level and when
-// the main menu comes back after a dialog. The high-score table keeps the five
-// best (name, score) pairs ever seen: "highscore.dat" holds exactly six player
-// records, the all-zero placeholder and then rows 1..5 best first (level 0; a
-// row with no entry has an empty name and score 0). chkHS rebuilds it after
-// every recording by merging the stored rows with every player's score.
+// The high-score screen (998): the five best rows of "highscore.dat", which the
+// progress module keeps (progress/scores.h).
 #ifndef TOVI_MENU_SCORES_H
 #define TOVI_MENU_SCORES_H
 
 #include <SDL.h>
 
 #include "menu/players.h"
-
-// ---- the table ---------------------------------------------------------------
-constexpr int HS_RECORDS = 6;   // records in "highscore.dat", the placeholder first
-constexpr int HS_ROWS = 5;      // rows 1..5
-constexpr int HS_CANDIDATES = 999;  // phs: the stored rows a merge reads
-constexpr const char* HISCORE_FILE = "highscore.dat";
-
-extern PlayerRecord phss[HS_RECORDS];     // the six records as last written or read
-extern PlayerRecord phs[HS_CANDIDATES];   // a merge's stored rows, from slot 1; only during chkHS
-extern int ukuhs;                         // index of the last stored row of the merge
+#include "progress/scores.h"
 
 // ---- the high-score screen (998) ---------------------------------------------
 extern SDL_Surface* DialogImageHS;  // the high-score picture, full screen
 
-// Records the current player's level (proshli; above 1000 less 999) and score
-// in their record, saves "player.dat", clears izmp and runs chkHS. A current
-// name that is not in the table changes no record.
-void biljezi();
-void chkHS();  // rebuilds and saves "highscore.dat"
 // Returns 998 to stay, 0 back to the main menu; key and character are not read.
 int RenderDialogHS(int x, int y, int button, int key, int character, SDL_Surface* screen);
 

@@ -16,6 +16,7 @@ int mousechk = 1;
 int LevelStar = 1;
 int dple = 0;
 int dead = 0;
+int menu_first_time = 1;
 
 int rendme = 0;
 int rendmp = 0;

@@ -52,6 +52,7 @@ extern int mousechk;   // menu click latch: cleared by a call with button 0, set
 extern int LevelStar;  // what RendLevel returned last frame; non-zero = level (re)starting; starts 1
 extern int dple;       // while the retry dialog is up: the level that opened it; else 0
 extern int dead;       // 1 when the retry dialog was opened because the level was lost
+extern int menu_first_time;  // 1: the main menu's next redraw restarts its scene cycle and sets the music volume; starts 1
 
 // ---- screen-entry flags: 0 until the screen's first frame warps the pointer ---
 extern int rendme;   // main menu

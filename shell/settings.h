@@ -13,6 +13,8 @@
 
 #include <cstdio>
 
+#include "shell/files.h"
+
 // ---- settings ----------------------------------------------------------------
 constexpr int POD_WORDS = 5;
 constexpr const char* CONFIG_FILE = "config.dat";
@@ -26,14 +28,5 @@ extern int fulls;           // full screen in use, from pod[3]
 
 void ReadSettings();   // start-up: read, apply defaults when the file holds no music volume, mirror into slidm/slidf/fulls
 int WriteSettings();   // write pod as 20 bytes through a temporary file and a rename; 1 on success
-
-// Atomic replace used by every data file of the game: writes size bytes to
-// "<path>.tmp", flushes, and renames it over path. A crash leaves either the old
-// file or the new one, never a short one. Returns 1 on success.
-int WriteFileAtomic(const char* path, const unsigned char* data, size_t size);
-
-// Little-endian words, as every data file of the game stores them.
-void PutLE32(unsigned char* out, int value);
-int GetLE32(const unsigned char* in);
 
 #endif

@@ -19,7 +19,7 @@
 #include "shell/clock.h"
 #include "shell/media.h"
 #include "shell/shot.h"
-#include "shell/tovi.h"
+#include "app/tovi.h"
 #include "tests/harness.h"
 #include "text/text.h"
 #include "tools/sim/simcore.h"

@@ -12,7 +12,7 @@
 #include "menu/players.h"
 #include "shell/clock.h"
 #include "shell/settings.h"
-#include "shell/tovi.h"
+#include "app/tovi.h"
 #include "tests/harness.h"
 
 static void PushMouse(Uint8 type, Uint8 button, int x, int y)

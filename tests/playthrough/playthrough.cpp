@@ -22,7 +22,7 @@
 #include "shell/clock.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
-#include "shell/tovi.h"
+#include "app/tovi.h"
 #include "tests/harness.h"
 #include "tools/sim/simcore.h"
 

@@ -22,7 +22,7 @@
 #include "menu/players.h"
 #include "shell/screen.h"
 #include "shell/shot.h"
-#include "shell/tovi.h"
+#include "app/tovi.h"
 #include "tools/sim/boardtext.h"
 #include "tools/sim/simcore.h"
 

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "level/level.h"
-#include "menu/players.h"
+#include "progress/players.h"
 #include "shell/clock.h"
 #include "shell/screen.h"
 #include "text/text.h"

@@ -23,7 +23,7 @@
 #include "shell/screen.h"
 #include "shell/settings.h"
 #include "shell/shot.h"
-#include "shell/tovi.h"
+#include "app/tovi.h"
 #include "text/text.h"
 #include "tools/sim/simcore.h"
 

@@ -1,5 +1,5 @@
 // The game's entry: everything else lives in the library.
-#include "shell/tovi.h"
+#include "app/tovi.h"
 
 int main(int argc, char* argv[])
 {

@@ -1,8 +1,8 @@
-// The shell: start-up, the main loop, the event pump and the screen dispatch.
-// It sits above every screen: it calls them, they never call it. What the
+// The dispatcher: start-up, the main loop, the event pump and the screen dispatch.
+// It sits above every screen, in a folder of its own: it calls them, they never call it. What the
 // screens share with it and with each other is in shell/screen.h.
-#ifndef TOVI_SHELL_TOVI_H
-#define TOVI_SHELL_TOVI_H
+#ifndef TOVI_APP_TOVI_H
+#define TOVI_APP_TOVI_H
 
 #include <SDL.h>
 

@@ -1,4 +1,4 @@
-#include "shell/tovi.h"
+#include "app/tovi.h"
 
 #include <SDL_mixer.h>
 

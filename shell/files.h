@@ -1,0 +1,17 @@
+// The game's data files: little-endian words and atomic replacement, shared by
+// the settings and the player's progress.
+#ifndef TOVI_SHELL_FILES_H
+#define TOVI_SHELL_FILES_H
+
+#include <cstddef>
+
+// Atomic replace used by every data file of the game: writes size bytes to
+// "<path>.tmp", flushes, and renames it over path. A crash leaves either the old
+// file or the new one, never a short one. Returns 1 on success.
+int WriteFileAtomic(const char* path, const unsigned char* data, size_t size);
+
+// Little-endian words, as every data file of the game stores them.
+void PutLE32(unsigned char* out, int value);
+int GetLE32(const unsigned char* in);
+
+#endif
