@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "level/level.h"
-#include "menu/players.h"
+#include "progress/players.h"
 #include "shell/clock.h"
 #include "shell/screen.h"
 

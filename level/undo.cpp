@@ -1,7 +1,7 @@
 #include "level/undo.h"
 
 #include "level/level.h"
-#include "menu/players.h"
+#include "progress/players.h"
 #include "shell/clock.h"
 #include "shell/screen.h"
 
