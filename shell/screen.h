@@ -8,7 +8,7 @@
 // iteration and once per input event, calls the function of the screen the code
 // names. Nothing else passes between screens: all state lives in module globals
 // owned by the module that writes them. Screens include this header and never
-// the shell's loop and dispatcher (shell/tovi.h), which sit above them all.
+// the shell's loop and dispatcher (app/tovi.h), which sit above them all.
 #ifndef TOVI_SHELL_SCREEN_H
 #define TOVI_SHELL_SCREEN_H
 

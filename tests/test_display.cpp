@@ -10,7 +10,7 @@
 #include "shell/display.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
-#include "shell/tovi.h"
+#include "app/tovi.h"
 #include "tests/harness.h"
 
 // Every layout a player is likely to meet: the window at each scale, and full
