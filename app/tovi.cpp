@@ -24,14 +24,17 @@
 #include "trans/trans.h"
 #include "video/video.h"
 
-// The last event as the tick re-sends it: the button byte and the pointer fields.
-// A key press keeps the pointer where it was, carries no motion, and its button
-// byte is its pressed state, 1: the screens see a key press as a click-like call.
+// The last mouse event as the tick re-sends it: the button byte and the pointer
+// fields. A key press changes none of them: a key is never a mouse press, so it
+// reaches a screen with the button as the mouse left it, and the screens tell it
+// from a mouse event by its key symbol.
 static int lastButton = 0;
 static int lastX = 0;
 static int lastY = 0;
 static int lastXrel = 0;
 static int lastYrel = 0;
+
+static int levelKey = 0;  // a key pressed during level play, for its next frame; 0 none
 
 static Mix_Music* openingMusic = nullptr;  // kept only to be freed by the next start
 
@@ -123,6 +126,29 @@ void MMoved(int button, int x, int y, int xrel, int yrel, int key, int unicode)
     }
 }
 
+// A key press goes to the screen that is up, once: the level keeps it for its
+// next frame; the main menu takes none. A screen a key has just opened does not
+// see that key again.
+static void KeyDown(int sym, int uni, int mod)
+{
+    if (sym == 0 && uni == 0)
+        return;
+    if (sym == 0)
+        sym = KEY_TYPED;
+    if (level_no >= 1 && level_no <= SCREEN_LAST_LEVEL) {
+        LevelKey(sym, mod);  // the helpers' keys act at once
+        levelKey = sym;      // the level frame's own (Escape) at its next frame
+        return;
+    }
+    if (level_no == SCREEN_MENU || level_no == SCREEN_QUIT)
+        return;
+    // Only the profile dialog takes typing; elsewhere Escape and Return alone mean
+    // something.
+    if (level_no != SCREEN_PLAYERS && !IsBackKey(sym) && !IsOkKey(sym))
+        return;
+    MMoved(lastButton, ToviMouseX, ToviMouseY, 0, 0, sym, uni);
+}
+
 static void Tick()
 {
     MMoved(lastButton, lastX, lastY, lastXrel, lastYrel, KEY_NONE, KEY_NONE);
@@ -190,20 +216,7 @@ void CheckKeys()
                 StepWindowScale();
                 break;
             }
-            lastButton = event.key.state;
-            lastXrel = lastYrel = 0;
-            int sym = event.key.keysym.sym;
-            int uni = event.key.keysym.unicode;
-            // A key press is offered to each dialog whose code is current when its
-            // turn comes, so a dialog that hands over to a later one passes it on.
-            for (int code = SCREEN_NEWGAME; code <= SCREEN_SCORES; code++)
-                if (level_no == code)
-                    MMoved(lastButton, ToviMouseX, ToviMouseY, 0, 0, sym, uni);
-            if (level_no > SCREEN_MAP)
-                MMoved(lastButton, ToviMouseX, ToviMouseY, 0, 0, sym, uni);
-            // A level takes its keys between frames; none of them acts as a click.
-            if (level_no >= 1 && level_no <= SCREEN_LAST_LEVEL)
-                LevelKey(sym, event.key.keysym.mod);
+            KeyDown(event.key.keysym.sym, event.key.keysym.unicode, event.key.keysym.mod);
             break;
         }
         case SDL_QUIT:
@@ -228,7 +241,8 @@ static void LevelIteration()
     }
     ShowFrame(screen);
     if (level_no != SCREEN_RETRY)
-        LevelStar = RendLevel(screen, ToviMouseX, ToviMouseY, but, kkeyk, LevelStar, 0);
+        LevelStar = RendLevel(screen, ToviMouseX, ToviMouseY, but, levelKey, LevelStar, 0);
+    levelKey = 0;
     // The level frame asked for the dialog (dead stays as it was). A LevelStar of
     // 996 left over from a dialog just closed, in a frame where the level was
     // lost instead, must not open it a second time with 996 as the level.
@@ -278,7 +292,7 @@ void MainLoopStep()
     if (level_no <= SCREEN_LAST_LEVEL) {
         LevelIteration();
     } else if (level_no == SCREEN_HELP) {
-        RenderHelp(ToviMouseX, ToviMouseY, but, kkeyk, screen);
+        RenderHelp(ToviMouseX, ToviMouseY, but, KEY_NONE, screen);
         ShowFrame(screen);
     } else if (level_no == SCREEN_QUIT) {
         End(screen);

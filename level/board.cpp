@@ -63,6 +63,7 @@ SDL_Surface* rmm = nullptr;
 SDL_Surface* forhon = nullptr;
 SDL_Surface* forhoff = nullptr;
 SDL_Surface* dialogr = nullptr;
+SDL_Surface* dialogrl = nullptr;
 SDL_Surface* leveldone = nullptr;
 SDL_Surface* menubtn = nullptr;
 SDL_Surface* vfont = nullptr;
@@ -187,6 +188,7 @@ static void LoadLevelAssets()
     forhon = LoadImageRaw("media/images/intro_forward_hoveron.png");
     forhoff = LoadImageRaw("media/images/intro_forward_hoveroff.png");
     dialogr = LoadImageAlpha("media/images/dialog_retry.png");
+    dialogrl = LoadImageAlpha("media/images/dialog_lost.png");
     leveldone = LoadImageAlpha("media/images/leveldone.png");
     menubtn = LoadImageAlpha("media/images/hud_button_hoveron.png");
     vfont = LoadImageAlpha("media/images/fontcnt.png");

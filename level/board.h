@@ -119,6 +119,7 @@ extern SDL_Surface* rmm;
 extern SDL_Surface* forhon;      // forward button of the story screens, highlighted / normal
 extern SDL_Surface* forhoff;
 extern SDL_Surface* dialogr;     // retry dialog panel
+extern SDL_Surface* dialogrl;    // the retry dialog after a loss: no CANCEL
 extern SDL_Surface* leveldone;   // level-complete panel
 extern SDL_Surface* menubtn;     // HUD menu button highlight
 extern SDL_Surface* vfont;       // rolling digit strip of the score counter

@@ -277,7 +277,13 @@ static void Praise()
     sklop = 0;
 }
 
-static void CompletePanel(SDL_Surface* screen)
+// Players drag with the button down, so the press that made the last match may
+// still be held when the panel comes up. Only a press that starts after the
+// panel has appeared acknowledges it: 0 while a press held from before the end
+// of the level, or from before the panel, is still down.
+static int panelArmed = 0;
+
+static void CompletePanel(SDL_Surface* screen, int button)
 {
     if (!(end_level == 1 && ashcrystal == 0 && (Mix_Playing(-1) || prikpp != 0)))
         return;
@@ -287,6 +293,8 @@ static void CompletePanel(SDL_Surface* screen)
         while (Fade(screen, leveldone, 1, 120, 50) != 1) {
         }
         prikpp = 1;
+        if (button != 0)
+            panelArmed = 0;
     } else {
         apply_clip(120, 50, leveldone, screen, nullptr);
     }
@@ -402,7 +410,14 @@ static void StartLevelMusic(bool& restart)
     }
 }
 
-static int LevelFrame(SDL_Surface* screen, int x, int y, int button, int levelStar)
+// What a key does during level play: Escape opens the level menu, as the HUD's
+// MENU button does. Returns 1 when the key opened it.
+static int OpensLevelMenu(int key)
+{
+    return IsBackKey(key) && end_level == 0 ? 1 : 0;
+}
+
+static int LevelFrame(SDL_Surface* screen, int x, int y, int button, int key, int levelStar)
 {
     if (cntintr == 6 && cntgh == 0 && (level_no - 1) % 25 == 0)
         cntgh = (level_no - 1) / 25 + 1;
@@ -414,7 +429,8 @@ static int LevelFrame(SDL_Surface* screen, int x, int y, int button, int levelSt
     }
     bool restartMusic = false;
     StartLevelMusic(restartMusic);
-    if ((button == 1 || ashcrystal == 1) && (end_level == 1 || ashcrystal == 1))
+    // The level goes on once its panel was acknowledged (or the relic is due).
+    if (ashcrystal == 1 || (button == 1 && end_level == 1 && prikpp == 2))
         return LevelAdvance(screen, levelStar);
     DrawBoard(screen);
     SpikeCycle();
@@ -424,7 +440,6 @@ static int LevelFrame(SDL_Surface* screen, int x, int y, int button, int levelSt
     CompletionTest();
     VanishAnimation(screen);
     Praise();
-    CompletePanel(screen);
     Hud(screen);
     // The clock runs from the level's first frames while elements are left. Until
     // it has taken its first reading the time is 0, not the time since start-up.
@@ -438,21 +453,31 @@ static int LevelFrame(SDL_Surface* screen, int x, int y, int button, int levelSt
     DrawAssist(screen, x, y, button);
     int bw = menubtn ? menubtn->w : MENU_BUTTON_W;
     int bh = menubtn ? menubtn->h : MENU_BUTTON_H;
+    bool menu = OpensLevelMenu(key) != 0;
     if (x > 24 && x < 24 + bw && y > 546 && y < 546 + bh) {
         apply_clip(24, 546, menubtn, screen, nullptr);
         if (button != 0 && mousec == 0)
-            return SCREEN_RETRY;
+            menu = true;
     }
+    // The portrait and the HUD are drawn before the panel fades in over them and
+    // before the level menu takes its copy of the screen, so neither blanks them.
     DrawPortrait(screen);
+    if (menu)
+        return SCREEN_RETRY;
+    CompletePanel(screen, button);
     LevelCursor(screen, Cursor.x - 20, Cursor.y - 20, MovingElement == 1);
     return levelStar;
 }
 
-int RendLevel(SDL_Surface* screen, int x, int y, int button, int, int levelStar, int)
+int RendLevel(SDL_Surface* screen, int x, int y, int button, int key, int levelStar, int)
 {
     play_menu_music = 1;
     if (button == 0)
         mousec = 0;
+    if (button == 0)
+        panelArmed = 1;
+    else if (end_level == 0)
+        panelArmed = 0;
     PaceFrame();
     if (mousenomovel == 0 || button != 0)
         mousenomovel = startTicks;
@@ -462,7 +487,7 @@ int RendLevel(SDL_Surface* screen, int x, int y, int button, int, int levelStar,
     // A click acknowledges the level-complete panel. A finished level whose panel
     // never came up (nothing was sounding as it finished) counts as shown, so the
     // click still leads on to the relic sequence after a chapter's last level.
-    if (button != 0 && mousec == 0 && (prikpp == 1 || (prikpp == 0 && end_level == 1))) {
+    if (button != 0 && mousec == 0 && panelArmed && (prikpp == 1 || (prikpp == 0 && end_level == 1))) {
         prikpp = 2;
         mousec = 1;
     }
@@ -479,5 +504,5 @@ int RendLevel(SDL_Surface* screen, int x, int y, int button, int, int levelStar,
     }
     if (cntintr >= 1 && cntintr <= 5)
         return OpeningStory(screen, x, y, button, levelStar);
-    return LevelFrame(screen, x, y, button, levelStar);
+    return LevelFrame(screen, x, y, button, key, levelStar);
 }

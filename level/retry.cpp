@@ -2,6 +2,7 @@
 
 #include "level/level.h"
 #include "progress/players.h"
+#include "shell/clock.h"
 #include "shell/media.h"
 #include "shell/display.h"
 #include "shell/screen.h"
@@ -73,26 +74,42 @@ static int UndoLoss()
     return Cancel();
 }
 
-int RenderDialogr(int dple, int x, int y, int button, int, int, SDL_Surface* screen)
+static uint32_t openedAt = 0;  // tick of the dialog's first frame
+
+int RenderDialogr(int dple, int x, int y, int button, int key, int, SDL_Surface* screen)
 {
     if (button == 0)
         mousec = 0;
     if (renddr == 0) {
         mousec = 1;  // the click that opened the dialog does not act in it
-        WarpPointer(400, 300);
+        // The level menu puts the pointer on CANCEL, the lost level's dialog on RETRY.
+        if (dead == 1)
+            WarpPointer(400, 300);
+        else
+            WarpPointer(400, 396);
+        openedAt = ClockTicks();
         renddr = 1;
     }
     if (dplev == 0)
         dplev = dple;
     DarkenScreen(screen);
+    SDL_Surface* panel = dead == 1 && dialogrl ? dialogrl : dialogr;
     if (biodr == 0) {
-        while (Fade(screen, dialogr, 1, 120, 80) != 1) {
+        while (Fade(screen, panel, 1, 120, 80) != 1) {
         }
         biodr = 1;
     } else {
-        apply_clip(120, 80, dialogr, screen, nullptr);
+        apply_clip(120, 80, panel, screen, nullptr);
     }
-    bool click = button != 0 && mousec == 0;
+    bool settled = ClockTicks() - openedAt >= DOUBLE_CLICK_MS;
+    bool click = button != 0 && mousec == 0 && settled && !IsKeyPress(key);
+    // Return takes RETRY after a loss and CANCEL otherwise; Escape closes the
+    // level menu as CANCEL does (a lost level has nothing to go back to).
+    int chosen = 0;
+    if (IsOkKey(key))
+        chosen = dead == 1 ? 2 : 3;
+    else if (IsBackKey(key) && dead != 1)
+        chosen = 3;
     if (dead == 1 && undoCount > 0) {
         bool over = x > RETRY_UNDO.x && x < RETRY_UNDO.x + RETRY_UNDO.w && y > RETRY_UNDO.y &&
                     y < RETRY_UNDO.y + RETRY_UNDO.h;
@@ -111,19 +128,21 @@ int RenderDialogr(int dple, int x, int y, int button, int, int, SDL_Surface* scr
         if (k == 1) {
             bioret = rendle = cntgh = 0;
             apply_clip(r.x - 5, r.y - 23, rmm, screen, nullptr);
-            if (click)
-                return ToMainMenu();
         } else if (k == 2) {
             apply_clip(r.x - 75, r.y - 12, rr, screen, nullptr);
-            if (click)
-                return Retry(dple);
         } else {
             apply_clip(r.x - 8, r.y - 22, rexit, screen, nullptr);
-            if (click)
-                return Cancel();
         }
+        if (click)
+            chosen = k;
         break;
     }
+    if (chosen == 1)
+        return ToMainMenu();
+    if (chosen == 2)
+        return Retry(dple);
+    if (chosen == 3)
+        return Cancel();
     LevelCursor(screen, x, y, button == 1);
     return SCREEN_RETRY;
 }

@@ -5,6 +5,13 @@
 
 #include <SDL.h>
 
+#include <cstdint>
+
+// The press that opened the menu and a double click's second press land on the
+// dialog the moment it opens; neither may act, least of all on RETRY, which
+// throws the level's progress away. Presses this soon after opening do nothing.
+constexpr uint32_t DOUBLE_CLICK_MS = 500;
+
 // ---- dialog state ------------------------------------------------------------
 extern int dplev;  // level the dialog was opened from, taken on its first frame; 0 while closed
 

@@ -57,7 +57,7 @@ static int ScrollStep()
     return step;
 }
 
-int RenderCredits(int x, int y, int button, int, int, SDL_Surface* screen)
+int RenderCredits(int x, int y, int button, int key, int, SDL_Surface* screen)
 {
     if (rendc == 0)
         Enter(button);
@@ -75,18 +75,21 @@ int RenderCredits(int x, int y, int button, int, int, SDL_Surface* screen)
     if (height < clipi)
         clipi = CREDITS_START;
 
+    bool back = IsBackKey(key) || IsOkKey(key);
     if (x > 660 && x <= 773 && y > 500 && y <= 575) {
         apply_clip(660, 500, btmhon, screen, nullptr);
-        if (button != 0 && mousechk == 0) {
-            menu_first_time = 1;
-            mousechk = 1;
-            pcm = 0;
-            play_menu_music = 1;
-            rendc = 0;
-            return SCREEN_MENU;
-        }
+        if (button != 0 && mousechk == 0 && !IsKeyPress(key))
+            back = true;
     } else {
         apply_clip(660, 500, btmhoff, screen, nullptr);
+    }
+    if (back) {
+        menu_first_time = 1;
+        mousechk = 1;
+        pcm = 0;
+        play_menu_music = 1;
+        rendc = 0;
+        return SCREEN_MENU;
     }
     apply_clip(x, y, button == 1 ? optimizedImageCursorp : optimizedImageCur, screen, nullptr);
     return SCREEN_CREDITS;

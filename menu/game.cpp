@@ -93,7 +93,7 @@ static int ClickContinue(SDL_Surface* screen)
     return StartLevel(screen, level_num, (level_num - 1) % 25 != 0 ? 1 : 0);
 }
 
-int RenderDialogg(int x, int y, int button, int, int, SDL_Surface* screen)
+int RenderDialogg(int x, int y, int button, int key, int, SDL_Surface* screen)
 {
     if (renddg == 0) {
         WarpPointer(400, 300);
@@ -108,20 +108,24 @@ int RenderDialogg(int x, int y, int button, int, int, SDL_Surface* screen)
     static const int hoverX[GAME_ITEMS + 1] = {0, 235, 235, 235, 337};
     static const int hoverY[GAME_ITEMS + 1] = {0, 174, 245, 315, 386};
     SDL_Surface* const hover[GAME_ITEMS + 1] = {nullptr, mnewg, mcont, mhs, mexit};
+    // Return continues the game, the usual choice; Escape is EXIT.
+    int chosen = IsOkKey(key) ? 2 : IsBackKey(key) ? 4 : 0;
     for (int i = 1; i <= GAME_ITEMS; i++) {
         if (!InRect(Dialogitem[i], x, y))
             continue;
         apply_clip(hoverX[i], hoverY[i], hover[i], screen, nullptr);
-        if (button == 0 || mousechk != 0)
-            continue;
+        if (button != 0 && mousechk == 0 && !IsKeyPress(key))
+            chosen = i;
+    }
+    if (chosen != 0) {
         mousechk = 1;
         renddg = 0;
         PlayEffect(&mdbtn);
-        if (i == 1)
+        if (chosen == 1)
             return ClickNewGame(screen);
-        if (i == 2)
+        if (chosen == 2)
             return ClickContinue(screen);
-        if (i == 3) {
+        if (chosen == 3) {
             level_num = SCREEN_SCORES;
             while (Fade(screen, DialogImageHS, 1, 0, 0) != 1) {
             }
@@ -135,7 +139,7 @@ int RenderDialogg(int x, int y, int button, int, int, SDL_Surface* screen)
     return SCREEN_GAME;
 }
 
-int RenderDialoga(int x, int y, int button, int, int, SDL_Surface* screen)
+int RenderDialoga(int x, int y, int button, int key, int, SDL_Surface* screen)
 {
     if (rendda == 0) {
         WarpPointer(400, 300);
@@ -144,22 +148,25 @@ int RenderDialoga(int x, int y, int button, int, int, SDL_Surface* screen)
     if (button == 0)
         mousechk = 0;
     DrawPanel(screen, DialogImagea, &bioda);
+    bool click = button != 0 && mousechk == 0 && !IsKeyPress(key);
+    bool yes = false;
+    // Yes throws the saved game away, so no key says it: Return and Escape are No.
+    bool no = IsOkKey(key) || IsBackKey(key);
     if (InRect(Dialogpok, x, y)) {
         apply_clip(220, 372, mye, screen, nullptr);
-        if (button != 0 && mousechk == 0) {
-            mousechk = 1;
-            PlayEffect(&mdbtn);
-            return NewGame(screen);
-        }
+        yes = click;
     }
     if (InRect(Dialogpc, x, y)) {
         apply_clip(401, 372, mno, screen, nullptr);
-        if (button != 0 && mousechk == 0) {
-            mousechk = 1;
-            PlayEffect(&mdbtn);
-            FreeMenuBackdrop();
-            return SCREEN_MENU;
-        }
+        no = no || click;
+    }
+    if (yes || no) {
+        mousechk = 1;
+        PlayEffect(&mdbtn);
+        if (yes)
+            return NewGame(screen);
+        FreeMenuBackdrop();
+        return SCREEN_MENU;
     }
     MenuPointer(screen, x, y, button == 1);
     return SCREEN_NEWGAME;

@@ -117,8 +117,22 @@ static int PageButtons(SDL_Surface* screen, int x, int y, int button)
     return 0;
 }
 
-void RenderHelp(int x, int y, int button, int, SDL_Surface* screen)
+// Escape closes help from any page.
+static void CloseHelp()
 {
+    PlayEffect(&mdbtn);
+    backi = 0;
+    renddh = 0;
+    level_no = SCREEN_MENU;
+}
+
+void RenderHelp(int x, int y, int button, int key, SDL_Surface* screen)
+{
+    if (IsKeyPress(key)) {
+        if (IsBackKey(key))
+            CloseHelp();
+        return;
+    }
     if (renddh == 0) {
         WarpPointer(400, 300);
         renddh = 1;

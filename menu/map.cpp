@@ -112,7 +112,7 @@ static void DrawPath(SDL_Surface* screen, int c)
     }
 }
 
-int RenderMap(int x, int y, int button, int, int level, SDL_Surface* screen)
+int RenderMap(int x, int y, int button, int key, int level, SDL_Surface* screen)
 {
     if (rendmp == 0) {
         WarpPointer(400, 300);
@@ -130,11 +130,15 @@ int RenderMap(int x, int y, int button, int, int level, SDL_Surface* screen)
     apply_clip(0, 0, Mapi, screen, nullptr);
     if (x > 660 && x <= 773 && y > 500 && y <= 575) {
         apply_clip(660, 500, forhon2, screen, nullptr);
-        if (button != 0 && !heldSinceEntry)
+        if (button != 0 && !heldSinceEntry && !IsKeyPress(key))
             clnex = 1;
     } else {
         apply_clip(660, 500, forhoff2, screen, nullptr);
     }
+
+    // The map has one way on: Return and Escape both take it.
+    if (IsOkKey(key) || IsBackKey(key))
+        clnex = 1;
 
     // Only levels up to the fourth chapter's end lead here; a code beyond them
     // still draws, with the path full.

@@ -56,8 +56,24 @@ static void DrawPanel(SDL_Surface* screen)
     apply_clip(120, 80, OptionsImage, screen, nullptr);
 }
 
+// Escape and Return close the options as OK does; the settings are already
+// saved by every press that changed them.
+static void CloseOptions()
+{
+    renddo = 0;
+    slimy = chst = 0;
+    PlayEffect(&mdbtn);
+    FreeMenuBackdrop();
+    level_no = SCREEN_MENU;
+}
+
 void RenderOptions(int x, int y, int button, SDL_Surface* screen)
 {
+    if (IsKeyPress(kkeyk)) {
+        if (IsBackKey(kkeyk) || IsOkKey(kkeyk))
+            CloseOptions();
+        return;
+    }
     if (renddo == 0) {
         WarpPointer(400, 300);
         renddo = 1;

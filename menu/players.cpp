@@ -264,6 +264,14 @@ static void DrawList(SDL_Surface* screen)
 
 static void CloseButtons(SDL_Surface* screen, DialogTurn& t)
 {
+    // Escape is Cancel; Return is OK unless it confirms a name being typed.
+    if (IsBackKey(t.key)) {
+        t.cancel = true;
+        t.sound = true;
+    } else if (IsOkKey(t.key) && !badd && !bedit) {
+        t.ok = true;
+        t.sound = true;
+    }
     if (InRect(Dialogpok, t.x, t.y)) {
         apply_clip(220, 372, mye, screen, nullptr);
         if (Clicked(t)) {

@@ -12,7 +12,7 @@
 
 SDL_Surface* DialogImageHS = nullptr;
 
-int RenderDialogHS(int x, int y, int button, int, int, SDL_Surface* screen)
+int RenderDialogHS(int x, int y, int button, int key, int, SDL_Surface* screen)
 {
     if (renddhs == 0) {
         WarpPointer(400, 300);
@@ -27,17 +27,20 @@ int RenderDialogHS(int x, int y, int button, int, int, SDL_Surface* screen)
     DrawBackdrop(screen);
     apply_clip(0, 0, DialogImageHS, screen, nullptr);
 
+    bool close = IsBackKey(key) || IsOkKey(key);
     if (x > 660 && x <= 773 && y > 500 && y <= 575) {
         apply_clip(660, 500, btmhon, screen, nullptr);
-        if (button != 0 && mousechk == 0) {
-            mousechk = 1;
-            renddhs = 0;
-            PlayEffect(&mdbtn);
-            FreeMenuBackdrop();
-            return SCREEN_MENU;
-        }
+        if (button != 0 && mousechk == 0 && !IsKeyPress(key))
+            close = true;
     } else {
         apply_clip(660, 500, btmhoff, screen, nullptr);
+    }
+    if (close) {
+        mousechk = 1;
+        renddhs = 0;
+        PlayEffect(&mdbtn);
+        FreeMenuBackdrop();
+        return SCREEN_MENU;
     }
     for (int k = HS_ROWS; k >= 1; k--) {
         int rowY = 60 * k + 200;

@@ -28,6 +28,14 @@ constexpr int SCREEN_SCORES = 998;      // high scores
 constexpr int SCREEN_QUIT = 999;
 constexpr int SCREEN_MAP = 1000;        // 1000 + n: the chapter map before level n
 constexpr int KEY_NONE = 999;           // key and unicode of the per-frame tick
+constexpr int KEY_TYPED = 998;          // key of a press that typed a character but has no key symbol
+
+// A call for a key press (a mouse event or the tick carries KEY_NONE, the
+// dispatcher's own redraws 0). A key is never a mouse press: Escape goes back as a
+// screen's Cancel or Close does, Return takes a dialog's default button.
+inline bool IsKeyPress(int key) { return key != KEY_NONE && key != 0; }
+inline bool IsBackKey(int key) { return key == SDLK_ESCAPE; }
+inline bool IsOkKey(int key) { return key == SDLK_RETURN || key == SDLK_KP_ENTER; }
 
 constexpr int SCREEN_W = 800;
 constexpr int SCREEN_H = 600;

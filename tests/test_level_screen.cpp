@@ -168,6 +168,14 @@ protected:
         return Step(0, x, y);
     }
 
+    // Lets a dialog that just opened pass a double click's time, so a press acts.
+    void Settle()
+    {
+        uint32_t opened = ClockTicks();
+        while (ClockTicks() - opened < DOUBLE_CLICK_MS)
+            Step(0, PARK_X, PARK_Y);
+    }
+
     void PlayUntilWon()
     {
         for (int i = 0; i < 500 && end_level == 0; i++)
@@ -303,6 +311,7 @@ TEST_F(LevelScreen, ALostLevelOffersOnlyMainMenuAndRetryAndRetrySkipsThePicture)
     ASSERT_EQ(level_no, SCREEN_RETRY);
     EXPECT_EQ(dead, 1);
     EXPECT_EQ(dple, 26);
+    Settle();
 
     const SDL_Rect& cancel = Dialogritem[3];
     EXPECT_EQ(Click(cancel.x + 20, cancel.y + 20), SCREEN_RETRY) << "no cancel after a lost level";
@@ -337,7 +346,7 @@ TEST_F(LevelScreen, TheMenuButtonOpensTheDialogAndCancelGoesOnWhereItWas)
     EXPECT_EQ(dead, 0);
     EXPECT_EQ(dple, 2);
     ASSERT_NE(prosliscr, nullptr);
-    EXPECT_EQ(Pixel(prosliscr, 400, 550), Colour(21)) << "the frame that opened the menu has no portrait";
+    EXPECT_EQ(Pixel(prosliscr, 400, 550), Colour(18)) << "the frame that opened the menu keeps its portrait";
 
     // The press that opened the dialog, still held, chooses nothing (the
     // pointer warp's motion carries the held button on a real display).
@@ -346,6 +355,7 @@ TEST_F(LevelScreen, TheMenuButtonOpensTheDialogAndCancelGoesOnWhereItWas)
     }
     const SDL_Rect& retry = Dialogritem[2];
     EXPECT_EQ(Step(1, retry.x + 20, retry.y + 20), SCREEN_RETRY);
+    Settle();
 
     const SDL_Rect& cancel = Dialogritem[3];
     EXPECT_EQ(Click(cancel.x + 20, cancel.y + 20), 2);
@@ -429,11 +439,13 @@ TEST_F(LevelScreen, ALevelLostRightAfterCancelStillRetriesThatLevel)
     Step(0, MENU_X, MENU_Y);
     ASSERT_EQ(Step(1, MENU_X, MENU_Y), SCREEN_RETRY);
     til[2].type = 102;  // no partner left: the level is lost at its next frame
+    Settle();
     const SDL_Rect& cancel = Dialogritem[3];
     Step(0, cancel.x + 20, cancel.y + 20);
     EXPECT_EQ(Step(1, cancel.x + 20, cancel.y + 20), SCREEN_RETRY);
     EXPECT_EQ(dead, 1);
     EXPECT_EQ(dple, 2);
+    Settle();
     const SDL_Rect& retry = Dialogritem[2];
     Step(0, retry.x + 20, retry.y + 20);
     EXPECT_EQ(Step(1, retry.x + 20, retry.y + 20), 2);
@@ -688,6 +700,7 @@ TEST_F(LevelScreen, TheDialogKeepsItsBackdropAndMainMenuRemembersTheLevel)
     EXPECT_EQ(prosliscr, backdrop);
     EXPECT_EQ(At(100, 40), dark);
 
+    Settle();
     const SDL_Rect& menu = Dialogritem[1];
     Step(0, menu.x + 20, menu.y + 20);
     cntintr = 1;
@@ -780,6 +793,94 @@ TEST_F(LevelScreen, EveryWallTileLooksTheSameHoweverItIsDrawn)
     SDL_FreeSurface(want);
     SDL_FreeSurface(TileTrack);
     TileTrack = kept;
+}
+
+}  // namespace
+
+namespace {
+
+void PushKeyDown(SDLKey sym)
+{
+    SDL_Event e;
+    memset(&e, 0, sizeof e);
+    e.type = SDL_KEYDOWN;
+    e.key.state = SDL_PRESSED;
+    e.key.keysym.sym = sym;
+    SDL_PushEvent(&e);
+}
+
+// A double click on the HUD's MENU button: the second press lands on the dialog
+// as it opens and must not restart the level (the pointer rests on CANCEL, and no
+// press acts within a double click's time).
+TEST_F(LevelScreen, ADoubleClickOnMenuNeverRestartsTheLevel)
+{
+    StartLevel(2, "apart", 300);
+    Frames(3);
+    Step(0, 220, 420);
+    Step(1, 220, 420);
+    Step(0, 220, 420);  // the element was grabbed and let go: the level has progress
+    std::vector<TileRecord> board(til, til + TIL_SIZE);
+    Step(0, MENU_X, MENU_Y);
+    ASSERT_EQ(Step(1, MENU_X, MENU_Y), SCREEN_RETRY);
+    const SDL_Rect& retry = Dialogritem[2];
+    for (int x : {400, retry.x + 20}) {
+        Step(0, x, 300);
+        EXPECT_EQ(Step(1, x, 300), SCREEN_RETRY) << "the second press of the double click";
+        Step(0, x, 300);
+    }
+    for (int i = 1; i <= ukupnot; i++)
+        EXPECT_EQ(til[i].x, board[i].x) << i;
+    // Once the dialog has settled, RETRY is a deliberate choice and acts.
+    Settle();
+    Step(0, retry.x + 20, retry.y + 20);
+    EXPECT_EQ(Step(1, retry.x + 20, retry.y + 20), 2);
+    EXPECT_EQ(poen, 300);
+}
+
+// Players drag with the button down: the press that made the last match, held
+// on, does not acknowledge the level-complete panel; a new press does.
+TEST_F(LevelScreen, APressHeldThroughTheLastMatchKeepsThePanelUp)
+{
+    StartLevel(2, "apart");
+    Frames(3);
+    Step(0, 220, 420);
+    Step(1, 220, 420);
+    Frames(80, 1, 260, 420);
+    EXPECT_EQ(end_level, 1) << "the pair met and the level is finished";
+    EXPECT_EQ(level_no, 2) << "the held press did not move on";
+    EXPECT_NE(prikpp, 2);
+    Step(0, 260, 420);
+    EXPECT_EQ(level_no, 2);
+    EXPECT_EQ(Step(1, 260, 420), 3);
+}
+
+// Escape on a level opens the level menu and closes it again as CANCEL does;
+// after a loss Return retries and Escape does nothing.
+TEST_F(LevelScreen, EscapeOpensAndClosesTheLevelMenuReturnRetriesALoss)
+{
+    StartLevel(2, "apart");
+    Frames(3);
+    PushKeyDown(SDLK_ESCAPE);
+    MainLoopStep();
+    ASSERT_EQ(level_no, SCREEN_RETRY);
+    EXPECT_EQ(dead, 0);
+    PushKeyDown(SDLK_ESCAPE);
+    MainLoopStep();
+    EXPECT_EQ(level_no, 2);
+    Frames(3);
+    EXPECT_EQ(level_no, 2) << "the key is used once";
+
+    til[2].type = 102;
+    Frames(2);
+    ASSERT_EQ(level_no, SCREEN_RETRY);
+    ASSERT_EQ(dead, 1);
+    PushKeyDown(SDLK_ESCAPE);
+    MainLoopStep();
+    EXPECT_EQ(level_no, SCREEN_RETRY) << "a lost level has nothing to go back to";
+    PushKeyDown(SDLK_RETURN);
+    MainLoopStep();
+    EXPECT_EQ(level_no, 2);
+    EXPECT_EQ(til[2].type, 101) << "retried: the board is read afresh";
 }
 
 }  // namespace

@@ -8,7 +8,9 @@
 #include <memory>
 
 #include "level/level.h"
+#include "menu/help.h"
 #include "menu/menu.h"
+#include "menu/options.h"
 #include "menu/players.h"
 #include "shell/clock.h"
 #include "shell/settings.h"
@@ -123,36 +125,85 @@ TEST_F(Dispatch, DraggingOntoAnItemWithTheButtonHeldActs)
     EXPECT_EQ(level_no, SCREEN_QUIT);
 }
 
-// Key presses go only to the dialogs and the map; the per-frame tick (key 999)
-// only to the animated screens.
-TEST_F(Dispatch, KeysAndTicksReachOnlyTheirScreens)
+static int Fulls() { return fulls; }
+static int Page() { return backi; }
+static int Nothing() { return 0; }
+
+// A key never acts as a mouse press: with the pointer resting on each item of
+// every screen, keys that mean nothing there leave the screen as it was, through
+// the key press and the ticks that follow it.
+TEST_F(Dispatch, NoKeyIsAClickOnAnyItemOfAnyScreen)
 {
     const struct {
         int code;
-        bool key, tick;
-    } screens[] = {{5, false, false},
-                   {SCREEN_MENU, false, true},
-                   {SCREEN_OPTIONS, false, false},
-                   {SCREEN_HELP, false, false},
-                   {SCREEN_SCORES, true, false},
-                   {SCREEN_PLAYERS, true, true},
-                   {SCREEN_MAP + 6, true, true}};
-    for (const auto& s : screens) {
-        level_no = s.code;
-        rendme = renddp = renddhs = rendmp = 1;  // no entry warps: their motion events would follow the key
-        kkeyk = 0;
-        CheckKeys();
-        EXPECT_EQ(kkeyk, s.tick ? KEY_NONE : 0) << s.code;
-        level_no = s.code;
-        kkeyk = 0;
-        Drain();
-        PushKey(SDLK_c);
-        CheckKeys();
-        EXPECT_EQ(kkeyk, s.key ? SDLK_c : s.tick ? KEY_NONE : 0) << s.code;
-        if (s.key) {
-            EXPECT_EQ(but, 1) << "a key press arrives as button code 1";
+        int x, y;
+        int (*watch)();  // a state the item's click would change
+    } items[] = {
+        {SCREEN_MENU, 153, 285, Nothing},  {SCREEN_MENU, 156, 345, Nothing},
+        {SCREEN_MENU, 159, 405, Nothing},  {SCREEN_MENU, 162, 465, Nothing},
+        {SCREEN_MENU, QUIT_X, QUIT_Y, Nothing},
+        {SCREEN_GAME, 400, 210, Nothing},  {SCREEN_GAME, 400, 280, Nothing},
+        {SCREEN_GAME, 400, 350, Nothing},  {SCREEN_GAME, 405, 419, Nothing},
+        {SCREEN_NEWGAME, 260, 405, Nothing}, {SCREEN_NEWGAME, 440, 405, Nothing},
+        {SCREEN_OPTIONS, 500, 347, Fulls}, {SCREEN_OPTIONS, 380, 410, Nothing},
+        {SCREEN_SCORES, 700, 540, Nothing}, {SCREEN_CREDITS, 700, 540, Nothing},
+        {SCREEN_HELP, 740, 35, Page},      {SCREEN_PLAYERS, 260, 405, Nothing},
+        {SCREEN_PLAYERS, 440, 405, Nothing}, {SCREEN_MAP + 6, 700, 540, Nothing},
+    };
+    const SDLKey keys[] = {SDLK_LSHIFT, SDLK_F1, SDLK_LEFT, SDLK_TAB, SDLK_c};
+    for (const auto& item : items) {
+        for (SDLKey key : keys) {
+            level_no = item.code;
+            rendme = renddg = rendda = renddo = renddhs = renddh = renddp = rendmp = 1;
+            rendc = 1;
+            backi = 1;
+            fulls = 0;
+            // Arrive on the item with a click elsewhere first, so the tick has a
+            // press and a release to re-send if it wanted to.
+            PushMouse(SDL_MOUSEMOTION, 0, 790, 590);
+            CheckKeys();
+            PushMouse(SDL_MOUSEMOTION, 0, item.x, item.y);
+            CheckKeys();
+            int before = item.watch();
+            PushKey(key);
+            for (int i = 0; i < 4; i++)
+                CheckKeys();
+            EXPECT_EQ(level_no, item.code) << item.code << " at " << item.x << "," << item.y << " key " << key;
+            EXPECT_EQ(item.watch(), before) << item.code << " key " << key;
+            Drain();
         }
     }
+}
+
+// Escape goes back as a screen's Cancel or Close does, Return takes a dialog's
+// default button; the main menu takes neither.
+TEST_F(Dispatch, EscapeGoesBackAndReturnTakesTheDefault)
+{
+    const struct {
+        int code;
+        SDLKey key;
+        int next;
+    } cases[] = {
+        {SCREEN_MENU, SDLK_ESCAPE, SCREEN_MENU},     {SCREEN_MENU, SDLK_RETURN, SCREEN_MENU},
+        {SCREEN_OPTIONS, SDLK_ESCAPE, SCREEN_MENU},  {SCREEN_OPTIONS, SDLK_RETURN, SCREEN_MENU},
+        {SCREEN_CREDITS, SDLK_ESCAPE, SCREEN_MENU},  {SCREEN_HELP, SDLK_ESCAPE, SCREEN_MENU},
+        {SCREEN_SCORES, SDLK_ESCAPE, SCREEN_MENU},   {SCREEN_SCORES, SDLK_KP_ENTER, SCREEN_MENU},
+        {SCREEN_GAME, SDLK_ESCAPE, SCREEN_MENU},     {SCREEN_NEWGAME, SDLK_ESCAPE, SCREEN_MENU},
+        {SCREEN_NEWGAME, SDLK_RETURN, SCREEN_MENU},  {SCREEN_PLAYERS, SDLK_ESCAPE, SCREEN_MENU},
+        {SCREEN_PLAYERS, SDLK_RETURN, SCREEN_MENU},  {SCREEN_GAME, SDLK_RETURN, 1},
+    };
+    for (const auto& c : cases) {
+        level_no = c.code;
+        rendme = renddg = rendda = renddo = renddhs = renddh = renddp = 1;
+        rendc = 1;
+        PushMouse(SDL_MOUSEMOTION, 0, 790, 590);
+        CheckKeys();
+        PushKey(c.key);
+        CheckKeys();
+        EXPECT_EQ(level_no, c.next) << c.code << " key " << c.key;
+        Drain();
+    }
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), OnePlayer) << "no key changed the saved player";
 }
 
 TEST_F(Dispatch, DispatchClearsTheSetUpFlags)

@@ -319,6 +319,13 @@ def retry_dialog():
     return img
 
 
+def lost_dialog():
+    """The retry dialog after a loss: the level is lost, so there is nothing to cancel."""
+    img = dialog((560, 400), RETRY_AT, RETRY_BUTTONS[:2], 41)
+    title(img, "LEVEL LOST", 276, 66, 40)
+    return img
+
+
 # ---- main menu ----------------------------------------------------------------
 
 MENU_LABELS = ["PLAY", "OPTIONS", "CREDITS", "HELP", "QUIT"]
@@ -966,6 +973,7 @@ def build():
     save(leveldone(), "leveldone.png")
     save(failed(), "failed.png")
     save(retry_dialog(), "dialog_retry.png")
+    save(lost_dialog(), "dialog_lost.png")
     save_hovers(RETRY_BUTTONS)
     save_hovers([RETRY_UNDO])
     save(RETRY_UNDO.hover_image(False), "r_undo_off.png")
