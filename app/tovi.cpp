@@ -19,6 +19,7 @@
 #include "shell/clock.h"
 #include "shell/display.h"
 #include "shell/media.h"
+#include "shell/savelock.h"
 #include "shell/settings.h"
 #include "text/text.h"
 #include "trans/trans.h"
@@ -33,6 +34,12 @@ static int lastX = 0;
 static int lastY = 0;
 static int lastXrel = 0;
 static int lastYrel = 0;
+
+// The left button as the events have left it. A change of video mode makes SDL
+// forget a held button, so the motions that follow report it up although it is
+// still down; heldAcrossSwitch keeps it held for them until its release arrives.
+static int leftHeld = 0;
+static int heldAcrossSwitch = 0;
 
 static int levelKey = 0;  // a key pressed during level play, for its next frame; 0 none
 
@@ -89,8 +96,16 @@ void MMoved(int button, int x, int y, int xrel, int yrel, int key, int unicode)
         biodg = 0;
         RenderOptions(x, y, button, screen);
         ShowFrame(screen);
-        if (fulls != wasFull)
+        if (fulls != wasFull) {
             DisplayOpen();
+            heldAcrossSwitch = leftHeld;
+            // The new mode starts black: draw the options on it at once, not at
+            // the next mouse event.
+            if (level_no == SCREEN_OPTIONS) {
+                RenderOptions(x, y, button, screen);
+                ShowFrame(screen);
+            }
+        }
     } else if (level_no == SCREEN_CREDITS) {
         biodg = 0;
         level_no = RenderCredits(x, y, button, key, unicode, screen);
@@ -156,7 +171,7 @@ static void Tick()
 
 void CheckKeys()
 {
-    but = SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON(1);
+    but = (SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON(1)) | heldAcrossSwitch;
     if (display_bar_press)
         but = 0;
     if (level_no != SCREEN_RETRY)
@@ -182,6 +197,8 @@ void CheckKeys()
             int fx, fy;
             PointerToFrame(event.motion.x, event.motion.y, &fx, &fy);
             lastButton = display_bar_press ? (event.motion.state & ~SDL_BUTTON(1)) : event.motion.state;
+            if (heldAcrossSwitch)
+                lastButton |= SDL_BUTTON(1);
             lastXrel = fx - lastX;
             lastYrel = fy - lastY;
             lastX = fx;
@@ -191,6 +208,11 @@ void CheckKeys()
         }
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
+            if (event.button.button == SDL_BUTTON_LEFT) {
+                leftHeld = event.type == SDL_MOUSEBUTTONDOWN;
+                if (!leftHeld)
+                    heldAcrossSwitch = 0;
+            }
             // Nothing can be clicked on the bars beside or above the frame.
             int fx, fy;
             if (!PointerToFrame(event.button.x, event.button.y, &fx, &fy) || display_bar_press) {
@@ -324,6 +346,39 @@ int Start()
     return 0;
 }
 
+// A second copy started on a save folder that a running copy holds: it says so
+// on its own window and quits before it reads or writes any progress. The
+// message stays until a click, a key or the window's close, or for a few seconds.
+constexpr uint32_t ALREADY_RUNNING_MS = 6000;
+
+static void CentredLine(const char* text, int y, int font)
+{
+    prikstr(screen, text, SCREEN_W / 2 - strl(text, 0, 0, font) / 2, y, font);
+}
+
+static void SayAlreadyRunning()
+{
+    fprintf(stderr, "Tovi Mudgrove is already running in this folder\n");
+    SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 24, 18, 12));
+    SDL_Rect box{150, 200, 500, 200};
+    SDL_FillRect(screen, &box, SDL_MapRGB(screen->format, 120, 84, 44));
+    SDL_Rect inner{156, 206, 488, 188};
+    SDL_FillRect(screen, &inner, SDL_MapRGB(screen->format, 58, 40, 24));
+    CentredLine("ALREADY RUNNING", 230, 2);
+    CentredLine("Tovi Mudgrove is already open", 290, 3);
+    CentredLine("with this save folder.", 320, 3);
+    CentredLine("This copy closes.", 350, 3);
+    ShowFrame(screen);
+    uint32_t shown = ClockTicks();
+    while (ClockTicks() - shown < ALREADY_RUNNING_MS) {
+        SDL_Event e;
+        while (SDL_PollEvent(&e))
+            if (e.type == SDL_QUIT || e.type == SDL_KEYDOWN || e.type == SDL_MOUSEBUTTONDOWN)
+                return;
+        ClockDelay(20);
+    }
+}
+
 int SDL_main(int, char*[])
 {
     // Pictures are loaded, converted and the loaded copy freed, hundreds of them.
@@ -334,10 +389,15 @@ int SDL_main(int, char*[])
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     start_level_no = 1;
     SDL_putenv(const_cast<char*>("SDL_VIDEO_YUV_HWACCEL=0"));
+    int ownsFolder = AcquireSaveLock();
     ReadSettings();
     ReadDisplaySettings();
     Init();
     SDL_WM_SetCaption("Tovi Mudgrove", nullptr);
+    if (!ownsFolder) {
+        SayAlreadyRunning();
+        exit(1);
+    }
     // The window keeps its own copy of the icon.
     SDL_Surface* icon = SDL_LoadBMP_RW(SDL_RWFromFile("media/images/tovi_icon.bmp", "rb"), 1);
     SDL_WM_SetIcon(icon, nullptr);

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <csignal>
 #include <unistd.h>
 
 #include <memory>
@@ -13,8 +16,11 @@
 #include "menu/options.h"
 #include "menu/players.h"
 #include "shell/clock.h"
+#include "shell/display.h"
+#include "shell/savelock.h"
 #include "shell/settings.h"
 #include "app/tovi.h"
+#include "shell/screen.h"
 #include "tests/harness.h"
 
 static void PushMouse(Uint8 type, Uint8 button, int x, int y)
@@ -206,6 +212,43 @@ TEST_F(Dispatch, EscapeGoesBackAndReturnTakesTheDefault)
     EXPECT_EQ(ReadBytes(PLAYER_FILE), OnePlayer) << "no key changed the saved player";
 }
 
+// The full-screen box: the change of video mode makes SDL forget the held
+// button, so the motions after it report the button up. The press still flips
+// the box once, its release does not flip it back, and the new mode is drawn at
+// once; the next click flips it again.
+TEST_F(Dispatch, OnePressFlipsTheFullScreenBoxOnceAcrossTheModeSwitch)
+{
+    level_no = SCREEN_OPTIONS;
+    renddo = 1;
+    fulls = 0;
+    PushMouse(SDL_MOUSEMOTION, 0, 500, 347);
+    PushMouse(SDL_MOUSEBUTTONDOWN, 1, 500, 347);
+    CheckKeys();
+    ASSERT_EQ(fulls, 1);
+    EXPECT_NE(display->flags & SDL_FULLSCREEN, 0u);
+    Uint32 drawn = static_cast<Uint32*>(screen->pixels)[300 * (screen->pitch / 4) + 400];
+    EXPECT_NE(drawn, 0u) << "the options are drawn on the new mode at once";
+    for (int x = 502; x < 512; x += 2) {
+        PushMouse(SDL_MOUSEMOTION, 0, x, 350);  // as SDL reports it after the switch
+        CheckKeys();
+    }
+    PushMouse(SDL_MOUSEBUTTONUP, 1, 512, 350);
+    CheckKeys();
+    PushMouse(SDL_MOUSEMOTION, 0, 500, 347);
+    CheckKeys();
+    EXPECT_EQ(fulls, 1);
+    std::vector<unsigned char> config = ReadBytes(CONFIG_FILE);
+    ASSERT_EQ(config.size(), 20u);
+    EXPECT_EQ(config[12], 1) << "word 3 of the settings keeps full screen on";
+
+    PushMouse(SDL_MOUSEBUTTONDOWN, 1, 500, 347);
+    CheckKeys();
+    PushMouse(SDL_MOUSEBUTTONUP, 1, 500, 347);
+    CheckKeys();
+    EXPECT_EQ(fulls, 0);
+    EXPECT_EQ(ReadBytes(CONFIG_FILE)[12], 0);
+}
+
 TEST_F(Dispatch, DispatchClearsTheSetUpFlags)
 {
     biodg = biodp = bioo = biodr = prikpp = 1;
@@ -260,6 +303,49 @@ TEST_F(Dispatch, ClosingTheWindowEndsTheLoop)
     SDL_PushEvent(&e);
     CheckKeys();
     EXPECT_EQ(m_bQuit, 1);
+}
+
+// Two copies on one save folder: the second says so and quits without touching
+// the progress; a copy that crashed leaves its lock file but not its lock.
+TEST(SaveFolder, ASecondCopySaysSoAndACrashedCopyNeverBlocks)
+{
+    char cwd[4096];
+    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+    InScratchDir dir;
+    ASSERT_EQ(symlink((std::string(cwd) + "/media").c_str(), "media"), 0);
+    WriteBytes(PLAYER_FILE, OnePlayer);
+
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    pid_t first = fork();
+    ASSERT_GE(first, 0);
+    if (first == 0) {
+        char held = AcquireSaveLock() ? 1 : 0;
+        if (write(ready[1], &held, 1) != 1)
+            _exit(2);
+        pause();
+        _exit(0);
+    }
+    char held = 0;
+    ASSERT_EQ(read(ready[0], &held, 1), 1);
+    EXPECT_EQ(held, 1);
+    EXPECT_EQ(AcquireSaveLock(), 0) << "the first copy holds the folder";
+
+    std::string err;
+    int rc = RunCommand("SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" TOVI_GAME_BINARY "'", nullptr, &err);
+    EXPECT_EQ(rc, 1);
+    EXPECT_NE(err.find("already running"), std::string::npos) << err;
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), OnePlayer);
+
+    // The first copy dies without cleaning up: the next start takes the folder.
+    kill(first, SIGKILL);
+    waitpid(first, nullptr, 0);
+    struct stat st;
+    EXPECT_EQ(stat(LOCK_FILE, &st), 0) << "the lock file is left behind";
+    EXPECT_EQ(AcquireSaveLock(), 1);
+    ReleaseSaveLock();
+    close(ready[0]);
+    close(ready[1]);
 }
 
 // Start-up failures print one line and exit with status 1; the settings were
