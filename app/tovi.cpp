@@ -19,7 +19,7 @@
 #include "shell/clock.h"
 #include "shell/display.h"
 #include "shell/media.h"
-#include "shell/savelock.h"
+#include "progress/savelock.h"
 #include "shell/settings.h"
 #include "text/text.h"
 #include "trans/trans.h"

@@ -17,7 +17,7 @@
 #include "menu/players.h"
 #include "shell/clock.h"
 #include "shell/display.h"
-#include "shell/savelock.h"
+#include "progress/savelock.h"
 #include "shell/settings.h"
 #include "app/tovi.h"
 #include "shell/screen.h"

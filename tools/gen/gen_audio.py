@@ -87,12 +87,27 @@ def render_midi(mid, wav, tmp, tail=0.0):
 
 
 def make_music(t, tmp):
-    raw = render_midi(compose.compose(t), None, tmp)
+    mid = compose.compose(t)
+    raw = render_midi(mid, None, tmp)
+    stereo = os.path.join(tmp, "stereo.wav")
+    run(["sox", "-R", raw, "-e", "floating-point", "-b", "32", stereo, "rate", str(RATE), "channels", "2"])
     wav = os.path.join(tmp, "music.wav")
-    secs = float(run(["soxi", "-D", raw]).stdout)
-    # Short fade in, a long fade to silence at the end: the game restarts the tune
-    # when it has ended, and it starts again from its quiet intro bar.
-    run(["sox", "-R", raw, wav, "rate", str(RATE), "channels", "2", "fade", "t", "0.03", "%.3f" % secs, "2.5"])
+    if t.end_hit is None:
+        # A tune the game loops: it is cut at the end of its last bar and what rings
+        # on past that point (the last chord's release and the reverb) is laid over
+        # its first bars, so played end to start it runs on without a gap or a jump.
+        loop = int(round(mid.loop_seconds * RATE))
+        head = os.path.join(tmp, "head.wav")
+        tail = os.path.join(tmp, "tail.wav")
+        run(["sox", "-R", stereo, head, "trim", "0", "%ds" % loop])
+        run(["sox", "-R", stereo, tail, "trim", "%ds" % loop])
+        run(["sox", "-R", "-m", "-v", "1", head, "-v", "1", tail, "-e", "floating-point", "-b", "32", wav,
+             "trim", "0", "%ds" % loop])
+    else:
+        # A piece with an ending: it stops once its last chord has rung out.
+        rung = os.path.join(tmp, "rung.wav")
+        run(["sox", "-R", stereo, rung, "reverse", "silence", "1", "0.01", "-60d", "reverse"])
+        run(["sox", "-R", rung, wav, "fade", "t", "0", "-0", "0.3"])
     return level_and_encode(wav, MUSIC_LUFS, t.name, tmp)
 
 

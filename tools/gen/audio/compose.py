@@ -170,8 +170,10 @@ def compose(t):
                 add(9, beat, 1, t.end_hit, 90)
             beat += 4
 
-    # Silence at the end so the reverb rings out inside the file.
+    # Silence at the end so the reverb rings out inside the file; the loop point is
+    # the end of the last bar, and what rings past it is laid over the start.
     end_tick = int((beat + 2) * TICKS)
+    mid.loop_seconds = beat * tempo / 1e6
 
     track0 = mido.MidiTrack()
     track0.append(mido.MetaMessage("set_tempo", tempo=tempo, time=0))

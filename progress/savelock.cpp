@@ -1,4 +1,4 @@
-#include "shell/savelock.h"
+#include "progress/savelock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

@@ -3,8 +3,8 @@
 // the game holds a lock on "tovi.lock" in the working directory while it runs.
 // The lock is the kernel's (flock), so a copy that crashes or is killed leaves
 // the file behind but never the lock: the next start takes it.
-#ifndef TOVI_SHELL_SAVELOCK_H
-#define TOVI_SHELL_SAVELOCK_H
+#ifndef TOVI_PROGRESS_SAVELOCK_H
+#define TOVI_PROGRESS_SAVELOCK_H
 
 constexpr const char* LOCK_FILE = "tovi.lock";
 
