@@ -406,7 +406,7 @@ static void StartLevelMusic(bool& restart)
         restart = true;
     if (restart && ashcrystal == 0) {
         restart = false;
-        PlayMusicOnce(musicl[ChapterOf(level_no)]);
+        PlayTune(musicl[ChapterOf(level_no)]);
     }
 }
 

@@ -49,7 +49,7 @@ static void KeepMusic(int& latch, Mix_Music* music)
         latch = 0;
     if (latch == 0) {
         latch = 1;
-        PlayMusicOnce(music);
+        PlayTune(music);
     }
 }
 

@@ -422,7 +422,7 @@ static void Music()
     if (!Mix_PlayingMusic())
         play_menu_music = 1;
     if (play_menu_music) {
-        PlayMusicOnce(mintro);
+        PlayTune(mintro);
         play_menu_music = 0;
     }
     menu_first_time = 0;

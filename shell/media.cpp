@@ -276,11 +276,13 @@ void PlayEffect(Mix_Chunk** handle)
         Mix_PlayChannel(-1, *handle, 0);
 }
 
-void PlayMusicOnce(Mix_Music* music)
+// The mixer loops the tune itself, end straight into start: the tunes are cut at
+// their loop point, so no gap opens while a screen waits to see it has ended.
+void PlayTune(Mix_Music* music)
 {
     Mix_HaltMusic();
     if (music)
-        Mix_PlayMusic(music, 0);
+        Mix_PlayMusic(music, -1);
 }
 
 void KeepTunePlaying(int* started, Mix_Music* music)
@@ -288,7 +290,7 @@ void KeepTunePlaying(int* started, Mix_Music* music)
     if (!Mix_PlayingMusic())
         *started = 0;
     if (*started == 0) {
-        PlayMusicOnce(music);
+        PlayTune(music);
         *started = 1;
     }
 }

@@ -51,7 +51,7 @@ extern Mix_Chunk** EffectLog[EFFECT_LOG_SIZE];  // the last effects asked for, b
 extern int EffectLogCount;                      // effects asked for since the last EffectLogClear
 
 void PlayEffect(Mix_Chunk** handle);  // plays *handle once on the first free channel (if loaded)
-void PlayMusicOnce(Mix_Music* music); // halts the music and plays music once (if loaded)
+void PlayTune(Mix_Music* music); // halts the music and plays music round and round (if loaded)
 // A screen's own tune, started again whenever it has ended: *started is the
 // screen's "tune started" flag; it is cleared when no music plays, and while it
 // is clear the tune is (re)started and it is set.
