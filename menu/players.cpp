@@ -336,6 +336,15 @@ static void PageButtons(SDL_Surface* screen, DialogTurn& t)
 
 static void DeleteSelected()
 {
+    // The remembered player ("config.dat" word 4) is a place in the table: it
+    // moves up with the player it names, and a deleted player is forgotten. The
+    // table is saved at once, so the settings follow at once too.
+    int deleted = plsel;
+    if (pod[4] == deleted)
+        pod[4] = 0;
+    else if (pod[4] > deleted)
+        pod[4]--;
+    WriteSettings();
     for (int i = plsel; i < ukupl; i++)
         pin[i] = pin[i + 1];
     pin[ukupl] = PlayerRecord{};
@@ -442,6 +451,20 @@ static void DrawEditText(SDL_Surface* screen)
     }
 }
 
+// Cancel keeps the player who was current, as the next start will find them:
+// the remembered one, else the last in the table.
+static void KeepRememberedPlayer()
+{
+    int keep = pod[4] >= 1 && pod[4] <= ukupl ? pod[4] : ukupl;
+    plsel = keep;
+    if (keep >= 1) {
+        LoadPlayer(keep, 0);
+    } else {
+        PlayerName[0] = 0;
+        proshli = PlayerScore = 0;
+    }
+}
+
 static int CloseDialog(bool ok)
 {
     LeaveAddMode();
@@ -449,6 +472,8 @@ static int CloseDialog(bool ok)
     if (ok) {
         pod[4] = plsel;
         WriteSettings();
+    } else {
+        KeepRememberedPlayer();
     }
     nizc[0] = 0;
     if (proslisc) {

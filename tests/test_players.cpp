@@ -160,6 +160,39 @@ TEST_F(Profiles, DeletingMovesTheRestUpAndTheLastLeavesAnEmptyFile)
     EXPECT_EQ(plsel, 0);
 }
 
+// The remembered player stays the same person: deleting another player moves it
+// with them, a click on another row then Cancel changes nothing, and the next
+// start makes the same player current as the menu showed.
+TEST_F(Profiles, TheRememberedPlayerStaysTheSamePersonWhateverIsDeleted)
+{
+    pod[4] = 2;
+    WriteSettings();
+    Open(Players(3));
+    DlgClick(ROW_X, RowY(2));
+    ASSERT_EQ(DlgClick(OK_X, OK_Y), SCREEN_MENU);
+    ASSERT_STREQ(PlayerName, "P2");
+
+    renddp = 0;
+    Dlg(400, 300, 0);
+    DlgClick(ROW_X, RowY(1));
+    DlgClick(DEL_X, DEL_Y);  // P1 goes: P2 is now the first
+    DlgClick(ROW_X, RowY(2));  // P3 clicked, then Cancel
+    EXPECT_EQ(DlgClick(CANCEL_X, CANCEL_Y), SCREEN_MENU);
+    EXPECT_STREQ(PlayerName, "P2") << "Cancel keeps the player who was current";
+    std::vector<unsigned char> config = ReadBytes(CONFIG_FILE);
+    ASSERT_EQ(config.size(), 20u);
+    EXPECT_EQ(GetLE32(config.data() + 16), 1) << "the remembered place followed P2";
+
+    // The remembered player deleted: forgotten, and the last one is current.
+    renddp = 0;
+    Dlg(400, 300, 0);
+    DlgClick(ROW_X, RowY(1));
+    DlgClick(DEL_X, DEL_Y);
+    EXPECT_EQ(DlgClick(CANCEL_X, CANCEL_Y), SCREEN_MENU);
+    EXPECT_EQ(GetLE32(ReadBytes(CONFIG_FILE).data() + 16), 0);
+    EXPECT_STREQ(PlayerName, "P3");
+}
+
 TEST_F(Profiles, PagesOfFiveTurnOncePerPress)
 {
     Open(Players(7));
