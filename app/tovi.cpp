@@ -10,6 +10,7 @@
 #include "level/level.h"
 #include "menu/credits.h"
 #include "menu/help.h"
+#include "menu/levels.h"
 #include "menu/map.h"
 #include "menu/menu.h"
 #include "menu/options.h"
@@ -121,6 +122,10 @@ void MMoved(int button, int x, int y, int xrel, int yrel, int key, int unicode)
     } else if (level_no == SCREEN_GAME) {
         // biodg is kept: the game dialog fades in only when entered from elsewhere.
         level_no = RenderDialogg(x, y, button, key, unicode, screen);
+        ShowFrame(screen);
+    } else if (level_no == SCREEN_LEVELS) {
+        biodg = 0;
+        level_no = RenderLevelList(x, y, button, key, screen);
         ShowFrame(screen);
     } else if (level_no == SCREEN_RETRY) {
         biodg = 0;
@@ -277,6 +282,9 @@ static void LevelIteration()
         ShowFrame(screen);
     if (LevelStar == SCREEN_CREDITS)
         level_no = SCREEN_CREDITS;
+    // A level played again from the list leads back to it once won.
+    if (level_no == SCREEN_LEVELS)
+        MMoved(but, ToviMouseX, ToviMouseY, 0, 0, KEY_NONE, KEY_NONE);
 }
 
 // The level screen and the chapter map hold their own 20 ms frame; every other

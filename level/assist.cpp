@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "level/level.h"
+#include "progress/players.h"
+#include "progress/best.h"
 #include "shell/clock.h"
 #include "shell/media.h"
 #include "shell/screen.h"
@@ -15,6 +17,14 @@ SDL_Surface* RetryUndo[2];
 char boardNote[NOTE_SIZE];
 int boardNoteUntil = 0;
 
+int hintsUsed = 0;
+int replaying = 0;
+int wonMoves = 0;
+int wonSeconds = 0;
+int wonHints = 0;
+int bestMoves = 0;
+int bestSeconds = 0;
+
 void LoadAssistArt()
 {
     HudUndo[0] = LoadImageAlpha("media/images/hud_undo.png");
@@ -25,10 +35,51 @@ void LoadAssistArt()
     RetryUndo[1] = LoadImageAlpha("media/images/r_undo.png");
 }
 
-void AssistReset()
+void ClearNote()
 {
     boardNote[0] = '\0';
     boardNoteUntil = 0;
+}
+
+void AssistReset()
+{
+    ClearNote();
+    hintsUsed = wonMoves = wonSeconds = wonHints = bestMoves = bestSeconds = 0;
+}
+
+void LevelWon()
+{
+    wonMoves = levelMoves;
+    wonSeconds = LEVEL_TIMER != 0 ? (gett - LEVEL_TIMER) / 1000 : 0;
+    wonHints = hintsUsed;
+    BestRecord before;
+    RecordBest(BEST_FILE, PlayerName, level_no, wonMoves, wonSeconds, wonHints, &before);
+    bestMoves = before.level != 0 ? before.moves : 0;
+    bestSeconds = before.level != 0 ? before.seconds : 0;
+}
+
+static void StatLine(SDL_Surface* screen, const char* label, const char* value, int x, int y)
+{
+    prikstr(screen, label, x, y, 3);
+    int w = strl(value, 0, 560, 3);
+    prikstr(screen, value, x + 160 - w, y, 3);
+}
+
+void DrawWinStats(SDL_Surface* screen)
+{
+    char text[32];
+    snprintf(text, sizeof text, "%d", wonMoves);
+    StatLine(screen, "MOVES", text, 160, 160);
+    snprintf(text, sizeof text, "%02d:%02d", wonSeconds / 60, wonSeconds % 60);
+    StatLine(screen, "TIME", text, 462, 160);
+    if (bestMoves != 0 || bestSeconds != 0) {
+        snprintf(text, sizeof text, "%d", bestMoves);
+        StatLine(screen, "BEST", text, 160, 192);
+        snprintf(text, sizeof text, "%02d:%02d", bestSeconds / 60, bestSeconds % 60);
+        StatLine(screen, "BEST", text, 462, 192);
+    }
+    snprintf(text, sizeof text, "%d", wonHints);
+    StatLine(screen, "HINTS", text, 160, 224);
 }
 
 void ShowNote(const char* text, int ms)
@@ -60,7 +111,7 @@ void AskUndo()
     else if (r == UNDO_NOTHING)
         ShowNote("Nothing to undo", NOTE_MS);
     else
-        AssistReset();
+        ClearNote();
     // The button that asked for it may still be down: it grabs nothing until it
     // has been let go (the pointer of the move taken back is where a grab looks).
     if (r == UNDO_DONE)
@@ -99,7 +150,7 @@ static void DrawNote(SDL_Surface* screen)
     if (boardNote[0] == '\0')
         return;
     if (boardNoteUntil != 0 && static_cast<int>(ClockTicks()) - boardNoteUntil > 0) {
-        AssistReset();
+        ClearNote();
         return;
     }
     static SDL_Surface* band = nullptr;

@@ -25,8 +25,21 @@ constexpr int NOTE_MS = 2500;  // how long a note stays
 extern char boardNote[NOTE_SIZE];  // the note shown at the top of the board; empty = none
 extern int boardNoteUntil;         // tick after which it goes; 0 = until replaced or the level ends
 
+// ---- the level's own results (reset per level) ---------------------------------
+extern int hintsUsed;     // hints asked for in this level
+extern int replaying;     // 1 while a level already finished is played again from the level list:
+                          // its win records only the best results, never the player's progress
+extern int wonMoves;      // the finished level's moves, time and hints, taken as it was won
+extern int wonSeconds;
+extern int wonHints;
+extern int bestMoves;     // the player's best for it before this win; 0 = none yet
+extern int bestSeconds;
+
 void LoadAssistArt();  // the buttons' images
-void AssistReset();    // a level (re)starts: no note
+void AssistReset();    // a level (re)starts: no note, no hints, no result
+void ClearNote();
+void LevelWon();       // the level was just won: its result and the player's best are kept
+void DrawWinStats(SDL_Surface* screen);  // moves, time and hints on the level-complete panel
 void ShowNote(const char* text, int ms);  // ms 0 keeps it up until replaced
 void AskUndo();        // undo, with a note when it is refused
 void RestartLevel();   // the level in play starts again at once, without its chapter picture

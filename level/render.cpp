@@ -225,6 +225,7 @@ static void CompletionTest()
         if (nijepust == 0) {
             nijepust = 1;
             PlayEffect(&mfin);
+            LevelWon();
         }
     }
     drugiput = 1;
@@ -299,6 +300,7 @@ static void CompletePanel(SDL_Surface* screen, int button)
         apply_clip(120, 50, leveldone, screen, nullptr);
     }
     prikr(120, 50, screen);
+    DrawWinStats(screen);
 }
 
 // HUD text in the 16-pixel font, centred by its width measured in the 20-pixel

@@ -33,7 +33,10 @@ static int ToMainMenu()
     CloseDialog();
     Mix_HaltMusic();
     menu_first_time = 1;
-    proshli = dplev;
+    // A level played again from the level list never lowers the player's level.
+    if (!replaying)
+        proshli = dplev;
+    replaying = 0;
     dplev = 0;
     level_no = SCREEN_MENU;
     return SCREEN_MENU;

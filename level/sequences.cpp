@@ -128,9 +128,22 @@ int ChapterPicture(SDL_Surface* screen, int x, int y, int button, int levelStar)
     return levelStar;
 }
 
+// A level played again from the level list leads back to the list when it is
+// won: no relic, no map, and the player's level and score stay as they were.
+static int ReplayDone()
+{
+    end_level = prikpp = nijepust = dead = 0;
+    drugiput = 0;
+    replaying = 0;
+    level_no = SCREEN_LEVELS;
+    return SCREEN_LEVELS;
+}
+
 int LevelAdvance(SDL_Surface* screen, int levelStar)
 {
     mousec = 1;
+    if (replaying)
+        return ReplayDone();
     if (ashcrystal != 1 && level_no % 25 == 0 && level_no <= 100) {
         ashcrystal = level_no / 25 + 1;
         return levelStar;
@@ -255,6 +268,7 @@ void ResetSequences()
     end_level = prikpp = nijepust = drugiput = 0;
     rendle = 0;
     tovita = tovitad = 0;
+    replaying = 0;
     LevelStar = 1;
 }
 

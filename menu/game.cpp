@@ -3,6 +3,7 @@
 #include <SDL_mixer.h>
 
 #include "level/level.h"
+#include "menu/levels.h"
 #include "menu/menu.h"
 #include "menu/players.h"
 #include "menu/scores.h"
@@ -105,6 +106,12 @@ int RenderDialogg(int x, int y, int button, int key, int, SDL_Surface* screen)
     if (!PlayerName[0])
         return SCREEN_GAME;
 
+    if (LevelsButton(screen, x, y, button != 0 && mousechk == 0)) {
+        mousechk = 1;
+        renddg = 0;
+        PlayEffect(&mdbtn);
+        return SCREEN_LEVELS;  // the backdrop stays for the list
+    }
     static const int hoverX[GAME_ITEMS + 1] = {0, 235, 235, 235, 337};
     static const int hoverY[GAME_ITEMS + 1] = {0, 174, 245, 315, 386};
     SDL_Surface* const hover[GAME_ITEMS + 1] = {nullptr, mnewg, mcont, mhs, mexit};

@@ -7,6 +7,7 @@
 #include "menu/credits.h"
 #include "menu/game.h"
 #include "menu/help.h"
+#include "menu/levels.h"
 #include "menu/map.h"
 #include "menu/options.h"
 #include "menu/players.h"
@@ -249,6 +250,7 @@ void InitMenu(SDL_Surface* screen)
     for (int i = 1; i <= MENU_HOT_AREAS; i++)
         SetRect(MenuRectangle[i], 3 * i + 90, 60 * i + 220, 120, 50);
     SetGameRects();
+    LoadLevelListArt();
     for (int k = 1; k <= STRIP_FRAMES; k++)
         SetRect(MRect[k], 300 * k - 300, 0, 300, 400);
     SetPlayerRects();

@@ -17,6 +17,7 @@
 // ---- screen codes (values of level_no) --------------------------------------
 constexpr int SCREEN_MENU = 0;          // main menu
 constexpr int SCREEN_LAST_LEVEL = 989;  // 1..989: that level in play
+constexpr int SCREEN_LEVELS = 990;      // the level list: a finished level played again
 constexpr int SCREEN_OPTIONS = 991;
 constexpr int SCREEN_CREDITS = 992;
 constexpr int SCREEN_HELP = 993;

@@ -18,6 +18,7 @@
 #include "menu/menu.h"
 #include "menu/players.h"
 #include "menu/scores.h"
+#include "progress/best.h"
 #include "shell/clock.h"
 #include "shell/media.h"
 #include "shell/screen.h"
@@ -78,6 +79,8 @@ const Step Steps[] = {
     {"game_dialog.png", SCREEN_GAME, {{0, 420, 282, 2}}, {}, {}},
     {"new_game_confirm.png", SCREEN_NEWGAME, {{0, 480, 410, 2}}, {}, {}},
     {"high_scores.png", SCREEN_SCORES, {{0, 700, 440, 3}}, {}, {}},
+    // Bastian's first chapter with his best results, the pointer on level 8.
+    {"level_list.png", SCREEN_LEVELS, {{0, 395, 236, 2}}, {}, {}},
 };
 
 // The players the tour's menus show, with their progress; the high scores are
@@ -102,6 +105,12 @@ void MakePlayers()
     }
     SavePlayers();
     chkHS();
+    // Bastian's best results in the first chapter: fewest moves, shortest time,
+    // whether she needed a hint.
+    for (int level = 1; level < 12; level++) {
+        BestRecord before;
+        RecordBest(BEST_FILE, "Bastian", level, 2 + level % 7, 20 + (level * 37) % 160, level % 4 == 0, &before);
+    }
     pod[4] = 1;  // Amira was chosen last
 }
 

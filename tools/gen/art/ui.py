@@ -557,6 +557,34 @@ def game_dialog():
     return img
 
 
+# The game dialog's way to the level list, drawn by the game beside CLOSE
+# (resting and lit, both where the hover image goes).
+LEVELS_BUTTON = Button("levels_hover.png", (490, 392, 140, 54), (487, 389), "LEVELS", 24)
+
+# The level list: a panel at LEVEL_LIST_AT, the chapter's 25 levels as tablets
+# in five rows of five (LEVEL_CELL in size, LEVEL_PITCH apart, the first at
+# LEVEL_GRID), page buttons either side of the chapter's name, and CLOSE.
+LEVEL_LIST_AT = (120, 50)
+LEVEL_LIST_SIZE = (560, 500)
+LEVEL_CELL = (88, 56)
+LEVEL_PITCH = (100, 64)
+LEVEL_GRID = (156, 150)
+LEVEL_LIST_CLOSE = Button("ll_close_hover.png", (335, 480, 140, 50), (332, 477), "CLOSE", 24)
+
+
+def level_list_panel():
+    return dialog(LEVEL_LIST_SIZE, LEVEL_LIST_AT, [LEVEL_LIST_CLOSE], 71)
+
+
+def level_cell(state):
+    """One level's tablet: "open" (resting), "lit" (under the pointer) or "locked" (not reached yet)."""
+    w, h = LEVEL_CELL
+    col, mask = style.tablet(w, h, radius=8, bevel=4, seed=181, lit=0.9 if state == "lit" else 0.0)
+    if state == "locked":
+        col = col * 0.55 + np.array(SHADOW, float) * 0.25
+    return to_image(col, mask)
+
+
 def confirm_dialog():
     img = dialog(DIALOG_SIZE, DIALOG_AT, [OK_BUTTON, CANCEL_BUTTON], 51)
     title(img, "NEW GAME", 276, 50, 42)
@@ -991,6 +1019,16 @@ def build():
     save(selc(), "selc.png")
     save(game_dialog(), "new_game.png")
     save_hovers(GAME_BUTTONS)
+    save_hovers([LEVELS_BUTTON])
+    save(LEVELS_BUTTON.hover_image(False), "levels_rest.png")
+    save(level_list_panel(), "levellist.png")
+    save_hovers([LEVEL_LIST_CLOSE])
+    for state in ("open", "lit", "locked"):
+        save(level_cell(state), "level_cell_%s.png" % state)
+    save(page_button("left", False), "left_edit.png")
+    save(page_button("left", True), "left_edit_hover.png")
+    save(page_button("right", False), "right_edit.png")
+    save(page_button("right", True), "right_edit_hover.png")
     save(confirm_dialog(), "dialog_new_areusure.png")
     save(options_panel(), "options.png")
     save_hovers([OPTIONS_OK])

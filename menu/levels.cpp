@@ -1,0 +1,189 @@
+#include "menu/levels.h"
+
+#include <SDL_mixer.h>
+
+#include <cstdio>
+
+#include "level/level.h"
+#include "menu/menu.h"
+#include "progress/players.h"
+#include "menu/players.h"
+#include "progress/best.h"
+#include "shell/media.h"
+#include "shell/screen.h"
+#include "text/text.h"
+#include "trans/trans.h"
+
+int renddl = 0;
+int llChapter = 1;
+int llReached = 1;
+
+SDL_Surface* LevelListImg = nullptr;
+SDL_Surface* LevelCellImg[3];
+SDL_Surface* LevelListCloseH = nullptr;
+SDL_Surface* LevelPageImg[4];
+SDL_Surface* LevelsButtonImg[2];
+
+constexpr int LEVELS_PER_PAGE = 25;
+
+constexpr int LIST_CHAPTERS = 4;
+
+// After a replay the list comes back on the chapter it was played from.
+static bool keepChapter = false;
+
+void LoadLevelListArt()
+{
+    LevelListImg = LoadImageAlpha("media/images/levellist.png");
+    LevelCellImg[0] = LoadImageAlpha("media/images/level_cell_open.png");
+    LevelCellImg[1] = LoadImageAlpha("media/images/level_cell_lit.png");
+    LevelCellImg[2] = LoadImageAlpha("media/images/level_cell_locked.png");
+    LevelListCloseH = LoadImageAlpha("media/images/ll_close_hover.png");
+    LevelPageImg[0] = LoadImageAlpha("media/images/left_edit.png");
+    LevelPageImg[1] = LoadImageAlpha("media/images/left_edit_hover.png");
+    LevelPageImg[2] = LoadImageAlpha("media/images/right_edit.png");
+    LevelPageImg[3] = LoadImageAlpha("media/images/right_edit_hover.png");
+    LevelsButtonImg[0] = LoadImageAlpha("media/images/levels_rest.png");
+    LevelsButtonImg[1] = LoadImageAlpha("media/images/levels_hover.png");
+}
+
+int LevelsButton(SDL_Surface* screen, int x, int y, int click)
+{
+    bool over = InRect(LEVELS_BUTTON, x, y);
+    apply_clip(LEVELS_BUTTON_AT_X, LEVELS_BUTTON_AT_Y, LevelsButtonImg[over ? 1 : 0], screen, nullptr);
+    if (over && click)
+        keepChapter = false;  // from the game dialog the list opens on the player's chapter
+    return over && click;
+}
+
+static SDL_Rect Cell(int i)
+{
+    return SDL_Rect{static_cast<Sint16>(LEVEL_GRID_X + LEVEL_PITCH_X * (i % 5)),
+                    static_cast<Sint16>(LEVEL_GRID_Y + LEVEL_PITCH_Y * (i / 5)), LEVEL_CELL_W, LEVEL_CELL_H};
+}
+
+// The player's saved level and score, as Continue reads them.
+static void ReadPlayer(int* level, int* score)
+{
+    int i = FindPlayer(PlayerName);
+    *level = i != 0 ? pin[i].level : proshli;
+    *score = i != 0 ? pin[i].score : PlayerScore;
+    if (*level < 1)
+        *level = 1;
+}
+
+static void Enter()
+{
+    SDL_WarpMouse(400, 300);
+    renddl = 1;
+    mousechk = 1;  // the click that opened the list does not choose in it
+    int score = 0;
+    ReadPlayer(&llReached, &score);
+    int shown = llReached > LAST_LEVEL ? LAST_LEVEL : llReached;
+    if (!keepChapter)
+        llChapter = ChapterOf(shown);
+    keepChapter = false;
+    ReadBest(BEST_FILE);
+}
+
+static int Leave(int code)
+{
+    renddl = 0;
+    PlayEffect(&mdbtn);
+    return code;
+}
+
+// A level chosen: a replay of one already finished, or the player's own.
+static int Play(SDL_Surface* screen, int level)
+{
+    int saved = 0, score = 0;
+    ReadPlayer(&saved, &score);
+    cntintr = 6;
+    izmp = 1;
+    proshli = ContinueLevel(saved);
+    PlayerScore = score;
+    Mix_HaltMusic();
+    FreeMenuBackdrop();
+    ResetSequences();
+    replaying = level < proshli ? 1 : 0;
+    keepChapter = replaying != 0;
+    bioret = replaying;  // a replay starts at once, without its chapter's picture
+    lmap(level);
+    level_no = level;
+    if ((level - 1) % 25 != 0 || replaying)
+        NLevel(screen, CopyScreen(screen), LevelImage, 1, 5);
+    return level;
+}
+
+static void DrawCentredText(SDL_Surface* screen, const char* text, int cx, int y, int font)
+{
+    int w = strl(text, 0, 560, font);
+    prikstr(screen, text, cx - w / 2, y, font);
+}
+
+static void DrawCell(SDL_Surface* screen, int i, int level, bool lit)
+{
+    SDL_Rect r = Cell(i);
+    bool locked = level > llReached;
+    apply_clip(r.x, r.y, LevelCellImg[locked ? 2 : lit ? 1 : 0], screen, nullptr);
+    char text[32];
+    snprintf(text, sizeof text, "%d", level);
+    DrawCentredText(screen, text, r.x + LEVEL_CELL_W / 2, r.y + 2, 3);
+    const BestRecord* b = locked ? nullptr : FindBest(PlayerName, level);
+    if (b) {
+        snprintf(text, sizeof text, "%d %d:%02d%s", b->moves, b->seconds / 60, b->seconds % 60, b->clean ? "*" : "");
+        DrawCentredText(screen, text, r.x + LEVEL_CELL_W / 2, r.y + 28, 1);
+    }
+}
+
+int RenderLevelList(int x, int y, int button, int, SDL_Surface* screen)
+{
+    if (renddl == 0)
+        Enter();
+    if (button == 0)
+        mousechk = 0;
+    bool click = button != 0 && mousechk == 0;
+    if (click)
+        mousechk = 1;
+    DrawBackdrop(screen);
+    apply_clip(LEVEL_LIST_X, LEVEL_LIST_Y, LevelListImg, screen, nullptr);
+    char title[32];
+    snprintf(title, sizeof title, "CHAPTER %d", llChapter);
+    DrawCentredText(screen, title, 400, 76, 2);
+
+    if (llChapter > 1) {
+        bool over = InRect(LEVEL_LIST_LEFT, x, y);
+        apply_clip(LEVEL_LIST_LEFT.x, LEVEL_LIST_LEFT.y, LevelPageImg[over ? 1 : 0], screen, nullptr);
+        if (over && click) {
+            llChapter--;
+            PlayEffect(&mdbtn);
+        }
+    }
+    if (llChapter < LIST_CHAPTERS) {
+        bool over = InRect(LEVEL_LIST_RIGHT, x, y);
+        apply_clip(LEVEL_LIST_RIGHT.x, LEVEL_LIST_RIGHT.y, LevelPageImg[over ? 3 : 2], screen, nullptr);
+        if (over && click) {
+            llChapter++;
+            PlayEffect(&mdbtn);
+        }
+    }
+    int chosen = 0;
+    for (int i = 0; i < LEVELS_PER_PAGE; i++) {
+        int level = (llChapter - 1) * LEVELS_PER_PAGE + i + 1;
+        bool over = InRect(Cell(i), x, y) && level <= llReached;
+        DrawCell(screen, i, level, over);
+        if (over && click)
+            chosen = level;
+    }
+    prikstr(screen, "moves  time  * no hint", 160, 490, 1);
+    if (InRect(LEVEL_LIST_CLOSE, x, y)) {
+        apply_clip(LEVEL_LIST_CLOSE.x - 3, LEVEL_LIST_CLOSE.y - 3, LevelListCloseH, screen, nullptr);
+        if (click)
+            return Leave(SCREEN_GAME);
+    }
+    if (chosen != 0 && chosen <= LAST_LEVEL) {
+        Leave(chosen);
+        return Play(screen, chosen);
+    }
+    MenuPointer(screen, x, y, button == 1);
+    return SCREEN_LEVELS;
+}

@@ -1,0 +1,242 @@
+// Playing a finished level again from the level list, and the per-level best
+// results it keeps: the file's round trip and its damage, a replay that never
+// touches the player's progress, and the level's keys through the dispatcher.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "level/level.h"
+#include "menu/game.h"
+#include "menu/levels.h"
+#include "menu/menu.h"
+#include "menu/players.h"
+#include "progress/best.h"
+#include "shell/clock.h"
+#include "shell/tovi.h"
+#include "tests/menu_driver.h"
+#include "tools/sim/simcore.h"
+
+namespace {
+
+Bytes BestHeader(int count)
+{
+    Bytes b = {'T', 'M', 'L', 'B', 1, 0, 0, 0};
+    for (int k = 0; k < 4; k++)
+        b.push_back(static_cast<unsigned char>(count >> (8 * k)));
+    return b;
+}
+
+Bytes BestRec(const char* name, int level, int moves, int seconds, int clean)
+{
+    Bytes b(BEST_NAME_SIZE, 0);
+    memcpy(b.data(), name, strlen(name));
+    for (int v : {level, moves, seconds, clean})
+        for (int k = 0; k < 4; k++)
+            b.push_back(static_cast<unsigned char>(static_cast<unsigned>(v) >> (8 * k)));
+    return b;
+}
+
+}  // namespace
+
+TEST(BestFile, RoundTripKeepsTheBestOfEach)
+{
+    InScratchDir dir;
+    BestRecord before;
+    EXPECT_EQ(RecordBest(BEST_FILE, "Ann", 3, 5, 40, 1, &before), 1);
+    EXPECT_EQ(before.level, 0) << "no record before the first win";
+    EXPECT_EQ(RecordBest(BEST_FILE, "Ann", 3, 7, 20, 0, &before), 1);
+    EXPECT_TRUE(before.moves == 5 && before.seconds == 40 && before.clean == 0);
+    EXPECT_EQ(RecordBest(BEST_FILE, "Bob", 3, 9, 90, 2, &before), 1);
+    EXPECT_EQ(ReadBest(BEST_FILE), 1);
+    ASSERT_EQ(bestCount, 2);
+    const BestRecord* a = FindBest("Ann", 3);
+    ASSERT_NE(a, nullptr);
+    EXPECT_TRUE(a->moves == 5 && a->seconds == 20 && a->clean == 1) << "each field keeps its own best";
+    EXPECT_EQ(FindBest("Ann", 4), nullptr);
+    EXPECT_EQ(ReadBytes(BEST_FILE),
+              Cat({BestHeader(2), BestRec("Ann", 3, 5, 20, 1), BestRec("Bob", 3, 9, 90, 0)}));
+    EXPECT_EQ(access("levelbest.dat.tmp", F_OK), -1) << "the temporary file is renamed away";
+    EXPECT_EQ(RecordBest(BEST_FILE, "", 3, 1, 1, 0, &before), 0) << "no player, nothing kept";
+}
+
+TEST(BestFile, MissingShortOrDamagedIsReadAsEmpty)
+{
+    InScratchDir dir;
+    EXPECT_EQ(ReadBest(BEST_FILE), 0);
+    EXPECT_EQ(bestCount, 0);
+    Bytes good = Cat({BestHeader(1), BestRec("Ann", 3, 5, 20, 1)});
+    WriteBytes(BEST_FILE, good);
+    ASSERT_EQ(ReadBest(BEST_FILE), 1);
+    std::vector<Bytes> bad = {
+        Bytes(good.begin(), good.end() - 1),                      // short
+        Cat({good, Bytes{0}}),                                    // longer than its count
+        Cat({BestHeader(2), BestRec("Ann", 3, 5, 20, 1)}),        // a count the length lacks
+        Cat({BestHeader(1), BestRec("Ann", 990, 5, 20, 1)}),      // a level past the game's
+        Cat({BestHeader(1), BestRec("Ann", 3, -1, 20, 1)}),       // negative moves
+        Cat({BestHeader(1), BestRec("Ann", 3, 5, 20, 2)}),        // a flag that is not 0 or 1
+        Cat({BestHeader(1), BestRec("", 3, 5, 20, 1)}),           // no name
+        Cat({Bytes{'X'}, Bytes(good.begin() + 1, good.end())}),   // the wrong magic
+    };
+    Bytes unterminated = good;
+    memset(unterminated.data() + 12, 'A', BEST_NAME_SIZE);
+    bad.push_back(unterminated);
+    for (size_t k = 0; k < bad.size(); k++) {
+        WriteBytes(BEST_FILE, bad[k]);
+        EXPECT_EQ(ReadBest(BEST_FILE), 0) << "case " << k;
+        EXPECT_EQ(bestCount, 0) << "case " << k;
+    }
+    BestRecord before;
+    EXPECT_EQ(RecordBest(BEST_FILE, "Ann", 4, 2, 9, 0, &before), 1) << "a damaged file is written anew";
+    EXPECT_EQ(ReadBytes(BEST_FILE), Cat({BestHeader(1), BestRec("Ann", 4, 2, 9, 1)}));
+}
+
+class Replay : public ::testing::Test {
+protected:
+    MenuScratch scratch;
+
+    void SetUp() override
+    {
+        // Every level is two treasures a cell apart on a floor: one slide wins it.
+        mkdir("levels", 0755);
+        std::vector<unsigned char> b(BOARD_CELLS, 0);
+        for (int c = 0; c < BOARD_COLS; c++)
+            b[11 * BOARD_COLS + c] = 1;
+        b[10 * BOARD_COLS + 5] = 101;
+        b[10 * BOARD_COLS + 7] = 101;
+        ASSERT_EQ(unlink("media"), 0);
+        mkdir("media", 0755);
+        mkdir("media/levels", 0755);
+        for (int n : {3, 4, 40})
+            WriteBytes("media/levels/level" + std::to_string(n) + ".bin", b);
+        SimResetState();
+        InitLevel();
+        WriteBytes(PLAYER_FILE, Cat({Rec("", 0, 0), Rec("Ann", 40, 5000)}));
+        ReadPlayers();
+        snprintf(PlayerName, sizeof PlayerName, "Ann");
+        proshli = 40;
+        PlayerScore = 5000;
+        renddl = 0;
+        level_no = SCREEN_GAME;
+    }
+
+    int Step(int button, int x, int y)
+    {
+        PushMotion(button, x, y);
+        MainLoopStep();
+        return level_no;
+    }
+    int Click(int x, int y)
+    {
+        Step(0, x, y);
+        Step(1, x, y);
+        return Step(0, x, y);
+    }
+    // The level on the screen won by sliding the right treasure onto the left one's side.
+    void Win()
+    {
+        for (int k = 0; k < 3; k++)
+            Step(0, 7 * 40 + 20, 10 * 40 + 20);
+        for (int k = 0; k < 4; k++)
+            Step(1, 6 * 40 + 20, 10 * 40 + 20);
+        for (int k = 0; k < 200 && end_level == 0; k++)
+            Step(0, 20, 20);
+        ASSERT_EQ(end_level, 1);
+    }
+};
+
+TEST_F(Replay, AnEarlierLevelLeavesThePlayersProgressAlone)
+{
+    Bytes saved = ReadBytes(PLAYER_FILE);
+    EXPECT_EQ(Click(560, 420), SCREEN_LEVELS) << "the game dialog's LEVELS";
+    EXPECT_EQ(llReached, 40);
+    EXPECT_EQ(llChapter, 2) << "the list opens on the player's chapter";
+    Click(225, 100);
+    EXPECT_EQ(llChapter, 1);
+    EXPECT_EQ(Click(LEVEL_GRID_X + 2 * LEVEL_PITCH_X + 40, LEVEL_GRID_Y + 30), 3);
+    EXPECT_EQ(replaying, 1);
+    EXPECT_EQ(poen, 0) << "a replay scores on its own";
+    Win();
+    EXPECT_EQ(Click(20, 20), SCREEN_LEVELS) << "won, it leads back to the list";
+    EXPECT_EQ(replaying, 0);
+    EXPECT_EQ(proshli, 40);
+    EXPECT_EQ(PlayerScore, 5000);
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), saved) << "player.dat is untouched";
+    ASSERT_EQ(ReadBest(BEST_FILE), 1);
+    const BestRecord* r = FindBest("Ann", 3);
+    ASSERT_NE(r, nullptr);
+    EXPECT_TRUE(r->moves == 1 && r->clean == 1);
+
+    // Opened again and left through the level menu's main menu: still level 40.
+    Click(LEVEL_GRID_X + 3 * LEVEL_PITCH_X + 40, LEVEL_GRID_Y + 30);
+    ASSERT_EQ(level_no, 4);
+    EXPECT_EQ(Click(79, 566), SCREEN_RETRY);
+    EXPECT_EQ(Click(400, 236), SCREEN_MENU);
+    EXPECT_EQ(proshli, 40);
+    EXPECT_EQ(Click(LEVEL_LIST_CLOSE.x + 50, LEVEL_LIST_CLOSE.y + 20), SCREEN_MENU) << "the list is gone";
+}
+
+TEST_F(Replay, LockedLevelsDoNothingAndCloseGoesBack)
+{
+    ASSERT_EQ(Click(560, 420), SCREEN_LEVELS);
+    Click(575, 100);
+    EXPECT_EQ(llChapter, 3);
+    EXPECT_EQ(Click(LEVEL_GRID_X + 40, LEVEL_GRID_Y + 30), SCREEN_LEVELS) << "level 51 is not reached";
+    EXPECT_EQ(Click(LEVEL_LIST_CLOSE.x + 50, LEVEL_LIST_CLOSE.y + 20), SCREEN_GAME);
+}
+
+// The level's keys through the real event pump: U, Backspace and Ctrl+Z take
+// the move back, R restarts; none of them acts as a click.
+TEST_F(Replay, LevelKeysUndoAndRestart)
+{
+    level_no = 40;
+    LevelStar = 1;
+    cntintr = 6;
+    bioret = 1;
+    lmap(40);
+    Step(0, 20, 20);
+    Step(0, 20, 20);
+    int right = 0;
+    for (int i = 1; i <= ukupnot; i++)
+        if (til[i].type == 101 && til[i].x == 280)
+            right = i;
+    ASSERT_NE(right, 0);
+    auto slideAway = [&]() {
+        Step(0, 7 * 40 + 20, 10 * 40 + 20);
+        Step(1, 7 * 40 + 20, 10 * 40 + 20);
+        Step(1, 8 * 40 + 20, 10 * 40 + 20);
+        Step(1, 8 * 40 + 20, 10 * 40 + 20);
+        Step(0, 20, 20);
+        Step(0, 20, 20);
+    };
+    // Slid right, away from its partner, then taken back by each key.
+    const int keys[] = {SDLK_u, SDLK_BACKSPACE, SDLK_z};
+    for (int sym : keys) {
+        slideAway();
+        ASSERT_EQ(til[right].x, 320);
+        SDL_Event e;
+        memset(&e, 0, sizeof e);
+        e.type = SDL_KEYDOWN;
+        e.key.state = SDL_PRESSED;
+        e.key.keysym.sym = static_cast<SDLKey>(sym);
+        e.key.keysym.mod = sym == SDLK_z ? KMOD_LCTRL : KMOD_NONE;
+        SDL_PushEvent(&e);
+        Step(0, 20, 20);
+        EXPECT_EQ(til[right].x, 280) << "key " << sym;
+        EXPECT_EQ(level_no, 40);
+    }
+    slideAway();
+    PushKey(SDLK_z, 'z');
+    Step(0, 20, 20);
+    EXPECT_EQ(til[right].x, 320) << "z alone does nothing";
+    PushKey(SDLK_r, 'r');
+    Step(0, 20, 20);
+    EXPECT_EQ(til[right].x, 280) << "R restarts";
+    EXPECT_EQ(levelMoves, 0);
+    EXPECT_EQ(level_no, 40);
+}
