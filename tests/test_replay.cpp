@@ -18,7 +18,7 @@
 #include "menu/players.h"
 #include "progress/best.h"
 #include "shell/clock.h"
-#include "shell/tovi.h"
+#include "app/tovi.h"
 #include "tests/menu_driver.h"
 #include "tools/sim/simcore.h"
 
