@@ -174,7 +174,9 @@ int RenderLevelList(int x, int y, int button, int, SDL_Surface* screen)
         if (over && click)
             chosen = level;
     }
-    prikstr(screen, "moves  time  * no hint", 160, 490, 1);
+    // What a tablet's second line says, either side of CLOSE.
+    prikstr(screen, "moves  time", 160, 492, 1);
+    prikstr(screen, "* no hint", 500, 492, 1);
     if (InRect(LEVEL_LIST_CLOSE, x, y)) {
         apply_clip(LEVEL_LIST_CLOSE.x - 3, LEVEL_LIST_CLOSE.y - 3, LevelListCloseH, screen, nullptr);
         if (click)
