@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the installed game in the player's own folder.
 #
 # The game reads media/ and keeps config.dat, player.dat and highscore.dat in

@@ -6,7 +6,8 @@ packages=(cmake g++ make pkg-config libsdl1.2-dev libsdl-image1.2-dev libsdl-mix
           libogg-dev libtheora-dev libpng-dev)
 if [ "${1:-}" = tests ]; then
   packages+=(googletest libgtest-dev ffmpeg python3
-                desktop-file-utils appstream groff-base binutils)
+                desktop-file-utils appstream groff-base binutils
+                debhelper dpkg-dev lintian)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -9,6 +9,10 @@ jobs="$(nproc)"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
+# What the install check did with the Debian packages: built, lintian, appstreamcli,
+# installed, started, removed with the saves kept.
+echo "--- install check (build/install-check.log) ---"
+cat build/install-check.log
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTOVI_SANITIZE=ON
 cmake --build build-sanitize -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

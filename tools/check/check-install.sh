@@ -5,13 +5,34 @@
 # and the save files are made there while the install stays as it was; then
 # plays the awkward cases (old save folders, folders that cannot be made or
 # written, missing media) against a stand-in game.
-# Usage: check-install.sh BUILD_DIR SOURCE_DIR
+# With --package it also builds the Debian packages from a copy of the source,
+# runs lintian and appstreamcli on them, installs them with apt, starts the
+# installed launcher headless as an ordinary user, removes and purges the
+# packages and checks that the player's saves are kept. What it did is written
+# to BUILD_DIR/install-check.log.
+# Usage: check-install.sh BUILD_DIR SOURCE_DIR [--package|--no-package]
 set -euo pipefail
 build=$(cd "$1" && pwd -P)
 src=$(cd "$2" && pwd -P)
+package=${3:---no-package}
 tmp=$(mktemp -d /tmp/tovi-test-install.XXXXXX)
-trap 'chmod -R u+rwx "$tmp" 2>/dev/null; rm -rf "$tmp"' EXIT
+# The packages this check installed are purged whatever happens.
+ours_installed=0
+cleanup() {
+    if [ "$ours_installed" = 1 ]; then
+        DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 -y -q purge \
+            tovi-mudgrove tovi-mudgrove-data > /dev/null 2>&1 || true
+    fi
+    chmod -R u+rwx "$tmp" 2>/dev/null
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
 chmod 755 "$tmp"
+app=io.github.tovi_mudgrove.tovi_mudgrove
+log="$build/install-check.log"
+: > "$log"
+# say LINE...: one line of the transcript, on the output and in the log.
+say() { printf '%s\n' "$*" | tee -a "$log"; }
 
 failed=0
 passed=0
@@ -22,7 +43,7 @@ check() {
     if "$@"; then
         passed=$((passed + 1))
     else
-        echo "FAIL: $what"
+        say "FAIL: $what"
         failed=$((failed + 1))
     fi
 }
@@ -56,23 +77,24 @@ png_size() {
     od -An -tu1 -j16 -N8 "$1" | awk '{print $1*16777216 + $2*65536 + $3*256 + $4, $5*16777216 + $6*65536 + $7*256 + $8}'
 }
 for size in 16 32 48 64 128 256; do
-    icon="$root/share/icons/hicolor/${size}x${size}/apps/tovi-mudgrove.png"
+    icon="$root/share/icons/hicolor/${size}x${size}/apps/$app.png"
     check "the ${size}x${size} icon is a PNG of that size" test "$(png_size "$icon")" = "$size $size"
 done
-desktop="$root/share/applications/tovi-mudgrove.desktop"
+desktop="$root/share/applications/$app.desktop"
 check "the menu entry passes desktop-file-validate" desktop-file-validate "$desktop"
-check "the menu entry starts the launcher with the installed icon" \
-    bash -c "grep -qx 'Exec=tovi-mudgrove' '$desktop' && grep -qx 'Icon=tovi-mudgrove' '$desktop'"
-metainfo="$root/share/metainfo/tovi-mudgrove.metainfo.xml"
-check "the metainfo passes appstreamcli validate" bash -c "appstreamcli validate --no-net --pedantic '$metainfo' > '$tmp/appstream.log'"
-check "the metainfo names the menu entry" has "$metainfo" '<launchable type="desktop-id">tovi-mudgrove.desktop<'
-# Each screenshot the metainfo shows is one of the tour's pictures.
-grep -o 'screens/[a-z_0-9]*\.png' "$metainfo" | sed 's|^screens/||' > "$tmp/shots"
-check "the metainfo shows screenshots" test -s "$tmp/shots"
-while read -r shot; do
-    check "the screenshot $shot is in docs/screens" test -f "$src/docs/screens/$shot"
-done < "$tmp/shots"
-for page in tovi-mudgrove tovi-sim; do
+check "the menu entry starts the launcher with the installed icon and names the window's class" \
+    bash -c "grep -qx 'Exec=tovi-mudgrove' '$desktop' && grep -qx 'Icon=$app' '$desktop' &&
+             grep -qx 'StartupWMClass=$app' '$desktop'"
+metainfo="$root/share/metainfo/$app.metainfo.xml"
+# appstream_clean FILE: appstreamcli validates FILE with no warning or error.
+appstream_clean() {
+    appstreamcli validate --no-net --pedantic "$1" > "$tmp/appstream.log" 2>&1 &&
+        ! grep -q '^[WE]:' "$tmp/appstream.log"
+}
+check "the metainfo passes appstreamcli validate --pedantic with no warnings" appstream_clean "$metainfo"
+check "the metainfo's id is the application id" has "$metainfo" "<id>$app</id>"
+check "the metainfo names the menu entry" has "$metainfo" "<launchable type=\"desktop-id\">$app.desktop<"
+for page in tovi tovi-mudgrove tovi-sim; do
     man="$root/share/man/man6/$page.6"
     check "the manual page $page(6) is installed" test -f "$man"
     check "the manual page $page(6) formats without warnings" \
@@ -86,11 +108,19 @@ snapshot > "$tmp/before"
 # Starts the launcher in the background and waits until the game it became has
 # SDL's handler for SIGTERM in place; SIGTERM then reaches the game as a closed
 # window, and the game ends its loop and exits normally.
-game=$(readlink -f "$root/bin/tovi")
+# run_real OUT LAUNCHER GAME [PREFIX...] -- ENV...: starts LAUNCHER (through
+# PREFIX, such as a change of user) and waits for it to become GAME.
 run_real() {
-    local out=$1
+    local out=$1 launcher=$2 game
+    game=$(readlink -f "$3")
+    shift 3
+    local prefix=()
+    while [ "$1" != -- ]; do
+        prefix+=("$1")
+        shift
+    done
     shift
-    env "$@" SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$root/bin/tovi-mudgrove" \
+    "${prefix[@]}" env "$@" SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$launcher" \
         > "$out.out" 2> "$out.err" &
     local pid=$! waited=0 caught
     while :; do
@@ -101,7 +131,7 @@ run_real() {
         kill -0 "$pid" 2>/dev/null || break
         waited=$((waited + 1))
         if [ "$waited" -gt 1200 ]; then
-            echo "FAIL: the game did not come up within a minute"
+            say "FAIL: the game did not come up within a minute"
             kill -KILL "$pid"
             break
         fi
@@ -116,7 +146,7 @@ run_real() {
 home="$tmp/home"
 mkdir "$home"
 data="$home/.local/share/tovi-mudgrove"
-run_real "$tmp/first" -u XDG_DATA_HOME HOME="$home"
+run_real "$tmp/first" "$root/bin/tovi-mudgrove" "$root/bin/tovi" -- -u XDG_DATA_HOME HOME="$home"
 check "the game started from the launcher exits normally (status $(cat "$tmp/first.rc"))" \
     test "$(cat "$tmp/first.rc")" = 0
 check "the launcher and the game say nothing on a normal run" test ! -s "$tmp/first.err"
@@ -130,7 +160,7 @@ check "the install is left as it was" cmp -s "$tmp/before" "$tmp/after"
 
 # The second start keeps what the first left.
 cp "$data/config.dat" "$tmp/config.first"
-run_real "$tmp/second" -u XDG_DATA_HOME HOME="$home"
+run_real "$tmp/second" "$root/bin/tovi-mudgrove" "$root/bin/tovi" -- -u XDG_DATA_HOME HOME="$home"
 check "a second start exits normally" test "$(cat "$tmp/second.rc")" = 0
 check "a second start keeps the settings" cmp -s "$tmp/config.first" "$data/config.dat"
 
@@ -266,41 +296,124 @@ check "an unknown argument: status 2" test "$(rc bogus)" = 2
 check "an unknown argument: it is named" has "$tmp/bogus.err" '"--bogus"'
 check "an unknown argument: the game does not start" not_ran
 
-# --- The Debian package ---------------------------------------------------
-# Built from the same install rules into a scratch folder.
-if cpack -G DEB --config "$build/CPackConfig.cmake" -B "$tmp/pkg" > "$tmp/cpack.log" 2>&1; then
-    deb=$(ls "$tmp/pkg"/tovi-mudgrove_*.deb 2>/dev/null | head -n 1)
-else
-    cat "$tmp/cpack.log"
-    deb=
+say "install rules and launcher: $passed passed, $failed failed"
+
+# --- The Debian packages ---------------------------------------------------
+if [ "$package" = --package ]; then
+    # Built from a copy of the source as a packager gets it: the files git
+    # knows, as they stand in the working tree.
+    ver=$(sed -n '1s/^tovi-mudgrove (\([^)]*\)).*/\1/p' "$src/debian/changelog")
+    pkgsrc="$tmp/pkg/tovi-mudgrove-$ver"
+    mkdir -p "$pkgsrc"
+    (cd "$src" && git ls-files -z --cached --others --exclude-standard |
+        while IFS= read -r -d '' f; do [ -e "$f" ] && printf '%s\0' "$f"; done |
+        tar --null -T - -cf -) | tar -xf - -C "$pkgsrc"
+    if ! (cd "$pkgsrc" && dpkg-checkbuilddeps) > /dev/null 2>&1; then
+        say "installing the packages' build dependencies"
+        DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 build-dep -y -qq "$pkgsrc" \
+            > "$tmp/builddep.log" 2>&1 || cat "$tmp/builddep.log"
+    fi
+    # The source package and both binary packages; no tests inside, two jobs.
+    start=$(date +%s)
+    if (cd "$pkgsrc" && DEB_BUILD_OPTIONS="parallel=2 nocheck" dpkg-buildpackage -us -uc) \
+        > "$tmp/pkg/build.log" 2>&1; then
+        say "dpkg-buildpackage -us -uc: built in $(( $(date +%s) - start )) s:"
+        (cd "$tmp/pkg" && ls -l ./*.dsc ./*.deb ./*.changes) | awk '{print "  " $5, $9}' | tee -a "$log"
+    else
+        tail -n 40 "$tmp/pkg/build.log"
+    fi
+    game_deb="$tmp/pkg/tovi-mudgrove_${ver}_$(dpkg --print-architecture).deb"
+    data_deb="$tmp/pkg/tovi-mudgrove-data_${ver}_all.deb"
+    changes="$tmp/pkg/tovi-mudgrove_${ver}_$(dpkg --print-architecture).changes"
+    check "dpkg-buildpackage makes the game's and the data's packages" test -f "$game_deb" -a -f "$data_deb"
 fi
-check "cpack -G DEB makes tovi-mudgrove_VERSION_ARCH.deb" test -n "$deb"
-if [ -n "$deb" ]; then
-    dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/^ *//; s/ .*//' | sort -u > "$tmp/depends"
-    check "the package is in the games section" test "$(dpkg-deb -f "$deb" Section)" = games
-    check "the package has a long description" test "$(dpkg-deb -f "$deb" Description | wc -l)" -gt 2
-    # Every library the installed programs load comes from a package it depends
-    # on. A sanitizer build loads its checkers' runtimes too, which no package
-    # for players holds, so only a plain build is held to this.
-    progs="tovi tovi-sim"
-    objdump -p "$root/bin/tovi" > "$tmp/needed"
-    grep -q "NEEDED.*lib[a-z]*san\\." "$tmp/needed" && progs=
-    for prog in $progs; do
-        for lib in $(objdump -p "$root/bin/$prog" | awk '/NEEDED/ {print $2}'); do
-            path=$(ldd "$root/bin/$prog" | awk -v l="$lib" '$1 == l {print $3}')
-            owner=$( (dpkg -S "$path" || dpkg -S "$(readlink -f "$path")" ||
-                      dpkg -S "/usr$path" || dpkg -S "${path#/usr}") 2>/dev/null | head -n 1 | cut -d: -f1)
-            check "$prog loads $lib: its package ${owner:-?} is a dependency" \
-                grep -qx -- "${owner:-none}" "$tmp/depends"
-        done
+if [ "$package" = --package ] && [ -f "$game_deb" ] && [ -f "$data_deb" ]; then
+    # lintian on the source and the binaries, pedantic tags included: any error,
+    # warning or pedantic tag that is not overridden fails.
+    lint_rc=0
+    lintian --pedantic --display-info --show-overrides --fail-on error,warning,pedantic \
+        "$changes" > "$tmp/lintian.log" 2>&1 || lint_rc=$?
+    { grep -v 'running with root privileges' "$tmp/lintian.log" || true; } | sed 's/^/  /' | tee -a "$log"
+    say "lintian --pedantic: status $lint_rc, $(grep -c '^[EWP]: ' "$tmp/lintian.log" || true) tags not overridden, $(grep -c '^O: ' "$tmp/lintian.log" || true) overridden"
+    check "lintian finds no error, warning or pedantic tag that is not overridden" test "$lint_rc" = 0
+
+    # What the packages hold.
+    dpkg-deb -x "$game_deb" "$tmp/deb"
+    dpkg-deb -x "$data_deb" "$tmp/deb"
+    dpkg-deb -c "$game_deb" | awk '$1 ~ /^-..x/ {print $6}' | sed 's|^\./||' | sort | tr '\n' ' ' > "$tmp/debexec"
+    check "the game's package has the three programs in /usr/games" \
+        test "$(cat "$tmp/debexec")" = "usr/games/tovi usr/games/tovi-mudgrove usr/games/tovi-sim "
+    for page in tovi tovi-mudgrove tovi-sim; do
+        check "the manual page $page(6) is packaged gzipped" gzip -t "$tmp/deb/usr/share/man/man6/$page.6.gz"
     done
-    dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./||' | grep -v '/$' | sort > "$tmp/debfiles"
-    (cd "$tmp/root" && find . ! -type d | sed 's|^\./||' | sort) > "$tmp/files.now"
-    check "the package holds exactly what the install rules install" cmp -s "$tmp/debfiles" "$tmp/files.now"
-    dpkg-deb -c "$deb" | awk '$1 ~ /^-..x/ {print $6}' | sed 's|^\./||' | sort > "$tmp/debexec"
-    check "the package's programs are the three in bin/" \
-        test "$(tr '\n' ' ' < "$tmp/debexec")" = "usr/bin/tovi usr/bin/tovi-mudgrove usr/bin/tovi-sim "
+    check "the data package is for all architectures" test "$(dpkg-deb -f "$data_deb" Architecture)" = all
+    check "the data package holds the media, whole and unchanged" \
+        diff -r "$src/media" "$tmp/deb/usr/share/games/tovi-mudgrove/media"
+    check "the game's package holds no media" bash -c "! dpkg-deb -c '$game_deb' | grep -q /media/"
+    check "the game prefers sdl12-compat and takes either SDL 1.2" \
+        bash -c "dpkg-deb -f '$game_deb' Depends | grep -q 'libsdl1.2-compat | libsdl1.2debian'"
+    check "the game depends on its data at the same version" \
+        bash -c "dpkg-deb -f '$game_deb' Depends | grep -qF 'tovi-mudgrove-data (= $ver)'"
+    pkg_metainfo="$tmp/deb/usr/share/metainfo/$app.metainfo.xml"
+    appstream_rc=0
+    appstream_clean "$pkg_metainfo" || appstream_rc=1
+    sed 's/^/  /' "$tmp/appstream.log" | tee -a "$log"
+    say "appstreamcli validate --pedantic on the packaged metainfo: status $appstream_rc"
+    check "the packaged metainfo validates with no warnings" test "$appstream_rc" = 0
+    check "the packaged menu entry passes desktop-file-validate" \
+        desktop-file-validate "$tmp/deb/usr/share/applications/$app.desktop"
+
+    # Installed with apt, started, removed. One check at a time may own the
+    # machine's packages: others wait for the lock.
+    exec 9> /tmp/tovi-mudgrove-package-check.lock
+    flock 9
+    if dpkg-query -W -f='${Status}' tovi-mudgrove 2>/dev/null | grep -q 'install ok installed'; then
+        say "note: tovi-mudgrove was installed before the check; it is replaced and removed"
+    fi
+    apt_get() {
+        DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 -y -q "$@" \
+            >> "$tmp/apt.log" 2>&1
+    }
+    installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+    ours_installed=1
+    apt_get install "$game_deb" "$data_deb" || tail -n 20 "$tmp/apt.log"
+    check "apt installs both packages" bash -c "dpkg-query -W -f='\${Status}' tovi-mudgrove tovi-mudgrove-data | grep -c 'install ok installed' | grep -qx 2"
+    say "apt-get install: $(dpkg-query -W -f='${Package} ${Version} ${Status}; ' tovi-mudgrove tovi-mudgrove-data 2>&1)"
+
+    # The installed launcher as a player would start it: an ordinary user, a
+    # fresh home, no display.
+    phome="$tmp/player"
+    mkdir "$phome"
+    user=()
+    if [ "$(id -u)" = 0 ]; then
+        chown 65534:65534 "$phome"
+        user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+    fi
+    run_real "$tmp/pkgrun" /usr/games/tovi-mudgrove /usr/games/tovi "${user[@]}" -- \
+        -u XDG_DATA_HOME HOME="$phome" PATH=/usr/games:/usr/bin:/bin
+    saves="$phome/.local/share/tovi-mudgrove"
+    say "the installed launcher ran the game headless: status $(cat "$tmp/pkgrun.rc"), save folder: $(cd "$saves" 2>/dev/null && ls -A | tr '\n' ' ')"
+    check "the installed game starts from its launcher and exits normally" test "$(cat "$tmp/pkgrun.rc")" = 0
+    check "the installed launcher and game say nothing on a normal run" test ! -s "$tmp/pkgrun.err"
+    check "the installed game writes its settings in the player's folder" test -s "$saves/config.dat"
+    check "media in the player's folder links to the installed media" \
+        is_link_to "$saves/media" /usr/share/games/tovi-mudgrove/media
+    # The player's saves: the settings the game wrote, and players and scores.
+    printf 'players' > "$saves/player.dat" || true
+    printf 'scores' > "$saves/highscore.dat" || true
+    (cd "$saves" && md5sum config.dat player.dat highscore.dat) > "$tmp/saves.sums" || true
+
+    apt_get remove tovi-mudgrove tovi-mudgrove-data || tail -n 20 "$tmp/apt.log"
+    check "apt removes both packages" bash -c "! dpkg-query -W -f='\${Status}' tovi-mudgrove tovi-mudgrove-data 2>/dev/null | grep -q 'install ok installed'"
+    check "after removal no program is left in /usr/games" test ! -e /usr/games/tovi -a ! -e /usr/games/tovi-mudgrove
+    check "after removal the player's saves are kept byte for byte" bash -c "cd '$saves' && md5sum -c --quiet '$tmp/saves.sums'"
+    apt_get purge tovi-mudgrove tovi-mudgrove-data || tail -n 20 "$tmp/apt.log"
+    check "after purging no media are left" test ! -e /usr/share/games/tovi-mudgrove
+    check "after purging the player's saves are kept byte for byte" bash -c "cd '$saves' && md5sum -c --quiet '$tmp/saves.sums'"
+    ours_installed=0
+    say "apt-get remove and purge: installed now: $(installed tovi-mudgrove && echo tovi-mudgrove) $(installed tovi-mudgrove-data && echo tovi-mudgrove-data); saves after purge: $(cd "$saves" && md5sum -c "$tmp/saves.sums" | tr '\n' ' ')"
+    flock -u 9
 fi
 
-echo "$passed passed, $failed failed"
+say "$passed passed, $failed failed"
 [ "$failed" = 0 ]

@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Makes the desktop icons: the hero's head on a sky tile, at 16, 32, 48, 64,
-128 and 256 pixels, in dist/icons/NxN/tovi-mudgrove.png.
+128 and 256 pixels, in dist/icons/NxN/APP_ID.png, named after the
+application id the desktop entry and the metainfo use.
 
 The head is drawn from the same model as the game's window icon and HUD
 portrait (tools/gen/art/hero.py), each size rendered on its own so that small
@@ -16,6 +17,7 @@ import sys
 from PIL import Image, ImageDraw
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+APP_ID = "io.github.tovi_mudgrove.tovi_mudgrove"
 sys.path.insert(0, os.path.join(HERE, "art"))
 
 import hero  # noqa: E402
@@ -81,7 +83,7 @@ def main():
     for size in SIZES:
         folder = os.path.join(OUT, "%dx%d" % (size, size))
         os.makedirs(folder, exist_ok=True)
-        icon(size).save(os.path.join(folder, "tovi-mudgrove.png"), "PNG", optimize=True)
+        icon(size).save(os.path.join(folder, APP_ID + ".png"), "PNG", optimize=True)
 
 
 if __name__ == "__main__":
