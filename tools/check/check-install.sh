@@ -20,8 +20,7 @@ tmp=$(mktemp -d /tmp/tovi-test-install.XXXXXX)
 ours_installed=0
 cleanup() {
     if [ "$ours_installed" = 1 ]; then
-        DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 -y -q purge \
-            tovi-mudgrove tovi-mudgrove-data > /dev/null 2>&1 || true
+        dpkg --purge tovi-mudgrove tovi-mudgrove-data > /dev/null 2>&1 || true
     fi
     chmod -R u+rwx "$tmp" 2>/dev/null
     rm -rf "$tmp"
@@ -331,6 +330,7 @@ if [ "$package" = --package ] && [ -f "$game_deb" ] && [ -f "$data_deb" ]; then
     # lintian on the source and the binaries, pedantic tags included: any error,
     # warning or pedantic tag that is not overridden fails.
     lint_rc=0
+    say "lintian --pedantic --display-info --show-overrides --fail-on error,warning,pedantic $(basename "$changes")"
     lintian --pedantic --display-info --show-overrides --fail-on error,warning,pedantic \
         "$changes" > "$tmp/lintian.log" 2>&1 || lint_rc=$?
     { grep -v 'running with root privileges' "$tmp/lintian.log" || true; } | sed 's/^/  /' | tee -a "$log"
@@ -370,14 +370,16 @@ if [ "$package" = --package ] && [ -f "$game_deb" ] && [ -f "$data_deb" ]; then
     if dpkg-query -W -f='${Status}' tovi-mudgrove 2>/dev/null | grep -q 'install ok installed'; then
         say "note: tovi-mudgrove was installed before the check; it is replaced and removed"
     fi
+    installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+    not_installed() { ! installed "$1"; }
     apt_get() {
         DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 -y -q "$@" \
             >> "$tmp/apt.log" 2>&1
     }
-    installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
     ours_installed=1
     apt_get install "$game_deb" "$data_deb" || tail -n 20 "$tmp/apt.log"
-    check "apt installs both packages" bash -c "dpkg-query -W -f='\${Status}' tovi-mudgrove tovi-mudgrove-data | grep -c 'install ok installed' | grep -qx 2"
+    check "apt installs the game's package" installed tovi-mudgrove
+    check "apt installs the data's package" installed tovi-mudgrove-data
     say "apt-get install: $(dpkg-query -W -f='${Package} ${Version} ${Status}; ' tovi-mudgrove tovi-mudgrove-data 2>&1)"
 
     # The installed launcher as a player would start it: an ordinary user, a
@@ -404,14 +406,17 @@ if [ "$package" = --package ] && [ -f "$game_deb" ] && [ -f "$data_deb" ]; then
     (cd "$saves" && md5sum config.dat player.dat highscore.dat) > "$tmp/saves.sums" || true
 
     apt_get remove tovi-mudgrove tovi-mudgrove-data || tail -n 20 "$tmp/apt.log"
-    check "apt removes both packages" bash -c "! dpkg-query -W -f='\${Status}' tovi-mudgrove tovi-mudgrove-data 2>/dev/null | grep -q 'install ok installed'"
+    check "apt removes the game's package" not_installed tovi-mudgrove
+    check "apt removes the data's package" not_installed tovi-mudgrove-data
     check "after removal no program is left in /usr/games" test ! -e /usr/games/tovi -a ! -e /usr/games/tovi-mudgrove
     check "after removal the player's saves are kept byte for byte" bash -c "cd '$saves' && md5sum -c --quiet '$tmp/saves.sums'"
-    apt_get purge tovi-mudgrove tovi-mudgrove-data || tail -n 20 "$tmp/apt.log"
+    # What removal leaves of a package's own files goes with a purge; apt knows
+    # packages installed from files only while they are installed, so dpkg purges.
+    dpkg --purge tovi-mudgrove tovi-mudgrove-data >> "$tmp/apt.log" 2>&1 || tail -n 20 "$tmp/apt.log"
     check "after purging no media are left" test ! -e /usr/share/games/tovi-mudgrove
     check "after purging the player's saves are kept byte for byte" bash -c "cd '$saves' && md5sum -c --quiet '$tmp/saves.sums'"
     ours_installed=0
-    say "apt-get remove and purge: installed now: $(installed tovi-mudgrove && echo tovi-mudgrove) $(installed tovi-mudgrove-data && echo tovi-mudgrove-data); saves after purge: $(cd "$saves" && md5sum -c "$tmp/saves.sums" | tr '\n' ' ')"
+    say "apt-get remove, dpkg --purge: installed now: $(installed tovi-mudgrove && echo tovi-mudgrove) $(installed tovi-mudgrove-data && echo tovi-mudgrove-data); saves after purge: $(cd "$saves" && md5sum -c "$tmp/saves.sums" | tr '\n' ' ')"
     flock -u 9
 fi
 
