@@ -346,6 +346,15 @@ if [ "$package" = --package ] && [ -f "$game_deb" ] && [ -f "$data_deb" ]; then
     for page in tovi tovi-mudgrove tovi-sim; do
         check "the manual page $page(6) is packaged gzipped" gzip -t "$tmp/deb/usr/share/man/man6/$page.6.gz"
     done
+    # Hardened as dpkg-buildflags asks: position independent, relocations read-only
+    # and bound at start, the stack protector and the checked string functions.
+    for prog in tovi tovi-sim; do
+        check "$prog is built hardened" bash -c "readelf -d '$tmp/deb/usr/games/$prog' | grep -q 'BIND_NOW' &&
+            readelf -d '$tmp/deb/usr/games/$prog' | grep -q 'FLAGS_1.*PIE' &&
+            readelf -lW '$tmp/deb/usr/games/$prog' | grep -q GNU_RELRO &&
+            nm -D '$tmp/deb/usr/games/$prog' | grep -q '__stack_chk_fail' &&
+            nm -D '$tmp/deb/usr/games/$prog' | grep -q '__[a-z]*_chk@'"
+    done
     check "the data package is for all architectures" test "$(dpkg-deb -f "$data_deb" Architecture)" = all
     check "the data package holds the media, whole and unchanged" \
         diff -r "$src/media" "$tmp/deb/usr/share/games/tovi-mudgrove/media"
