@@ -96,7 +96,7 @@ int BoardInPlay()
         return 0;
     if (cntintr >= 1 && cntintr <= 5)
         return 0;
-    if (cntgh >= 1 && cntgh <= 5 && (level_no - 1) / 25 == cntgh - 1)
+    if (cntgh >= 1 && cntgh <= 5 && ChapterIndexOf(level_no) == cntgh - 1)
         return 0;
     return ashcrystal == 0 && end_level == 0 && cnp != 0;
 }

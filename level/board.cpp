@@ -93,11 +93,11 @@ static SDL_Rect MakeRect(int x, int y, int w, int h)
 
 int ChapterOf(int level)
 {
-    if (level <= 25)
+    if (level <= LEVELS_PER_CHAPTER)
         return 1;
-    if (level <= 50)
+    if (level <= 2 * LEVELS_PER_CHAPTER)
         return 2;
-    if (level <= 75)
+    if (level <= 3 * LEVELS_PER_CHAPTER)
         return 3;
     return 4;
 }

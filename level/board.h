@@ -26,7 +26,8 @@ constexpr int EL_HELM = 103;
 constexpr int EL_CUP = 104;
 constexpr int EL_RING = 106;
 constexpr int EL_COIN = 110;
-constexpr int EL_LAST_MATCHABLE = 120;
+constexpr int EL_LAST_MATCHABLE = 120;  // the last code counted among the elements left (cnp)
+constexpr int EL_LAST_MATCHING = 119;   // the last code that matches: 120 is an element that never does
 constexpr int EL_BLOCK = 121;     // movable, never matches, jams spike pits
 constexpr int EL_LIFT_H = 122;    // platform moving left and right
 constexpr int EL_LIFT_V = 123;    // platform moving down and up
@@ -137,5 +138,14 @@ void InitLevel();                               // level-play sounds, music, ima
 SDL_Surface* InitBackg(int chapter);            // "media/images/chapter<chapter>.png", display format
 int get_delta();                                // ms since the previous call; 0 after startt was cleared
 int ChapterOf(int level);                       // 1 for levels up to 25, 2 for 26..50, 3 for 51..75, 4 above
+
+// ---- chapters ----------------------------------------------------------------
+constexpr int LEVELS_PER_CHAPTER = 25;
+constexpr int CHAPTERS = 4;
+// The chapter of a level counted from 0, not capped (ChapterOf caps at 4).
+inline int ChapterIndexOf(int level) { return (level - 1) / LEVELS_PER_CHAPTER; }
+inline bool OpensChapter(int level) { return (level - 1) % LEVELS_PER_CHAPTER == 0; }  // 1, 26, 51, 76
+inline bool ClosesChapter(int level) { return level % LEVELS_PER_CHAPTER == 0; }      // 25, 50, 75, 100
+inline int FirstLevelOf(int chapter) { return LEVELS_PER_CHAPTER * (chapter - 1) + 1; }
 
 #endif

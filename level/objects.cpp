@@ -116,7 +116,7 @@ static void CarrySideways(int platform, int stayMark)
         int j = iznad[k];
         if (til[j].type == 0)
             return;
-        bool stays = k > 0 && (gimasu[k] == j + stayMark || gimasu[k] == j + 3000);
+        bool stays = k > 0 && (gimasu[k] == j + stayMark || gimasu[k] == j + STAY_BOTH);
         if (!stays)
             til[j].x = x;
     }
@@ -156,32 +156,32 @@ static void LiftLeft(int i);
 static void LiftRight(int i)
 {
     int rider = FindRider(i);
-    if (Blocked(1, i, 0)) {
+    if (Blocked(DIR_RIGHT, i, 0)) {
         til[i].state = LIFT_LEFT;
         LiftLeft(i);
         return;
     }
-    bool riderBlocked = rider != 0 && Blocked(1, rider, 0);
+    bool riderBlocked = rider != 0 && Blocked(DIR_RIGHT, rider, 0);
     if (rider != 0)
         CollectStack(rider);
     til[i].x = StepForward(til[i].x, pomera);
     if (rider != 0 && !riderBlocked)
-        CarrySideways(i, 1000);
+        CarrySideways(i, STAY_RIGHT);
 }
 
 static void LiftLeft(int i)
 {
     int rider = FindRider(i);
-    if (Blocked(2, i, 0)) {
+    if (Blocked(DIR_LEFT, i, 0)) {
         til[i].state = LIFT_RIGHT;  // takes effect from the next frame
         return;
     }
-    bool riderBlocked = rider != 0 && Blocked(2, rider, 0);
+    bool riderBlocked = rider != 0 && Blocked(DIR_LEFT, rider, 0);
     if (rider != 0)
         CollectStack(rider);
     til[i].x = StepBack(til[i].x, pomera);
     if (rider != 0 && !riderBlocked)
-        CarrySideways(i, 2000);
+        CarrySideways(i, STAY_LEFT);
 }
 
 static void LiftUp(int i);
@@ -189,7 +189,7 @@ static void LiftUp(int i);
 static void LiftDown(int i)
 {
     int rider = FindRider(i);
-    if (Blocked(3, i, 0)) {
+    if (Blocked(DIR_DOWN, i, 0)) {
         til[i].state = LIFT_UP;
         LiftUp(i);
         return;
@@ -208,7 +208,7 @@ static void LiftUp(int i)
     int rider = FindRider(i);
     bool blocked;
     if (rider == 0) {
-        blocked = Blocked(4, i, 0);
+        blocked = Blocked(DIR_UP, i, 0);
     } else {
         tralala = 0;
         CollectStack(rider);
@@ -359,7 +359,7 @@ static void Magnet(int i)
             abs(til[j].x - til[i].x) < 39)
             return;
     TileRecord& t = til[target];
-    if (t.type >= 225 && t.type <= 247)
+    if (IsOnPad(t.type))
         LeavePad(target);
     if (til[i].y + CELL_SIZE < t.y) {
         int y = t.y;

@@ -110,8 +110,8 @@ static void CountElements()
     for (int i = 1; i <= ukupnot; i++) {
         int t = til[i].type;
         int plain = 0;
-        if (t > 200 && t != EL_BLOCK + STUCK_OFFSET && t != EL_BLOCK + PAD_OFFSET)
-            plain = t <= 224 ? t - STUCK_OFFSET : t - PAD_OFFSET;
+        if (t > STUCK_FIRST - 1 && t != EL_BLOCK + STUCK_OFFSET && t != EL_BLOCK + PAD_OFFSET)
+            plain = t <= STUCK_LAST ? t - STUCK_OFFSET : t - PAD_OFFSET;
         else if (t >= EL_FIRST && t <= EL_LAST_MATCHABLE)
             plain = t;
         // ukupnot is at most 240, so par always has room.
@@ -187,7 +187,7 @@ static void DragStep(int mx, int my)
     MoveX += dir;
     PlayEffect(&mslid);
     Cursor.x = static_cast<Sint16>(MoveX * CELL_SIZE + 20);
-    if (til[p].type >= 225 && til[p].type <= 247)
+    if (IsOnPad(til[p].type))
         LeavePad(p);
     til[p].x = MoveX * CELL_SIZE;
     if (HeldUp(p))
@@ -199,8 +199,8 @@ int ProcLevel(SDL_Surface* screen, int but, int ToviMouseX, int ToviMouseY, int,
     // The opening story and a chapter picture hold the board still.
     if (cntintr >= 1 && cntintr <= 5)
         return 0;
-    int chapter = (level_no - 1) / 25;
-    if (cntgh == 0 && (level_no - 1) % 25 == 0)
+    int chapter = ChapterIndexOf(level_no);
+    if (cntgh == 0 && OpensChapter(level_no))
         cntgh = chapter + 1;
     if (cntgh == chapter + 1)
         return 0;

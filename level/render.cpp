@@ -74,7 +74,7 @@ static void PaceFrame()
 
 static bool ChapterPictureUp()
 {
-    return cntgh >= 1 && cntgh <= 5 && (level_no - 1) / 25 == cntgh - 1;
+    return cntgh >= 1 && cntgh <= 5 && ChapterIndexOf(level_no) == cntgh - 1;
 }
 
 // The hero blinks after 7 s without a click and may sigh after 15 s.
@@ -157,12 +157,12 @@ static void DrawBoard(SDL_Surface* screen)
         }
         if (t <= 99)
             apply_clip(x, y, TileSheetFor(t), screen, SheetFrame(t));
-        if (t >= 201 && t <= 224)
-            apply_clip(x, y, ElemntsTrack, screen, SheetFrame(t - 200));
-        if (t >= 225) {
+        if (IsStuck(t))
+            apply_clip(x, y, ElemntsTrack, screen, SheetFrame(t - STUCK_OFFSET - EL_FIRST));
+        if (t >= PAD_FIRST) {
             if (bio126 != 0)
                 apply_clip(x, y, ElemntsTrack, screen, SheetFrame(EL_TELE_IN - 100));
-            apply_clip(x, y, ElemntsTrack, screen, SheetFrame(t - 225));
+            apply_clip(x, y, ElemntsTrack, screen, SheetFrame(t - PAD_OFFSET - EL_FIRST));
         }
     }
 }
@@ -421,8 +421,8 @@ static int OpensLevelMenu(int key)
 
 static int LevelFrame(SDL_Surface* screen, int x, int y, int button, int key, int levelStar)
 {
-    if (cntintr == 6 && cntgh == 0 && (level_no - 1) % 25 == 0)
-        cntgh = (level_no - 1) / 25 + 1;
+    if (cntintr == 6 && cntgh == 0 && OpensChapter(level_no))
+        cntgh = ChapterIndexOf(level_no) + 1;
     apply_clip(0, 0, LevelImage, screen, nullptr);
     if (cntgh >= 1 && cntgh <= 5) {
         int r = ChapterPicture(screen, x, y, button, levelStar);

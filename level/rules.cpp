@@ -45,13 +45,13 @@ int checkc(int dir, int i, int j)
     int dx = til[j].x - til[i].x;
     int dy = til[j].y - til[i].y;
     switch (dir) {
-    case 1:
+    case DIR_RIGHT:
         return dx > 0 && dx <= CELL_SIZE && abs(dy) < CELL_SIZE;
-    case 2:
+    case DIR_LEFT:
         return dx >= -CELL_SIZE && dx < 0 && abs(dy) < CELL_SIZE;
-    case 3:
+    case DIR_DOWN:
         return dy > 0 && dy <= CELL_SIZE && abs(dx) < CELL_SIZE;
-    case 4:
+    case DIR_UP:
         return dy >= -CELL_SIZE && dy < 0 && abs(dx) < CELL_SIZE;
     default:
         return 0;
@@ -60,7 +60,7 @@ int checkc(int dir, int i, int j)
 
 int IsMovable(int code)
 {
-    return (code >= 100 && code <= 121) || (code >= 225 && code <= 247);
+    return (code >= EL_FIRST && code <= EL_BLOCK) || IsOnPad(code);
 }
 
 int IsEmptyDown(TileRecord a, TileRecord b)
@@ -81,15 +81,11 @@ int HeldUp(int i)
     return 0;
 }
 
-// The plain code of an element, whether stuck in mud or standing on the pad.
-static int PlainCode(int code, bool* onPad)
+int PlainCode(int code)
 {
-    *onPad = false;
-    if (code > 224) {
+    if (code >= PAD_FIRST)
         code -= PAD_OFFSET;
-        *onPad = true;
-    }
-    if (code > 200)
+    if (code >= STUCK_FIRST)
         code -= STUCK_OFFSET;
     return code;
 }
@@ -123,18 +119,16 @@ void ccf(TileRecord a, int idx)
             }
     }
 
-    bool selfOnPad;
-    int c = PlainCode(a.type, &selfOnPad);
-    if (c < EL_FIRST || c > 119)  // 120 and every special object never match
+    int c = PlainCode(a.type);
+    if (c < EL_FIRST || c > EL_LAST_MATCHING)  // 120 and every special object never match
         return;
 
     int mask = 0;
     for (int d = 0; d < DIRS; d++) {
-        bool onPad;
-        if (who[d] == 0 || PlainCode(code[d], &onPad) != c)
+        if (who[d] == 0 || PlainCode(code[d]) != c)
             continue;
         MovingElement = 0;
-        Vanish(who[d], onPad);
+        Vanish(who[d], code[d] >= PAD_FIRST);
         poen += 45;
         mask += bit[d];
     }
@@ -148,7 +142,7 @@ void ccf(TileRecord a, int idx)
     partb = til[idx].x / CELL_SIZE - 1;
     pind = 63;
     part = mask;
-    Vanish(idx, selfOnPad);
+    Vanish(idx, a.type >= PAD_FIRST);
 }
 
 // A level may hold several exit pads. An element goes to the first empty one;
@@ -190,7 +184,7 @@ void provgore(int i)
     for (;;) {
         int next = 0;
         for (int j = 1; j <= ukupnot && next == 0; j++) {
-            if (j == i || !checkc(4, i, j))
+            if (j == i || !checkc(DIR_UP, i, j))
                 continue;
             int t = til[j].type;
             if (t >= 101 && t <= 120) {
@@ -212,13 +206,13 @@ void provgore(int i)
         uiznad++;
         int touch = 0;
         for (int k = 1; k <= ukupnot; k++)
-            if (k != i && checkc(1, j, k)) {
-                touch += 1000;
+            if (k != i && checkc(DIR_RIGHT, j, k)) {
+                touch += STAY_RIGHT;
                 break;
             }
         for (int k = 1; k <= ukupnot; k++)
-            if (k != i && checkc(2, j, k)) {
-                touch += 2000;
+            if (k != i && checkc(DIR_LEFT, j, k)) {
+                touch += STAY_LEFT;
                 break;
             }
         gimasu[uiznad] = touch != 0 ? touch + j : 0;

@@ -23,15 +23,35 @@ extern int telexo;         // record of the exit pad used last
 extern int bio126;         // record freed by the last teleport; re-used for the pad when it is left; 0 none
 extern int uiznad;         // depth of the stack collected by provgore
 extern int iznad[STACK_SIZE];   // [0] the platform's rider, [1..uiznad] the elements stacked on it
-extern int gimasu[STACK_SIZE];  // per stacked element: 0, or iznad[k] + 1000 touched right, + 2000 left, + 3000 both
+extern int gimasu[STACK_SIZE];  // per stacked element: 0, or iznad[k] + a stay mark (below)
 extern int tralala;        // 1 when the stack is capped by something that cannot be carried
+
+// ---- codes -------------------------------------------------------------------
+// An element stuck in mud is its code + STUCK_OFFSET, one standing on the exit
+// pad its code + PAD_OFFSET.
+constexpr int STUCK_FIRST = EL_FIRST + STUCK_OFFSET + 1;  // 201
+constexpr int STUCK_LAST = 224;
+constexpr int PAD_FIRST = STUCK_LAST + 1;                // 225
+constexpr int PAD_LAST = 247;
+inline bool IsStuck(int code) { return code >= STUCK_FIRST && code <= STUCK_LAST; }
+inline bool IsOnPad(int code) { return code >= PAD_FIRST && code <= PAD_LAST; }
+int PlainCode(int code);  // the code without the mud or the pad
+
+// Directions of checkc and of the platforms' blocking tests.
+enum Direction { DIR_RIGHT = 1, DIR_LEFT = 2, DIR_DOWN = 3, DIR_UP = 4 };
+
+// Stay marks of a stacked element that touched something while the column was
+// collected: a platform moving that way leaves it where it is.
+constexpr int STAY_RIGHT = 1000;
+constexpr int STAY_LEFT = 2000;
+constexpr int STAY_BOTH = STAY_RIGHT + STAY_LEFT;
 
 // ---- queries -----------------------------------------------------------------
 int WhoIsLeft(TileRecord a, TileRecord b);    // b.type if b touches a from the left, else 0
 int WhoIsRight(TileRecord a, TileRecord b);   // b.type if b touches a from the right, else 0
 int WhoIsDown(TileRecord a, TileRecord b);    // b.type if b is below a in its column (or in its square)
 int WhoIsUp(TileRecord a, TileRecord b);      // b.type if b is above a in its column (or in its square)
-int checkc(int dir, int i, int j);            // 1 if record j is in record i's way in direction dir (1 right, 2 left, 3 down, 4 up)
+int checkc(int dir, int i, int j);            // 1 if record j is in record i's way in direction dir (a Direction)
 int IsMovable(int code);                      // 1 for what the player may drag and platforms carry
 int IsEmptyDown(TileRecord a, TileRecord b);  // 1 if b holds a up
 int IsExistUp(TileRecord a, TileRecord b);    // 1 if b rests exactly on a

@@ -100,7 +100,7 @@ int ChapterPicture(SDL_Surface* screen, int x, int y, int button, int levelStar)
         LEVEL_TIMER = 0;
         return levelStar;
     }
-    if ((level_no - 1) / 25 != cntgh - 1)
+    if (ChapterIndexOf(level_no) != cntgh - 1)
         return -1;
     if (biointo == 0) {
         Transition(screen, IntroImag[4 + cntgh], 1);
@@ -144,8 +144,8 @@ int LevelAdvance(SDL_Surface* screen, int levelStar)
     mousec = 1;
     if (replaying)
         return ReplayDone();
-    if (ashcrystal != 1 && level_no % 25 == 0 && level_no <= 100) {
-        ashcrystal = level_no / 25 + 1;
+    if (ashcrystal != 1 && ClosesChapter(level_no) && level_no <= CHAPTERS * LEVELS_PER_CHAPTER) {
+        ashcrystal = level_no / LEVELS_PER_CHAPTER + 1;
         return levelStar;
     }
     if (ashcrystal != 1) {
@@ -161,7 +161,7 @@ int LevelAdvance(SDL_Surface* screen, int levelStar)
     drugiput = 0;
     poen = 0;
     LEVEL_TIMER = 0;
-    if ((level_no - 1) % 25 == 0)
+    if (OpensChapter(level_no))
         cntgh = 0;  // a new chapter: its picture comes before its first level
     if ((proshli - 1) % 5 != 0) {
         lmap(level_no);

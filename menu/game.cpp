@@ -91,7 +91,7 @@ static int ClickContinue(SDL_Surface* screen)
     }
     proshli = level_num;
     // A chapter's first level opens with its own picture, so no effect there.
-    return StartLevel(screen, level_num, (level_num - 1) % 25 != 0 ? 1 : 0);
+    return StartLevel(screen, level_num, !OpensChapter(level_num) ? 1 : 0);
 }
 
 int RenderDialogg(int x, int y, int button, int key, int, SDL_Surface* screen)

@@ -126,7 +126,7 @@ void Begin(int n, int chapter, const std::vector<std::string>& rows, int col, in
 {
     std::string path = Board(chapter, rows, n != 11);
     // A level in the middle of its chapter: its art, no chapter picture.
-    SimStart(25 * (chapter - 1) + 2, path.c_str());
+    SimStart(FirstLevelOf(chapter) + 1, path.c_str());
     remove(path.c_str());
     view = {static_cast<Sint16>(col * CELL_SIZE), static_cast<Sint16>(row * CELL_SIZE),
             static_cast<Uint16>(cols * CELL_SIZE), static_cast<Uint16>(rowsShown * CELL_SIZE)};
