@@ -109,7 +109,7 @@ static int Play(SDL_Surface* screen, int level)
     bioret = replaying;  // a replay starts at once, without its chapter's picture
     lmap(level);
     level_no = level;
-    if ((level - 1) % 25 != 0 || replaying)
+    if (!OpensChapter(level) || replaying)
         NLevel(screen, CopyScreen(screen), LevelImage, 1, 5);
     return level;
 }
