@@ -20,7 +20,10 @@
 #include "shell/clock.h"
 #include "shell/display.h"
 #include "shell/media.h"
+#include "progress/players.h"
 #include "progress/savelock.h"
+#include "progress/scores.h"
+#include "shell/files.h"
 #include "shell/settings.h"
 #include "text/text.h"
 #include "trans/trans.h"
@@ -76,6 +79,8 @@ void End(SDL_Surface* surface)
     mintro = mmap_music = nullptr;
     Mix_CloseAudio();
     SDL_FreeSurface(surface);
+    // The last video's overlay belongs to the display: it goes before SDL does.
+    VideoRelease();
     SDL_Quit();
 }
 
@@ -396,6 +401,10 @@ int SDL_main(int, char*[])
     // own mapping, returned whole when freed.
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     start_level_no = 1;
+    // A save killed half-way leaves its temporary file; the data file is whole.
+    RemoveStaleTemporary(CONFIG_FILE);
+    RemoveStaleTemporary(PLAYER_FILE);
+    RemoveStaleTemporary(HISCORE_FILE);
     SDL_putenv(const_cast<char*>("SDL_VIDEO_YUV_HWACCEL=0"));
     int ownsFolder = AcquireSaveLock();
     ReadSettings();

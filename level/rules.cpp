@@ -4,6 +4,7 @@
 
 #include "level/proc.h"
 #include "shell/media.h"
+#include "progress/players.h"
 
 int MovingElement = 0;
 int pind = 0;
@@ -129,7 +130,7 @@ void ccf(TileRecord a, int idx)
             continue;
         MovingElement = 0;
         Vanish(who[d], code[d] >= PAD_FIRST);
-        poen += 45;
+        poen = AddScore(poen, 45);
         mask += bit[d];
     }
     if (mask == 0)
@@ -137,7 +138,7 @@ void ccf(TileRecord a, int idx)
     if (Mix_Playing(-1))
         sklop = 1;
     PlayEffect(&GoneEl);
-    poen += 45;
+    poen = AddScore(poen, 45);
     parta = til[idx].y / CELL_SIZE - 1;
     partb = til[idx].x / CELL_SIZE - 1;
     pind = 63;

@@ -476,10 +476,7 @@ static int CloseDialog(bool ok)
         KeepRememberedPlayer();
     }
     nizc[0] = 0;
-    if (proslisc) {
-        SDL_FreeSurface(proslisc);
-        proslisc = nullptr;
-    }
+    FreeMenuBackdrop();
     badd = bedit = bdel = 0;
     plhint = 0;
     return SCREEN_MENU;

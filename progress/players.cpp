@@ -14,6 +14,19 @@ int PlayerScore = 0;
 int izmp = 0;
 int plsel = 0;
 
+// ---- scores ------------------------------------------------------------------
+
+int ClampScore(int score)
+{
+    return score < 0 ? 0 : score > SCORE_MAX ? SCORE_MAX : score;
+}
+
+int AddScore(int score, int points)
+{
+    long long sum = static_cast<long long>(ClampScore(score)) + points;
+    return sum < 0 ? 0 : sum > SCORE_MAX ? SCORE_MAX : static_cast<int>(sum);
+}
+
 // ---- records -----------------------------------------------------------------
 
 void SetRecordName(PlayerRecord* record, const char* name)
@@ -35,7 +48,7 @@ int ReadRecords(const char* path, PlayerRecord* table, int capacity)
         memset(r.name, 0, NAME_SIZE);
         memcpy(r.name, b, NAME_MAX);  // the 16th byte is the terminator, whatever the file holds
         r.level = GetLE32(b + NAME_SIZE);
-        r.score = GetLE32(b + NAME_SIZE + 4);
+        r.score = ClampScore(GetLE32(b + NAME_SIZE + 4));  // a damaged score never wraps in play
     }
     fclose(f);
     return n;

@@ -15,6 +15,15 @@
 #ifndef TOVI_PROGRESS_PLAYERS_H
 #define TOVI_PROGRESS_PLAYERS_H
 
+// ---- scores ------------------------------------------------------------------
+// A score, stored or in play, is 0..SCORE_MAX. A file's score outside it is read
+// as the nearest end (a negative one as 0), and points added to a score stop at
+// the top instead of wrapping round to a negative number. The whole game makes
+// about a million points, so no honest score comes near the top.
+constexpr int SCORE_MAX = 999999999;
+int ClampScore(int score);            // score brought into 0..SCORE_MAX
+int AddScore(int score, int points);  // score + points, clamped, without overflow
+
 // ---- records -----------------------------------------------------------------
 constexpr int NAME_SIZE = 16;         // name bytes in a record, the NUL included
 constexpr int NAME_MAX = NAME_SIZE - 1;

@@ -1,7 +1,11 @@
 #include "shell/files.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 void PutLE32(unsigned char* out, int value)
@@ -19,6 +23,29 @@ int GetLE32(const unsigned char* in)
     return static_cast<int>(v);
 }
 
+// The folder a data file lies in: the part of path before its last slash, or the
+// working folder.
+static std::string FolderOf(const char* path)
+{
+    const char* slash = strrchr(path, '/');
+    if (!slash)
+        return ".";
+    if (slash == path)
+        return "/";
+    return std::string(path, static_cast<size_t>(slash - path));
+}
+
+// Flushes the folder's entries, so that a rename in it survives a power cut. A
+// folder that cannot be opened for it (some file systems refuse) is left as it is.
+static void SyncFolder(const char* path)
+{
+    int fd = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return;
+    fsync(fd);
+    close(fd);
+}
+
 int WriteFileAtomic(const char* path, const unsigned char* data, size_t size)
 {
     std::string tmp = std::string(path) + ".tmp";
@@ -27,10 +54,18 @@ int WriteFileAtomic(const char* path, const unsigned char* data, size_t size)
         return 0;
     bool ok = size == 0 || fwrite(data, 1, size, f) == size;  // an empty file is written by opening it
     ok = (fflush(f) == 0) && ok;
+    ok = (fsync(fileno(f)) == 0) && ok;  // the new bytes are on the disk before the name points at them
     ok = (fclose(f) == 0) && ok;
     if (!ok || rename(tmp.c_str(), path) != 0) {
         remove(tmp.c_str());
         return 0;
     }
+    SyncFolder(path);
     return 1;
+}
+
+void RemoveStaleTemporary(const char* path)
+{
+    std::string tmp = std::string(path) + ".tmp";
+    remove(tmp.c_str());
 }

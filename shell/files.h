@@ -6,9 +6,13 @@
 #include <cstddef>
 
 // Atomic replace used by every data file of the game: writes size bytes to
-// "<path>.tmp", flushes, and renames it over path. A crash leaves either the old
-// file or the new one, never a short one. Returns 1 on success.
+// "<path>.tmp", flushes it to the disk, renames it over path and flushes the
+// folder, so that a killed process or a power cut leaves either the old file or
+// the new one, never a short one. Returns 1 on success.
 int WriteFileAtomic(const char* path, const unsigned char* data, size_t size);
+// The start-up's clean-up: the temporary file a killed save may have left beside
+// the data file path ("<path>.tmp") is removed; the data file itself is whole.
+void RemoveStaleTemporary(const char* path);
 
 // Little-endian words, as every data file of the game stores them.
 void PutLE32(unsigned char* out, int value);

@@ -245,27 +245,84 @@ Mix_Music* LoadMusic(const char* path)
     return Mix_LoadMUS(path);
 }
 
+// The last screen-sized picture released, kept for the next copy of the screen:
+// a dialog takes a copy each time it opens, and a fresh 2 MB block costs more to
+// fault in than the copy itself.
+static SDL_Surface* spareCopy = nullptr;
+
+static bool SameLayout(const SDL_Surface* a, const SDL_Surface* b)
+{
+    const SDL_PixelFormat* f = a->format;
+    const SDL_PixelFormat* g = b->format;
+    return a->w == b->w && a->h == b->h && f->BitsPerPixel == g->BitsPerPixel && f->Rmask == g->Rmask &&
+           f->Gmask == g->Gmask && f->Bmask == g->Bmask && f->Amask == g->Amask;
+}
+
 SDL_Surface* CopyScreen(SDL_Surface* surface)
 {
-    return surface ? SDL_DisplayFormat(surface) : nullptr;
+    if (!surface)
+        return nullptr;
+    if (spareCopy && SameLayout(spareCopy, surface) && !(surface->flags & (SDL_SRCALPHA | SDL_SRCCOLORKEY))) {
+        SDL_Surface* copy = spareCopy;
+        spareCopy = nullptr;
+        SDL_SetAlpha(copy, 0, SDL_ALPHA_OPAQUE);
+        SDL_SetColorKey(copy, 0, 0);
+        SDL_BlitSurface(surface, nullptr, copy, nullptr);
+        return copy;
+    }
+    return SDL_DisplayFormat(surface);
 }
+
+// A dialog redraws the whole screen for every event, and blending its backdrop
+// at alpha 170 over black anew each time was most of that cost. The blend of a
+// backdrop never changes: the blitter makes it once, a copy of the result is
+// kept, and the next redraws draw that copy as it is.
+constexpr Uint8 BACKDROP_ALPHA = 170;
+static SDL_Surface* darkened = nullptr;    // the screen as the blend of darkenedOf left it; kept for the next backdrop
+static SDL_Surface* darkenedOf = nullptr;  // the backdrop darkened shows; null when none
 
 void DrawDarkened(SDL_Surface* screen, SDL_Surface** backdrop)
 {
     if (!*backdrop)
         *backdrop = CopyScreen(screen);
+    if (*backdrop && *backdrop == darkenedOf && darkened->w == screen->w && darkened->h == screen->h) {
+        apply_clip(0, 0, darkened, screen, nullptr);
+        return;
+    }
     SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
     if (*backdrop) {
-        SDL_SetAlpha(*backdrop, SDL_SRCALPHA | SDL_RLEACCEL, 170);
+        SDL_SetAlpha(*backdrop, SDL_SRCALPHA | SDL_RLEACCEL, BACKDROP_ALPHA);
         apply_clip(0, 0, *backdrop, screen, nullptr);
+        // The copy's picture goes into the kept surface when it has the screen's
+        // size and layout (a plain copy: no alpha, no key), else into a new one.
+        if (darkened && (darkened->w != screen->w || darkened->h != screen->h ||
+                         darkened->format->BitsPerPixel != screen->format->BitsPerPixel)) {
+            SDL_FreeSurface(darkened);
+            darkened = nullptr;
+        }
+        if (darkened)
+            SDL_BlitSurface(screen, nullptr, darkened, nullptr);
+        else
+            darkened = CopyScreen(screen);
+        darkenedOf = darkened ? *backdrop : nullptr;
     }
 }
 
 void ReleaseSurface(SDL_Surface** surface)
 {
-    if (*surface)
-        SDL_FreeSurface(*surface);
+    if (*surface && *surface == darkenedOf)
+        darkenedOf = nullptr;
+    SDL_Surface* s = *surface;
     *surface = nullptr;
+    if (!s)
+        return;
+    if (screen && s != screen && s->refcount == 1 && !(s->flags & SDL_HWSURFACE) && SameLayout(s, screen)) {
+        if (spareCopy)
+            SDL_FreeSurface(spareCopy);
+        spareCopy = s;
+        return;
+    }
+    SDL_FreeSurface(s);
 }
 
 void PlayEffect(Mix_Chunk** handle)

@@ -15,10 +15,13 @@ Mix_Chunk* LoadEffect(const char* path);         // an effect, read through a st
 Mix_Music* LoadMusic(const char* path);
 SDL_Surface* CopyScreen(SDL_Surface* surface);   // display-format copy of what is on the screen
 // The darkened picture behind a dialog: takes the copy of the screen into
-// *backdrop when there is none, fills the screen black and draws the copy over
-// it at alpha 170.
+// *backdrop when there is none, and draws the screen black with the copy over it
+// at alpha 170. The blend is kept for the next redraw until the backdrop is
+// released, which must be through ReleaseSurface.
 void DrawDarkened(SDL_Surface* screen, SDL_Surface** backdrop);
-void ReleaseSurface(SDL_Surface** surface);  // frees *surface (if any) and sets it to null
+// Frees *surface (if any) and sets it to null; the last screen-sized one released
+// is kept for the next CopyScreen.
+void ReleaseSurface(SDL_Surface** surface);
 
 // ---- loading on helper threads ------------------------------------------------
 // Decoding the pictures is most of the game's start-up, and each one is decoded

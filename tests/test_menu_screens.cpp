@@ -72,9 +72,7 @@ protected:
         for (auto& page : hbackg)
             page = nullptr;
         hpb = hpbh = hleft = hlefth = hright = hrighth = hback = hbackh = nullptr;
-        if (proslisc)
-            SDL_FreeSurface(proslisc);
-        proslisc = nullptr;
+        FreeMenuBackdrop();
         for (SDL_Surface* s : made)
             SDL_FreeSurface(s);
         made.clear();

@@ -45,8 +45,8 @@ void VideoRelease()
     }
     if (syncOpen)
         ogg_sync_clear(&oy);
-    // After SDL has shut down (the player quit from the menu) the overlay's
-    // display is gone; the process ends right after, so it is only forgotten.
+    // The shell releases the player before SDL shuts down; should SDL be gone
+    // already, the overlay's display went with it and it is only forgotten.
     if (yuv_overlay && SDL_WasInit(SDL_INIT_VIDEO))
         SDL_FreeYUVOverlay(yuv_overlay);
     yuv_overlay = nullptr;

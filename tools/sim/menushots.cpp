@@ -100,9 +100,7 @@ int main(int argc, char* argv[])
     for (int i = 0; i < 3; i++)
         RenderOptions(380, 415, 0, screen);
     Shot("options.png");
-    if (proslisc)
-        SDL_FreeSurface(proslisc);
-    proslisc = nullptr;
+    FreeMenuBackdrop();
 
     // The credits some ten seconds in.
     for (int i = 0; i < 700; i++) {

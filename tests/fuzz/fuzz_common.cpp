@@ -1,0 +1,78 @@
+#include "tests/fuzz/fuzz_common.h"
+
+#include <ftw.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "tools/simcore.h"
+
+static std::string scratch;
+
+static int RemoveEntry(const char* path, const struct stat*, int, struct FTW*)
+{
+    return remove(path);
+}
+
+static void RemoveScratch()
+{
+    if (!scratch.empty() && chdir("/") == 0)
+        nftw(scratch.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+}
+
+void FuzzSetUp()
+{
+    const char* base = getenv("TMPDIR");
+    std::string templ = std::string(base && *base ? base : "/tmp") + "/tovi-fuzz-XXXXXX";
+    std::vector<char> buf(templ.begin(), templ.end());
+    buf.push_back('\0');
+    if (!mkdtemp(buf.data()) || chdir(buf.data()) != 0) {
+        perror("tovi-fuzz: scratch folder");
+        exit(1);
+    }
+    scratch = buf.data();
+    atexit(RemoveScratch);
+    mkdir("media", 0755);
+    if (symlink(TOVI_SOURCE_DIR "/media/levels", "media/levels") != 0) {
+        perror("tovi-fuzz: media/levels");
+        exit(1);
+    }
+    if (!SimOpen()) {
+        fprintf(stderr, "tovi-fuzz: SDL would not start on the dummy drivers\n");
+        exit(1);
+    }
+}
+
+void FuzzWriteFile(const char* path, const std::vector<uint8_t>& bytes)
+{
+    FILE* f = fopen(path, "wb");
+    if (!f)
+        FuzzFail("cannot write a scratch file");
+    if (!bytes.empty() && fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size())
+        FuzzFail("cannot write a scratch file");
+    fclose(f);
+}
+
+std::vector<uint8_t> FuzzReadFile(const char* path, bool* exists)
+{
+    std::vector<uint8_t> out;
+    FILE* f = fopen(path, "rb");
+    if (exists)
+        *exists = f != nullptr;
+    if (!f)
+        return out;
+    uint8_t block[4096];
+    size_t got;
+    while ((got = fread(block, 1, sizeof block, f)) > 0)
+        out.insert(out.end(), block, block + got);
+    fclose(f);
+    return out;
+}
+
+void FuzzFail(const char* what)
+{
+    fprintf(stderr, "tovi-fuzz: check failed: %s\n", what);
+    abort();
+}

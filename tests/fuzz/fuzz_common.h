@@ -1,0 +1,59 @@
+// What every fuzz harness shares: a scratch folder to play in, the dummy
+// display, and a reader that takes a fuzzer's bytes as a plain stream (bytes,
+// little-endian words, pieces) with zeros once it runs dry.
+#ifndef TOVI_TESTS_FUZZ_COMMON_H
+#define TOVI_TESTS_FUZZ_COMMON_H
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Enters a fresh scratch folder (removed when the process ends) with the game's
+// levels linked in under media/levels, and opens the dummy display on the virtual
+// clock. Pictures and sounds stay away: a missing one draws or plays nothing, and
+// the harness spends its time in the game's own code. Call once.
+void FuzzSetUp();
+
+// Writes bytes to path as they are (an empty vector makes an empty file).
+void FuzzWriteFile(const char* path, const std::vector<uint8_t>& bytes);
+// The whole file (empty when missing); *exists tells the two apart.
+std::vector<uint8_t> FuzzReadFile(const char* path, bool* exists = nullptr);
+
+// A finding of the harness's own check: prints it and aborts, which libFuzzer
+// reports like a crash, with the input that caused it.
+[[noreturn]] void FuzzFail(const char* what);
+#define FUZZ_CHECK(cond) \
+    do { \
+        if (!(cond)) \
+            FuzzFail(#cond); \
+    } while (0)
+
+class FuzzReader {
+public:
+    FuzzReader(const uint8_t* data, size_t size) : p(data), n(size) {}
+    bool empty() const { return n == 0; }
+    int Byte()
+    {
+        if (n == 0)
+            return 0;
+        n--;
+        return *p++;
+    }
+    int Word16() { return Byte() | Byte() << 8; }
+    int Word32() { return static_cast<int>(static_cast<uint32_t>(Word16()) | static_cast<uint32_t>(Word16()) << 16); }
+    std::vector<uint8_t> Take(size_t count)
+    {
+        size_t k = count < n ? count : n;
+        std::vector<uint8_t> out(p, p + k);
+        p += k;
+        n -= k;
+        return out;
+    }
+
+private:
+    const uint8_t* p;
+    size_t n;
+};
+
+#endif

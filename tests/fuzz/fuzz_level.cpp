@@ -1,0 +1,66 @@
+// A level file, then a player's hand on it: the board is loaded as the game
+// loads a level and played frame by frame, logic and drawing, on the virtual
+// clock.
+//
+// Input: one byte picks the level number (1..100: its chapter, its rules), one
+// byte whether the player brings a stored score and four bytes that score, 240
+// bytes the board, then steps of three bytes: the button (bit 0) held for 1..32
+// frames (bits 1..5), the pointer's x and y scaled to the screen.
+#include <cstdint>
+
+#include "level/level.h"
+#include "menu/players.h"
+#include "shell/screen.h"
+#include "progress/players.h"
+#include "tests/fuzz/fuzz_common.h"
+#include "tools/simcore.h"
+
+static constexpr int MAX_FRAMES = 1500;  // a step list longer than this is cut
+static constexpr const char* BOARD_FILE = "fuzz-level.bin";
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    FuzzSetUp();
+    return 0;
+}
+
+static void CheckBoard()
+{
+    FUZZ_CHECK(ukupnot >= 0 && ukupnot < TIL_SIZE);
+    FUZZ_CHECK(poen >= 0 && poen <= SCORE_MAX);
+    FUZZ_CHECK(cnp >= 0 && cnp <= ukupnot);
+    FUZZ_CHECK(uiznad >= 0 && uiznad < STACK_SIZE);
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FuzzReader in(data, size);
+    int level = 1 + in.Byte() % 100;
+    bool stored = in.Byte() & 1;
+    int score = in.Word32();
+    FuzzWriteFile(BOARD_FILE, in.Take(BOARD_CELLS));
+
+    SimStart(level, BOARD_FILE);
+    if (stored) {
+        // The level a player continues: the stored score becomes the level's.
+        proshli = level;
+        PlayerScore = ClampScore(score);
+        lmap_from(level, BOARD_FILE);
+        proshli = 0;
+    }
+    CheckBoard();
+    int frames = 0;
+    while (!in.empty() && frames < MAX_FRAMES) {
+        int flags = in.Byte();
+        int x = in.Byte() * SCREEN_W / 256;
+        int y = in.Byte() * SCREEN_H / 256;
+        int hold = 1 + (flags >> 1) % 32;
+        for (int k = 0; k < hold && frames < MAX_FRAMES; k++, frames++) {
+            SimResult r = SimFrame(flags & 1, x, y);
+            CheckBoard();
+            if (r != SIM_GOING)
+                return 0;
+        }
+    }
+    return 0;
+}

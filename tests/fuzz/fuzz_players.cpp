@@ -1,0 +1,132 @@
+// "player.dat" and the profile dialog on it: whatever the file holds, the
+// dialog opens on it, takes a player's clicks and keys, saves, closes and opens
+// again on the file it left.
+//
+// Input: two bytes (little-endian) the length of "player.dat", its bytes, then
+// events of four bytes: the kind and three arguments. A kind is a pointer move,
+// a press, a release, a key (Backspace, Return, the arrows or a typed
+// character), the per-frame tick, or a click on one of the dialog's controls.
+#include <SDL.h>
+
+#include <cstdint>
+#include <cstring>
+
+#include "menu/menu.h"
+#include "menu/players.h"
+#include "shell/screen.h"
+#include "progress/players.h"
+#include "shell/settings.h"
+#include "tests/fuzz/fuzz_common.h"
+
+static constexpr size_t MAX_FILE = 24 * 64;  // a longer file is cut here
+static constexpr int MAX_EVENTS = 400;
+
+// Where the controls answer: New, Edit, Delete, OK, Cancel, page up and down,
+// list rows 1..5.
+static const int Spot[][2] = {{270, 180}, {400, 180}, {520, 180}, {300, 400}, {480, 400},
+                              {555, 240}, {555, 340}, {300, 220}, {300, 250}, {300, 280},
+                              {300, 310}, {300, 340}};
+static const int SpecialKey[] = {SDLK_BACKSPACE, SDLK_RETURN, SDLK_UP, SDLK_DOWN, SDLK_KP_ENTER, SDLK_ESCAPE};
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    FuzzSetUp();
+    SetPlayerRects();
+    return 0;
+}
+
+// Every global of the dialog as when the game starts.
+static void FreshDialog()
+{
+    FreeMenuBackdrop();
+    memset(pin, 0, sizeof pin);
+    ukupl = plsel = spll = enpl = badd = bedit = bdel = chstp = renderp = plhint = 0;
+    nizc[0] = PlayerName[0] = 0;
+    proshli = PlayerScore = izmp = 0;
+    renddp = 0;
+    biodp = 1;  // the fade-in draws a picture the harness does not load
+    mousechk = 1;
+    pod[0] = 0, pod[1] = 50, pod[2] = 50, pod[3] = 0, pod[4] = 0;
+}
+
+static void CheckDialog()
+{
+    FUZZ_CHECK(ukupl >= 0 && ukupl <= MAX_PLAYERS);
+    FUZZ_CHECK(plsel >= 0 && plsel <= ukupl + 1);
+    FUZZ_CHECK(strlen(nizc) <= static_cast<size_t>(NAME_MAX));
+    FUZZ_CHECK(strlen(PlayerName) <= static_cast<size_t>(NAME_MAX));
+    FUZZ_CHECK(PlayerScore >= 0 && PlayerScore <= SCORE_MAX);
+    for (int i = 1; i <= ukupl; i++)
+        FUZZ_CHECK(memchr(pin[i].name, 0, NAME_SIZE) != nullptr);
+}
+
+static std::vector<uint8_t> given;  // "player.dat" as the input gave it
+
+// What a closed dialog saved: whole records, the placeholder first.
+static void CheckFiles()
+{
+    bool exists = false;
+    std::vector<uint8_t> file = FuzzReadFile(PLAYER_FILE, &exists);
+    if (!exists || file == given)
+        return;
+    FUZZ_CHECK(file.size() % RECORD_SIZE == 0);
+    FUZZ_CHECK(file.size() / RECORD_SIZE <= static_cast<size_t>(PLAYER_SLOTS));
+    for (size_t k = 0; k < RECORD_SIZE && !file.empty(); k++)
+        FUZZ_CHECK(file[k] == 0);
+    std::vector<uint8_t> config = FuzzReadFile(CONFIG_FILE, &exists);
+    if (exists)
+        FUZZ_CHECK(config.size() == POD_WORDS * 4);
+}
+
+static int Call(int x, int y, int button, int key, int character)
+{
+    int r = RenderDialogp(x, y, button, key, character, screen);
+    CheckDialog();
+    if (r != SCREEN_PLAYERS)
+        CheckFiles();
+    return r;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FuzzReader in(data, size);
+    size_t length = static_cast<size_t>(in.Word16());
+    given = in.Take(length < MAX_FILE ? length : MAX_FILE);
+    FuzzWriteFile(PLAYER_FILE, given);
+    remove(CONFIG_FILE);
+    FreshDialog();
+
+    for (int n = 0; n < MAX_EVENTS && !in.empty(); n++) {
+        int kind = in.Byte() % 6;
+        int a = in.Byte(), b = in.Byte(), c = in.Byte();
+        int x = a * SCREEN_W / 256, y = b * SCREEN_H / 256;
+        switch (kind) {
+        case 0:
+            Call(x, y, c & 1, KEY_NONE, KEY_NONE);
+            break;
+        case 1:
+            Call(x, y, 1, KEY_NONE, KEY_NONE);
+            break;
+        case 2:
+            Call(x, y, 0, KEY_NONE, KEY_NONE);
+            break;
+        case 3:
+            if (a & 1)
+                Call(tmpx, tmpy, 1, SpecialKey[c % (sizeof SpecialKey / sizeof SpecialKey[0])], 0);
+            else
+                Call(tmpx, tmpy, 1, c, c);
+            break;
+        case 4:
+            Call(tmpx, tmpy, 0, KEY_NONE, KEY_NONE);
+            break;
+        default: {
+            const int* s = Spot[c % (sizeof Spot / sizeof Spot[0])];
+            Call(s[0], s[1], 1, KEY_NONE, KEY_NONE);
+            Call(s[0], s[1], 0, KEY_NONE, KEY_NONE);
+            break;
+        }
+        }
+    }
+    FreeMenuBackdrop();
+    return 0;
+}
