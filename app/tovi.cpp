@@ -336,7 +336,7 @@ void MainLoopStep()
     PacePass(passStart);
 }
 
-int Start()
+void Opening()
 {
     m_bQuit = 0;
     SDL_ShowCursor(0);
@@ -353,7 +353,11 @@ int Start()
     }
     apply_clip(0, 0, LSImage, screen, nullptr);
     ShowFrame(screen);
+}
 
+int Start()
+{
+    Opening();
     while (m_bQuit == 0)
         MainLoopStep();
     return 0;
@@ -392,7 +396,7 @@ static void SayAlreadyRunning()
     }
 }
 
-int SDL_main(int, char*[])
+void StartUp()
 {
     // Pictures are loaded, converted and the loaded copy freed, hundreds of them.
     // By default the C library raises its threshold for giving big blocks straight
@@ -401,12 +405,17 @@ int SDL_main(int, char*[])
     // own mapping, returned whole when freed.
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     start_level_no = 1;
-    // A save killed half-way leaves its temporary file; the data file is whole.
-    RemoveStaleTemporary(CONFIG_FILE);
-    RemoveStaleTemporary(PLAYER_FILE);
-    RemoveStaleTemporary(HISCORE_FILE);
     SDL_putenv(const_cast<char*>("SDL_VIDEO_YUV_HWACCEL=0"));
     int ownsFolder = AcquireSaveLock();
+    if (ownsFolder) {
+        // A save killed half-way leaves its temporary file; the data file is
+        // whole. Only the copy that holds the folder may clear them: another's
+        // may be a save in progress.
+        RemoveStaleTemporary(CONFIG_FILE);
+        RemoveStaleTemporary(PLAYER_FILE);
+        RemoveStaleTemporary(HISCORE_FILE);
+        RemoveStaleTemporary(DISPLAY_FILE);
+    }
     ReadSettings();
     ReadDisplaySettings();
     Init();
@@ -421,6 +430,11 @@ int SDL_main(int, char*[])
     SDL_FreeSurface(icon);
     Mix_VolumeMusic(slidm);
     Mix_Volume(-1, slidf);
+}
+
+int SDL_main(int, char*[])
+{
+    StartUp();
     Start();
     VideoRelease();
     SDL_WM_SetCaption("Quitting...", nullptr);
