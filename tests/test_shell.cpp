@@ -22,6 +22,7 @@
 #include "app/tovi.h"
 #include "shell/screen.h"
 #include "tests/harness.h"
+#include "video/video.h"
 
 static void PushMouse(Uint8 type, Uint8 button, int x, int y)
 {
@@ -392,4 +393,5 @@ TEST(StartUp, RunsHeadlessAndQuitsFromTheMenu)
     EXPECT_EQ(Start(), 0);
     EXPECT_EQ(m_bQuit, 1);
     EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u) << "End shuts SDL down";
+    EXPECT_EQ(yuv_overlay, nullptr) << "the splash's overlay is freed before SDL shuts down";
 }

@@ -7,7 +7,7 @@ packages=(cmake g++ make pkg-config libsdl1.2-dev libsdl-image1.2-dev libsdl-mix
 if [ "${1:-}" = tests ]; then
   packages+=(googletest libgtest-dev ffmpeg python3
                 desktop-file-utils appstream groff-base binutils
-                debhelper dpkg-dev lintian)
+                debhelper dpkg-dev lintian clang libclang-rt-14-dev)
 fi
 missing=()
 for p in "${packages[@]}"; do

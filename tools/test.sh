@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the tests need, builds the game and runs every test: once as a
-# normal build, once under AddressSanitizer and UndefinedBehaviorSanitizer.
+# normal build, once under AddressSanitizer and UndefinedBehaviorSanitizer, and
+# the fuzz harnesses for a minute each.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/deps.sh tests
@@ -17,3 +18,11 @@ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTOVI_SANITIZE=ON
 cmake --build build-sanitize -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
+# The fuzz harnesses, when clang is there (the "tests" packages bring it): each
+# fuzzes for a minute from its seeds and fails on any finding.
+if command -v clang++ >/dev/null; then
+  cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTOVI_FUZZ=ON -DTOVI_TESTS=OFF
+  cmake --build build-fuzz -j"$jobs" --target fuzzers
+  ctest --test-dir build-fuzz --output-on-failure -j"$jobs"
+fi

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "tools/simcore.h"
+#include "tools/sim/simcore.h"
 
 static std::string scratch;
 

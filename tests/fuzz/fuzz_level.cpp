@@ -13,7 +13,7 @@
 #include "shell/screen.h"
 #include "progress/players.h"
 #include "tests/fuzz/fuzz_common.h"
-#include "tools/simcore.h"
+#include "tools/sim/simcore.h"
 
 static constexpr int MAX_FRAMES = 1500;  // a step list longer than this is cut
 static constexpr const char* BOARD_FILE = "fuzz-level.bin";

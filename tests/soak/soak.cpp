@@ -44,7 +44,7 @@
 #include "shell/screen.h"
 #include "shell/settings.h"
 #include "shell/tovi.h"
-#include "tools/simcore.h"
+#include "tools/sim/simcore.h"
 #include "video/video.h"
 
 namespace {
@@ -516,7 +516,7 @@ void NextStart(int)
 int KillTest(int kills, int seed)
 {
     std::mt19937 rng(static_cast<unsigned>(seed));
-    int checked = 0, stayedOld = 0, becameNew = 0;
+    int checked = 0, stayedOld = 0, becameNew = 0, staleLeft = 0;
     std::map<std::string, std::vector<unsigned char>> before;
     for (int k = 0; k < kills; k++) {
         for (const char* name : DataFiles) {
@@ -543,6 +543,8 @@ int KillTest(int kills, int seed)
             checked++;
             (now == before[name] ? stayedOld : becameNew)++;
         }
+        if (!TemporaryLeft().empty())
+            staleLeft++;
         fault = RunChild(NextStart, 60, &report);
         if (!fault.empty()) {
             fprintf(stderr, "tovi-soak: the start after kill %d: %s\n", k, fault.c_str());
@@ -556,8 +558,9 @@ int KillTest(int kills, int seed)
             }
         }
     }
-    printf("tovi-soak: %d kills, %d files checked: %d as before the kill, %d whole new ones; every next start clean\n",
-           kills, checked, stayedOld, becameNew);
+    printf("tovi-soak: %d kills, %d files checked: %d as before the kill, %d whole new ones; %d kills left a "
+           "temporary file; every next start clean and without one\n",
+           kills, checked, stayedOld, becameNew, staleLeft);
     return 0;
 }
 

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Runs the fuzz harnesses (built with -DTOVI_FUZZ=ON by clang, see the README).
 #
-#   bash tools/fuzz.sh HARNESS SEEDS SECONDS
+#   bash tools/check/fuzz.sh HARNESS SEEDS SECONDS
 #       one harness for SECONDS from the seed folder SEEDS (left unchanged); what
 #       it finds new lives in a scratch folder and goes with it. CTest runs this.
-#   bash tools/fuzz.sh --all BUILD SECONDS
+#   bash tools/check/fuzz.sh --all BUILD SECONDS
 #       every harness of the build folder BUILD for SECONDS each, one after the
 #       other, growing its corpus in BUILD/fuzz-corpus/NAME across runs: the
 #       long run, for hours (e.g. 36000 for ten hours each).
@@ -13,7 +13,7 @@
 # timeout or running out of memory), with the input that caused it kept in the
 # working folder as crash-*, timeout-* or oom-* and its path printed.
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
