@@ -41,6 +41,7 @@
 #include "menu/players.h"
 #include "menu/scores.h"
 #include "shell/clock.h"
+#include "shell/display.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
 #include "shell/tovi.h"
@@ -151,7 +152,7 @@ std::string FileFault(const char* name)
 
 std::string TemporaryLeft()
 {
-    for (const char* name : DataFiles) {
+    for (const char* name : {CONFIG_FILE, PLAYER_FILE, HISCORE_FILE, DISPLAY_FILE}) {
         std::string tmp = std::string(name) + ".tmp";
         if (access(tmp.c_str(), F_OK) == 0)
             return tmp + " was left behind";
