@@ -6,8 +6,7 @@
 #include <vector>
 
 #include "level/level.h"
-#include "menu/players.h"
-#include "shell/settings.h"
+#include "progress/players.h"
 #include "tests/menu_driver.h"
 #include "tools/sim/simcore.h"
 

@@ -38,13 +38,13 @@
 #include <vector>
 
 #include "level/level.h"
-#include "menu/players.h"
-#include "menu/scores.h"
+#include "progress/players.h"
+#include "progress/scores.h"
 #include "shell/clock.h"
 #include "shell/display.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
-#include "shell/tovi.h"
+#include "app/tovi.h"
 #include "tools/sim/simcore.h"
 #include "video/video.h"
 
