@@ -20,6 +20,7 @@
 #include "shell/clock.h"
 #include "shell/display.h"
 #include "shell/media.h"
+#include "progress/best.h"
 #include "progress/players.h"
 #include "progress/savelock.h"
 #include "progress/scores.h"
@@ -415,6 +416,7 @@ void StartUp()
         RemoveStaleTemporary(PLAYER_FILE);
         RemoveStaleTemporary(HISCORE_FILE);
         RemoveStaleTemporary(DISPLAY_FILE);
+        RemoveStaleTemporary(BEST_FILE);
     }
     ReadSettings();
     ReadDisplaySettings();

@@ -38,6 +38,7 @@
 #include <vector>
 
 #include "level/level.h"
+#include "progress/best.h"
 #include "progress/players.h"
 #include "progress/scores.h"
 #include "shell/clock.h"
@@ -152,7 +153,7 @@ std::string FileFault(const char* name)
 
 std::string TemporaryLeft()
 {
-    for (const char* name : {CONFIG_FILE, PLAYER_FILE, HISCORE_FILE, DISPLAY_FILE}) {
+    for (const char* name : {CONFIG_FILE, PLAYER_FILE, HISCORE_FILE, DISPLAY_FILE, BEST_FILE}) {
         std::string tmp = std::string(name) + ".tmp";
         if (access(tmp.c_str(), F_OK) == 0)
             return tmp + " was left behind";
