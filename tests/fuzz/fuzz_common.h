@@ -9,6 +9,13 @@
 #include <string>
 #include <vector>
 
+// The two entry points libFuzzer calls, defined by each harness: the set-up,
+// once, and one run on one input.
+extern "C" {
+int LLVMFuzzerInitialize(int* argc, char*** argv);
+int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+}
+
 // Enters a fresh scratch folder (removed when the process ends) with the game's
 // levels linked in under media/levels, and opens the dummy display on the virtual
 // clock. Pictures and sounds stay away: a missing one draws or plays nothing, and

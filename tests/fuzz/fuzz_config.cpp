@@ -6,13 +6,13 @@
 #include "shell/settings.h"
 #include "tests/fuzz/fuzz_common.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
+int LLVMFuzzerInitialize(int*, char***)
 {
     FuzzSetUp();
     return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzWriteFile(CONFIG_FILE, std::vector<uint8_t>(data, data + size));
     pod[0] = 0;

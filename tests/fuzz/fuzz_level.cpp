@@ -18,7 +18,7 @@
 static constexpr int MAX_FRAMES = 1500;  // a step list longer than this is cut
 static constexpr const char* BOARD_FILE = "fuzz-level.bin";
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
+int LLVMFuzzerInitialize(int*, char***)
 {
     FuzzSetUp();
     return 0;
@@ -32,7 +32,7 @@ static void CheckBoard()
     FUZZ_CHECK(uiznad >= 0 && uiznad < STACK_SIZE);
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzReader in(data, size);
     int level = 1 + in.Byte() % 100;

@@ -28,7 +28,7 @@ static const int Spot[][2] = {{270, 180}, {400, 180}, {520, 180}, {300, 400}, {4
                               {300, 310}, {300, 340}};
 static const int SpecialKey[] = {SDLK_BACKSPACE, SDLK_RETURN, SDLK_UP, SDLK_DOWN, SDLK_KP_ENTER, SDLK_ESCAPE};
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
+int LLVMFuzzerInitialize(int*, char***)
 {
     FuzzSetUp();
     SetPlayerRects();
@@ -87,7 +87,7 @@ static int Call(int x, int y, int button, int key, int character)
     return r;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzReader in(data, size);
     size_t length = static_cast<size_t>(in.Word16());

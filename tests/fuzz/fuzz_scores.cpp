@@ -18,7 +18,7 @@
 
 static constexpr size_t MAX_FILE = 24 * 64;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
+int LLVMFuzzerInitialize(int*, char***)
 {
     FuzzSetUp();
     return 0;
@@ -46,7 +46,7 @@ static void CheckTable()
     }
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzReader in(data, size);
     FuzzWriteFile(HISCORE_FILE, Piece(in));

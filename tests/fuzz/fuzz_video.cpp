@@ -10,14 +10,14 @@
 
 static constexpr const char* VIDEO_FILE = "fuzz.ogg";
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
+int LLVMFuzzerInitialize(int*, char***)
 {
     FuzzSetUp();
     video_paced = 0;  // frames shown back to back: the clock is not what is tested
     return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzReader in(data, size);
     int where = in.Byte();
