@@ -348,6 +348,9 @@ void Opening()
     if (openingMusic)
         Mix_PlayMusic(openingMusic, 0);
     LoadPlayV("media/video/splash.ogg", 0, 0);
+    // Closed during the splash: the game ends now, before the loading.
+    if (m_bQuit)
+        return 0;
     LSImage = LoadImageRaw("media/images/loading_screen.png");
     LSTImage = LoadImageRaw("media/images/loading_screen_tape.png");
     while (Fade(screen, LSImage, 1, 0, 0) != 1) {

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -189,3 +190,31 @@ TEST_F(Video, DamagedFilesNeverCrashOrHang)
 }
 
 }  // namespace
+
+// A click or a key skips the rest of a clip or of the splash, even while the
+// splash waits for its headers; closing the window skips it and ends the game.
+// Whatever cut it short, the clip lets go within a frame.
+TEST_F(Video, AClickAKeyOrTheWindowsCloseCutsAClipShort)
+{
+    std::string path = MakeClip("long.ogg", "", 40, 60);
+    const Uint8 kinds[] = {SDL_MOUSEBUTTONDOWN, SDL_KEYDOWN, SDL_QUIT};
+    for (Uint8 kind : kinds) {
+        for (int x : {430, 0}) {
+            m_bQuit = 0;
+            SDL_Event e;
+            memset(&e, 0, sizeof e);
+            e.type = kind;
+            if (kind == SDL_MOUSEBUTTONDOWN)
+                e.button.button = SDL_BUTTON_LEFT;
+            SDL_PushEvent(&e);
+            Uint32 took = Play(path, x, x == 0 ? 0 : 95);
+            EXPECT_EQ(video_skipped, 1) << int(kind);
+            EXPECT_LT(took, 200u) << int(kind) << " at " << x;
+            EXPECT_EQ(m_bQuit, kind == SDL_QUIT ? 1 : 0);
+        }
+    }
+    m_bQuit = 0;
+    Play(path);
+    EXPECT_EQ(video_skipped, 0);
+    EXPECT_EQ(video_frames, 60) << "untouched, the clip plays to its end";
+}

@@ -89,6 +89,8 @@ static void TryStream(ogg_page* page)
     }
 }
 
+static void WaitWatching(Uint32 from, Uint32 ms);
+
 // Reads until the first page that is not the start of a stream: by then every
 // stream of the file has begun and the Theora one, if any, is known.
 static void FindStreams(FILE* file, int x)
@@ -96,7 +98,7 @@ static void FindStreams(FILE* file, int x)
     while (stateflag == 0) {
         int bytes = buffer_data(file, &oy);
         if (x == 0)
-            ClockDelay(VIDEO_SPLASH_WAIT);  // the splash takes its time to come up
+            WaitWatching(ClockTicks(), VIDEO_SPLASH_WAIT);  // the splash takes its time to come up
         if (bytes == 0)
             return;
         while (ogg_sync_pageout(&oy, &og) > 0) {
@@ -181,6 +183,35 @@ static bool CopyPlane(const unsigned char* from, int stride, int planeW, int pla
     return true;
 }
 
+int video_skipped = 0;
+
+// The player may cut a video short: a click or a key skips the rest, and closing
+// the window does too (and ends the game, as on any screen). Everything else that
+// arrives meanwhile is dropped, as the clip has the screen to itself.
+static bool Interrupted()
+{
+    if (video_skipped)
+        return true;
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        if (e.type == SDL_QUIT)
+            m_bQuit = 1;
+        if (e.type == SDL_QUIT || e.type == SDL_KEYDOWN || e.type == SDL_MOUSEBUTTONDOWN) {
+            video_skipped = 1;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Waits ms in short naps, looking for the player's input between them.
+static void WaitWatching(Uint32 from, Uint32 ms)
+{
+    do
+        ClockDelay(1);
+    while (ClockTicks() - from < ms && !Interrupted());
+}
+
 static void WaitFrame()
 {
     if (!video_paced) {
@@ -191,9 +222,7 @@ static void WaitFrame()
     Uint32 d = ti.fps_numerator;
     if (d > VIDEO_MAX_FRAME_MS)
         d = VIDEO_MAX_FRAME_MS;
-    do
-        ClockDelay(1);
-    while (ClockTicks() - tstartTicks < d);
+    WaitWatching(tstartTicks, d);
     // The next frame is due one frame after this one was due, so the time spent
     // reading and decoding it does not pile up over the clip. A player that has
     // fallen a whole frame behind starts the count again from the next frame.
@@ -259,6 +288,7 @@ static void DecodeNext()
 void LoadPlayV(const char* filename, int x, int y)
 {
     video_frames = 0;
+    video_skipped = 0;
     VideoRelease();
     theora_p = 0;
     stateflag = 0;
@@ -295,6 +325,8 @@ void LoadPlayV(const char* filename, int x, int y)
     // to its end and no packet is left that gives a frame.
     bool ended = false;
     for (;;) {
+        if (video_skipped)
+            break;
         DecodeNext();
         if (!videobuf_ready && ended)
             break;

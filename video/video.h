@@ -36,6 +36,7 @@ extern SDL_Rect rectvi;       // where the overlay shows: position and frame siz
 
 // ---- what the last call showed (for tests and tools) -------------------------
 extern int video_frames;      // frames shown by the last LoadPlayV; reset as each call starts
+extern int video_skipped;     // 1 when a click, a key or the window's close cut the last LoadPlayV short
 extern int video_paced;       // 1 (start): frames wait their time; 0 shows them back to back (benchmark)
 
 // Plays the file with the picture's top-left at (x, y). A file that is missing,
