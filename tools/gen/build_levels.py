@@ -1,10 +1,14 @@
 #!/usr/bin/python3
 """Builds the game's levels: levels/level<N>.txt -> media/levels/level<N>.bin.
 
-A level source is a "title:" line, the board as 12 lines of 20 characters (the
+A level source is a "title:" line, optionally a "caption:" line (a teaching
+level's one line shown on the board until the first move) and a "par:" line
+(the fewest drags that win it), the board as 12 lines of 20 characters (the
 legend is in levels/README.md) and, after a "solution:" line, the stored
 solution as tovi-sim script lines. Walls ('#') become tile codes chosen from the
 level's chapter and the four neighbours, so joined walls look continuous.
+The captions and pars of all levels go into one file the game reads,
+media/levels/info.txt ("<level> <par> <caption>" a line).
 
 Every source is checked against what the engine needs (see check()); a source
 that breaks a rule stops the build with a message naming the level and cell.
@@ -23,6 +27,8 @@ SOURCES = os.path.join(ROOT, "levels")
 BUILT = os.path.join(ROOT, "media", "levels")
 COLS, ROWS = 20, 12
 LEVELS = 100
+INFO = os.path.join(BUILT, "info.txt")
+CAPTION_MAX = 71   # characters the game keeps of a caption
 REQUIRED = 100   # levels that must exist
 
 CODES = {".": 0, "B": 121, "H": 122, "V": 123, "M": 124, "T": 125, "O": 126, "P": 127, "G": 128,
@@ -38,12 +44,37 @@ class LevelError(Exception):
     pass
 
 
-def parse(path):
+def read_lines(path):
     with open(path, encoding="utf-8") as f:
         lines = [l.rstrip("\n") for l in f]
     if not lines or not lines[0].startswith("title:"):
         raise LevelError("%s: the first line must be 'title: ...'" % path)
+    return lines
+
+
+def notes(path):
+    """The level's caption ("" none) and par (0 unknown), from the lines after its title."""
+    lines = read_lines(path)
+    caption, par = "", 0
+    for l in lines[1:3]:
+        if l.startswith("caption:"):
+            caption = l[len("caption:"):].strip()
+            if len(caption) > CAPTION_MAX or any(not 32 <= ord(ch) <= 126 for ch in caption):
+                raise LevelError("%s: a caption is at most %d plain characters" % (path, CAPTION_MAX))
+        elif l.startswith("par:"):
+            if not re.fullmatch(r"\d{1,2}", l[len("par:"):].strip()):
+                raise LevelError("%s: bad par line %r" % (path, l))
+            par = int(l[len("par:"):])
+    return caption, par
+
+
+def parse(path):
+    lines = read_lines(path)
     title = lines[0][len("title:"):].strip()
+    top = 1
+    while top < len(lines) and top < 3 and lines[top].startswith(("caption:", "par:")):
+        top += 1
+    lines = lines[top - 1:]
     board = lines[1:1 + ROWS]
     if len(board) != ROWS or any(len(r) != COLS for r in board):
         raise LevelError("%s: the board must be %d lines of %d characters" % (path, ROWS, COLS))
@@ -208,6 +239,7 @@ def main(argv):
     os.makedirs(BUILT, exist_ok=True)
     problems = 0
     boards = {}
+    info = ["# <level> <par> <caption>: made by tools/build_levels.py from levels/level<N>.txt"]
     present = sorted(int(m.group(1)) for m in
                      (re.fullmatch(r"level(\d+)\.txt", f) for f in os.listdir(SOURCES)) if m)
     if not present:
@@ -237,6 +269,13 @@ def main(argv):
                 print("level%d: the same board as level%d" % (n, other))
                 problems += 1
         boards[n] = key
+        try:
+            caption, par = notes(src)
+        except LevelError as e:
+            print(e)
+            problems += 1
+            continue
+        info.append(("%d %d %s" % (n, par, caption)).rstrip())
         out = os.path.join(BUILT, "level%d.bin" % n)
         if checking:
             if not os.path.exists(out) or open(out, "rb").read() != data:
@@ -246,6 +285,15 @@ def main(argv):
             with open(out + ".tmp", "wb") as f:
                 f.write(data)
             os.replace(out + ".tmp", out)
+    text = "\n".join(info) + "\n"
+    if checking:
+        if not os.path.exists(INFO) or open(INFO, encoding="utf-8").read() != text:
+            print("media/levels/info.txt is out of date; run tools/build_levels.py")
+            problems += 1
+    elif not problems:
+        with open(INFO + ".tmp", "w", encoding="utf-8") as f:
+            f.write(text)
+        os.replace(INFO + ".tmp", INFO)
     if problems:
         sys.exit("%d level problem(s)" % problems)
 

@@ -467,8 +467,12 @@ def mirror_key(rows):
 
 def write(n, title, rows, script):
     path = os.path.join(ROOT, "levels", "level%d.txt" % n)
+    # A teaching level keeps its caption; the par comes from the level table anew.
+    caption = bl.notes(path)[0] if os.path.exists(path) else ""
     with open(path + ".tmp", "w") as f:
         f.write("title: %s\n" % title)
+        if caption:
+            f.write("caption: %s\n" % caption)
         for r in rows:
             f.write(r + "\n")
         f.write("solution:\n")
