@@ -430,7 +430,7 @@ void StartUp()
         exit(1);
     }
     // The window keeps its own copy of the icon.
-    SDL_Surface* icon = SDL_LoadBMP_RW(SDL_RWFromFile("media/images/tovi_icon.bmp", "rb"), 1);
+    SDL_Surface* icon = SDL_LoadBMP_RW(SDL_RWFromFile(DISPLAY_ICON, "rb"), 1);
     SDL_WM_SetIcon(icon, nullptr);
     SDL_FreeSurface(icon);
     Mix_VolumeMusic(slidm);

@@ -300,9 +300,10 @@ static SDL_Surface* OpenSoftware()
 
 static SDL_Surface* OpenLibrary()
 {
+    int k = WindowScale();
     // Asked before each mode: the library reads it when it opens the window.
     char scale[16];
-    snprintf(scale, sizeof scale, "%d", fulls ? 1 : WindowScale());
+    snprintf(scale, sizeof scale, "%d", fulls ? 1 : k);
     setenv("SDL12COMPAT_WINDOW_SCALING", scale, 1);
     // Whole window scales and the full screen's in-between ones alike stay sharp.
     setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0);

@@ -28,6 +28,7 @@
 constexpr int DISPLAY_MAX_SCALE = 3;      // largest window scale offered
 constexpr int DISPLAY_PANEL_ROOM = 80;    // desktop height kept free for panels and the title bar
 constexpr const char* DISPLAY_FILE = "display.dat";
+constexpr const char* DISPLAY_ICON = "media/images/tovi_icon.bmp";  // the window's icon
 
 // Where the frame lies in the display surface: the display is outW x outH, the
 // frame is drawn scaled to w x h with its top-left at (x, y); the rest is bars.

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config libsdl1.2-dev libsdl-image1.2-dev libsdl-mixer1.2-dev
           libogg-dev libtheora-dev libpng-dev)
 if [ "${1:-}" = tests ]; then
-  packages+=(googletest libgtest-dev ffmpeg python3
+  packages+=(googletest libgtest-dev ffmpeg python3 libsdl1.2-compat
                 desktop-file-utils appstream groff-base binutils
                 debhelper dpkg-dev lintian clang libclang-rt-14-dev)
 fi

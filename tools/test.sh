@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what the tests need, builds the game and runs every test: once as a
 # normal build, once under AddressSanitizer and UndefinedBehaviorSanitizer, and
-# the fuzz harnesses for a minute each.
+# the fuzz harnesses for a minute each. The tests of the display, the start-up,
+# the shell and the video player run once more on the SDL 1.2 compatibility
+# library (libsdl1.2-compat), the other SDL 1.2 a player may have.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/deps.sh tests
@@ -14,6 +16,9 @@ ctest --test-dir build --output-on-failure -j"$jobs"
 # installed, started, removed with the saves kept.
 echo "--- install check (build/install-check.log) ---"
 cat build/install-check.log
+compat=$(dpkg -L libsdl1.2-compat | grep '/libSDL-1.2.so.0$' | head -1)
+LD_LIBRARY_PATH="$(dirname "$compat")" \
+  ctest --test-dir build --output-on-failure -j"$jobs" -R 'Display|StartUp|Shell|Video|Trans|MenuScreens'
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTOVI_SANITIZE=ON
 cmake --build build-sanitize -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

@@ -5,7 +5,8 @@
 #   bash tools/dev/big-screen-check.sh WxH [classic|compat] [SCALE] [OUT]
 # SCALE (1..3, default: what the game fits to the desktop) is written to
 # display.dat first. "compat" runs the game on the SDL 1.2 compatibility library
-# (Debian's libsdl1.2-compat). Exits 1 when a step's picture is not what it
+# (Debian's libsdl1.2-compat). Openbox, when installed, manages the window.
+# Exits 1 when a step's picture is not what it
 # should be (the window's size, the level won by the drag).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)

@@ -5,6 +5,10 @@
 //
 //   tovi-bench [FRAMES]     prints: level, objects, frame and blit medians in
 //                           microseconds, and their ratio
+//   tovi-bench FRAMES K     the same in a window K times the frame, the game
+//                           scaling its frame into it: the frame now includes
+//                           showing it, and the blit is one bare blit of a
+//                           surface of the window's size onto the window
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +16,8 @@
 
 #include "level/level.h"
 #include "shell/clock.h"
+#include "shell/display.h"
+#include "shell/settings.h"
 #include "shell/media.h"
 #include "shell/screen.h"
 #include "tools/sim/simcore.h"
@@ -45,6 +51,11 @@ int main(int argc, char* argv[])
         fprintf(stderr, "tovi-bench: FRAMES must be 1 to 100000\n");
         return 2;
     }
+    int scale = argc > 2 ? atoi(argv[2]) : 0;
+    if (scale < 0 || scale > DISPLAY_MAX_SCALE) {
+        fprintf(stderr, "tovi-bench: K must be 1 to %d\n", DISPLAY_MAX_SCALE);
+        return 2;
+    }
     int busiest = 0, most = -1;
     for (int level = 1; level <= 100; level++) {
         int n = CountObjects(level);
@@ -61,6 +72,15 @@ int main(int argc, char* argv[])
         fprintf(stderr, "tovi-bench: cannot start SDL\n");
         return 2;
     }
+    if (scale > 0) {
+        display_scaler = SCALER_SOFTWARE;
+        display_scale = scale;
+        fulls = 0;
+        if (!DisplayOpen()) {
+            fprintf(stderr, "tovi-bench: cannot open a %dx window\n", scale);
+            return 2;
+        }
+    }
     LoadLevelScreenArt();
     SimStart(busiest, nullptr);
 
@@ -68,11 +88,21 @@ int main(int argc, char* argv[])
     // board's objects move and animate by themselves.
     std::vector<uint64_t> frameCost, blitCost;
     SDL_Surface* backdrop = LevelImage ? LevelImage : CopyScreen(screen);
+    SDL_Surface* target = screen;
+    if (scale > 0) {
+        // A picture of the window's size, in its layout, drawn whole onto it.
+        target = display;
+        backdrop = SDL_CreateRGBSurface(SDL_SWSURFACE, display->w, display->h, 32, display->format->Rmask,
+                                        display->format->Gmask, display->format->Bmask, 0);
+        SDL_FillRect(backdrop, nullptr, SDL_MapRGB(backdrop->format, 90, 80, 60));
+    }
     for (int i = 0; i < frames; i++) {
         uint64_t t0 = ClockCostMicros();
         SimFrame(0, 790, 10);
+        if (scale > 0)
+            ShowFrame(screen);
         uint64_t t1 = ClockCostMicros();
-        apply_clip(0, 0, backdrop, screen, nullptr);
+        apply_clip(0, 0, backdrop, target, nullptr);
         uint64_t t2 = ClockCostMicros();
         if (i >= 10) {  // the first frames load and settle
             frameCost.push_back(t1 - t0);
