@@ -350,7 +350,7 @@ void Opening()
     LoadPlayV("media/video/splash.ogg", 0, 0);
     // Closed during the splash: the game ends now, before the loading.
     if (m_bQuit)
-        return 0;
+        return;
     LSImage = LoadImageRaw("media/images/loading_screen.png");
     LSTImage = LoadImageRaw("media/images/loading_screen_tape.png");
     while (Fade(screen, LSImage, 1, 0, 0) != 1) {
