@@ -12,6 +12,7 @@
 #include "shell/settings.h"
 #include "app/tovi.h"
 #include "tests/harness.h"
+#include "tools/sim/simcore.h"
 
 // Every layout a player is likely to meet: the window at each scale, and full
 // screens wider, taller and of the frame's own shape.
@@ -316,20 +317,10 @@ TEST_F(DisplayOnDummy, PointerOnTheFullScreenMapsAndBarsClickNothing)
     ASSERT_EQ(display_layout.x, 320);
     level_no = SCREEN_QUIT;  // a screen that takes input and draws nothing
     auto push = [](Uint8 type, int x, int y, Uint8 state) {
-        SDL_Event e;
-        memset(&e, 0, sizeof e);
-        e.type = type;
-        if (type == SDL_MOUSEMOTION) {
-            e.motion.state = state;
-            e.motion.x = static_cast<Uint16>(x);
-            e.motion.y = static_cast<Uint16>(y);
-        } else {
-            e.button.button = 1;
-            e.button.state = state;
-            e.button.x = static_cast<Uint16>(x);
-            e.button.y = static_cast<Uint16>(y);
-        }
-        SDL_PushEvent(&e);
+        if (type == SDL_MOUSEMOTION)
+            PushMotion(state, x, y);
+        else
+            PushButton(state == SDL_PRESSED, x, y);
     };
     push(SDL_MOUSEMOTION, 320 + 12, 719, 0);  // 2.4 display pixels per frame pixel
     CheckKeys();
@@ -362,12 +353,7 @@ TEST_F(DisplayOnDummy, F11AndF10SwitchAndAreKept)
     SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 40, 50, 60));
     level_no = SCREEN_QUIT;
     auto key = [](SDLKey sym) {
-        SDL_Event e;
-        memset(&e, 0, sizeof e);
-        e.type = SDL_KEYDOWN;
-        e.key.state = SDL_PRESSED;
-        e.key.keysym.sym = sym;
-        SDL_PushEvent(&e);
+        PushKey(sym, 0);
         CheckKeys();
     };
     key(SDLK_F11);

@@ -801,12 +801,7 @@ namespace {
 
 void PushKeyDown(SDLKey sym)
 {
-    SDL_Event e;
-    memset(&e, 0, sizeof e);
-    e.type = SDL_KEYDOWN;
-    e.key.state = SDL_PRESSED;
-    e.key.keysym.sym = sym;
-    SDL_PushEvent(&e);
+    PushKey(sym, 0);
 }
 
 // A double click on the HUD's MENU button: the second press lands on the dialog

@@ -22,34 +22,21 @@
 #include "app/tovi.h"
 #include "shell/screen.h"
 #include "tests/harness.h"
+#include "tools/sim/simcore.h"
 #include "video/video.h"
 
+// A mouse event as SDL delivers it: motion carries the held-button mask.
 static void PushMouse(Uint8 type, Uint8 button, int x, int y)
 {
-    SDL_Event e;
-    memset(&e, 0, sizeof e);
-    e.type = type;
-    if (type == SDL_MOUSEMOTION) {
-        e.motion.state = button;
-        e.motion.x = static_cast<Uint16>(x);
-        e.motion.y = static_cast<Uint16>(y);
-    } else {
-        e.button.button = button;
-        e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        e.button.x = static_cast<Uint16>(x);
-        e.button.y = static_cast<Uint16>(y);
-    }
-    SDL_PushEvent(&e);
+    if (type == SDL_MOUSEMOTION)
+        PushMotion(button, x, y);
+    else
+        PushButton(type == SDL_MOUSEBUTTONDOWN, x, y);
 }
 
 static void PushKey(SDLKey sym)
 {
-    SDL_Event e;
-    memset(&e, 0, sizeof e);
-    e.type = SDL_KEYDOWN;
-    e.key.state = SDL_PRESSED;
-    e.key.keysym.sym = sym;
-    SDL_PushEvent(&e);
+    PushKey(sym, 0);
 }
 
 static void Drain()
