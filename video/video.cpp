@@ -33,6 +33,20 @@ static bool decoderOpen = false;  // td
 // shown on the 800 x 600 screen, and a damaged header can claim any size.
 constexpr ogg_uint32_t VIDEO_MAX_CODED = 1024;
 
+// The compatibility library's SDL_FreeYUVOverlay (1.2.60, as Debian 12 ships it)
+// spins for ever inside the library once an overlay has been shown. There the
+// last overlay is kept and taken again by the next video of its size on the same
+// display; one of another size, or after a change of video mode, leaves it
+// behind, so at most one overlay per size and mode is ever held.
+static SDL_Overlay* spareOverlay = nullptr;
+static SDL_Surface* spareTarget = nullptr;
+
+static bool OverlayFreeHangs()
+{
+    const SDL_version* v = SDL_Linked_Version();
+    return ScalerOfLibrary(v->major, v->minor, v->patch) == SCALER_LIBRARY;
+}
+
 void VideoRelease()
 {
     if (decoderOpen)
@@ -47,8 +61,14 @@ void VideoRelease()
         ogg_sync_clear(&oy);
     // The shell releases the player before SDL shuts down; should SDL be gone
     // already, the overlay's display went with it and it is only forgotten.
-    if (yuv_overlay && SDL_WasInit(SDL_INIT_VIDEO))
-        SDL_FreeYUVOverlay(yuv_overlay);
+    if (yuv_overlay && SDL_WasInit(SDL_INIT_VIDEO)) {
+        if (OverlayFreeHangs()) {
+            spareOverlay = yuv_overlay;
+            spareTarget = OverlayTarget();
+        } else {
+            SDL_FreeYUVOverlay(yuv_overlay);
+        }
+    }
     yuv_overlay = nullptr;
     decoderOpen = streamOpen = infoOpen = syncOpen = false;
     theora_p = 0;
@@ -156,8 +176,13 @@ static void ShowOverlay()
 
 void open_video(int x, int y)
 {
-    yuv_overlay = SDL_CreateYUVOverlay(static_cast<int>(ti.frame_width), static_cast<int>(ti.frame_height),
-                                       SDL_YV12_OVERLAY, OverlayTarget());
+    if (spareOverlay && spareTarget == OverlayTarget() && spareOverlay->w == static_cast<int>(ti.frame_width) &&
+        spareOverlay->h == static_cast<int>(ti.frame_height))
+        yuv_overlay = spareOverlay;
+    else
+        yuv_overlay = SDL_CreateYUVOverlay(static_cast<int>(ti.frame_width), static_cast<int>(ti.frame_height),
+                                           SDL_YV12_OVERLAY, OverlayTarget());
+    spareOverlay = nullptr;
     if (!yuv_overlay) {
         fprintf(stderr, "SDL: Couldn't create SDL_yuv_overlay: %s\n", SDL_GetError());
         exit(1);
