@@ -25,6 +25,7 @@ LD_LIBRARY_PATH="$(dirname "$compat")" \
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTOVI_SANITIZE=ON
 cmake --build build-sanitize -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
   ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
 # The fuzz harnesses, when clang is there (the "tests" packages bring it): each
 # fuzzes for a minute from its seeds and fails on any finding.
