@@ -31,19 +31,26 @@ constexpr int LIST_CHAPTERS = 4;
 // After a replay the list comes back on the chapter it was played from.
 static bool keepChapter = false;
 
+// Every start of the menu comes here; a picture already in is kept, never loaded again.
+static void LoadOnce(SDL_Surface*& slot, const char* path)
+{
+    if (!slot)
+        slot = LoadImageAlpha(path);
+}
+
 void LoadLevelListArt()
 {
-    LevelListImg = LoadImageAlpha("media/images/levellist.png");
-    LevelCellImg[0] = LoadImageAlpha("media/images/level_cell_open.png");
-    LevelCellImg[1] = LoadImageAlpha("media/images/level_cell_lit.png");
-    LevelCellImg[2] = LoadImageAlpha("media/images/level_cell_locked.png");
-    LevelListCloseH = LoadImageAlpha("media/images/ll_close_hover.png");
-    LevelPageImg[0] = LoadImageAlpha("media/images/left_edit.png");
-    LevelPageImg[1] = LoadImageAlpha("media/images/left_edit_hover.png");
-    LevelPageImg[2] = LoadImageAlpha("media/images/right_edit.png");
-    LevelPageImg[3] = LoadImageAlpha("media/images/right_edit_hover.png");
-    LevelsButtonImg[0] = LoadImageAlpha("media/images/levels_rest.png");
-    LevelsButtonImg[1] = LoadImageAlpha("media/images/levels_hover.png");
+    LoadOnce(LevelListImg, "media/images/levellist.png");
+    LoadOnce(LevelCellImg[0], "media/images/level_cell_open.png");
+    LoadOnce(LevelCellImg[1], "media/images/level_cell_lit.png");
+    LoadOnce(LevelCellImg[2], "media/images/level_cell_locked.png");
+    LoadOnce(LevelListCloseH, "media/images/ll_close_hover.png");
+    LoadOnce(LevelPageImg[0], "media/images/left_edit.png");
+    LoadOnce(LevelPageImg[1], "media/images/left_edit_hover.png");
+    LoadOnce(LevelPageImg[2], "media/images/right_edit.png");
+    LoadOnce(LevelPageImg[3], "media/images/right_edit_hover.png");
+    LoadOnce(LevelsButtonImg[0], "media/images/levels_rest.png");
+    LoadOnce(LevelsButtonImg[1], "media/images/levels_hover.png");
 }
 
 int LevelsButton(SDL_Surface* screen, int x, int y, int click)
