@@ -139,11 +139,6 @@ void LevelKey(int sym, int mod)
         RestartLevel();
 }
 
-static bool Over(const SDL_Rect& r, int x, int y)
-{
-    return x > r.x && x < r.x + r.w && y > r.y && y < r.y + r.h;
-}
-
 // The note: a dark band across the top of the board with the words centred.
 static void DrawNote(SDL_Surface* screen)
 {
@@ -175,7 +170,7 @@ static void DrawButton(SDL_Surface* screen, SDL_Surface* const* img, const SDL_R
 int DrawAssist(SDL_Surface* screen, int x, int y, int button)
 {
     DrawNote(screen);
-    bool overUndo = Over(HUD_UNDO, x, y);
+    bool overUndo = InRect(HUD_UNDO, x, y);
     DrawButton(screen, HudUndo, HUD_UNDO, overUndo);
     if (button == 0 || mousec != 0 || !overUndo)
         return 0;

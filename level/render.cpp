@@ -290,15 +290,8 @@ static void CompletePanel(SDL_Surface* screen, int button)
         return;
     DarkenScreen(screen);
     FreeBackdrop();
-    if (prikpp == 0) {
-        while (Fade(screen, leveldone, 1, 120, 50) != 1) {
-        }
-        prikpp = 1;
-        if (button != 0)
-            panelArmed = 0;
-    } else {
-        apply_clip(120, 50, leveldone, screen, nullptr);
-    }
+    if (FadeInOnce(screen, leveldone, 120, 50, &prikpp) && button != 0)
+        panelArmed = 0;
     prikr(120, 50, screen);
     DrawWinStats(screen);
 }
@@ -456,7 +449,7 @@ static int LevelFrame(SDL_Surface* screen, int x, int y, int button, int key, in
     int bw = menubtn ? menubtn->w : MENU_BUTTON_W;
     int bh = menubtn ? menubtn->h : MENU_BUTTON_H;
     bool menu = OpensLevelMenu(key) != 0;
-    if (x > 24 && x < 24 + bw && y > 546 && y < 546 + bh) {
+    if (InRect(SDL_Rect{24, 546, static_cast<Uint16>(bw), static_cast<Uint16>(bh)}, x, y)) {
         apply_clip(24, 546, menubtn, screen, nullptr);
         if (button != 0 && mousec == 0)
             menu = true;

@@ -10,12 +10,6 @@
 
 int dplev = 0;
 
-static bool Over(int item, int x, int y)
-{
-    const SDL_Rect& r = Dialogritem[item];
-    return x > r.x && x < r.x + r.w && y > r.y && y < r.y + r.h;
-}
-
 // What every way out of the dialog does: it closes, the click is used up, the
 // button sounds and the darkened backdrop goes.
 static void CloseDialog()
@@ -97,13 +91,7 @@ int RenderDialogr(int dple, int x, int y, int button, int key, int, SDL_Surface*
         dplev = dple;
     DarkenScreen(screen);
     SDL_Surface* panel = dead == 1 && dialogrl ? dialogrl : dialogr;
-    if (biodr == 0) {
-        while (Fade(screen, panel, 1, 120, 80) != 1) {
-        }
-        biodr = 1;
-    } else {
-        apply_clip(120, 80, panel, screen, nullptr);
-    }
+    FadeInOnce(screen, panel, 120, 80, &biodr);
     bool settled = ClockTicks() - openedAt >= DOUBLE_CLICK_MS;
     bool click = button != 0 && mousec == 0 && settled && !IsKeyPress(key);
     // Return takes RETRY after a loss and CANCEL otherwise; Escape closes the
@@ -114,8 +102,7 @@ int RenderDialogr(int dple, int x, int y, int button, int key, int, SDL_Surface*
     else if (IsBackKey(key) && dead != 1)
         chosen = 3;
     if (dead == 1 && undoCount > 0) {
-        bool over = x > RETRY_UNDO.x && x < RETRY_UNDO.x + RETRY_UNDO.w && y > RETRY_UNDO.y &&
-                    y < RETRY_UNDO.y + RETRY_UNDO.h;
+        bool over = InRect(RETRY_UNDO, x, y);
         apply_clip(RETRY_UNDO_AT_X, RETRY_UNDO_AT_Y, RetryUndo[over ? 1 : 0], screen, nullptr);
         if (over && click) {
             int r = UndoLoss();
@@ -125,7 +112,7 @@ int RenderDialogr(int dple, int x, int y, int button, int key, int, SDL_Surface*
     }
     int items = dead == 1 ? 2 : 3;
     for (int k = 1; k <= items; k++) {
-        if (!Over(k, x, y))
+        if (!InRect(Dialogritem[k], x, y))
             continue;
         const SDL_Rect& r = Dialogritem[k];
         if (k == 1) {

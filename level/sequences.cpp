@@ -27,11 +27,6 @@ SDL_Surface* AshcrystalImg[ASHCRYSTAL_IMAGES];
 SDL_Surface* SandImage[SAND_IMAGES];
 SDL_Surface* Mapi = nullptr;
 
-static bool OverForward(int x, int y)
-{
-    return x > 660 && x <= 773 && y > 500 && y <= 575;
-}
-
 static bool Clicked(int button)
 {
     return button != 0 && mousec == 0;
@@ -62,11 +57,6 @@ static void KeepScreenAsBackground(SDL_Surface* screen)
     LevelImage = CopyScreen(screen);
 }
 
-static void ForwardButton(SDL_Surface* screen, bool over)
-{
-    apply_clip(660, 500, over ? forhon : forhoff, screen, nullptr);
-}
-
 int OpeningStory(SDL_Surface* screen, int x, int y, int button, int levelStar)
 {
     if (cntintr == 1) {
@@ -76,8 +66,7 @@ int OpeningStory(SDL_Surface* screen, int x, int y, int button, int levelStar)
         apply_clip(0, 0, IntroImag[cntintr - 1], screen, nullptr);
     }
     KeepMusic(psi, musici);
-    bool over = OverForward(x, y);
-    ForwardButton(screen, over);
+    bool over = CornerButton(screen, x, y, forhon, forhoff);
     if (over && Clicked(button)) {
         cntintr += 1;
         if (cntintr > 5)
@@ -109,8 +98,7 @@ int ChapterPicture(SDL_Surface* screen, int x, int y, int button, int levelStar)
         KeepMusic(pma, musica);
         apply_clip(0, 0, IntroImag[4 + cntgh], screen, nullptr);
     }
-    bool over = OverForward(x, y);
-    ForwardButton(screen, over);
+    bool over = CornerButton(screen, x, y, forhon, forhoff);
     if (over && Clicked(button)) {
         bioret = 1;
         pma = 0;
@@ -244,8 +232,7 @@ int RelicSequence(SDL_Surface* screen, int x, int y, int button, int levelStar)
     }
     bool hidden = ashcrystal == 10 && !(finalpart && startTicks - finalpartt > 4000);
     if (!hidden) {
-        bool over = OverForward(x, y);
-        ForwardButton(screen, over);
+        bool over = CornerButton(screen, x, y, forhon, forhoff);
         if (over && Clicked(button)) {
             pma = pash = mpk = 0;
             PlayEffect(&mdibtn);

@@ -76,13 +76,8 @@ int RenderCredits(int x, int y, int button, int key, int, SDL_Surface* screen)
         clipi = CREDITS_START;
 
     bool back = IsBackKey(key) || IsOkKey(key);
-    if (x > 660 && x <= 773 && y > 500 && y <= 575) {
-        apply_clip(660, 500, btmhon, screen, nullptr);
-        if (button != 0 && mousechk == 0 && !IsKeyPress(key))
-            back = true;
-    } else {
-        apply_clip(660, 500, btmhoff, screen, nullptr);
-    }
+    if (CornerButton(screen, x, y, btmhon, btmhoff) && button != 0 && mousechk == 0 && !IsKeyPress(key))
+        back = true;
     if (back) {
         menu_first_time = 1;
         mousechk = 1;

@@ -32,13 +32,7 @@ void SetGameRects()
 static void DrawPanel(SDL_Surface* screen, SDL_Surface* panel, int* faded)
 {
     DrawBackdrop(screen);
-    if (*faded == 0) {
-        while (Fade(screen, panel, 1, 120, 80) != 1) {
-        }
-        *faded = 1;
-    } else {
-        apply_clip(120, 80, panel, screen, nullptr);
-    }
+    FadeInOnce(screen, panel, 120, 80, faded);
 }
 
 // Leaves the menus for a level: the menu tune stops, the backdrop goes, the

@@ -35,11 +35,6 @@ static const HelpSlot Slots[HELP_SLOTS] = {
     {430, 344, 709, 489, 534, 409, 430, 345},  // bottom right
 };
 
-static bool Inside(int x, int y, int left, int top, int right, int bottom)
-{
-    return x > left && x <= right && y > top && y <= bottom;
-}
-
 static bool HasVideo(int page, int slot)
 {
     return !(page == 1 && slot == 0);
@@ -54,7 +49,7 @@ static int PlayButtons(SDL_Surface* screen, int x, int y, int button)
         if (!HasVideo(backi, s))
             continue;
         const HelpSlot& slot = Slots[s];
-        bool over = Inside(x, y, slot.left, slot.top, slot.right, slot.bottom);
+        bool over = InBox(x, y, slot.left, slot.top, slot.right, slot.bottom);
         apply_clip(slot.buttonX, slot.buttonY, over ? hpbh : hpb, screen, nullptr);
         if (over && button != 0 && mousechk == 0) {
             mousechk = 1;
@@ -62,7 +57,7 @@ static int PlayButtons(SDL_Surface* screen, int x, int y, int button)
         }
     }
     // A click on page 1's first slot is taken by the latch and does nothing.
-    if (backi == 1 && Inside(x, y, Slots[0].left, Slots[0].top, Slots[0].right, Slots[0].bottom) &&
+    if (backi == 1 && InBox(x, y, Slots[0].left, Slots[0].top, Slots[0].right, Slots[0].bottom) &&
         button != 0 && mousechk == 0)
         mousechk = 1;
     return clicked;
@@ -85,7 +80,7 @@ static void PlaySlot(SDL_Surface* screen, int slot)
 static int PageButtons(SDL_Surface* screen, int x, int y, int button)
 {
     bool last = backi >= HELP_PAGES;
-    if (Inside(x, y, 690, 0, 799, 71)) {
+    if (InBox(x, y, 690, 0, 799, 71)) {
         apply_clip(690, 0, last ? hbackh : hrighth, screen, nullptr);
         if (button != 0 && mousechk == 0) {
             mousechk = 1;
@@ -103,7 +98,7 @@ static int PageButtons(SDL_Surface* screen, int x, int y, int button)
         apply_clip(690, 0, last ? hback : hright, screen, nullptr);
     }
     if (backi > 1) {
-        if (Inside(x, y, 0, 0, 109, 71)) {
+        if (InBox(x, y, 0, 0, 109, 71)) {
             apply_clip(0, 0, hlefth, screen, nullptr);
             if (button != 0 && mousechk == 0) {
                 mousechk = 1;

@@ -128,13 +128,8 @@ int RenderMap(int x, int y, int button, int key, int level, SDL_Surface* screen)
     AnimationClock();
 
     apply_clip(0, 0, Mapi, screen, nullptr);
-    if (x > 660 && x <= 773 && y > 500 && y <= 575) {
-        apply_clip(660, 500, forhon2, screen, nullptr);
-        if (button != 0 && !heldSinceEntry && !IsKeyPress(key))
-            clnex = 1;
-    } else {
-        apply_clip(660, 500, forhoff2, screen, nullptr);
-    }
+    if (CornerButton(screen, x, y, forhon2, forhoff2) && button != 0 && !heldSinceEntry && !IsKeyPress(key))
+        clnex = 1;
 
     // The map has one way on: Return and Escape both take it.
     if (IsOkKey(key) || IsBackKey(key))

@@ -453,7 +453,7 @@ static void Scene(SDL_Surface* screen)
 
 static bool OverItem(int i, int x, int y)
 {
-    return InRect(MenuRectangle[i], x, y) != 0;
+    return InRect(MenuRectangle[i], x, y);
 }
 
 // The item under the pointer: it comes up when no other item is up; another
@@ -579,7 +579,7 @@ int RenderMenu(int x, int y, int button, SDL_Surface* screen)
     DrawItems(screen);
 
     bool areaClicked = false;
-    if (x >= 426 && x <= 799 && y >= 540 && y <= 599) {
+    if (InBox(x, y, 425, 539, 799, 599)) {
         apply_clip(425, 539, WpImage, screen, nullptr);
         if (button == 1 && mousechk == 0) {
             mousechk = 1;

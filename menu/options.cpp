@@ -23,14 +23,9 @@ constexpr int TRACK_LEFT = 360;   // x of volume 0; the track takes presses at 3
 constexpr int TRACK_RIGHT = 549;
 constexpr float TRACK_SCALE = 1.485f;
 
-static bool Inside(int x, int y, int left, int top, int right, int bottom)
-{
-    return x > left && x <= right && y > top && y <= bottom;
-}
-
 static bool OverOk(int x, int y)
 {
-    return Inside(x, y, 310, 385, 449, 444);
+    return InBox(x, y, 310, 385, 449, 444);
 }
 
 static int KnobX(int volume)
@@ -48,12 +43,8 @@ static void DrawKnobs(SDL_Surface* screen)
 static void DrawPanel(SDL_Surface* screen)
 {
     DrawBackdrop(screen);
-    if (bioo == 0) {
-        while (Fade(screen, OptionsImage, 1, 120, 80) != 1) {
-        }
-        bioo = 1;
-    }
-    apply_clip(120, 80, OptionsImage, screen, nullptr);
+    if (FadeInOnce(screen, OptionsImage, 120, 80, &bioo))
+        apply_clip(120, 80, OptionsImage, screen, nullptr);
 }
 
 // Escape and Return close the options as OK does; the settings are already
@@ -100,7 +91,7 @@ void RenderOptions(int x, int y, int button, SDL_Surface* screen)
                 drag = true;
             }
         }
-        if (Inside(x, y, 485, 330, 519, 364) && mousechk == 0) {
+        if (InBox(x, y, 485, 330, 519, 364) && mousechk == 0) {
             if (chst == 0) {
                 fulls = fulls ? 0 : 1;
                 chst = 1;

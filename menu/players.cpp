@@ -77,11 +77,6 @@ void SetPlayerRects()
         SetRect(Dialogppl[k], 230, 30 * k + 175, 250, 30);
 }
 
-int InRect(const SDL_Rect& r, int x, int y)
-{
-    return x > r.x && x < r.x + r.w && y > r.y && y < r.y + r.h;
-}
-
 static const char* const HintText[3] = {"", "THAT NAME IS TAKEN", "THE LIST IS FULL"};
 
 static int noPlayerAtEntry = 0;  // the table was empty when the dialog was entered
@@ -508,13 +503,7 @@ int RenderDialogp(int x, int y, int button, int key, int character, SDL_Surface*
         OpenDialog(screen, t);
 
     DrawBackdrop(screen);
-    if (biodp == 0) {
-        while (Fade(screen, DialogImagep, 1, 120, 80) != 1) {
-        }
-        biodp = 1;
-    } else {
-        apply_clip(120, 80, DialogImagep, screen, nullptr);
-    }
+    FadeInOnce(screen, DialogImagep, 120, 80, &biodp);
 
     TypeKey(t);
     ModeButtons(screen, t);

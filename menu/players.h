@@ -50,7 +50,6 @@ extern SDL_Rect Dialogpdn;   // page down
 extern SDL_Rect Dialogppl[LIST_ROWS + 1];  // list rows 1..5
 
 void SetPlayerRects();  // the rectangles above (done with the menu art)
-int InRect(const SDL_Rect& r, int x, int y);  // the strict inside test of every menu dialog
 
 // One redraw of the dialog with its input: a mouse event or the tick (key 999),
 // or a key press (button 1, key and character set). Returns 997 to stay, 0 back

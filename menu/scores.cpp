@@ -28,13 +28,8 @@ int RenderDialogHS(int x, int y, int button, int key, int, SDL_Surface* screen)
     apply_clip(0, 0, DialogImageHS, screen, nullptr);
 
     bool close = IsBackKey(key) || IsOkKey(key);
-    if (x > 660 && x <= 773 && y > 500 && y <= 575) {
-        apply_clip(660, 500, btmhon, screen, nullptr);
-        if (button != 0 && mousechk == 0 && !IsKeyPress(key))
-            close = true;
-    } else {
-        apply_clip(660, 500, btmhoff, screen, nullptr);
-    }
+    if (CornerButton(screen, x, y, btmhon, btmhoff) && button != 0 && mousechk == 0 && !IsKeyPress(key))
+        close = true;
     if (close) {
         mousechk = 1;
         renddhs = 0;

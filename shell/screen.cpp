@@ -35,6 +35,13 @@ int bioo = 0;
 int biodr = 0;
 int prikpp = 0;
 
+bool CornerButton(SDL_Surface* screen, int x, int y, SDL_Surface* lit, SDL_Surface* plain)
+{
+    bool over = InBox(x, y, 660, 500, 773, 575);
+    apply_clip(660, 500, over ? lit : plain, screen, nullptr);
+    return over;
+}
+
 void apply_clip(int x, int y, SDL_Surface* source, SDL_Surface* destination, SDL_Rect* clip)
 {
     if (!source || !destination)

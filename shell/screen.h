@@ -38,6 +38,21 @@ inline bool IsKeyPress(int key) { return key != KEY_NONE && key != 0; }
 inline bool IsBackKey(int key) { return key == SDLK_ESCAPE; }
 inline bool IsOkKey(int key) { return key == SDLK_RETURN || key == SDLK_KP_ENTER; }
 
+// The one hit test of every screen: (x, y) strictly inside r, so a pointer on
+// the rectangle's edge is outside.
+inline bool InRect(const SDL_Rect& r, int x, int y)
+{
+    return x > r.x && x < r.x + r.w && y > r.y && y < r.y + r.h;
+}
+// The same for an area given by the pixels that bound it, as the art is
+// measured: left and top outside, right and bottom inside.
+inline bool InBox(int x, int y, int left, int top, int right, int bottom)
+{
+    SDL_Rect r = {static_cast<Sint16>(left), static_cast<Sint16>(top), static_cast<Uint16>(right - left + 1),
+                  static_cast<Uint16>(bottom - top + 1)};
+    return InRect(r, x, y);
+}
+
 constexpr int SCREEN_W = 800;
 constexpr int SCREEN_H = 600;
 constexpr int SCREEN_BPP = 32;
@@ -85,5 +100,9 @@ extern int prikpp;   // level-complete panel: 0 not shown, 1 shown, 2 acknowledg
 // Draws source (or its clip rectangle) onto destination with its top-left at (x, y).
 // Every image of the game is drawn through here; a missing image draws nothing.
 void apply_clip(int x, int y, SDL_Surface* source, SDL_Surface* destination, SDL_Rect* clip);
+// The button in the bottom-right corner of the full-screen pictures (forward on
+// the story, the map and the relics; back on the high scores and the credits):
+// draws lit or plain as the pointer is over it and says whether it is.
+bool CornerButton(SDL_Surface* screen, int x, int y, SDL_Surface* lit, SDL_Surface* plain);
 
 #endif

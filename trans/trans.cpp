@@ -69,6 +69,18 @@ static void DrawSeeThrough(SDL_Surface* screen, SDL_Surface* image, int alpha)
 // ---- Fade --------------------------------------------------------------------
 // Every caller passes mode 1 and calls again until the result is 1, which is
 // always the first call; mode changes nothing.
+bool FadeInOnce(SDL_Surface* screen, SDL_Surface* panel, int x, int y, int* faded)
+{
+    if (*faded == 0) {
+        while (Fade(screen, panel, 1, x, y) != 1) {
+        }
+        *faded = 1;
+        return true;
+    }
+    apply_clip(x, y, panel, screen, nullptr);
+    return false;
+}
+
 int Fade(SDL_Surface* screen, SDL_Surface* image, int, int x, int y)
 {
     StartEffect();

@@ -17,6 +17,9 @@ int Fade(SDL_Surface* screen, SDL_Surface* image, int mode, int x, int y);
 // per frame), 2 wide blinds, 3 random tiles, 5 narrow blinds; any other number
 // only reshuffles array1. Frees old for every effect; effect 5 also frees new.
 void NLevel(SDL_Surface* screen, SDL_Surface* old, SDL_Surface* newimg, int effect, int step);
+// A panel that fades in once: the first call (while *faded is 0) fades it in at
+// (x, y) and sets *faded, returning true; later calls draw it at once and return false.
+bool FadeInOnce(SDL_Surface* screen, SDL_Surface* panel, int x, int y, int* faded);
 void rnda();  // refills array1 with a permutation of 1..192, seeded by the time in seconds
 
 // ---- what the last effect put on the display (for tests and tools) -----------
