@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "level/info.h"
 #include "level/level.h"
 #include "progress/players.h"
 #include "progress/best.h"
@@ -80,6 +81,12 @@ void DrawWinStats(SDL_Surface* screen)
     }
     snprintf(text, sizeof text, "%d", wonHints);
     StatLine(screen, "HINTS", text, 160, 224);
+    // The par: the fewest moves that win the level; unknown, it is not shown.
+    int par = LevelPar(level_no);
+    if (par > 0) {
+        snprintf(text, sizeof text, "%d", par);
+        StatLine(screen, "PAR", text, 462, 224);
+    }
 }
 
 void ShowNote(const char* text, int ms)

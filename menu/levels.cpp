@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "level/info.h"
 #include "level/level.h"
 #include "menu/menu.h"
 #include "progress/players.h"
@@ -134,11 +135,25 @@ static void DrawCell(SDL_Surface* screen, int i, int level, bool lit)
     apply_clip(r.x, r.y, LevelCellImg[locked ? 2 : lit ? 1 : 0], screen, nullptr);
     char text[32];
     snprintf(text, sizeof text, "%d", level);
-    DrawCentredText(screen, text, r.x + LEVEL_CELL_W / 2, r.y + 2, 3);
+    // The first line: the level's number, and its par (the fewest moves that
+    // win it) at the right when it is known and the level is open.
+    int par = locked ? 0 : LevelPar(level);
+    if (par > 0) {
+        prikstr(screen, text, r.x + 6, r.y + 2, 3);
+        snprintf(text, sizeof text, "par%d", par);
+        // (strl gives where the last glyph starts: one glyph's width is added)
+        prikstr(screen, text, r.x + LEVEL_CELL_W - 13 - strl(text, 0, 560, 1), r.y + 6, 1);
+    } else {
+        DrawCentredText(screen, text, r.x + LEVEL_CELL_W / 2, r.y + 2, 3);
+    }
+    // The second line: the player's best moves at the left, the best time at the
+    // right with a star when the level was won without a hint.
     const BestRecord* b = locked ? nullptr : FindBest(PlayerName, level);
     if (b) {
-        snprintf(text, sizeof text, "%d %d:%02d%s", b->moves, b->seconds / 60, b->seconds % 60, b->clean ? "*" : "");
-        DrawCentredText(screen, text, r.x + LEVEL_CELL_W / 2, r.y + 28, 1);
+        snprintf(text, sizeof text, "%d", b->moves);
+        prikstr(screen, text, r.x + 8, r.y + 28, 1);
+        snprintf(text, sizeof text, "%d:%02d%s", b->seconds / 60, b->seconds % 60, b->clean ? "*" : "");
+        prikstr(screen, text, r.x + LEVEL_CELL_W - 14 - strl(text, 0, 560, 1), r.y + 28, 1);
     }
 }
 
@@ -182,7 +197,7 @@ int RenderLevelList(int x, int y, int button, int, SDL_Surface* screen)
             chosen = level;
     }
     // What a tablet's second line says, either side of CLOSE.
-    prikstr(screen, "moves  time", 160, 492, 1);
+    prikstr(screen, "best moves  time", 160, 492, 1);
     prikstr(screen, "* no hint", 500, 492, 1);
     if (InRect(LEVEL_LIST_CLOSE, x, y)) {
         apply_clip(LEVEL_LIST_CLOSE.x - 3, LEVEL_LIST_CLOSE.y - 3, LevelListCloseH, screen, nullptr);
