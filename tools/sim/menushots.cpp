@@ -74,15 +74,10 @@ static void LoadArt()
 
 int main(int argc, char* argv[])
 {
-    if (argc != 2) {
-        fprintf(stderr, "usage: tovi-menu-shots DIR\n");
+    const char* dir = SimToolStart(argc, argv, "tovi-menu-shots", "DIR");
+    if (!dir)
         return 2;
-    }
-    outDir = argv[1];
-    if (!SimOpen()) {
-        fprintf(stderr, "tovi-menu-shots: cannot start SDL\n");
-        return 2;
-    }
+    outDir = dir;
     LoadArt();
 
     // The map before level 26: the first chapter's five dots, the glow on its

@@ -252,15 +252,10 @@ void Clips()
 
 int main(int argc, char* argv[])
 {
-    if (argc != 2) {
-        fprintf(stderr, "usage: tovi-record DIR\n");
+    const char* dir = SimToolStart(argc, argv, "tovi-record", "DIR");
+    if (!dir)
         return 2;
-    }
-    outDir = argv[1];
-    if (!SimOpen()) {
-        fprintf(stderr, "tovi-record: cannot start SDL\n");
-        return 2;
-    }
+    outDir = dir;
     // The level-complete panel waits for the finished sound, so a (silent)
     // sound device is opened before the level sounds are loaded.
     bool sound = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 && Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 4096) == 0;

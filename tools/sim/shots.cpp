@@ -134,15 +134,10 @@ static std::string LosingBoard()
 
 int main(int argc, char* argv[])
 {
-    if (argc != 2) {
-        fprintf(stderr, "usage: tovi-shots DIR\n");
+    const char* dir = SimToolStart(argc, argv, "tovi-shots", "DIR");
+    if (!dir)
         return 2;
-    }
-    outDir = argv[1];
-    if (!SimOpen()) {
-        fprintf(stderr, "tovi-shots: cannot start SDL\n");
-        return 2;
-    }
+    outDir = dir;
     SDL_ShowCursor(0);  // the game draws its own pointer
     // With a (silent) sound device the finished level's sound plays, and with it
     // the level-complete panel comes up as in the game.

@@ -38,6 +38,19 @@ void SimClose()
     screen = simScreen = nullptr;
 }
 
+const char* SimToolStart(int argc, char* argv[], const char* name, const char* what)
+{
+    if (argc != 2) {
+        fprintf(stderr, "usage: %s %s\n", name, what);
+        return nullptr;
+    }
+    if (!SimOpen()) {
+        fprintf(stderr, "%s: cannot start SDL\n", name);
+        return nullptr;
+    }
+    return argv[1];
+}
+
 // Every global that level play touches, as it stands when the program starts.
 static void ProgramStartState()
 {

@@ -18,6 +18,10 @@ void SimStart(int level, const char* path);   // the start state of a simulated 
 SimResult SimFrame(int button, int x, int y); // one level iteration of the main loop
 std::string SimFrameLine(int frame);          // the per-frame state line
 void SimClose();
+// The start every tool with one argument shares: the usage check ("usage: NAME
+// WHAT") and SimOpen. Returns the argument, or null once it has said on stderr
+// what went wrong (the tool then exits with status 2).
+const char* SimToolStart(int argc, char* argv[], const char* name, const char* what);
 
 // One frame of input: the left button (1 held) and the pointer.
 struct SimInput {

@@ -184,15 +184,10 @@ void Play(const Step& step)
 
 int main(int argc, char* argv[])
 {
-    if (argc != 2) {
-        fprintf(stderr, "usage: tovi-tour DIR\n");
+    const char* dir = SimToolStart(argc, argv, "tovi-tour", "DIR");
+    if (!dir)
         return 2;
-    }
-    outDir = argv[1];
-    if (!SimOpen()) {
-        fprintf(stderr, "tovi-tour: cannot start SDL\n");
-        return 2;
-    }
+    outDir = dir;
     SDL_ShowCursor(0);  // the game draws its own pointer
     start_level_no = 1;
     MakePlayers();

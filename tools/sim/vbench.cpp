@@ -13,19 +13,14 @@
 
 int main(int argc, char* argv[])
 {
-    if (argc != 2) {
-        fprintf(stderr, "usage: tovi-vbench FILE\n");
+    const char* file = SimToolStart(argc, argv, "tovi-vbench", "FILE");
+    if (!file)
         return 2;
-    }
-    if (!SimOpen()) {
-        fprintf(stderr, "tovi-vbench: cannot start SDL\n");
-        return 2;
-    }
     // The virtual clock makes the splash's header waits free; the cost is
     // measured on the real steady clock.
     video_paced = 0;
     uint64_t start = ClockCostMicros();
-    LoadPlayV(argv[1], 0, 0);
+    LoadPlayV(file, 0, 0);
     uint64_t took = ClockCostMicros() - start;
     double playing = static_cast<double>(video_frames) * ti.fps_numerator * 1000.0;
     printf("frames %d size %ux%u playing %.0f ms decoding %.1f ms ratio %.2f\n", video_frames, ti.frame_width,
