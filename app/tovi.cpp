@@ -99,11 +99,11 @@ void MMoved(int button, int x, int y, int xrel, int yrel, int key, int unicode)
         level_no = RenderMenu(x, y, button, screen);
         ShowFrame(screen);
     } else if (level_no == SCREEN_OPTIONS) {
-        int wasFull = fulls;
+        int wasFull = fulls, wasScale = WindowScale();
         biodg = 0;
         RenderOptions(x, y, button, screen);
         ShowFrame(screen);
-        if (fulls != wasFull) {
+        if (fulls != wasFull || (!fulls && WindowScale() != wasScale)) {
             DisplayOpen();
             heldAcrossSwitch = leftHeld;
             // The new mode starts black: draw the options on it at once, not at

@@ -271,6 +271,8 @@ void InitMenu(SDL_Surface* screen)
     LoadFamily(AshcrystalImg, ASHCRYSTAL_IMAGES, "media/images/ashcrystal_%d.png", 0, 4, 1, OPAQUE);
     LoadFamily(AshcrystalImg, ASHCRYSTAL_IMAGES, "media/images/ashcrystal_%d.png", 5, 5, 1, ALPHA);
     Load(loadedImageOk, "media/images/ok_hover.png", ALPHA);
+    LoadFamily(loadedImageWindow, 4, "media/images/window%d_on.png", 1, 3, 0, ALPHA);
+    LoadFamily(loadedImageWindowOff, 4, "media/images/window%d_off.png", 2, 3, 0, ALPHA);  // 1x always fits
     Load(mcont, "media/images/continue_hover.png", AS_LOADED);
     Load(mnewg, "media/images/newgame_hover.png", AS_LOADED);
     Load(mhs, "media/images/hiscore_hover.png", AS_LOADED);

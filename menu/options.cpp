@@ -16,6 +16,9 @@ SDL_Surface* OptionsImage = nullptr;
 SDL_Surface* loadedImageCrta = nullptr;
 SDL_Surface* loadedImageChk = nullptr;
 SDL_Surface* loadedImageOk = nullptr;
+SDL_Surface* loadedImageWindow[4] = {};
+SDL_Surface* loadedImageWindowOff[4] = {};
+const SDL_Rect WindowSizeHot[4] = {{0, 0, 0, 0}, {504, 404, 36, 34}, {548, 404, 36, 34}, {592, 404, 36, 34}};
 
 // The sliders' track: a volume v (0..127) puts the knob at 360 + 1.485 v, and a
 // press at x on the track sets (x - 360) / 1.485, both truncated.
@@ -31,6 +34,29 @@ static bool OverOk(int x, int y)
 static int KnobX(int volume)
 {
     return TRACK_LEFT + static_cast<int>(TRACK_SCALE * static_cast<float>(volume));
+}
+
+// The window size under the pointer, 0 when none.
+static int WindowSizeAt(int x, int y)
+{
+    for (int k = 1; k <= DISPLAY_MAX_SCALE; k++) {
+        const SDL_Rect& r = WindowSizeHot[k];
+        if (Inside(x, y, r.x, r.y, r.x + r.w - 1, r.y + r.h - 1))
+            return k;
+    }
+    return 0;
+}
+
+// The size in use is lit (in full screen too: the window leaving it gets that
+// size); sizes the desktop has no room for are dimmed.
+static void DrawWindowSizes(SDL_Surface* screen)
+{
+    int in_use = WindowScale(), max = MaxWindowScale();
+    for (int k = 1; k <= DISPLAY_MAX_SCALE; k++) {
+        SDL_Surface* img = k > max ? loadedImageWindowOff[k] : (k == in_use ? loadedImageWindow[k] : nullptr);
+        if (img)
+            apply_clip(WindowSizeHot[k].x - 3, WindowSizeHot[k].y - 3, img, screen, nullptr);
+    }
 }
 
 static void DrawKnobs(SDL_Surface* screen)
@@ -99,6 +125,16 @@ void RenderOptions(int x, int y, int button, SDL_Surface* screen)
             PlayEffect(&mcamel);
             box = true;
         }
+        // A window size: kept in "display.dat", and the window shows at once in
+        // it (out of full screen, as F10 does). The shell re-opens the mode.
+        int k = WindowSizeAt(x, y);
+        if (k != 0 && k <= MaxWindowScale() && mousechk == 0) {
+            display_scale = k;
+            WriteDisplaySettings();
+            fulls = 0;
+            PlayEffect(&mcamel);
+            box = true;
+        }
         // Every redraw with the button down saves, whatever the pointer is over.
         pod[1] = slidm;
         pod[2] = slidf;
@@ -120,6 +156,7 @@ void RenderOptions(int x, int y, int button, SDL_Surface* screen)
     }
     if (fulls)
         apply_clip(476, 309, loadedImageChk, screen, nullptr);
+    DrawWindowSizes(screen);
 
     if (drag || box || ok) {
         apply_clip(x, y, optimizedImageCursorp, screen, nullptr);

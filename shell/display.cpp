@@ -38,9 +38,7 @@ int FitWindowScale(int dw, int dh)
     return k < 1 ? 1 : k;
 }
 
-// The largest window scale a player may choose: a window that fits the desktop
-// at all. Unknown desktops allow every scale.
-static int MaxWindowScale()
+int MaxWindowScale()
 {
     if (desktop_w <= 0 || desktop_h <= 0)
         return DISPLAY_MAX_SCALE;

@@ -75,6 +75,9 @@ extern int display_bar_press;  // 1 from a press on a bar until the button is re
 int ScalerOfLibrary(int major, int minor, int patch);
 // The window scale in use: the chosen one as far as the desktop allows, else the fit.
 int WindowScale();
+// The largest window scale a player may choose: a window that fits the desktop
+// at all (1 at least). Unknown desktops allow every scale.
+int MaxWindowScale();
 
 // Opens (or re-opens) the video mode for fulls and the window scale, keeping the
 // frame's picture. Returns 0 when no mode could be set (at start-up the caller
@@ -99,9 +102,9 @@ SDL_Surface* OverlayTarget();
 SDL_Rect OverlayRect(int x, int y, int w, int h);
 void AfterOverlay(int x, int y, int w, int h);
 
-// "display.dat": four little-endian words "TOVD" magic, version 1, the window
-// scale (0..3), and the scale again inverted as a check. A missing, short or
-// damaged file reads as 0 (fit the desktop).
+// "display.dat": 12 bytes, the magic "TOVD", then two little-endian words:
+// version 1 and the window scale (0..3). A missing, short, long or damaged file
+// reads as 0 (fit the desktop).
 int ReadDisplaySettings();   // sets display_scale; 1 when the file was sound
 int WriteDisplaySettings();  // atomic; 1 on success
 

@@ -11,6 +11,7 @@
 #include "shell/screen.h"
 #include "shell/settings.h"
 #include "app/tovi.h"
+#include "menu/options.h"
 #include "tests/harness.h"
 #include "tools/sim/simcore.h"
 
@@ -373,6 +374,62 @@ TEST_F(DisplayOnDummy, F11AndF10SwitchAndAreKept)
     EXPECT_EQ(fulls, 0) << "F10 in full screen shows the window";
     EXPECT_EQ(display->w, 800) << "at the scale it had";
     EXPECT_EQ(ReadBytes(CONFIG_FILE).size(), 20u) << "config.dat keeps its five words";
+}
+
+// The options screen's window sizes, clicked through the event pump: the window
+// opens at once in the size picked (out of full screen), the size is kept in
+// "display.dat", and a size the desktop has no room for takes no click.
+TEST_F(DisplayOnDummy, OptionsPickTheWindowSizeTheDesktopAllows)
+{
+    InScratchDir dir;
+    fulls = 1;
+    ASSERT_EQ(DisplayOpen(), 1);
+    level_no = SCREEN_OPTIONS;
+    renddo = bioo = 1;  // entered, the panel shown
+    auto click = [](int k) {
+        const SDL_Rect& r = WindowSizeHot[k];
+        int dx, dy;
+        FrameToDisplay(display_layout, r.x + r.w / 2, r.y + r.h / 2, &dx, &dy);
+        PushMotion(0, dx, dy);
+        PushButton(true, dx, dy);
+        CheckKeys();
+        // The new mode forgets the held button: the pointer is reported up.
+        PushMotion(0, dx, dy);
+        PushButton(false, dx, dy);
+        CheckKeys();
+    };
+    auto kept = [](int k) {
+        std::vector<unsigned char> b = ReadBytes(DISPLAY_FILE);
+        return b.size() == 12 && memcmp(b.data(), "TOVD", 4) == 0 && b[4] == 1 && b[8] == k;
+    };
+    click(3);
+    EXPECT_EQ(fulls, 0) << "a window size leaves full screen";
+    EXPECT_EQ(ReadBytes(CONFIG_FILE)[12], 0) << "and says so in config.dat";
+    EXPECT_EQ(display->w, 2400);
+    EXPECT_EQ(display->flags & SDL_FULLSCREEN, 0u);
+    EXPECT_TRUE(kept(3));
+    EXPECT_EQ(level_no, SCREEN_OPTIONS);
+    click(1);
+    EXPECT_EQ(display->w, 800);
+    EXPECT_TRUE(kept(1));
+    // A smaller desktop: 2x fits, 3x does not.
+    desktop_w = 1920;
+    desktop_h = 1200;
+    click(3);
+    EXPECT_EQ(display->w, 800) << "no room for 3x: the click does nothing";
+    EXPECT_TRUE(kept(1));
+    click(2);
+    EXPECT_EQ(display->w, 1600);
+    EXPECT_TRUE(kept(2));
+    // OK still answers at the new scale.
+    int dx, dy;
+    FrameToDisplay(display_layout, 400, 415, &dx, &dy);
+    PushMotion(0, dx, dy);
+    PushButton(true, dx, dy);
+    CheckKeys();
+    EXPECT_EQ(level_no, SCREEN_MENU);
+    EXPECT_EQ(ReadDisplaySettings(), 1);
+    EXPECT_EQ(display_scale, 2);
 }
 
 TEST(DisplayLibrary, CompatibilityLibraryIsToldByItsVersion)

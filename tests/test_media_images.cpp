@@ -142,6 +142,11 @@ const ImageRow Images[] = {
     {"media/images/slid.png", NONE, NONE, 22, 44},
     {"media/images/check.png", NONE, NONE, 60, 60},
     {"media/images/ok_hover.png", NONE, NONE, 0, 0},
+    {"media/images/window1_on.png", NONE, NONE, 42, 40},
+    {"media/images/window2_on.png", NONE, NONE, 42, 40},
+    {"media/images/window3_on.png", NONE, NONE, 42, 40},
+    {"media/images/window2_off.png", NONE, NONE, 42, 40},
+    {"media/images/window3_off.png", NONE, NONE, 42, 40},
     // Chapter map: each glow is its dot's size plus twice the offset it is drawn at.
     {"media/images/map_smalldot.png", NONE, NONE, 10, 10},
     {"media/images/map_small_glow.png", NONE, NONE, 32, 32},
@@ -430,7 +435,9 @@ TEST(ImagesLoaded, MenuLoadingFillsItsTablesWithTheCheckedImages)
                            Mapsg, loadedImageChk, loadedImageOk, loadedImageCrta, OptionsImage, mcont, mnewg, mhs,
                            mexit, DialogImageg, DialogImagea, DialogImagep, DialogImageHS, mnew, medit, mdel, mye,
                            mno, mup, muph, mdn, mdnh, mnc, optimizedImageCredits, optimizedImageCreditsm, hpb, hpbh,
-                           hleft, hlefth, hright, hrighth, hback, hbackh})
+                           hleft, hlefth, hright, hrighth, hback, hbackh, loadedImageWindow[1],
+                           loadedImageWindow[2], loadedImageWindow[3], loadedImageWindowOff[2],
+                           loadedImageWindowOff[3]})
         EXPECT_NE(s, nullptr);
     for (int i = 1; i <= MENU_ITEMS; i++)
         for (int k = 1; k <= STRIP_FRAMES; k++)
@@ -886,6 +893,9 @@ TEST(ImagesLoaded, HoverImagesCoverTheirButtonsAndLineUpWithThePanel)
         {"new_game", "hiscore_hover", 120, 80, 235, 315, &Dialogitem[3]},
         {"new_game", "x_hover", 120, 80, 337, 386, &Dialogitem[4]},
         {"options", "ok_hover", 120, 80, 321, 379, &optionsOk},
+        {"options", "window1_on", 120, 80, 501, 401, &WindowSizeHot[1]},
+        {"options", "window2_on", 120, 80, 545, 401, &WindowSizeHot[2]},
+        {"options", "window3_on", 120, 80, 589, 401, &WindowSizeHot[3]},
         {"chapter1", "hud_button_hoveron", 0, 0, 24, 546, &hudMenu, 1},
         {"chapter2", "hud_button_hoveron", 0, 0, 24, 546, &hudMenu, 1},
         {"chapter3", "hud_button_hoveron", 0, 0, 24, 546, &hudMenu, 1},

@@ -53,6 +53,14 @@ static void LoadArt()
     loadedImageCrta = LoadImageAlpha("media/images/slid.png");
     loadedImageChk = LoadImageAlpha("media/images/check.png");
     loadedImageOk = LoadImageAlpha("media/images/ok_hover.png");
+    for (int k = 1; k <= 3; k++) {
+        char name[64];
+        snprintf(name, sizeof name, "media/images/window%d_on.png", k);
+        loadedImageWindow[k] = LoadImageAlpha(name);
+        snprintf(name, sizeof name, "media/images/window%d_off.png", k);
+        if (k > 1)
+            loadedImageWindowOff[k] = LoadImageAlpha(name);
+    }
     optimizedImageCredits = LoadImageAlpha("media/images/credits_back.png");
     optimizedImageCreditsm = LoadImageAlpha("media/images/credits_text.png");
     btmhon = LoadImageRaw("media/images/backtomenu_hoveron.png");
@@ -87,15 +95,19 @@ int main(int argc, char* argv[])
         RenderMap(716, 537, 0, KEY_NONE, SCREEN_MAP + 26, screen);
     Shot("map.png");
 
-    // Options over the main menu as a first start leaves them, the pointer on OK.
+    // Options over the main menu as a first start leaves them on a 2560 x 1440
+    // desktop (a 2x window fits, 3x does not), the pointer on OK.
     slidm = slidf = 50;
     fulls = 1;
+    desktop_w = 2560;
+    desktop_h = 1440;
     apply_clip(0, 0, MenuImage, screen, nullptr);
     level_no = SCREEN_OPTIONS;
     for (int i = 0; i < 3; i++)
         RenderOptions(380, 415, 0, screen);
     Shot("options.png");
     FreeMenuBackdrop();
+    desktop_w = desktop_h = 0;
 
     // The credits some ten seconds in.
     for (int i = 0; i < 700; i++) {

@@ -632,10 +632,23 @@ KNOB_Y = {"music": 196, "effects": 262}   # the game draws the knob at (360 + 1.
 KNOB_X = (360, 548)                        # volume 0 and volume 127
 CHECK_AT = (476, 309)
 CHECK_BOX = (486, 331, 520, 365)            # the box the check mark ticks (ends exclusive)
+# The window's size, 1x to 3x, under the full-screen box: the chosen one is lit,
+# one the desktop has no room for is dimmed (the game draws both over the panel).
+WINDOW_SIZES = [Button("window%d_on.png" % k, (504 + 44 * (k - 1), 404, 36, 34), (501 + 44 * (k - 1), 401),
+                       "%dx" % k, 20, radius=8) for k in (1, 2, 3)]
+WINDOW_CAPTION_AT = (566, 388)              # centre of the "WINDOW" caption above them
+
+
+def dimmed(b):
+    """A window size the desktop has no room for: the resting tablet, sunk into shadow."""
+    img = b.hover_image(False)
+    a = np.asarray(img, float)
+    a[..., :3] = a[..., :3] * 0.45 + np.array(SANDSTONE, float) * 0.2
+    return Image.fromarray(a.clip(0, 255).astype(np.uint8), "RGBA")
 
 
 def options_panel():
-    img = dialog(OPTIONS_SIZE, DIALOG_AT, [OPTIONS_OK], 81)
+    img = dialog(OPTIONS_SIZE, DIALOG_AT, [OPTIONS_OK] + WINDOW_SIZES, 81)
     ox, oy = DIALOG_AT
     title(img, "OPTIONS", 276, 50, 42)
     for label, key in (("MUSIC", "music"), ("SOUND", "effects")):
@@ -652,6 +665,9 @@ def options_panel():
     img = sunk_box(img, (x0 - 3 - ox, y0 - 3 - oy, x1 + 3 - ox, y1 + 3 - oy), (0x3A, 0x24, 0x14), radius=5, depth=4)
     cap = caption("FULL SCREEN", 26)
     img.alpha_composite(cap, (470 - ox - cap.width, (y0 + y1) // 2 - oy - cap.height // 2))
+    cap = caption("WINDOW", 20)
+    cx, cy = WINDOW_CAPTION_AT
+    img.alpha_composite(cap, (cx - ox - cap.width // 2, cy - oy - cap.height // 2))
     return img
 
 
@@ -1032,6 +1048,9 @@ def build():
     save(confirm_dialog(), "dialog_new_areusure.png")
     save(options_panel(), "options.png")
     save_hovers([OPTIONS_OK])
+    save_hovers(WINDOW_SIZES)
+    for k, b in enumerate(WINDOW_SIZES[1:], 2):  # 1x always fits
+        save(dimmed(b), "window%d_off.png" % k)
     save(knob(), "slid.png")
     save(check_mark(), "check.png")
     save(hiscore_screen(), "hiscore_screen.png")
