@@ -39,11 +39,9 @@ static int KnobX(int volume)
 // The window size under the pointer, 0 when none.
 static int WindowSizeAt(int x, int y)
 {
-    for (int k = 1; k <= DISPLAY_MAX_SCALE; k++) {
-        const SDL_Rect& r = WindowSizeHot[k];
-        if (Inside(x, y, r.x, r.y, r.x + r.w - 1, r.y + r.h - 1))
+    for (int k = 1; k <= DISPLAY_MAX_SCALE; k++)
+        if (InRect(WindowSizeHot[k], x, y))
             return k;
-    }
     return 0;
 }
 
