@@ -3,7 +3,10 @@
 // showing a picture (not a blank frame) at its end.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "shell/clock.h"
 #include "shell/screen.h"
@@ -55,6 +58,73 @@ TEST(MediaVideo, SplashAndHelpClipsAreTheoraOfTheirSizeAndLength)
         EXPECT_GT(Busy(430, 95, w, h), w * h / 9 / 4) << v.file << ": the last frame is a picture";
     }
     VideoRelease();
+}
+
+// The frames of a help clip as the player would show them, decoded by ffmpeg
+// into 240 x 180 RGB pictures.
+constexpr int CLIP_PIXELS = 240 * 180;
+std::vector<std::vector<unsigned char>> ClipFrames(int n)
+{
+    std::string path = std::string(TOVI_SOURCE_DIR) + "/media/video/help" + std::to_string(n) + ".ogg";
+    std::string cmd = "ffmpeg -nostdin -loglevel error -i '" + path + "' -f rawvideo -pix_fmt rgb24 -";
+    std::vector<std::vector<unsigned char>> frames;
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p)
+        return frames;
+    std::vector<unsigned char> f(CLIP_PIXELS * 3);
+    while (fread(f.data(), 1, f.size(), p) == f.size())
+        frames.push_back(f);
+    pclose(p);
+    return frames;
+}
+
+// Share of a frame in the parchment of the level's panels (LEVEL FAILED, LEVEL
+// COMPLETE); the boards' sand and stone stay well below it.
+double Parchment(const std::vector<unsigned char>& f)
+{
+    int n = 0;
+    for (int i = 0; i < CLIP_PIXELS; i++)
+        n += f[i * 3] > 225 && f[i * 3 + 1] > 210 && f[i * 3 + 2] > 165;
+    return n / static_cast<double>(CLIP_PIXELS);
+}
+
+// Share of a frame that differs clearly (beyond the grain) from another.
+double Changed(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b)
+{
+    int n = 0;
+    for (int i = 0; i < CLIP_PIXELS; i++) {
+        int d = 0;
+        for (int c = 0; c < 3; c++)
+            d += a[i * 3 + c] > b[i * 3 + c] ? a[i * 3 + c] - b[i * 3 + c] : b[i * 3 + c] - a[i * 3 + c];
+        n += d > 120;
+    }
+    return n / static_cast<double>(CLIP_PIXELS);
+}
+
+// What each clip shows against its caption: clips 1 to 9 show a mechanic at
+// work, so the board moves and the level is neither lost nor won in them (a
+// board whose lone treasures fail at once shows the LEVEL FAILED panel for the
+// whole clip); clip 10 ("the level fails") ends on the failed panel and clip 11
+// ("to finish the level") on the finished one, after a board in play.
+TEST(MediaVideo, EachHelpClipShowsWhatItsCaptionSays)
+{
+    for (int n = 1; n <= 11; n++) {
+        std::vector<std::vector<unsigned char>> frames = ClipFrames(n);
+        ASSERT_GE(frames.size(), 40u) << "help" << n;
+        double moved = 0;
+        for (const auto& f : frames)
+            moved = std::max(moved, Changed(frames[0], f));
+        EXPECT_GT(moved, 0.01) << "help" << n << ": the board never moves";
+        EXPECT_LT(Parchment(frames[0]), 0.05) << "help" << n << ": starts on a board in play";
+        if (n <= 9) {
+            for (size_t i = 0; i < frames.size(); i++)
+                ASSERT_LT(Parchment(frames[i]), 0.05) << "help" << n << " frame " << i << " shows a level panel";
+        } else {
+            EXPECT_GT(Parchment(frames.back()), 0.15) << "help" << n << " ends on its level panel";
+            size_t third = frames.size() / 3;
+            EXPECT_LT(Parchment(frames[third]), 0.05) << "help" << n << ": the panel comes only at the end";
+        }
+    }
 }
 
 }  // namespace

@@ -174,10 +174,15 @@ void Clips()
     Idle(70);
     End();
 
-    // 4: a stack rides a platform across and back.
-    Begin(4, 4, {"####............####", "####...i........####", "####...h........####", "####..#H....#...####",
-                 "####..#.....#...####", "####..#.....#...####", "####################"},
-          4, 3, 12, 9);
+    // 4: a stack of two rides a platform across the pit and back. On the far
+    // side the top treasure meets its partner on the ledge and both vanish; the
+    // one beneath rides on (its partner waits out of view). The hand rests in
+    // the pit, out of the way.
+    Begin(4, 4, {"####...i....i...####", "####...h....#...####", "####..#H....#...####",
+                 "####..#.....#.h.####", "####################"},
+          5, 6, 8, 6);
+    pointerX = CellX(9);
+    pointerY = CellY(10);
     Idle(260);
     End();
 
