@@ -19,6 +19,7 @@
 #include "menu/players.h"
 #include "shell/clock.h"
 #include "shell/display.h"
+#include "shell/manifest.h"
 #include "shell/media.h"
 #include "progress/best.h"
 #include "progress/players.h"
@@ -351,8 +352,8 @@ void Opening()
     // Closed during the splash: the game ends now, before the loading.
     if (m_bQuit)
         return;
-    LSImage = LoadImageRaw("media/images/loading_screen.png");
-    LSTImage = LoadImageRaw("media/images/loading_screen_tape.png");
+    static const ImageRow rows[] = {START_IMAGES(IMAGE_ROW)};
+    ForEachImage(rows, static_cast<int>(sizeof rows / sizeof rows[0]), 0, LoadIntoEmpty);
     while (Fade(screen, LSImage, 1, 0, 0) != 1) {
     }
     apply_clip(0, 0, LSImage, screen, nullptr);

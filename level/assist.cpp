@@ -26,16 +26,6 @@ int wonHints = 0;
 int bestMoves = 0;
 int bestSeconds = 0;
 
-void LoadAssistArt()
-{
-    HudUndo[0] = LoadImageAlpha("media/images/hud_undo.png");
-    HudUndo[1] = LoadImageAlpha("media/images/hud_undo_hover.png");
-    HudHint[0] = LoadImageAlpha("media/images/hud_hint.png");
-    HudHint[1] = LoadImageAlpha("media/images/hud_hint_hover.png");
-    RetryUndo[0] = LoadImageAlpha("media/images/r_undo_off.png");
-    RetryUndo[1] = LoadImageAlpha("media/images/r_undo.png");
-}
-
 void ClearNote()
 {
     boardNote[0] = '\0';

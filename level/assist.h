@@ -35,7 +35,6 @@ extern int wonHints;
 extern int bestMoves;     // the player's best for it before this win; 0 = none yet
 extern int bestSeconds;
 
-void LoadAssistArt();  // the buttons' images
 void AssistReset();    // a level (re)starts: no note, no hints, no result
 void ClearNote();
 void LevelWon();       // the level was just won: its result and the player's best are kept

@@ -3,10 +3,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "level/assist.h"
 #include "level/level.h"
 #include "level/state.h"
 #include "progress/players.h"
 #include "shell/clock.h"
+#include "shell/manifest.h"
 #include "shell/media.h"
 #include "shell/settings.h"
 
@@ -115,7 +117,7 @@ SDL_Surface* InitBackg(int chapter)
     if (chapter < 0 || chapter > 4)
         return nullptr;
     char path[64];
-    snprintf(path, sizeof path, "media/images/chapter%d.png", chapter);
+    snprintf(path, sizeof path, CHAPTER_PICTURES, chapter);
     return LoadImageOpaque(path);
 }
 
@@ -182,23 +184,8 @@ static void LoadLevelAssets()
         negative[i] = LoadEffect(path);
     }
 
-    rr = LoadImageRaw("media/images/r_retry.png");
-    rexit = LoadImageRaw("media/images/r_cancel.png");
-    rmm = LoadImageRaw("media/images/r_mainmenu.png");
-    forhon = LoadImageRaw("media/images/intro_forward_hoveron.png");
-    forhoff = LoadImageRaw("media/images/intro_forward_hoveroff.png");
-    dialogr = LoadImageAlpha("media/images/dialog_retry.png");
-    dialogrl = LoadImageAlpha("media/images/dialog_lost.png");
-    leveldone = LoadImageAlpha("media/images/leveldone.png");
-    menubtn = LoadImageAlpha("media/images/hud_button_hoveron.png");
-    vfont = LoadImageAlpha("media/images/fontcnt.png");
-    failed = LoadImageRaw("media/images/failed.png");
-    optimizedImageCursor = LoadImageAlpha("media/images/kursorb.png");
-    optimizedImageCursorh = LoadImageAlpha("media/images/kursorbh.png");
-    TileTrack = LoadImageAlpha("media/images/tile.png");
-    SpikeTrac = LoadImageAlpha("media/images/spikes.png");
-    ElemntsTrack = LoadImageAlpha("media/images/blokel.png");
-    LoadAssistArt();
+    static const ImageRow rows[] = {LEVEL_IMAGES(IMAGE_ROW)};
+    ForEachImage(rows, static_cast<int>(sizeof rows / sizeof rows[0]), 0, LoadIntoEmpty);
 }
 
 void InitLevel()

@@ -6,6 +6,7 @@
 #include "progress/players.h"
 #include "progress/scores.h"
 #include "shell/clock.h"
+#include "shell/manifest.h"
 #include "shell/media.h"
 #include "shell/screen.h"
 #include "text/text.h"
@@ -266,46 +267,10 @@ int ContinueLevel(int saved)
     return saved > LAST_LEVEL ? LAST_LEVEL : saved;
 }
 
-static void LoadInto(SDL_Surface*& slot, const char* path, bool alpha)
-{
-    if (!slot)
-        slot = alpha ? LoadImageAlpha(path) : LoadImageOpaque(path);
-}
-
 // The menu's loading normally brings these in with the rest of its art; this
 // fills whatever it has not, so the level screen can be drawn on its own.
 void LoadLevelScreenArt()
 {
-    char path[80];
-    for (int d = 0; d <= 9; d++) {
-        snprintf(path, sizeof path, "media/images/teleport/tele%d.png", d);
-        LoadInto(TeleportImg[d + 1], path, true);
-    }
-    for (int k = 1; k <= 34; k++) {
-        snprintf(path, sizeof path, "media/images/spike_destroy/spike00%d.png", k);
-        LoadInto(SpikeDestroyImg[k], path, true);
-    }
-    for (int k = 1; k <= 60; k++) {
-        snprintf(path, sizeof path, "media/images/particles/a00%d.png", k);
-        LoadInto(imgPartOfParticle[k], path, true);
-    }
-    for (int k = 1; k <= 4; k++) {
-        snprintf(path, sizeof path, "media/images/tovilevel/tovilevel%d.png", k);
-        LoadInto(ToviLevelImg[k], path, true);
-    }
-    for (int k = 1; k <= 10; k++) {
-        snprintf(path, sizeof path, "media/images/kadar%d.png", k);
-        LoadInto(IntroImag[k], path, false);
-    }
-    for (int d = 0; d <= 5; d++) {
-        snprintf(path, sizeof path, "media/images/ashcrystal_%d.png", d);
-        LoadInto(AshcrystalImg[d + 1], path, d == 5);
-    }
-    for (int k = 1; k <= 40; k++) {
-        snprintf(path, sizeof path, "media/images/dust/dust0%d.png", k);
-        if (!SandImage[k])
-            SandImage[k] = LoadImageRaw(path);
-    }
-    if (!Mapi)
-        Mapi = LoadImageRaw("media/images/map_background.png");
+    static const ImageRow rows[] = {LEVEL_ART_IMAGES(IMAGE_ROW)};
+    ForEachImage(rows, static_cast<int>(sizeof rows / sizeof rows[0]), 0, LoadIntoEmpty);
 }

@@ -10,6 +10,7 @@
 #include "progress/players.h"
 #include "menu/players.h"
 #include "progress/best.h"
+#include "shell/manifest.h"
 #include "shell/media.h"
 #include "shell/screen.h"
 #include "text/text.h"
@@ -33,25 +34,10 @@ constexpr int LIST_CHAPTERS = 4;
 static bool keepChapter = false;
 
 // Every start of the menu comes here; a picture already in is kept, never loaded again.
-static void LoadOnce(SDL_Surface*& slot, const char* path)
-{
-    if (!slot)
-        slot = LoadImageAlpha(path);
-}
-
 void LoadLevelListArt()
 {
-    LoadOnce(LevelListImg, "media/images/levellist.png");
-    LoadOnce(LevelCellImg[0], "media/images/level_cell_open.png");
-    LoadOnce(LevelCellImg[1], "media/images/level_cell_lit.png");
-    LoadOnce(LevelCellImg[2], "media/images/level_cell_locked.png");
-    LoadOnce(LevelListCloseH, "media/images/ll_close_hover.png");
-    LoadOnce(LevelPageImg[0], "media/images/left_edit.png");
-    LoadOnce(LevelPageImg[1], "media/images/left_edit_hover.png");
-    LoadOnce(LevelPageImg[2], "media/images/right_edit.png");
-    LoadOnce(LevelPageImg[3], "media/images/right_edit_hover.png");
-    LoadOnce(LevelsButtonImg[0], "media/images/levels_rest.png");
-    LoadOnce(LevelsButtonImg[1], "media/images/levels_hover.png");
+    static const ImageRow rows[] = {LIST_IMAGES(IMAGE_ROW)};
+    ForEachImage(rows, static_cast<int>(sizeof rows / sizeof rows[0]), 0, LoadIntoEmpty);
 }
 
 int LevelsButton(SDL_Surface* screen, int x, int y, int click)

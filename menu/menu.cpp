@@ -13,6 +13,7 @@
 #include "menu/players.h"
 #include "menu/scores.h"
 #include "shell/clock.h"
+#include "shell/manifest.h"
 #include "shell/media.h"
 #include "shell/display.h"
 #include "shell/screen.h"
@@ -88,20 +89,21 @@ void FreeMenuBackdrop()
 
 // ---- loading -------------------------------------------------------------------
 
-enum ImageKind { ALPHA, OPAQUE, AS_LOADED, STRIP };  // a strip: with alpha, packed once its first frame is cut
-
 // Loads into an empty slot only: the level screen may have brought some of the
 // same pictures in already, and a slot is never loaded twice.
 static void Pack(SDL_Surface* image);
 
 // The pictures of a loading step are decoded together on helper threads; the
 // step's mark on the loading bar is drawn once they are all in.
-static void Load(SDL_Surface*& slot, const char* path, ImageKind kind)
+static void Load(SDL_Surface*& slot, const char* path, int format)
 {
     if (slot)
         return;
-    LoadLater(&slot, path, kind == ALPHA ? IMAGE_ALPHA : kind == OPAQUE ? IMAGE_OPAQUE : IMAGE_RAW,
-              kind == OPAQUE || kind == STRIP ? nullptr : Pack);
+    LoadLater(&slot, path,
+              format == MEDIA_ALPHA    ? IMAGE_ALPHA
+              : format == MEDIA_OPAQUE ? IMAGE_OPAQUE
+                                       : IMAGE_RAW,
+              format == MEDIA_OPAQUE || format == MEDIA_STRIP ? nullptr : Pack);
 }
 
 // A picture with see-through parts is kept run-length coded: SDL then keeps only
@@ -150,20 +152,6 @@ static void CutRestFrame(int i)
     Pack(strip);
 }
 
-// Loads the family path % n for n = first..last into table[n + shift].
-static void LoadFamily(SDL_Surface** table, int slots, const char* pattern, int first, int last, int shift,
-                       ImageKind kind)
-{
-    char path[96];
-    for (int n = first; n <= last; n++) {
-        int slot = n + shift;
-        if (slot < 1 || slot >= slots)
-            continue;
-        snprintf(path, sizeof path, pattern, n);
-        Load(table[slot], path, kind);
-    }
-}
-
 static void LoadChunk(Mix_Chunk*& slot, const char* path)
 {
     if (!slot)
@@ -195,6 +183,16 @@ static void ClearSlots(SDL_Surface** table, int slots)
             SDL_FreeSurface(table[i]);
         table[i] = nullptr;
     }
+}
+
+// A step of the loading: its pictures are asked for, decoded together, and the
+// step's mark on the loading bar is drawn.
+static void LoadingStep(SDL_Surface* screen, int k);
+static void LoadStep(SDL_Surface* screen, int k)
+{
+    static const ImageRow rows[] = {MENU_IMAGES(IMAGE_ROW)};
+    ForEachImage(rows, static_cast<int>(sizeof rows / sizeof rows[0]), k, Load);
+    LoadingStep(screen, k);
 }
 
 static void LoadingStep(SDL_Surface* screen, int k)
@@ -237,7 +235,6 @@ void InitMenu(SDL_Surface* screen)
     ClearSlots(hbackg, HELP_PAGES + 1);
     startTicks = 0;
 
-    Load(LSTImage, "media/images/loading_screen_tape.png", AS_LOADED);
     LoadChunk(negative[1], "media/audio/speak/comeon.ogg");
     LoadChunk(negative[2], "media/audio/speak/sickie1.ogg");
     LoadChunk(negative[3], "media/audio/speak/sickie2.ogg");
@@ -245,7 +242,7 @@ void InitMenu(SDL_Surface* screen)
     SetRect(clipy, 0, CREDITS_START, 690, 520);
     for (int k = 1; k <= LOADING_STEPS; k++)
         SetRect(LST[k], 0, 0, 47 * k, 44);
-    LoadingStep(screen, 1);
+    LoadStep(screen, 1);
 
     for (int i = 1; i <= MENU_HOT_AREAS; i++)
         SetRect(MenuRectangle[i], 3 * i + 90, 60 * i + 220, 120, 50);
@@ -254,102 +251,31 @@ void InitMenu(SDL_Surface* screen)
     for (int k = 1; k <= STRIP_FRAMES; k++)
         SetRect(MRect[k], 300 * k - 300, 0, 300, 400);
     SetPlayerRects();
-    LoadingStep(screen, 2);
+    LoadStep(screen, 2);
 
-    LoadFamily(menui, MENU_STRIP_SLOTS, "media/images/level0%d.png", 1, MENU_ITEMS, 0, STRIP);
-    LoadFamily(ToviLevelImg, PORTRAIT_IMAGES, "media/images/tovilevel/tovilevel%d.png", 1, 4, 0, ALPHA);
-    Load(forhon2, "media/images/intro_forward_hoveron.png", AS_LOADED);
-    Load(forhoff2, "media/images/intro_forward_hoveroff.png", AS_LOADED);
-    Load(btmhon, "media/images/backtomenu_hoveron.png", AS_LOADED);
-    Load(btmhoff, "media/images/backtomenu_hoveroff.png", AS_LOADED);
-    LoadingStep(screen, 3);
+    LoadStep(screen, 3);
     for (int i = 1; i < MENU_STRIP_SLOTS; i++)
         CutRestFrame(i);
-
-    Load(optimizedImageCur, "media/images/kursorb.png", AS_LOADED);  // converted at the end
-    Load(loadedImageChk, "media/images/check.png", ALPHA);
-    LoadFamily(AshcrystalImg, ASHCRYSTAL_IMAGES, "media/images/ashcrystal_%d.png", 0, 4, 1, OPAQUE);
-    LoadFamily(AshcrystalImg, ASHCRYSTAL_IMAGES, "media/images/ashcrystal_%d.png", 5, 5, 1, ALPHA);
-    Load(loadedImageOk, "media/images/ok_hover.png", ALPHA);
-    LoadFamily(loadedImageWindow, 4, "media/images/window%d_on.png", 1, 3, 0, ALPHA);
-    LoadFamily(loadedImageWindowOff, 4, "media/images/window%d_off.png", 2, 3, 0, ALPHA);  // 1x always fits
-    Load(mcont, "media/images/continue_hover.png", AS_LOADED);
-    Load(mnewg, "media/images/newgame_hover.png", AS_LOADED);
-    Load(mhs, "media/images/hiscore_hover.png", AS_LOADED);
-    Load(mexit, "media/images/x_hover.png", AS_LOADED);
-    LoadingStep(screen, 4);
-
-    Load(mnew, "media/images/pl_new.png", AS_LOADED);
-    Load(medit, "media/images/pl_edit.png", AS_LOADED);
-    Load(mdel, "media/images/pl_del.png", AS_LOADED);
-    Load(mup, "media/images/up_edit.png", AS_LOADED);
-    Load(muph, "media/images/up_edit_hover.png", AS_LOADED);
-    Load(mdn, "media/images/down_edit.png", AS_LOADED);
-    Load(mdnh, "media/images/down_edit_hover.png", AS_LOADED);
-    Load(mye, "media/images/pl_yes.png", AS_LOADED);
-    Load(mno, "media/images/pl_no.png", AS_LOADED);
-    Load(mnc, "media/images/selc.png", ALPHA);
-    Load(optimizedImageCredits, "media/images/credits_back.png", AS_LOADED);  // converted at the end
-    Load(loadedImageCrta, "media/images/slid.png", ALPHA);
-    Load(optimizedImageCursorp, "media/images/kursorp.png", AS_LOADED);  // converted at the end
-    LoadFamily(ToviImage, HERO_IMAGES, "media/images/tovi_anim%d.png", 1, 12, 0, ALPHA);
-    LoadingStep(screen, 5);
-
-    LoadFamily(IntroImag, INTRO_IMAGES, "media/images/kadar%d.png", 1, 10, 0, OPAQUE);
-    Load(CamelImage, "media/images/kamila_anim_final.png", ALPHA);
-    Load(MaskImage, "media/images/mask.png", ALPHA);
     for (int k = 1; k <= CAMEL_FRAMES; k++)
         SetRect(CRect[k], 150 * k - 150, 0, 150, 157);
-    LoadingStep(screen, 6);
+    for (int k = 4; k <= 9; k++)
+        LoadStep(screen, k);
 
-    LoadFamily(SandImage, SAND_IMAGES, "media/images/dust/dust0%d.png", 1, 40, 0, AS_LOADED);
-    Load(hback, "media/images/helpbutton_hoveroff_back.png", AS_LOADED);
-    Load(hbackh, "media/images/helpbutton_hoveron_back.png", AS_LOADED);
-    Load(hleft, "media/images/helpbutton_hoveroff_left.png", AS_LOADED);
-    Load(hlefth, "media/images/helpbutton_hoveron_left.png", AS_LOADED);
-    Load(hright, "media/images/helpbutton_hoveroff_right.png", AS_LOADED);
-    Load(hrighth, "media/images/helpbutton_hoveron_right.png", AS_LOADED);
-    Load(hpb, "media/images/helpplaybutton_hoveroff.png", AS_LOADED);
-    Load(hpbh, "media/images/helpplaybutton_hoveron.png", AS_LOADED);
-    LoadFamily(hbackg, HELP_PAGES + 1, "media/images/help_screen%d.png", 1, HELP_PAGES, 0, AS_LOADED);
-    LoadFamily(imgPartOfParticle, PARTICLE_IMAGES, "media/images/particles/a00%d.png", 1, 60, 0, ALPHA);
-    LoadingStep(screen, 7);
-
-    LoadFamily(SpikeDestroyImg, SPIKE_IMAGES, "media/images/spike_destroy/spike00%d.png", 1, 34, 0, ALPHA);
-    LoadFamily(TeleportImg, TELEPORT_IMAGES, "media/images/teleport/tele%d.png", 0, 9, 1, ALPHA);
-    LoadingStep(screen, 8);
-
-    LoadFamily(BugImage, BUG_IMAGES, "media/images/buba/buba0%d.png", 1, 47, 0, AS_LOADED);
-    LoadingStep(screen, 9);
-
-    Load(Mapi, "media/images/map_background.png", AS_LOADED);
-    Load(Mapb, "media/images/map_bigdot.png", AS_LOADED);
-    Load(Mapbg, "media/images/map_big_glow.png", AS_LOADED);
-    Load(Maps, "media/images/map_smalldot.png", AS_LOADED);
-    Load(Mapsg, "media/images/map_small_glow.png", AS_LOADED);
-    Load(DialogImagep, "media/images/playeredit.png", ALPHA);
-    Load(DialogImagea, "media/images/dialog_new_areusure.png", ALPHA);
-    Load(WpImage, "media/images/welcome_pl.png", AS_LOADED);
-    Load(DialogImageg, "media/images/new_game.png", ALPHA);
-    Load(DialogImageHS, "media/images/hiscore_screen.png", ALPHA);
     LoadTune(mintro, "media/audio/main.ogg");
     LoadTune(mmap_music, "media/audio/maploop.ogg");
     LoadTune(musicredits, "media/audio/credits.ogg");
     LoadChunk(mtomb, "media/audio/tomb.ogg");
     LoadChunk(mcamel, "media/audio/camel.ogg");
     LoadChunk(mdbtn, "media/audio/dialog_btn.ogg");
-    Load(BaImage, "media/images/baloon.png", ALPHA);
     ConvertAlpha(optimizedImageCursorp);
     ConvertAlpha(optimizedImageCredits);
-    Load(optimizedImageCreditsm, "media/images/credits_text.png", ALPHA);
     ConvertAlpha(optimizedImageCur);
-    LoadingStep(screen, 10);
+    LoadStep(screen, 10);
 
     if (!MenuImage)
         MenuImage = InitBackg(0);  // the menu scene is background 0
-    Load(OptionsImage, "media/images/options.png", ALPHA);
     FrameNo = vfrm = gett = pfrm = 0;
-    LoadingStep(screen, 11);
+    LoadStep(screen, 11);
 
     if (LSTImage)
         SDL_FreeSurface(LSTImage);

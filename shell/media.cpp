@@ -13,6 +13,7 @@
 #include <cstring>
 #include <thread>
 
+#include "shell/manifest.h"
 #include "shell/screen.h"
 
 Mix_Chunk** EffectLog[EFFECT_LOG_SIZE];
@@ -143,6 +144,37 @@ SDL_Surface* LoadImageOpaque(const char* path)
 SDL_Surface* LoadImageRaw(const char* path)
 {
     return IMG_Load(path);
+}
+
+void ForEachImage(const ImageRow* rows, int count, int step,
+                  void (*load)(SDL_Surface*& slot, const char* path, int format))
+{
+    for (int r = 0; r < count; r++) {
+        const ImageRow& row = rows[r];
+        if (step != 0 && row.step != step)
+            continue;
+        if (row.first == NONE) {
+            if (row.size >= 1)
+                load(row.slots[0], row.path, row.format);
+            continue;
+        }
+        for (int n = row.first; n <= row.last; n++) {
+            int slot = n + row.shift;
+            if (slot < 0 || slot >= row.size)
+                continue;
+            char path[96];
+            snprintf(path, sizeof path, row.path, n);
+            load(row.slots[slot], path, row.format);
+        }
+    }
+}
+
+void LoadIntoEmpty(SDL_Surface*& slot, const char* path, int format)
+{
+    if (slot)
+        return;
+    slot = format == MEDIA_OPAQUE ? LoadImageOpaque(path) : format == MEDIA_RAW ? LoadImageRaw(path)
+                                                                                : LoadImageAlpha(path);
 }
 
 static SDL_Surface* LoadImageAs(const char* path, ImageFormat format)

@@ -23,6 +23,23 @@ void DrawDarkened(SDL_Surface* screen, SDL_Surface** backdrop);
 // is kept for the next CopyScreen.
 void ReleaseSurface(SDL_Surface** surface);
 
+// ---- the picture lists (shell/manifest.h) -------------------------------------
+// A row of a list as its loader sees it.
+struct ImageRow {
+    SDL_Surface** slots;  // the variable, or the family's table
+    int size;             // slots in it (0: none, the owner loads on demand)
+    const char* path;
+    int first, last, shift;
+    int format;  // MediaFormat
+    int step;    // the menu's loading step, 0 for the other lists
+};
+// Gives load every file of the rows (those of `step` only, unless it is 0): its
+// slot and its path. A family number whose slot falls outside its table is skipped.
+void ForEachImage(const ImageRow* rows, int count, int step, void (*load)(SDL_Surface*& slot, const char* path,
+                                                                          int format));
+// The plain loader: decodes the file now into an empty slot; a filled slot is kept.
+void LoadIntoEmpty(SDL_Surface*& slot, const char* path, int format);
+
 // ---- loading on helper threads ------------------------------------------------
 // Decoding the pictures is most of the game's start-up, and each one is decoded
 // on its own, so a batch of them is shared out between helper threads and the

@@ -31,6 +31,7 @@
 #include "menu/options.h"
 #include "menu/players.h"
 #include "menu/scores.h"
+#include "shell/manifest.h"
 #include "shell/media.h"
 #include "shell/screen.h"
 #include "tests/harness.h"
@@ -38,136 +39,16 @@
 
 namespace {
 
-// One image or one numbered family ("%d" printed without padding, first..last).
-// w, h: the size the code relies on (0: any).
-struct ImageRow {
+// Every picture of the game's lists, with the size the code relies on (0: any).
+struct SizedImage {
     const char* path;
-    int first, last;
+    int first, last;  // a numbered family ("%d" printed without padding), or NONE, NONE
     int w, h;
 };
+#define SIZED_IMAGE(slot, path, first, last, shift, format, step, w, h) {path, first, last, w, h},
+const SizedImage Images[] = {TOVI_IMAGES(SIZED_IMAGE)};
 
-constexpr int NONE = -1;  // not a numbered family
-
-const ImageRow Images[] = {
-    // The board: sheets of 40 x 40 frames, the chapter backgrounds with the HUD.
-    {"media/images/tile.png", NONE, NONE, 80 * 40, 40},
-    {"media/images/blokel.png", NONE, NONE, 29 * 40, 40},
-    {"media/images/spikes.png", NONE, NONE, 18 * 40, 40},
-    {"media/images/chapter%d.png", 1, 4, 800, 600},
-    {"media/images/chapter%d.png", 0, 0, 800, 600},
-    {"media/images/hud_button_hoveron.png", NONE, NONE, 110, 40},
-    {"media/images/hud_undo.png", NONE, NONE, 106, 52},
-    {"media/images/hud_undo_hover.png", NONE, NONE, 106, 52},
-    {"media/images/hud_hint.png", NONE, NONE, 106, 52},
-    {"media/images/hud_hint_hover.png", NONE, NONE, 106, 52},
-    {"media/images/teleport/tele%d.png", 0, 9, 150, 150},
-    {"media/images/spike_destroy/spike00%d.png", 1, 34, 200, 200},
-    {"media/images/particles/a00%d.png", 1, 60, 220, 220},
-    {"media/images/kursorb.png", NONE, NONE, 40, 40},
-    {"media/images/kursorbh.png", NONE, NONE, 40, 40},
-    {"media/images/kursorp.png", NONE, NONE, 40, 40},
-    // Text.
-    {"media/images/font14.png", NONE, NONE, 0, 23},
-    {"media/images/font16.png", NONE, NONE, 0, 26},
-    {"media/images/font20.png", NONE, NONE, 0, 34},
-    {"media/images/fontcnt.png", NONE, NONE, 60, 780},
-    // The hero.
-    {"media/images/tovilevel/tovilevel%d.png", 1, 4, 76, 92},
-    {"media/images/tovi_anim%d.png", 1, 12, 240, 400},  // at (530, 130): boots above the player area
-    {"media/images/tovi_icon.bmp", NONE, NONE, 32, 32},
-    // The main menu's scene.
-    {"media/images/mask.png", NONE, NONE, 800, 600},
-    {"media/images/kamila_anim_final.png", NONE, NONE, 5 * 150, 157},
-    {"media/images/buba/buba0%d.png", 1, 47, 110, 80},
-    {"media/images/baloon.png", NONE, NONE, 160, 90},
-    // Pictures and sequences.
-    {"media/images/kadar%d.png", 1, 10, 800, 600},
-    {"media/images/ashcrystal_%d.png", 0, 0, 800, 600},
-    {"media/images/ashcrystal_%d.png", 1, 4, 310, 335},  // at (178, 113)
-    {"media/images/ashcrystal_%d.png", 5, 5, 592, 410},  // at (49, 85)
-    {"media/images/dust/dust0%d.png", 1, 40, 240, 160},
-    {"media/images/map_background.png", NONE, NONE, 800, 600},
-    // Level dialogs and buttons.
-    {"media/images/r_retry.png", NONE, NONE, 0, 0},
-    {"media/images/r_cancel.png", NONE, NONE, 0, 0},
-    {"media/images/r_undo.png", NONE, NONE, 0, 0},
-    {"media/images/r_undo_off.png", NONE, NONE, 0, 0},
-    // The level list and the game dialog's way to it.
-    {"media/images/levellist.png", NONE, NONE, 560, 500},
-    {"media/images/level_cell_open.png", NONE, NONE, 88, 56},
-    {"media/images/level_cell_lit.png", NONE, NONE, 88, 56},
-    {"media/images/level_cell_locked.png", NONE, NONE, 88, 56},
-    {"media/images/ll_close_hover.png", NONE, NONE, 0, 0},
-    {"media/images/left_edit.png", NONE, NONE, 53, 60},
-    {"media/images/left_edit_hover.png", NONE, NONE, 53, 60},
-    {"media/images/right_edit.png", NONE, NONE, 53, 60},
-    {"media/images/right_edit_hover.png", NONE, NONE, 53, 60},
-    {"media/images/levels_rest.png", NONE, NONE, 0, 0},
-    {"media/images/levels_hover.png", NONE, NONE, 0, 0},
-    {"media/images/r_mainmenu.png", NONE, NONE, 0, 0},
-    {"media/images/dialog_retry.png", NONE, NONE, 560, 400},
-    {"media/images/dialog_lost.png", NONE, NONE, 560, 400},
-    {"media/images/leveldone.png", NONE, NONE, 560, 440},
-    {"media/images/failed.png", NONE, NONE, 400, 310},
-    {"media/images/intro_forward_hoveron.png", NONE, NONE, 113, 75},
-    {"media/images/intro_forward_hoveroff.png", NONE, NONE, 113, 75},
-    // Start-up and the main menu: item strips of 11 frames of 300 x 400.
-    {"media/images/loading_screen.png", NONE, NONE, 800, 600},
-    {"media/images/loading_screen_tape.png", NONE, NONE, 517, 44},
-    {"media/images/level0%d.png", 1, 5, 11 * 300, 400},
-    {"media/images/welcome_pl.png", NONE, NONE, 375, 61},
-    // Player profiles.
-    {"media/images/playeredit.png", NONE, NONE, 560, 400},
-    {"media/images/pl_new.png", NONE, NONE, 0, 0},
-    {"media/images/pl_edit.png", NONE, NONE, 0, 0},
-    {"media/images/pl_del.png", NONE, NONE, 0, 0},
-    {"media/images/pl_yes.png", NONE, NONE, 0, 0},
-    {"media/images/pl_no.png", NONE, NONE, 0, 0},
-    {"media/images/up_edit.png", NONE, NONE, 53, 60},
-    {"media/images/up_edit_hover.png", NONE, NONE, 53, 60},
-    {"media/images/down_edit.png", NONE, NONE, 53, 60},
-    {"media/images/down_edit_hover.png", NONE, NONE, 53, 60},
-    {"media/images/selc.png", NONE, NONE, 260, 30},
-    // Game dialog, new-game confirmation, high scores, options.
-    {"media/images/new_game.png", NONE, NONE, 560, 420},
-    {"media/images/dialog_new_areusure.png", NONE, NONE, 560, 400},
-    {"media/images/newgame_hover.png", NONE, NONE, 0, 0},
-    {"media/images/continue_hover.png", NONE, NONE, 0, 0},
-    {"media/images/hiscore_hover.png", NONE, NONE, 0, 0},
-    {"media/images/x_hover.png", NONE, NONE, 0, 0},
-    {"media/images/hiscore_screen.png", NONE, NONE, 800, 600},
-    {"media/images/backtomenu_hoveron.png", NONE, NONE, 113, 75},
-    {"media/images/backtomenu_hoveroff.png", NONE, NONE, 113, 75},
-    {"media/images/options.png", NONE, NONE, 560, 410},
-    {"media/images/slid.png", NONE, NONE, 22, 44},
-    {"media/images/check.png", NONE, NONE, 60, 60},
-    {"media/images/ok_hover.png", NONE, NONE, 0, 0},
-    {"media/images/window1_on.png", NONE, NONE, 42, 40},
-    {"media/images/window2_on.png", NONE, NONE, 42, 40},
-    {"media/images/window3_on.png", NONE, NONE, 42, 40},
-    {"media/images/window2_off.png", NONE, NONE, 42, 40},
-    {"media/images/window3_off.png", NONE, NONE, 42, 40},
-    // Chapter map: each glow is its dot's size plus twice the offset it is drawn at.
-    {"media/images/map_smalldot.png", NONE, NONE, 10, 10},
-    {"media/images/map_small_glow.png", NONE, NONE, 32, 32},
-    {"media/images/map_bigdot.png", NONE, NONE, 16, 16},
-    {"media/images/map_big_glow.png", NONE, NONE, 40, 40},
-    // Credits: the text is as tall as it needs, as wide as the window.
-    {"media/images/credits_back.png", NONE, NONE, 800, 600},
-    {"media/images/credits_text.png", NONE, NONE, 690, 0},
-    // Help.
-    {"media/images/help_screen%d.png", 1, 3, 800, 600},
-    {"media/images/helpplaybutton_hoveroff.png", NONE, NONE, 40, 40},
-    {"media/images/helpplaybutton_hoveron.png", NONE, NONE, 40, 40},
-    {"media/images/helpbutton_hoveroff_left.png", NONE, NONE, 110, 72},
-    {"media/images/helpbutton_hoveron_left.png", NONE, NONE, 110, 72},
-    {"media/images/helpbutton_hoveroff_right.png", NONE, NONE, 110, 72},
-    {"media/images/helpbutton_hoveron_right.png", NONE, NONE, 110, 72},
-    {"media/images/helpbutton_hoveroff_back.png", NONE, NONE, 110, 72},
-    {"media/images/helpbutton_hoveron_back.png", NONE, NONE, 110, 72},
-};
-
-std::string Path(const ImageRow& row, int k)
+std::string Path(const SizedImage& row, int k)
 {
     char buf[128];
     snprintf(buf, sizeof buf, row.path, k);
@@ -270,7 +151,7 @@ protected:
 TEST_F(Images_, EveryFileLoadsWithTheSizeTheCodeExpects)
 {
     int checked = 0;
-    for (const ImageRow& row : Images) {
+    for (const SizedImage& row : Images) {
         int first = row.first == NONE ? 0 : row.first;
         int last = row.first == NONE ? 0 : row.last;
         for (int k = first; k <= last; k++) {
@@ -292,12 +173,12 @@ TEST_F(Images_, EveryFileLoadsWithTheSizeTheCodeExpects)
     EXPECT_GT(checked, 20);
 }
 
-// A path the code loads but the table lacks would go unchecked: catch it. The
-// sources name families by their printf pattern, as the table does.
+// A path named in the code outside the picture lists would go unchecked: catch
+// it. The sources name families by their printf pattern, as the lists do.
 TEST_F(Images_, TheTableKnowsEveryImageTheCodeLoads)
 {
     std::set<std::string> known;
-    for (const ImageRow& row : Images)
+    for (const SizedImage& row : Images)
         known.insert(row.path);
     std::set<std::string> literals = ImageLiterals();
     EXPECT_GT(literals.size(), 10u) << "the scan found the game's sources";
@@ -305,19 +186,21 @@ TEST_F(Images_, TheTableKnowsEveryImageTheCodeLoads)
         EXPECT_TRUE(known.count(lit)) << lit << " is loaded by the code but missing from the table";
 }
 
-// The frames the table checks of one file name (a family's rows added up).
+// The frames the lists name of one file name (a family's rows put together; a
+// picture two loaders share counts once).
 int TableFrames(const char* path)
 {
-    int n = 0;
-    for (const ImageRow& row : Images)
+    std::set<int> numbers;
+    for (const SizedImage& row : Images)
         if (strcmp(row.path, path) == 0)
-            n += row.first == NONE ? 1 : row.last - row.first + 1;
-    return n;
+            for (int k = row.first == NONE ? 0 : row.first; k <= (row.first == NONE ? 0 : row.last); k++)
+                numbers.insert(k);
+    return static_cast<int>(numbers.size());
 }
 
-const ImageRow* TableRow(const char* path, int k)
+const SizedImage* TableRow(const char* path, int k)
 {
-    for (const ImageRow& row : Images)
+    for (const SizedImage& row : Images)
         if (strcmp(row.path, path) == 0 && (row.first == NONE || (row.first <= k && k <= row.last)))
             return &row;
     return nullptr;
@@ -370,7 +253,7 @@ void ExpectFamiliesLikeTheTable(const std::vector<Family>& families)
             if (!f.slots[i])
                 continue;
             filled++;
-            const ImageRow* row = TableRow(f.path, i - f.shift);
+            const SizedImage* row = TableRow(f.path, i - f.shift);
             EXPECT_NE(row, nullptr) << f.path << " number " << i - f.shift << " is loaded but not checked";
             if (!row)
                 continue;
@@ -460,7 +343,7 @@ TEST(ImagesLoaded, MenuLoadingFillsItsTablesWithTheCheckedImages)
     for (int k = 1; k <= CAMEL_FRAMES; k++)
         EXPECT_TRUE(Inside(CRect[k], CamelImage)) << "camel frame " << k;
     // The bar's picture is let go once loading ends: its size is the table's.
-    const ImageRow* tape = TableRow("media/images/loading_screen_tape.png", 0);
+    const SizedImage* tape = TableRow("media/images/loading_screen_tape.png", 0);
     ASSERT_NE(tape, nullptr);
     for (int k = 1; k <= LOADING_STEPS; k++)
         EXPECT_LE(LST[k].w, tape->w) << "loading step " << k;

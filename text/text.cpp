@@ -3,6 +3,7 @@
 // by tools/gen/gen_fonts.py together with the font images.
 #include "text/text.h"
 
+#include "shell/manifest.h"
 #include "shell/media.h"
 #include "shell/screen.h"
 
@@ -29,11 +30,11 @@ static void BuildRects(SDL_Rect* rects, const int (*list)[4])
     }
 }
 
-static void Reload(SDL_Surface** picture, const char* path)
+static void Reload(SDL_Surface*& picture, const char* path, int)
 {
-    if (*picture)
-        SDL_FreeSurface(*picture);
-    *picture = LoadImageAlpha(path);
+    if (picture)
+        SDL_FreeSurface(picture);
+    picture = LoadImageAlpha(path);
 }
 
 void LoadFonts()
@@ -41,9 +42,8 @@ void LoadFonts()
     BuildRects(fp1, RectList1);
     BuildRects(fp2, RectList2);
     BuildRects(fp3, RectList3);
-    Reload(&fPicture, "media/images/font20.png");
-    Reload(&fsPicture, "media/images/font14.png");
-    Reload(&fmPicture, "media/images/font16.png");
+    static const ImageRow rows[] = {FONT_IMAGES(IMAGE_ROW)};
+    ForEachImage(rows, static_cast<int>(sizeof rows / sizeof rows[0]), 0, Reload);
 }
 
 // The image, boxes and advances of a font number; false for a number that is no font.

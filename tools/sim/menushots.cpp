@@ -37,47 +37,10 @@ static void Shot(const char* name)
     printf("%s\n", path.c_str());
 }
 
+// The menu's own loading brings every picture the screens draw.
 static void LoadArt()
 {
-    optimizedImageCur = LoadImageAlpha("media/images/kursorb.png");
-    optimizedImageCursorp = LoadImageAlpha("media/images/kursorp.png");
-    MenuImage = LoadImageOpaque("media/images/chapter0.png");
-    Mapi = LoadImageRaw("media/images/map_background.png");
-    Mapb = LoadImageRaw("media/images/map_bigdot.png");
-    Mapbg = LoadImageRaw("media/images/map_big_glow.png");
-    Maps = LoadImageRaw("media/images/map_smalldot.png");
-    Mapsg = LoadImageRaw("media/images/map_small_glow.png");
-    forhon2 = LoadImageRaw("media/images/intro_forward_hoveron.png");
-    forhoff2 = LoadImageRaw("media/images/intro_forward_hoveroff.png");
-    OptionsImage = LoadImageAlpha("media/images/options.png");
-    loadedImageCrta = LoadImageAlpha("media/images/slid.png");
-    loadedImageChk = LoadImageAlpha("media/images/check.png");
-    loadedImageOk = LoadImageAlpha("media/images/ok_hover.png");
-    for (int k = 1; k <= 3; k++) {
-        char name[64];
-        snprintf(name, sizeof name, "media/images/window%d_on.png", k);
-        loadedImageWindow[k] = LoadImageAlpha(name);
-        snprintf(name, sizeof name, "media/images/window%d_off.png", k);
-        if (k > 1)
-            loadedImageWindowOff[k] = LoadImageAlpha(name);
-    }
-    optimizedImageCredits = LoadImageAlpha("media/images/credits_back.png");
-    optimizedImageCreditsm = LoadImageAlpha("media/images/credits_text.png");
-    btmhon = LoadImageRaw("media/images/backtomenu_hoveron.png");
-    btmhoff = LoadImageRaw("media/images/backtomenu_hoveroff.png");
-    hback = LoadImageRaw("media/images/helpbutton_hoveroff_back.png");
-    hbackh = LoadImageRaw("media/images/helpbutton_hoveron_back.png");
-    hleft = LoadImageRaw("media/images/helpbutton_hoveroff_left.png");
-    hlefth = LoadImageRaw("media/images/helpbutton_hoveron_left.png");
-    hright = LoadImageRaw("media/images/helpbutton_hoveroff_right.png");
-    hrighth = LoadImageRaw("media/images/helpbutton_hoveron_right.png");
-    hpb = LoadImageRaw("media/images/helpplaybutton_hoveroff.png");
-    hpbh = LoadImageRaw("media/images/helpplaybutton_hoveron.png");
-    for (int p = 1; p <= HELP_PAGES; p++) {
-        char path[64];
-        snprintf(path, sizeof path, "media/images/help_screen%d.png", p);
-        hbackg[p] = LoadImageRaw(path);
-    }
+    InitMenu(screen);
 }
 
 int main(int argc, char* argv[])
