@@ -12,24 +12,24 @@
 #include "shell/media.h"
 #include "shell/settings.h"
 
-TileRecord til[TIL_SIZE];
-int ukupnot = 0;
-int poen = 0;
+thread_local TileRecord til[TIL_SIZE];
+thread_local int ukupnot = 0;
+thread_local int poen = 0;
 SDL_Surface* LevelImage = nullptr;
 
-int startt = 0;
-int gett = 0;
+thread_local int startt = 0;
+thread_local int gett = 0;
 
 int bioinitl = 0;
-int FrameNo = 0;
-int vfrm = 0;
-int pfrm = 0;
+thread_local int FrameNo = 0;
+thread_local int vfrm = 0;
+thread_local int pfrm = 0;
 
 SDL_Rect LoadedtrackRectangle[RECT_TABLE_SIZE];
 SDL_Rect SRect[SPIKE_RECTS];
 SDL_Rect VFrect[VF_RECTS];
 SDL_Rect Dialogritem[4];
-SDL_Rect Cursor;
+thread_local SDL_Rect Cursor;
 SDL_Rect wall;
 
 Mix_Music* musicl[MUSIC_CHAPTERS];

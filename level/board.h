@@ -57,14 +57,14 @@ struct TileRecord {
 // ---- the board (rebuilt by every lmap) ---------------------------------------
 constexpr int TIL_SIZE = 300;  // records; slot 0 is never used
 
-extern TileRecord til[TIL_SIZE];  // the objects of the level in play, 1..ukupnot
-extern int ukupnot;               // records in use; never shrinks until the next load
-extern int poen;                  // score shown during the level; from PlayerScore when the level is proshli
+extern thread_local TileRecord til[TIL_SIZE];  // the objects of the level in play, 1..ukupnot
+extern thread_local int ukupnot;               // records in use; never shrinks until the next load
+extern thread_local int poen;                  // score shown during the level; from PlayerScore when the level is proshli
 extern SDL_Surface* LevelImage;   // background of the level in play (the chapter's picture)
 
 // ---- frame clock -------------------------------------------------------------
-extern int startt;     // tick of the previous get_delta; 0 makes the next delta 0 (cleared per level)
-extern int gett;       // tick read by the latest get_delta: the time of the current level frame
+extern thread_local int startt;     // tick of the previous get_delta; 0 makes the next delta 0 (cleared per level)
+extern thread_local int gett;       // tick read by the latest get_delta: the time of the current level frame
 
 // ---- level-play assets (loaded once per run by InitLevel) ---------------------
 constexpr int RECT_TABLE_SIZE = 256;  // LoadedtrackRectangle entries; 1..80 filled
@@ -76,15 +76,15 @@ constexpr int POSITIVE_CLIPS = 17;    // positive slots; 1..16 filled
 constexpr int NEGATIVE_CLIPS = 11;    // negative slots; 1..10 filled
 
 extern int bioinitl;  // 1 once InitLevel has run
-extern int FrameNo;   // frame counters of the level animations, cleared by InitLevel
-extern int vfrm;
-extern int pfrm;
+extern thread_local int FrameNo;   // frame counters of the level animations, cleared by InitLevel
+extern thread_local int vfrm;
+extern thread_local int pfrm;
 
 extern SDL_Rect LoadedtrackRectangle[RECT_TABLE_SIZE];  // sheet frame i - 1 at entry i (tiles, elements)
 extern SDL_Rect SRect[SPIKE_RECTS];                     // spike frame i - 1 at entry i
 extern SDL_Rect VFrect[VF_RECTS];                       // window n onto the digit strip: (0, 6n, 60, 60)
 extern SDL_Rect Dialogritem[4];                         // retry dialog hot areas 1..3
-extern SDL_Rect Cursor;                                 // where the level cursor is drawn (its centre)
+extern thread_local SDL_Rect Cursor;                                 // where the level cursor is drawn (its centre)
 extern SDL_Rect wall;                                   // the level-complete panel's area
 
 extern Mix_Music* musicl[MUSIC_CHAPTERS];  // level music per chapter 1..4

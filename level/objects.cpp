@@ -6,19 +6,19 @@
 #include "shell/media.h"
 #include "shell/screen.h"
 
-int imeUP = 0;
-int taster_pritisnut = 0;
-int prekameni = 0;
-int kameni = 0;
-int raspad = 0;
-int raspadx = 0;
-int raspady = 0;
-int spiked = 0;
-int spikex = 0;
-int spikey = 0;
-int spikeds[SPIKEDS_SIZE];
-int spikedsi = 0;
-int MicIndex = 0;
+thread_local int imeUP = 0;
+thread_local int taster_pritisnut = 0;
+thread_local int prekameni = 0;
+thread_local int kameni = 0;
+thread_local int raspad = 0;
+thread_local int raspadx = 0;
+thread_local int raspady = 0;
+thread_local int spiked = 0;
+thread_local int spikex = 0;
+thread_local int spikey = 0;
+thread_local int spikeds[SPIKEDS_SIZE];
+thread_local int spikedsi = 0;
+thread_local int MicIndex = 0;
 
 static void PlayLanding(int code)
 {

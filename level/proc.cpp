@@ -8,17 +8,19 @@
 #include "shell/display.h"
 #include "shell/screen.h"
 
-int proslie = 0;
-int MoveX = 0;
-int MoveY = 0;
-int plmc = 0;
-int ispada = 0;
-int pomera = 0;
-int fallstep = 0;
-int par[PAR_SIZE];
-int cnp = 0;
-int LEVEL_TIMER = 0;
-int probo = 0;
+thread_local int proslie = 0;
+thread_local int MoveX = 0;
+thread_local int MoveY = 0;
+thread_local int plmc = 0;
+thread_local int ispada = 0;
+thread_local int pomera = 0;
+thread_local int fallstep = 0;
+thread_local int par[PAR_SIZE];
+thread_local int cnp = 0;
+thread_local int LEVEL_TIMER = 0;
+thread_local int probo = 0;
+thread_local int CaptionGone = 0;
+thread_local int LevelSearching = 0;
 SDL_Surface* prosliscr = nullptr;
 
 void DarkenScreen(SDL_Surface* screen)
@@ -72,6 +74,7 @@ static void GrabOrRelease(int button, int mx, int my)
     if (candidate != 0 && candidate != imeUP) {
         proslie = candidate;
         MovingElement = 1;
+        CaptionGone = 1;
         mousec = 1;
         MoveX = cx / CELL_SIZE;
         MoveY = cy / CELL_SIZE;
@@ -140,10 +143,12 @@ static int HasSingleton()
 static void ShowFailed(SDL_Surface* screen)
 {
     PlayEffect(&mretr);
-    DarkenScreen(screen);
-    FreeBackdrop();
-    apply_clip(200, 145, failed, screen, nullptr);
-    ShowFrame(screen);
+    if (screen) {
+        DarkenScreen(screen);
+        FreeBackdrop();
+        apply_clip(200, 145, failed, screen, nullptr);
+        ShowFrame(screen);
+    }
     ClockDelay(2000);
 }
 
@@ -183,7 +188,8 @@ static void DragStep(int mx, int my)
         Cursor.x = static_cast<Sint16>(til[p].x + 20);
         return;
     }
-    UndoNoteSlide();
+    if (!LevelSearching)
+        UndoNoteSlide();
     MoveX += dir;
     PlayEffect(&mslid);
     Cursor.x = static_cast<Sint16>(MoveX * CELL_SIZE + 20);
@@ -209,7 +215,9 @@ int ProcLevel(SDL_Surface* screen, int but, int ToviMouseX, int ToviMouseY, int,
         plmc = 1;
     if (LEVEL_TIMER == 0)
         LEVEL_TIMER = gett;
-    UndoFrameStart();
+    // A search plays its boards on its own thread: the player's moves are not its.
+    if (!LevelSearching)
+        UndoFrameStart();
     GrabOrRelease(but, ToviMouseX, ToviMouseY);
     FrameSteps(dple != 0);
     CountElements();

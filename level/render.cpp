@@ -10,28 +10,28 @@
 #include "text/text.h"
 #include "trans/trans.h"
 
-int startTicks = 0;
-int mousec = 0;
-int mousenomoved = 0;
-int mousenomovel = 0;
-int brss = 0;
-int play_menu_music = 0;
+thread_local int startTicks = 0;
+thread_local int mousec = 0;
+thread_local int mousenomoved = 0;
+thread_local int mousenomovel = 0;
+thread_local int brss = 0;
+thread_local int play_menu_music = 0;
 
-int movtim = 0;
-int movtel = 0;
-int movsp = 0;
-int movspr = 0;
-int parttim = 0;
+thread_local int movtim = 0;
+thread_local int movtel = 0;
+thread_local int movsp = 0;
+thread_local int movspr = 0;
+thread_local int parttim = 0;
 
-int end_level = 0;
-int nijepust = 0;
-int drugiput = 0;
-int LEVEL_TIME = 0;
-int rendle = 0;
+thread_local int end_level = 0;
+thread_local int nijepust = 0;
+thread_local int drugiput = 0;
+thread_local int LEVEL_TIME = 0;
+thread_local int rendle = 0;
 
-int tovita = 0;
-int tovitad = 0;
-int tovii = 1;
+thread_local int tovita = 0;
+thread_local int tovitad = 0;
+thread_local int tovii = 1;
 
 int p1, p2, p3, p4, p5, p6;
 float i1 = 10.0f, i2 = 70.0f, i3 = 30.0f, i4 = 50.0f, i5 = 80.0f, i6 = 40.0f;
@@ -89,8 +89,9 @@ static void IdleReactions()
     }
     if (startTicks - mousenomovel > 15000 && end_level == 0) {
         tovita = 1;
-        int r = rand() % 10 + 1;
-        if (rand() % 2 == 1)
+        // A silent player (the solver's thread) leaves the shared random numbers alone.
+        int r = EffectsMuted ? 0 : rand() % 10 + 1;
+        if (!EffectsMuted && rand() % 2 == 1)
             PlayEffect(&negative[r]);
         mousenomovel = 0;
     }
@@ -271,9 +272,9 @@ static void Praise()
 {
     if (sklop == 0)
         return;
-    int r = rand() % 16 + 1;
+    int r = EffectsMuted ? 0 : rand() % 16 + 1;
     tovita = 1;
-    if (rand() % 2 == 1)
+    if (!EffectsMuted && rand() % 2 == 1)
         PlayEffect(&positive[r]);
     sklop = 0;
 }
@@ -286,7 +287,7 @@ static int panelArmed = 0;
 
 static void CompletePanel(SDL_Surface* screen, int button)
 {
-    if (!(end_level == 1 && ashcrystal == 0 && (Mix_Playing(-1) || prikpp != 0)))
+    if (!(end_level == 1 && ashcrystal == 0 && (EffectsPlaying() || prikpp != 0)))
         return;
     DarkenScreen(screen);
     FreeBackdrop();
@@ -335,7 +336,7 @@ static void DrawPortrait(SDL_Surface* screen)
         tovitad = 0;
     if (tovitad != 0 && tovii == 3)
         tovitad += 1;
-    if (!Mix_Playing(-1))
+    if (!EffectsPlaying())
         tovita = 0;
 }
 
@@ -427,7 +428,8 @@ static int LevelFrame(SDL_Surface* screen, int x, int y, int button, int key, in
     // The level goes on once its panel was acknowledged (or the relic is due).
     if (ashcrystal == 1 || (button == 1 && end_level == 1 && prikpp == 2))
         return LevelAdvance(screen, levelStar);
-    DrawBoard(screen);
+    if (screen)
+        DrawBoard(screen);
     SpikeCycle();
     TeleportAnimation(screen);
     BreakAnimation(screen, spiked, movsp, spikex, spikey);
@@ -435,7 +437,9 @@ static int LevelFrame(SDL_Surface* screen, int x, int y, int button, int key, in
     CompletionTest();
     VanishAnimation(screen);
     Praise();
-    Hud(screen);
+    if (screen) {
+        Hud(screen);
+    }
     // The clock runs from the level's first frames while elements are left. Until
     // it has taken its first reading the time is 0, not the time since start-up.
     if (cnp != 0)
@@ -444,8 +448,10 @@ static int LevelFrame(SDL_Surface* screen, int x, int y, int button, int key, in
         tovita = tovitad = tovii = 0;
     if (tovita != 0 || tovitad != 0)
         tovii = MicIndex / 5 + 1;
-    ToTime(LEVEL_TIME, screen);
-    DrawAssist(screen, x, y, button);
+    if (screen) {
+        ToTime(LEVEL_TIME, screen);
+        DrawAssist(screen, x, y, button);
+    }
     int bw = menubtn ? menubtn->w : MENU_BUTTON_W;
     int bh = menubtn ? menubtn->h : MENU_BUTTON_H;
     bool menu = OpensLevelMenu(key) != 0;
@@ -459,7 +465,8 @@ static int LevelFrame(SDL_Surface* screen, int x, int y, int button, int key, in
     DrawPortrait(screen);
     if (menu)
         return SCREEN_RETRY;
-    CompletePanel(screen, button);
+    if (screen)
+        CompletePanel(screen, button);
     LevelCursor(screen, Cursor.x - 20, Cursor.y - 20, MovingElement == 1);
     return levelStar;
 }
@@ -492,7 +499,7 @@ int RendLevel(SDL_Surface* screen, int x, int y, int button, int key, int levelS
         return RelicSequence(screen, x, y, button, levelStar);
     if (levelStar != 0) {
         // A level (re)starts: nothing is drawn in this frame.
-        if (bioinitl == 0)
+        if (bioinitl == 0 && !LevelSearching)
             InitLevel();
         prikpp = 0;
         return 0;

@@ -8,7 +8,7 @@
 #include "shell/screen.h"
 #include "trans/trans.h"
 
-int dplev = 0;
+thread_local int dplev = 0;
 
 // What every way out of the dialog does: it closes, the click is used up, the
 // button sounds and the darkened backdrop goes.

@@ -13,7 +13,7 @@
 constexpr uint32_t DOUBLE_CLICK_MS = 500;
 
 // ---- dialog state ------------------------------------------------------------
-extern int dplev;  // level the dialog was opened from, taken on its first frame; 0 while closed
+extern thread_local int dplev;  // level the dialog was opened from, taken on its first frame; 0 while closed
 
 int RenderDialogr(int dple, int x, int y, int button, int key, int unicode, SDL_Surface* screen);
 

@@ -6,20 +6,20 @@
 #include "shell/media.h"
 #include "progress/players.h"
 
-int MovingElement = 0;
-int pind = 0;
-int part = 0;
-int parta = 0;
-int partb = 0;
-int sklop = 0;
-int telex = 0;
-int telexi = 0;
-int telexo = 0;
-int bio126 = 0;
-int uiznad = 0;
-int iznad[STACK_SIZE];
-int gimasu[STACK_SIZE];
-int tralala = 0;
+thread_local int MovingElement = 0;
+thread_local int pind = 0;
+thread_local int part = 0;
+thread_local int parta = 0;
+thread_local int partb = 0;
+thread_local int sklop = 0;
+thread_local int telex = 0;
+thread_local int telexi = 0;
+thread_local int telexo = 0;
+thread_local int bio126 = 0;
+thread_local int uiznad = 0;
+thread_local int iznad[STACK_SIZE];
+thread_local int gimasu[STACK_SIZE];
+thread_local int tralala = 0;
 
 int WhoIsLeft(TileRecord a, TileRecord b)
 {
@@ -135,7 +135,7 @@ void ccf(TileRecord a, int idx)
     }
     if (mask == 0)
         return;
-    if (Mix_Playing(-1))
+    if (EffectsPlaying())
         sklop = 1;
     PlayEffect(&GoneEl);
     poen = AddScore(poen, 45);

@@ -11,20 +11,20 @@
 // ---- match, teleport and stack state -----------------------------------------
 constexpr int STACK_SIZE = 12;  // a column is at most 12 rows: the rider and 11 above it
 
-extern int MovingElement;  // 1 while the player drags an element; a match, teleport or mud clears it
-extern int pind;           // vanish animation step, 63 at a match, counted down by the renderer; 0 idle
-extern int part;           // neighbours of the last match: 1 below, 2 left, 4 right, 8 above
-extern int parta;          // row - 1 of the element that caused the last match
-extern int partb;          // column - 1 of it
-extern int sklop;          // 1 when a match happened while a sound played: asks for praise
-extern int telex;          // teleport animation step, 10 at a teleport, counted down to 0
-extern int telexi;         // record of the teleport entrance used last
-extern int telexo;         // record of the exit pad used last
-extern int bio126;         // record freed by the last teleport; re-used for the pad when it is left; 0 none
-extern int uiznad;         // depth of the stack collected by provgore
-extern int iznad[STACK_SIZE];   // [0] the platform's rider, [1..uiznad] the elements stacked on it
-extern int gimasu[STACK_SIZE];  // per stacked element: 0, or iznad[k] + a stay mark (below)
-extern int tralala;        // 1 when the stack is capped by something that cannot be carried
+extern thread_local int MovingElement;  // 1 while the player drags an element; a match, teleport or mud clears it
+extern thread_local int pind;           // vanish animation step, 63 at a match, counted down by the renderer; 0 idle
+extern thread_local int part;           // neighbours of the last match: 1 below, 2 left, 4 right, 8 above
+extern thread_local int parta;          // row - 1 of the element that caused the last match
+extern thread_local int partb;          // column - 1 of it
+extern thread_local int sklop;          // 1 when a match happened while a sound played: asks for praise
+extern thread_local int telex;          // teleport animation step, 10 at a teleport, counted down to 0
+extern thread_local int telexi;         // record of the teleport entrance used last
+extern thread_local int telexo;         // record of the exit pad used last
+extern thread_local int bio126;         // record freed by the last teleport; re-used for the pad when it is left; 0 none
+extern thread_local int uiznad;         // depth of the stack collected by provgore
+extern thread_local int iznad[STACK_SIZE];   // [0] the platform's rider, [1..uiznad] the elements stacked on it
+extern thread_local int gimasu[STACK_SIZE];  // per stacked element: 0, or iznad[k] + a stay mark (below)
+extern thread_local int tralala;        // 1 when the stack is capped by something that cannot be carried
 
 // ---- codes -------------------------------------------------------------------
 // An element stuck in mud is its code + STUCK_OFFSET, one standing on the exit

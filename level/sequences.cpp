@@ -12,17 +12,17 @@
 #include "text/text.h"
 #include "trans/trans.h"
 
-int cntintr = 0;
-int cntgh = 0;
-int biointo = 0;
-int bioret = 0;
-int ashcrystal = 0;
-int psi = 0;
-int pma = 0;
-int pash = 0;
-int mpk = 0;
-int finalpart = 0;
-int finalpartt = 0;
+thread_local int cntintr = 0;
+thread_local int cntgh = 0;
+thread_local int biointo = 0;
+thread_local int bioret = 0;
+thread_local int ashcrystal = 0;
+thread_local int psi = 0;
+thread_local int pma = 0;
+thread_local int pash = 0;
+thread_local int mpk = 0;
+thread_local int finalpart = 0;
+thread_local int finalpartt = 0;
 SDL_Surface* IntroImag[INTRO_IMAGES];
 SDL_Surface* AshcrystalImg[ASHCRYSTAL_IMAGES];
 SDL_Surface* SandImage[SAND_IMAGES];

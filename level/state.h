@@ -39,7 +39,7 @@
     /* the story and chapter sequences (level/sequences.h) */                                         \
     X(cntintr, KEEP, KEEP) X(cntgh, 0, KEEP) X(biointo, 0, KEEP) X(bioret, KEEP, KEEP)               \
     X(ashcrystal, 0, KEEP) X(psi, 0, KEEP) X(pma, 0, KEEP) X(pash, 0, KEEP) X(mpk, 0, KEEP)          \
-    X(finalpart, KEEP, KEEP) X(finalpartt, KEEP, KEEP)                                               \
+    X(finalpart, KEEP, KEEP) X(finalpartt, KEEP, KEEP) X(CaptionGone, 0, 0)                       \
     /* the player's progress */                                                                        \
     X(proshli, 0, KEEP) X(PlayerScore, 0, KEEP) X(izmp, 0, KEEP)                                     \
     /* the animation counters (level/board.h) and the clock (shell/clock.h) */                       \

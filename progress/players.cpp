@@ -9,9 +9,9 @@
 PlayerRecord pin[PLAYER_SLOTS];
 int ukupl = 0;
 char PlayerName[PLAYER_NAME_SIZE];
-int proshli = 0;
-int PlayerScore = 0;
-int izmp = 0;
+thread_local int proshli = 0;
+thread_local int PlayerScore = 0;
+thread_local int izmp = 0;
 int plsel = 0;
 
 // ---- scores ------------------------------------------------------------------

@@ -53,9 +53,9 @@ constexpr int PLAYER_NAME_SIZE = 20;
 extern PlayerRecord pin[PLAYER_SLOTS];  // the table; slots past ukupl are all zero
 extern int ukupl;                       // index of the last player; 0 = no player
 extern char PlayerName[PLAYER_NAME_SIZE];  // the current player's name; empty = none
-extern int proshli;                     // the current player's level to play next
-extern int PlayerScore;                 // the current player's running score
-extern int izmp;                        // 1: the main menu records the current player on its next redraw
+extern thread_local int proshli;                     // the current player's level to play next
+extern thread_local int PlayerScore;                 // the current player's running score
+extern thread_local int izmp;                        // 1: the main menu records the current player on its next redraw
 extern int plsel;                       // selected list index (settings word 4); ukupl + 1 while a new name is typed; 0 none
 
 void ReadPlayers();    // fills pin from "player.dat"; ukupl = the last named record read

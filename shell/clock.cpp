@@ -4,8 +4,8 @@
 
 #include <chrono>
 
-int clock_virtual = 0;
-uint32_t clock_now = CLOCK_VIRTUAL_START;
+thread_local int clock_virtual = 0;
+thread_local uint32_t clock_now = CLOCK_VIRTUAL_START;
 
 uint32_t ClockTicks()
 {

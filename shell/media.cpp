@@ -18,6 +18,7 @@
 
 Mix_Chunk** EffectLog[EFFECT_LOG_SIZE];
 int EffectLogCount = 0;
+thread_local int EffectsMuted = 0;
 LoadJob LoadBatch[LOAD_BATCH_SIZE];
 int LoadBatchCount = 0;
 
@@ -359,16 +360,25 @@ void ReleaseSurface(SDL_Surface** surface)
 
 void PlayEffect(Mix_Chunk** handle)
 {
+    if (EffectsMuted)
+        return;
     EffectLog[EffectLogCount % EFFECT_LOG_SIZE] = handle;
     EffectLogCount++;
     if (handle && *handle)
         Mix_PlayChannel(-1, *handle, 0);
 }
 
+int EffectsPlaying()
+{
+    return EffectsMuted ? 0 : Mix_Playing(-1);
+}
+
 // The mixer loops the tune itself, end straight into start: the tunes are cut at
 // their loop point, so no gap opens while a screen waits to see it has ended.
 void PlayTune(Mix_Music* music)
 {
+    if (EffectsMuted)
+        return;
     Mix_HaltMusic();
     if (music)
         Mix_PlayMusic(music, -1);

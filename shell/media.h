@@ -69,9 +69,12 @@ constexpr int EFFECT_LOG_SIZE = 64;
 
 extern Mix_Chunk** EffectLog[EFFECT_LOG_SIZE];  // the last effects asked for, by handle; oldest overwritten
 extern int EffectLogCount;                      // effects asked for since the last EffectLogClear
+extern thread_local int EffectsMuted;           // 1 on a thread that plays levels silently (the solver's); 0 at start
 
-void PlayEffect(Mix_Chunk** handle);  // plays *handle once on the first free channel (if loaded)
-void PlayTune(Mix_Music* music); // halts the music and plays music round and round (if loaded)
+
+void PlayEffect(Mix_Chunk** handle);  // plays *handle once on the first free channel (if loaded); nothing when muted
+int EffectsPlaying();                 // 1 while an effect sounds; always 0 on a muted thread
+void PlayTune(Mix_Music* music); // halts the music and plays music round and round (if loaded); nothing when muted
 // A screen's own tune, started again whenever it has ended: *started is the
 // screen's "tune started" flag; it is cleared when no music plays, and while it
 // is clear the tune is (re)started and it is set.

@@ -1,21 +1,21 @@
 #include "shell/screen.h"
 
 SDL_Surface* screen = nullptr;
-int level_no = SCREEN_MENU;
+thread_local int level_no = SCREEN_MENU;
 int m_bQuit = 0;
 int start_level_no = 1;
 
-int but = 0;
-int ToviMouseX = 0;
-int ToviMouseY = 0;
-int ToviRelativeMouseX = 0;
-int ToviRelativeMouseY = 0;
-int kkeyk = 0;
+thread_local int but = 0;
+thread_local int ToviMouseX = 0;
+thread_local int ToviMouseY = 0;
+thread_local int ToviRelativeMouseX = 0;
+thread_local int ToviRelativeMouseY = 0;
+thread_local int kkeyk = 0;
 
-int mousechk = 1;
-int LevelStar = 1;
-int dple = 0;
-int dead = 0;
+thread_local int mousechk = 1;
+thread_local int LevelStar = 1;
+thread_local int dple = 0;
+thread_local int dead = 0;
 int menu_first_time = 1;
 
 int rendme = 0;
@@ -27,13 +27,13 @@ int renddhs = 0;
 int renddo = 0;
 int renddh = 0;
 int rendc = 0;
-int renddr = 0;
+thread_local int renddr = 0;
 
 int biodg = 0;
 int biodp = 0;
 int bioo = 0;
-int biodr = 0;
-int prikpp = 0;
+thread_local int biodr = 0;
+thread_local int prikpp = 0;
 
 bool CornerButton(SDL_Surface* screen, int x, int y, SDL_Surface* lit, SDL_Surface* plain)
 {

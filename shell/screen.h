@@ -59,23 +59,23 @@ constexpr int SCREEN_BPP = 32;
 
 // ---- the display and the loop -----------------------------------------------
 extern SDL_Surface* screen;   // the display surface, 800 x 600 x 32; replaced when full screen toggles
-extern int level_no;          // the screen code; starts 0 (main menu)
+extern thread_local int level_no;          // the screen code; starts 0 (main menu)
 extern int m_bQuit;           // 1 ends the main loop after the current iteration
 extern int start_level_no;    // the level a new game starts at; 1, set at start-up
 
 // ---- input, written by MMoved on every dispatch (but also by CheckKeys) -------
-extern int but;                 // button code of the latest input; 1 = left button
-extern int ToviMouseX;          // pointer x in screen pixels
-extern int ToviMouseY;          // pointer y in screen pixels
-extern int ToviRelativeMouseX;  // relative motion of the latest motion event, signed
-extern int ToviRelativeMouseY;
-extern int kkeyk;               // key symbol of the latest key press; 999 on the tick
+extern thread_local int but;                 // button code of the latest input; 1 = left button
+extern thread_local int ToviMouseX;          // pointer x in screen pixels
+extern thread_local int ToviMouseY;          // pointer y in screen pixels
+extern thread_local int ToviRelativeMouseX;  // relative motion of the latest motion event, signed
+extern thread_local int ToviRelativeMouseY;
+extern thread_local int kkeyk;               // key symbol of the latest key press; 999 on the tick
 
 // ---- latches and tokens ------------------------------------------------------
-extern int mousechk;   // menu click latch: cleared by a call with button 0, set as a click acts; starts 1
-extern int LevelStar;  // what RendLevel returned last frame; non-zero = level (re)starting; starts 1
-extern int dple;       // while the retry dialog is up: the level that opened it; else 0
-extern int dead;       // 1 when the retry dialog was opened because the level was lost
+extern thread_local int mousechk;   // menu click latch: cleared by a call with button 0, set as a click acts; starts 1
+extern thread_local int LevelStar;  // what RendLevel returned last frame; non-zero = level (re)starting; starts 1
+extern thread_local int dple;       // while the retry dialog is up: the level that opened it; else 0
+extern thread_local int dead;       // 1 when the retry dialog was opened because the level was lost
 extern int menu_first_time;  // 1: the main menu's next redraw restarts its scene cycle and sets the music volume; starts 1
 
 // ---- screen-entry flags: 0 until the screen's first frame warps the pointer ---
@@ -88,14 +88,14 @@ extern int renddhs;  // high scores
 extern int renddo;   // options
 extern int renddh;   // help
 extern int rendc;    // credits
-extern int renddr;   // retry dialog
+extern thread_local int renddr;   // retry dialog
 
 // ---- one-time set-up flags of the dialogs, cleared by the dispatcher ----------
 extern int biodg;    // the game dialog has faded in; kept only while the game dialog stays up
 extern int biodp;    // the player dialog has faded in
 extern int bioo;     // the options panel has faded in
-extern int biodr;    // the retry dialog has faded in
-extern int prikpp;   // level-complete panel: 0 not shown, 1 shown, 2 acknowledged
+extern thread_local int biodr;    // the retry dialog has faded in
+extern thread_local int prikpp;   // level-complete panel: 0 not shown, 1 shown, 2 acknowledged
 
 // Draws source (or its clip rectangle) onto destination with its top-left at (x, y).
 // Every image of the game is drawn through here; a missing image draws nothing.

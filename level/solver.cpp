@@ -1,0 +1,916 @@
+#include "level/solver.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <unordered_map>
+
+#include "level/level.h"
+#include "shell/clock.h"
+#include "shell/media.h"
+#include "shell/screen.h"
+
+namespace {
+
+constexpr int SETTLE_CAP = 1500;  // frames a board may take to come to rest after a move
+constexpr int HOLD_CAP = 45;      // frames a slide may wait for its element to pass a row boundary
+constexpr int TT_ENTRY_BYTES = 64;  // what one board of the fewest-drags search costs, with its table entry
+constexpr int NODE_BYTES = 96;      // what one board of the whole graph costs, with its moves
+
+// What one thread needs to play a level: which records can change, whether the
+// moment matters, whether the column bound holds, and its share of the budget.
+struct Player {
+    std::vector<int> live;  // records that can change during play: every object but the fixed tiles
+    bool platforms = false;
+    bool sideways = false;  // something but a drag moves elements sideways: no column bound
+    long frames = 0;
+    const SolveLimits* limits = nullptr;
+    uint64_t deadline = 0;  // ClockCostMicros() past which the search stops; 0 none
+    std::atomic<int>* stop = nullptr;
+};
+
+void PlayerFor(Player* p, const SolveLimits& limits, std::atomic<int>* stop)
+{
+    p->limits = &limits;
+    p->stop = stop;
+    p->deadline = limits.maxMillis > 0 ? ClockCostMicros() + static_cast<uint64_t>(limits.maxMillis) * 1000 : 0;
+    const LevelState& s = limits.start;
+    for (int i = 1; i <= s.ukupnot && i < TIL_SIZE; i++) {
+        int t = s.til[i].type;
+        if (t >= EL_FIRST || t == 0)
+            p->live.push_back(i);
+        if (t == EL_LIFT_H || t == EL_LIFT_V)
+            p->platforms = true;
+        if (t == EL_LIFT_H || t == EL_TELE_IN)
+            p->sideways = true;
+    }
+}
+
+// Each thread that plays for the solver plays silently on the virtual clock.
+void BecomeSolverThread()
+{
+    EffectsMuted = 1;
+    LevelSearching = 1;
+    clock_virtual = 1;
+}
+
+bool OutOfBudget(const Player& p)
+{
+    if (p.stop && p.stop->load(std::memory_order_relaxed))
+        return true;
+    if (p.limits->cancel && p.limits->cancel->load(std::memory_order_relaxed))
+        return true;
+    return p.deadline != 0 && ClockCostMicros() > p.deadline;
+}
+
+LevelOutcome Frame(Player& p, int button, int x, int y)
+{
+    p.frames++;
+    return LevelStep(button, x, y);
+}
+
+int MagnetRecord(const Player& p)
+{
+    for (int i : p.live)
+        if (til[i].type == EL_MAGNET)
+            return i;
+    return 0;
+}
+
+// At rest: no animation running, nothing dragged, every movable object held up
+// (or hanging under the magnet), and nothing but a block sitting in a spike pit.
+// A cleared board is not at rest: the win comes once the last puff has gone.
+bool Settled(const Player& p)
+{
+    bool left = false;
+    for (int i : p.live) {
+        int t = til[i].type;
+        left = left || (t >= EL_FIRST && t <= EL_LAST_MATCHABLE) ||
+               (t > 200 && t != EL_BLOCK + STUCK_OFFSET && t != EL_BLOCK + PAD_OFFSET);
+    }
+    if (cnp == 0 || !left)
+        return false;
+    if (telex != 0 || spiked != 0 || raspad != 0 || movsp != 0 || probo != 0 || MovingElement != 0)
+        return false;
+    int magnet = imeUP ? MagnetRecord(p) : 0;
+    for (int i : p.live) {
+        const TileRecord& t = til[i];
+        if (!IsMovable(t.type))
+            continue;
+        if (i == imeUP) {
+            if (magnet == 0 || t.y != til[magnet].y + CELL_SIZE)
+                return false;
+            continue;
+        }
+        if (!HeldUp(i))
+            return false;
+        if (t.type != EL_BLOCK)
+            for (int j : p.live)
+                if (til[j].type == EL_SPIKES && til[j].x == t.x && til[j].y == t.y)
+                    return false;
+    }
+    return true;
+}
+
+// Where platforms travel, boards are taken only on every SOLVE_WAIT_FRAMES-th
+// frame of the level, so that a platform is met in few places.
+bool OnBeat()
+{
+    return (clock_now / 20) % SOLVE_WAIT_FRAMES == 0;
+}
+
+void Add(std::vector<SolveStep>* script, SolveStep s)
+{
+    if (script && s.frames > 0)
+        script->push_back(s);
+}
+
+// Plays frames with the button up until the board rests.
+LevelOutcome Settle(Player& p, std::vector<SolveStep>* script)
+{
+    LevelOutcome r = LEVEL_GOING;
+    int frames = 0;
+    while (frames < SETTLE_CAP) {
+        r = Frame(p, 0, SOLVE_PARK_X, SOLVE_PARK_Y);
+        frames++;
+        if (r != LEVEL_GOING || (Settled(p) && frames >= 2 && (!p.platforms || OnBeat())))
+            break;
+    }
+    Add(script, {0, SOLVE_PARK_X, SOLVE_PARK_Y, frames});
+    return r;
+}
+
+// Whether the cell (col, row) lets a slid element in: nothing in it but a
+// teleport entrance or a spike pit, as the drag itself decides.
+bool Free(int self, int col, int row)
+{
+    if (col < 0 || col >= BOARD_COLS)
+        return false;
+    int cx = col * CELL_SIZE, cy = row * CELL_SIZE;
+    for (int j = 1; j <= ukupnot; j++) {
+        if (j == self)
+            continue;
+        const TileRecord& t = til[j];
+        if (t.type == EL_TELE_IN || t.type == EL_SPIKES)
+            continue;
+        if (abs(t.y - cy) < CELL_SIZE && t.x > cx - CELL_SIZE && t.x < cx + CELL_SIZE)
+            return false;
+    }
+    return true;
+}
+
+// One cell of a slide: held frames until the element has come into the cell
+// (one on a moving platform waits until it passes a row boundary). False when it
+// could not get there.
+bool SlideCell(Player& p, int i, int target, int gy, LevelOutcome* res, std::vector<SolveStep>* script)
+{
+    int tx = target * CELL_SIZE + CELL_SIZE / 2;
+    int waited = 0;
+    while (*res == LEVEL_GOING && waited < HOLD_CAP && proslie == i && MovingElement == 1 &&
+           til[i].x != target * CELL_SIZE) {
+        *res = Frame(p, 1, tx, gy);
+        waited++;
+    }
+    Add(script, {1, tx, gy, waited});
+    return !(*res == LEVEL_GOING && (proslie != i || til[i].x != target * CELL_SIZE) && MovingElement == 1);
+}
+
+LevelOutcome Release(Player& p, int tx, int gy, LevelOutcome res, std::vector<SolveStep>* script)
+{
+    if (res == LEVEL_GOING)
+        res = Frame(p, 0, tx, gy);
+    Add(script, {0, tx, gy, 1});
+    if (res == LEVEL_GOING)
+        res = Settle(p, script);
+    return res;
+}
+
+// Every move from the settled board on this thread, each played to rest; visit
+// sees the board each one leaves (loaded on this thread) and the outcome, and
+// returns false to stop. A slide of k cells goes on from the slide of k - 1, so
+// each element and way is played once.
+template <typename Visit>
+bool Expand(Player& p, const LevelState& here, Visit visit)
+{
+    std::vector<int> movers;
+    LevelLoad(here);
+    for (int i : p.live)
+        if (IsMovable(til[i].type) && i != imeUP && HeldUp(i))
+            movers.push_back(i);
+    LevelState* mid = new LevelState;
+    bool go = true;
+    for (size_t m = 0; m < movers.size() && go; m++) {
+        int i = movers[m];
+        for (int dir = -1; dir <= 1 && go; dir += 2) {
+            LevelLoad(here);
+            const TileRecord t = til[i];
+            int gx = t.x + CELL_SIZE / 2, gy = t.y + CELL_SIZE / 2;
+            int col = gx / CELL_SIZE, row = gy / CELL_SIZE;
+            if (!Free(i, col + dir, row))
+                continue;
+            LevelOutcome res = Frame(p, 0, gx, gy);
+            if (res == LEVEL_GOING)
+                res = Frame(p, 1, gx, gy);
+            if (res != LEVEL_GOING || proslie != i)
+                continue;
+            for (int k = 1; k < BOARD_COLS && go; k++) {
+                int target = col + dir * k;
+                if (!Free(i, target, til[i].y / CELL_SIZE))
+                    break;
+                if (!SlideCell(p, i, target, gy, &res, nullptr))
+                    break;
+                bool dropped = res == LEVEL_GOING && !HeldUp(i);
+                LevelOutcome holdRes = res;
+                LevelSave(mid);
+                LevelOutcome end = Release(p, target * CELL_SIZE + CELL_SIZE / 2, gy, res, nullptr);
+                go = visit(SolveMove{static_cast<int16_t>(i), static_cast<int8_t>(dir), static_cast<int8_t>(k)}, end);
+                LevelLoad(*mid);
+                // The slide is over once the element has dropped off, vanished or stuck.
+                if (holdRes != LEVEL_GOING || dropped || proslie != i || MovingElement == 0)
+                    break;
+            }
+        }
+    }
+    delete mid;
+    if (go && p.platforms) {
+        LevelLoad(here);
+        LevelOutcome res = LEVEL_GOING;
+        for (int k = 0; k < SOLVE_WAIT_FRAMES && res == LEVEL_GOING; k++)
+            res = Frame(p, 0, SOLVE_PARK_X, SOLVE_PARK_Y);
+        if (res == LEVEL_GOING)
+            res = Settle(p, nullptr);
+        go = visit(SolveMove{0, 0, 0}, res);
+    }
+    return go;
+}
+
+// Plays one move from the settled board on this thread, exactly as Expand played it.
+LevelOutcome PlayMove(Player& p, const SolveMove& mv, std::vector<SolveStep>* script)
+{
+    if (mv.record == 0) {
+        LevelOutcome res = LEVEL_GOING;
+        int k = 0;
+        while (k < SOLVE_WAIT_FRAMES && res == LEVEL_GOING) {
+            res = Frame(p, 0, SOLVE_PARK_X, SOLVE_PARK_Y);
+            k++;
+        }
+        Add(script, {0, SOLVE_PARK_X, SOLVE_PARK_Y, k});
+        return res == LEVEL_GOING ? Settle(p, script) : res;
+    }
+    int i = mv.record;
+    if (i < 1 || i >= TIL_SIZE)
+        return LEVEL_FAILED;
+    int gx = til[i].x + CELL_SIZE / 2, gy = til[i].y + CELL_SIZE / 2;
+    int col = gx / CELL_SIZE;
+    LevelOutcome res = Frame(p, 0, gx, gy);
+    Add(script, {0, gx, gy, 1});
+    if (res == LEVEL_GOING)
+        res = Frame(p, 1, gx, gy);
+    Add(script, {1, gx, gy, 1});
+    for (int k = 1; k <= mv.cells && res == LEVEL_GOING; k++)
+        SlideCell(p, i, col + mv.dir * k, gy, &res, script);
+    return Release(p, (col + mv.dir * mv.cells) * CELL_SIZE + CELL_SIZE / 2, gy, res, script);
+}
+
+uint64_t Mix(uint64_t h, uint64_t v)
+{
+    h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2);
+    return h * 0xff51afd7ed558ccdULL;
+}
+
+// The fewest drags any win from this board still needs, never more: only a drag
+// moves an element sideways (unless a platform or the teleport does), so every
+// kind whose elements all stand two or more columns apart needs a drag of its own.
+int LowerBound(const Player& p)
+{
+    if (cnp == 0)
+        return 0;
+    if (p.sideways)
+        return 1;
+    int kinds[BOARD_CELLS], cols[BOARD_CELLS];
+    int n = 0;
+    for (int i : p.live) {
+        int t = til[i].type;
+        int plain = 0;
+        if (t > 200 && t != EL_BLOCK + STUCK_OFFSET && t != EL_BLOCK + PAD_OFFSET)
+            plain = t <= 224 ? t - STUCK_OFFSET : t - PAD_OFFSET;
+        else if (t >= EL_FIRST && t <= EL_LAST_MATCHABLE)
+            plain = t;
+        if (plain != 0 && n < BOARD_CELLS) {
+            kinds[n] = plain;
+            cols[n++] = til[i].x / CELL_SIZE;
+        }
+    }
+    int need = 0;
+    for (int a = 0; a < n; a++) {
+        bool firstOfKind = true, near = false;
+        for (int b = 0; b < n; b++) {
+            if (kinds[b] != kinds[a] || b == a)
+                continue;
+            if (b < a)
+                firstOfKind = false;
+            if (abs(cols[a] - cols[b]) <= 1)
+                near = true;
+        }
+        if (!firstOfKind)
+            continue;
+        // Any two of the kind near each other may meet by falling alone.
+        bool kindNear = near;
+        for (int c = a + 1; c < n && !kindNear; c++)
+            for (int d = c + 1; d < n && !kindNear; d++)
+                kindNear = kinds[c] == kinds[a] && kinds[d] == kinds[a] && abs(cols[c] - cols[d]) <= 1;
+        need += kindNear ? 0 : 1;
+    }
+    return need > 0 ? need : 1;
+}
+
+// The start board brought to rest; the frames it took go first in every script.
+struct Root {
+    LevelState state;
+    std::vector<SolveStep> prefix;
+    LevelOutcome outcome = LEVEL_GOING;
+};
+
+void SettleRoot(Player& p, const SolveLimits& limits, Root* root)
+{
+    LevelLoad(limits.start);
+    // A board on its way in (the level's first frame) holds no chapter picture here.
+    if (LevelStar != 0 || (cntgh >= 1 && cntgh <= 5))
+        bioret = 1;
+    root->outcome = Settle(p, &root->prefix);
+    LevelSave(&root->state);
+}
+
+std::vector<SolveStep> ScriptOf(Player& p, const Root& root, const std::vector<SolveMove>& moves)
+{
+    std::vector<SolveStep> s = root.prefix;
+    LevelLoad(root.state);
+    for (const SolveMove& mv : moves)
+        if (PlayMove(p, mv, &s) != LEVEL_GOING)
+            break;
+    return s;
+}
+
+void Describe(const Root& root, SolveResult* r)
+{
+    if (r->moves.empty())
+        return;
+    const SolveMove& mv = r->moves[0];
+    r->record = mv.record;
+    if (mv.record > 0 && mv.record < TIL_SIZE) {
+        const TileRecord& t = root.state.til[mv.record];
+        r->fromCol = (t.x + CELL_SIZE / 2) / CELL_SIZE;
+        r->fromRow = (t.y + CELL_SIZE / 2) / CELL_SIZE;
+        r->toCol = r->fromCol + mv.dir * mv.cells;
+    }
+}
+
+
+struct GraphNode {
+    uint64_t key;
+    int parent;
+    SolveMove move;
+    uint8_t drags;
+    uint8_t waits;
+    int16_t dragMoves;       // drags there are from this board (those that lose at once too)
+    std::vector<int> edges;  // (child << 1) | wait; WIN_EDGE / WIN_WAIT_EDGE for a move that wins
+};
+constexpr int WIN_EDGE = -2;
+constexpr int WIN_WAIT_EDGE = -1;
+
+struct ChildSeen {
+    SolveMove mv;
+    LevelOutcome outcome;
+    uint64_t key;
+};
+
+// Plays the path to node n from the root board on this thread. Brothers come
+// one after the other in a layer, so the parent's board is kept to start from.
+struct Reacher {
+    int parent = -2;
+    LevelState parentState;
+};
+
+bool Reach(Player& p, const std::vector<GraphNode>& nodes, const Root& root, int n, Reacher* r)
+{
+    int parent = nodes[static_cast<size_t>(n)].parent;
+    if (parent < 0) {
+        LevelLoad(root.state);
+        return true;
+    }
+    if (r->parent != parent) {
+        std::vector<SolveMove> chain;
+        for (int k = parent; k > 0; k = nodes[static_cast<size_t>(k)].parent)
+            chain.push_back(nodes[static_cast<size_t>(k)].move);
+        LevelLoad(root.state);
+        for (auto it = chain.rbegin(); it != chain.rend(); ++it)
+            if (PlayMove(p, *it, nullptr) != LEVEL_GOING)
+                return false;
+        LevelSave(&r->parentState);
+        r->parent = parent;
+    } else {
+        LevelLoad(r->parentState);
+    }
+    return PlayMove(p, nodes[static_cast<size_t>(n)].move, nullptr) == LEVEL_GOING;
+}
+
+
+// ---- fewest drags: A* over boards reached by replaying their moves -------------
+
+// The fewest-drags search; halt (if given) stops it as the caller's cancel does.
+// Boards are taken in rising order of drags made plus the lower bound (which
+// never falls by more than the drag made, so a board's first taking is by its
+// shortest way); a win is the fewest once no board promising less is left.
+void Fewest(const SolveLimits& limits, SolveResult* result, std::atomic<int>* halt)
+{
+    *result = SolveResult();
+    int mutedBefore = EffectsMuted, virtualBefore = clock_virtual, searchingBefore = LevelSearching;
+    BecomeSolverThread();
+    std::atomic<int> none(0);
+    std::atomic<int>& stop = halt ? *halt : none;
+    Player p;
+    PlayerFor(&p, limits, &stop);
+    Root* root = new Root;
+    SettleRoot(p, limits, root);
+    auto finish = [&]() {
+        delete root;
+        EffectsMuted = mutedBefore;
+    LevelSearching = searchingBefore;
+        clock_virtual = virtualBefore;
+    };
+    if (root->outcome != LEVEL_GOING) {
+        result->outcome = root->outcome == LEVEL_WON ? SOLVE_FOUND : SOLVE_NO_WIN;
+        result->exact = true;
+        result->script = root->prefix;
+        result->frames = p.frames;
+        finish();
+        return;
+    }
+    std::vector<GraphNode> nodes;
+    std::vector<int> bound;  // each board's lower bound
+    std::unordered_map<uint64_t, int> seen;
+    nodes.push_back({SolveBoardKey(), -1, {0, 0, 0}, 0, 0, 0, {}});
+    bound.push_back(LowerBound(p));
+    seen[nodes[0].key] = 0;
+    long cap = std::min(limits.maxBoards, limits.maxMemoryKB * 1024 / TT_ENTRY_BYTES);
+    int threads = limits.threads >= 2 ? 2 : 1;
+    std::atomic<long> frames(0);
+    std::vector<std::vector<int>> buckets(SOLVE_MAX_DRAGS * 2 + 2);
+    buckets[static_cast<size_t>(std::min(bound[0], SOLVE_MAX_DRAGS * 2))].push_back(0);
+    std::vector<char> expanded(1, 0);
+    bool limited = false;
+    int winFrom = -1, winCost = 1 << 29;
+    SolveMove winMove{0, 0, 0};
+    constexpr size_t BATCH = 32;
+    for (size_t f = 0; f < buckets.size() && !limited; f++) {
+        if (winFrom >= 0 && winCost <= static_cast<int>(f))
+            break;
+        size_t done = 0;
+        while (done < buckets[f].size() && !limited) {
+            // The next boards of this bucket still due: each once, at its own promise.
+            std::vector<int> batch;
+            while (done < buckets[f].size() && batch.size() < BATCH) {
+                int n = buckets[f][done++];
+                if (expanded[static_cast<size_t>(n)] || nodes[static_cast<size_t>(n)].drags + bound[static_cast<size_t>(n)] != static_cast<int>(f))
+                    continue;
+                expanded[static_cast<size_t>(n)] = 1;
+                if (nodes[static_cast<size_t>(n)].drags >= limits.maxDrags) {
+                    limited = true;
+                    continue;
+                }
+                batch.push_back(n);
+            }
+            std::vector<std::vector<ChildSeen>> out(batch.size());
+            std::vector<std::vector<int>> outBound(batch.size());
+            auto work = [&](int w) {
+                BecomeSolverThread();
+                Player q;
+                PlayerFor(&q, limits, &stop);
+                LevelState* here = new LevelState;
+                Reacher* reach = new Reacher;
+                for (size_t b = static_cast<size_t>(w); b < batch.size(); b += static_cast<size_t>(threads)) {
+                    if (OutOfBudget(q) || !Reach(q, nodes, *root, batch[b], reach))
+                        continue;
+                    LevelSave(here);
+                    Expand(q, *here, [&](const SolveMove& mv, LevelOutcome res) {
+                        out[b].push_back({mv, res, res == LEVEL_GOING ? SolveBoardKey() : 0});
+                        outBound[b].push_back(res == LEVEL_GOING ? LowerBound(q) : 0);
+                        return true;
+                    });
+                }
+                delete here;
+                delete reach;
+                frames += q.frames;
+            };
+            if (threads == 2 && batch.size() > 1) {
+                std::thread helper(work, 1);
+                work(0);
+                helper.join();
+            } else {
+                work(0);
+            }
+            if (OutOfBudget(p)) {
+                limited = true;
+                break;
+            }
+            // Merged in order, so the search is the same on one core or two.
+            for (size_t b = 0; b < batch.size(); b++) {
+                int n = batch[b];
+                int g = nodes[static_cast<size_t>(n)].drags;
+                for (size_t c = 0; c < out[b].size(); c++) {
+                    const ChildSeen& ch = out[b][c];
+                    int cost = ch.mv.record != 0 ? 1 : 0;
+                    if (ch.outcome == LEVEL_WON) {
+                        if (g + cost < winCost) {
+                            winCost = g + cost;
+                            winFrom = n;
+                            winMove = ch.mv;
+                        }
+                        continue;
+                    }
+                    if (ch.outcome != LEVEL_GOING)
+                        continue;
+                    int h = outBound[b][c];
+                    auto it = seen.find(ch.key);
+                    int k;
+                    if (it == seen.end()) {
+                        if (static_cast<long>(nodes.size()) >= cap) {
+                            limited = true;
+                            continue;
+                        }
+                        k = static_cast<int>(nodes.size());
+                        seen[ch.key] = k;
+                        nodes.push_back({ch.key, n, ch.mv, static_cast<uint8_t>(g + cost), 0, 0, {}});
+                        bound.push_back(h);
+                        expanded.push_back(0);
+                    } else {
+                        k = it->second;
+                        if (expanded[static_cast<size_t>(k)] || nodes[static_cast<size_t>(k)].drags <= g + cost)
+                            continue;
+                        nodes[static_cast<size_t>(k)].parent = n;  // a shorter way to a board not yet taken
+                        nodes[static_cast<size_t>(k)].move = ch.mv;
+                        nodes[static_cast<size_t>(k)].drags = static_cast<uint8_t>(g + cost);
+                    }
+                    size_t fk = static_cast<size_t>(std::min(g + cost + h, SOLVE_MAX_DRAGS * 2 + 1));
+                    buckets[fk].push_back(k);
+                }
+            }
+        }
+    }
+    result->boards = static_cast<long>(nodes.size());
+    if (winFrom >= 0) {
+        std::vector<SolveMove> chain;
+        for (int k = winFrom; k > 0; k = nodes[static_cast<size_t>(k)].parent)
+            chain.push_back(nodes[static_cast<size_t>(k)].move);
+        result->moves.assign(chain.rbegin(), chain.rend());
+        result->moves.push_back(winMove);
+        for (const SolveMove& mv : result->moves) {
+            result->drags += mv.record != 0;
+            result->waits += mv.record == 0;
+        }
+        // Settled only when no board that could still promise fewer drags was cut off.
+        result->exact = !limited || winCost <= 0;
+        result->script = ScriptOf(p, *root, result->moves);
+        // A win is reported only once it replays from the start board to WON.
+        result->outcome = SolveReplays(limits.start, result->script) ? SOLVE_FOUND : SOLVE_BUDGET;
+        BecomeSolverThread();
+        Describe(*root, result);
+    } else {
+        result->outcome = limited ? SOLVE_BUDGET : SOLVE_NO_WIN;
+        result->exact = !limited;
+    }
+    result->frames = frames.load() + p.frames;
+    finish();
+}
+
+}  // namespace
+
+
+uint64_t SolveBoardKey()
+{
+    uint64_t h = 1469598103934665603ULL;
+    for (int i = 1; i <= ukupnot && i < TIL_SIZE; i++) {
+        const TileRecord& t = til[i];
+        if (t.type > 0 && t.type < EL_FIRST)
+            continue;
+        h = Mix(h, (static_cast<uint64_t>(static_cast<uint32_t>(t.type)) << 40) ^
+                       (static_cast<uint64_t>(static_cast<uint32_t>(t.x)) << 20) ^
+                       static_cast<uint64_t>(static_cast<uint32_t>(t.y)) ^ (static_cast<uint64_t>(t.state) << 60));
+    }
+    h = Mix(h, static_cast<uint64_t>(imeUP) | static_cast<uint64_t>(taster_pritisnut) << 16 |
+                   static_cast<uint64_t>(prekameni) << 24 | static_cast<uint64_t>(kameni) << 40);
+    h = Mix(h, static_cast<uint64_t>(bio126) | static_cast<uint64_t>(spikedsi) << 32);
+    for (int k = 1; k <= spikedsi && k < SPIKEDS_SIZE; k++)
+        h = Mix(h, static_cast<uint64_t>(spikeds[k]));
+    return h;
+}
+
+int SolveReplays(const LevelState& start, const std::vector<SolveStep>& script)
+{
+    int mutedBefore = EffectsMuted, virtualBefore = clock_virtual, searchingBefore = LevelSearching;
+    BecomeSolverThread();
+    LevelLoad(start);
+    if (LevelStar != 0 || (cntgh >= 1 && cntgh <= 5))
+        bioret = 1;
+    LevelOutcome r = LEVEL_GOING;
+    for (const SolveStep& st : script)
+        for (int k = 0; k < st.frames && r == LEVEL_GOING; k++)
+            r = LevelStep(st.button, st.x, st.y);
+    EffectsMuted = mutedBefore;
+    LevelSearching = searchingBefore;
+    clock_virtual = virtualBefore;
+    return r == LEVEL_WON;
+}
+
+void SolveFewest(const SolveLimits& limits, SolveResult* result)
+{
+    Fewest(limits, result, nullptr);
+}
+
+// ---- the hint's helper thread -------------------------------------------------
+
+namespace {
+std::mutex jobLock;
+std::thread jobThread;
+bool jobRunning = false;      // a search was started and its result not yet taken
+std::atomic<int> jobDone(0);  // 1 once the helper has put its result in
+std::atomic<int> jobCancel(0);
+SolveLimits* jobLimits = nullptr;
+SolveResult jobResult;
+}  // namespace
+
+int SolveStart(const SolveLimits* limits)
+{
+    std::lock_guard<std::mutex> g(jobLock);
+    if (jobRunning || !limits)
+        return 0;
+    if (jobThread.joinable())
+        jobThread.join();
+    delete jobLimits;
+    jobLimits = new SolveLimits(*limits);
+    jobCancel = 0;
+    jobDone = 0;
+    jobRunning = true;
+    jobThread = std::thread([] {
+        SolveResult r;
+        Fewest(*jobLimits, &r, &jobCancel);
+        std::lock_guard<std::mutex> g2(jobLock);
+        jobResult = r;
+        jobDone = 1;
+    });
+    return 1;
+}
+
+int SolveDone(SolveResult* result)
+{
+    std::lock_guard<std::mutex> g(jobLock);
+    if (!jobRunning || !jobDone.load())
+        return 0;
+    if (result)
+        *result = jobResult;
+    jobRunning = false;
+    return 1;
+}
+
+void SolveStop()
+{
+    jobCancel = 1;
+    if (jobThread.joinable())
+        jobThread.join();
+    std::lock_guard<std::mutex> g(jobLock);
+    jobRunning = false;
+    delete jobLimits;
+    jobLimits = nullptr;
+}
+
+// ---- the whole graph -----------------------------------------------------------
+
+
+void SolveExplore(const SolveLimits& limits, SolveGraph* g)
+{
+    *g = SolveGraph();
+    int mutedBefore = EffectsMuted, virtualBefore = clock_virtual, searchingBefore = LevelSearching;
+    BecomeSolverThread();
+    std::atomic<int> stop(0);
+    Player p;
+    PlayerFor(&p, limits, &stop);
+    Root* root = new Root;
+    SettleRoot(p, limits, root);
+    if (root->outcome != LEVEL_GOING) {
+        g->outcome = root->outcome == LEVEL_WON ? SOLVE_FOUND : SOLVE_NO_WIN;
+        g->complete = true;
+        g->fewest = root->outcome == LEVEL_WON ? 0 : -1;
+        g->script = root->prefix;
+        delete root;
+        EffectsMuted = mutedBefore;
+    LevelSearching = searchingBefore;
+        clock_virtual = virtualBefore;
+        return;
+    }
+    std::vector<GraphNode> nodes;
+    std::unordered_map<uint64_t, int> seen;
+    nodes.push_back({SolveBoardKey(), -1, {0, 0, 0}, 0, 0, 0, {}});
+    seen[nodes[0].key] = 0;
+    long cap = std::min(limits.maxBoards, limits.maxMemoryKB * 1024 / NODE_BYTES);
+    bool limited = false;
+    int threads = limits.threads >= 2 ? 2 : 1;
+    std::atomic<long> frames(0);
+    // 0-1 breadth-first: a wait costs no drag, so its board joins the current depth.
+    std::vector<int> current = {0}, later;
+    constexpr size_t BATCH = 64;
+    while (!current.empty() && !limited) {
+        size_t done = 0;
+        while (done < current.size() && !limited) {
+            size_t end = std::min(current.size(), done + BATCH);
+            std::vector<int> batch(current.begin() + static_cast<long>(done), current.begin() + static_cast<long>(end));
+            done = end;
+            std::vector<std::vector<ChildSeen>> out(batch.size());
+            auto work = [&](int w) {
+                BecomeSolverThread();
+                Player q;
+                PlayerFor(&q, limits, &stop);
+                LevelState* here = new LevelState;
+                Reacher* reach = new Reacher;
+                for (size_t b = static_cast<size_t>(w); b < batch.size(); b += static_cast<size_t>(threads)) {
+                    if (OutOfBudget(q))
+                        break;
+                    int n = batch[b];
+                    if (nodes[n].drags >= limits.maxDrags || !Reach(q, nodes, *root, n, reach))
+                        continue;
+                    LevelSave(here);
+                    Expand(q, *here, [&](const SolveMove& mv, LevelOutcome res) {
+                        out[b].push_back({mv, res, res == LEVEL_GOING ? SolveBoardKey() : 0});
+                        return true;
+                    });
+                }
+                delete here;
+                delete reach;
+                frames += q.frames;
+            };
+            if (threads == 2 && batch.size() > 1) {
+                std::thread helper(work, 1);
+                work(0);
+                helper.join();
+            } else {
+                work(0);
+            }
+            if (OutOfBudget(p)) {
+                limited = true;
+                break;
+            }
+            // Merged in order, so the numbering is the same on one core or two.
+            for (size_t b = 0; b < batch.size(); b++) {
+                int n = batch[b];
+                if (nodes[n].drags >= limits.maxDrags)
+                    limited = true;
+                for (const ChildSeen& c : out[b]) {
+                    bool wait = c.mv.record == 0;
+                    if (!wait)
+                        nodes[n].dragMoves++;
+                    if (c.outcome == LEVEL_WON) {
+                        nodes[n].edges.push_back(wait ? WIN_WAIT_EDGE : WIN_EDGE);
+                        continue;
+                    }
+                    if (c.outcome != LEVEL_GOING) {
+                        if (!wait)
+                            g->losingMoves++;
+                        continue;
+                    }
+                    auto it = seen.find(c.key);
+                    int k;
+                    if (it != seen.end()) {
+                        k = it->second;
+                    } else {
+                        if (static_cast<long>(nodes.size()) >= cap) {
+                            limited = true;
+                            continue;
+                        }
+                        k = static_cast<int>(nodes.size());
+                        seen[c.key] = k;
+                        nodes.push_back({c.key, n, c.mv, static_cast<uint8_t>(nodes[n].drags + (wait ? 0 : 1)),
+                                         static_cast<uint8_t>(std::min(255, nodes[n].waits + (wait ? 1 : 0))), 0, {}});
+                        (wait ? current : later).push_back(k);
+                    }
+                    nodes[n].edges.push_back(k * 2 + (wait ? 1 : 0));
+                }
+            }
+        }
+        current.swap(later);
+        later.clear();
+    }
+    g->boards = static_cast<long>(nodes.size());
+    g->complete = !limited;
+    // Drags still needed from each board to win (0-1 breadth-first backwards).
+    size_t N = nodes.size();
+    std::vector<std::vector<int>> back(N);
+    const int INF = 1 << 29;
+    std::vector<int> dist(N, INF);
+    std::deque<int> dq;
+    for (size_t n = 0; n < N; n++)
+        for (int e : nodes[n].edges) {
+            if (e < 0) {
+                int d = e == WIN_EDGE ? 1 : 0;
+                if (d < dist[n]) {
+                    dist[n] = d;
+                    dq.push_back(static_cast<int>(n));
+                }
+            } else {
+                back[static_cast<size_t>(e >> 1)].push_back(static_cast<int>(n) * 2 + (e & 1));
+            }
+        }
+    while (!dq.empty()) {
+        int n = dq.front();
+        dq.pop_front();
+        for (int b : back[static_cast<size_t>(n)]) {
+            int from = b >> 1, d = dist[static_cast<size_t>(n)] + ((b & 1) ? 0 : 1);
+            if (d < dist[static_cast<size_t>(from)]) {
+                dist[static_cast<size_t>(from)] = d;
+                if (b & 1)
+                    dq.push_front(from);
+                else
+                    dq.push_back(from);
+            }
+        }
+    }
+    auto edgeDist = [&](int e) { return e < 0 ? (e == WIN_EDGE ? 1 : 0) : dist[static_cast<size_t>(e >> 1)] + ((e & 1) ? 0 : 1); };
+    auto winsAt = [&](int e) { return e < 0 || dist[static_cast<size_t>(e >> 1)] < INF; };
+    for (size_t n = 0; n < N; n++)
+        g->deadEnds += dist[n] >= INF;
+    g->firstDrags = nodes[0].dragMoves;
+    int firstWinning = 0;
+    for (int e : nodes[0].edges)
+        if (!(e >= 0 && (e & 1)) && e != WIN_WAIT_EDGE && winsAt(e))
+            firstWinning++;
+    g->firstLosing = g->firstDrags - firstWinning;
+    if (dist[0] < INF) {
+        g->outcome = SOLVE_FOUND;
+        g->fewest = dist[0];
+        // Down the shortest win, noting the choices at each drag.
+        int n = 0;
+        for (int guard = 0; guard < 100000; guard++) {
+            const GraphNode& nd = nodes[static_cast<size_t>(n)];
+            int want = dist[static_cast<size_t>(n)];
+            int winning = 0, shortest = 0, pick = INF;
+            for (int e : nd.edges) {
+                bool wait = e == WIN_WAIT_EDGE || (e >= 0 && (e & 1));
+                if (!wait && winsAt(e))
+                    winning++;
+                if (!wait && edgeDist(e) == want)
+                    shortest++;
+                if (pick == INF && edgeDist(e) == want)
+                    pick = e;
+            }
+            if (pick == INF)
+                break;
+            bool wait = pick == WIN_WAIT_EDGE || (pick >= 0 && (pick & 1));
+            if (!wait) {
+                g->stepDrags.push_back(nd.dragMoves);
+                g->stepWinning.push_back(winning);
+                g->stepShortest.push_back(shortest);
+            } else {
+                g->fewestWaits++;
+            }
+            if (pick < 0) {
+                // The winning move itself: find it again by playing this board's moves.
+                Reacher again;
+                Reach(p, nodes, *root, n, &again);
+                LevelState* here = new LevelState;
+                LevelSave(here);
+                SolveMove last{0, 0, 0};
+                Expand(p, *here, [&](const SolveMove& mv, LevelOutcome res) {
+                    if (res == LEVEL_WON && ((mv.record == 0) == (pick == WIN_WAIT_EDGE))) {
+                        last = mv;
+                        return false;
+                    }
+                    return true;
+                });
+                delete here;
+                std::vector<SolveMove> chain;
+                for (int k = n; k > 0; k = nodes[static_cast<size_t>(k)].parent)
+                    chain.push_back(nodes[static_cast<size_t>(k)].move);
+                g->moves.assign(chain.rbegin(), chain.rend());
+                g->moves.push_back(last);
+                break;
+            }
+            n = pick >> 1;
+            if (nodes[static_cast<size_t>(n)].parent < 0)
+                break;
+        }
+        // The moves are the tree's way to the last board (as few drags as any) and the win.
+        g->script = ScriptOf(p, *root, g->moves);
+        if (!SolveReplays(limits.start, g->script)) {
+            g->outcome = SOLVE_BUDGET;
+            g->fewest = -1;
+        }
+        BecomeSolverThread();
+    } else {
+        g->outcome = limited ? SOLVE_BUDGET : SOLVE_NO_WIN;
+    }
+    g->frames = frames.load() + p.frames;
+    delete root;
+    EffectsMuted = mutedBefore;
+    LevelSearching = searchingBefore;
+    clock_virtual = virtualBefore;
+}

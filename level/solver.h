@@ -1,0 +1,123 @@
+// The level solver: searches a board for its wins on the game's own engine.
+//
+// A move is what a player's hand does: grab an element, slide it k cells left or
+// right, let go, and leave the board to settle (falls, matches and their
+// vanishing played out). Where platforms travel the moment matters too, so there
+// a move may also be a wait of one platform cell (SOLVE_WAIT_FRAMES frames);
+// waits cost no drag. Boards are told apart by a compact key (every object's
+// place, type and platform state, the magnet, the crumbling block, the exit pad
+// and the jammed pits; not the spike phase or the clock).
+//
+// Nothing stores an engine state per board: a board is reached again by
+// replaying the moves that lead to it from its parent (whose board a thread
+// keeps while it expands the parent's children), so a search holds only a key,
+// a parent and a move per board, in a table of the boards met. Two searches:
+// - Fewest drags (SolveFewest, SolveStart): A* over drags, with a lower bound
+//   that never overestimates (every kind whose elements all stand two or more
+//   columns apart needs a drag of its own, unless a platform or the teleport
+//   carries things sideways). It gives the first move of a shortest win, proof
+//   that no win is left, or "out of budget".
+// - The whole graph (SolveExplore): every board reachable within the limits,
+//   breadth-first, and from it the fewest drags, the dead ends, which first drags
+//   lose, and how many drags keep the win at each step of a shortest win.
+// Both run on both cores when asked, each thread on its own copy of the level
+// (the level state is thread_local), and neither draws, loads or sounds
+// anything. Every win they report has been replayed from the start to WON.
+#ifndef TOVI_LEVEL_SOLVER_H
+#define TOVI_LEVEL_SOLVER_H
+
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "level/snapshot.h"
+#include "level/step.h"
+
+// ---- moves -------------------------------------------------------------------
+constexpr int SOLVE_WAIT_FRAMES = 40;   // one wait: a platform's travel of one cell
+constexpr int SOLVE_MAX_DRAGS = 60;     // the deepest a search goes
+constexpr int SOLVE_PARK_X = 790;       // where the pointer rests between moves: over no element
+constexpr int SOLVE_PARK_Y = 10;
+
+// One move: the record dragged, the way (-1 left, 1 right) and the cells slid;
+// or a wait (record 0).
+struct SolveMove {
+    int16_t record;
+    int8_t dir;
+    int8_t cells;
+};
+
+// Frames of input, as a tovi-sim script line "B X Y K".
+struct SolveStep {
+    int button, x, y, frames;
+};
+
+// ---- limits and results ------------------------------------------------------
+struct SolveLimits {
+    LevelState start;          // the board to solve, at rest or not, as LevelSave took it
+    int maxDrags = 30;         // deepest win looked for
+    long maxBoards = 2000000;  // boards a search may meet (each thread's share of the memory)
+    long maxMemoryKB = 262144; // memory the search's tables may take
+    long maxMillis = 0;        // real time the search may take; 0: no limit
+    int threads = 2;           // 1 or 2
+    std::atomic<int>* cancel = nullptr;  // set non-zero to stop the search early (may be null)
+};
+
+enum SolveOutcome {
+    SOLVE_FOUND,    // a win: first is its first move, drags its length
+    SOLVE_NO_WIN,   // every board reachable was searched: no win is left
+    SOLVE_BUDGET,   // the limits (or a cancel) ended the search first
+};
+
+struct SolveResult {
+    SolveOutcome outcome = SOLVE_BUDGET;
+    int drags = 0;         // drags of the win found
+    int waits = 0;         // waits in it
+    bool exact = false;    // no shorter win exists (the search went through every shorter one)
+    int record = 0;        // the first move: the element dragged (0: a wait comes first)
+    int fromCol = 0, fromRow = 0, toCol = 0;
+    std::vector<SolveMove> moves;   // the win, move by move
+    std::vector<SolveStep> script;  // the win as frames of input from the start board
+    long boards = 0;       // boards met
+    long frames = 0;       // engine frames played
+};
+
+// ---- fewest drags ------------------------------------------------------------
+// Blocks until done. Also used on the helper thread of SolveStart.
+void SolveFewest(const SolveLimits& limits, SolveResult* result);
+
+// The hint's search on a helper thread while the level plays on: SolveStart takes
+// a copy of limits (the board in it, the caller's cancel flag) and returns at
+// once (0 if a search is still running); SolveDone is 1 once the result is in and
+// then copies it out; SolveStop cancels and waits for the helper. One at a time.
+int SolveStart(const SolveLimits* limits);
+int SolveDone(SolveResult* result);
+void SolveStop();
+
+// ---- the whole graph ---------------------------------------------------------
+struct SolveGraph {
+    SolveOutcome outcome = SOLVE_BUDGET;  // FOUND with a win, NO_WIN, BUDGET when a limit cut it short
+    bool complete = false;     // every reachable board was met: dead ends and losing drags are settled
+    int fewest = -1;           // fewest drags that win (-1 none found)
+    int fewestWaits = 0;
+    long boards = 0;           // settled boards met
+    long deadEnds = 0;         // boards from which no win can be reached (complete only)
+    long losingMoves = 0;      // drags that lose at once, over every board
+    int firstDrags = 0;        // drags from the start board
+    int firstLosing = 0;       // of them, those after which no win is left (complete only)
+    // Along the shortest win found: at each step, the drags there are, those that
+    // keep a win at all and those that keep the shortest (complete only).
+    std::vector<int> stepDrags, stepWinning, stepShortest;
+    std::vector<SolveMove> moves;   // the shortest win
+    std::vector<SolveStep> script;  // as frames of input, replayed to WON
+    long frames = 0;
+};
+void SolveExplore(const SolveLimits& limits, SolveGraph* graph);
+
+// ---- helpers -----------------------------------------------------------------
+// Plays a script from a saved board on this thread; 1 when it ends in WON.
+int SolveReplays(const LevelState& start, const std::vector<SolveStep>& script);
+// The board's key as the searches see it (this thread's level).
+uint64_t SolveBoardKey();
+
+#endif

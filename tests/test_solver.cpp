@@ -1,0 +1,194 @@
+// The level solver: shortest wins, proofs of no win, its measures, and its
+// search on a helper thread while a level plays on the main one.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "level/solver.h"
+#include "tests/harness.h"
+#include "tests/scenario.h"
+
+using namespace scenario;
+
+namespace {
+
+SolveLimits* LimitsHere(int maxDrags = 12)
+{
+    SolveLimits* l = new SolveLimits;
+    LevelSave(&l->start);
+    l->maxDrags = maxDrags;
+    l->maxBoards = 200000;
+    l->threads = 1;
+    return l;
+}
+
+void StartLevel(int n)
+{
+    HarnessOpen();
+    std::string path = "media/levels/level" + std::to_string(n) + ".bin";
+    SimStart(n, path.c_str());
+}
+
+}  // namespace
+
+// Two pairs far apart, cups on a walled ledge and rings in a walled pit: each
+// pair needs a drag of its own, so the fewest is two.
+TEST(Solver, ShortestWinAgreesBetweenSearchesAndReplays)
+{
+    LoadBoard({
+        "#d...d#.............",
+        "#######.............",
+        "#######.f...f#######",
+        "####################",
+    });
+    SolveLimits* l = LimitsHere();
+    SolveResult r;
+    SolveFewest(*l, &r);
+    ASSERT_EQ(r.outcome, SOLVE_FOUND);
+    EXPECT_EQ(r.drags, 2);
+    EXPECT_TRUE(r.exact);
+    EXPECT_TRUE(SolveReplays(l->start, r.script));
+    // The first move names a real element and a slide along its row.
+    ASSERT_GT(r.record, 0);
+    EXPECT_TRUE(r.fromRow == 8 || r.fromRow == 10);
+    EXPECT_NE(r.fromCol, r.toCol);
+    EXPECT_TRUE(l->start.til[r.record].type == 104 || l->start.til[r.record].type == 106);
+
+    SolveGraph g;
+    SolveExplore(*l, &g);
+    ASSERT_EQ(g.outcome, SOLVE_FOUND);
+    EXPECT_TRUE(g.complete);
+    EXPECT_EQ(g.fewest, 2);
+    EXPECT_TRUE(SolveReplays(l->start, g.script));
+    ASSERT_EQ(g.stepDrags.size(), 2u);
+    for (size_t k = 0; k < 2; k++) {
+        EXPECT_LE(g.stepShortest[k], g.stepWinning[k]);
+        EXPECT_LE(g.stepWinning[k], g.stepDrags[k]);
+        EXPECT_GE(g.stepShortest[k], 1);
+    }
+    EXPECT_EQ(g.stepDrags[0], g.firstDrags);
+    // A drag that leaves a pair apart can always be mended here: nothing loses.
+    EXPECT_EQ(g.firstLosing, 0);
+    EXPECT_EQ(g.deadEnds, 0);
+
+    // Two threads find the same win as one.
+    l->threads = 2;
+    SolveResult r2;
+    SolveFewest(*l, &r2);
+    EXPECT_EQ(r2.drags, r.drags);
+    EXPECT_EQ(r2.record, r.record);
+    EXPECT_EQ(r2.toCol, r.toCol);
+    delete l;
+}
+
+// Walls no slide can pass keep each pair apart: every search proves there is no
+// win, and every first drag is counted as losing.
+TEST(Solver, ProvesNoWinAndCountsEveryDragAsLosing)
+{
+    LoadBoard({
+        "....#...............",
+        "d...#.d....#.f...#f.",
+        "####################",
+    });
+    SolveLimits* l = LimitsHere();
+    SolveResult r;
+    SolveFewest(*l, &r);
+    EXPECT_EQ(r.outcome, SOLVE_NO_WIN);
+    EXPECT_TRUE(r.exact);
+    SolveGraph g;
+    SolveExplore(*l, &g);
+    EXPECT_EQ(g.outcome, SOLVE_NO_WIN);
+    EXPECT_TRUE(g.complete);
+    EXPECT_GT(g.firstDrags, 0);
+    EXPECT_EQ(g.firstLosing, g.firstDrags);
+    EXPECT_EQ(g.deadEnds, g.boards);
+
+    // A search asked to stop gives up without a claim either way.
+    std::atomic<int> cancel(1);
+    l->cancel = &cancel;
+    SolveResult c;
+    SolveFewest(*l, &c);
+    EXPECT_EQ(c.outcome, SOLVE_BUDGET);
+    EXPECT_FALSE(c.exact);
+    delete l;
+}
+
+// The fewest drags that A* finds (with its lower bound) match the breadth-first
+// graph's on real levels, and the graph's counts add up.
+TEST(Solver, FewestMatchesTheFullGraphOnRealLevels)
+{
+    for (int n : {4, 26, 30}) {
+        StartLevel(n);
+        SolveLimits* l = LimitsHere();
+        SolveResult r;
+        SolveFewest(*l, &r);
+        SolveGraph g;
+        SolveExplore(*l, &g);
+        ASSERT_EQ(r.outcome, SOLVE_FOUND) << "level " << n;
+        ASSERT_EQ(g.outcome, SOLVE_FOUND) << "level " << n;
+        EXPECT_EQ(r.drags, g.fewest) << "level " << n;
+        EXPECT_TRUE(g.complete) << "level " << n;
+        EXPECT_LT(g.deadEnds, g.boards) << "level " << n;
+        EXPECT_LE(g.firstLosing, g.firstDrags) << "level " << n;
+        EXPECT_EQ(static_cast<int>(g.stepDrags.size()), g.fewest) << "level " << n;
+        EXPECT_TRUE(SolveReplays(l->start, r.script)) << "level " << n;
+        delete l;
+    }
+}
+
+// The hint's search runs on a helper thread while the main thread plays a level
+// frame by frame, drawing: the main thread's frames are exactly those of the
+// same play alone, and the helper's answer is exactly that of a search alone.
+TEST(Solver, HelperThreadAndPlayingLevelLeaveEachOtherAlone)
+{
+    StartLevel(20);
+    SolveLimits* l = LimitsHere();
+    SolveResult alone;
+    SolveFewest(*l, &alone);
+    ASSERT_EQ(alone.outcome, SOLVE_FOUND);
+
+    std::vector<SimInput> play = SimSolution("levels/level13.txt");
+    ASSERT_FALSE(play.empty());
+    auto playLevel = [&]() {
+        StartLevel(13);
+        std::vector<std::string> trace;
+        SimResult res = SIM_GOING;
+        for (size_t k = 0; k < play.size() && res == SIM_GOING; k++) {
+            res = SimFrame(play[k].button, play[k].x, play[k].y);
+            trace.push_back(SimFrameLine(static_cast<int>(k)));
+        }
+        trace.push_back(res == SIM_WON ? "WON" : "not won");
+        return trace;
+    };
+    std::vector<std::string> reference = playLevel();
+    ASSERT_EQ(reference.back(), "WON");
+
+    ASSERT_EQ(SolveStart(l), 1);
+    EXPECT_EQ(SolveStart(l), 0) << "one search at a time";
+    SolveResult helped;
+    int plays = 0;
+    while (!SolveDone(&helped)) {
+        std::vector<std::string> trace = playLevel();
+        plays++;
+        ASSERT_EQ(trace, reference) << "play " << plays << " was disturbed";
+    }
+    EXPECT_GE(plays, 1);
+    EXPECT_EQ(helped.outcome, alone.outcome);
+    EXPECT_EQ(helped.drags, alone.drags);
+    EXPECT_EQ(helped.record, alone.record);
+    EXPECT_EQ(helped.toCol, alone.toCol);
+    EXPECT_EQ(helped.script.size(), alone.script.size());
+
+    // A search stopped half way ends at once and leaves nothing to collect.
+    StartLevel(100);
+    SolveLimits* big = LimitsHere(40);
+    ASSERT_EQ(SolveStart(big), 1);
+    SolveStop();
+    EXPECT_EQ(SolveDone(nullptr), 0);
+    EXPECT_EQ(SolveStart(l), 1) << "a new search may start after a stop";
+    SolveStop();
+    delete big;
+    delete l;
+}
