@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "level/info.h"
 #include "level/level.h"
 #include "shell/clock.h"
 #include "shell/media.h"
@@ -305,6 +306,33 @@ static void DrawCentred(SDL_Surface* screen, const char* text, int cx, int y)
     prikstr(screen, text, cx - w / 2, y, 3);
 }
 
+// A teaching level's caption: a dark band across the top of the board with the
+// line centred in the HUD's font, as the board's notes look, from the level's
+// first frame until the player first takes hold of an element. A note (a hint,
+// an undo) has the place while it is up.
+constexpr int CAPTION_BAND_Y = 6;
+constexpr int CAPTION_BAND_H = 34;
+constexpr int CAPTION_TEXT_Y = 10;
+
+static void Caption(SDL_Surface* screen)
+{
+    const char* text = LevelCaption(level_no);
+    if (CaptionGone || end_level != 0 || text[0] == '\0' || boardNote[0] != '\0')
+        return;
+    static SDL_Surface* band = nullptr;  // made on first use, kept for the program's life
+    if (!band) {
+        SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, SCREEN_W - 2 * CELL_SIZE, CAPTION_BAND_H, 32, 0, 0, 0, 0);
+        if (s) {
+            SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 0x1B, 0x12, 0x0A));
+            SDL_SetAlpha(s, SDL_SRCALPHA | SDL_RLEACCEL, 190);
+            band = s;
+        }
+    }
+    apply_clip(CELL_SIZE, CAPTION_BAND_Y, band, screen, nullptr);
+    int w = strl(text, 0, SCREEN_W - 2 * CELL_SIZE, 3);
+    prikstr(screen, text, SCREEN_W / 2 - w / 2, CAPTION_TEXT_Y, 3);
+}
+
 static void Hud(SDL_Surface* screen)
 {
     char text[32];
@@ -438,6 +466,7 @@ static int LevelFrame(SDL_Surface* screen, int x, int y, int button, int key, in
     VanishAnimation(screen);
     Praise();
     if (screen) {
+        Caption(screen);
         Hud(screen);
     }
     // The clock runs from the level's first frames while elements are left. Until

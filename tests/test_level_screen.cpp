@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "level/info.h"
 #include "level/level.h"
 #include "menu/menu.h"
 #include "menu/players.h"
@@ -584,6 +585,48 @@ TEST_F(LevelScreen, TheBoardDrawsEachKindOfRecordFromItsOwnFrame)
 
     SDL_FreeSurface(TileTrack), SDL_FreeSurface(ElemntsTrack), SDL_FreeSurface(SpikeTrac);
     TileTrack = kept[0], ElemntsTrack = kept[1], SpikeTrac = kept[2];
+}
+
+// A teaching level's caption darkens a band across the top of the board from
+// the first frame until the player first takes hold of an element, and again
+// after a retry; a level without a caption leaves the board as it is.
+TEST_F(LevelScreen, ATeachingCaptionStaysOnTheBoardUntilTheFirstGrab)
+{
+    const std::string notes = "# notes\n29 2 A platform carries what stands on it\n";
+    WriteBytes("info.txt", std::vector<unsigned char>(notes.begin(), notes.end()));
+    ASSERT_EQ(LevelInfoLoad("info.txt"), 1);
+    // The band's points, and how many differ from a frame without the caption.
+    auto band = [&] {
+        std::vector<Uint32> v;
+        for (int y = 8; y < 38; y += 2)
+            for (int x = 60; x < 740; x += 4)
+                v.push_back(At(x, y));
+        return v;
+    };
+    auto differ = [](const std::vector<Uint32>& a, const std::vector<Uint32>& b) {
+        int n = 0;
+        for (size_t k = 0; k < a.size(); k++)
+            n += a[k] != b[k];
+        return n;
+    };
+    StartLevel(29, "apart");
+    Frames(3);
+    std::vector<Uint32> first = band();
+    Frames(40);
+    std::vector<Uint32> later = band();
+    Click(5 * CELL_SIZE + 20, 10 * CELL_SIZE + 20);
+    Frames(2);
+    std::vector<Uint32> plain = band();
+    EXPECT_GT(differ(first, plain), 2000) << "15 x 170 points sampled: the band covers the board";
+    EXPECT_GT(differ(later, plain), 2000) << "it has no time limit";
+    EXPECT_EQ(differ(first, later), 0);
+    StartLevel(29, "apart");
+    Frames(3);
+    EXPECT_EQ(differ(band(), first), 0) << "back after a retry";
+    StartLevel(28, "apart");
+    Frames(3);
+    EXPECT_EQ(differ(band(), plain), 0) << "a level without a caption";
+    LevelInfoLoad("no-such-file");
 }
 
 // The teleport, the two break animations and the vanish puff each step on the
