@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "shell/clock.h"
+#include "shell/display.h"
 #include "shell/screen.h"
 #include "tests/harness.h"
 #include "video/video.h"
@@ -27,6 +28,12 @@ int Busy(int x, int y, int w, int h)
             busy += px[j * stride + i] != first;
     SDL_UnlockSurface(screen);
     return busy;
+}
+
+static bool OverlayDrawnByLibrary()
+{
+    const SDL_version* v = SDL_Linked_Version();
+    return ScalerOfLibrary(v->major, v->minor, v->patch) == SCALER_LIBRARY;
 }
 
 TEST(MediaVideo, SplashAndHelpClipsAreTheoraOfTheirSizeAndLength)
@@ -55,7 +62,11 @@ TEST(MediaVideo, SplashAndHelpClipsAreTheoraOfTheirSizeAndLength)
         EXPECT_GE(ClockTicks() - before, 40u * static_cast<Uint32>(video_frames)) << v.file;
         int w = static_cast<int>(v.w) < SCREEN_W - 430 ? static_cast<int>(v.w) : SCREEN_W - 430;
         int h = static_cast<int>(v.h) < SCREEN_H - 95 ? static_cast<int>(v.h) : SCREEN_H - 95;
-        EXPECT_GT(Busy(430, 95, w, h), w * h / 9 / 4) << v.file << ": the last frame is a picture";
+        // The compatibility library's renderer draws the overlay itself, not
+        // into the frame's pixels: there the picture cannot be read back.
+        if (!OverlayDrawnByLibrary()) {
+            EXPECT_GT(Busy(430, 95, w, h), w * h / 9 / 4) << v.file << ": the last frame is a picture";
+        }
     }
     VideoRelease();
 }

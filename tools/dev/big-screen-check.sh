@@ -33,10 +33,15 @@ if [ "$lib" = compat ]; then
 fi
 
 X_SCREEN=${size}x24 x_display 70
+# Without a window manager SDL 2 has nobody to ask for a full screen: the
+# compatibility library's full screen would be a plain window of the frame's size.
+wm=
+if command -v openbox >/dev/null; then openbox >/dev/null 2>&1 & wm=$!; sleep 1; fi
 game=
 finish() {
   # SDL 2 under the compatibility library takes a plain kill as a closed window.
   [ -z "$game" ] || kill -KILL "$game" 2>/dev/null || true
+  [ -z "$wm" ] || kill "$wm" 2>/dev/null || true
   kill "$xvfb" 2>/dev/null || true
   rm -rf "$work"
 }

@@ -13,7 +13,17 @@ x_display() {
     Xvfb "$display" -screen 0 "${X_SCREEN:-800x600x24}" -nolisten tcp -noreset >/dev/null 2>&1 &
     xvfb=$!
     export DISPLAY=$display
-    for _ in $(seq 1 50); do xdotool getmouselocation >/dev/null 2>&1 && return 0; sleep 0.2; done
+    # A display number someone else's server holds makes ours exit at once:
+    # answering is not enough, the answer must come from our own server.
+    for _ in $(seq 1 50); do
+      kill -0 "$xvfb" 2>/dev/null || break
+      if xdotool getmouselocation >/dev/null 2>&1; then
+        sleep 0.3
+        kill -0 "$xvfb" 2>/dev/null && return 0
+        break
+      fi
+      sleep 0.2
+    done
     kill "$xvfb" 2>/dev/null || true
   done
   echo "no Xvfb display would start" >&2
