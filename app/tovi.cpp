@@ -442,6 +442,7 @@ int SDL_main(int, char*[])
 {
     StartUp();
     Start();
+    HintCancel();  // a hint search still running ends before the program does
     VideoRelease();
     SDL_WM_SetCaption("Quitting...", nullptr);
     return 0;

@@ -134,6 +134,8 @@ void LevelKey(int sym, int mod)
         AskUndo();
     else if (sym == SDLK_r && (mod & (KMOD_CTRL | KMOD_ALT | KMOD_META)) == 0)
         RestartLevel();
+    else if (sym == SDLK_h && (mod & (KMOD_CTRL | KMOD_ALT | KMOD_META)) == 0)
+        HintAsk();
 }
 
 // The note: a dark band across the top of the board with the words centred.
@@ -168,10 +170,16 @@ int DrawAssist(SDL_Surface* screen, int x, int y, int button)
 {
     DrawNote(screen);
     bool overUndo = InRect(HUD_UNDO, x, y);
+    bool overHint = InRect(HUD_HINT, x, y);
     DrawButton(screen, HudUndo, HUD_UNDO, overUndo);
-    if (button == 0 || mousec != 0 || !overUndo)
+    // The hint button stays lit while its search runs.
+    DrawButton(screen, HudHint, HUD_HINT, overHint || hintState == HINT_THINKING);
+    if (button == 0 || mousec != 0 || !(overUndo || overHint))
         return 0;
     mousec = 1;
-    AskUndo();
+    if (overUndo)
+        AskUndo();
+    else
+        HintAsk();
     return 1;
 }

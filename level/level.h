@@ -4,6 +4,7 @@
 
 #include "level/assist.h"
 #include "level/board.h"
+#include "level/hint.h"
 #include "level/objects.h"
 #include "level/proc.h"
 #include "level/render.h"

@@ -456,6 +456,7 @@ static int LevelFrame(SDL_Surface* screen, int x, int y, int button, int key, in
     // The level goes on once its panel was acknowledged (or the relic is due).
     if (ashcrystal == 1 || (button == 1 && end_level == 1 && prikpp == 2))
         return LevelAdvance(screen, levelStar);
+    HintFrame();
     if (screen)
         DrawBoard(screen);
     SpikeCycle();
@@ -479,6 +480,7 @@ static int LevelFrame(SDL_Surface* screen, int x, int y, int button, int key, in
         tovii = MicIndex / 5 + 1;
     if (screen) {
         ToTime(LEVEL_TIME, screen);
+        DrawHint(screen);
         DrawAssist(screen, x, y, button);
     }
     int bw = menubtn ? menubtn->w : MENU_BUTTON_W;
@@ -492,8 +494,10 @@ static int LevelFrame(SDL_Surface* screen, int x, int y, int button, int key, in
     // The portrait and the HUD are drawn before the panel fades in over them and
     // before the level menu takes its copy of the screen, so neither blanks them.
     DrawPortrait(screen);
-    if (menu)
+    if (menu) {
+        HintCancel();  // the level menu: a search running or a hint shown ends
         return SCREEN_RETRY;
+    }
     if (screen)
         CompletePanel(screen, button);
     LevelCursor(screen, Cursor.x - 20, Cursor.y - 20, MovingElement == 1);

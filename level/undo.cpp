@@ -7,6 +7,7 @@
 
 int undoCount = 0;
 int levelMoves = 0;
+int undoEpoch = 0;
 
 // A move: the level's state just before its grab, and the tick it was taken at.
 struct UndoEntry {
@@ -23,6 +24,7 @@ void UndoReset()
 {
     undoCount = undoTop = levelMoves = 0;
     pendingFresh = false;
+    undoEpoch++;
 }
 
 void UndoFrameStart()
@@ -125,6 +127,7 @@ static UndoResult PopMove()
     if (levelMoves > 0)
         levelMoves--;
     Restore(undoStack[undoTop]);
+    undoEpoch++;
     return UNDO_DONE;
 }
 

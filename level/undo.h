@@ -19,6 +19,7 @@ constexpr int UNDO_DEPTH = 1000;  // moves kept; past that the oldest move is fo
 
 extern int undoCount;   // moves on the stack, 0..UNDO_DEPTH
 extern int levelMoves;  // moves made in this level less those taken back (reset per level)
+extern int undoEpoch;   // moved on by every level (re)start and every move taken back; never reset
 
 // What UndoMove did.
 enum UndoResult {

@@ -7,6 +7,10 @@
 //   level_play.png      the first chapter's liveliest level in play, an element
 //                       held by the hand on its way to the next cell
 //   level_complete.png  that level finished: the panel and its score counter
+//   level_hint.png      that level asked for a hint (the H key): the element to
+//                       take lit, the ghost hand sliding it, the words above
+//   level_no_way.png    a board that can no longer be won, after a hint: the
+//                       words that say so
 //   level_retry.png     a lost level under the retry dialog
 //   relic.png           the relic screen after the first chapter
 //
@@ -15,7 +19,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "level/level.h"
@@ -114,6 +120,39 @@ static int Busiest()
     return busiest;
 }
 
+// Asks for a hint with the H key and plays frames (at real time's pace, as the
+// search runs in real time) until its answer is in and the ghost hand is halfway.
+static bool AskHintAndWait(int x, int y)
+{
+    PushKey(SDLK_h, 'h');
+    MainLoopStep();
+    for (int i = 0; i < 400 && hintState == HINT_THINKING; i++) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        Frame(0, x, y);
+    }
+    for (int i = 0; i < 30; i++)
+        Frame(0, x, y);
+    return hintState != HINT_NONE && hintState != HINT_THINKING;
+}
+
+// A board that can no longer be won: each of the two treasures sits in a pit
+// of its own, walled in on both sides.
+static std::string WalledInBoard()
+{
+    const std::vector<std::string> rows = {
+        "#..................#", "#..................#", "#..................#", "#..................#",
+        "#..................#", "#..................#", "#..................#", "#....b....b........#",
+        "#...###..###.......#", "#..................#", "#..#a#.......#a#...#", "####################",
+    };
+    std::string path = outDir + "/.walled-board.bin";
+    std::string error;
+    if (!WriteBoardText(rows, 1, path, &error)) {
+        fprintf(stderr, "tovi-shots: %s\n", error.c_str());
+        exit(1);
+    }
+    return path;
+}
+
 // A small board of the first chapter that is lost a moment after it starts:
 // one of two equal treasures drops into a spike pit and leaves its partner alone.
 static std::string LosingBoard()
@@ -184,6 +223,20 @@ int main(int argc, char* argv[])
     for (int i = 0; i < 150 && won; i++)
         Frame(0, PARK_X, PARK_Y);
     Shot("level_complete.png", won && prikpp == 1, sound ? "the panel did not come up" : "no sound device");
+
+    // That level from its start, a hint asked for; then a board with no way out.
+    f = 0;
+    Begin(level, nullptr);
+    for (int i = 0; i < 60; i++)
+        Frame(0, 560, 300);
+    bool hinted = AskHintAndWait(560, 300);
+    Shot("level_hint.png", hinted && hintState == HINT_MOVE, "the hint gave no move");
+    Begin(2, WalledInBoard().c_str());
+    for (int i = 0; i < 60; i++)
+        Frame(0, 560, 300);
+    hinted = AskHintAndWait(560, 300);
+    Shot("level_no_way.png", hinted && hintState == HINT_NO_WAY, "the hint did not find the board lost");
+    remove(WalledInBoard().c_str());
 
     // A lost level under the retry dialog, the pointer on Retry.
     Begin(2, LosingBoard().c_str());

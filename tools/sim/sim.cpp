@@ -11,13 +11,19 @@
 // Script lines: "B X Y [K]" = K frames (default 1) with the left button B (0/1)
 // and the pointer at (X, Y); "U" takes the last move back, as the undo button
 // does, and prints "UNDO done", "UNDO nothing" or "UNDO busy" (after a lost
-// level it takes back the move that lost it, and play goes on). Blank lines and lines
-// starting with '#' are skipped.
+// level it takes back the move that lost it, and play goes on); "H" asks for a
+// hint from the board as it stands, waits for the answer (the game's budget, in
+// real time) and prints "HINT move R COL ROW TOCOL" (take record R at that cell,
+// slide it to column TOCOL), "HINT wait", "HINT no way out", "HINT none in time"
+// or "HINT busy" (the board moves); the board is left as it was. Blank lines and
+// lines starting with '#' are skipped.
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "level/level.h"
@@ -43,7 +49,7 @@ static bool ParseInt(const char* s, long lo, long hi, long* out)
 }
 
 struct Step {
-    char kind;  // 'B' frames, 'U' undo
+    char kind;  // 'B' frames, 'U' undo, 'H' hint
     int button, x, y;
     long frames;
 };
@@ -57,7 +63,7 @@ static int ParseLine(char* line, Step* step)
         p++;
     if (*p == '\0' || *p == '#')
         return 0;
-    if (*p == 'U' && p[1 + strspn(p + 1, " \t")] == '\0') {
+    if ((*p == 'U' || *p == 'H') && p[1 + strspn(p + 1, " \t")] == '\0') {
         *step = Step{*p, 0, 0, 0, 0};
         return 1;
     }
@@ -74,6 +80,28 @@ static int ParseLine(char* line, Step* step)
         return -1;
     *step = Step{'B', static_cast<int>(b), static_cast<int>(x), static_cast<int>(y), k};
     return 1;
+}
+
+// The hint from the board as it stands, as the H key asks for it.
+static void PrintHint(bool quiet)
+{
+    HintAsk();
+    if (hintState != HINT_THINKING) {
+        if (!quiet)
+            printf("HINT busy\n");
+        return;
+    }
+    while (!HintPoll())
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    if (!quiet) {
+        if (hintState == HINT_MOVE)
+            printf("HINT move %d %d %d %d\n", hintRecord, til[hintRecord].x / CELL_SIZE, til[hintRecord].y / CELL_SIZE,
+                   til[hintRecord].x / CELL_SIZE + hintCells);
+        else
+            printf("HINT %s\n", hintState == HINT_WAIT     ? "wait"
+                                 : hintState == HINT_NO_WAY ? "no way out"
+                                                            : "none in time");
+    }
 }
 
 int main(int argc, char* argv[])
@@ -148,6 +176,11 @@ int main(int argc, char* argv[])
                 r = SIM_GOING;
             if (!quiet)
                 printf("UNDO %s\n", u == UNDO_DONE ? "done" : u == UNDO_BUSY ? "busy" : "nothing");
+            continue;
+        }
+        if (steps[s].kind == 'H') {
+            if (r == SIM_GOING)
+                PrintHint(quiet);
             continue;
         }
         for (long k = 0; k < steps[s].frames && r == SIM_GOING; k++) {
