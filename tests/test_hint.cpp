@@ -1,0 +1,324 @@
+// The hint from the board as it stands: its keys and button through the real
+// dispatcher, what cancels it, what it costs (the "won without hints" mark), a
+// board with no way out; on a sample of the game's levels, from positions
+// reached by random play, every move it gives keeps the level winnable and every
+// "no way out" is a board the solver cannot win; tovi-sim's trace is the same
+// with hint lines in the script.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "level/level.h"
+#include "level/solver.h"
+#include "menu/menu.h"
+#include "menu/players.h"
+#include "progress/best.h"
+#include "app/tovi.h"
+#include "tests/menu_driver.h"
+#include "tools/sim/simcore.h"
+
+namespace {
+
+// Two boards: level 40, two treasures a cell apart on a floor (one slide wins);
+// level 41, two treasures each walled into a pit of its own (no way out).
+class HintDispatch : public ::testing::Test {
+protected:
+    MenuScratch scratch;
+
+    void SetUp() override
+    {
+        std::vector<unsigned char> b(BOARD_CELLS, 0);
+        for (int c = 0; c < BOARD_COLS; c++)
+            b[11 * BOARD_COLS + c] = 1;
+        std::vector<unsigned char> walled = b;
+        b[10 * BOARD_COLS + 5] = 101;
+        b[10 * BOARD_COLS + 7] = 101;
+        for (int c : {3, 5, 12, 14})
+            walled[10 * BOARD_COLS + c] = 1;
+        walled[10 * BOARD_COLS + 4] = 101;
+        walled[10 * BOARD_COLS + 13] = 101;
+        ASSERT_EQ(unlink("media"), 0);
+        mkdir("media", 0755);
+        mkdir("media/levels", 0755);
+        WriteBytes("media/levels/level40.bin", b);
+        WriteBytes("media/levels/level41.bin", walled);
+        SimResetState();
+        InitLevel();
+        WriteBytes(PLAYER_FILE, Cat({Rec("", 0, 0), Rec("Ann", 41, 5000)}));
+        ReadPlayers();
+        snprintf(PlayerName, sizeof PlayerName, "Ann");
+        proshli = 41;
+        PlayerScore = 5000;
+    }
+    void TearDown() override { HintCancel(); }
+
+    void Open(int level)
+    {
+        level_no = level;
+        LevelStar = 1;
+        cntintr = 6;
+        bioret = 1;
+        lmap(level);
+        Step(0, 20, 20);
+        Step(0, 20, 20);
+    }
+    int Step(int button, int x, int y)
+    {
+        PushMotion(button, x, y);
+        MainLoopStep();
+        return level_no;
+    }
+    void Key(int sym)
+    {
+        PushKey(sym, sym < 128 ? sym : 0);
+        Step(0, 20, 20);
+    }
+    // Frames (at real time's pace: the search runs in real time) until the answer is in.
+    void AwaitAnswer()
+    {
+        for (int i = 0; i < 1000 && hintState == HINT_THINKING; i++) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            Step(0, 20, 20);
+        }
+    }
+    int Treasure(int col)
+    {
+        for (int i = 1; i <= ukupnot; i++)
+            if (til[i].type == 101 && til[i].x == col * CELL_SIZE)
+                return i;
+        return 0;
+    }
+};
+
+}  // namespace
+
+TEST_F(HintDispatch, KeyAndButtonAskAndEveryMoveOrLeavingCancels)
+{
+    Open(40);
+    int left = Treasure(5), right = Treasure(7);
+    ASSERT_TRUE(left != 0 && right != 0);
+    Key(SDLK_h);
+    EXPECT_EQ(hintsUsed, 1);
+    AwaitAnswer();
+    ASSERT_EQ(hintState, HINT_MOVE) << "H gives the move that wins";
+    EXPECT_TRUE((hintRecord == left && hintCells == 1) || (hintRecord == right && hintCells == -1))
+        << "record " << hintRecord << " cells " << hintCells;
+    EXPECT_NE(strstr(boardNote, "Slide"), nullptr) << boardNote;
+
+    // A grab clears it.
+    Step(0, 7 * 40 + 20, 10 * 40 + 20);
+    Step(1, 7 * 40 + 20, 10 * 40 + 20);
+    EXPECT_EQ(hintState, HINT_NONE);
+    EXPECT_EQ(boardNote[0], '\0');
+    Step(0, 7 * 40 + 20, 10 * 40 + 20);
+
+    // The HUD button asks as H does; R cancels a running search or a shown hint.
+    Step(0, HUD_HINT.x + 50, HUD_HINT.y + 25);
+    Step(1, HUD_HINT.x + 50, HUD_HINT.y + 25);
+    Step(0, HUD_HINT.x + 50, HUD_HINT.y + 25);
+    EXPECT_EQ(hintsUsed, 2);
+    EXPECT_NE(hintState, HINT_NONE);
+    Key(SDLK_r);
+    EXPECT_EQ(hintState, HINT_NONE) << "a restart cancels it";
+    EXPECT_EQ(level_no, 40);
+
+    // Ctrl+H, Alt+H are not H; Esc opens the level menu and cancels the hint.
+    PushKey(SDLK_h, 'h');
+    Step(0, 20, 20);
+    EXPECT_NE(hintState, HINT_NONE);
+    Key(SDLK_ESCAPE);
+    EXPECT_EQ(level_no, SCREEN_RETRY);
+    EXPECT_EQ(hintState, HINT_NONE) << "the level menu cancels it";
+}
+
+TEST_F(HintDispatch, AnUndoCancelsAndAWinWithAHintIsNotClean)
+{
+    Open(40);
+    int right = Treasure(7);
+    // Slid away, a hint asked, the slide taken back: the hint goes with it.
+    Step(0, 7 * 40 + 20, 10 * 40 + 20);
+    Step(1, 7 * 40 + 20, 10 * 40 + 20);
+    Step(1, 8 * 40 + 20, 10 * 40 + 20);
+    Step(1, 8 * 40 + 20, 10 * 40 + 20);
+    Step(0, 20, 20);
+    Step(0, 20, 20);
+    ASSERT_EQ(til[right].x, 320);
+    Key(SDLK_h);
+    AwaitAnswer();
+    EXPECT_EQ(hintState, HINT_MOVE);
+    Key(SDLK_u);
+    EXPECT_EQ(til[right].x, 280);
+    EXPECT_EQ(hintState, HINT_NONE) << "the move it was for was taken back";
+    // Won after that hint: counted, and the best results do not say "without hints".
+    Step(0, 7 * 40 + 20, 10 * 40 + 20);
+    for (int k = 0; k < 4; k++)
+        Step(1, 6 * 40 + 20, 10 * 40 + 20);
+    for (int k = 0; k < 200 && end_level == 0; k++)
+        Step(0, 20, 20);
+    ASSERT_EQ(end_level, 1);
+    EXPECT_EQ(wonHints, 1);
+    ReadBest(BEST_FILE);
+    const BestRecord* b = FindBest("Ann", 40);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->clean, 0);
+}
+
+TEST_F(HintDispatch, AWalledInBoardHasNoWayOut)
+{
+    Open(41);
+    Key(SDLK_h);
+    AwaitAnswer();
+    EXPECT_EQ(hintState, HINT_NO_WAY);
+    EXPECT_STREQ(boardNote, "No way out from here: undo or retry");
+    for (int k = 0; k < 50; k++)
+        Step(0, 20, 20);
+    EXPECT_EQ(hintState, HINT_NO_WAY) << "the words stay until the player acts";
+}
+
+namespace {
+
+// Plays idle frames until the board is at rest; false when the level ended or never rested.
+bool Settle()
+{
+    for (int i = 0; i < 800; i++) {
+        if (cnp != 0 && BoardAtRest() && MovingElement == 0)
+            return true;
+        if (SimFrame(0, 790, 10) != SIM_GOING)
+            return false;
+    }
+    return false;
+}
+
+// A drag as a hand makes it: onto the element's centre, press, along the row, release.
+SimResult Drag(int record, int cells)
+{
+    int x = til[record].x + 20, y = til[record].y + 20, to = x + cells * CELL_SIZE;
+    SimResult r = SimFrame(0, x, y);
+    r = r == SIM_GOING ? SimFrame(1, x, y) : r;
+    int step = cells < 0 ? -8 : 8;
+    for (int px = x; r == SIM_GOING && px != to; px += step)
+        r = SimFrame(1, px + step, y);
+    for (int k = 0; k < 3 && r == SIM_GOING; k++)
+        r = SimFrame(1, to, y);
+    return r == SIM_GOING ? SimFrame(0, to, y) : r;
+}
+
+// The solver's verdict on the board in play, with a budget well over the hint's.
+SolveOutcome Verdict()
+{
+    static SolveLimits limits;
+    LevelSave(&limits.start);
+    limits.maxMillis = 20000;
+    limits.maxDrags = SOLVE_MAX_DRAGS;
+    limits.threads = 2;
+    SolveResult result;
+    SimState keep;
+    SimSave(&keep);
+    SolveFewest(limits, &result);
+    SimLoad(keep);
+    return result.outcome;
+}
+
+int HintNow()
+{
+    HintAsk();
+    while (!HintPoll())
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    return hintState;
+}
+
+}  // namespace
+
+TEST(HintSample, MovesKeepTheLevelWinnableAndNoWayOutIsLost)
+{
+    ASSERT_TRUE(SimOpen());
+    std::mt19937 rng(25);
+    int moves = 0, noWay = 0, inconclusive = 0;
+    for (int level : {4, 12, 19, 27, 33, 46, 52, 61, 68, 77, 85, 93}) {
+        SimStart(level, nullptr);
+        ASSERT_TRUE(Settle()) << "level " << level;
+        // A few random slides of random elements, as a player trying things.
+        int slides = 1 + static_cast<int>(rng() % 3);
+        bool going = true;
+        for (int s = 0; s < slides && going; s++) {
+            std::vector<int> movable;
+            for (int i = 1; i <= ukupnot && i < TIL_SIZE; i++)
+                if (til[i].type >= EL_FIRST && IsMovable(til[i].type))
+                    movable.push_back(i);
+            if (movable.empty())
+                break;
+            int rec = movable[rng() % movable.size()];
+            int cells = (rng() % 2 ? 1 : -1) * static_cast<int>(1 + rng() % 2);
+            going = Drag(rec, cells) == SIM_GOING && Settle();
+        }
+        if (!going)
+            continue;
+        int state = HintNow();
+        SCOPED_TRACE("level " + std::to_string(level) + " after " + std::to_string(slides) + " slides");
+        if (state == HINT_MOVE) {
+            moves++;
+            int before = levelMoves;
+            SimResult r = Drag(hintRecord, hintCells);
+            EXPECT_EQ(levelMoves, before + 1) << "the hinted slide is a move the board takes";
+            EXPECT_NE(r, SIM_FAILED) << "the hinted move lost the level";
+            if (r == SIM_GOING && Settle()) {
+                SolveOutcome v = Verdict();
+                EXPECT_NE(v, SOLVE_NO_WIN) << "the hinted move left no win";
+                inconclusive += v == SOLVE_BUDGET;
+            }
+        } else if (state == HINT_NO_WAY) {
+            noWay++;
+            EXPECT_NE(Verdict(), SOLVE_FOUND) << "the solver wins a board the hint called lost";
+        } else {
+            inconclusive++;
+        }
+        HintCancel();
+    }
+    EXPECT_GE(moves + noWay, 8) << "most sampled boards get an answer in time";
+    EXPECT_LE(inconclusive, 4);
+    SimClose();
+}
+
+TEST(HintSim, ScriptedHintsLeaveTheTraceAsItWas)
+{
+    std::vector<SimInput> script = SimSolution("levels/level11.txt");
+    ASSERT_FALSE(script.empty());
+    std::string plain = "/tmp/tovi-hint-plain-" + std::to_string(getpid()) + ".txt";
+    std::string hinted = "/tmp/tovi-hint-hinted-" + std::to_string(getpid()) + ".txt";
+    FILE* a = fopen(plain.c_str(), "w");
+    FILE* b = fopen(hinted.c_str(), "w");
+    ASSERT_TRUE(a && b);
+    for (size_t f = 0; f < script.size(); f++) {
+        fprintf(a, "%d %d %d\n", script[f].button, script[f].x, script[f].y);
+        if (f == 40 || f + 1 == script.size() / 2)
+            fprintf(b, "H\n");
+        fprintf(b, "%d %d %d\n", script[f].button, script[f].x, script[f].y);
+    }
+    fclose(a);
+    fclose(b);
+    auto run = [](const std::string& path) {
+        std::string out;
+        FILE* p = popen((std::string(TOVI_SIM_BINARY) + " --level 11 " + path).c_str(), "r");
+        char buf[4096];
+        while (p && fgets(buf, sizeof buf, p))
+            if (strncmp(buf, "HINT ", 5) != 0)
+                out += buf;
+        if (p)
+            pclose(p);
+        return out;
+    };
+    std::string withoutHints = run(plain), withHints = run(hinted);
+    remove(plain.c_str());
+    remove(hinted.c_str());
+    EXPECT_NE(withoutHints.find("WON"), std::string::npos);
+    EXPECT_EQ(withoutHints, withHints);
+}
