@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <thread>
 
 #include "level/level.h"
 #include "level/solver.h"
@@ -17,6 +18,14 @@ int hintEpoch = 0;
 
 static std::atomic<int> hintStop{0};  // the running search's cancel flag
 static int hintLevel = 0;             // the level the hint was asked on
+static std::thread::id hintThread;    // the thread that asked: the game's own
+
+// The searches play the level on threads of their own; only the thread that
+// asked for the hint may cancel it or take its answer in.
+static bool OnAskingThread()
+{
+    return hintState == HINT_NONE || std::this_thread::get_id() == hintThread;
+}
 
 // The words of each answer, on the board's note band.
 static const char* const NO_WAY_TEXT = "No way out from here: undo or retry";
@@ -24,6 +33,8 @@ static const char* const NO_TIME_TEXT = "No hint found in time";
 
 void HintCancel()
 {
+    if (!OnAskingThread())
+        return;
     if (hintState == HINT_THINKING) {
         hintStop = 1;
         SolveStop();
@@ -56,6 +67,7 @@ void HintAsk()
         return;
     }
     hintState = HINT_THINKING;
+    hintThread = std::this_thread::get_id();
     hintEpoch = undoEpoch;
     hintLevel = level_no;
     hintsUsed++;
@@ -64,6 +76,8 @@ void HintAsk()
 
 int HintPoll()
 {
+    if (!OnAskingThread())
+        return 0;
     if (hintState != HINT_THINKING)
         return hintState != HINT_NONE;
     static SolveResult result;
@@ -96,7 +110,7 @@ int HintPoll()
 
 void HintFrame()
 {
-    if (hintState == HINT_NONE)
+    if (hintState == HINT_NONE || !OnAskingThread())
         return;
     // Anything the player does to the board makes the hint stale.
     if (hintEpoch != undoEpoch || hintLevel != level_no || MovingElement != 0 || !BoardInPlay()) {
@@ -170,7 +184,7 @@ static void LightCell(SDL_Surface* screen, int x, int y, int phase)
 
 void DrawHint(SDL_Surface* screen)
 {
-    if (hintState != HINT_MOVE || hintRecord <= 0 || hintRecord >= TIL_SIZE || til[hintRecord].type == 0)
+    if (!screen || hintState != HINT_MOVE || hintRecord <= 0 || hintRecord >= TIL_SIZE || til[hintRecord].type == 0)
         return;
     int x = til[hintRecord].x, y = til[hintRecord].y;
     int toX = x + hintCells * CELL_SIZE;
