@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <cstdio>
-#include <thread>
 
 #include "level/level.h"
 #include "level/solver.h"
@@ -18,13 +17,13 @@ int hintEpoch = 0;
 
 static std::atomic<int> hintStop{0};  // the running search's cancel flag
 static int hintLevel = 0;             // the level the hint was asked on
-static std::thread::id hintThread;    // the thread that asked: the game's own
+static thread_local bool hintAsker = false;  // true on the thread that asked: the game's own
 
 // The searches play the level on threads of their own; only the thread that
-// asked for the hint may cancel it or take its answer in.
+// asked for a hint may cancel it or take its answer in.
 static bool OnAskingThread()
 {
-    return hintState == HINT_NONE || std::this_thread::get_id() == hintThread;
+    return hintAsker;
 }
 
 // The words of each answer, on the board's note band.
@@ -67,7 +66,7 @@ void HintAsk()
         return;
     }
     hintState = HINT_THINKING;
-    hintThread = std::this_thread::get_id();
+    hintAsker = true;
     hintEpoch = undoEpoch;
     hintLevel = level_no;
     hintsUsed++;
