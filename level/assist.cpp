@@ -40,6 +40,8 @@ void AssistReset()
 
 void LevelWon()
 {
+    if (!OnGameThread())
+        return;  // a search won its copy of the level: not the player's win
     wonMoves = levelMoves;
     wonSeconds = LEVEL_TIMER != 0 ? (gett - LEVEL_TIMER) / 1000 : 0;
     wonHints = hintsUsed;

@@ -17,13 +17,12 @@ int hintEpoch = 0;
 
 static std::atomic<int> hintStop{0};  // the running search's cancel flag
 static int hintLevel = 0;             // the level the hint was asked on
-static thread_local bool hintAsker = false;  // true on the thread that asked: the game's own
 
-// The searches play the level on threads of their own; only the thread that
-// asked for a hint may cancel it or take its answer in.
+// The searches play the level on threads of their own; only the game's thread
+// asks for a hint, cancels it or takes its answer in.
 static bool OnAskingThread()
 {
-    return hintAsker;
+    return OnGameThread() != 0;
 }
 
 // The words of each answer, on the board's note band.
@@ -66,7 +65,6 @@ void HintAsk()
         return;
     }
     hintState = HINT_THINKING;
-    hintAsker = true;
     hintEpoch = undoEpoch;
     hintLevel = level_no;
     hintsUsed++;

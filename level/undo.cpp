@@ -1,5 +1,8 @@
 #include "level/undo.h"
 
+#include <atomic>
+#include <thread>
+
 #include "level/level.h"
 #include "progress/players.h"
 #include "shell/clock.h"
@@ -19,17 +22,24 @@ static UndoEntry undoStack[UNDO_DEPTH];
 static int undoTop = 0;       // slot the next move goes into (a ring once full)
 static UndoEntry pending;     // the state at the start of the latest frame without a drag
 static bool pendingFresh = false;  // pending is a grab's start that has not slid yet
+static std::atomic<std::thread::id> gameThread;  // the thread that loaded the level
+
+int OnGameThread()
+{
+    return std::this_thread::get_id() == gameThread.load() ? 1 : 0;
+}
 
 void UndoReset()
 {
     undoCount = undoTop = levelMoves = 0;
     pendingFresh = false;
     undoEpoch++;
+    gameThread = std::this_thread::get_id();
 }
 
 void UndoFrameStart()
 {
-    if (proslie != 0)
+    if (proslie != 0 || !OnGameThread())
         return;  // a drag goes on: its grab's state is kept
     LevelSave(&pending.state);
     pending.tick = ClockTicks();
@@ -38,7 +48,7 @@ void UndoFrameStart()
 
 void UndoNoteSlide()
 {
-    if (!pendingFresh)
+    if (!pendingFresh || !OnGameThread())
         return;
     pendingFresh = false;
     undoStack[undoTop] = pending;
