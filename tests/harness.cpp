@@ -11,6 +11,7 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "shell/screen.h"
 #include "tools/sim/simcore.h"
 
 void HarnessOpen()
@@ -30,12 +31,14 @@ std::string ScratchDir()
     return std::string(buf.data());
 }
 
-InScratchDir::InScratchDir() : dir(ScratchDir())
+InScratchDir::InScratchDir(bool linkMedia) : dir(ScratchDir())
 {
     char cwd[4096];
     if (!getcwd(cwd, sizeof cwd) || chdir(dir.c_str()) != 0)
         throw std::runtime_error("cannot enter the scratch directory");
     old = cwd;
+    if (linkMedia && symlink((old + "/media").c_str(), "media") != 0)
+        throw std::runtime_error("cannot link the media into the scratch directory");
 }
 
 static int RemoveEntry(const char* path, const struct stat*, int, struct FTW*)
@@ -83,4 +86,56 @@ int RunCommand(const std::string& command, std::string* out, std::string* err)
     remove(e.c_str());
     rmdir(dir.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+Uint32 PixelAt(SDL_Surface* s, int x, int y)
+{
+    SDL_LockSurface(s);
+    Uint32 p = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(s->pixels) + y * s->pitch)[x];
+    SDL_UnlockSurface(s);
+    return p;
+}
+
+std::vector<Uint32> SurfacePixels(SDL_Surface* s)
+{
+    std::vector<Uint32> p;
+    SDL_LockSurface(s);
+    for (int y = 0; y < s->h; y++) {
+        const Uint32* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(s->pixels) + y * s->pitch);
+        p.insert(p.end(), row, row + s->w);
+    }
+    SDL_UnlockSurface(s);
+    return p;
+}
+
+int PixelsDiffering(SDL_Surface* a, SDL_Surface* b, int x0, int y0, int x1, int y1, Uint32 keep)
+{
+    if (!a || !b || a->format->BytesPerPixel != 4 || b->format->BytesPerPixel != 4 || x0 < 0 || y0 < 0 ||
+        x1 > a->w || x1 > b->w || y1 > a->h || y1 > b->h)
+        return -1;
+    SDL_LockSurface(a);
+    SDL_LockSurface(b);
+    int differing = 0;
+    for (int y = y0; y < y1; y++) {
+        const Uint32* ra = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(a->pixels) + y * a->pitch);
+        const Uint32* rb = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(b->pixels) + y * b->pitch);
+        for (int x = x0; x < x1; x++)
+            differing += (ra[x] & keep) != (rb[x] & keep);
+    }
+    SDL_UnlockSurface(b);
+    SDL_UnlockSurface(a);
+    return differing;
+}
+
+int PixelsDiffering(SDL_Surface* a, SDL_Surface* b, Uint32 keep)
+{
+    if (!a || !b || a->w != b->w || a->h != b->h)
+        return -1;
+    return PixelsDiffering(a, b, 0, 0, a->w, a->h, keep);
+}
+
+SDL_Surface* ScreenLikeSurface(int w, int h)
+{
+    const SDL_PixelFormat* f = screen->format;
+    return SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, f->Rmask, f->Gmask, f->Bmask, 0);
 }

@@ -45,12 +45,7 @@ Bytes Players(int n)
 
 MenuScratch::MenuScratch()
 {
-    char cwd[4096];
-    if (!getcwd(cwd, sizeof cwd))
-        throw std::runtime_error("no working directory");
-    dir = std::make_unique<InScratchDir>();
-    if (symlink((std::string(cwd) + "/media").c_str(), "media") != 0)
-        throw std::runtime_error("cannot link the media");
+    dir = std::make_unique<InScratchDir>(true);
     HarnessOpen();
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
@@ -74,11 +69,6 @@ MenuScratch::MenuScratch()
 MenuScratch::~MenuScratch()
 {
     FreeMenuBackdrop();
-    std::string path = dir->path();
-    dir.reset();
-    std::string cmd = "rm -rf '" + path + "'";
-    if (system(cmd.c_str()) != 0)
-        perror("rm");
 }
 
 int Dlg(int x, int y, int button)

@@ -73,6 +73,15 @@ struct Pixels {
         const Uint8* p = at(x, y);
         return 0.299 * p[0] + 0.587 * p[1] + 0.114 * p[2];
     }
+    // Pixels of [x0, x1) x [y0, y1) with an alpha above min.
+    int Opaque(int x0, int y0, int x1, int y1, int min = 128) const
+    {
+        int n = 0;
+        for (int y = y0; y < y1; y++)
+            for (int x = x0; x < x1; x++)
+                n += alpha(x, y) > min;
+        return n;
+    }
 };
 
 Pixels Read(const char* path)
@@ -118,26 +127,6 @@ std::set<std::string> ImageLiterals()
         }
     }
     return found;
-}
-
-// The pixels of two pictures of the same size, the bits of keep compared.
-int PixelsDiffering(SDL_Surface* a, SDL_Surface* b, Uint32 keep)
-{
-    if (!a || !b || a->w != b->w || a->h != b->h || a->format->BytesPerPixel != 4 ||
-        b->format->BytesPerPixel != 4)
-        return -1;
-    SDL_LockSurface(a);
-    SDL_LockSurface(b);
-    int differing = 0;
-    for (int y = 0; y < a->h; y++)
-        for (int x = 0; x < a->w; x++) {
-            Uint32 pa = static_cast<Uint32*>(a->pixels)[y * a->pitch / 4 + x];
-            Uint32 pb = static_cast<Uint32*>(b->pixels)[y * b->pitch / 4 + x];
-            differing += (pa & keep) != (pb & keep);
-        }
-    SDL_UnlockSurface(b);
-    SDL_UnlockSurface(a);
-    return differing;
 }
 
 class Images_ : public ::testing::Test {
@@ -359,11 +348,7 @@ TEST_F(Images_, WallFramesFillTheirCells)
     Pixels t = Read("media/images/tile.png");
     ASSERT_EQ(t.w, 3200);
     for (int f = 0; f < 64; f++) {
-        int solid = 0;
-        for (int y = 0; y < 40; y++)
-            for (int x = 0; x < 40; x++)
-                solid += t.alpha(f * 40 + x, y) > 250;
-        EXPECT_GT(solid, 1560) << "wall frame " << f;
+        EXPECT_GT(t.Opaque(f * 40, 0, f * 40 + 40, 40, 250), 1560) << "wall frame " << f;
         // The middle of a face is always solid, whatever the neighbours.
         EXPECT_EQ(t.alpha(f * 40 + 20, 0), 255) << "frame " << f << " top";
         EXPECT_EQ(t.alpha(f * 40, 20), 255) << "frame " << f << " left";
@@ -407,13 +392,8 @@ TEST_F(Images_, TreasuresDifferPairwiseInShapeAndGrey)
 TEST_F(Images_, EveryElementAndSpikeFrameIsDrawn)
 {
     Pixels e = Read("media/images/blokel.png");
-    for (int f = 0; f < 29; f++) {
-        int seen = 0;
-        for (int y = 0; y < 40; y++)
-            for (int x = 0; x < 40; x++)
-                seen += e.alpha(f * 40 + x, y) > 128;
-        EXPECT_GT(seen, 150) << "element code " << 101 + f;
-    }
+    for (int f = 0; f < 29; f++)
+        EXPECT_GT(e.Opaque(f * 40, 0, f * 40 + 40, 40), 150) << "element code " << 101 + f;
     // The spikes stand tallest while deadly (frames 5..13) and lowest at rest.
     Pixels sp = Read("media/images/spikes.png");
     ASSERT_EQ(sp.w, 18 * 40);
@@ -438,19 +418,10 @@ TEST_F(Images_, CursorsPointFromTheirCornerAndHoldAtTheirCentre)
     for (const char* path : {"media/images/kursorb.png", "media/images/kursorp.png", "media/images/kursorbh.png"}) {
         Pixels c = Read(path);
         ASSERT_EQ(c.w, 40) << path;
-        int centre = 0;
-        for (int y = 15; y < 25; y++)
-            for (int x = 15; x < 25; x++)
-                centre += c.alpha(x, y) > 200;
-        EXPECT_GT(centre, 90) << path << ": the palm covers the middle";
-    }
-    for (const char* path : {"media/images/kursorb.png", "media/images/kursorp.png"}) {
-        Pixels c = Read(path);
-        int tip = 0;
-        for (int y = 0; y < 6; y++)
-            for (int x = 0; x < 6; x++)
-                tip += c.alpha(x, y) > 200;
-        EXPECT_GT(tip, 3) << path << ": the fingertip is in the top-left corner";
+        EXPECT_GT(c.Opaque(15, 15, 25, 25, 200), 90) << path << ": the palm covers the middle";
+        if (strstr(path, "kursorbh") == nullptr) {  // the grabbing hand is centred only
+            EXPECT_GT(c.Opaque(0, 0, 6, 6, 200), 3) << path << ": the fingertip is in the top-left corner";
+        }
     }
 }
 
@@ -673,11 +644,7 @@ TEST_F(Images_, PortraitFramesBlinkAndTalk)
         f[k] = Read(path.c_str());
         ASSERT_EQ(f[k].w, 76) << path;
         ASSERT_EQ(f[k].h, 92) << path;
-        int clear = 0;
-        for (int y = 0; y < 92; y++)
-            for (int x = 0; x < 76; x++)
-                clear += f[k].alpha(x, y) != 255;
-        EXPECT_EQ(clear, 0) << path << " fills the portrait frame";
+        EXPECT_EQ(f[k].Opaque(0, 0, 76, 92, 254), 76 * 92) << path << " fills the portrait frame";
     }
     const int eyes[4] = {22, 36, 54, 48}, mouth[4] = {24, 52, 52, 70};
     for (int k = 2; k <= 3; k++) {
@@ -875,11 +842,9 @@ TEST(ImagesLoaded, MenuStripsCoverTheirItemInEveryFrame)
         ASSERT_GT(hot.w, 0);
         int hx = hot.x - AT_X, hy = hot.y - AT_Y;  // the hot area inside a frame
         for (int f = 0; f < STRIP_FRAMES; f++) {
-            int holes = 0;
-            for (int y = hy + 1; y < hy + hot.h; y++)
-                for (int x = hx + 1; x < hx + hot.w; x++)
-                    holes += s.alpha(f * 300 + x, y) != 255;
-            EXPECT_EQ(holes, 0) << path << " frame " << f + 1;
+            EXPECT_EQ(s.Opaque(f * 300 + hx + 1, hy + 1, f * 300 + hx + hot.w, hy + hot.h, 254),
+                      (hot.w - 1) * (hot.h - 1))
+                << path << " frame " << f + 1 << " leaves holes in its hot area";
             for (int j = 1; j <= MENU_ITEMS; j++) {
                 if (j == i)
                     continue;

@@ -28,31 +28,16 @@ std::vector<SDL_Surface*> made;
 
 SDL_Surface* Solid(int w, int h, Uint8 r, Uint8 g, Uint8 b)
 {
-    const SDL_PixelFormat* f = screen->format;
-    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, f->Rmask, f->Gmask, f->Bmask, 0);
+    SDL_Surface* s = ScreenLikeSurface(w, h);
     SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, r, g, b));
     made.push_back(s);
     return s;
-}
-
-Uint32 Pixel(int x, int y)
-{
-    SDL_LockSurface(screen);
-    Uint32 p = static_cast<Uint32*>(screen->pixels)[y * screen->pitch / 4 + x];
-    SDL_UnlockSurface(screen);
-    return p;
 }
 
 Uint32 Rgb(Uint8 r, Uint8 g, Uint8 b)
 {
     return SDL_MapRGB(screen->format, r, g, b);
 }
-
-// A scratch working directory that is removed again when the test ends.
-struct Scratch {
-    InScratchDir dir;
-    ~Scratch() { RunCommand("rm -rf '" + dir.path() + "'"); }
-};
 
 class MenuScreens : public ::testing::Test {
 protected:
@@ -105,14 +90,7 @@ protected:
     {
         SDL_Surface* expect = Solid(800, 600, 90, 70, 40);
         prikstr(expect, text, 330, 70, 3);
-        SDL_LockSurface(screen);
-        bool same = true;
-        for (int y = 70; y < 100 && same; y++)
-            for (int x = 330; x < 560 && same; x++)
-                same = static_cast<Uint32*>(expect->pixels)[y * expect->pitch / 4 + x] ==
-                       static_cast<Uint32*>(screen->pixels)[y * screen->pitch / 4 + x];
-        SDL_UnlockSurface(screen);
-        return same;
+        return PixelsDiffering(expect, screen, 330, 70, 560, 100) == 0;
     }
 };
 
@@ -124,18 +102,18 @@ TEST_F(Map, DotsLabelAndGlowForTheBlocksFinished)
     // Next level 6: the start and the first dot; the first frame steps at once.
     EXPECT_EQ(Frame(1006), 1006);
     EXPECT_EQ(renderput, 1);
-    EXPECT_EQ(Pixel(506, 448), big);
-    EXPECT_EQ(Pixel(492, 442), small);
-    EXPECT_EQ(Pixel(475, 433), ground) << "no dot for the second block yet";
+    EXPECT_EQ(PixelAt(screen, 506, 448), big);
+    EXPECT_EQ(PixelAt(screen, 492, 442), small);
+    EXPECT_EQ(PixelAt(screen, 475, 433), ground) << "no dot for the second block yet";
     EXPECT_TRUE(LabelReads("LEVEL: 5"));
-    EXPECT_EQ(Pixel(101, 101), Rgb(250, 250, 250)) << "the pointer's fingertip is at the pointer";
+    EXPECT_EQ(PixelAt(screen, 101, 101), Rgb(250, 250, 250)) << "the pointer's fingertip is at the pointer";
 
     // While the glow stands on the newest dot nothing glows; once it has passed,
     // the dot glows one step in four.
     std::vector<int> glowing;
     for (int f = 0; f < 120; f++) {
         Frame(1006);
-        if (Pixel(481, 431) == smallGlow)
+        if (PixelAt(screen, 481, 431) == smallGlow)
             glowing.push_back(blink);
     }
     ASSERT_FALSE(glowing.empty());
@@ -150,25 +128,25 @@ TEST_F(Map, DotsLabelAndGlowForTheBlocksFinished)
     bool sawBigGlow = false, walked = false;
     for (int f = 0; f < 200; f++) {
         Frame(1026);
-        walked |= renderput == 3 && Pixel(465, 414) == smallGlow;
-        sawBigGlow |= Pixel(413, 404) == bigGlow && Pixel(412, 403) != bigGlow;
+        walked |= renderput == 3 && PixelAt(screen, 465, 414) == smallGlow;
+        sawBigGlow |= PixelAt(screen, 413, 404) == bigGlow && PixelAt(screen, 412, 403) != bigGlow;
     }
     EXPECT_TRUE(walked) << "the glow walks the path";
     EXPECT_TRUE(sawBigGlow);
     renderput = 5;  // standing on the newest dot: no glow over it
     mdrtm = 0;
     Frame(1026);
-    EXPECT_EQ(Pixel(426, 417), big);
-    EXPECT_EQ(Pixel(434, 417), ground);
+    EXPECT_EQ(PixelAt(screen, 426, 417), big);
+    EXPECT_EQ(PixelAt(screen, 434, 417), ground);
     EXPECT_TRUE(LabelReads("LEVEL: 25"));
 
     // Next level 96: nineteen dots; the twentieth is not yet reached.
     renderput = 19;
     mdrtm = 0;
     Frame(1096);
-    EXPECT_EQ(Pixel(397, 331), small);
-    EXPECT_EQ(Pixel(331, 380), big) << "the third chapter's end";
-    EXPECT_EQ(Pixel(418, 331), ground);
+    EXPECT_EQ(PixelAt(screen, 397, 331), small);
+    EXPECT_EQ(PixelAt(screen, 331, 380), big) << "the third chapter's end";
+    EXPECT_EQ(PixelAt(screen, 418, 331), ground);
     EXPECT_TRUE(LabelReads("LEVEL: 95"));
 }
 
@@ -183,11 +161,11 @@ TEST_F(Map, FramesArePacedAndTheForwardButtonGoesOn)
     // waits for that press to end.
     rendmp = 0;
     EXPECT_EQ(Frame(1011, 1, 700, 530), 1011);
-    EXPECT_EQ(Pixel(665, 505), Rgb(0, 0, 200)) << "lit under the pointer";
+    EXPECT_EQ(PixelAt(screen, 665, 505), Rgb(0, 0, 200)) << "lit under the pointer";
     EXPECT_EQ(Frame(1011, 1, 700, 530), 1011);
     EXPECT_EQ(Frame(1011, 0, 700, 530), 1011);
     EXPECT_EQ(Frame(1011, 0, 774, 530), 1011);
-    EXPECT_EQ(Pixel(665, 505), Rgb(0, 0, 100)) << "plain off it";
+    EXPECT_EQ(PixelAt(screen, 665, 505), Rgb(0, 0, 100)) << "plain off it";
     EXPECT_EQ(Frame(1011, 3, 774, 530), 1011) << "a press beside the button";
     // Any button on it goes on, to the level after the map.
     EXPECT_EQ(Frame(1011, 3, 773, 575), 11);
@@ -218,7 +196,7 @@ protected:
 
 TEST_F(Options, SlidersTakeTheTrackAndHoldTheirBand)
 {
-    Scratch dir;
+    InScratchDir dir;
     const struct {
         int x, volume;
     } presses[] = {{361, 0}, {549, 127}, {434, 49}, {360, 49}, {550, 49}};
@@ -230,7 +208,7 @@ TEST_F(Options, SlidersTakeTheTrackAndHoldTheirBand)
     Click(400, 280);
     EXPECT_EQ(slidf, 26);
     Release(0, 0);
-    EXPECT_EQ(Pixel(360 + 38, 262), Rgb(1, 2, 3)) << "the knob at 360 + 1.485 v";
+    EXPECT_EQ(PixelAt(screen, 360 + 38, 262), Rgb(1, 2, 3)) << "the knob at 360 + 1.485 v";
 
     // A drag keeps to its band while the pointer drifts down over the other one,
     // and past the track's end keeps the last value reached on it.
@@ -247,7 +225,7 @@ TEST_F(Options, SlidersTakeTheTrackAndHoldTheirBand)
 
 TEST_F(Options, TheBoxFlipsOncePerPressAndEveryPressSaves)
 {
-    Scratch dir;
+    InScratchDir dir;
     for (int i = 0; i < 4; i++)
         Press(500, 350);
     EXPECT_EQ(fulls, 1);
@@ -311,8 +289,8 @@ TEST_F(Credits, TheTextRisesAPixelPer20MsAndStartsAgainOnceOut)
     clipi = -100;
     cceka = 0;
     Frame();
-    EXPECT_EQ(Pixel(100, 70 + 99), Rgb(0, 0, 0));
-    EXPECT_EQ(Pixel(100, 70 + 100), Rgb(9, 9, 9));
+    EXPECT_EQ(PixelAt(screen, 100, 70 + 99), Rgb(0, 0, 0));
+    EXPECT_EQ(PixelAt(screen, 100, 70 + 100), Rgb(9, 9, 9));
 
     clipi = 999;
     cceka = 0;
@@ -332,7 +310,7 @@ TEST_F(Credits, TheBackButtonLeadsToTheMenuOnAFreshPress)
     EXPECT_EQ(Frame(0, 300, 300), SCREEN_CREDITS);
     EXPECT_EQ(Frame(1, 300, 300), SCREEN_CREDITS) << "a press beside the button";
     EXPECT_EQ(Frame(0, 700, 530), SCREEN_CREDITS);
-    EXPECT_EQ(Pixel(665, 505), Rgb(0, 0, 200));
+    EXPECT_EQ(PixelAt(screen, 665, 505), Rgb(0, 0, 200));
     menu_first_time = 0;
     EXPECT_EQ(Frame(3, 700, 530), SCREEN_MENU);
     EXPECT_EQ(menu_first_time, 1);
@@ -354,6 +332,7 @@ protected:
         level_no = SCREEN_HELP;
     }
     void Frame(int button, int x, int y) { RenderHelp(x, y, button, KEY_NONE, screen); }
+    void Click(int x, int y) { Frame(0, x, y), Frame(1, x, y); }  // a fresh press: over it first
 };
 
 TEST_F(Help, PagesTurnOncePerPressAndTheLastLeadsBack)
@@ -363,22 +342,16 @@ TEST_F(Help, PagesTurnOncePerPressAndTheLastLeadsBack)
     for (int i = 0; i < 5; i++)
         Frame(1, 750, 30);
     EXPECT_EQ(backi, 2);
-    Frame(0, 750, 30);
-    Frame(1, 750, 30);
+    Click(750, 30);
     EXPECT_EQ(backi, 3);
-    Frame(0, 50, 30);
-    Frame(1, 50, 30);
+    Click(50, 30);
     EXPECT_EQ(backi, 2) << "previous page";
-    Frame(0, 109, 71);
-    Frame(1, 109, 71);
+    Click(109, 71);
     EXPECT_EQ(backi, 1);
-    Frame(0, 50, 30);
-    Frame(1, 50, 30);
+    Click(50, 30);
     EXPECT_EQ(backi, 1) << "page 1 has no previous page";
-    for (int page = 1; page <= 3; page++) {
-        Frame(0, 799, 71);
-        Frame(1, 799, 71);
-    }
+    for (int page = 1; page <= 3; page++)
+        Click(799, 71);
     EXPECT_EQ(level_no, SCREEN_MENU);
     EXPECT_EQ(backi + renddh, 0);
     level_no = SCREEN_HELP;
@@ -390,28 +363,27 @@ TEST_F(Help, SlotsLightTheirButtonsAndPlayTheirVideos)
 {
     const Uint32 plain = Rgb(0, 100, 0), lit = Rgb(0, 250, 0);
     Frame(0, 500, 150);
-    EXPECT_EQ(Pixel(534, 163), lit);
-    EXPECT_EQ(Pixel(200, 409), plain);
-    EXPECT_EQ(Pixel(200, 163), Rgb(40, 0, 0)) << "page 1's first slot has no button";
+    EXPECT_EQ(PixelAt(screen, 534, 163), lit);
+    EXPECT_EQ(PixelAt(screen, 200, 409), plain);
+    EXPECT_EQ(PixelAt(screen, 200, 163), Rgb(40, 0, 0)) << "page 1's first slot has no button";
     Frame(0, 374, 235);
-    EXPECT_EQ(Pixel(200, 163), Rgb(40, 0, 0));
+    EXPECT_EQ(PixelAt(screen, 200, 163), Rgb(40, 0, 0));
     backi = 2;
     Frame(0, 374, 235);
-    EXPECT_EQ(Pixel(200, 163), lit) << "(374, 235) is inside the top-left slot";
+    EXPECT_EQ(PixelAt(screen, 200, 163), lit) << "(374, 235) is inside the top-left slot";
     Frame(0, 95, 235);
-    EXPECT_EQ(Pixel(200, 163), plain) << "x 95 is outside";
+    EXPECT_EQ(PixelAt(screen, 200, 163), plain) << "x 95 is outside";
     Frame(0, 300, 90);
-    EXPECT_EQ(Pixel(200, 163), plain) << "y 90 is outside";
+    EXPECT_EQ(PixelAt(screen, 200, 163), plain) << "y 90 is outside";
 
     // Page 3's top-right slot plays help9 at (430, 95).
-    Scratch dir;
+    InScratchDir dir;
     ASSERT_EQ(system("mkdir -p media/video"), 0);
     ASSERT_EQ(RunCommand("ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc2=s=240x180:r=40 -frames:v 4 "
                          "-c:v libtheora media/video/help9.ogg"),
               0);
     backi = 3;
-    Frame(0, 500, 150);
-    Frame(1, 500, 150);
+    Click(500, 150);
     EXPECT_EQ(video_frames, 4);
     EXPECT_EQ(rectvi.x, 430);
     EXPECT_EQ(rectvi.y, 95);
@@ -423,8 +395,7 @@ TEST_F(Help, SlotsLightTheirButtonsAndPlayTheirVideos)
     ASSERT_EQ(RunCommand("ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc2=s=240x180:r=40 -frames:v 2 "
                          "-c:v libtheora media/video/help8.ogg"),
               0);
-    Frame(0, 200, 200);
-    Frame(1, 200, 200);
+    Click(200, 200);
     EXPECT_EQ(video_frames, 2);
     EXPECT_EQ(rectvi.x, 95);
     EXPECT_EQ(rectvi.y, 90);

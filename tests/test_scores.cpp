@@ -22,15 +22,11 @@ protected:
     }
 };
 
+// "highscore.dat": the placeholder, the rows given, empty rows to the end.
 static Bytes Table(std::initializer_list<Bytes> rows)
 {
-    Bytes out = Rec("", 0, 0);
-    for (const Bytes& r : rows)
-        out.insert(out.end(), r.begin(), r.end());
-    while (out.size() < HS_RECORDS * RECORD_SIZE) {
-        Bytes e = Rec("", 0, 0);
-        out.insert(out.end(), e.begin(), e.end());
-    }
+    Bytes out = Cat({Rec("", 0, 0), Cat(rows)});
+    out.resize(HS_RECORDS * RECORD_SIZE, 0);
     return out;
 }
 

@@ -32,42 +32,45 @@ TEST(Settings, FirstStartWritesTheDefaults)
     EXPECT_EQ(ReadBytes(CONFIG_FILE), Defaults);
 }
 
-TEST(Settings, MutedMusicStaysMutedAndKeepsTheOtherSettings)
+// What each file reads as, and whether reading it leaves it as it was. A muted
+// music volume stays muted; missing words of a short file, and a partial last
+// word, read as zero; a long file gives five words and odd values pass unchanged.
+TEST(Settings, FilesReadWordByWord)
 {
+    Bytes partial = Words({1, 60, 40, 1, 0x7f7f7f7f});
+    partial.resize(18);
+    const struct {
+        Bytes file;
+        int words, music, effects, full, last;
+        bool unchanged;
+    } cases[] = {
+        {Words({-7, 0, 90, 0, 3}), 5, 0, 90, 0, 3, true},
+        {partial, 4, 60, 40, 1, 0, false},
+        {Words({0, 80, 20}), 3, 80, 20, 0, 0, true},
+        {Words({1234567, 200, -5, 7, 2, 77, 88}), 5, 200, -5, 7, 2, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.size());
+        InScratchDir dir;
+        WriteBytes(CONFIG_FILE, c.file);
+        ReadSettings();
+        EXPECT_EQ(ukupod, c.words);
+        EXPECT_EQ(slidm, c.music);
+        EXPECT_EQ(slidf, c.effects);
+        EXPECT_EQ(fulls, c.full);
+        EXPECT_EQ(pod[4], c.last);
+        if (c.unchanged) {
+            EXPECT_EQ(ReadBytes(CONFIG_FILE), c.file);
+        }
+    }
+    // The next write shortens the long file to 20 bytes and keeps the first word.
     InScratchDir dir;
-    WriteBytes(CONFIG_FILE, Words({-7, 0, 90, 0, 3}));
+    WriteBytes(CONFIG_FILE, Words({1234567, 200, -5, 7, 2, 77, 88}));
     ReadSettings();
-    EXPECT_EQ(slidm, 0);
-    EXPECT_EQ(slidf, 90);
-    EXPECT_EQ(fulls, 0);
-    EXPECT_EQ(pod[4], 3);
-    EXPECT_EQ(ReadBytes(CONFIG_FILE), Words({-7, 0, 90, 0, 3}));
-}
-
-TEST(Settings, PartialLastWordReadsAsZero)
-{
-    InScratchDir dir;
-    Bytes b = Words({1, 60, 40, 1, 0x7f7f7f7f});
-    b.resize(18);
-    WriteBytes(CONFIG_FILE, b);
-    ReadSettings();
-    EXPECT_EQ(ukupod, 4);
-    EXPECT_EQ(slidm, 60);
-    EXPECT_EQ(pod[4], 0);
-}
-
-TEST(Settings, ShortFileReadsMissingWordsAsZero)
-{
-    InScratchDir dir;
-    WriteBytes(CONFIG_FILE, Words({0, 80, 20}));
-    ReadSettings();
-    EXPECT_EQ(slidm, 80);
-    EXPECT_EQ(slidf, 20);
-    EXPECT_EQ(fulls, 0);
-    EXPECT_EQ(pod[4], 0);
-    EXPECT_EQ(ukupod, 3);
-    // Nothing needed rewriting: the file is left as it was.
-    EXPECT_EQ(ReadBytes(CONFIG_FILE).size(), 12u);
+    slidm = 64;
+    pod[1] = slidm;
+    ASSERT_EQ(WriteSettings(), 1);
+    EXPECT_EQ(ReadBytes(CONFIG_FILE), Words({1234567, 64, -5, 7, 2}));
 }
 
 TEST(Settings, FilesShorterThanTwoWordsCountAsMissing)
@@ -84,23 +87,6 @@ TEST(Settings, FilesShorterThanTwoWordsCountAsMissing)
             std::copy(b.begin(), b.begin() + 4, expected.begin());
         EXPECT_EQ(ReadBytes(CONFIG_FILE), expected) << size;
     }
-}
-
-TEST(Settings, LongFileUsesFiveWordsAndOddValuesPassUnchanged)
-{
-    InScratchDir dir;
-    WriteBytes(CONFIG_FILE, Words({1234567, 200, -5, 7, 2, 77, 88}));
-    ReadSettings();
-    EXPECT_EQ(ukupod, 5);
-    EXPECT_EQ(slidm, 200);
-    EXPECT_EQ(slidf, -5);
-    EXPECT_EQ(fulls, 7);
-    EXPECT_EQ(pod[4], 2);
-    // The next write shortens the file to 20 bytes and keeps the first word.
-    slidm = 64;
-    pod[1] = slidm;
-    ASSERT_EQ(WriteSettings(), 1);
-    EXPECT_EQ(ReadBytes(CONFIG_FILE), Words({1234567, 64, -5, 7, 2}));
 }
 
 TEST(Settings, WriteIsAtomicAndReportsFailure)

@@ -21,7 +21,7 @@
 #include "shell/settings.h"
 #include "app/tovi.h"
 #include "shell/screen.h"
-#include "tests/harness.h"
+#include "tests/menu_driver.h"
 #include "tools/sim/simcore.h"
 #include "video/video.h"
 
@@ -47,20 +47,13 @@ static void Drain()
 }
 
 // One player, so the menu stays up instead of opening the profiles at once.
-static const std::vector<unsigned char> OnePlayer = [] {
-    std::vector<unsigned char> b(48, 0);
-    b[24] = 'A', b[25] = 'n', b[26] = 'n', b[40] = 1;
-    return b;
-}();
+static const Bytes OnePlayer = Cat({Rec("", 0, 0), Rec("Ann", 1, 0)});
 
 class Dispatch : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char cwd[4096];
-        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-        dir = std::make_unique<InScratchDir>();
-        ASSERT_EQ(symlink((std::string(cwd) + "/media").c_str(), "media"), 0);
+        dir = std::make_unique<InScratchDir>(true);
         WriteBytes(PLAYER_FILE, OnePlayer);
         HarnessOpen();
         Drain();
@@ -214,7 +207,7 @@ TEST_F(Dispatch, OnePressFlipsTheFullScreenBoxOnceAcrossTheModeSwitch)
     CheckKeys();
     ASSERT_EQ(fulls, 1);
     EXPECT_NE(display->flags & SDL_FULLSCREEN, 0u);
-    Uint32 drawn = static_cast<Uint32*>(screen->pixels)[300 * (screen->pitch / 4) + 400];
+    Uint32 drawn = PixelAt(screen, 400, 300);
     EXPECT_NE(drawn, 0u) << "the options are drawn on the new mode at once";
     for (int x = 502; x < 512; x += 2) {
         PushMouse(SDL_MOUSEMOTION, 0, x, 350);  // as SDL reports it after the switch
@@ -297,10 +290,7 @@ TEST_F(Dispatch, ClosingTheWindowEndsTheLoop)
 // the progress; a copy that crashed leaves its lock file but not its lock.
 TEST(SaveFolder, ASecondCopySaysSoAndACrashedCopyNeverBlocks)
 {
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    InScratchDir dir;
-    ASSERT_EQ(symlink((std::string(cwd) + "/media").c_str(), "media"), 0);
+    InScratchDir dir(true);
     WriteBytes(PLAYER_FILE, OnePlayer);
 
     int ready[2];
@@ -358,10 +348,7 @@ TEST(StartUp, FailureMessagesAndExitStatus)
 // and quitting from the menu through End.
 TEST(StartUp, RunsHeadlessAndQuitsFromTheMenu)
 {
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    InScratchDir dir;
-    ASSERT_EQ(symlink((std::string(cwd) + "/media").c_str(), "media"), 0);
+    InScratchDir dir(true);
     WriteBytes(CONFIG_FILE, {0, 0, 0, 0, 40, 0, 0, 0, 30, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
     WriteBytes(PLAYER_FILE, OnePlayer);
     MenuPrviPut = 1;

@@ -24,16 +24,11 @@ const Font FONTS[] = {  // 1 is the 14-pixel font, 2 the 20-pixel one, 3 the 16-
 
 int StepA(const Font& f) { return f.advances[0] + 1; }  // glyph 0 is 'A'
 
-Uint32 Pixel(SDL_Surface* s, int x, int y)
-{
-    return *reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch + x * 4);
-}
-
 bool SameArea(SDL_Surface* a, int ay, SDL_Surface* b, int by, int w, int h)
 {
     for (int y = 0; y < h; y++)
         for (int x = 0; x < w; x++)
-            if (Pixel(a, x, ay + y) != Pixel(b, x, by + y))
+            if (PixelAt(a, x, ay + y) != PixelAt(b, x, by + y))
                 return false;
     return true;
 }
@@ -54,7 +49,7 @@ protected:
         for (SDL_Surface* s : {a, b})
             SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 214, 180, 120));
     }
-    bool Same() const { return SameArea(a, 0, b, 0, a->w, a->h); }
+    bool Same() const { return PixelsDiffering(a, b) == 0; }
     SDL_Surface* a = nullptr;  // drawn by the call under test
     SDL_Surface* b = nullptr;  // drawn the expected way
 };
@@ -113,7 +108,7 @@ TEST_F(Text, GlyphsLandInTheirBoxesAtThePen)
         int ink = 0, outside = 0;  // pixels drawn, and those outside A's box placed at (30, 12)
         for (int y = 0; y < a->h; y++)
             for (int x = 0; x < a->w; x++)
-                if (Pixel(a, x, y) != Pixel(b, x, y))
+                if (PixelAt(a, x, y) != PixelAt(b, x, y))
                     ink++, outside += x < 30 || x >= 30 + f.rects[0][2] || y < 12 || y >= 12 + f.height;
         EXPECT_GT(ink, 0);
         EXPECT_EQ(outside, 0);

@@ -21,8 +21,7 @@ using Pixels = std::vector<Uint32>;
 // A picture in the screen's format; the two kinds differ in every pixel.
 SDL_Surface* Picture(int w, int h, int kind)
 {
-    const SDL_PixelFormat* f = screen->format;
-    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, f->Rmask, f->Gmask, f->Bmask, 0);
+    SDL_Surface* s = ScreenLikeSurface(w, h);
     SDL_LockSurface(s);
     for (int y = 0; y < h; y++) {
         Uint32* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch);
@@ -31,18 +30,6 @@ SDL_Surface* Picture(int w, int h, int kind)
     }
     SDL_UnlockSurface(s);
     return s;
-}
-
-Pixels Read(SDL_Surface* s)
-{
-    Pixels p;
-    SDL_LockSurface(s);
-    for (int y = 0; y < s->h; y++) {
-        const Uint32* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(s->pixels) + y * s->pitch);
-        p.insert(p.end(), row, row + s->w);
-    }
-    SDL_UnlockSurface(s);
-    return p;
 }
 
 // Rows of the screen in which a and b differ anywhere.
@@ -92,10 +79,10 @@ TEST_F(TransNLevel, EachEffectEndsOnTheNewPicture)
         SDL_Surface* picture = Picture(SCREEN_W, SCREEN_H, 0);
         apply_clip(0, 0, picture, screen, nullptr);
         ShowFrame(screen);
-        Pixels old = Read(picture);
+        Pixels old = SurfacePixels(picture);
         SDL_FreeSurface(picture);
         SDL_Surface* fresh = Picture(SCREEN_W, SCREEN_H, 1);
-        Pixels wanted = Read(fresh);
+        Pixels wanted = SurfacePixels(fresh);
         Uint32 start = clock_now;
         NLevel(screen, CopyScreen(screen), fresh, c.effect, 5);  // effect 5 frees fresh itself
 
@@ -109,7 +96,7 @@ TEST_F(TransNLevel, EachEffectEndsOnTheNewPicture)
                 std::copy_n(wanted.begin() + y * SCREEN_W + r.x, r.w, shown.begin() + y * SCREEN_W + r.x);
         }
         if (c.effect == 1) {
-            shown = Read(screen);
+            shown = SurfacePixels(screen);
             EXPECT_FALSE((fresh->flags & SDL_SRCALPHA) || fresh->format->alpha != 255) << "alpha left on";
         }
         std::vector<int> bottoms, others;  // the wide blinds never push the bottom row of a band

@@ -36,18 +36,10 @@ std::string MakeClip(const std::string& name, const std::string& extra, int rate
     return path;
 }
 
-Uint32 Pixel(int x, int y)
-{
-    SDL_LockSurface(screen);
-    Uint32 p = static_cast<Uint32*>(screen->pixels)[y * screen->pitch / 4 + x];
-    SDL_UnlockSurface(screen);
-    return p;
-}
-
 bool Red(int x, int y)
 {
     Uint8 r, g, b;
-    SDL_GetRGB(Pixel(x, y), screen->format, &r, &g, &b);
+    SDL_GetRGB(PixelAt(screen, x, y), screen->format, &r, &g, &b);
     return r > 200 && g < 70 && b < 70;
 }
 
@@ -110,7 +102,7 @@ TEST_F(Video, ABoxVideoCoversExactlyItsRectangle)
         EXPECT_TRUE(Red(p[0], p[1])) << p[0] << "," << p[1];
     const int outside[][2] = {{429, 95}, {670, 95}, {430, 94}, {430, 275}, {669, 275}, {670, 274}};
     for (const auto& p : outside)
-        EXPECT_EQ(Pixel(p[0], p[1]), blue) << p[0] << "," << p[1];
+        EXPECT_EQ(PixelAt(screen, p[0], p[1]), blue) << p[0] << "," << p[1];
 }
 
 // Only the Theora stream is played; a sound stream before it is read past.
@@ -130,7 +122,7 @@ TEST_F(Video, OtherStreamsAreIgnoredAndAFileWithoutVideoShowsNothing)
     took = Play(soundOnly);
     EXPECT_EQ(video_frames, 0);
     EXPECT_EQ(theora_p, 0);
-    EXPECT_EQ(Pixel(430, 95), blue);
+    EXPECT_EQ(PixelAt(screen, 430, 95), blue);
     EXPECT_LE(took, 1u);
 }
 
