@@ -523,8 +523,11 @@ int RenderMenu(int x, int y, int button, SDL_Surface* screen)
     prikstr(screen, PlayerName, 770 - strl(PlayerName, 0, 560, 2), 560, 2);
     drc += step;
 
+    // The hand is drawn only while the menu stays: the screen this frame leaves
+    // for takes the picture as its backdrop, and a hand in it (at the corner,
+    // before the pointer's first move) would sit there behind the dialog.
     bool overPlayOrOptions = menu_item == 2 || menu_item == 3;
-    if (!areaClicked && !(button != 0 && overPlayOrOptions))
+    if (level_num == SCREEN_MENU && !areaClicked && !(button != 0 && overPlayOrOptions))
         MenuCursor(screen, x, y);
     if (PlayerName[0] && proshli > 0 && proshli <= SCREEN_LAST_LEVEL && izmp)
         biljezi();

@@ -77,7 +77,7 @@ void SetPlayerRects()
         SetRect(Dialogppl[k], 230, 30 * k + 175, 250, 30);
 }
 
-static const char* const HintText[3] = {"", "THAT NAME IS TAKEN", "THE LIST IS FULL"};
+static const char* const HintText[HINT_COUNT] = {"", "THAT NAME IS TAKEN", "THE LIST IS FULL", "TYPE A NAME FIRST"};
 
 static int noPlayerAtEntry = 0;  // the table was empty when the dialog was entered
 static int plselBeforeNew = 0;   // the selection New left, given back if no name is added
@@ -161,9 +161,10 @@ static void TypeKey(DialogTurn& t)
         }
     } else if (t.key == SDLK_RETURN || t.key == SDLK_KP_ENTER) {
         t.confirm = true;
-    } else if (n < static_cast<size_t>(NAME_MAX) && t.character >= 32 && t.character <= 126) {
-        // Printable characters only: a name is read off the screen, so a Tab or an
-        // Escape that would sit in it unseen is not taken.
+    } else if (n < static_cast<size_t>(NAME_MAX) && t.character >= ' ' && HasGlyph(t.character)) {
+        // Only what the fonts draw, one byte a letter (the Latin-1 letters
+        // included): a name is read off the screen, so a Tab, an Escape or a
+        // letter the fonts lack, which would sit in it unseen, is not taken.
         c = static_cast<char>(t.character);
         nizc[n] = c;
         nizc[n + 1] = 0;
@@ -234,6 +235,21 @@ static void ArrowKeys(DialogTurn& t)
         }
     }
     LoadPlayer(plsel, 1);
+}
+
+static int RowOf(int index)
+{
+    int r = index % LIST_ROWS;
+    return r == 0 ? LIST_ROWS : r;
+}
+
+// The highlight marks the selected row only on the page that shows it. It goes
+// under the names, so the selected name reads like the others.
+static void DrawHighlight(SDL_Surface* screen)
+{
+    int r = RowOf(plsel);
+    if (plsel != 0 && plsel >= spll && plsel < spll + LIST_ROWS)
+        apply_clip(Dialogppl[r].x - 5, Dialogppl[r].y + 2, mnc, screen, nullptr);
 }
 
 static void DrawList(SDL_Surface* screen)
@@ -385,13 +401,32 @@ static void PressedButton(DialogTurn& t)
 // refused, for a new player and for a rename: names are the key of progress, so
 // a second "Ann" would take the first one's level and score. An empty name is
 // never stored.
+// The name a confirmation would store, as it shows (trailing spaces and bytes
+// that draw nothing left out, so no second name can look like the first); a
+// typed name that shows nothing is refused and says so.
+static bool TakeShownName(DialogTurn& t)
+{
+    if (!nizc[0] || !(badd || bedit))
+        return false;
+    char shown[NAME_SIZE];
+    ShownName(nizc, shown, sizeof shown);
+    if (!shown[0]) {
+        plhint = 3;
+        t.refused = true;
+        return false;
+    }
+    snprintf(nizc, sizeof nizc, "%s", shown);
+    return true;
+}
+
 static void Confirm(DialogTurn& t)
 {
-    if (nizc[0] && badd) {
+    bool named = TakeShownName(t);
+    if (named && badd) {
         if (ukupl >= MAX_PLAYERS) {
             plhint = 2;
             t.refused = true;
-        } else if (FindPlayer(nizc)) {
+        } else if (FindSameName(nizc, 0)) {
             plhint = 1;
             t.refused = true;
         } else {
@@ -407,9 +442,8 @@ static void Confirm(DialogTurn& t)
             PlayerScore = 0;
             proshli = 1;
         }
-    } else if (nizc[0] && bedit && plsel >= 1 && plsel <= ukupl) {
-        int other = FindPlayer(nizc);
-        if (other != 0 && other != plsel) {
+    } else if (named && plsel >= 1 && plsel <= ukupl) {
+        if (FindSameName(nizc, plsel)) {
             plhint = 1;
             t.refused = true;
         } else {
@@ -424,15 +458,11 @@ static void Confirm(DialogTurn& t)
 
 static void DrawEditText(SDL_Surface* screen)
 {
-    int r = plsel % LIST_ROWS;
-    if (r == 0)
-        r = LIST_ROWS;
-    // The highlight marks the selected row only on the page that shows it.
-    if (plsel != 0 && plsel >= spll && plsel < spll + LIST_ROWS)
-        apply_clip(Dialogppl[r].x - 5, Dialogppl[r].y + 2, mnc, screen, nullptr);
-    if (plhint > 0 && plhint <= 2) {
+    int r = RowOf(plsel);
+    // Under the panel, where it covers neither the list nor a button.
+    if (plhint > 0 && plhint < HINT_COUNT) {
         const char* hint = HintText[plhint];
-        prikstr(screen, hint, 400 - strl(hint, 0, 0, 3) / 2, 343, 3);
+        prikstr(screen, hint, 400 - strl(hint, 0, 0, 3) / 2, HINT_Y, 3);
     }
     int rowY = 175 + 30 * r;
     if (!(badd || (bedit && plsel != 0)))
@@ -508,6 +538,7 @@ int RenderDialogp(int x, int y, int button, int key, int character, SDL_Surface*
     TypeKey(t);
     ModeButtons(screen, t);
     ArrowKeys(t);
+    DrawHighlight(screen);
     DrawList(screen);
     CloseButtons(screen, t);
     PageButtons(screen, t);

@@ -25,7 +25,9 @@ extern char c;         // the last character typed
 extern int chstp;      // page-button latch: 1 after page up, 2 after page down acted; 0 once the button is up
 extern int renderp;    // redraws of the dialog, for the blinking caret
 extern int tmpx, tmpy; // last pointer position the dialog saw
-extern int plhint;     // hint under the list: 0 none, 1 name taken, 2 list full; cleared when the text changes or a mode begins
+extern int plhint;     // hint under the panel: 0 none, 1 name taken, 2 list full, 3 a name that shows nothing; cleared when the text changes or a mode begins
+constexpr int HINT_COUNT = 4;  // plhint's values
+constexpr int HINT_Y = 484;    // the hint's top, under the panel (which ends at y 480)
 
 extern SDL_Surface* DialogImagep;  // the dialog panel, drawn at (120, 80)
 extern SDL_Surface* mnew;   // New, Edit, Delete, OK and Cancel under the pointer

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "shell/files.h"
+#include "text/text.h"
 
 PlayerRecord pin[PLAYER_SLOTS];
 int ukupl = 0;
@@ -99,6 +100,38 @@ int FindPlayer(const char* name)
     for (int i = 1; i <= ukupl; i++)
         if (strncmp(pin[i].name, name, NAME_SIZE) == 0)
             return i;
+    return 0;
+}
+
+void ShownName(const char* name, char* out, int size)
+{
+    if (size <= 0)
+        return;
+    int n = 0;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(name); *p; p++) {
+        if (n + 1 >= size || n >= NAME_MAX)
+            break;
+        if (!HasGlyph(*p) || (*p == ' ' && n == 0))
+            continue;
+        out[n++] = static_cast<char>(*p);
+    }
+    while (n > 0 && out[n - 1] == ' ')
+        n--;
+    out[n] = 0;
+}
+
+int FindSameName(const char* name, int except)
+{
+    char want[NAME_SIZE];
+    ShownName(name, want, sizeof want);
+    if (!want[0])
+        return 0;
+    for (int i = 1; i <= ukupl; i++) {
+        char have[NAME_SIZE];
+        ShownName(pin[i].name, have, sizeof have);
+        if (i != except && strcmp(have, want) == 0)
+            return i;
+    }
     return 0;
 }
 

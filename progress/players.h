@@ -62,6 +62,12 @@ void ReadPlayers();    // fills pin from "player.dat"; ukupl = the last named re
 void SavePlayers();    // records 0..ukupl ("player.dat" left empty with no player)
 void DropEmptyTail();  // lowers ukupl past trailing nameless records
 int FindPlayer(const char* name);  // first index 1..ukupl with exactly this name; 0 none
+// A name as the player sees it: the bytes no font draws left out, the spaces at
+// either end trimmed; out holds at most NAME_MAX bytes. Two names that show the
+// same are the same name, and a name that shows nothing is no name.
+void ShownName(const char* name, char* out, int size);
+// First index 1..ukupl other than except whose name shows the same as name; 0 none.
+int FindSameName(const char* name, int except);
 // Makes record index the current player: its name, level and score together
 // (index 0, the placeholder, or one past ukupl, means nobody).
 void SetCurrentPlayer(int index);

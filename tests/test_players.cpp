@@ -8,12 +8,16 @@
 #include <map>
 #include <random>
 
+#include "app/tovi.h"
 #include "menu/menu.h"
+#include "menu/options.h"
 #include "menu/players.h"
 #include "menu/scores.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
 #include "tests/menu_driver.h"
+#include "text/text.h"
+#include "tools/sim/simcore.h"
 
 class Profiles : public ::testing::Test {
 protected:
@@ -370,4 +374,185 @@ TEST_F(Profiles, RandomUseNeverCostsAnUntouchedPlayerAnything)
     FreeMenuBackdrop();
     SDL_FreeSurface(screen);
     screen = full;
+}
+
+// ---- the dialog through the real event pump --------------------------------------
+// Keys arrive as SDL delivers them (a key symbol with the Unicode character it
+// typed) and the dispatcher hands them on; the pictures are the game's own.
+class ProfilesByHand : public ::testing::Test {
+protected:
+    MenuScratch scratch;
+    void SetUp() override
+    {
+        if (MenuPrviPut)
+            InitMenu(screen);
+        if (!fPicture)
+            LoadFonts();
+        biodp = 1;
+        m_bQuit = 0;
+    }
+    void Open(const Bytes& file)
+    {
+        WriteBytes(PLAYER_FILE, file);
+        ReadPlayers();
+        level_no = SCREEN_PLAYERS;
+        PushMotion(0, 400, 300);
+        CheckKeys();
+    }
+    static void Key(int sym, int unicode)
+    {
+        PushKey(sym, unicode);
+        CheckKeys();
+    }
+    // Each byte typed as its letter (Latin-1 bytes are their own Unicode code).
+    static void Type(const char* text)
+    {
+        for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; p++)
+            Key(*p < 128 ? *p : 0, *p);
+    }
+    static void Click(int x, int y)
+    {
+        PushMotion(0, x, y);
+        PushButton(true, x, y);
+        PushButton(false, x, y);
+        CheckKeys();
+    }
+};
+
+// Letters the fonts draw are kept, one byte each; a character they lack, a Tab
+// and Delete are not. Names that differ only in what does not show (spaces at
+// the ends, bytes no font draws, as an older file may hold) are one name, and a
+// name of spaces alone is refused and says so.
+TEST_F(ProfilesByHand, LatinLettersAreKeptAndLookalikeNamesAreOneName)
+{
+    Bytes file = Cat({Rec("", 0, 0), Rec("Bob\x01", 4, 300), Rec("Cid ", 2, 100)});
+    Open(file);
+    Click(NEW_X, NEW_Y);
+    Type("Zo\xEB");
+    Key(SDLK_TAB, '\t');
+    Key(SDLK_DELETE, 127);
+    Key(0, 0x151);  // o with double acute: not in the fonts
+    Type(" \xC5ngstr\xF6m");
+    EXPECT_STREQ(nizc, "Zo\xEB \xC5ngstr\xF6m");
+    Key(SDLK_RETURN, '\r');
+    Bytes withZoe = Cat({file, Rec("Zo\xEB \xC5ngstr\xF6m", 1, 0)});
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), withZoe);
+    EXPECT_STREQ(PlayerName, "Zo\xEB \xC5ngstr\xF6m");
+
+    const char* lookalikes[] = {"Bob", "Cid", " Cid  ", "Zo\xEB \xC5ngstr\xF6m "};
+    for (const char* name : lookalikes) {
+        Click(NEW_X, NEW_Y);
+        Type(name);
+        Key(SDLK_RETURN, '\r');
+        EXPECT_EQ(plhint, 1) << '"' << name << "\" is taken";
+        EXPECT_EQ(ReadBytes(PLAYER_FILE), withZoe) << name;
+    }
+    Click(NEW_X, NEW_Y);
+    Type("   ");
+    Key(SDLK_RETURN, '\r');
+    EXPECT_EQ(plhint, 3) << "a name that shows nothing";
+    EXPECT_EQ(badd, 1);
+    Click(OK_X, OK_Y);
+    EXPECT_EQ(level_no, SCREEN_PLAYERS) << "OK does not close over it either";
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), withZoe);
+
+    // A new name is stored as it shows; Cid renamed to how Cid shows is Cid,
+    // stored clean.
+    Key(SDLK_BACKSPACE, 8), Key(SDLK_BACKSPACE, 8);
+    Type("Dee ");
+    Key(SDLK_RETURN, '\r');
+    Click(ROW_X, RowY(2));
+    Click(EDIT_X, EDIT_Y);
+    Type("  ");
+    Key(SDLK_RETURN, '\r');
+    EXPECT_EQ(plhint, 0);
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Rec("", 0, 0), Rec("Bob\x01", 4, 300), Rec("Cid", 2, 100),
+                                           Rec("Zo\xEB \xC5ngstr\xF6m", 1, 0), Rec("Dee", 1, 0)}));
+}
+
+// The hints sit under the panel: the list's rows and frame look the same with
+// a hint up as without. The selected name is drawn over its highlight, so it
+// reads like the others: its solid glyph pixels are the font's own.
+TEST_F(ProfilesByHand, HintsKeepOffTheListAndTheSelectedNameIsReadable)
+{
+    Open(Cat({Players(5)}));
+    Click(ROW_X, RowY(2));
+    CheckKeys();
+    SDL_Rect list{215, 195, 290, 170};
+    SDL_Surface* before = SDL_CreateRGBSurface(SDL_SWSURFACE, list.w, list.h, 32, 0xFF0000, 0xFF00, 0xFF, 0);
+    SDL_BlitSurface(screen, &list, before, nullptr);
+    for (int hint = 1; hint < HINT_COUNT; hint++) {
+        plhint = hint;
+        CheckKeys();
+        SDL_Surface* now = SDL_CreateRGBSurface(SDL_SWSURFACE, list.w, list.h, 32, 0xFF0000, 0xFF00, 0xFF, 0);
+        SDL_BlitSurface(screen, &list, now, nullptr);
+        EXPECT_EQ(memcmp(before->pixels, now->pixels, static_cast<size_t>(before->pitch) * before->h), 0)
+            << "hint " << hint << " covers the list";
+        SDL_FreeSurface(now);
+    }
+    SDL_FreeSurface(before);
+
+    // P2 alone on black and on white: the pixels that come out the same are the
+    // glyphs' solid ones, and the dialog's selected row must show them as they are.
+    plhint = 0;
+    CheckKeys();
+    const int rowY = 205 + 30;
+    SDL_Surface* ink[2];
+    for (int k = 0; k < 2; k++) {
+        ink[k] = SDL_CreateRGBSurface(SDL_SWSURFACE, 200, 34, 32, 0xFF0000, 0xFF00, 0xFF, 0);
+        SDL_FillRect(ink[k], nullptr, k ? 0xFFFFFF : 0);
+        prikstr(ink[k], "P2", 0, 0, 2);
+    }
+    int solid = 0, kept = 0;
+    SDL_LockSurface(screen);
+    for (int y = 0; y < 34; y++)
+        for (int x = 0; x < 200; x++) {
+            Uint32 a = static_cast<Uint32*>(ink[0]->pixels)[y * ink[0]->pitch / 4 + x];
+            Uint32 b = static_cast<Uint32*>(ink[1]->pixels)[y * ink[1]->pitch / 4 + x];
+            if (a != b)
+                continue;
+            solid++;
+            Uint32 p = static_cast<Uint32*>(screen->pixels)[(rowY + y) * screen->pitch / 4 + 230 + x];
+            Uint8 r, g, bl;
+            SDL_GetRGB(p, screen->format, &r, &g, &bl);
+            kept += ((Uint32(r) << 16) | (Uint32(g) << 8) | bl) == (a & 0xFFFFFF);
+        }
+    SDL_UnlockSurface(screen);
+    SDL_FreeSurface(ink[0]);
+    SDL_FreeSurface(ink[1]);
+    ASSERT_GT(solid, 100);
+    EXPECT_EQ(kept, solid) << "the highlight lies over the selected name";
+}
+
+// The first start opens the profiles over the menu at once: the picture behind
+// the dialog is the menu without a hand in it.
+TEST_F(ProfilesByHand, TheFirstStartsDialogHasNoHandBehindIt)
+{
+    WriteBytes(PLAYER_FILE, Players(1));
+    ReadPlayers();
+    level_no = SCREEN_MENU;
+    rendme = 1;
+    PushMotion(0, 20, 20);
+    CheckKeys();
+    ASSERT_EQ(level_no, SCREEN_MENU);
+    remove(PLAYER_FILE);
+    ReadPlayers();  // nobody left: the next menu frame opens the profiles
+    CheckKeys();
+    ASSERT_EQ(level_no, SCREEN_PLAYERS);
+    ASSERT_NE(proslisc, nullptr);
+    int differ = 0;
+    SDL_LockSurface(proslisc);
+    SDL_LockSurface(MenuImage);
+    for (int y = 15; y < 60; y++)
+        for (int x = 15; x < 60; x++) {
+            Uint8 r1, g1, b1, r2, g2, b2;
+            SDL_GetRGB(static_cast<Uint32*>(proslisc->pixels)[y * proslisc->pitch / 4 + x], proslisc->format, &r1, &g1, &b1);
+            SDL_GetRGB(static_cast<Uint32*>(MenuImage->pixels)[y * MenuImage->pitch / 4 + x], MenuImage->format, &r2, &g2, &b2);
+            differ += r1 != r2 || g1 != g2 || b1 != b2;
+        }
+    SDL_UnlockSurface(MenuImage);
+    SDL_UnlockSurface(proslisc);
+    // The hand covers hundreds of these pixels; the scene's drifting dust may
+    // touch a few.
+    EXPECT_LT(differ, 40) << "a hand lies in the dialog's backdrop";
 }

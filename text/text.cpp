@@ -111,3 +111,13 @@ int strl(const char* str, int x, int y, int font)
 {
     return Walk(nullptr, str, x, y, font);
 }
+
+int HasGlyph(int ch)
+{
+    if (ch <= 0 || ch > 255)
+        return 0;
+    for (int i = 0; i < GLYPHS; i++)
+        if (CharList1[i] == ch)
+            return 1;
+    return 0;
+}

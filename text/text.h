@@ -36,5 +36,6 @@ void LoadFonts();  // builds fp1..fp3 and loads the three font images
 void prikstr(SDL_Surface* surface, const char* str, int x, int y, int font);
 int prikstrl(SDL_Surface* surface, const char* str, int x, int y, int font);  // x of the last glyph drawn
 int strl(const char* str, int x, int y, int font);  // the same walk without drawing
+int HasGlyph(int ch);  // 1 when the byte ch (1..255) is in the character list (the space included)
 
 #endif
