@@ -369,9 +369,11 @@ int Start()
 }
 
 // A second copy started on a save folder that a running copy holds: it says so
-// on its own window and quits before it reads or writes any progress. The
-// message stays until a click, a key or the window's close, or for a few seconds.
-constexpr uint32_t ALREADY_RUNNING_MS = 6000;
+// on its own window and quits before it reads or writes any progress. SDL 1.2
+// cannot bring another program's window to the front, so the message tells the
+// player where the game they want is. It stays until a click, a key or the
+// window's close, or for a few seconds.
+constexpr uint32_t ALREADY_RUNNING_MS = 8000;
 
 static void CentredLine(const char* text, int y, int font)
 {
@@ -380,16 +382,19 @@ static void CentredLine(const char* text, int y, int font)
 
 static void SayAlreadyRunning()
 {
-    fprintf(stderr, "Tovi Mudgrove is already running in this folder\n");
+    fprintf(stderr, "Tovi Mudgrove is already running in this folder: switch to its window to play on; "
+                    "this copy closes\n");
     SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 24, 18, 12));
-    SDL_Rect box{150, 200, 500, 200};
+    SDL_Rect box{130, 160, 540, 280};
     SDL_FillRect(screen, &box, SDL_MapRGB(screen->format, 120, 84, 44));
-    SDL_Rect inner{156, 206, 488, 188};
+    SDL_Rect inner{136, 166, 528, 268};
     SDL_FillRect(screen, &inner, SDL_MapRGB(screen->format, 58, 40, 24));
-    CentredLine("ALREADY RUNNING", 230, 2);
-    CentredLine("Tovi Mudgrove is already open", 290, 3);
-    CentredLine("with this save folder.", 320, 3);
-    CentredLine("This copy closes.", 350, 3);
+    CentredLine("ALREADY RUNNING", 185, 2);
+    CentredLine("Tovi Mudgrove is already open", 240, 3);
+    CentredLine("with this save folder.", 268, 3);
+    CentredLine("To play on, switch to that window:", 310, 3);
+    CentredLine("look for it on the task bar.", 338, 3);
+    CentredLine("This copy closes. Click to close it now.", 385, 1);
     ShowFrame(screen);
     uint32_t shown = ClockTicks();
     while (ClockTicks() - shown < ALREADY_RUNNING_MS) {
