@@ -69,8 +69,10 @@ static void Fall(int i)
     if (e.type == 0)
         return;  // it matched on landing
     int lift = 0;
-    for (int j = 1; j <= ukupnot; j++)
-        if (j != i && til[j].type == EL_LIFT_V && til[j].x == e.x && e.y <= til[j].y && til[j].y <= e.y + CELL_SIZE)
+    int list[TIL_SIZE];
+    int n = ScanNonFixed(list);
+    for (int k = 0; k < n; k++)
+        if (int j = list[k]; j != i && til[j].type == EL_LIFT_V && til[j].x == e.x && e.y <= til[j].y && til[j].y <= e.y + CELL_SIZE)
             lift = j;
     if (lift != 0) {
         e.y = til[lift].y - CELL_SIZE;
@@ -83,16 +85,20 @@ static void Fall(int i)
 static int FindRider(int platform)
 {
     int rider = 0;
-    for (int j = 1; j <= ukupnot; j++)
-        if (j != platform && IsExistUp(til[platform], til[j]) && IsMovable(til[j].type))
+    int list[TIL_SIZE];
+    int n = ScanNonFixed(list);
+    for (int k = 0; k < n; k++)
+        if (int j = list[k]; j != platform && IsExistUp(til[platform], til[j]) && IsMovable(til[j].type))
             rider = j;
     return rider;
 }
 
 static int Blocked(int dir, int i, int except)
 {
-    for (int j = 1; j <= ukupnot; j++)
-        if (j != i && j != except && checkc(dir, i, j))
+    int list[TIL_SIZE];
+    int n = ScanNear(til[i].x, til[i].y, list);
+    for (int k = 0; k < n; k++)
+        if (int j = list[k]; j != i && j != except && checkc(dir, i, j))
             return 1;
     return 0;
 }
@@ -227,8 +233,10 @@ static void Mud(int i)
 {
     if (!IsMovable(til[i].type))
         return;
-    for (int j = 1; j <= ukupnot; j++)
-        if (j != i && WhoIsDown(til[i], til[j]) == EL_MUD) {
+    int list[TIL_SIZE];
+    int n = ScanNear(til[i].x, til[i].y, list);
+    for (int k = 0; k < n; k++)
+        if (int j = list[k]; j != i && WhoIsDown(til[i], til[j]) == EL_MUD) {
             til[i].type += STUCK_OFFSET;
             MovingElement = 0;
             PlayEffect(&mblato);
@@ -239,13 +247,16 @@ static void Mud(int i)
 static void TeleportEntrance(int i)
 {
     int element = 0;
-    for (int j = 1; j <= ukupnot; j++)
-        if (j != i && til[j].x == til[i].x && til[j].y == til[i].y)
+    int list[TIL_SIZE];
+    int n = ScanNear(til[i].x, til[i].y, list);
+    for (int s = 0; s < n; s++)
+        if (int j = list[s]; j != i && til[j].x == til[i].x && til[j].y == til[i].y)
             element = j;
     if (element == 0)
         return;
-    for (int k = 1; k <= ukupnot; k++)
-        if (til[k].type == EL_TELE_OUT) {
+    n = ScanNonFixed(list);
+    for (int s = 0; s < n; s++)
+        if (int k = list[s]; til[k].type == EL_TELE_OUT) {
             telep(element, i, k);
             return;
         }
@@ -273,8 +284,10 @@ static void SpikedsRemove(int pit)
 static void SpikePit(int i)
 {
     int victim = 0;
-    for (int j = 1; j <= ukupnot; j++)
-        if (j != i && IsMovable(til[j].type) && til[j].x == til[i].x && til[j].y == til[i].y)
+    int list[TIL_SIZE];
+    int n = ScanNonFixed(list);
+    for (int k = 0; k < n; k++)
+        if (int j = list[k]; j != i && IsMovable(til[j].type) && til[j].x == til[i].x && til[j].y == til[i].y)
             victim = j;
     if (victim == 0) {
         SpikedsRemove(i);
@@ -298,8 +311,10 @@ static void SpikePit(int i)
 
 static int LoadedFromAbove(int i)
 {
-    for (int j = 1; j <= ukupnot; j++)
-        if (j != i && IsMovable(til[j].type) && WhoIsUp(til[i], til[j]) != 0)
+    int list[TIL_SIZE];
+    int n = ScanNonFixed(list);
+    for (int k = 0; k < n; k++)
+        if (int j = list[k]; j != i && IsMovable(til[j].type) && WhoIsUp(til[i], til[j]) != 0)
             return 1;
     return 0;
 }
@@ -345,7 +360,10 @@ static void Magnet(int i)
         return;
     PlayEffect(&mmact);
     int target = 0;
-    for (int j = 1; j <= ukupnot && target == 0; j++) {
+    int list[TIL_SIZE];
+    int n = ScanNonFixed(list);
+    for (int k = 0; k < n && target == 0; k++) {
+        int j = list[k];
         const TileRecord& t = til[j];
         if (j != i && t.y >= til[i].y + CELL_SIZE && t.x == til[i].x && t.type >= 101 && t.type <= 245 &&
             IsMovable(t.type) && (imeUP == 0 || imeUP == j))

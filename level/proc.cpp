@@ -60,7 +60,10 @@ static void GrabOrRelease(int button, int mx, int my)
         return;
     }
     int candidate = 0;
-    for (int i = 1; i <= ukupnot; i++) {
+    int list[TIL_SIZE];
+    int n = ScanNear(cx, cy, list);
+    for (int k = 0; k < n; k++) {
+        int i = list[k];
         const TileRecord& t = til[i];
         if (!(t.x <= cx && cx <= t.x + CELL_SIZE && t.y <= cy && cy <= t.y + CELL_SIZE))
             continue;
@@ -110,8 +113,10 @@ static void CountElements()
         par[k] = 0;
     cnp = 0;
     par[0] = 0;
-    for (int i = 1; i <= ukupnot; i++) {
-        int t = til[i].type;
+    int list[TIL_SIZE];
+    int n = ScanNonFixed(list);
+    for (int k = 0; k < n; k++) {
+        int t = til[list[k]].type;
         int plain = 0;
         if (t > STUCK_FIRST - 1 && t != EL_BLOCK + STUCK_OFFSET && t != EL_BLOCK + PAD_OFFSET)
             plain = t <= STUCK_LAST ? t - STUCK_OFFSET : t - PAD_OFFSET;
@@ -172,7 +177,10 @@ static void DragStep(int mx, int my)
     bool rightFree = true;
     int rowY = MoveY * CELL_SIZE;
     int colX = MoveX * CELL_SIZE;
-    for (int j = 1; j <= ukupnot; j++) {
+    int list[TIL_SIZE];
+    int n = ScanNear(colX, rowY, list);
+    for (int k = 0; k < n; k++) {
+        int j = list[k];
         if (j == p || abs(til[j].y - rowY) >= CELL_SIZE)
             continue;
         if (til[j].type == EL_TELE_IN || til[j].type == EL_SPIKES)
@@ -200,7 +208,7 @@ static void DragStep(int mx, int my)
         ccf(til[p], p);
 }
 
-int ProcLevel(SDL_Surface* screen, int but, int ToviMouseX, int ToviMouseY, int, int, int, int dple)
+static int LevelLogic(SDL_Surface* screen, int but, int ToviMouseX, int ToviMouseY, int dple)
 {
     // The opening story and a chapter picture hold the board still.
     if (cntintr >= 1 && cntintr <= 5)
@@ -235,4 +243,12 @@ int ProcLevel(SDL_Surface* screen, int but, int ToviMouseX, int ToviMouseY, int,
     if (MovingElement == 1)
         DragStep(ToviMouseX, ToviMouseY);
     return 0;
+}
+
+int ProcLevel(SDL_Surface* screen, int but, int ToviMouseX, int ToviMouseY, int, int, int, int dple)
+{
+    ScanIndexBuild();
+    int r = LevelLogic(screen, but, ToviMouseX, ToviMouseY, dple);
+    ScanIndexDrop();
+    return r;
 }

@@ -457,7 +457,7 @@ static int LevelFrame(SDL_Surface* screen, int x, int y, int button, int key, in
     if (ashcrystal == 1 || (button == 1 && end_level == 1 && prikpp == 2))
         return LevelAdvance(screen, levelStar);
     HintFrame();
-    if (screen)
+    if (screen && !DrawingOff)
         DrawBoard(screen);
     SpikeCycle();
     TeleportAnimation(screen);
@@ -466,7 +466,7 @@ static int LevelFrame(SDL_Surface* screen, int x, int y, int button, int key, in
     CompletionTest();
     VanishAnimation(screen);
     Praise();
-    if (screen) {
+    if (screen && !DrawingOff) {
         Caption(screen);
         Hud(screen);
     }
@@ -478,8 +478,9 @@ static int LevelFrame(SDL_Surface* screen, int x, int y, int button, int key, in
         tovita = tovitad = tovii = 0;
     if (tovita != 0 || tovitad != 0)
         tovii = MicIndex / 5 + 1;
-    if (screen) {
+    if (screen && !DrawingOff)
         ToTime(LEVEL_TIME, screen);
+    if (screen) {
         DrawHint(screen);
         DrawAssist(screen, x, y, button);
     }

@@ -1,6 +1,7 @@
 #include "level/rules.h"
 
 #include <cstdlib>
+#include <cstring>
 
 #include "level/proc.h"
 #include "shell/media.h"
@@ -20,6 +21,94 @@ thread_local int uiznad = 0;
 thread_local int iznad[STACK_SIZE];
 thread_local int gimasu[STACK_SIZE];
 thread_local int tralala = 0;
+thread_local int ScanIndexOn = 0;
+thread_local int ScanFixed[BOARD_ROWS][BOARD_COLS];
+thread_local int ScanOthers[TIL_SIZE];
+thread_local int ScanOtherCount = 0;
+
+static bool IsFixed(int code)
+{
+    return (code >= 1 && code <= 99) || code == EL_MUD || code == EL_TELE_IN || code == EL_BUTTON ||
+           code == EL_MAGNET || code == EL_SPIKES || (code > EL_SPIKES && code < EL_FIRST + STUCK_OFFSET);
+}
+
+void ScanIndexBuild()
+{
+    memset(ScanFixed, 0, sizeof ScanFixed);
+    ScanOtherCount = 0;
+    for (int i = 1; i <= ukupnot && i < TIL_SIZE; i++) {
+        const TileRecord& t = til[i];
+        int col = t.x / CELL_SIZE;
+        int row = t.y / CELL_SIZE;
+        // Only a fixed record aligned on a cell of the board, alone there, is
+        // looked up by its cell; anything else is visited by every scan.
+        if (IsFixed(t.type) && t.x >= 0 && t.y >= 0 && t.x % CELL_SIZE == 0 && t.y % CELL_SIZE == 0 &&
+            col < BOARD_COLS && row < BOARD_ROWS && ScanFixed[row][col] == 0)
+            ScanFixed[row][col] = i;
+        else
+            ScanOthers[ScanOtherCount++] = i;
+    }
+    ScanIndexOn = 1;
+}
+
+void ScanIndexDrop()
+{
+    ScanIndexOn = 0;
+}
+
+static int AllRecords(int* list)
+{
+    int n = 0;
+    for (int j = 1; j <= ukupnot && j < TIL_SIZE; j++)
+        list[n++] = j;
+    return n;
+}
+
+int ScanNonFixed(int* list)
+{
+    if (!ScanIndexOn)
+        return AllRecords(list);
+    memcpy(list, ScanOthers, sizeof(int) * static_cast<size_t>(ScanOtherCount));
+    return ScanOtherCount;
+}
+
+// The cell of pixel v, rounding down (v may lie left of or above the board).
+static int CellOf(int v)
+{
+    return v >= 0 ? v / CELL_SIZE : -((CELL_SIZE - 1 - v) / CELL_SIZE);
+}
+
+int ScanNear(int x, int y, int* list)
+{
+    if (!ScanIndexOn)
+        return AllRecords(list);
+    // A fixed record within a cell's width of (x, y) either way lies in these cells.
+    int fixed[9];
+    int nf = 0;
+    int col = CellOf(x);
+    int row = CellOf(y);
+    for (int r = row - 1; r <= row + 1; r++)
+        for (int c = col - 1; c <= col + 1; c++)
+            if (r >= 0 && r < BOARD_ROWS && c >= 0 && c < BOARD_COLS && ScanFixed[r][c] != 0) {
+                int k = nf++;
+                fixed[k] = ScanFixed[r][c];
+                for (; k > 0 && fixed[k - 1] > fixed[k]; k--) {
+                    int swap = fixed[k];
+                    fixed[k] = fixed[k - 1];
+                    fixed[k - 1] = swap;
+                }
+            }
+    int n = 0;
+    int a = 0;
+    int b = 0;
+    while (a < ScanOtherCount || b < nf) {
+        if (b == nf || (a < ScanOtherCount && ScanOthers[a] < fixed[b]))
+            list[n++] = ScanOthers[a++];
+        else
+            list[n++] = fixed[b++];
+    }
+    return n;
+}
 
 int WhoIsLeft(TileRecord a, TileRecord b)
 {
@@ -76,9 +165,13 @@ int IsExistUp(TileRecord a, TileRecord b)
 
 int HeldUp(int i)
 {
-    for (int j = 1; j <= ukupnot; j++)
+    int list[TIL_SIZE];
+    int n = ScanNear(til[i].x, til[i].y, list);
+    for (int k = 0; k < n; k++) {
+        int j = list[k];
         if (j != i && IsEmptyDown(til[i], til[j]))
             return 1;
+    }
     return 0;
 }
 
@@ -109,7 +202,10 @@ void ccf(TileRecord a, int idx)
     static const int bit[DIRS] = {1, 8, 2, 4};
     int code[DIRS] = {0, 0, 0, 0};
     int who[DIRS] = {0, 0, 0, 0};
-    for (int j = 1; j <= ukupnot; j++) {
+    int list[TIL_SIZE];
+    int n = ScanNear(a.x, a.y, list);
+    for (int k = 0; k < n; k++) {
+        int j = list[k];
         if (j == idx)
             continue;
         int answer[DIRS] = {WhoIsDown(a, til[j]), WhoIsUp(a, til[j]), WhoIsLeft(a, til[j]), WhoIsRight(a, til[j])};
@@ -182,9 +278,12 @@ void LeavePad(int p)
 
 void provgore(int i)
 {
+    int list[TIL_SIZE];
     for (;;) {
         int next = 0;
-        for (int j = 1; j <= ukupnot && next == 0; j++) {
+        int n = ScanNear(til[i].x, til[i].y, list);
+        for (int s = 0; s < n && next == 0; s++) {
+            int j = list[s];
             if (j == i || !checkc(DIR_UP, i, j))
                 continue;
             int t = til[j].type;
@@ -206,16 +305,21 @@ void provgore(int i)
         ccf(til[j], j);
         uiznad++;
         int touch = 0;
-        for (int k = 1; k <= ukupnot; k++)
+        n = ScanNear(til[j].x, til[j].y, list);
+        for (int s = 0; s < n; s++) {
+            int k = list[s];
             if (k != i && checkc(DIR_RIGHT, j, k)) {
                 touch += STAY_RIGHT;
                 break;
             }
-        for (int k = 1; k <= ukupnot; k++)
+        }
+        for (int s = 0; s < n; s++) {
+            int k = list[s];
             if (k != i && checkc(DIR_LEFT, j, k)) {
                 touch += STAY_LEFT;
                 break;
             }
+        }
         gimasu[uiznad] = touch != 0 ? touch + j : 0;
         iznad[uiznad] = j;
         i = j;
@@ -227,6 +331,27 @@ void quicksort(int lo, int hi)
     if (lo >= hi)
         return;
     static_assert(PAR_SIZE >= BOARD_CELLS + 1, "par must hold every element a board can have");
+    // The codes are a few dozen values apart: counted, not compared, they come out
+    // in the same order in one pass however many repeat.
+    constexpr int SPAN = 512;
+    int least = par[lo];
+    int most = par[lo];
+    for (int k = lo + 1; k <= hi; k++) {
+        if (par[k] < least)
+            least = par[k];
+        if (par[k] > most)
+            most = par[k];
+    }
+    if (most - least < SPAN) {
+        int count[SPAN] = {};
+        for (int k = lo; k <= hi; k++)
+            count[par[k] - least]++;
+        int w = lo;
+        for (int v = 0; v <= most - least; v++)
+            for (int c = 0; c < count[v]; c++)
+                par[w++] = least + v;
+        return;
+    }
     int below[PAR_SIZE];
     int above[PAR_SIZE];
     int nb = 0;

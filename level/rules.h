@@ -57,6 +57,31 @@ int IsEmptyDown(TileRecord a, TileRecord b);  // 1 if b holds a up
 int IsExistUp(TileRecord a, TileRecord b);    // 1 if b rests exactly on a
 int HeldUp(int i);                            // 1 if any other record holds record i up
 
+// ---- the scan index ------------------------------------------------------------
+// A fixed record never moves and never changes within a level frame: a tile
+// (1..99), mud, a teleport entrance, a magnet and its button, a spike pit, and
+// the codes 131..199 no rule acts on (200, element 100 stuck in mud, is made in
+// play, so it is not counted among them). The scans of one frame need not visit
+// every one of them: while the index is on, a scan around a point visits every
+// other record and only the fixed ones in the 3 x 3 cells around the point,
+// still in ascending record order. Every rule whose test reaches at most one
+// cell away therefore sees exactly what a scan of all records sees, and the
+// frames stay the same. ProcLevel turns the index on for its frame and off
+// after; without it a scan visits 1..ukupnot.
+extern thread_local int ScanIndexOn;   // 1 while the index below describes til (one level frame)
+extern thread_local int ScanFixed[BOARD_ROWS][BOARD_COLS];  // the fixed record aligned on each cell; 0 none
+extern thread_local int ScanOthers[TIL_SIZE];  // every record not in ScanFixed, ascending, 0..ScanOtherCount - 1
+extern thread_local int ScanOtherCount;
+void ScanIndexBuild();  // builds the index from til and turns it on
+void ScanIndexDrop();   // turns it off
+// The records a scan around pixel (x, y) visits, ascending, into list (room for
+// TIL_SIZE); returns their count.
+int ScanNear(int x, int y, int* list);
+// The records that are not fixed, ascending, into list; returns their count.
+// Enough for every scan that looks only for what can move or change: elements,
+// blocks, platforms, exit pads, crumbling blocks and what is stuck in mud.
+int ScanNonFixed(int* list);
+
 // ---- rules -------------------------------------------------------------------
 void ccf(TileRecord a, int idx);                        // match rule for the element in record idx
 void telep(int element, int entranceIdx, int exitIdx);  // element from the entrance onto the exit pad

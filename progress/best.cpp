@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "shell/files.h"
+
 BestRecord bestTable[BEST_RECORDS];
 int bestCount = 0;
 
@@ -20,14 +22,6 @@ static bool ReadInt(FILE* f, int* v)
     *v = static_cast<int>(static_cast<unsigned>(b[0]) | static_cast<unsigned>(b[1]) << 8 |
                           static_cast<unsigned>(b[2]) << 16 | static_cast<unsigned>(b[3]) << 24);
     return true;
-}
-
-static bool WriteInt(FILE* f, int v)
-{
-    unsigned u = static_cast<unsigned>(v);
-    unsigned char b[4] = {static_cast<unsigned char>(u), static_cast<unsigned char>(u >> 8),
-                          static_cast<unsigned char>(u >> 16), static_cast<unsigned char>(u >> 24)};
-    return fwrite(b, 1, 4, f) == 4;
 }
 
 static bool ReadRecord(FILE* f, BestRecord* r)
@@ -71,27 +65,26 @@ int ReadBest(const char* path)
     return ok;
 }
 
+// Through the atomic write every data file uses: a killed game or a power cut
+// leaves the old table or the new one.
 int WriteBest(const char* path)
 {
-    char tmp[512];
-    if (snprintf(tmp, sizeof tmp, "%s.tmp", path) >= static_cast<int>(sizeof tmp))
+    static unsigned char bytes[BEST_HEADER_BYTES + BEST_RECORDS * BEST_RECORD_BYTES];
+    if (bestCount < 0 || bestCount > BEST_RECORDS)
         return 0;
-    FILE* f = fopen(tmp, "wb");
-    if (!f)
-        return 0;
-    bool ok = fwrite(BEST_MAGIC, 1, 4, f) == 4 && WriteInt(f, BEST_FORMAT) && WriteInt(f, bestCount);
-    for (int k = 0; k < bestCount && ok; k++) {
+    memcpy(bytes, BEST_MAGIC, 4);
+    PutLE32(bytes + 4, BEST_FORMAT);
+    PutLE32(bytes + 8, bestCount);
+    unsigned char* at = bytes + BEST_HEADER_BYTES;
+    for (int k = 0; k < bestCount; k++, at += BEST_RECORD_BYTES) {
         const BestRecord& r = bestTable[k];
-        ok = fwrite(r.name, 1, BEST_NAME_SIZE, f) == static_cast<size_t>(BEST_NAME_SIZE) && WriteInt(f, r.level) &&
-             WriteInt(f, r.moves) && WriteInt(f, r.seconds) && WriteInt(f, r.clean);
+        memcpy(at, r.name, BEST_NAME_SIZE);
+        PutLE32(at + BEST_NAME_SIZE, r.level);
+        PutLE32(at + BEST_NAME_SIZE + 4, r.moves);
+        PutLE32(at + BEST_NAME_SIZE + 8, r.seconds);
+        PutLE32(at + BEST_NAME_SIZE + 12, r.clean);
     }
-    ok = fflush(f) == 0 && ok;
-    ok = fclose(f) == 0 && ok;
-    if (!ok || rename(tmp, path) != 0) {
-        remove(tmp);
-        return 0;
-    }
-    return 1;
+    return WriteFileAtomic(path, bytes, static_cast<size_t>(at - bytes));
 }
 
 static BestRecord* Find(const char* name, int level)

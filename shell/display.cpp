@@ -485,6 +485,8 @@ static void ShowArea(int x0, int y0, int x1, int y1)
 
 void ShowFrame(SDL_Surface* s)
 {
+    if (DrawingOff)
+        return;
     if (s == screen && GameScales())
         ShowArea(0, 0, SCREEN_W, SCREEN_H);
     else
@@ -493,6 +495,8 @@ void ShowFrame(SDL_Surface* s)
 
 void ShowFrameRect(SDL_Surface* s, int x, int y, int w, int h)
 {
+    if (DrawingOff)
+        return;
     if (!(s == screen && GameScales())) {
         SDL_UpdateRect(s, x, y, static_cast<Uint32>(w), static_cast<Uint32>(h));
         return;
@@ -509,6 +513,8 @@ void ShowFrameRect(SDL_Surface* s, int x, int y, int w, int h)
 
 void ShowFrameRects(SDL_Surface* s, int n, SDL_Rect* rects)
 {
+    if (DrawingOff)
+        return;
     if (!(s == screen && GameScales())) {
         SDL_UpdateRects(s, n, rects);
         return;

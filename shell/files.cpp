@@ -46,8 +46,12 @@ static void SyncFolder(const char* path)
     close(fd);
 }
 
+void (*FileWriteWatch)(const char* path, const unsigned char* data, size_t size) = nullptr;
+
 int WriteFileAtomic(const char* path, const unsigned char* data, size_t size)
 {
+    if (FileWriteWatch)
+        FileWriteWatch(path, data, size);
     std::string tmp = std::string(path) + ".tmp";
     FILE* f = fopen(tmp.c_str(), "wb");
     if (!f)

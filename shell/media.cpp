@@ -316,6 +316,8 @@ static SDL_Surface* darkenedOf = nullptr;  // the backdrop darkened shows; null 
 
 void DrawDarkened(SDL_Surface* screen, SDL_Surface** backdrop)
 {
+    if (DrawingOff)
+        return;
     if (!*backdrop)
         *backdrop = CopyScreen(screen);
     if (*backdrop && *backdrop == darkenedOf && darkened->w == screen->w && darkened->h == screen->h) {

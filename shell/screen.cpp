@@ -34,6 +34,7 @@ int biodp = 0;
 int bioo = 0;
 thread_local int biodr = 0;
 thread_local int prikpp = 0;
+int DrawingOff = 0;
 
 bool CornerButton(SDL_Surface* screen, int x, int y, SDL_Surface* lit, SDL_Surface* plain)
 {
@@ -44,7 +45,7 @@ bool CornerButton(SDL_Surface* screen, int x, int y, SDL_Surface* lit, SDL_Surfa
 
 void apply_clip(int x, int y, SDL_Surface* source, SDL_Surface* destination, SDL_Rect* clip)
 {
-    if (!source || !destination)
+    if (!source || !destination || DrawingOff)
         return;
     SDL_Rect offset;
     offset.x = static_cast<Sint16>(x);

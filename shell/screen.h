@@ -97,6 +97,12 @@ extern int bioo;     // the options panel has faded in
 extern thread_local int biodr;    // the retry dialog has faded in
 extern thread_local int prikpp;   // level-complete panel: 0 not shown, 1 shown, 2 acknowledged
 
+// 1 in a program that runs the screens' logic only and never looks at a frame (the
+// fuzz harnesses): apply_clip, the darkened backdrop and ShowFrame then draw
+// nothing, while every screen decides exactly as it would drawing. Starts 0; the
+// game never sets it.
+extern int DrawingOff;
+
 // Draws source (or its clip rectangle) onto destination with its top-left at (x, y).
 // Every image of the game is drawn through here; a missing image draws nothing.
 void apply_clip(int x, int y, SDL_Surface* source, SDL_Surface* destination, SDL_Rect* clip);

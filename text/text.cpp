@@ -71,6 +71,24 @@ static bool FontTables(int font, SDL_Surface** picture, SDL_Rect** rects, const 
 // (onto surface, if any) at x + sled_x and moves the pen by its advance plus 1;
 // any other byte is skipped without moving. Returns the x of the last glyph found,
 // x when none was, 0 for an empty string.
+// The glyph of each byte: its first place in the character list, -1 for none.
+struct GlyphTable {
+    int of[256];
+    GlyphTable()
+    {
+        for (int b = 0; b < 256; b++)
+            of[b] = -1;
+        for (int i = GLYPHS - 1; i >= 0; i--)
+            of[CharList1[i]] = i;
+    }
+};
+
+static int GlyphOfByte(unsigned char c)
+{
+    static const GlyphTable table;  // built once, on first use, safely from any thread
+    return table.of[c];
+}
+
 static int Walk(SDL_Surface* surface, const char* str, int x, int y, int font)
 {
     if (!str || !*str)
@@ -81,16 +99,14 @@ static int Walk(SDL_Surface* surface, const char* str, int x, int y, int font)
     bool known = FontTables(font, &picture, &rects, &advances);
     int last = x;
     for (const unsigned char* c = reinterpret_cast<const unsigned char*>(str); *c; c++) {
-        for (int i = 0; i < GLYPHS; i++) {
-            if (CharList1[i] != *c)
-                continue;
-            last = x + sled_x;
-            chr = i;
-            if (known) {
-                apply_clip(last, y, picture, surface, &rects[i]);  // draws nothing without a surface
-                sled_x += advances[i] + 1;
-            }
-            break;
+        int i = GlyphOfByte(*c);
+        if (i < 0)
+            continue;
+        last = x + sled_x;
+        chr = i;
+        if (known) {
+            apply_clip(last, y, picture, surface, &rects[i]);  // draws nothing without a surface
+            sled_x += advances[i] + 1;
         }
     }
     sled_x = 0;

@@ -43,6 +43,7 @@
 #include "progress/scores.h"
 #include "shell/clock.h"
 #include "shell/display.h"
+#include "shell/files.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
 #include "app/tovi.h"
@@ -462,11 +463,64 @@ int Soak(long iterations, int seed)
 
 // ---- the kill test ------------------------------------------------------------------
 
+// The saver tells the parent every file it is about to write, before the first
+// byte of it reaches the disk: "W", the path's length, the path, the size, the
+// bytes (lengths as little-endian words).
+int announceFd = -1;
+
+void WriteAll(const void* data, size_t size)
+{
+    const char* p = static_cast<const char*>(data);
+    while (size > 0) {
+        ssize_t put = write(announceFd, p, size);
+        if (put <= 0)
+            _exit(4);  // the parent would not know what the disk may hold
+        p += put;
+        size -= static_cast<size_t>(put);
+    }
+}
+
+void Announce(const char* path, const unsigned char* data, size_t size)
+{
+    std::vector<unsigned char> msg(1 + 4 + strlen(path) + 4 + size);
+    msg[0] = 'W';
+    PutLE32(&msg[1], static_cast<int>(strlen(path)));
+    memcpy(&msg[5], path, strlen(path));
+    PutLE32(&msg[5 + strlen(path)], static_cast<int>(size));
+    if (size > 0)
+        memcpy(&msg[9 + strlen(path)], data, size);
+    WriteAll(msg.data(), msg.size());
+}
+
+// The saves a saver announced, per file, in order; a message cut by the kill is
+// a save that never began.
+std::map<std::string, std::vector<std::vector<unsigned char>>> Announced(const std::string& stream)
+{
+    std::map<std::string, std::vector<std::vector<unsigned char>>> out;
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(stream.data());
+    size_t left = stream.size();
+    while (left >= 5 && p[0] == 'W') {
+        size_t pathLen = static_cast<size_t>(GetLE32(p + 1));
+        if (left < 9 + pathLen)
+            break;
+        size_t size = static_cast<size_t>(GetLE32(p + 5 + pathLen));
+        if (left < 9 + pathLen + size)
+            break;
+        std::string path(reinterpret_cast<const char*>(p + 5), pathLen);
+        out[path].emplace_back(p + 9 + pathLen, p + 9 + pathLen + size);
+        p += 9 + pathLen + size;
+        left -= 9 + pathLen + size;
+    }
+    return out;
+}
+
 // Saves without end through the real screens: a new player in the profile
 // dialog and OK (player.dat, config.dat), the options' sliders (config.dat),
 // and the menu's recording of a finished level (player.dat, highscore.dat).
-void Saver(int seed)
+void Saver(int seed, int fd)
 {
+    announceFd = fd;
+    FileWriteWatch = Announce;
     StartUp();
     ClockUseVirtual();
     std::mt19937 rng(static_cast<unsigned>(seed));
@@ -515,35 +569,68 @@ void NextStart(int)
     exit(0);
 }
 
+// Every file the game saves; a save to any other is a finding of its own.
+constexpr const char* SavedFiles[] = {CONFIG_FILE, PLAYER_FILE, HISCORE_FILE, DISPLAY_FILE, BEST_FILE};
+
 int KillTest(int kills, int seed)
 {
     std::mt19937 rng(static_cast<unsigned>(seed));
     int checked = 0, stayedOld = 0, becameNew = 0, staleLeft = 0;
-    std::map<std::string, std::vector<unsigned char>> before;
+    long saves = 0;
+    struct Content {
+        bool exists;
+        std::vector<unsigned char> bytes;
+    };
+    std::map<std::string, Content> before;
     for (int k = 0; k < kills; k++) {
-        for (const char* name : DataFiles) {
-            bool exists;
-            before[name] = Slurp(name, &exists);
-        }
+        for (const char* name : SavedFiles)
+            before[name].bytes = Slurp(name, &before[name].exists);
         std::string report;
         // The first start writes the settings at once; later ones save within
         // a few tens of milliseconds: the kill falls anywhere among the saves.
         int after = 20 + static_cast<int>(rng() % 1500);
-        std::string fault = RunChild([&](int) { Saver(seed + k); }, 60, &report, nullptr, after);
+        std::string fault =
+            RunChild([&](int fd) { Saver(seed + k, fd); }, 60, &report, nullptr, after);
         if (!fault.empty()) {
             fprintf(stderr, "tovi-soak: saver %d: %s\n", k, fault.c_str());
             return 1;
         }
-        for (const char* name : DataFiles) {
+        auto announced = Announced(report);
+        for (const auto& kv : announced) {
+            saves += static_cast<long>(kv.second.size());
+            if (before.count(kv.first) == 0) {
+                fprintf(stderr, "tovi-soak: kill %d: the game saved %s, which this test does not know\n", k,
+                        kv.first.c_str());
+                return 1;
+            }
+        }
+        for (const char* name : SavedFiles) {
             std::string why = FileFault(name);
             if (!why.empty()) {
                 fprintf(stderr, "tovi-soak: kill %d after %d ms: %s\n", k, after, why.c_str());
                 return 1;
             }
-            bool exists;
-            std::vector<unsigned char> now = Slurp(name, &exists);
+            // Byte for byte the file the last save began to write, or the one
+            // before it: the last save's when there was one, else the file as
+            // the saver found it.
+            Content now;
+            now.bytes = Slurp(name, &now.exists);
+            const auto& list = announced[name];
+            Content old = before[name];
+            if (list.size() >= 2)
+                old = Content{true, list[list.size() - 2]};
+            bool isOld = now.exists == old.exists && now.bytes == old.bytes;
+            bool isNew = !list.empty() && now.exists && now.bytes == list.back();
+            if (!isOld && !isNew) {
+                fprintf(stderr,
+                        "tovi-soak: kill %d after %d ms: %s holds %zu bytes%s, neither the old file (%zu bytes%s) "
+                        "nor the new one (%zu bytes) of %zu saves\n",
+                        k, after, name, now.bytes.size(), now.exists ? "" : " (missing)", old.bytes.size(),
+                        old.exists ? "" : ", missing", list.empty() ? 0 : list.back().size(), list.size());
+                return 1;
+            }
             checked++;
-            (now == before[name] ? stayedOld : becameNew)++;
+            (isNew && !isOld ? becameNew : stayedOld)++;
         }
         if (!TemporaryLeft().empty())
             staleLeft++;
@@ -560,9 +647,9 @@ int KillTest(int kills, int seed)
             }
         }
     }
-    printf("tovi-soak: %d kills, %d files checked: %d as before the kill, %d whole new ones; %d kills left a "
-           "temporary file; every next start clean and without one\n",
-           kills, checked, stayedOld, becameNew, staleLeft);
+    printf("tovi-soak: %d kills during %ld saves, %d files checked byte for byte: %d the old file, %d the new "
+           "one; %d kills left a temporary file; every next start clean and without one\n",
+           kills, saves, checked, stayedOld, becameNew, staleLeft);
     return 0;
 }
 
