@@ -27,6 +27,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -59,6 +60,7 @@ constexpr int FWD_X = 716, FWD_Y = 537;  // forward on pictures, relic screen an
 constexpr int PARK_X = 790, PARK_Y = 10;
 constexpr int PLAY_X = 133, PLAY_Y = 305;          // the menu's first item
 constexpr int CONTINUE_X = 400, CONTINUE_Y = 280;  // the game dialog's Continue
+constexpr int QUIT_X = 145, QUIT_Y = 545;          // the menu's last item
 constexpr const char* JOURNEY_NAME = "SOAK";
 constexpr const char* DataFiles[] = {CONFIG_FILE, PLAYER_FILE, HISCORE_FILE};
 
@@ -167,10 +169,15 @@ std::string TemporaryLeft()
 const char* ScreenName(int code);
 std::map<std::string, long> tally;  // loop iterations of this process per screen
 
+// One iteration of the main loop; none once the game has quit, as its loop ends.
 void Step()
 {
+    if (m_bQuit)
+        return;
     tally[ScreenName(level_no)]++;
     MainLoopStep();
+    if (m_bQuit && level_no == SCREEN_QUIT)
+        tally["quit"]++;  // the game ended through its Quit
 }
 
 void Motion(int button, int x, int y)
@@ -203,6 +210,7 @@ const int Spots[][2] = {
     {FWD_X, FWD_Y}, {700, 540}, {79, 566},                                   // forward, back, HUD menu
     {330, 380}, {390, 390}, {360, 290}, {200, 255}, {500, 255}, {360, 420},  // options, retry
     {60, 540}, {740, 540}, {400, 560}, {740, 35}, {50, 35},                  // help
+    {560, 419},                                                              // the game dialog's level list
 };
 
 void RandomInput(std::mt19937& rng)
@@ -260,9 +268,16 @@ const char* ScreenName(int code)
     case SCREEN_PLAYERS: return "players";
     case SCREEN_SCORES: return "scores";
     case SCREEN_QUIT: return "quit";
+    case SCREEN_LEVELS: return "level-list";
     default: return "other";
     }
 }
+
+// Every screen a soak must reach: the menu and each screen behind it, play and
+// what play leads to (the story, the relic sequences, the ending and its credits).
+const char* const Expected[] = {"menu",  "story",   "level", "retry",   "map",        "relic",  "ending",
+                                "game",  "new-game", "players", "options", "credits", "help", "scores",
+                                "level-list", "quit"};
 
 // ---- a soak session (runs in its own process) ------------------------------------------
 
@@ -316,7 +331,7 @@ void Journey(int level)
     }
 }
 
-void Session(int seed, int journeyLevel, int steps, int reportFd)
+void Session(int seed, int journeyLevel, bool quitByMenu, int steps, int reportFd)
 {
     ClockUseVirtual();
     if (journeyLevel)
@@ -327,6 +342,13 @@ void Session(int seed, int journeyLevel, int steps, int reportFd)
     std::mt19937 rng(static_cast<unsigned>(seed));
     if (journeyLevel)
         Journey(journeyLevel);
+    if (quitByMenu) {
+        // The menu's own way out: Quit, the closing picture, the end of the loop.
+        Idle(3);
+        Click(QUIT_X, QUIT_Y);
+        Idle(3);
+        steps = 0;
+    }
     int same = 0, last = level_no;
     for (int i = 0; i < steps && !m_bQuit; i++) {
         same = level_no == last ? same + 1 : 0;
@@ -424,11 +446,15 @@ int Soak(long iterations, int seed)
     int sessions = 0;
     for (long done = 0; done < iterations; sessions++) {
         int steps = static_cast<int>(iterations - done < SESSION_STEPS ? iterations - done : SESSION_STEPS);
-        // Every other session plays into a relic sequence: chapters one to four in turn.
-        int journey = sessions % 2 == 1 ? 25 * (1 + (sessions / 2) % 4) : 0;
+        // Every other session plays into a relic sequence (chapters one to four in
+        // turn, the fourth's into the ending and the credits) or the opening story;
+        // every fourth leaves by the menu's Quit at once.
+        static const int JourneyLevels[] = {25, 50, 75, LAST_LEVEL, 1};
+        int journey = sessions % 2 == 1 ? JourneyLevels[(sessions / 2) % 5] : 0;
+        bool quitByMenu = sessions % 4 == 2;
         std::string report;
-        std::string fault = RunChild([&](int fd) { Session(seed + sessions, journey, steps, fd); }, SESSION_LIMIT_S,
-                                     &report);
+        std::string fault = RunChild([&](int fd) { Session(seed + sessions, journey, quitByMenu, steps, fd); },
+                                     SESSION_LIMIT_S, &report);
         for (const char* name : DataFiles)
             if (fault.empty())
                 fault = FileFault(name);
@@ -453,11 +479,18 @@ int Soak(long iterations, int seed)
     long all = 0;
     for (const auto& kv : totals)
         all += kv.second;
-    printf("tovi-soak: %ld loop iterations in %d sessions (%d into a relic sequence), clean; per screen:", all,
-           sessions, sessions / 2);
+    printf("tovi-soak: %ld loop iterations in %d sessions (%d into a story, relic or ending, %d left by the "
+           "menu's Quit), clean; per screen:",
+           all, sessions, sessions / 2, (sessions + 1) / 4);
     for (const auto& kv : totals)
         printf(" %s %ld", kv.first.c_str(), kv.second);
-    printf("\n");
+    std::string missing;
+    for (const char* name : Expected)
+        if (totals.count(name) == 0)
+            missing += std::string(" ") + name;
+    printf("\ntovi-soak: screens reached: %zu of %zu%s%s\n", sizeof Expected / sizeof Expected[0] -
+           (missing.empty() ? 0 : static_cast<size_t>(std::count(missing.begin(), missing.end(), ' '))),
+           sizeof Expected / sizeof Expected[0], missing.empty() ? "" : "; never reached:", missing.c_str());
     return 0;
 }
 
