@@ -9,23 +9,23 @@
 
 #include "level/level.h"
 #include "menu/credits.h"
+#include "menu/game.h"
 #include "menu/help.h"
 #include "menu/levels.h"
 #include "menu/map.h"
 #include "menu/menu.h"
 #include "menu/options.h"
-#include "menu/game.h"
-#include "menu/scores.h"
 #include "menu/players.h"
-#include "shell/clock.h"
-#include "shell/display.h"
-#include "shell/manifest.h"
-#include "shell/media.h"
+#include "menu/scores.h"
 #include "progress/best.h"
 #include "progress/players.h"
 #include "progress/savelock.h"
 #include "progress/scores.h"
+#include "shell/clock.h"
+#include "shell/display.h"
 #include "shell/files.h"
+#include "shell/manifest.h"
+#include "shell/media.h"
 #include "shell/settings.h"
 #include "text/text.h"
 #include "trans/trans.h"
@@ -265,8 +265,7 @@ void CheckKeys()
 // One level iteration of the main loop: logic, then the frame.
 static void LevelIteration()
 {
-    int r = ProcLevel(screen, but, ToviMouseX, ToviMouseY, ToviRelativeMouseX, ToviRelativeMouseY,
-                      LevelStar, dple);
+    int r = ProcLevel(screen, but, ToviMouseX, ToviMouseY, ToviRelativeMouseX, ToviRelativeMouseY, LevelStar, dple);
     if (r == SCREEN_RETRY) {
         dple = level_no;
         level_no = SCREEN_RETRY;

@@ -15,12 +15,12 @@ constexpr uint32_t LOOP_PASS_MS = 15;  // a pass of the loop on a screen that do
 constexpr uint32_t PACE_NAP_MS = 4;    // the longest sleep of such a pass before it looks for input again
 
 int SDL_main(int argc, char* argv[]);  // start-up, the main loop, shutdown; returns 0
-void Init();         // SDL, the mixer, the video mode and the fonts; exits 1 on failure
-void StartUp();      // what comes before the first picture: clean-up, settings, Init, caption, icon, volumes
-void Opening();      // the splash video and the loading screen
-int Start();         // Opening, then the main loop until m_bQuit; returns 0
+void Init();                           // SDL, the mixer, the video mode and the fonts; exits 1 on failure
+void StartUp();       // what comes before the first picture: clean-up, settings, Init, caption, icon, volumes
+void Opening();       // the splash video and the loading screen
+int Start();          // Opening, then the main loop until m_bQuit; returns 0
 void MainLoopStep();  // one iteration of the main loop: the event pump, then the level or help frame
-void CheckKeys();    // one pass of the event pump, with the per-frame tick
+void CheckKeys();     // one pass of the event pump, with the per-frame tick
 void MMoved(int button, int x, int y, int xrel, int yrel, int key, int unicode);  // store input, dispatch
 void End(SDL_Surface* surface);  // free the menu audio, close audio, shut SDL down
 

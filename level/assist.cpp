@@ -4,8 +4,8 @@
 
 #include "level/info.h"
 #include "level/level.h"
-#include "progress/players.h"
 #include "progress/best.h"
+#include "progress/players.h"
 #include "shell/clock.h"
 #include "shell/media.h"
 #include "shell/screen.h"

@@ -11,7 +11,7 @@
 constexpr SDL_Rect HUD_UNDO = {244, 522, 106, 52};
 constexpr SDL_Rect HUD_HINT = {450, 522, 106, 52};
 constexpr SDL_Rect RETRY_UNDO = {315, 360, 170, 72};  // the lost level's undo, where cancel stands
-constexpr int RETRY_UNDO_AT_X = 307;                   // where its images are drawn
+constexpr int RETRY_UNDO_AT_X = 307;                  // where its images are drawn
 constexpr int RETRY_UNDO_AT_Y = 338;
 
 extern SDL_Surface* HudUndo[2];    // undo button: resting, lit (loaded with the level art)
@@ -26,24 +26,24 @@ extern char boardNote[NOTE_SIZE];  // the note shown at the top of the board; em
 extern int boardNoteUntil;         // tick after which it goes; 0 = until replaced or the level ends
 
 // ---- the level's own results (reset per level) ---------------------------------
-extern int hintsUsed;     // hints asked for in this level
-extern int replaying;     // 1 while a level already finished is played again from the level list:
-                          // its win records only the best results, never the player's progress
-extern int wonMoves;      // the finished level's moves, time and hints, taken as it was won
+extern int hintsUsed;  // hints asked for in this level
+extern int replaying;  // 1 while a level already finished is played again from the level list:
+                       // its win records only the best results, never the player's progress
+extern int wonMoves;   // the finished level's moves, time and hints, taken as it was won
 extern int wonSeconds;
 extern int wonHints;
-extern int bestMoves;     // the player's best for it before this win; 0 = none yet
+extern int bestMoves;  // the player's best for it before this win; 0 = none yet
 extern int bestSeconds;
 
-void AssistReset();    // a level (re)starts: no note, no hints, no result
+void AssistReset();  // a level (re)starts: no note, no hints, no result
 void ClearNote();
-void LevelWon();       // the level was just won: its result and the player's best are kept
-void DrawWinStats(SDL_Surface* screen);  // moves, time and hints on the level-complete panel
+void LevelWon();                          // the level was just won: its result and the player's best are kept
+void DrawWinStats(SDL_Surface* screen);   // moves, time and hints on the level-complete panel
 void ShowNote(const char* text, int ms);  // ms 0 keeps it up until replaced
-void AskUndo();        // undo, with a note when it is refused
-void RestartLevel();   // the level in play starts again at once, without its chapter picture
-int BoardInPlay();     // 1 while the board of a level takes moves (no picture, not over)
-void LevelKey(int sym, int mod);  // a key pressed on a level
+void AskUndo();                           // undo, with a note when it is refused
+void RestartLevel();                      // the level in play starts again at once, without its chapter picture
+int BoardInPlay();                        // 1 while the board of a level takes moves (no picture, not over)
+void LevelKey(int sym, int mod);          // a key pressed on a level
 // Draws the HUD buttons and the note; a click on a button acts on it. Returns 1
 // when the click was used.
 int DrawAssist(SDL_Surface* screen, int x, int y, int button);

@@ -76,12 +76,12 @@ SDL_Surface* TileTrack = nullptr;
 SDL_Surface* SpikeTrac = nullptr;
 SDL_Surface* ElemntsTrack = nullptr;
 
-static const char* const PositiveFiles[POSITIVE_CLIPS] = {
-    nullptr, "ace1", "ace2", "ace3", "bizzo1", "bizzo2", "bizzo3", "dinkey1", "duxedit", "ozz1",
-    "ripper", "roo1", "roo2", "roo3", "roo4", "burle1", "burle2"};
-static const char* const NegativeFiles[NEGATIVE_CLIPS] = {
-    nullptr, "ambo1", "ambo2", "ambo3", "bloodyoath1", "bloodyoath2", "bourke1", "bourke2", "comeon",
-    "sickie1", "sickie2"};
+static const char* const PositiveFiles[POSITIVE_CLIPS] = {nullptr,  "ace1",    "ace2",    "ace3",   "bizzo1", "bizzo2",
+                                                          "bizzo3", "dinkey1", "duxedit", "ozz1",   "ripper", "roo1",
+                                                          "roo2",   "roo3",    "roo4",    "burle1", "burle2"};
+static const char* const NegativeFiles[NEGATIVE_CLIPS] = {nullptr,       "ambo1",       "ambo2",   "ambo3",
+                                                          "bloodyoath1", "bloodyoath2", "bourke1", "bourke2",
+                                                          "comeon",      "sickie1",     "sickie2"};
 
 static SDL_Rect MakeRect(int x, int y, int w, int h)
 {

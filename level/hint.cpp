@@ -170,10 +170,11 @@ static void LightCell(SDL_Surface* screen, int x, int y, int phase)
     for (int k = 0; k < 3; k++) {
         int d = k - 1;
         Uint32 c = k == 2 ? dark : gold;
-        SDL_Rect sides[4] = {{static_cast<Sint16>(x - 2 - d), static_cast<Sint16>(y - 2 - d), static_cast<Uint16>(44 + 2 * d), 1},
-                             {static_cast<Sint16>(x - 2 - d), static_cast<Sint16>(y + 41 + d), static_cast<Uint16>(44 + 2 * d), 1},
-                             {static_cast<Sint16>(x - 2 - d), static_cast<Sint16>(y - 2 - d), 1, static_cast<Uint16>(44 + 2 * d)},
-                             {static_cast<Sint16>(x + 41 + d), static_cast<Sint16>(y - 2 - d), 1, static_cast<Uint16>(44 + 2 * d)}};
+        SDL_Rect sides[4] = {
+            {static_cast<Sint16>(x - 2 - d), static_cast<Sint16>(y - 2 - d), static_cast<Uint16>(44 + 2 * d), 1},
+            {static_cast<Sint16>(x - 2 - d), static_cast<Sint16>(y + 41 + d), static_cast<Uint16>(44 + 2 * d), 1},
+            {static_cast<Sint16>(x - 2 - d), static_cast<Sint16>(y - 2 - d), 1, static_cast<Uint16>(44 + 2 * d)},
+            {static_cast<Sint16>(x + 41 + d), static_cast<Sint16>(y - 2 - d), 1, static_cast<Uint16>(44 + 2 * d)}};
         for (SDL_Rect& r : sides)
             SDL_FillRect(screen, &r, c);
     }

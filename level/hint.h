@@ -12,10 +12,10 @@
 #include <SDL.h>
 
 // ---- the search's budget -------------------------------------------------------
-constexpr long HINT_MILLIS = 2500;        // real time a hint may think
-constexpr long HINT_MEMORY_KB = 131072;   // memory its tables may take
-constexpr int HINT_THREADS = 2;           // both cores: the level's frames take little
-constexpr int HINT_MAX_DRAGS = 40;        // deepest win looked for
+constexpr long HINT_MILLIS = 2500;       // real time a hint may think
+constexpr long HINT_MEMORY_KB = 131072;  // memory its tables may take
+constexpr int HINT_THREADS = 2;          // both cores: the level's frames take little
+constexpr int HINT_MAX_DRAGS = 40;       // deepest win looked for
 
 // What the hint shows (cleared per level and by every cancel).
 enum HintState {
@@ -27,16 +27,16 @@ enum HintState {
     HINT_NO_TIME,   // the budget ran out first
 };
 
-extern int hintState;      // a HintState
-extern int hintRecord;     // HINT_MOVE: the element to take (a til record)
-extern int hintCells;      // HINT_MOVE: cells to slide it, < 0 left, > 0 right
-extern int hintShownAt;    // tick the answer came in (the ghost hand's animation starts there)
-extern int hintEpoch;      // undoEpoch when the hint was asked; another value cancels it
+extern int hintState;    // a HintState
+extern int hintRecord;   // HINT_MOVE: the element to take (a til record)
+extern int hintCells;    // HINT_MOVE: cells to slide it, < 0 left, > 0 right
+extern int hintShownAt;  // tick the answer came in (the ghost hand's animation starts there)
+extern int hintEpoch;    // undoEpoch when the hint was asked; another value cancels it
 
-void HintAsk();            // starts a search from the board in play (refused while it moves)
-int HintPoll();            // takes the search's answer in if it is there; 1 once it was
-void HintCancel();         // stops a running search and clears what is shown
-void HintFrame();          // each level frame: polls, and cancels on a grab, an undo or a reload
+void HintAsk();                      // starts a search from the board in play (refused while it moves)
+int HintPoll();                      // takes the search's answer in if it is there; 1 once it was
+void HintCancel();                   // stops a running search and clears what is shown
+void HintFrame();                    // each level frame: polls, and cancels on a grab, an undo or a reload
 void DrawHint(SDL_Surface* screen);  // the lit element and the ghost hand
 
 #endif

@@ -72,7 +72,8 @@ static void Fall(int i)
     int list[TIL_SIZE];
     int n = ScanNonFixed(list);
     for (int k = 0; k < n; k++)
-        if (int j = list[k]; j != i && til[j].type == EL_LIFT_V && til[j].x == e.x && e.y <= til[j].y && til[j].y <= e.y + CELL_SIZE)
+        if (int j = list[k];
+            j != i && til[j].type == EL_LIFT_V && til[j].x == e.x && e.y <= til[j].y && til[j].y <= e.y + CELL_SIZE)
             lift = j;
     if (lift != 0) {
         e.y = til[lift].y - CELL_SIZE;

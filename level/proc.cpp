@@ -4,8 +4,8 @@
 
 #include "level/level.h"
 #include "shell/clock.h"
-#include "shell/media.h"
 #include "shell/display.h"
+#include "shell/media.h"
 #include "shell/screen.h"
 
 thread_local int proslie = 0;

@@ -115,7 +115,8 @@ static bool FrameIsSolid(SDL_Surface* sheet, const SDL_Rect& r)
     bool solid = true;
     SDL_LockSurface(sheet);
     for (int y = r.y; y < r.y + r.h && solid; y++) {
-        const Uint32* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(sheet->pixels) + y * sheet->pitch);
+        const Uint32* row =
+            reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(sheet->pixels) + y * sheet->pitch);
         for (int x = r.x; x < r.x + r.w && solid; x++)
             solid = (row[x] & f->Amask) == f->Amask;
     }

@@ -7,41 +7,42 @@
 #include <SDL.h>
 
 // ---- pacing and latches ------------------------------------------------------
-extern thread_local int startTicks;     // tick of the start of the current level frame; 0 = next frame does not wait
-extern thread_local int mousec;         // level click latch: cleared with the button up, set when a click was used
-extern thread_local int mousenomoved;   // tick of the last frame with the button down, for the idle blink (7 s); 0 restarts
-extern thread_local int mousenomovel;   // the same for the idle voice line (15 s)
-extern thread_local int brss;           // frame counter, +1 per call; times the relic dust
+extern thread_local int startTicks;  // tick of the start of the current level frame; 0 = next frame does not wait
+extern thread_local int mousec;      // level click latch: cleared with the button up, set when a click was used
+extern thread_local int
+    mousenomoved;  // tick of the last frame with the button down, for the idle blink (7 s); 0 restarts
+extern thread_local int mousenomovel;     // the same for the idle voice line (15 s)
+extern thread_local int brss;             // frame counter, +1 per call; times the relic dust
 extern thread_local int play_menu_music;  // 1: the main menu restarts its music when next shown
 
 // ---- animations (reset by every lmap) ------------------------------------------
-extern thread_local int movtim;    // tick of the last spike-frame step
-extern thread_local int movtel;    // tick of the last teleport step
-extern thread_local int movsp;     // tick of the last spike-kill step; 0 when none runs
-extern thread_local int movspr;    // tick of the last crumble step
-extern thread_local int parttim;   // tick of the last vanish step
+extern thread_local int movtim;   // tick of the last spike-frame step
+extern thread_local int movtel;   // tick of the last teleport step
+extern thread_local int movsp;    // tick of the last spike-kill step; 0 when none runs
+extern thread_local int movspr;   // tick of the last crumble step
+extern thread_local int parttim;  // tick of the last vanish step
 
 // ---- completion --------------------------------------------------------------
-extern thread_local int end_level;  // 1 once the level is finished
-extern thread_local int nijepust;   // 1 once the finished sound has played for this level
-extern thread_local int drugiput;   // 0 on the first level frame after an advance; the completion test needs 1
-extern thread_local int LEVEL_TIME; // elapsed whole seconds shown by the HUD
-extern thread_local int rendle;     // 0 = the level music (re)starts on the next level frame
+extern thread_local int end_level;   // 1 once the level is finished
+extern thread_local int nijepust;    // 1 once the finished sound has played for this level
+extern thread_local int drugiput;    // 0 on the first level frame after an advance; the completion test needs 1
+extern thread_local int LEVEL_TIME;  // elapsed whole seconds shown by the HUD
+extern thread_local int rendle;      // 0 = the level music (re)starts on the next level frame
 
 // ---- hero portrait -----------------------------------------------------------
-extern thread_local int tovita;     // 1 while the hero talks
-extern thread_local int tovitad;    // idle blink: 0 off, 1 blinking, 2 about to stop
-extern thread_local int tovii;      // portrait frame 1..4; starts 1
+extern thread_local int tovita;   // 1 while the hero talks
+extern thread_local int tovitad;  // idle blink: 0 off, 1 blinking, 2 about to stop
+extern thread_local int tovii;    // portrait frame 1..4; starts 1
 
 // ---- score counter of the level-complete panel ---------------------------------
-extern int p1, p2, p3, p4, p5, p6;        // decimal digits of poen, units first
-extern float i1, i2, i3, i4, i5, i6;      // wheel positions in 6-pixel units; never reset
+extern int p1, p2, p3, p4, p5, p6;    // decimal digits of poen, units first
+extern float i1, i2, i3, i4, i5, i6;  // wheel positions in 6-pixel units; never reset
 
 // ---- animation images (loaded with the menu art) --------------------------------
-constexpr int TELEPORT_IMAGES = 11;   // slots 1..10: tele0..tele9
-constexpr int SPIKE_IMAGES = 35;      // slots 1..34
-constexpr int PARTICLE_IMAGES = 64;   // slots 1..60
-constexpr int PORTRAIT_IMAGES = 5;    // slots 1..4
+constexpr int TELEPORT_IMAGES = 11;  // slots 1..10: tele0..tele9
+constexpr int SPIKE_IMAGES = 35;     // slots 1..34
+constexpr int PARTICLE_IMAGES = 64;  // slots 1..60
+constexpr int PORTRAIT_IMAGES = 5;   // slots 1..4
 
 extern SDL_Surface* TeleportImg[TELEPORT_IMAGES];
 extern SDL_Surface* SpikeDestroyImg[SPIKE_IMAGES];
@@ -52,8 +53,8 @@ extern SDL_Surface* ToviLevelImg[PORTRAIT_IMAGES];
 // 992 for the credits, or a new screen code after the next level was loaded.
 // With a null screen it runs the frame's logic alone: nothing is drawn or loaded.
 int RendLevel(SDL_Surface* screen, int x, int y, int button, int key, int levelStar, int last);
-void prikr(int x, int y, SDL_Surface* screen);   // the rolling score counter of the panel at (x, y)
-void ToTime(int seconds, SDL_Surface* screen);   // the level time as mm:ss
+void prikr(int x, int y, SDL_Surface* screen);                     // the rolling score counter of the panel at (x, y)
+void ToTime(int seconds, SDL_Surface* screen);                     // the level time as mm:ss
 void LevelCursor(SDL_Surface* screen, int x, int y, int holding);  // cursor image with its top-left at (x, y)
 
 #endif

@@ -3,8 +3,8 @@
 #include "level/level.h"
 #include "progress/players.h"
 #include "shell/clock.h"
-#include "shell/media.h"
 #include "shell/display.h"
+#include "shell/media.h"
 #include "shell/screen.h"
 #include "trans/trans.h"
 

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "level/proc.h"
-#include "shell/media.h"
 #include "progress/players.h"
+#include "shell/media.h"
 
 thread_local int MovingElement = 0;
 thread_local int pind = 0;

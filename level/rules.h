@@ -20,21 +20,27 @@ extern thread_local int sklop;          // 1 when a match happened while a sound
 extern thread_local int telex;          // teleport animation step, 10 at a teleport, counted down to 0
 extern thread_local int telexi;         // record of the teleport entrance used last
 extern thread_local int telexo;         // record of the exit pad used last
-extern thread_local int bio126;         // record freed by the last teleport; re-used for the pad when it is left; 0 none
-extern thread_local int uiznad;         // depth of the stack collected by provgore
+extern thread_local int bio126;  // record freed by the last teleport; re-used for the pad when it is left; 0 none
+extern thread_local int uiznad;  // depth of the stack collected by provgore
 extern thread_local int iznad[STACK_SIZE];   // [0] the platform's rider, [1..uiznad] the elements stacked on it
 extern thread_local int gimasu[STACK_SIZE];  // per stacked element: 0, or iznad[k] + a stay mark (below)
-extern thread_local int tralala;        // 1 when the stack is capped by something that cannot be carried
+extern thread_local int tralala;             // 1 when the stack is capped by something that cannot be carried
 
 // ---- codes -------------------------------------------------------------------
 // An element stuck in mud is its code + STUCK_OFFSET, one standing on the exit
 // pad its code + PAD_OFFSET.
 constexpr int STUCK_FIRST = EL_FIRST + STUCK_OFFSET + 1;  // 201
 constexpr int STUCK_LAST = 224;
-constexpr int PAD_FIRST = STUCK_LAST + 1;                // 225
+constexpr int PAD_FIRST = STUCK_LAST + 1;  // 225
 constexpr int PAD_LAST = 247;
-inline bool IsStuck(int code) { return code >= STUCK_FIRST && code <= STUCK_LAST; }
-inline bool IsOnPad(int code) { return code >= PAD_FIRST && code <= PAD_LAST; }
+inline bool IsStuck(int code)
+{
+    return code >= STUCK_FIRST && code <= STUCK_LAST;
+}
+inline bool IsOnPad(int code)
+{
+    return code >= PAD_FIRST && code <= PAD_LAST;
+}
 int PlainCode(int code);  // the code without the mud or the pad
 
 // Directions of checkc and of the platforms' blocking tests.
@@ -68,7 +74,7 @@ int HeldUp(int i);                            // 1 if any other record holds rec
 // cell away therefore sees exactly what a scan of all records sees, and the
 // frames stay the same. ProcLevel turns the index on for its frame and off
 // after; without it a scan visits 1..ukupnot.
-extern thread_local int ScanIndexOn;   // 1 while the index below describes til (one level frame)
+extern thread_local int ScanIndexOn;                        // 1 while the index below describes til (one level frame)
 extern thread_local int ScanFixed[BOARD_ROWS][BOARD_COLS];  // the fixed record aligned on each cell; 0 none
 extern thread_local int ScanOthers[TIL_SIZE];  // every record not in ScanFixed, ascending, 0..ScanOtherCount - 1
 extern thread_local int ScanOtherCount;

@@ -11,11 +11,12 @@ constexpr int INTRO_IMAGES = 11;      // kadar1..kadar10 in slots 1..10
 constexpr int ASHCRYSTAL_IMAGES = 8;  // slots 1..6
 constexpr int SAND_IMAGES = 43;       // dust frames 1..40
 
-extern thread_local int cntintr;     // opening story: 0 never started, 1 start, 2..5 picture 1..4, 6 done
-extern thread_local int cntgh;       // chapter picture: 0 none, 1..4 pending or shown, counted past 5 once left
-extern thread_local int biointo;     // 1 once the current chapter picture has faded in
-extern thread_local int bioret;      // 1: a pending chapter picture is skipped (after one was left, or a retry)
-extern thread_local int ashcrystal;  // relic sequence step: 0 none, 2..5 due, 7..10 shown, 11..12 endings, 13 done, 1 advance due
+extern thread_local int cntintr;  // opening story: 0 never started, 1 start, 2..5 picture 1..4, 6 done
+extern thread_local int cntgh;    // chapter picture: 0 none, 1..4 pending or shown, counted past 5 once left
+extern thread_local int biointo;  // 1 once the current chapter picture has faded in
+extern thread_local int bioret;   // 1: a pending chapter picture is skipped (after one was left, or a retry)
+extern thread_local int
+    ashcrystal;  // relic sequence step: 0 none, 2..5 due, 7..10 shown, 11..12 endings, 13 done, 1 advance due
 extern thread_local int psi;         // story music started
 extern thread_local int pma;         // chapter picture / ending music started
 extern thread_local int pash;        // relic music started

@@ -19,8 +19,8 @@ struct LevelState {
 #define LEVEL_STATE_FIELD(name, atStart, atLoad) int name;
     LEVEL_STATE_INTS(LEVEL_STATE_FIELD)
 #undef LEVEL_STATE_FIELD
-    uint32_t clockNow;          // the virtual clock's reading
-    int cursor[4];              // Cursor: x, y, w, h
+    uint32_t clockNow;  // the virtual clock's reading
+    int cursor[4];      // Cursor: x, y, w, h
     TileRecord til[TIL_SIZE];
     int par[PAR_SIZE];
     int iznad[STACK_SIZE];

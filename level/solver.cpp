@@ -14,8 +14,8 @@
 
 namespace {
 
-constexpr int SETTLE_CAP = 1500;  // frames a board may take to come to rest after a move
-constexpr int HOLD_CAP = 45;      // frames a slide may wait for its element to pass a row boundary
+constexpr int SETTLE_CAP = 1500;    // frames a board may take to come to rest after a move
+constexpr int HOLD_CAP = 45;        // frames a slide may wait for its element to pass a row boundary
 constexpr int TT_ENTRY_BYTES = 64;  // what one board of the fewest-drags search costs, with its table entry
 constexpr int NODE_BYTES = 96;      // what one board of the whole graph costs, with its moves
 
@@ -191,8 +191,7 @@ LevelOutcome Release(Player& p, int tx, int gy, LevelOutcome res, std::vector<So
 // sees the board each one leaves (loaded on this thread) and the outcome, and
 // returns false to stop. A slide of k cells goes on from the slide of k - 1, so
 // each element and way is played once.
-template <typename Visit>
-bool Expand(Player& p, const LevelState& here, Visit visit)
+template <typename Visit> bool Expand(Player& p, const LevelState& here, Visit visit)
 {
     std::vector<int> movers;
     LevelLoad(here);
@@ -367,7 +366,6 @@ void Describe(const Root& root, SolveResult* r)
     }
 }
 
-
 struct GraphNode {
     uint64_t key;
     int parent;
@@ -416,7 +414,6 @@ bool Reach(Player& p, const std::vector<GraphNode>& nodes, const Root& root, int
     return PlayMove(p, nodes[static_cast<size_t>(n)].move, nullptr) == LEVEL_GOING;
 }
 
-
 // ---- fewest drags: A* over boards reached by replaying their moves -------------
 
 // The fewest-drags search; halt (if given) stops it as the caller's cancel does.
@@ -437,7 +434,7 @@ void Fewest(const SolveLimits& limits, SolveResult* result, std::atomic<int>* ha
     auto finish = [&]() {
         delete root;
         EffectsMuted = mutedBefore;
-    LevelSearching = searchingBefore;
+        LevelSearching = searchingBefore;
         clock_virtual = virtualBefore;
     };
     if (root->outcome != LEVEL_GOING) {
@@ -473,7 +470,8 @@ void Fewest(const SolveLimits& limits, SolveResult* result, std::atomic<int>* ha
             std::vector<int> batch;
             while (done < buckets[f].size() && batch.size() < BATCH) {
                 int n = buckets[f][done++];
-                if (expanded[static_cast<size_t>(n)] || nodes[static_cast<size_t>(n)].drags + bound[static_cast<size_t>(n)] != static_cast<int>(f))
+                if (expanded[static_cast<size_t>(n)] ||
+                    nodes[static_cast<size_t>(n)].drags + bound[static_cast<size_t>(n)] != static_cast<int>(f))
                     continue;
                 expanded[static_cast<size_t>(n)] = 1;
                 if (nodes[static_cast<size_t>(n)].drags >= limits.maxDrags) {
@@ -587,7 +585,6 @@ void Fewest(const SolveLimits& limits, SolveResult* result, std::atomic<int>* ha
 
 }  // namespace
 
-
 uint64_t SolveBoardKey()
 {
     uint64_t h = 1469598103934665603ULL;
@@ -687,7 +684,6 @@ void SolveStop()
 
 // ---- the whole graph -----------------------------------------------------------
 
-
 void SolveExplore(const SolveLimits& limits, SolveGraph* g)
 {
     *g = SolveGraph();
@@ -705,7 +701,7 @@ void SolveExplore(const SolveLimits& limits, SolveGraph* g)
         g->script = root->prefix;
         delete root;
         EffectsMuted = mutedBefore;
-    LevelSearching = searchingBefore;
+        LevelSearching = searchingBefore;
         clock_virtual = virtualBefore;
         return;
     }
@@ -789,8 +785,13 @@ void SolveExplore(const SolveLimits& limits, SolveGraph* g)
                         }
                         k = static_cast<int>(nodes.size());
                         seen[c.key] = k;
-                        nodes.push_back({c.key, n, c.mv, static_cast<uint8_t>(nodes[n].drags + (wait ? 0 : 1)),
-                                         static_cast<uint8_t>(std::min(255, nodes[n].waits + (wait ? 1 : 0))), 0, {}});
+                        nodes.push_back({c.key,
+                                         n,
+                                         c.mv,
+                                         static_cast<uint8_t>(nodes[n].drags + (wait ? 0 : 1)),
+                                         static_cast<uint8_t>(std::min(255, nodes[n].waits + (wait ? 1 : 0))),
+                                         0,
+                                         {}});
                         (wait ? current : later).push_back(k);
                     }
                     nodes[n].edges.push_back(k * 2 + (wait ? 1 : 0));
@@ -834,7 +835,9 @@ void SolveExplore(const SolveLimits& limits, SolveGraph* g)
             }
         }
     }
-    auto edgeDist = [&](int e) { return e < 0 ? (e == WIN_EDGE ? 1 : 0) : dist[static_cast<size_t>(e >> 1)] + ((e & 1) ? 0 : 1); };
+    auto edgeDist = [&](int e) {
+        return e < 0 ? (e == WIN_EDGE ? 1 : 0) : dist[static_cast<size_t>(e >> 1)] + ((e & 1) ? 0 : 1);
+    };
     auto winsAt = [&](int e) { return e < 0 || dist[static_cast<size_t>(e >> 1)] < INF; };
     for (size_t n = 0; n < N; n++)
         g->deadEnds += dist[n] >= INF;

@@ -34,9 +34,9 @@
 #include "level/step.h"
 
 // ---- moves -------------------------------------------------------------------
-constexpr int SOLVE_WAIT_FRAMES = 40;   // one wait: a platform's travel of one cell
-constexpr int SOLVE_MAX_DRAGS = 60;     // the deepest a search goes
-constexpr int SOLVE_PARK_X = 790;       // where the pointer rests between moves: over no element
+constexpr int SOLVE_WAIT_FRAMES = 40;  // one wait: a platform's travel of one cell
+constexpr int SOLVE_MAX_DRAGS = 60;    // the deepest a search goes
+constexpr int SOLVE_PARK_X = 790;      // where the pointer rests between moves: over no element
 constexpr int SOLVE_PARK_Y = 10;
 
 // One move: the record dragged, the way (-1 left, 1 right) and the cells slid;
@@ -54,32 +54,32 @@ struct SolveStep {
 
 // ---- limits and results ------------------------------------------------------
 struct SolveLimits {
-    LevelState start;          // the board to solve, at rest or not, as LevelSave took it
-    int maxDrags = 30;         // deepest win looked for
-    long maxBoards = 2000000;  // boards a search may meet (each thread's share of the memory)
-    long maxMemoryKB = 262144; // memory the search's tables may take
-    long maxMillis = 0;        // real time the search may take; 0: no limit
-    int threads = 2;           // 1 or 2
+    LevelState start;                    // the board to solve, at rest or not, as LevelSave took it
+    int maxDrags = 30;                   // deepest win looked for
+    long maxBoards = 2000000;            // boards a search may meet (each thread's share of the memory)
+    long maxMemoryKB = 262144;           // memory the search's tables may take
+    long maxMillis = 0;                  // real time the search may take; 0: no limit
+    int threads = 2;                     // 1 or 2
     std::atomic<int>* cancel = nullptr;  // set non-zero to stop the search early (may be null)
 };
 
 enum SolveOutcome {
-    SOLVE_FOUND,    // a win: first is its first move, drags its length
-    SOLVE_NO_WIN,   // every board reachable was searched: no win is left
-    SOLVE_BUDGET,   // the limits (or a cancel) ended the search first
+    SOLVE_FOUND,   // a win: first is its first move, drags its length
+    SOLVE_NO_WIN,  // every board reachable was searched: no win is left
+    SOLVE_BUDGET,  // the limits (or a cancel) ended the search first
 };
 
 struct SolveResult {
     SolveOutcome outcome = SOLVE_BUDGET;
-    int drags = 0;         // drags of the win found
-    int waits = 0;         // waits in it
-    bool exact = false;    // no shorter win exists (the search went through every shorter one)
-    int record = 0;        // the first move: the element dragged (0: a wait comes first)
+    int drags = 0;       // drags of the win found
+    int waits = 0;       // waits in it
+    bool exact = false;  // no shorter win exists (the search went through every shorter one)
+    int record = 0;      // the first move: the element dragged (0: a wait comes first)
     int fromCol = 0, fromRow = 0, toCol = 0;
     std::vector<SolveMove> moves;   // the win, move by move
     std::vector<SolveStep> script;  // the win as frames of input from the start board
-    long boards = 0;       // boards met
-    long frames = 0;       // engine frames played
+    long boards = 0;                // boards met
+    long frames = 0;                // engine frames played
 };
 
 // ---- fewest drags ------------------------------------------------------------
@@ -97,14 +97,14 @@ void SolveStop();
 // ---- the whole graph ---------------------------------------------------------
 struct SolveGraph {
     SolveOutcome outcome = SOLVE_BUDGET;  // FOUND with a win, NO_WIN, BUDGET when a limit cut it short
-    bool complete = false;     // every reachable board was met: dead ends and losing drags are settled
-    int fewest = -1;           // fewest drags that win (-1 none found)
+    bool complete = false;                // every reachable board was met: dead ends and losing drags are settled
+    int fewest = -1;                      // fewest drags that win (-1 none found)
     int fewestWaits = 0;
-    long boards = 0;           // settled boards met
-    long deadEnds = 0;         // boards from which no win can be reached (complete only)
-    long losingMoves = 0;      // drags that lose at once, over every board
-    int firstDrags = 0;        // drags from the start board
-    int firstLosing = 0;       // of them, those after which no win is left (complete only)
+    long boards = 0;       // settled boards met
+    long deadEnds = 0;     // boards from which no win can be reached (complete only)
+    long losingMoves = 0;  // drags that lose at once, over every board
+    int firstDrags = 0;    // drags from the start board
+    int firstLosing = 0;   // of them, those after which no win is left (complete only)
     // Along the shortest win found: at each step, the drags there are, those that
     // keep a win at all and those that keep the shortest (complete only).
     std::vector<int> stepDrags, stepWinning, stepShortest;

@@ -19,9 +19,9 @@ struct UndoEntry {
 };
 
 static UndoEntry undoStack[UNDO_DEPTH];
-static int undoTop = 0;       // slot the next move goes into (a ring once full)
-static UndoEntry pending;     // the state at the start of the latest frame without a drag
-static bool pendingFresh = false;  // pending is a grab's start that has not slid yet
+static int undoTop = 0;                          // slot the next move goes into (a ring once full)
+static UndoEntry pending;                        // the state at the start of the latest frame without a drag
+static bool pendingFresh = false;                // pending is a grab's start that has not slid yet
 static std::atomic<std::thread::id> gameThread;  // the thread that loaded the level
 
 int OnGameThread()
@@ -106,17 +106,18 @@ static void Restore(const UndoEntry& e)
     LevelLoad(e.state);
     // What is not the board's stays as it is now.
 #define UNDO_KEEP(name) name = now.name;
-    UNDO_KEEP(but) UNDO_KEEP(ToviMouseX) UNDO_KEEP(ToviMouseY) UNDO_KEEP(ToviRelativeMouseX)
-    UNDO_KEEP(ToviRelativeMouseY) UNDO_KEEP(kkeyk) UNDO_KEEP(mousechk) UNDO_KEEP(LevelStar) UNDO_KEEP(dple)
-    UNDO_KEEP(dead) UNDO_KEEP(level_no) UNDO_KEEP(biodr) UNDO_KEEP(prikpp) UNDO_KEEP(renddr) UNDO_KEEP(dplev)
-    UNDO_KEEP(startTicks) UNDO_KEEP(mousec) UNDO_KEEP(mousenomoved) UNDO_KEEP(mousenomovel) UNDO_KEEP(brss)
-    UNDO_KEEP(play_menu_music) UNDO_KEEP(LEVEL_TIMER) UNDO_KEEP(LEVEL_TIME) UNDO_KEEP(rendle)
-    UNDO_KEEP(tovita) UNDO_KEEP(tovitad) UNDO_KEEP(tovii)
-    UNDO_KEEP(cntintr) UNDO_KEEP(cntgh) UNDO_KEEP(biointo) UNDO_KEEP(bioret) UNDO_KEEP(ashcrystal)
-    UNDO_KEEP(psi) UNDO_KEEP(pma) UNDO_KEEP(pash) UNDO_KEEP(mpk) UNDO_KEEP(finalpart) UNDO_KEEP(finalpartt)
-    UNDO_KEEP(proshli) UNDO_KEEP(PlayerScore) UNDO_KEEP(izmp) UNDO_KEEP(clock_virtual)
+    UNDO_KEEP(but)
+    UNDO_KEEP(ToviMouseX) UNDO_KEEP(ToviMouseY) UNDO_KEEP(ToviRelativeMouseX) UNDO_KEEP(ToviRelativeMouseY)
+        UNDO_KEEP(kkeyk) UNDO_KEEP(mousechk) UNDO_KEEP(LevelStar) UNDO_KEEP(dple) UNDO_KEEP(dead) UNDO_KEEP(level_no)
+            UNDO_KEEP(biodr) UNDO_KEEP(prikpp) UNDO_KEEP(renddr) UNDO_KEEP(dplev) UNDO_KEEP(startTicks)
+                UNDO_KEEP(mousec) UNDO_KEEP(mousenomoved) UNDO_KEEP(mousenomovel) UNDO_KEEP(brss)
+                    UNDO_KEEP(play_menu_music) UNDO_KEEP(LEVEL_TIMER) UNDO_KEEP(LEVEL_TIME) UNDO_KEEP(rendle)
+                        UNDO_KEEP(tovita) UNDO_KEEP(tovitad) UNDO_KEEP(tovii) UNDO_KEEP(cntintr) UNDO_KEEP(cntgh)
+                            UNDO_KEEP(biointo) UNDO_KEEP(bioret) UNDO_KEEP(ashcrystal) UNDO_KEEP(psi) UNDO_KEEP(pma)
+                                UNDO_KEEP(pash) UNDO_KEEP(mpk) UNDO_KEEP(finalpart) UNDO_KEEP(finalpartt)
+                                    UNDO_KEEP(proshli) UNDO_KEEP(PlayerScore) UNDO_KEEP(izmp) UNDO_KEEP(clock_virtual)
 #undef UNDO_KEEP
-    clock_now = now.clockNow;
+                                        clock_now = now.clockNow;
     uint32_t since = ClockTicks() - e.tick;
     startt = Shifted(startt, since);
     gett = Shifted(gett, since);

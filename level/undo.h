@@ -28,14 +28,14 @@ enum UndoResult {
     UNDO_BUSY,     // refused: an element is held or the board is still settling
 };
 
-void UndoReset();       // a level (re)starts: no moves; the thread that loads it is the game's
+void UndoReset();  // a level (re)starts: no moves; the thread that loads it is the game's
 // 1 on the game's thread (the one that loads levels), 0 on a search's: only the
 // game's moves are kept for undo and only its wins are the player's.
 int OnGameThread();
-void UndoFrameStart();  // ProcLevel, before the grab test: copies the state a grab would start from
-void UndoNoteSlide();   // the dragged element moved a cell: its grab becomes a move
-int BoardAtRest();      // 1 when nothing is held, falling, carried up by the magnet or about to be killed
-UndoResult UndoMove();  // takes the last move back, unless the board is busy
+void UndoFrameStart();      // ProcLevel, before the grab test: copies the state a grab would start from
+void UndoNoteSlide();       // the dragged element moved a cell: its grab becomes a move
+int BoardAtRest();          // 1 when nothing is held, falling, carried up by the magnet or about to be killed
+UndoResult UndoMove();      // takes the last move back, unless the board is busy
 UndoResult UndoLostMove();  // the same after the level was lost: the board is not asked to rest
 
 #endif

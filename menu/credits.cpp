@@ -3,8 +3,8 @@
 #include "level/render.h"
 #include "menu/menu.h"
 #include "shell/clock.h"
-#include "shell/media.h"
 #include "shell/display.h"
+#include "shell/media.h"
 #include "shell/screen.h"
 
 SDL_Surface* optimizedImageCredits = nullptr;
@@ -21,8 +21,8 @@ float ctm = 0.0f;
 float cceka = 0.0f;
 int pcm = 0;
 
-constexpr int CREDITS_STEP_MS = 20;   // the text rises one pixel per 20 ms
-constexpr int CREDITS_GAP_MS = 200;   // a longer gap between frames (a dragged window) is not counted
+constexpr int CREDITS_STEP_MS = 20;  // the text rises one pixel per 20 ms
+constexpr int CREDITS_GAP_MS = 200;  // a longer gap between frames (a dragged window) is not counted
 
 // The credits open at the end of the game on the press that left the last
 // picture, whose forward button sits where the back button is; a press still

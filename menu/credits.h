@@ -10,8 +10,8 @@
 // ---- images and music, loaded with the menu art ------------------------------
 extern SDL_Surface* optimizedImageCredits;   // background (alpha)
 extern SDL_Surface* optimizedImageCreditsm;  // the text picture, 690 wide, any height (alpha)
-extern SDL_Surface* btmhon;   // back-to-menu button, under the pointer (as loaded; the high scores use it too)
-extern SDL_Surface* btmhoff;  // back-to-menu button, plain (as loaded; the high scores use it too)
+extern SDL_Surface* btmhon;     // back-to-menu button, under the pointer (as loaded; the high scores use it too)
+extern SDL_Surface* btmhoff;    // back-to-menu button, plain (as loaded; the high scores use it too)
 extern Mix_Music* musicredits;  // the credits tune
 
 // ---- scroll state ------------------------------------------------------------

@@ -7,8 +7,8 @@
 #include "menu/menu.h"
 #include "menu/players.h"
 #include "menu/scores.h"
-#include "shell/media.h"
 #include "shell/display.h"
+#include "shell/media.h"
 #include "shell/screen.h"
 #include "trans/trans.h"
 

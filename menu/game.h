@@ -14,12 +14,12 @@
 constexpr int GAME_ITEMS = 4;  // new game, continue, high scores, close
 
 extern SDL_Rect Dialogitem[GAME_ITEMS + 1];  // hot boxes 1..4, strict on all sides
-extern SDL_Surface* DialogImageg;  // the game dialog panel, at (120, 80)
-extern SDL_Surface* DialogImagea;  // the confirmation panel, at (120, 80)
-extern SDL_Surface* mnewg;  // New game under the pointer (as loaded)
-extern SDL_Surface* mcont;  // Continue
-extern SDL_Surface* mhs;    // High scores
-extern SDL_Surface* mexit;  // close
+extern SDL_Surface* DialogImageg;            // the game dialog panel, at (120, 80)
+extern SDL_Surface* DialogImagea;            // the confirmation panel, at (120, 80)
+extern SDL_Surface* mnewg;                   // New game under the pointer (as loaded)
+extern SDL_Surface* mcont;                   // Continue
+extern SDL_Surface* mhs;                     // High scores
+extern SDL_Surface* mexit;                   // close
 extern int bioda;  // 1 once the confirmation panel has faded in (never cleared: it fades in once a run)
 
 void SetGameRects();  // Dialogitem (done with the menu art)

@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "menu/menu.h"
-#include "shell/media.h"
 #include "shell/display.h"
+#include "shell/media.h"
 #include "shell/screen.h"
 #include "video/video.h"
 
@@ -57,8 +57,8 @@ static int PlayButtons(SDL_Surface* screen, int x, int y, int button)
         }
     }
     // A click on page 1's first slot is taken by the latch and does nothing.
-    if (backi == 1 && InBox(x, y, Slots[0].left, Slots[0].top, Slots[0].right, Slots[0].bottom) &&
-        button != 0 && mousechk == 0)
+    if (backi == 1 && InBox(x, y, Slots[0].left, Slots[0].top, Slots[0].right, Slots[0].bottom) && button != 0 &&
+        mousechk == 0)
         mousechk = 1;
     return clicked;
 }

@@ -15,13 +15,13 @@ extern int backi;  // page shown, 1..HELP_PAGES; 0 while help is closed (the nex
 
 // ---- images, loaded with the menu art (as loaded) ----------------------------
 extern SDL_Surface* hbackg[HELP_PAGES + 1];  // the pages, full screen, slots 1..3
-extern SDL_Surface* hpb;       // play button
-extern SDL_Surface* hpbh;      // play button, under the pointer
-extern SDL_Surface* hleft;     // previous page (pages 2 and 3)
+extern SDL_Surface* hpb;                     // play button
+extern SDL_Surface* hpbh;                    // play button, under the pointer
+extern SDL_Surface* hleft;                   // previous page (pages 2 and 3)
 extern SDL_Surface* hlefth;
-extern SDL_Surface* hright;    // next page (pages 1 and 2)
+extern SDL_Surface* hright;  // next page (pages 1 and 2)
 extern SDL_Surface* hrighth;
-extern SDL_Surface* hback;     // back to the main menu (page 3)
+extern SDL_Surface* hback;  // back to the main menu (page 3)
 extern SDL_Surface* hbackh;
 
 // One redraw of help; a click on a play button plays the video before it returns.

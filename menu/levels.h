@@ -14,7 +14,7 @@
 // ---- layout (screen pixels) ---------------------------------------------------
 constexpr int LEVEL_LIST_X = 120;  // the panel
 constexpr int LEVEL_LIST_Y = 50;
-constexpr int LEVEL_CELL_W = 88;   // a level's tablet, five to a row, five rows
+constexpr int LEVEL_CELL_W = 88;  // a level's tablet, five to a row, five rows
 constexpr int LEVEL_CELL_H = 56;
 constexpr int LEVEL_PITCH_X = 100;
 constexpr int LEVEL_PITCH_Y = 64;
@@ -28,14 +28,14 @@ constexpr int LEVELS_BUTTON_AT_X = 487;
 constexpr int LEVELS_BUTTON_AT_Y = 389;
 
 // ---- state --------------------------------------------------------------------
-extern int renddl;      // screen-entry flag of the list; cleared when it is left
-extern int llChapter;   // the chapter shown, 1..4; set on entry from the player's level
-extern int llReached;   // the player's saved level, read on entry
+extern int renddl;     // screen-entry flag of the list; cleared when it is left
+extern int llChapter;  // the chapter shown, 1..4; set on entry from the player's level
+extern int llReached;  // the player's saved level, read on entry
 
-extern SDL_Surface* LevelListImg;     // the panel
-extern SDL_Surface* LevelCellImg[3];  // a level's tablet: reached, under the pointer, not reached
-extern SDL_Surface* LevelListCloseH;  // CLOSE lit
-extern SDL_Surface* LevelPageImg[4];  // page buttons: left, left lit, right, right lit
+extern SDL_Surface* LevelListImg;        // the panel
+extern SDL_Surface* LevelCellImg[3];     // a level's tablet: reached, under the pointer, not reached
+extern SDL_Surface* LevelListCloseH;     // CLOSE lit
+extern SDL_Surface* LevelPageImg[4];     // page buttons: left, left lit, right, right lit
 extern SDL_Surface* LevelsButtonImg[2];  // the game dialog's LEVELS: resting, lit
 
 void LoadLevelListArt();

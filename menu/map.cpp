@@ -8,18 +8,17 @@
 #include "level/sequences.h"
 #include "menu/menu.h"
 #include "shell/clock.h"
-#include "shell/media.h"
 #include "shell/display.h"
+#include "shell/media.h"
 #include "shell/screen.h"
 #include "text/text.h"
 #include "trans/trans.h"
 
 // The path as the map picture draws it, from the camp by the river (point 0)
 // west along the dunes and up to the hills in the north.
-const int mapcord[MAPCORD_POINTS * 2] = {
-    505, 447, 491, 441, 474, 432, 464, 413, 445, 441, 427, 416, 426, 399, 406, 405,
-    397, 432, 372, 422, 353, 435, 339, 449, 324, 436, 326, 413, 316, 392, 333, 379,
-    367, 382, 364, 361, 373, 339, 396, 330, 417, 330, 0,   0,   0,   0,   0,   0};
+const int mapcord[MAPCORD_POINTS * 2] = {505, 447, 491, 441, 474, 432, 464, 413, 445, 441, 427, 416, 426, 399, 406, 405,
+                                         397, 432, 372, 422, 353, 435, 339, 449, 324, 436, 326, 413, 316, 392, 333, 379,
+                                         367, 382, 364, 361, 373, 339, 396, 330, 417, 330, 0,   0,   0,   0,   0,   0};
 
 SDL_Surface* Mapb = nullptr;
 SDL_Surface* Mapbg = nullptr;
@@ -38,8 +37,8 @@ int blink = 0;
 int renderput = 0;
 int clnex = 0;
 
-constexpr int MAP_FRAME_MS = 20;   // one map frame per 20 ms
-constexpr int MAP_STEP_MS = 200;   // the glow moves one point per 200 ms
+constexpr int MAP_FRAME_MS = 20;  // one map frame per 20 ms
+constexpr int MAP_STEP_MS = 200;  // the glow moves one point per 200 ms
 
 // The press that finished the level (or the relic sequence, whose forward button
 // sits exactly where the map's does) is often still held when the map opens;

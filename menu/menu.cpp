@@ -13,9 +13,9 @@
 #include "menu/players.h"
 #include "menu/scores.h"
 #include "shell/clock.h"
+#include "shell/display.h"
 #include "shell/manifest.h"
 #include "shell/media.h"
-#include "shell/display.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
 #include "text/text.h"
@@ -140,8 +140,8 @@ static void CutRestFrame(int i)
     SDL_Surface* strip = menui[i];
     if (strip && strip->format->Amask) {
         const SDL_PixelFormat* f = strip->format;
-        menuRest[i] = SDL_CreateRGBSurface(SDL_SWSURFACE, MRect[1].w, MRect[1].h, f->BitsPerPixel, f->Rmask,
-                                           f->Gmask, f->Bmask, f->Amask);
+        menuRest[i] = SDL_CreateRGBSurface(SDL_SWSURFACE, MRect[1].w, MRect[1].h, f->BitsPerPixel, f->Rmask, f->Gmask,
+                                           f->Bmask, f->Amask);
         if (menuRest[i]) {
             SDL_SetAlpha(strip, 0, SDL_ALPHA_OPAQUE);  // a plain copy, alpha and all
             SDL_Rect from = MRect[1];

@@ -3,8 +3,8 @@
 #include <SDL_mixer.h>
 
 #include "menu/menu.h"
-#include "shell/media.h"
 #include "shell/display.h"
+#include "shell/media.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
 #include "trans/trans.h"
@@ -22,7 +22,7 @@ const SDL_Rect WindowSizeHot[4] = {{0, 0, 0, 0}, {504, 404, 36, 34}, {548, 404, 
 
 // The sliders' track: a volume v (0..127) puts the knob at 360 + 1.485 v, and a
 // press at x on the track sets (x - 360) / 1.485, both truncated.
-constexpr int TRACK_LEFT = 360;   // x of volume 0; the track takes presses at 361..549
+constexpr int TRACK_LEFT = 360;  // x of volume 0; the track takes presses at 361..549
 constexpr int TRACK_RIGHT = 549;
 constexpr float TRACK_SCALE = 1.485f;
 

@@ -19,10 +19,10 @@ extern int chst;   // 1 once the check box flipped under this press; cleared on 
 extern SDL_Surface* proslisc;
 
 // ---- images, loaded with the menu art (alpha) --------------------------------
-extern SDL_Surface* OptionsImage;     // the options panel, drawn at (120, 80)
-extern SDL_Surface* loadedImageCrta;  // slider knob
-extern SDL_Surface* loadedImageChk;   // the full-screen check mark
-extern SDL_Surface* loadedImageOk;    // OK button, under the pointer
+extern SDL_Surface* OptionsImage;             // the options panel, drawn at (120, 80)
+extern SDL_Surface* loadedImageCrta;          // slider knob
+extern SDL_Surface* loadedImageChk;           // the full-screen check mark
+extern SDL_Surface* loadedImageOk;            // OK button, under the pointer
 extern SDL_Surface* loadedImageWindow[4];     // window size k (1..3) lit: the one in use; slot 0 empty
 extern SDL_Surface* loadedImageWindowOff[4];  // window size k (2..3) dimmed: no room on the desktop
 

@@ -6,8 +6,8 @@
 
 #include "menu/menu.h"
 #include "menu/options.h"
-#include "shell/media.h"
 #include "shell/display.h"
+#include "shell/media.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
 #include "text/text.h"

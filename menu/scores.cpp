@@ -5,8 +5,8 @@
 
 #include "menu/credits.h"
 #include "menu/menu.h"
-#include "shell/media.h"
 #include "shell/display.h"
+#include "shell/media.h"
 #include "shell/screen.h"
 #include "text/text.h"
 

@@ -25,9 +25,9 @@ int ClampScore(int score);            // score brought into 0..SCORE_MAX
 int AddScore(int score, int points);  // score + points, clamped, without overflow
 
 // ---- records -----------------------------------------------------------------
-constexpr int NAME_SIZE = 16;         // name bytes in a record, the NUL included
+constexpr int NAME_SIZE = 16;  // name bytes in a record, the NUL included
 constexpr int NAME_MAX = NAME_SIZE - 1;
-constexpr int RECORD_SIZE = 24;       // bytes of a record on disk
+constexpr int RECORD_SIZE = 24;  // bytes of a record on disk
 constexpr const char* PLAYER_FILE = "player.dat";
 
 struct PlayerRecord {
@@ -50,17 +50,17 @@ constexpr int PLAYER_SLOTS = 999;              // slot 0 the placeholder
 constexpr int MAX_PLAYERS = PLAYER_SLOTS - 1;  // 998
 constexpr int PLAYER_NAME_SIZE = 20;
 
-extern PlayerRecord pin[PLAYER_SLOTS];  // the table; slots past ukupl are all zero
-extern int ukupl;                       // index of the last player; 0 = no player
+extern PlayerRecord pin[PLAYER_SLOTS];     // the table; slots past ukupl are all zero
+extern int ukupl;                          // index of the last player; 0 = no player
 extern char PlayerName[PLAYER_NAME_SIZE];  // the current player's name; empty = none
-extern thread_local int proshli;                     // the current player's level to play next
-extern thread_local int PlayerScore;                 // the current player's running score
-extern thread_local int izmp;                        // 1: the main menu records the current player on its next redraw
-extern int plsel;                       // selected list index (settings word 4); ukupl + 1 while a new name is typed; 0 none
+extern thread_local int proshli;           // the current player's level to play next
+extern thread_local int PlayerScore;       // the current player's running score
+extern thread_local int izmp;              // 1: the main menu records the current player on its next redraw
+extern int plsel;  // selected list index (settings word 4); ukupl + 1 while a new name is typed; 0 none
 
-void ReadPlayers();    // fills pin from "player.dat"; ukupl = the last named record read
-void SavePlayers();    // records 0..ukupl ("player.dat" left empty with no player)
-void DropEmptyTail();  // lowers ukupl past trailing nameless records
+void ReadPlayers();                // fills pin from "player.dat"; ukupl = the last named record read
+void SavePlayers();                // records 0..ukupl ("player.dat" left empty with no player)
+void DropEmptyTail();              // lowers ukupl past trailing nameless records
 int FindPlayer(const char* name);  // first index 1..ukupl with exactly this name; 0 none
 // A name as the player sees it: the bytes no font draws left out, the spaces at
 // either end trimmed; out holds at most NAME_MAX bytes. Two names that show the

@@ -13,14 +13,14 @@
 #include "progress/players.h"
 
 // ---- the table ---------------------------------------------------------------
-constexpr int HS_RECORDS = 6;   // records in "highscore.dat", the placeholder first
-constexpr int HS_ROWS = 5;      // rows 1..5
+constexpr int HS_RECORDS = 6;       // records in "highscore.dat", the placeholder first
+constexpr int HS_ROWS = 5;          // rows 1..5
 constexpr int HS_CANDIDATES = 999;  // phs: the stored rows a merge reads
 constexpr const char* HISCORE_FILE = "highscore.dat";
 
-extern PlayerRecord phss[HS_RECORDS];     // the six records as last written or read
-extern PlayerRecord phs[HS_CANDIDATES];   // a merge's stored rows, from slot 1; only during chkHS
-extern int ukuhs;                         // index of the last stored row of the merge
+extern PlayerRecord phss[HS_RECORDS];    // the six records as last written or read
+extern PlayerRecord phs[HS_CANDIDATES];  // a merge's stored rows, from slot 1; only during chkHS
+extern int ukuhs;                        // index of the last stored row of the merge
 
 // Records the current player's level (proshli; above 1000 less 999) and score
 // in their record, saves "player.dat", clears izmp and runs chkHS. A current

@@ -10,12 +10,12 @@
 // ---- clock ------------------------------------------------------------------
 constexpr uint32_t CLOCK_VIRTUAL_START = 1000;  // first reading of the virtual clock, ms
 
-extern thread_local int clock_virtual;       // 1 when the virtual clock runs; 0 (start) means SDL's clock
-extern thread_local uint32_t clock_now;      // virtual clock reading in ms; advanced only by ClockDelay
+extern thread_local int clock_virtual;   // 1 when the virtual clock runs; 0 (start) means SDL's clock
+extern thread_local uint32_t clock_now;  // virtual clock reading in ms; advanced only by ClockDelay
 
-uint32_t ClockTicks();          // milliseconds, as SDL_GetTicks
-void ClockDelay(uint32_t ms);   // sleeps (real) or advances the virtual clock by ms
-void ClockUseVirtual();         // switches to the virtual clock, reset to CLOCK_VIRTUAL_START
-uint64_t ClockCostMicros();     // real microseconds from a steady clock, whatever clock runs: for measuring costs
+uint32_t ClockTicks();         // milliseconds, as SDL_GetTicks
+void ClockDelay(uint32_t ms);  // sleeps (real) or advances the virtual clock by ms
+void ClockUseVirtual();        // switches to the virtual clock, reset to CLOCK_VIRTUAL_START
+uint64_t ClockCostMicros();    // real microseconds from a steady clock, whatever clock runs: for measuring costs
 
 #endif

@@ -141,8 +141,8 @@ static void ScaleRow(const uint32_t* src, uint32_t* out, int d0, int d1)
 }
 
 // Whole scales: each pixel k times, each row k times.
-static void ScaleWhole(int k, const uint32_t* src, int srcPitch, uint32_t* dst, int dstPitch, int c0, int r0,
-                       int c1, int r1)
+static void ScaleWhole(int k, const uint32_t* src, int srcPitch, uint32_t* dst, int dstPitch, int c0, int r0, int c1,
+                       int r1)
 {
     for (int r = r0; r < r1; r++) {
         const uint32_t* s = src + static_cast<ptrdiff_t>(srcPitch) * r;
@@ -161,8 +161,8 @@ static void ScaleWhole(int k, const uint32_t* src, int srcPitch, uint32_t* dst, 
     }
 }
 
-void ScaleFrame(const FrameLayout& l, const uint32_t* src, int srcPitch, uint32_t* dst, int dstPitch, int c0,
-                int r0, int c1, int r1, SDL_Rect* written)
+void ScaleFrame(const FrameLayout& l, const uint32_t* src, int srcPitch, uint32_t* dst, int dstPitch, int c0, int r0,
+                int c1, int r1, SDL_Rect* written)
 {
     c0 = Clamp(c0, 0, SCREEN_W);
     c1 = Clamp(c1, c0, SCREEN_W);
@@ -215,10 +215,10 @@ void ScaleFrame(const FrameLayout& l, const uint32_t* src, int srcPitch, uint32_
 }
 
 // ---- the display's state ---------------------------------------------------------
-static SDL_Surface* frame = nullptr;     // the frame while the game scales it
-static uint32_t* shown = nullptr;        // the frame as it was last shown, to send only what changed
-static int shownValid = 0;               // 0: the next show redraws the whole display
-static int desktopRead = 0;              // the desktop's size is read once, before any mode
+static SDL_Surface* frame = nullptr;  // the frame while the game scales it
+static uint32_t* shown = nullptr;     // the frame as it was last shown, to send only what changed
+static int shownValid = 0;            // 0: the next show redraws the whole display
+static int desktopRead = 0;           // the desktop's size is read once, before any mode
 
 int ScalerOfLibrary(int major, int minor, int patch)
 {
@@ -252,8 +252,7 @@ static int MakeFrame()
     if (frame && frame->format->Rmask == f->Rmask && frame->format->Gmask == f->Gmask &&
         frame->format->Bmask == f->Bmask)
         return 1;
-    SDL_Surface* made =
-        SDL_CreateRGBSurface(SDL_SWSURFACE, SCREEN_W, SCREEN_H, 32, f->Rmask, f->Gmask, f->Bmask, 0);
+    SDL_Surface* made = SDL_CreateRGBSurface(SDL_SWSURFACE, SCREEN_W, SCREEN_H, 32, f->Rmask, f->Gmask, f->Bmask, 0);
     if (!made)
         return 0;
     if (frame) {
@@ -599,8 +598,7 @@ int ReadDisplaySettings()
     unsigned char bytes[DISPLAY_FILE_SIZE + 1];
     size_t got = fread(bytes, 1, sizeof bytes, f);
     fclose(f);
-    if (got != DISPLAY_FILE_SIZE || memcmp(bytes, DisplayMagic, 4) != 0 ||
-        GetLE32(bytes + 4) != DISPLAY_FILE_VERSION)
+    if (got != DISPLAY_FILE_SIZE || memcmp(bytes, DisplayMagic, 4) != 0 || GetLE32(bytes + 4) != DISPLAY_FILE_VERSION)
         return 0;
     int scale = GetLE32(bytes + 8);
     if (scale < 0 || scale > DISPLAY_MAX_SCALE)

@@ -25,8 +25,8 @@
 #include <cstdint>
 
 // ---- layout --------------------------------------------------------------------
-constexpr int DISPLAY_MAX_SCALE = 3;      // largest window scale offered
-constexpr int DISPLAY_PANEL_ROOM = 80;    // desktop height kept free for panels and the title bar
+constexpr int DISPLAY_MAX_SCALE = 3;    // largest window scale offered
+constexpr int DISPLAY_PANEL_ROOM = 80;  // desktop height kept free for panels and the title bar
 constexpr const char* DISPLAY_FILE = "display.dat";
 constexpr const char* DISPLAY_ICON = "media/images/tovi_icon.bmp";  // the window's icon
 
@@ -56,20 +56,20 @@ void FrameToDisplay(const FrameLayout& l, int fx, int fy, int* dx, int* dy);
 // into the display's 32-bit pixels as the layout places it, and gives the
 // display rectangle written. Whole scales repeat pixels; the others blend the
 // pixels a display pixel overlaps by their share of it.
-void ScaleFrame(const FrameLayout& l, const uint32_t* src, int srcPitch, uint32_t* dst, int dstPitch, int c0,
-                int r0, int c1, int r1, SDL_Rect* written);
+void ScaleFrame(const FrameLayout& l, const uint32_t* src, int srcPitch, uint32_t* dst, int dstPitch, int c0, int r0,
+                int c1, int r1, SDL_Rect* written);
 
 // ---- the display's state ---------------------------------------------------------
 constexpr int SCALER_SOFTWARE = 1;  // classic SDL 1.2: the game scales into the display
 constexpr int SCALER_LIBRARY = 2;   // the compatibility library scales the frame itself
 
-extern int display_scaler;     // SCALER_SOFTWARE or SCALER_LIBRARY; chosen by DisplayOpen the first time
-extern int display_scale;      // the player's window scale: 0 = fit the desktop, 1..3; from "display.dat"
-extern int desktop_w;          // desktop size read before the first video mode; 0 when unknown
+extern int display_scaler;  // SCALER_SOFTWARE or SCALER_LIBRARY; chosen by DisplayOpen the first time
+extern int display_scale;   // the player's window scale: 0 = fit the desktop, 1..3; from "display.dat"
+extern int desktop_w;       // desktop size read before the first video mode; 0 when unknown
 extern int desktop_h;
-extern SDL_Surface* display;   // what SDL_SetVideoMode returned; the frame itself when not scaled by the game
+extern SDL_Surface* display;        // what SDL_SetVideoMode returned; the frame itself when not scaled by the game
 extern FrameLayout display_layout;  // where the frame lies in `display`; the whole display when not scaled
-extern int display_bar_press;  // 1 from a press on a bar until the button is released: it clicks nothing
+extern int display_bar_press;       // 1 from a press on a bar until the button is released: it clicks nothing
 
 // Which library runs: the compatibility library reports 1.2.50 or later.
 int ScalerOfLibrary(int major, int minor, int patch);
@@ -83,8 +83,8 @@ int MaxWindowScale();
 // frame's picture. Returns 0 when no mode could be set (at start-up the caller
 // reports it); a failed switch keeps the mode before it.
 int DisplayOpen();
-void ToggleFullScreen();   // F11: flips fulls, saves "config.dat", re-opens
-void StepWindowScale();    // F10: the next window scale the desktop allows (back to 1x), saved; leaves full screen
+void ToggleFullScreen();  // F11: flips fulls, saves "config.dat", re-opens
+void StepWindowScale();   // F10: the next window scale the desktop allows (back to 1x), saved; leaves full screen
 
 // Showing the frame: the whole of it, or a part of it. s is the frame (`screen`).
 void ShowFrame(SDL_Surface* s);

@@ -25,7 +25,7 @@ constexpr int NONE = -1;  // first and last of a single picture
 #define ONE(s) &(s), 1
 #define MANY(t) (t), static_cast<int>(sizeof(t) / sizeof((t)[0]))
 #define NOSLOT nullptr, 0
-#define IMAGE_ROW(slot, path, first, last, shift, format, step, w, h) \
+#define IMAGE_ROW(slot, path, first, last, shift, format, step, w, h)                                                  \
     {slot, path, first, last, shift, MEDIA_##format, step},
 
 // clang-format off

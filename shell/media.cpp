@@ -7,10 +7,10 @@
 
 #include <atomic>
 #include <condition_variable>
-#include <mutex>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <thread>
 
 #include "shell/manifest.h"
@@ -174,14 +174,16 @@ void LoadIntoEmpty(SDL_Surface*& slot, const char* path, int format)
 {
     if (slot)
         return;
-    slot = format == MEDIA_OPAQUE ? LoadImageOpaque(path) : format == MEDIA_RAW ? LoadImageRaw(path)
-                                                                                : LoadImageAlpha(path);
+    slot = format == MEDIA_OPAQUE ? LoadImageOpaque(path)
+           : format == MEDIA_RAW  ? LoadImageRaw(path)
+                                  : LoadImageAlpha(path);
 }
 
 static SDL_Surface* LoadImageAs(const char* path, ImageFormat format)
 {
-    return format == IMAGE_ALPHA ? LoadImageAlpha(path) : format == IMAGE_OPAQUE ? LoadImageOpaque(path)
-                                                                                 : LoadImageRaw(path);
+    return format == IMAGE_ALPHA    ? LoadImageAlpha(path)
+           : format == IMAGE_OPAQUE ? LoadImageOpaque(path)
+                                    : LoadImageRaw(path);
 }
 
 void LoadLater(SDL_Surface** slot, const char* path, ImageFormat format, void (*after)(SDL_Surface*))

@@ -13,7 +13,7 @@ SDL_Surface* LoadImageOpaque(const char* path);  // display format, no alpha
 SDL_Surface* LoadImageRaw(const char* path);     // kept as loaded
 Mix_Chunk* LoadEffect(const char* path);         // an effect, read through a stream opened "rb"
 Mix_Music* LoadMusic(const char* path);
-SDL_Surface* CopyScreen(SDL_Surface* surface);   // display-format copy of what is on the screen
+SDL_Surface* CopyScreen(SDL_Surface* surface);  // display-format copy of what is on the screen
 // The darkened picture behind a dialog: takes the copy of the screen into
 // *backdrop when there is none, and draws the screen black with the copy over it
 // at alpha 170. The blend is kept for the next redraw until the backdrop is
@@ -35,8 +35,8 @@ struct ImageRow {
 };
 // Gives load every file of the rows (those of `step` only, unless it is 0): its
 // slot and its path. A family number whose slot falls outside its table is skipped.
-void ForEachImage(const ImageRow* rows, int count, int step, void (*load)(SDL_Surface*& slot, const char* path,
-                                                                          int format));
+void ForEachImage(const ImageRow* rows, int count, int step,
+                  void (*load)(SDL_Surface*& slot, const char* path, int format));
 // The plain loader: decodes the file now into an empty slot; a filled slot is kept.
 void LoadIntoEmpty(SDL_Surface*& slot, const char* path, int format);
 
@@ -49,8 +49,8 @@ void LoadIntoEmpty(SDL_Surface*& slot, const char* path, int format);
 // asked for, as soon as that picture is in. It returns once the whole batch is
 // in. A slot must not be asked for twice in one batch.
 enum ImageFormat { IMAGE_ALPHA, IMAGE_OPAQUE, IMAGE_RAW };  // as LoadImageAlpha, LoadImageOpaque, LoadImageRaw
-constexpr int LOAD_BATCH_SIZE = 256;                         // pictures one batch holds; more are loaded at once
-constexpr int LOAD_HELPERS = 3;                              // helper threads a batch may start: one fewer than the cores
+constexpr int LOAD_BATCH_SIZE = 256;                        // pictures one batch holds; more are loaded at once
+constexpr int LOAD_HELPERS = 3;  // helper threads a batch may start: one fewer than the cores
 
 struct LoadJob {
     SDL_Surface** slot;
@@ -71,10 +71,9 @@ extern Mix_Chunk** EffectLog[EFFECT_LOG_SIZE];  // the last effects asked for, b
 extern int EffectLogCount;                      // effects asked for since the last EffectLogClear
 extern thread_local int EffectsMuted;           // 1 on a thread that plays levels silently (the solver's); 0 at start
 
-
 void PlayEffect(Mix_Chunk** handle);  // plays *handle once on the first free channel (if loaded); nothing when muted
 int EffectsPlaying();                 // 1 while an effect sounds; always 0 on a muted thread
-void PlayTune(Mix_Music* music); // halts the music and plays music round and round (if loaded); nothing when muted
+void PlayTune(Mix_Music* music);      // halts the music and plays music round and round (if loaded); nothing when muted
 // A screen's own tune, started again whenever it has ended: *started is the
 // screen's "tune started" flag; it is cleared when no music plays, and while it
 // is clear the tune is (re)started and it is set.

@@ -21,22 +21,31 @@ constexpr int SCREEN_LEVELS = 990;      // the level list: a finished level play
 constexpr int SCREEN_OPTIONS = 991;
 constexpr int SCREEN_CREDITS = 992;
 constexpr int SCREEN_HELP = 993;
-constexpr int SCREEN_NEWGAME = 994;     // new-game confirmation
-constexpr int SCREEN_GAME = 995;        // game dialog
-constexpr int SCREEN_RETRY = 996;       // retry dialog (also the level's "open the menu" result)
-constexpr int SCREEN_PLAYERS = 997;     // player profiles
-constexpr int SCREEN_SCORES = 998;      // high scores
+constexpr int SCREEN_NEWGAME = 994;  // new-game confirmation
+constexpr int SCREEN_GAME = 995;     // game dialog
+constexpr int SCREEN_RETRY = 996;    // retry dialog (also the level's "open the menu" result)
+constexpr int SCREEN_PLAYERS = 997;  // player profiles
+constexpr int SCREEN_SCORES = 998;   // high scores
 constexpr int SCREEN_QUIT = 999;
-constexpr int SCREEN_MAP = 1000;        // 1000 + n: the chapter map before level n
-constexpr int KEY_NONE = 999;           // key and unicode of the per-frame tick
-constexpr int KEY_TYPED = 998;          // key of a press that typed a character but has no key symbol
+constexpr int SCREEN_MAP = 1000;  // 1000 + n: the chapter map before level n
+constexpr int KEY_NONE = 999;     // key and unicode of the per-frame tick
+constexpr int KEY_TYPED = 998;    // key of a press that typed a character but has no key symbol
 
 // A call for a key press (a mouse event or the tick carries KEY_NONE, the
 // dispatcher's own redraws 0). A key is never a mouse press: Escape goes back as a
 // screen's Cancel or Close does, Return takes a dialog's default button.
-inline bool IsKeyPress(int key) { return key != KEY_NONE && key != 0; }
-inline bool IsBackKey(int key) { return key == SDLK_ESCAPE; }
-inline bool IsOkKey(int key) { return key == SDLK_RETURN || key == SDLK_KP_ENTER; }
+inline bool IsKeyPress(int key)
+{
+    return key != KEY_NONE && key != 0;
+}
+inline bool IsBackKey(int key)
+{
+    return key == SDLK_ESCAPE;
+}
+inline bool IsOkKey(int key)
+{
+    return key == SDLK_RETURN || key == SDLK_KP_ENTER;
+}
 
 // The one hit test of every screen: (x, y) strictly inside r, so a pointer on
 // the rectangle's edge is outside.
@@ -58,10 +67,10 @@ constexpr int SCREEN_H = 600;
 constexpr int SCREEN_BPP = 32;
 
 // ---- the display and the loop -----------------------------------------------
-extern SDL_Surface* screen;   // the display surface, 800 x 600 x 32; replaced when full screen toggles
-extern thread_local int level_no;          // the screen code; starts 0 (main menu)
-extern int m_bQuit;           // 1 ends the main loop after the current iteration
-extern int start_level_no;    // the level a new game starts at; 1, set at start-up
+extern SDL_Surface* screen;        // the display surface, 800 x 600 x 32; replaced when full screen toggles
+extern thread_local int level_no;  // the screen code; starts 0 (main menu)
+extern int m_bQuit;                // 1 ends the main loop after the current iteration
+extern int start_level_no;         // the level a new game starts at; 1, set at start-up
 
 // ---- input, written by MMoved on every dispatch (but also by CheckKeys) -------
 extern thread_local int but;                 // button code of the latest input; 1 = left button
@@ -69,33 +78,34 @@ extern thread_local int ToviMouseX;          // pointer x in screen pixels
 extern thread_local int ToviMouseY;          // pointer y in screen pixels
 extern thread_local int ToviRelativeMouseX;  // relative motion of the latest motion event, signed
 extern thread_local int ToviRelativeMouseY;
-extern thread_local int kkeyk;               // key symbol of the latest key press; 999 on the tick
+extern thread_local int kkeyk;  // key symbol of the latest key press; 999 on the tick
 
 // ---- latches and tokens ------------------------------------------------------
 extern thread_local int mousechk;   // menu click latch: cleared by a call with button 0, set as a click acts; starts 1
 extern thread_local int LevelStar;  // what RendLevel returned last frame; non-zero = level (re)starting; starts 1
 extern thread_local int dple;       // while the retry dialog is up: the level that opened it; else 0
 extern thread_local int dead;       // 1 when the retry dialog was opened because the level was lost
-extern int menu_first_time;  // 1: the main menu's next redraw restarts its scene cycle and sets the music volume; starts 1
+extern int
+    menu_first_time;  // 1: the main menu's next redraw restarts its scene cycle and sets the music volume; starts 1
 
 // ---- screen-entry flags: 0 until the screen's first frame warps the pointer ---
-extern int rendme;   // main menu
-extern int rendmp;   // chapter map
-extern int renddp;   // player profiles
-extern int rendda;   // new-game confirmation (never cleared: warps on its first entry only)
-extern int renddg;   // game dialog
-extern int renddhs;  // high scores
-extern int renddo;   // options
-extern int renddh;   // help
-extern int rendc;    // credits
-extern thread_local int renddr;   // retry dialog
+extern int rendme;               // main menu
+extern int rendmp;               // chapter map
+extern int renddp;               // player profiles
+extern int rendda;               // new-game confirmation (never cleared: warps on its first entry only)
+extern int renddg;               // game dialog
+extern int renddhs;              // high scores
+extern int renddo;               // options
+extern int renddh;               // help
+extern int rendc;                // credits
+extern thread_local int renddr;  // retry dialog
 
 // ---- one-time set-up flags of the dialogs, cleared by the dispatcher ----------
-extern int biodg;    // the game dialog has faded in; kept only while the game dialog stays up
-extern int biodp;    // the player dialog has faded in
-extern int bioo;     // the options panel has faded in
-extern thread_local int biodr;    // the retry dialog has faded in
-extern thread_local int prikpp;   // level-complete panel: 0 not shown, 1 shown, 2 acknowledged
+extern int biodg;                // the game dialog has faded in; kept only while the game dialog stays up
+extern int biodp;                // the player dialog has faded in
+extern int bioo;                 // the options panel has faded in
+extern thread_local int biodr;   // the retry dialog has faded in
+extern thread_local int prikpp;  // level-complete panel: 0 not shown, 1 shown, 2 acknowledged
 
 // 1 in a program that runs the screens' logic only and never looks at a frame (the
 // fuzz harnesses): apply_clip, the darkened backdrop and ShowFrame then draw

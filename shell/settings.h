@@ -26,7 +26,8 @@ extern int slidm;           // music volume in use, from pod[1]
 extern int slidf;           // effects volume in use, from pod[2]
 extern int fulls;           // full screen in use, from pod[3]
 
-void ReadSettings();   // start-up: read, apply defaults when the file holds no music volume, mirror into slidm/slidf/fulls
-int WriteSettings();   // write pod as 20 bytes through a temporary file and a rename; 1 on success
+void ReadSettings();  // start-up: read, apply defaults when the file holds no music volume, mirror into
+                      // slidm/slidf/fulls
+int WriteSettings();  // write pod as 20 bytes through a temporary file and a rename; 1 on success
 
 #endif

@@ -27,8 +27,8 @@ int SaveSurfacePng(SDL_Surface* surface, const char* path)
     int ok = 0;
     if (f && png && info && !setjmp(png_jmpbuf(png))) {
         png_init_io(png, f);
-        png_set_IHDR(png, info, rgb->w, rgb->h, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        png_set_IHDR(png, info, rgb->w, rgb->h, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                     PNG_FILTER_TYPE_DEFAULT);
         png_write_info(png, info);
         SDL_LockSurface(rgb);
         for (int y = 0; y < rgb->h; y++)

@@ -110,8 +110,8 @@ std::vector<Uint32> SurfacePixels(SDL_Surface* s)
 
 int PixelsDiffering(SDL_Surface* a, SDL_Surface* b, int x0, int y0, int x1, int y1, Uint32 keep)
 {
-    if (!a || !b || a->format->BytesPerPixel != 4 || b->format->BytesPerPixel != 4 || x0 < 0 || y0 < 0 ||
-        x1 > a->w || x1 > b->w || y1 > a->h || y1 > b->h)
+    if (!a || !b || a->format->BytesPerPixel != 4 || b->format->BytesPerPixel != 4 || x0 < 0 || y0 < 0 || x1 > a->w ||
+        x1 > b->w || y1 > a->h || y1 > b->h)
         return -1;
     SDL_LockSurface(a);
     SDL_LockSurface(b);

@@ -29,10 +29,10 @@ private:
 };
 
 // The profile dialog (screen 997).
-int Dlg(int x, int y, int button);             // one mouse event or tick
-int DlgClick(int x, int y);                    // move there, press, release; returns the last result
-int DlgType(const char* text);                 // one key press per character
-int DlgKey(int sym);                           // Return, Backspace, arrows
+int Dlg(int x, int y, int button);  // one mouse event or tick
+int DlgClick(int x, int y);         // move there, press, release; returns the last result
+int DlgType(const char* text);      // one key press per character
+int DlgKey(int sym);                // Return, Backspace, arrows
 // Hot spots of the dialog.
 constexpr int NEW_X = 270, NEW_Y = 180;
 constexpr int EDIT_X = 400, EDIT_Y = 180;
@@ -41,7 +41,10 @@ constexpr int OK_X = 300, OK_Y = 400;
 constexpr int CANCEL_X = 480, CANCEL_Y = 400;
 constexpr int PGUP_X = 555, PGUP_Y = 240;
 constexpr int PGDN_X = 555, PGDN_Y = 340;
-inline int RowY(int k) { return 30 * k + 190; }
+inline int RowY(int k)
+{
+    return 30 * k + 190;
+}
 constexpr int ROW_X = 300;
 
 #endif

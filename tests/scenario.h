@@ -25,13 +25,25 @@ SimResult Frames(int k, int button, int x, int y);
 SimResult Grab(int col, int row);  // button up over the cell for a frame, then down
 SimResult Release();               // one frame, button up where the pointer is
 int FramesPlayed();
-inline int CellX(int col) { return col * CELL_SIZE + CELL_SIZE / 2; }  // pixel centre
-inline int CellY(int row) { return row * CELL_SIZE + CELL_SIZE / 2; }
-inline SimResult Idle(int k) { return Frames(k, 0, CellX(19), CellY(0)); }  // pointer parked top-right
-inline SimResult HoldAt(int col, int row, int k) { return Frames(k, 1, CellX(col), CellY(row)); }
+inline int CellX(int col)
+{
+    return col * CELL_SIZE + CELL_SIZE / 2;
+}  // pixel centre
+inline int CellY(int row)
+{
+    return row * CELL_SIZE + CELL_SIZE / 2;
+}
+inline SimResult Idle(int k)
+{
+    return Frames(k, 0, CellX(19), CellY(0));
+}  // pointer parked top-right
+inline SimResult HoldAt(int col, int row, int k)
+{
+    return Frames(k, 1, CellX(col), CellY(row));
+}
 int RecordAt(int col, int row);  // the live record whose top-left is that cell's, else 0
 int CountType(int type);
-int Heard(Mix_Chunk** handle);   // requests of that effect since LoadBoard or ForgetSounds
+int Heard(Mix_Chunk** handle);  // requests of that effect since LoadBoard or ForgetSounds
 void ForgetSounds();
 
 }  // namespace scenario

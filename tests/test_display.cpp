@@ -7,11 +7,11 @@
 #include <cstring>
 #include <vector>
 
+#include "app/tovi.h"
+#include "menu/options.h"
 #include "shell/display.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
-#include "app/tovi.h"
-#include "menu/options.h"
 #include "tests/harness.h"
 #include "tools/sim/simcore.h"
 
@@ -19,10 +19,17 @@
 // screens wider, taller and of the frame's own shape.
 static std::vector<FrameLayout> Layouts()
 {
-    return {WindowLayout(1),         WindowLayout(2),         WindowLayout(3),
-            FullScreenLayout(2560, 1440), FullScreenLayout(1366, 768), FullScreenLayout(1920, 1080),
-            FullScreenLayout(3840, 2160), FullScreenLayout(1280, 1024), FullScreenLayout(800, 600),
-            FullScreenLayout(1600, 1200), FullScreenLayout(1440, 900)};
+    return {WindowLayout(1),
+            WindowLayout(2),
+            WindowLayout(3),
+            FullScreenLayout(2560, 1440),
+            FullScreenLayout(1366, 768),
+            FullScreenLayout(1920, 1080),
+            FullScreenLayout(3840, 2160),
+            FullScreenLayout(1280, 1024),
+            FullScreenLayout(800, 600),
+            FullScreenLayout(1600, 1200),
+            FullScreenLayout(1440, 900)};
 }
 
 TEST(DisplayLayout, WindowScaleFitsTheDesktopWithRoomForPanels)
@@ -197,8 +204,8 @@ TEST(DisplayScaler, InBetweenScalesBlendOnlyAcrossPixelEdges)
 // as scaling the whole changed frame.
 TEST(DisplayScaler, PartOfTheFrameMatchesTheWhole)
 {
-    for (FrameLayout l : {WindowLayout(2), WindowLayout(3), FullScreenLayout(2560, 1440),
-                          FullScreenLayout(1366, 768), FullScreenLayout(1280, 1024)}) {
+    for (FrameLayout l : {WindowLayout(2), WindowLayout(3), FullScreenLayout(2560, 1440), FullScreenLayout(1366, 768),
+                          FullScreenLayout(1280, 1024)}) {
         std::vector<uint32_t> src = Pattern(3);
         std::vector<uint32_t> part = Scaled(l, src);
         for (int y = 101; y < 157; y++)

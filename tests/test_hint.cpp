@@ -17,12 +17,12 @@
 #include <thread>
 #include <vector>
 
+#include "app/tovi.h"
 #include "level/level.h"
 #include "level/solver.h"
 #include "menu/menu.h"
 #include "menu/players.h"
 #include "progress/best.h"
-#include "app/tovi.h"
 #include "tests/menu_driver.h"
 #include "tools/sim/simcore.h"
 

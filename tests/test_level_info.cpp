@@ -22,19 +22,20 @@ std::string Notes(const std::string& text)
 TEST(LevelInfo, ReadsGoodLinesAndSkipsDamagedOnes)
 {
     std::string longCaption(CAPTION_SIZE, 'x');
-    std::string path = Notes(
-        "# a comment\n"
-        "1 3 Mud holds whatever falls into it\r\n"
-        "2 7\n"
-        "100 16 The last one\n"
-        "0 4 level zero\n"
-        "101 4 past the end\n"
-        "5 100 par too big\n"
-        "6 -1 negative\n"
-        "7 x not a number\n"
-        "8 2 " + longCaption + "\n"
-        "9 2 tab\there\n"
-        "10\n");
+    std::string path = Notes("# a comment\n"
+                             "1 3 Mud holds whatever falls into it\r\n"
+                             "2 7\n"
+                             "100 16 The last one\n"
+                             "0 4 level zero\n"
+                             "101 4 past the end\n"
+                             "5 100 par too big\n"
+                             "6 -1 negative\n"
+                             "7 x not a number\n"
+                             "8 2 " +
+                             longCaption +
+                             "\n"
+                             "9 2 tab\there\n"
+                             "10\n");
     EXPECT_EQ(LevelInfoLoad(path.c_str()), 3);
     EXPECT_EQ(LevelPar(1), 3);
     EXPECT_STREQ(LevelCaption(1), "Mud holds whatever falls into it");

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/tovi.h"
 #include "level/info.h"
 #include "level/level.h"
 #include "menu/menu.h"
@@ -20,7 +21,6 @@
 #include "shell/clock.h"
 #include "shell/media.h"
 #include "shell/shot.h"
-#include "app/tovi.h"
 #include "tests/harness.h"
 #include "text/text.h"
 #include "tools/sim/simcore.h"
@@ -35,7 +35,10 @@ constexpr int PARK_X = 20;  // a pointer that touches nothing
 constexpr int PARK_Y = 20;
 
 // Test pictures are solid colours, so a pixel tells which one is on the screen.
-Uint32 Colour(int k) { return SDL_MapRGB(screen->format, 10 * k, 255 - 9 * k, 40 + 7 * k); }
+Uint32 Colour(int k)
+{
+    return SDL_MapRGB(screen->format, 10 * k, 255 - 9 * k, 40 + 7 * k);
+}
 
 SDL_Surface* Solid(int w, int h, Uint32 colour)
 {
@@ -519,7 +522,10 @@ namespace {
 
 // Sheets and pictures whose every frame is a solid colour of its own, so a pixel
 // tells which frame was drawn. Frame f of sheet s is FrameColour(s, f).
-Uint32 FrameColour(int sheet, int f) { return SDL_MapRGB(screen->format, 3 * f + 1, 40 * sheet, 200 - f); }
+Uint32 FrameColour(int sheet, int f)
+{
+    return SDL_MapRGB(screen->format, 3 * f + 1, 40 * sheet, 200 - f);
+}
 
 // A strip of 40 x 40 frames; each frame's right half is see-through (colour
 // keyed) except frame `full`, so an image drawn beneath shows on the right.
@@ -535,16 +541,14 @@ SDL_Surface* Sheet(int sheet, int frames, int full = -1)
 }
 
 // Fills image slots 1..last of a table with small solid pictures.
-template <int N>
-void Pictures(SDL_Surface* (&table)[N], int sheet, int last, int size)
+template <int N> void Pictures(SDL_Surface* (&table)[N], int sheet, int last, int size)
 {
     for (int k = 1; k <= last; k++)
         Replace(table[k], Solid(size, size, FrameColour(sheet, k)));
 }
 
 // The colour a slot of such a table shows, or the background for an empty slot.
-template <int N>
-Uint32 Shows(SDL_Surface* (&table)[N], int slot, Uint32 bg)
+template <int N> Uint32 Shows(SDL_Surface* (&table)[N], int slot, Uint32 bg)
 {
     return slot >= 0 && slot < N && table[slot] ? Pixel(table[slot], 0, 0) : bg;
 }
@@ -761,8 +765,7 @@ namespace {
 
 // How often the effect log holds a clip of table[first..last], and whether it
 // holds any other slot of that table.
-template <int N>
-int Plays(Mix_Chunk* (&table)[N], int first, int last, bool* stray)
+template <int N> int Plays(Mix_Chunk* (&table)[N], int first, int last, bool* stray)
 {
     int n = 0;
     for (int k = 0; k < N; k++) {

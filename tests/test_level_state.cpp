@@ -34,8 +34,9 @@ TEST(BoardText, LegendCodesWallsAndErrors)
     // One row at the bottom: every legend character, walls joined to the edge.
     ASSERT_TRUE(EncodeBoardText({"#.asBHVMTOPGCS#..##."}, 2, cells, &error)) << error;
     const unsigned char* row = cells + (BOARD_ROWS - 1) * BOARD_COLS;
-    const int want[BOARD_COLS] = {16 + 1 + 4 + 8, 0,   101, 119, 121, 122, 123, 124, 125,          126,
-                                  127,            128, 129, 130, 16 + 1 + 4, 0, 0, 16 + 1 + 4 + 2, 16 + 1 + 4 + 8, 0};
+    const int want[BOARD_COLS] = {
+        16 + 1 + 4 + 8, 0, 101, 119, 121, 122, 123, 124, 125, 126, 127, 128, 129, 130, 16 + 1 + 4, 0, 0, 16 + 1 + 4 + 2,
+        16 + 1 + 4 + 8, 0};
     for (int c = 0; c < BOARD_COLS; c++)
         EXPECT_EQ(row[c], want[c]) << "column " << c;
     for (int i = 0; i < (BOARD_ROWS - 1) * BOARD_COLS; i++)
@@ -50,8 +51,8 @@ TEST(BoardText, LegendCodesWallsAndErrors)
 
     // Bad shapes leave nothing behind.
     EXPECT_FALSE(EncodeBoardText({"short"}, 1, cells, &error));
-    EXPECT_FALSE(EncodeBoardText(std::vector<std::string>(BOARD_ROWS + 1, std::string(BOARD_COLS, '.')), 1, cells,
-                                 &error));
+    EXPECT_FALSE(
+        EncodeBoardText(std::vector<std::string>(BOARD_ROWS + 1, std::string(BOARD_COLS, '.')), 1, cells, &error));
     std::string dir = ScratchDir();
     EXPECT_FALSE(WriteBoardText({"?..................."}, 1, dir + "/bad.bin", &error));
     EXPECT_TRUE(ReadBytes(dir + "/bad.bin").empty());

@@ -22,20 +22,20 @@ struct Tune {
     double minSeconds;
 };
 const Tune Tunes[] = {
-    {"main", 40},  {"level1", 40}, {"level2", 40}, {"level3", 40},     {"level4", 40}, {"intro", 40},
+    {"main", 40},    {"level1", 40},  {"level2", 40},     {"level3", 40}, {"level4", 40},     {"intro", 40},
     {"maploop", 40}, {"credits", 40}, {"ashcrystal", 10}, {"anubis", 10}, {"anubis_end", 10}, {"cairo", 10},
 };
 
 const char* const Effects[] = {
-    "gong", "connect", "telep", "blato", "coin", "cup", "helm", "ring", "misc_el", "dialog_btn",
-    "magnet_action", "magnet_off", "magnet_on", "magnet_btn", "slide", "spike", "stone", "finished",
-    "retry", "tomb", "camel",
+    "gong",  "connect", "telep",      "blato",         "coin",       "cup",       "helm",
+    "ring",  "misc_el", "dialog_btn", "magnet_action", "magnet_off", "magnet_on", "magnet_btn",
+    "slide", "spike",   "stone",      "finished",      "retry",      "tomb",      "camel",
 };
 
 const char* const Voice[] = {
-    "ace1", "ace2", "ace3", "bizzo1", "bizzo2", "bizzo3", "dinkey1", "duxedit", "ozz1", "ripper", "roo1",
-    "roo2", "roo3", "roo4", "burle1", "burle2", "ambo1", "ambo2", "ambo3", "bloodyoath1", "bloodyoath2",
-    "bourke1", "bourke2", "comeon", "sickie1", "sickie2",
+    "ace1",   "ace2",        "ace3",        "bizzo1",  "bizzo2",  "bizzo3", "dinkey1", "duxedit", "ozz1",
+    "ripper", "roo1",        "roo2",        "roo3",    "roo4",    "burle1", "burle2",  "ambo1",   "ambo2",
+    "ambo3",  "bloodyoath1", "bloodyoath2", "bourke1", "bourke2", "comeon", "sickie1", "sickie2",
 };
 
 constexpr int Rate = 44100;

@@ -90,8 +90,8 @@ Pixels Read(const char* path)
     SDL_Surface* s = IMG_Load(path);
     if (!s)
         return px;
-    SDL_Surface* c = SDL_CreateRGBSurface(SDL_SWSURFACE, s->w, s->h, 32, 0x000000ff, 0x0000ff00, 0x00ff0000,
-                                          0xff000000);
+    SDL_Surface* c =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, s->w, s->h, 32, 0x000000ff, 0x0000ff00, 0x00ff0000, 0xff000000);
     SDL_SetAlpha(s, 0, 255);
     SDL_BlitSurface(s, nullptr, c, nullptr);
     px.w = c->w;
@@ -270,8 +270,8 @@ TEST(ImagesLoaded, LevelLoadersFillTheirTablesWithTheCheckedImages)
     InitLevel();
     LoadLevelScreenArt();
     ExpectFamiliesLikeTheTable(families);
-    for (SDL_Surface* s : {rr, rexit, rmm, forhon, forhoff, dialogr, leveldone, menubtn, failed,
-                           optimizedImageCursor, optimizedImageCursorh, Mapi})
+    for (SDL_Surface* s : {rr, rexit, rmm, forhon, forhoff, dialogr, leveldone, menubtn, failed, optimizedImageCursor,
+                           optimizedImageCursorh, Mapi})
         EXPECT_NE(s, nullptr);
     // Tiles draw frame t - 1 for codes 1..80, elements frame t - 101 for 101..129.
     for (int i = 1; i <= SHEET_FRAMES; i++)
@@ -302,13 +302,58 @@ TEST(ImagesLoaded, MenuLoadingFillsItsTablesWithTheCheckedImages)
     Forget(families);
     InitMenu(screen);
     ExpectFamiliesLikeTheTable(families);
-    for (SDL_Surface* s : {MenuImage, CamelImage, MaskImage, WpImage, BaImage, optimizedImageCur,
-                           optimizedImageCursorp, forhon2, forhoff2, btmhon, btmhoff, Mapi, Mapb, Mapbg, Maps,
-                           Mapsg, loadedImageChk, loadedImageOk, loadedImageCrta, OptionsImage, mcont, mnewg, mhs,
-                           mexit, DialogImageg, DialogImagea, DialogImagep, DialogImageHS, mnew, medit, mdel, mye,
-                           mno, mup, muph, mdn, mdnh, mnc, optimizedImageCredits, optimizedImageCreditsm, hpb, hpbh,
-                           hleft, hlefth, hright, hrighth, hback, hbackh, loadedImageWindow[1],
-                           loadedImageWindow[2], loadedImageWindow[3], loadedImageWindowOff[2],
+    for (SDL_Surface* s : {MenuImage,
+                           CamelImage,
+                           MaskImage,
+                           WpImage,
+                           BaImage,
+                           optimizedImageCur,
+                           optimizedImageCursorp,
+                           forhon2,
+                           forhoff2,
+                           btmhon,
+                           btmhoff,
+                           Mapi,
+                           Mapb,
+                           Mapbg,
+                           Maps,
+                           Mapsg,
+                           loadedImageChk,
+                           loadedImageOk,
+                           loadedImageCrta,
+                           OptionsImage,
+                           mcont,
+                           mnewg,
+                           mhs,
+                           mexit,
+                           DialogImageg,
+                           DialogImagea,
+                           DialogImagep,
+                           DialogImageHS,
+                           mnew,
+                           medit,
+                           mdel,
+                           mye,
+                           mno,
+                           mup,
+                           muph,
+                           mdn,
+                           mdnh,
+                           mnc,
+                           optimizedImageCredits,
+                           optimizedImageCreditsm,
+                           hpb,
+                           hpbh,
+                           hleft,
+                           hlefth,
+                           hright,
+                           hrighth,
+                           hback,
+                           hbackh,
+                           loadedImageWindow[1],
+                           loadedImageWindow[2],
+                           loadedImageWindow[3],
+                           loadedImageWindowOff[2],
                            loadedImageWindowOff[3]})
         EXPECT_NE(s, nullptr);
     for (int i = 1; i <= MENU_ITEMS; i++)
@@ -579,9 +624,9 @@ TEST(ImagesText, TextsStayOnTheirPlates)
     auto end = [](const std::string& text, int x, int y) { return strl((text + ".").c_str(), x, y, 3); };
     Pixels relic = Read("media/images/ashcrystal_0.png");
     ASSERT_EQ(relic.w, 800);
-    for (const char* msg : {"You have collected the first part of Ashcrystal",
-                            "You have collected the another part of Ashcrystal",
-                            "You have collected the last part of Ashcrystal"}) {
+    for (const char* msg :
+         {"You have collected the first part of Ashcrystal", "You have collected the another part of Ashcrystal",
+          "You have collected the last part of Ashcrystal"}) {
         int right = end(msg, 30, 480);
         ASSERT_GT(right, 400) << msg;
         int lit = 0;
@@ -649,7 +694,8 @@ TEST_F(Images_, PortraitFramesBlinkAndTalk)
     const int eyes[4] = {22, 36, 54, 48}, mouth[4] = {24, 52, 52, 70};
     for (int k = 2; k <= 3; k++) {
         EXPECT_GT(BoxDiff(f[k], f[1], eyes[0], eyes[1], eyes[2], eyes[3]), 5.0) << "frame " << k << " closes the eyes";
-        EXPECT_LT(BoxDiff(f[k], f[1], mouth[0], mouth[1], mouth[2], mouth[3]), 0.5) << "frame " << k << " keeps the mouth";
+        EXPECT_LT(BoxDiff(f[k], f[1], mouth[0], mouth[1], mouth[2], mouth[3]), 0.5)
+            << "frame " << k << " keeps the mouth";
     }
     EXPECT_GT(BoxDiff(f[4], f[1], mouth[0], mouth[1], mouth[2], mouth[3]), 10.0) << "frame 4 opens the mouth";
     EXPECT_LT(BoxDiff(f[4], f[1], eyes[0], eyes[1], eyes[2], eyes[3]), 1.0) << "frame 4 keeps the eyes";
@@ -661,8 +707,8 @@ TEST_F(Images_, PanelsAndButtonsCoverTheirHotAreas)
 {
     struct Hot {
         const char* path;
-        int x, y;              // where the code draws the image
-        int hx, hy, hw, hh;    // the hot rectangle it shows
+        int x, y;            // where the code draws the image
+        int hx, hy, hw, hh;  // the hot rectangle it shows
     };
     const Hot hots[] = {
         // The retry dialog at (120, 80) and its three highlighted items.
@@ -799,10 +845,14 @@ TEST(ImagesLoaded, HoverImagesCoverTheirButtonsAndLineUpWithThePanel)
 TEST_F(Images_, LitButtonsAreThePlainTabletLit)
 {
     const char* pairs[][2] = {
-        {"intro_forward_hoveron", "intro_forward_hoveroff"}, {"backtomenu_hoveron", "backtomenu_hoveroff"},
-        {"helpplaybutton_hoveron", "helpplaybutton_hoveroff"}, {"helpbutton_hoveron_left", "helpbutton_hoveroff_left"},
-        {"helpbutton_hoveron_right", "helpbutton_hoveroff_right"}, {"helpbutton_hoveron_back", "helpbutton_hoveroff_back"},
-        {"up_edit_hover", "up_edit"}, {"down_edit_hover", "down_edit"},
+        {"intro_forward_hoveron", "intro_forward_hoveroff"},
+        {"backtomenu_hoveron", "backtomenu_hoveroff"},
+        {"helpplaybutton_hoveron", "helpplaybutton_hoveroff"},
+        {"helpbutton_hoveron_left", "helpbutton_hoveroff_left"},
+        {"helpbutton_hoveron_right", "helpbutton_hoveroff_right"},
+        {"helpbutton_hoveron_back", "helpbutton_hoveroff_back"},
+        {"up_edit_hover", "up_edit"},
+        {"down_edit_hover", "down_edit"},
     };
     for (const auto& pair : pairs) {
         std::string lp = std::string("media/images/") + pair[0] + ".png";
@@ -910,7 +960,6 @@ TEST_F(Images_, MapTrailRunsUnderEveryDot)
         EXPECT_GT(ink, 55) << "no trail under dot " << k << " at " << cx << "," << cy;
     }
 }
-
 
 // The game decodes its pictures straight into the screen's layout; what it gets
 // must be what SDL's own conversion of the loaded file gives, for pictures with

@@ -44,10 +44,10 @@ TEST(MediaVideo, SplashAndHelpClipsAreTheoraOfTheirSizeAndLength)
         unsigned w, h;
         int minFrames, maxFrames;  // 40 ms each
     } videos[] = {
-        {"splash", 800, 600, 75, 125},  {"help1", 240, 180, 40, 200},  {"help2", 240, 180, 40, 200},
-        {"help3", 240, 180, 40, 200},   {"help4", 240, 180, 40, 200},  {"help5", 240, 180, 40, 200},
-        {"help6", 240, 180, 40, 200},   {"help7", 240, 180, 40, 200},  {"help8", 240, 180, 40, 200},
-        {"help9", 240, 180, 40, 200},   {"help10", 240, 180, 40, 200}, {"help11", 240, 180, 40, 200},
+        {"splash", 800, 600, 75, 125}, {"help1", 240, 180, 40, 200},  {"help2", 240, 180, 40, 200},
+        {"help3", 240, 180, 40, 200},  {"help4", 240, 180, 40, 200},  {"help5", 240, 180, 40, 200},
+        {"help6", 240, 180, 40, 200},  {"help7", 240, 180, 40, 200},  {"help8", 240, 180, 40, 200},
+        {"help9", 240, 180, 40, 200},  {"help10", 240, 180, 40, 200}, {"help11", 240, 180, 40, 200},
     };
     for (const auto& v : videos) {
         std::string path = std::string(TOVI_SOURCE_DIR) + "/media/video/" + v.file + ".ogg";

@@ -179,7 +179,7 @@ TEST_F(Profiles, TheRememberedPlayerStaysTheSamePersonWhateverIsDeleted)
     renddp = 0;
     Dlg(400, 300, 0);
     DlgClick(ROW_X, RowY(1));
-    DlgClick(DEL_X, DEL_Y);  // P1 goes: P2 is now the first
+    DlgClick(DEL_X, DEL_Y);    // P1 goes: P2 is now the first
     DlgClick(ROW_X, RowY(2));  // P3 clicked, then Cancel
     EXPECT_EQ(DlgClick(CANCEL_X, CANCEL_Y), SCREEN_MENU);
     EXPECT_STREQ(PlayerName, "P2") << "Cancel keeps the player who was current";
@@ -287,8 +287,8 @@ TEST_F(Profiles, OddFilesLoadWhatIsIntactAndNothingMore)
     EXPECT_EQ(pin[1].level, 4);
     EXPECT_STREQ(pin[3].name, "P2");
     SavePlayers();
-    EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Rec("", 0, 0), Rec("xxxxxxxxxxxxxxx", 4, 44), Rec("P1", 1, 10),
-                                           Rec("P2", 2, 20)}));
+    EXPECT_EQ(ReadBytes(PLAYER_FILE),
+              Cat({Rec("", 0, 0), Rec("xxxxxxxxxxxxxxx", 4, 44), Rec("P1", 1, 10), Rec("P2", 2, 20)}));
 }
 
 // A few thousand random dialog operations on a table of random size: after
@@ -309,16 +309,36 @@ TEST_F(Profiles, RandomUseNeverCostsAnUntouchedPlayerAnything)
             int choice = static_cast<int>(rng() % 12);
             const char* names[] = {"P1", "P2", "Q", "Ann", "P37", ""};
             switch (choice) {
-            case 0: DlgClick(NEW_X, NEW_Y); break;
-            case 1: DlgClick(EDIT_X, EDIT_Y); break;
-            case 2: DlgClick(DEL_X, DEL_Y); break;
-            case 3: DlgClick(ROW_X, RowY(1 + static_cast<int>(rng() % 5))); break;
-            case 4: DlgClick(PGUP_X, PGUP_Y); break;
-            case 5: DlgClick(PGDN_X, PGDN_Y); break;
-            case 6: DlgType(names[rng() % 6]); break;
-            case 7: DlgKey(SDLK_BACKSPACE); break;
-            case 8: DlgKey(SDLK_RETURN); break;
-            case 9: DlgKey(rng() % 2 ? SDLK_UP : SDLK_DOWN); break;
+            case 0:
+                DlgClick(NEW_X, NEW_Y);
+                break;
+            case 1:
+                DlgClick(EDIT_X, EDIT_Y);
+                break;
+            case 2:
+                DlgClick(DEL_X, DEL_Y);
+                break;
+            case 3:
+                DlgClick(ROW_X, RowY(1 + static_cast<int>(rng() % 5)));
+                break;
+            case 4:
+                DlgClick(PGUP_X, PGUP_Y);
+                break;
+            case 5:
+                DlgClick(PGDN_X, PGDN_Y);
+                break;
+            case 6:
+                DlgType(names[rng() % 6]);
+                break;
+            case 7:
+                DlgKey(SDLK_BACKSPACE);
+                break;
+            case 8:
+                DlgKey(SDLK_RETURN);
+                break;
+            case 9:
+                DlgKey(rng() % 2 ? SDLK_UP : SDLK_DOWN);
+                break;
             case 10:
                 if (DlgClick(rng() % 2 ? OK_X : CANCEL_X, OK_Y) == SCREEN_MENU) {
                     // Back on the menu, which records the current player.
@@ -327,7 +347,9 @@ TEST_F(Profiles, RandomUseNeverCostsAnUntouchedPlayerAnything)
                     Dlg(400, 300, 0);
                 }
                 break;
-            default: biljezi(); break;
+            default:
+                biljezi();
+                break;
             }
             // What may have changed: the deleted player, the renamed one, a new last one.
             int deleted = choice == 2 && !badd && (int)before.size() == ukupl + 1 ? selected : 0;
@@ -546,8 +568,10 @@ TEST_F(ProfilesByHand, TheFirstStartsDialogHasNoHandBehindIt)
     for (int y = 15; y < 60; y++)
         for (int x = 15; x < 60; x++) {
             Uint8 r1, g1, b1, r2, g2, b2;
-            SDL_GetRGB(static_cast<Uint32*>(proslisc->pixels)[y * proslisc->pitch / 4 + x], proslisc->format, &r1, &g1, &b1);
-            SDL_GetRGB(static_cast<Uint32*>(MenuImage->pixels)[y * MenuImage->pitch / 4 + x], MenuImage->format, &r2, &g2, &b2);
+            SDL_GetRGB(static_cast<Uint32*>(proslisc->pixels)[y * proslisc->pitch / 4 + x], proslisc->format, &r1, &g1,
+                       &b1);
+            SDL_GetRGB(static_cast<Uint32*>(MenuImage->pixels)[y * MenuImage->pitch / 4 + x], MenuImage->format, &r2,
+                       &g2, &b2);
             differ += r1 != r2 || g1 != g2 || b1 != b2;
         }
     SDL_UnlockSurface(MenuImage);

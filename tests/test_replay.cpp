@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/tovi.h"
 #include "level/level.h"
 #include "menu/game.h"
 #include "menu/levels.h"
@@ -18,7 +19,6 @@
 #include "menu/players.h"
 #include "progress/best.h"
 #include "shell/clock.h"
-#include "app/tovi.h"
 #include "tests/menu_driver.h"
 #include "tools/sim/simcore.h"
 
@@ -59,8 +59,7 @@ TEST(BestFile, RoundTripKeepsTheBestOfEach)
     ASSERT_NE(a, nullptr);
     EXPECT_TRUE(a->moves == 5 && a->seconds == 20 && a->clean == 1) << "each field keeps its own best";
     EXPECT_EQ(FindBest("Ann", 4), nullptr);
-    EXPECT_EQ(ReadBytes(BEST_FILE),
-              Cat({BestHeader(2), BestRec("Ann", 3, 5, 20, 1), BestRec("Bob", 3, 9, 90, 0)}));
+    EXPECT_EQ(ReadBytes(BEST_FILE), Cat({BestHeader(2), BestRec("Ann", 3, 5, 20, 1), BestRec("Bob", 3, 9, 90, 0)}));
     EXPECT_EQ(access("levelbest.dat.tmp", F_OK), -1) << "the temporary file is renamed away";
     EXPECT_EQ(RecordBest(BEST_FILE, "", 3, 1, 1, 0, &before), 0) << "no player, nothing kept";
 }
@@ -74,14 +73,14 @@ TEST(BestFile, MissingShortOrDamagedIsReadAsEmpty)
     WriteBytes(BEST_FILE, good);
     ASSERT_EQ(ReadBest(BEST_FILE), 1);
     std::vector<Bytes> bad = {
-        Bytes(good.begin(), good.end() - 1),                      // short
-        Cat({good, Bytes{0}}),                                    // longer than its count
-        Cat({BestHeader(2), BestRec("Ann", 3, 5, 20, 1)}),        // a count the length lacks
-        Cat({BestHeader(1), BestRec("Ann", 990, 5, 20, 1)}),      // a level past the game's
-        Cat({BestHeader(1), BestRec("Ann", 3, -1, 20, 1)}),       // negative moves
-        Cat({BestHeader(1), BestRec("Ann", 3, 5, 20, 2)}),        // a flag that is not 0 or 1
-        Cat({BestHeader(1), BestRec("", 3, 5, 20, 1)}),           // no name
-        Cat({Bytes{'X'}, Bytes(good.begin() + 1, good.end())}),   // the wrong magic
+        Bytes(good.begin(), good.end() - 1),                     // short
+        Cat({good, Bytes{0}}),                                   // longer than its count
+        Cat({BestHeader(2), BestRec("Ann", 3, 5, 20, 1)}),       // a count the length lacks
+        Cat({BestHeader(1), BestRec("Ann", 990, 5, 20, 1)}),     // a level past the game's
+        Cat({BestHeader(1), BestRec("Ann", 3, -1, 20, 1)}),      // negative moves
+        Cat({BestHeader(1), BestRec("Ann", 3, 5, 20, 2)}),       // a flag that is not 0 or 1
+        Cat({BestHeader(1), BestRec("", 3, 5, 20, 1)}),          // no name
+        Cat({Bytes{'X'}, Bytes(good.begin() + 1, good.end())}),  // the wrong magic
     };
     Bytes unterminated = good;
     memset(unterminated.data() + 12, 'A', BEST_NAME_SIZE);

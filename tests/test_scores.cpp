@@ -46,8 +46,8 @@ TEST_F(Scores, TheMergeRanksStoredRowsAndPlayersByScore)
 
 TEST_F(Scores, EqualScoresKeepTheOrderMetAndNothingAtOrBelowZeroEnters)
 {
-    WriteBytes(HISCORE_FILE, Table({Rec("A", 0, 90), Rec("B", 0, 80), Rec("C", 0, 70), Rec("D", 0, 60),
-                                    Rec("E", 0, 50)}));
+    WriteBytes(HISCORE_FILE,
+               Table({Rec("A", 0, 90), Rec("B", 0, 80), Rec("C", 0, 70), Rec("D", 0, 60), Rec("E", 0, 50)}));
     Record(Cat({Rec("", 0, 0), Rec("Zed", 2, 50), Rec("Yan", 2, 80), Rec("Nil", 1, 0), Rec("Neg", 1, -5)}));
     // Yan's 80 comes after the stored B; Zed's 50 equals row 5 and stays out.
     EXPECT_EQ(ReadBytes(HISCORE_FILE),

@@ -10,17 +10,17 @@
 
 #include <memory>
 
+#include "app/tovi.h"
 #include "level/level.h"
 #include "menu/help.h"
 #include "menu/menu.h"
 #include "menu/options.h"
 #include "menu/players.h"
+#include "progress/savelock.h"
 #include "shell/clock.h"
 #include "shell/display.h"
-#include "progress/savelock.h"
-#include "shell/settings.h"
-#include "app/tovi.h"
 #include "shell/screen.h"
+#include "shell/settings.h"
 #include "tests/menu_driver.h"
 #include "tools/sim/simcore.h"
 #include "video/video.h"
@@ -112,9 +112,18 @@ TEST_F(Dispatch, DraggingOntoAnItemWithTheButtonHeldActs)
     EXPECT_EQ(level_no, SCREEN_QUIT);
 }
 
-static int Fulls() { return fulls; }
-static int Page() { return backi; }
-static int Nothing() { return 0; }
+static int Fulls()
+{
+    return fulls;
+}
+static int Page()
+{
+    return backi;
+}
+static int Nothing()
+{
+    return 0;
+}
 
 // A key never acts as a mouse press: with the pointer resting on each item of
 // every screen, keys that mean nothing there leave the screen as it was, through
@@ -126,16 +135,16 @@ TEST_F(Dispatch, NoKeyIsAClickOnAnyItemOfAnyScreen)
         int x, y;
         int (*watch)();  // a state the item's click would change
     } items[] = {
-        {SCREEN_MENU, 153, 285, Nothing},  {SCREEN_MENU, 156, 345, Nothing},
-        {SCREEN_MENU, 159, 405, Nothing},  {SCREEN_MENU, 162, 465, Nothing},
-        {SCREEN_MENU, QUIT_X, QUIT_Y, Nothing},
-        {SCREEN_GAME, 400, 210, Nothing},  {SCREEN_GAME, 400, 280, Nothing},
-        {SCREEN_GAME, 400, 350, Nothing},  {SCREEN_GAME, 405, 419, Nothing},
-        {SCREEN_NEWGAME, 260, 405, Nothing}, {SCREEN_NEWGAME, 440, 405, Nothing},
-        {SCREEN_OPTIONS, 500, 347, Fulls}, {SCREEN_OPTIONS, 380, 410, Nothing},
-        {SCREEN_SCORES, 700, 540, Nothing}, {SCREEN_CREDITS, 700, 540, Nothing},
-        {SCREEN_HELP, 740, 35, Page},      {SCREEN_PLAYERS, 260, 405, Nothing},
-        {SCREEN_PLAYERS, 440, 405, Nothing}, {SCREEN_MAP + 6, 700, 540, Nothing},
+        {SCREEN_MENU, 153, 285, Nothing},       {SCREEN_MENU, 156, 345, Nothing},
+        {SCREEN_MENU, 159, 405, Nothing},       {SCREEN_MENU, 162, 465, Nothing},
+        {SCREEN_MENU, QUIT_X, QUIT_Y, Nothing}, {SCREEN_GAME, 400, 210, Nothing},
+        {SCREEN_GAME, 400, 280, Nothing},       {SCREEN_GAME, 400, 350, Nothing},
+        {SCREEN_GAME, 405, 419, Nothing},       {SCREEN_NEWGAME, 260, 405, Nothing},
+        {SCREEN_NEWGAME, 440, 405, Nothing},    {SCREEN_OPTIONS, 500, 347, Fulls},
+        {SCREEN_OPTIONS, 380, 410, Nothing},    {SCREEN_SCORES, 700, 540, Nothing},
+        {SCREEN_CREDITS, 700, 540, Nothing},    {SCREEN_HELP, 740, 35, Page},
+        {SCREEN_PLAYERS, 260, 405, Nothing},    {SCREEN_PLAYERS, 440, 405, Nothing},
+        {SCREEN_MAP + 6, 700, 540, Nothing},
     };
     const SDLKey keys[] = {SDLK_LSHIFT, SDLK_F1, SDLK_LEFT, SDLK_TAB, SDLK_c};
     for (const auto& item : items) {
@@ -171,13 +180,13 @@ TEST_F(Dispatch, EscapeGoesBackAndReturnTakesTheDefault)
         SDLKey key;
         int next;
     } cases[] = {
-        {SCREEN_MENU, SDLK_ESCAPE, SCREEN_MENU},     {SCREEN_MENU, SDLK_RETURN, SCREEN_MENU},
-        {SCREEN_OPTIONS, SDLK_ESCAPE, SCREEN_MENU},  {SCREEN_OPTIONS, SDLK_RETURN, SCREEN_MENU},
-        {SCREEN_CREDITS, SDLK_ESCAPE, SCREEN_MENU},  {SCREEN_HELP, SDLK_ESCAPE, SCREEN_MENU},
-        {SCREEN_SCORES, SDLK_ESCAPE, SCREEN_MENU},   {SCREEN_SCORES, SDLK_KP_ENTER, SCREEN_MENU},
-        {SCREEN_GAME, SDLK_ESCAPE, SCREEN_MENU},     {SCREEN_NEWGAME, SDLK_ESCAPE, SCREEN_MENU},
-        {SCREEN_NEWGAME, SDLK_RETURN, SCREEN_MENU},  {SCREEN_PLAYERS, SDLK_ESCAPE, SCREEN_MENU},
-        {SCREEN_PLAYERS, SDLK_RETURN, SCREEN_MENU},  {SCREEN_GAME, SDLK_RETURN, 1},
+        {SCREEN_MENU, SDLK_ESCAPE, SCREEN_MENU},    {SCREEN_MENU, SDLK_RETURN, SCREEN_MENU},
+        {SCREEN_OPTIONS, SDLK_ESCAPE, SCREEN_MENU}, {SCREEN_OPTIONS, SDLK_RETURN, SCREEN_MENU},
+        {SCREEN_CREDITS, SDLK_ESCAPE, SCREEN_MENU}, {SCREEN_HELP, SDLK_ESCAPE, SCREEN_MENU},
+        {SCREEN_SCORES, SDLK_ESCAPE, SCREEN_MENU},  {SCREEN_SCORES, SDLK_KP_ENTER, SCREEN_MENU},
+        {SCREEN_GAME, SDLK_ESCAPE, SCREEN_MENU},    {SCREEN_NEWGAME, SDLK_ESCAPE, SCREEN_MENU},
+        {SCREEN_NEWGAME, SDLK_RETURN, SCREEN_MENU}, {SCREEN_PLAYERS, SDLK_ESCAPE, SCREEN_MENU},
+        {SCREEN_PLAYERS, SDLK_RETURN, SCREEN_MENU}, {SCREEN_GAME, SDLK_RETURN, 1},
     };
     for (const auto& c : cases) {
         level_no = c.code;

@@ -85,8 +85,9 @@ TEST(SimCli, ShotSavesTheLastFrameAndKeepsTheTrace)
     EXPECT_EQ((png[18] << 8) | png[19], 800) << "width";
     EXPECT_EQ((png[22] << 8) | png[23], 600) << "height";
 
-    EXPECT_EQ(RunCommand("cd '" + dir + "' && '" TOVI_SIM_BINARY "' --level 2 --file board.bin --shot no/such/f.png "
-                         "script.txt",
+    EXPECT_EQ(RunCommand("cd '" + dir +
+                             "' && '" TOVI_SIM_BINARY "' --level 2 --file board.bin --shot no/such/f.png "
+                             "script.txt",
                          &shot, &err),
               1);
     EXPECT_NE(err.find("no/such/f.png"), std::string::npos);

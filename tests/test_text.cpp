@@ -16,13 +16,17 @@ struct Font {
     SDL_Surface** picture;
     int height, spaceStep;
 };
-const Font FONTS[] = {  // 1 is the 14-pixel font, 2 the 20-pixel one, 3 the 16-pixel one
+const Font FONTS[] = {
+    // 1 is the 14-pixel font, 2 the 20-pixel one, 3 the 16-pixel one
     {1, RectList2, WidthList2, &fsPicture, 23, 13},
     {2, RectList1, WidthList1, &fPicture, 34, 21},
     {3, RectList3, WidthList3, &fmPicture, 26, 17},
 };
 
-int StepA(const Font& f) { return f.advances[0] + 1; }  // glyph 0 is 'A'
+int StepA(const Font& f)
+{
+    return f.advances[0] + 1;
+}  // glyph 0 is 'A'
 
 bool SameArea(SDL_Surface* a, int ay, SDL_Surface* b, int by, int w, int h)
 {
@@ -83,8 +87,13 @@ TEST_F(Text, MeasuringFollowsThePenRule)
         const struct {
             const char* text;
             int x, want;
-        } cases[] = {{"", 57, 0}, {"A", 10, 10}, {"AA", 10, 10 + StepA(f)}, {"   A", 0, 3 * f.spaceStep},
-                     {"A\\B", 0, StepA(f)}, {"A\xA4|B", 0, StepA(f)}, {"\\|\xA4", 5, 5}};
+        } cases[] = {{"", 57, 0},
+                     {"A", 10, 10},
+                     {"AA", 10, 10 + StepA(f)},
+                     {"   A", 0, 3 * f.spaceStep},
+                     {"A\\B", 0, StepA(f)},
+                     {"A\xA4|B", 0, StepA(f)},
+                     {"\\|\xA4", 5, 5}};
         for (const auto& c : cases) {
             EXPECT_EQ(strl(c.text, c.x, 0, f.number), c.want) << c.text;
             EXPECT_EQ(sled_x, 0);
@@ -117,7 +126,11 @@ TEST_F(Text, GlyphsLandInTheirBoxesAtThePen)
         const struct {
             const char* text;
             int gap;  // pen step from A to B beyond A's own
-        } cases[] = {{"AB", 0}, {"A\\|\xA4" "B", 0}, {"A  B", 2 * f.spaceStep}};
+        } cases[] = {{"AB", 0},
+                     {"A\\|\xA4"
+                      "B",
+                      0},
+                     {"A  B", 2 * f.spaceStep}};
         for (const auto& c : cases) {
             Clear();
             prikstr(a, c.text, 9, 5, f.number);

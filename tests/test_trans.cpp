@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "shell/clock.h"
-#include "shell/media.h"
 #include "shell/display.h"
+#include "shell/media.h"
 #include "shell/screen.h"
 #include "tests/harness.h"
 #include "trans/trans.h"

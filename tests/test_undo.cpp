@@ -126,8 +126,7 @@ TEST(Undo, RefusedWhileBusyAndBackToTheStart)
 {
     std::vector<std::string> board = {
         "....c...............",  // row 7
-        "....#...............",
-        "....................",
+        "....#...............", "....................",
         "a..a..b.....c.b.....",  // row 10
         "####################",
     };
@@ -161,5 +160,6 @@ TEST(Undo, RefusedWhileBusyAndBackToTheStart)
     EXPECT_EQ(poen, loadedPoen);
     for (int i = 0; i < TIL_SIZE; i++)
         ASSERT_TRUE(til[i].type == loaded[i].type && til[i].x == loaded[i].x && til[i].y == loaded[i].y &&
-                    til[i].state == loaded[i].state) << "record " << i;
+                    til[i].state == loaded[i].state)
+            << "record " << i;
 }

@@ -28,8 +28,8 @@ std::string MakeClip(const std::string& name, const std::string& extra, int rate
     std::string r = std::to_string(rate);
     std::string d = std::to_string(frames / static_cast<double>(rate) + 0.5);
     std::string cmd = "ffmpeg -nostdin -loglevel error -y -f lavfi -i 'color=c=red:s=240x180:r=" + r + ":d=" + d +
-                      "[bg];color=c=green:s=24x24:r=" + r + "[fg];[bg][fg]overlay=x=40+n*4:y=60:shortest=1' " +
-                      extra + " -frames:v " + std::to_string(frames) + " -c:v libtheora -q:v 6 '" + path + "'";
+                      "[bg];color=c=green:s=24x24:r=" + r + "[fg];[bg][fg]overlay=x=40+n*4:y=60:shortest=1' " + extra +
+                      " -frames:v " + std::to_string(frames) + " -c:v libtheora -q:v 6 '" + path + "'";
     std::string err;
     if (RunCommand(cmd, nullptr, &err) != 0)
         ADD_FAILURE() << "ffmpeg could not make " << name << ": " << err;
@@ -45,14 +45,8 @@ bool Red(int x, int y)
 
 class Video : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        videoDir = ScratchDir();
-    }
-    static void TearDownTestSuite()
-    {
-        RunCommand("rm -rf '" + videoDir + "'");
-    }
+    static void SetUpTestSuite() { videoDir = ScratchDir(); }
+    static void TearDownTestSuite() { RunCommand("rm -rf '" + videoDir + "'"); }
     void SetUp() override
     {
         HarnessOpen();
@@ -108,16 +102,16 @@ TEST_F(Video, ABoxVideoCoversExactlyItsRectangle)
 // Only the Theora stream is played; a sound stream before it is read past.
 TEST_F(Video, OtherStreamsAreIgnoredAndAFileWithoutVideoShowsNothing)
 {
-    std::string withSound = MakeClip("sound_first.ogg",
-                                     "-f lavfi -i sine=frequency=440:duration=0.4 -map 1:a -map 0:v -c:a libvorbis");
+    std::string withSound =
+        MakeClip("sound_first.ogg", "-f lavfi -i sine=frequency=440:duration=0.4 -map 1:a -map 0:v -c:a libvorbis");
     Uint32 took = Play(withSound);
     EXPECT_EQ(video_frames, 10);
     EXPECT_GE(took, 250u);
 
     std::string soundOnly = videoDir + "/sound_only.ogg";
-    ASSERT_EQ(RunCommand("ffmpeg -nostdin -loglevel error -y -f lavfi -i sine=duration=1 -c:a libvorbis '" +
-                         soundOnly + "'"),
-              0);
+    ASSERT_EQ(
+        RunCommand("ffmpeg -nostdin -loglevel error -y -f lavfi -i sine=duration=1 -c:a libvorbis '" + soundOnly + "'"),
+        0);
     SDL_FillRect(screen, nullptr, blue);
     took = Play(soundOnly);
     EXPECT_EQ(video_frames, 0);

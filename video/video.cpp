@@ -99,8 +99,7 @@ static void TryStream(ogg_page* page)
     ogg_stream_init(&test, ogg_page_serialno(page));
     ogg_stream_pagein(&test, page);
     ogg_packet packet;
-    if (theora_p == 0 && ogg_stream_packetout(&test, &packet) == 1 &&
-        theora_decode_header(&ti, &tc, &packet) >= 0) {
+    if (theora_p == 0 && ogg_stream_packetout(&test, &packet) == 1 && theora_decode_header(&ti, &tc, &packet) >= 0) {
         memcpy(&to, &test, sizeof test);
         streamOpen = true;
         theora_p = 1;
@@ -161,9 +160,9 @@ static bool ReadOtherHeaders(FILE* file)
 // screen can hold.
 static bool Showable()
 {
-    return ti.pixelformat == OC_PF_420 && ti.frame_width > 0 && ti.frame_height > 0 &&
-           ti.width <= VIDEO_MAX_CODED && ti.height <= VIDEO_MAX_CODED &&
-           ti.offset_x + ti.frame_width <= ti.width && ti.offset_y + ti.frame_height <= ti.height;
+    return ti.pixelformat == OC_PF_420 && ti.frame_width > 0 && ti.frame_height > 0 && ti.width <= VIDEO_MAX_CODED &&
+           ti.height <= VIDEO_MAX_CODED && ti.offset_x + ti.frame_width <= ti.width &&
+           ti.offset_y + ti.frame_height <= ti.height;
 }
 
 // The overlay shows where the frame's rectangle rectvi lands on the display:
@@ -197,14 +196,14 @@ void open_video(int x, int y)
 // Copies rows x rows of width bytes from a decoded plane, starting at the
 // picture offset (left, top), into an overlay plane. The decoder's planes are
 // checked to hold the whole picture first; a frame that does not is not copied.
-static bool CopyPlane(const unsigned char* from, int stride, int planeW, int planeH, int left, int top,
-                      Uint8* to_, int pitch, int width, int rows)
+static bool CopyPlane(const unsigned char* from, int stride, int planeW, int planeH, int left, int top, Uint8* to_,
+                      int pitch, int width, int rows)
 {
     if (!from || left < 0 || top < 0 || left + width > planeW || top + rows > planeH || width > pitch)
         return false;
     for (int i = 0; i < rows; i++)
-        memcpy(to_ + static_cast<ptrdiff_t>(pitch) * i,
-               from + left + static_cast<ptrdiff_t>(stride) * (top + i), static_cast<size_t>(width));
+        memcpy(to_ + static_cast<ptrdiff_t>(pitch) * i, from + left + static_cast<ptrdiff_t>(stride) * (top + i),
+               static_cast<size_t>(width));
     return true;
 }
 
@@ -274,13 +273,12 @@ void video_write()
     int w = yuv_overlay->w, h = yuv_overlay->h;
     int ox = static_cast<int>(ti.offset_x), oyy = static_cast<int>(ti.offset_y);
     // YV12 keeps V before U.
-    bool copied =
-        CopyPlane(yuv.y, yuv.y_stride, yuv.y_width, yuv.y_height, ox, oyy, yuv_overlay->pixels[0],
-                  yuv_overlay->pitches[0], w, h) &&
-        CopyPlane(yuv.v, yuv.uv_stride, yuv.uv_width, yuv.uv_height, ox / 2, oyy / 2, yuv_overlay->pixels[1],
-                  yuv_overlay->pitches[1], w / 2, h / 2) &&
-        CopyPlane(yuv.u, yuv.uv_stride, yuv.uv_width, yuv.uv_height, ox / 2, oyy / 2, yuv_overlay->pixels[2],
-                  yuv_overlay->pitches[2], w / 2, h / 2);
+    bool copied = CopyPlane(yuv.y, yuv.y_stride, yuv.y_width, yuv.y_height, ox, oyy, yuv_overlay->pixels[0],
+                            yuv_overlay->pitches[0], w, h) &&
+                  CopyPlane(yuv.v, yuv.uv_stride, yuv.uv_width, yuv.uv_height, ox / 2, oyy / 2, yuv_overlay->pixels[1],
+                            yuv_overlay->pitches[1], w / 2, h / 2) &&
+                  CopyPlane(yuv.u, yuv.uv_stride, yuv.uv_width, yuv.uv_height, ox / 2, oyy / 2, yuv_overlay->pixels[2],
+                            yuv_overlay->pitches[2], w / 2, h / 2);
     if (screenLocked)
         SDL_UnlockSurface(screen);
     SDL_UnlockYUVOverlay(yuv_overlay);

@@ -21,23 +21,23 @@ constexpr int VIDEO_BLOCK = 4096;         // bytes read from the file at a time
 constexpr int VIDEO_SPLASH_WAIT = 800;    // ms slept after each header read of the splash (drawn at x 0)
 constexpr int VIDEO_MAX_FRAME_MS = 1000;  // the longest a frame stays up, whatever a stream claims
 
-extern ogg_sync_state oy;     // the Ogg sync layer fed from the file
-extern ogg_page og;           // the page last taken from oy
-extern ogg_stream_state to;   // the Theora stream's state, while theora_p is non-zero
-extern theora_info ti;        // the stream's parameters: frame size, picture offset, frame rate
-extern theora_comment tc;     // the stream's comments (read, not used)
-extern theora_state td;       // the decoder
-extern int theora_p;          // 0 no Theora stream; 1..3 header packets read (3 = complete)
-extern int stateflag;         // header search: 1 once data pages began; playback: 1 once frames may show
-extern int videobuf_ready;    // 1 while a decoded frame waits to be shown
-extern Uint32 tstartTicks;    // tick the waiting frame is timed from: the last one's due time, or its decoding when 0
+extern ogg_sync_state oy;    // the Ogg sync layer fed from the file
+extern ogg_page og;          // the page last taken from oy
+extern ogg_stream_state to;  // the Theora stream's state, while theora_p is non-zero
+extern theora_info ti;       // the stream's parameters: frame size, picture offset, frame rate
+extern theora_comment tc;    // the stream's comments (read, not used)
+extern theora_state td;      // the decoder
+extern int theora_p;         // 0 no Theora stream; 1..3 header packets read (3 = complete)
+extern int stateflag;        // header search: 1 once data pages began; playback: 1 once frames may show
+extern int videobuf_ready;   // 1 while a decoded frame waits to be shown
+extern Uint32 tstartTicks;   // tick the waiting frame is timed from: the last one's due time, or its decoding when 0
 extern SDL_Overlay* yuv_overlay;  // the overlay of the current video, frame-sized; null before the first
-extern SDL_Rect rectvi;       // where the overlay shows: position and frame size
+extern SDL_Rect rectvi;           // where the overlay shows: position and frame size
 
 // ---- what the last call showed (for tests and tools) -------------------------
-extern int video_frames;      // frames shown by the last LoadPlayV; reset as each call starts
-extern int video_skipped;     // 1 when a click, a key or the window's close cut the last LoadPlayV short
-extern int video_paced;       // 1 (start): frames wait their time; 0 shows them back to back (benchmark)
+extern int video_frames;   // frames shown by the last LoadPlayV; reset as each call starts
+extern int video_skipped;  // 1 when a click, a key or the window's close cut the last LoadPlayV short
+extern int video_paced;    // 1 (start): frames wait their time; 0 shows them back to back (benchmark)
 
 // Plays the file with the picture's top-left at (x, y). A file that is missing,
 // unreadable, cut short in its headers, holds no Theora stream, or a stream the

@@ -30,15 +30,15 @@ std::vector<uint8_t> FuzzReadFile(const char* path, bool* exists = nullptr);
 // A finding of the harness's own check: prints it and aborts, which libFuzzer
 // reports like a crash, with the input that caused it.
 [[noreturn]] void FuzzFail(const char* what);
-#define FUZZ_CHECK(cond) \
-    do { \
-        if (!(cond)) \
-            FuzzFail(#cond); \
+#define FUZZ_CHECK(cond)                                                                                               \
+    do {                                                                                                               \
+        if (!(cond))                                                                                                   \
+            FuzzFail(#cond);                                                                                           \
     } while (0)
 
 class FuzzReader {
 public:
-    FuzzReader(const uint8_t* data, size_t size) : p(data), n(size) {}
+    FuzzReader(const uint8_t* data, size_t size) : p(data), n(size) { }
     bool empty() const { return n == 0; }
     int Byte()
     {

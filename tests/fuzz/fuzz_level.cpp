@@ -12,8 +12,8 @@
 
 #include "level/level.h"
 #include "menu/players.h"
-#include "shell/screen.h"
 #include "progress/players.h"
+#include "shell/screen.h"
 #include "tests/fuzz/fuzz_common.h"
 #include "tools/sim/simcore.h"
 

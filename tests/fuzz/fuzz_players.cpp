@@ -15,8 +15,8 @@
 
 #include "menu/menu.h"
 #include "menu/players.h"
-#include "shell/screen.h"
 #include "progress/players.h"
+#include "shell/screen.h"
 #include "shell/settings.h"
 #include "tests/fuzz/fuzz_common.h"
 
@@ -25,9 +25,8 @@ static constexpr int MAX_EVENTS = 400;
 
 // Where the controls answer: New, Edit, Delete, OK, Cancel, page up and down,
 // list rows 1..5.
-static const int Spot[][2] = {{270, 180}, {400, 180}, {520, 180}, {300, 400}, {480, 400},
-                              {555, 240}, {555, 340}, {300, 220}, {300, 250}, {300, 280},
-                              {300, 310}, {300, 340}};
+static const int Spot[][2] = {{270, 180}, {400, 180}, {520, 180}, {300, 400}, {480, 400}, {555, 240},
+                              {555, 340}, {300, 220}, {300, 250}, {300, 280}, {300, 310}, {300, 340}};
 static const int SpecialKey[] = {SDLK_BACKSPACE, SDLK_RETURN, SDLK_UP, SDLK_DOWN, SDLK_KP_ENTER, SDLK_ESCAPE};
 
 int LLVMFuzzerInitialize(int*, char***)

@@ -11,9 +11,9 @@
 #include "menu/menu.h"
 #include "menu/players.h"
 #include "menu/scores.h"
-#include "shell/screen.h"
 #include "progress/players.h"
 #include "progress/scores.h"
+#include "shell/screen.h"
 #include "tests/fuzz/fuzz_common.h"
 
 static constexpr size_t MAX_FILE = 24 * 64;

@@ -16,13 +16,13 @@
 #include <string>
 #include <vector>
 
+#include "app/tovi.h"
 #include "level/level.h"
 #include "menu/menu.h"
 #include "menu/players.h"
 #include "shell/clock.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
-#include "app/tovi.h"
 #include "tests/harness.h"
 #include "tools/sim/simcore.h"
 
@@ -203,7 +203,8 @@ TEST_F(PlayThrough, FromANewPlayerToTheCreditsAndBeyond)
     int score = 0;
     for (int level = 1; level <= LAST_LEVEL; level++) {
         if (level > made)
-            GTEST_SKIP() << "played levels 1 to " << made << "; levels without a board or a stored solution:" << missing;
+            GTEST_SKIP() << "played levels 1 to " << made
+                         << "; levels without a board or a stored solution:" << missing;
         SCOPED_TRACE("level " + std::to_string(level));
         ASSERT_EQ(level_no, level);
         // What brought the level up: the click on the last one, the map's

@@ -38,6 +38,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/tovi.h"
 #include "level/level.h"
 #include "progress/best.h"
 #include "progress/players.h"
@@ -47,7 +48,6 @@
 #include "shell/files.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
-#include "app/tovi.h"
 #include "tools/sim/simcore.h"
 #include "video/video.h"
 
@@ -203,14 +203,13 @@ void Idle(int steps)
 
 // Where a player's clicks land most: the controls of the game's screens.
 const int Spots[][2] = {
-    {133, 305}, {136, 365}, {139, 425}, {142, 485}, {145, 545}, {600, 60},   // menu items, player area
-    {400, 210}, {400, 280}, {400, 350}, {400, 420},                          // game dialog
-    {270, 180}, {400, 180}, {520, 180}, {300, 400}, {480, 400}, {555, 240},  // profiles
-    {555, 340}, {300, 220}, {300, 250},
-    {FWD_X, FWD_Y}, {700, 540}, {79, 566},                                   // forward, back, HUD menu
-    {330, 380}, {390, 390}, {360, 290}, {200, 255}, {500, 255}, {360, 420},  // options, retry
-    {60, 540}, {740, 540}, {400, 560}, {740, 35}, {50, 35},                  // help
-    {560, 419},                                                              // the game dialog's level list
+    {133, 305}, {136, 365}, {139, 425}, {142, 485},     {145, 545}, {600, 60},   // menu items, player area
+    {400, 210}, {400, 280}, {400, 350}, {400, 420},                              // game dialog
+    {270, 180}, {400, 180}, {520, 180}, {300, 400},     {480, 400}, {555, 240},  // profiles
+    {555, 340}, {300, 220}, {300, 250}, {FWD_X, FWD_Y}, {700, 540}, {79, 566},   // forward, back, HUD menu
+    {330, 380}, {390, 390}, {360, 290}, {200, 255},     {500, 255}, {360, 420},  // options, retry
+    {60, 540},  {740, 540}, {400, 560}, {740, 35},      {50, 35},                // help
+    {560, 419},                                                                  // the game dialog's level list
 };
 
 void RandomInput(std::mt19937& rng)
@@ -259,25 +258,35 @@ const char* ScreenName(int code)
     if (code > SCREEN_MAP)
         return "map";
     switch (code) {
-    case SCREEN_OPTIONS: return "options";
-    case SCREEN_CREDITS: return "credits";
-    case SCREEN_HELP: return "help";
-    case SCREEN_NEWGAME: return "new-game";
-    case SCREEN_GAME: return "game";
-    case SCREEN_RETRY: return "retry";
-    case SCREEN_PLAYERS: return "players";
-    case SCREEN_SCORES: return "scores";
-    case SCREEN_QUIT: return "quit";
-    case SCREEN_LEVELS: return "level-list";
-    default: return "other";
+    case SCREEN_OPTIONS:
+        return "options";
+    case SCREEN_CREDITS:
+        return "credits";
+    case SCREEN_HELP:
+        return "help";
+    case SCREEN_NEWGAME:
+        return "new-game";
+    case SCREEN_GAME:
+        return "game";
+    case SCREEN_RETRY:
+        return "retry";
+    case SCREEN_PLAYERS:
+        return "players";
+    case SCREEN_SCORES:
+        return "scores";
+    case SCREEN_QUIT:
+        return "quit";
+    case SCREEN_LEVELS:
+        return "level-list";
+    default:
+        return "other";
     }
 }
 
 // Every screen a soak must reach: the menu and each screen behind it, play and
 // what play leads to (the story, the relic sequences, the ending and its credits).
-const char* const Expected[] = {"menu",  "story",   "level", "retry",   "map",        "relic",  "ending",
-                                "game",  "new-game", "players", "options", "credits", "help", "scores",
-                                "level-list", "quit"};
+const char* const Expected[] = {"menu",     "story",   "level",   "retry",   "map",  "relic",  "ending",     "game",
+                                "new-game", "players", "options", "credits", "help", "scores", "level-list", "quit"};
 
 // ---- a soak session (runs in its own process) ------------------------------------------
 
@@ -318,8 +327,8 @@ void Journey(int level)
     Click(CONTINUE_X, CONTINUE_Y);
     if (level_no != level)
         return;
-    std::vector<SimInput> script = SimSolution(std::string(TOVI_SOURCE_DIR) + "/levels/level" +
-                                               std::to_string(level) + ".txt");
+    std::vector<SimInput> script =
+        SimSolution(std::string(TOVI_SOURCE_DIR) + "/levels/level" + std::to_string(level) + ".txt");
     PushButton(false, PARK_X, PARK_Y);
     for (size_t f = 0; f < script.size() && end_level == 0 && level_no == level; f++)
         Motion(script[f].button, script[f].x, script[f].y);
@@ -413,8 +422,8 @@ std::string RunChild(Fn fn, int limitS, std::string* report, pid_t* pidOut = nul
         pid_t r = waitpid(pid, &status, WNOHANG);
         if (r == pid)
             break;
-        long ms = static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                        std::chrono::steady_clock::now() - start).count());
+        long ms = static_cast<long>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
         if (killAfterMs >= 0 && ms >= killAfterMs && !killed) {
             kill(pid, SIGKILL);
             killed = true;
@@ -488,8 +497,9 @@ int Soak(long iterations, int seed)
     for (const char* name : Expected)
         if (totals.count(name) == 0)
             missing += std::string(" ") + name;
-    printf("\ntovi-soak: screens reached: %zu of %zu%s%s\n", sizeof Expected / sizeof Expected[0] -
-           (missing.empty() ? 0 : static_cast<size_t>(std::count(missing.begin(), missing.end(), ' '))),
+    printf("\ntovi-soak: screens reached: %zu of %zu%s%s\n",
+           sizeof Expected / sizeof Expected[0] -
+               (missing.empty() ? 0 : static_cast<size_t>(std::count(missing.begin(), missing.end(), ' '))),
            sizeof Expected / sizeof Expected[0], missing.empty() ? "" : "; never reached:", missing.c_str());
     return 0;
 }
@@ -622,8 +632,7 @@ int KillTest(int kills, int seed)
         // The first start writes the settings at once; later ones save within
         // a few tens of milliseconds: the kill falls anywhere among the saves.
         int after = 20 + static_cast<int>(rng() % 1500);
-        std::string fault =
-            RunChild([&](int fd) { Saver(seed + k, fd); }, 60, &report, nullptr, after);
+        std::string fault = RunChild([&](int fd) { Saver(seed + k, fd); }, 60, &report, nullptr, after);
         if (!fault.empty()) {
             fprintf(stderr, "tovi-soak: saver %d: %s\n", k, fault.c_str());
             return 1;

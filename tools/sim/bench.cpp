@@ -17,9 +17,9 @@
 #include "level/level.h"
 #include "shell/clock.h"
 #include "shell/display.h"
-#include "shell/settings.h"
 #include "shell/media.h"
 #include "shell/screen.h"
+#include "shell/settings.h"
 #include "tools/sim/simcore.h"
 
 static int CountObjects(int level)

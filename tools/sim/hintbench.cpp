@@ -49,8 +49,11 @@ static double TimeHint(int* state)
 
 static const char* Answer(int state)
 {
-    return state == HINT_MOVE ? "move" : state == HINT_WAIT ? "wait" : state == HINT_NO_WAY ? "no-way"
-           : state == HINT_NO_TIME ? "no-time" : "refused";
+    return state == HINT_MOVE      ? "move"
+           : state == HINT_WAIT    ? "wait"
+           : state == HINT_NO_WAY  ? "no-way"
+           : state == HINT_NO_TIME ? "no-time"
+                                   : "refused";
 }
 
 static double Median(std::vector<double> v)

@@ -17,18 +17,18 @@
 //   tovi-shots DIR
 #include <SDL_mixer.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "app/tovi.h"
 #include "level/level.h"
 #include "menu/players.h"
 #include "shell/screen.h"
 #include "shell/shot.h"
-#include "app/tovi.h"
 #include "tools/sim/boardtext.h"
 #include "tools/sim/simcore.h"
 
@@ -89,8 +89,7 @@ static void Begin(int level, const char* file)
 }
 
 // Plays a solution until `stop` holds or it ends; returns whether the level was won.
-template <typename Stop>
-static bool Play(const std::vector<SimInput>& script, size_t& f, Stop stop)
+template <typename Stop> static bool Play(const std::vector<SimInput>& script, size_t& f, Stop stop)
 {
     for (; f < script.size() && end_level == 0 && !stop(); f++)
         Frame(script[f].button, script[f].x, script[f].y);

@@ -18,17 +18,17 @@
 // or "HINT busy" (the board moves); the board is left as it was. Blank lines and
 // lines starting with '#' are skipped.
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "level/level.h"
-#include "shell/shot.h"
 #include "shell/screen.h"
+#include "shell/shot.h"
 #include "tools/sim/simcore.h"
 
 static int Usage(const char* why)
@@ -99,8 +99,8 @@ static void PrintHint(bool quiet)
                    til[hintRecord].x / CELL_SIZE + hintCells);
         else
             printf("HINT %s\n", hintState == HINT_WAIT     ? "wait"
-                                 : hintState == HINT_NO_WAY ? "no way out"
-                                                            : "none in time");
+                                : hintState == HINT_NO_WAY ? "no way out"
+                                                           : "none in time");
     }
 }
 

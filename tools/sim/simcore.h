@@ -12,11 +12,11 @@
 
 enum SimResult { SIM_GOING, SIM_WON, SIM_FAILED, SIM_MENU };
 
-int SimOpen();                                // dummy drivers, SDL video and an 800 x 600 surface; 1 on success
-void SimResetState();                         // every global of level play as at program start
-void SimStart(int level, const char* path);   // the start state of a simulated level (path may be null)
-SimResult SimFrame(int button, int x, int y); // one level iteration of the main loop
-std::string SimFrameLine(int frame);          // the per-frame state line
+int SimOpen();                                 // dummy drivers, SDL video and an 800 x 600 surface; 1 on success
+void SimResetState();                          // every global of level play as at program start
+void SimStart(int level, const char* path);    // the start state of a simulated level (path may be null)
+SimResult SimFrame(int button, int x, int y);  // one level iteration of the main loop
+std::string SimFrameLine(int frame);           // the per-frame state line
 void SimClose();
 // The start every tool with one argument shares: the usage check ("usage: NAME
 // WHAT") and SimOpen. Returns the argument, or null once it has said on stderr
@@ -34,14 +34,14 @@ std::vector<SimInput> SimSolution(const std::string& path);
 
 // A player's hand, as SDL delivers it: events queued for the next main-loop
 // iteration to read.
-void PushMotion(int button, int x, int y);   // pointer moved to (x, y), buttons held as the mask `button`
-void PushButton(bool down, int x, int y);    // left button pressed or released at (x, y)
-void PushKey(int sym, int unicode);          // a key pressed
+void PushMotion(int button, int x, int y);  // pointer moved to (x, y), buttons held as the mask `button`
+void PushButton(bool down, int x, int y);   // left button pressed or released at (x, y)
+void PushKey(int sym, int unicode);         // a key pressed
 
 // The level's state as a plain copy (level/state.h): restoring it and playing on
 // gives exactly the frames the original run would have given.
 using SimState = LevelState;
-void SimSave(SimState* s);          // copies the level's state out
-void SimLoad(const SimState& s);    // puts a saved state back
+void SimSave(SimState* s);        // copies the level's state out
+void SimLoad(const SimState& s);  // puts a saved state back
 
 #endif

@@ -68,8 +68,8 @@ bool ParseArgs(int argc, char** argv, Options* o)
         else
             return false;
     }
-    return o->file && o->maxMoves >= 1 && o->maxMoves <= SOLVE_MAX_DRAGS && o->maxStates >= 1 &&
-           o->level >= 1 && o->level <= 989 && (o->threads == 1 || o->threads == 2) && o->millis >= 0;
+    return o->file && o->maxMoves >= 1 && o->maxMoves <= SOLVE_MAX_DRAGS && o->maxStates >= 1 && o->level >= 1 &&
+           o->level <= 989 && (o->threads == 1 || o->threads == 2) && o->millis >= 0;
 }
 
 bool FindLevel(Options* o)
@@ -165,8 +165,8 @@ int RunGraph(const Options& o, const SolveLimits& limits)
         printf("\n");
     }
     if (g.complete)
-        printf("moves=%d waits=%d states=%ld deadends=%ld losing=%ld fewest=exact first=%d firstlosing=%d\n",
-               g.fewest, g.fewestWaits, g.boards, g.deadEnds, g.losingMoves, g.firstDrags, g.firstLosing);
+        printf("moves=%d waits=%d states=%ld deadends=%ld losing=%ld fewest=exact first=%d firstlosing=%d\n", g.fewest,
+               g.fewestWaits, g.boards, g.deadEnds, g.losingMoves, g.firstDrags, g.firstLosing);
     else
         printf("moves=%d waits=%d states=%ld deadends=unknown fewest=bound\n", g.fewest, g.fewestWaits, g.boards);
     return 0;
@@ -178,9 +178,8 @@ int main(int argc, char** argv)
 {
     Options o;
     if (!ParseArgs(argc, argv, &o)) {
-        fprintf(stderr,
-                "usage: tovi-solve LEVELFILE [--level N] [--max-moves N] [--max-states N] [--first] "
-                "[--threads 1|2] [--millis MS] [--steps]\n");
+        fprintf(stderr, "usage: tovi-solve LEVELFILE [--level N] [--max-moves N] [--max-states N] [--first] "
+                        "[--threads 1|2] [--millis MS] [--steps]\n");
         return 2;
     }
     if (!FindLevel(&o)) {

@@ -1,6 +1,6 @@
 // tovi-tour: the menu screens for the screenshot tour (tools/dev/tour.sh) that the
-// other tour programs do not show, saved as PNG pictures into one folder. Run from a folder that holds (or links) media/;
-// the menus may write config.dat and player.dat there.
+// other tour programs do not show, saved as PNG pictures into one folder. Run from a folder that holds (or links)
+// media/; the menus may write config.dat and player.dat there.
 //
 // Every picture is one row of Steps below. A screen is played for real: the
 // tour hands the dispatcher (MMoved) the row's input, one event at a time,
@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/tovi.h"
 #include "menu/menu.h"
 #include "menu/players.h"
 #include "menu/scores.h"
@@ -24,7 +25,6 @@
 #include "shell/screen.h"
 #include "shell/settings.h"
 #include "shell/shot.h"
-#include "app/tovi.h"
 #include "text/text.h"
 #include "tools/sim/simcore.h"
 
@@ -60,22 +60,23 @@ constexpr int MAX_TEXT = 6;
 
 struct Step {
     const char* file;
-    int code;                 // the screen code to play, or LAYOUT
-    Input input[MAX_INPUT];   // for a played screen; ends at times 0
-    Draw draw[MAX_DRAW];      // for a layout; ends at a null image
-    Text text[MAX_TEXT];      // for a layout, drawn after the images; ends at a null text
+    int code;                // the screen code to play, or LAYOUT
+    Input input[MAX_INPUT];  // for a played screen; ends at times 0
+    Draw draw[MAX_DRAW];     // for a layout; ends at a null image
+    Text text[MAX_TEXT];     // for a layout, drawn after the images; ends at a null text
 };
 
 constexpr SDL_Rect WHOLE = {0, 0, 0, 0};
 const Step Steps[] = {
-    {"loading.png", LAYOUT, {},
+    {"loading.png",
+     LAYOUT,
+     {},
      {{"loading_screen.png", 0, 0, WHOLE, 0}, {"loading_screen_tape.png", 138, 383, {0, 0, 47 * 6, 44}, 0}},
      {}},
     // The first item lifted, its dust puff rising, the camel on its way.
     {"menu.png", SCREEN_MENU, {{0, 150, 300, 14}, {0, 152, 302, 1}}, {}, {}},
     // Bastian chosen from the list, the pointer on New.
-    {"players.png", SCREEN_PLAYERS, {{0, 300, 250, 2}, {1, 300, 250, 1}, {0, 300, 250, 1}, {0, 270, 181, 2}},
-     {}, {}},
+    {"players.png", SCREEN_PLAYERS, {{0, 300, 250, 2}, {1, 300, 250, 1}, {0, 300, 250, 1}, {0, 270, 181, 2}}, {}, {}},
     {"game_dialog.png", SCREEN_GAME, {{0, 420, 282, 2}}, {}, {}},
     {"new_game_confirm.png", SCREEN_NEWGAME, {{0, 480, 410, 2}}, {}, {}},
     {"high_scores.png", SCREEN_SCORES, {{0, 700, 440, 3}}, {}, {}},
