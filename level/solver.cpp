@@ -645,6 +645,11 @@ int SolveStart(const SolveLimits* limits)
         return 0;
     if (jobThread.joinable())
         jobThread.join();
+    // A program that ends while a search runs (the window closed during a hint)
+    // stops it first: a thread still running at exit would abort the program.
+    static bool stopAtExit = false;
+    if (!stopAtExit)
+        stopAtExit = std::atexit(SolveStop) == 0;
     delete jobLimits;
     jobLimits = new SolveLimits(*limits);
     jobCancel = 0;

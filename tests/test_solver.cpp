@@ -189,6 +189,14 @@ TEST(Solver, HelperThreadAndPlayingLevelLeaveEachOtherAlone)
     EXPECT_EQ(SolveDone(nullptr), 0);
     EXPECT_EQ(SolveStart(l), 1) << "a new search may start after a stop";
     SolveStop();
+
+    // A program that ends while a search runs ends normally (it used to abort).
+    EXPECT_EXIT(
+        {
+            SolveStart(big);
+            exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
     delete big;
     delete l;
 }
