@@ -51,33 +51,33 @@ void LevelWon()
     bestSeconds = before.level != 0 ? before.seconds : 0;
 }
 
-static void StatLine(SDL_Surface* screen, const char* label, const char* value, int x, int y)
+static void StatLine(SDL_Surface* frame, const char* label, const char* value, int x, int y)
 {
-    prikstr(screen, label, x, y, 3);
+    prikstr(frame, label, x, y, 3);
     int w = strl(value, 0, 560, 3);
-    prikstr(screen, value, x + 160 - w, y, 3);
+    prikstr(frame, value, x + 160 - w, y, 3);
 }
 
-void DrawWinStats(SDL_Surface* screen)
+void DrawWinStats(SDL_Surface* frame)
 {
     char text[32];
     snprintf(text, sizeof text, "%d", wonMoves);
-    StatLine(screen, "MOVES", text, 160, 160);
+    StatLine(frame, "MOVES", text, 160, 160);
     snprintf(text, sizeof text, "%02d:%02d", wonSeconds / 60, wonSeconds % 60);
-    StatLine(screen, "TIME", text, 462, 160);
+    StatLine(frame, "TIME", text, 462, 160);
     if (bestMoves != 0 || bestSeconds != 0) {
         snprintf(text, sizeof text, "%d", bestMoves);
-        StatLine(screen, "BEST", text, 160, 192);
+        StatLine(frame, "BEST", text, 160, 192);
         snprintf(text, sizeof text, "%02d:%02d", bestSeconds / 60, bestSeconds % 60);
-        StatLine(screen, "BEST", text, 462, 192);
+        StatLine(frame, "BEST", text, 462, 192);
     }
     snprintf(text, sizeof text, "%d", wonHints);
-    StatLine(screen, "HINTS", text, 160, 224);
+    StatLine(frame, "HINTS", text, 160, 224);
     // The par: the fewest moves that win the level; unknown, it is not shown.
-    int par = LevelPar(level_no);
-    if (par > 0) {
-        snprintf(text, sizeof text, "%d", par);
-        StatLine(screen, "PAR", text, 462, 224);
+    int parMoves = LevelPar(level_no);
+    if (parMoves > 0) {
+        snprintf(text, sizeof text, "%d", parMoves);
+        StatLine(frame, "PAR", text, 462, 224);
     }
 }
 
@@ -141,7 +141,7 @@ void LevelKey(int sym, int mod)
 }
 
 // The note: a dark band across the top of the board with the words centred.
-static void DrawNote(SDL_Surface* screen)
+static void DrawNote(SDL_Surface* frame)
 {
     if (boardNote[0] == '\0')
         return;
@@ -158,24 +158,24 @@ static void DrawNote(SDL_Surface* screen)
             band = s;
         }
     }
-    apply_clip(CELL_SIZE, 6, band, screen, nullptr);
+    apply_clip(CELL_SIZE, 6, band, frame, nullptr);
     int w = strl(boardNote, 0, 560, 3);
-    prikstr(screen, boardNote, SCREEN_W / 2 - w / 2, 10, 3);
+    prikstr(frame, boardNote, SCREEN_W / 2 - w / 2, 10, 3);
 }
 
-static void DrawButton(SDL_Surface* screen, SDL_Surface* const* img, const SDL_Rect& r, bool lit)
+static void DrawButton(SDL_Surface* frame, SDL_Surface* const* img, const SDL_Rect& r, bool lit)
 {
-    apply_clip(r.x, r.y, img[lit ? 1 : 0], screen, nullptr);
+    apply_clip(r.x, r.y, img[lit ? 1 : 0], frame, nullptr);
 }
 
-int DrawAssist(SDL_Surface* screen, int x, int y, int button)
+int DrawAssist(SDL_Surface* frame, int x, int y, int button)
 {
-    DrawNote(screen);
+    DrawNote(frame);
     bool overUndo = InRect(HUD_UNDO, x, y);
     bool overHint = InRect(HUD_HINT, x, y);
-    DrawButton(screen, HudUndo, HUD_UNDO, overUndo);
+    DrawButton(frame, HudUndo, HUD_UNDO, overUndo);
     // The hint button stays lit while its search runs.
-    DrawButton(screen, HudHint, HUD_HINT, overHint || hintState == HINT_THINKING);
+    DrawButton(frame, HudHint, HUD_HINT, overHint || hintState == HINT_THINKING);
     if (button == 0 || mousec != 0 || !(overUndo || overHint))
         return 0;
     mousec = 1;

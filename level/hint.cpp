@@ -153,7 +153,7 @@ static SDL_Surface* GhostHand()
 }
 
 // A square ring of light around a cell and a glow over it, pulsing.
-static void LightCell(SDL_Surface* screen, int x, int y, int phase)
+static void LightCell(SDL_Surface* frame, int x, int y, int phase)
 {
     static SDL_Surface* glow = nullptr;
     if (!glow) {
@@ -163,10 +163,10 @@ static void LightCell(SDL_Surface* screen, int x, int y, int phase)
     }
     if (glow) {
         SDL_SetAlpha(glow, SDL_SRCALPHA, static_cast<Uint8>(40 + phase / 2));
-        apply_clip(x, y, glow, screen, nullptr);
+        apply_clip(x, y, glow, frame, nullptr);
     }
-    Uint32 gold = SDL_MapRGB(screen->format, 0xFF, 0xD8, 0x60 + phase);
-    Uint32 dark = SDL_MapRGB(screen->format, 0x3A, 0x24, 0x0C);
+    Uint32 gold = SDL_MapRGB(frame->format, 0xFF, 0xD8, 0x60 + phase);
+    Uint32 dark = SDL_MapRGB(frame->format, 0x3A, 0x24, 0x0C);
     for (int k = 0; k < 3; k++) {
         int d = k - 1;
         Uint32 c = k == 2 ? dark : gold;
@@ -176,13 +176,13 @@ static void LightCell(SDL_Surface* screen, int x, int y, int phase)
             {static_cast<Sint16>(x - 2 - d), static_cast<Sint16>(y - 2 - d), 1, static_cast<Uint16>(44 + 2 * d)},
             {static_cast<Sint16>(x + 41 + d), static_cast<Sint16>(y - 2 - d), 1, static_cast<Uint16>(44 + 2 * d)}};
         for (SDL_Rect& r : sides)
-            SDL_FillRect(screen, &r, c);
+            SDL_FillRect(frame, &r, c);
     }
 }
 
-void DrawHint(SDL_Surface* screen)
+void DrawHint(SDL_Surface* frame)
 {
-    if (!screen || hintState != HINT_MOVE || hintRecord <= 0 || hintRecord >= TIL_SIZE || til[hintRecord].type == 0)
+    if (!frame || hintState != HINT_MOVE || hintRecord <= 0 || hintRecord >= TIL_SIZE || til[hintRecord].type == 0)
         return;
     int x = til[hintRecord].x, y = til[hintRecord].y;
     int toX = x + hintCells * CELL_SIZE;
@@ -190,24 +190,24 @@ void DrawHint(SDL_Surface* screen)
     if (t < 0)
         t += 1600;
     int phase = t < 800 ? t / 8 : (1600 - t) / 8;
-    LightCell(screen, x, y, phase > 0x9F ? 0x9F : phase);
+    LightCell(frame, x, y, phase > 0x9F ? 0x9F : phase);
     // The path: a dotted line along the row to the cell it must reach, and that cell outlined.
-    Uint32 trail = SDL_MapRGB(screen->format, 0xFF, 0xE8, 0xA0);
+    Uint32 trail = SDL_MapRGB(frame->format, 0xFF, 0xE8, 0xA0);
     int step = hintCells < 0 ? -8 : 8;
     for (int px = x + 20 + step * 2; step > 0 ? px < toX + 20 : px > toX + 20; px += step) {
         SDL_Rect dot = {static_cast<Sint16>(px - 2), static_cast<Sint16>(y + 18), 4, 4};
-        SDL_FillRect(screen, &dot, trail);
+        SDL_FillRect(frame, &dot, trail);
     }
     SDL_Rect corners[4] = {{static_cast<Sint16>(toX + 2), static_cast<Sint16>(y + 2), 8, 2},
                            {static_cast<Sint16>(toX + 30), static_cast<Sint16>(y + 2), 8, 2},
                            {static_cast<Sint16>(toX + 2), static_cast<Sint16>(y + 36), 8, 2},
                            {static_cast<Sint16>(toX + 30), static_cast<Sint16>(y + 36), 8, 2}};
     for (SDL_Rect& r : corners)
-        SDL_FillRect(screen, &r, trail);
+        SDL_FillRect(frame, &r, trail);
     // The ghost hand: rests on the element, slides it over, rests at the end.
     int along = t < 300 ? 0 : t < 1200 ? (t - 300) * 1000 / 900 : 1000;
     int hx = x + (toX - x) * along / 1000;
     SDL_Surface* hand = GhostHand();
     if (hand)
-        apply_clip(hx, y, hand, screen, nullptr);  // as the level cursor: its centre on the element's
+        apply_clip(hx, y, hand, frame, nullptr);  // as the level cursor: its centre on the element's
 }

@@ -23,9 +23,9 @@ thread_local int CaptionGone = 0;
 thread_local int LevelSearching = 0;
 SDL_Surface* prosliscr = nullptr;
 
-void DarkenScreen(SDL_Surface* screen)
+void DarkenScreen(SDL_Surface* frame)
 {
-    DrawDarkened(screen, &prosliscr);
+    DrawDarkened(frame, &prosliscr);
 }
 
 void FreeBackdrop()
@@ -145,14 +145,14 @@ static int HasSingleton()
     return 0;
 }
 
-static void ShowFailed(SDL_Surface* screen)
+static void ShowFailed(SDL_Surface* frame)
 {
     PlayEffect(&mretr);
-    if (screen) {
-        DarkenScreen(screen);
+    if (frame) {
+        DarkenScreen(frame);
         FreeBackdrop();
-        apply_clip(200, 145, failed, screen, nullptr);
-        ShowFrame(screen);
+        apply_clip(200, 145, failed, frame, nullptr);
+        ShowFrame(frame);
     }
     ClockDelay(2000);
 }
@@ -208,7 +208,7 @@ static void DragStep(int mx, int my)
         ccf(til[p], p);
 }
 
-static int LevelLogic(SDL_Surface* screen, int but, int ToviMouseX, int ToviMouseY, int dple)
+static int LevelLogic(SDL_Surface* frame, int buttons, int mx, int my, int dialogLevel)
 {
     // The opening story and a chapter picture hold the board still.
     if (cntintr >= 1 && cntintr <= 5)
@@ -219,19 +219,19 @@ static int LevelLogic(SDL_Surface* screen, int but, int ToviMouseX, int ToviMous
     if (cntgh == chapter + 1)
         return 0;
 
-    if (dple != 0)
+    if (dialogLevel != 0)
         plmc = 1;
     if (LEVEL_TIMER == 0)
         LEVEL_TIMER = gett;
     // A search plays its boards on its own thread: the player's moves are not its.
     if (!LevelSearching)
         UndoFrameStart();
-    GrabOrRelease(but, ToviMouseX, ToviMouseY);
-    FrameSteps(dple != 0);
+    GrabOrRelease(buttons, mx, my);
+    FrameSteps(dialogLevel != 0);
     CountElements();
 
     if (cnp != 0 && end_level == 0 && raspad == 0 && spiked == 0 && telex == 0 && part == 0 && HasSingleton()) {
-        ShowFailed(screen);
+        ShowFailed(frame);
         return SCREEN_RETRY;
     }
     if (cnp == 0)
@@ -241,14 +241,14 @@ static int LevelLogic(SDL_Surface* screen, int but, int ToviMouseX, int ToviMous
         if (ObjectStep(i) == SCREEN_RETRY)
             return SCREEN_RETRY;
     if (MovingElement == 1)
-        DragStep(ToviMouseX, ToviMouseY);
+        DragStep(mx, ToviMouseY);
     return 0;
 }
 
-int ProcLevel(SDL_Surface* screen, int but, int ToviMouseX, int ToviMouseY, int, int, int, int dple)
+int ProcLevel(SDL_Surface* frame, int buttons, int mx, int my, int, int, int, int dialogLevel)
 {
     ScanIndexBuild();
-    int r = LevelLogic(screen, but, ToviMouseX, ToviMouseY, dple);
+    int r = LevelLogic(frame, buttons, mx, my, dialogLevel);
     ScanIndexDrop();
     return r;
 }

@@ -59,9 +59,9 @@ static SDL_Rect* SheetFrame(int i)
     return (i >= 0 && i < RECT_TABLE_SIZE) ? &LoadedtrackRectangle[i] : &none;
 }
 
-void LevelCursor(SDL_Surface* screen, int x, int y, int holding)
+void LevelCursor(SDL_Surface* frame, int x, int y, int holding)
 {
-    apply_clip(x, y, holding ? optimizedImageCursorh : optimizedImageCursor, screen, nullptr);
+    apply_clip(x, y, holding ? optimizedImageCursorh : optimizedImageCursor, frame, nullptr);
 }
 
 static void PaceFrame()
@@ -141,7 +141,7 @@ static SDL_Surface* TileSheetFor(int frame)
     return solid ? solidTiles : TileTrack;
 }
 
-static void DrawBoard(SDL_Surface* screen)
+static void DrawBoard(SDL_Surface* frame)
 {
     for (int i = 1; i <= ukupnot && i < TIL_SIZE; i++) {
         int t = til[i].type;
@@ -150,22 +150,22 @@ static void DrawBoard(SDL_Surface* screen)
         int x = static_cast<Sint16>(til[i].x);
         int y = static_cast<Sint16>(til[i].y);
         if (t >= 100 && t != EL_SPIKES)
-            apply_clip(x, y, ElemntsTrack, screen, SheetFrame(t - 100));
+            apply_clip(x, y, ElemntsTrack, frame, SheetFrame(t - 100));
         if (t == EL_SPIKES) {
             bool jammed = false;
             for (int k = 1; k <= spikedsi; k++)
                 jammed = jammed || spikeds[k] == i;
             if (!jammed && MicIndex >= 0 && MicIndex < SPIKE_RECTS)
-                apply_clip(x, y, SpikeTrac, screen, &SRect[MicIndex]);
+                apply_clip(x, y, SpikeTrac, frame, &SRect[MicIndex]);
         }
         if (t <= 99)
-            apply_clip(x, y, TileSheetFor(t), screen, SheetFrame(t));
+            apply_clip(x, y, TileSheetFor(t), frame, SheetFrame(t));
         if (IsStuck(t))
-            apply_clip(x, y, ElemntsTrack, screen, SheetFrame(t - STUCK_OFFSET - EL_FIRST));
+            apply_clip(x, y, ElemntsTrack, frame, SheetFrame(t - STUCK_OFFSET - EL_FIRST));
         if (t >= PAD_FIRST) {
             if (bio126 != 0)
-                apply_clip(x, y, ElemntsTrack, screen, SheetFrame(EL_TELE_IN - 100));
-            apply_clip(x, y, ElemntsTrack, screen, SheetFrame(t - PAD_OFFSET - EL_FIRST));
+                apply_clip(x, y, ElemntsTrack, frame, SheetFrame(EL_TELE_IN - 100));
+            apply_clip(x, y, ElemntsTrack, frame, SheetFrame(t - PAD_OFFSET - EL_FIRST));
         }
     }
 }
@@ -184,17 +184,17 @@ static void SpikeCycle()
     }
 }
 
-static void TeleportAnimation(SDL_Surface* screen)
+static void TeleportAnimation(SDL_Surface* frame)
 {
     if (telex == 0)
         return;
     if (movtel == 0)
         movtel = gett;
     if (telexi > 0 && telexi < TIL_SIZE)
-        apply_clip(til[telexi].x - 55, til[telexi].y - 55, Slot(TeleportImg, TELEPORT_IMAGES, telex - 1), screen,
+        apply_clip(til[telexi].x - 55, til[telexi].y - 55, Slot(TeleportImg, TELEPORT_IMAGES, telex - 1), frame,
                    nullptr);
     if (telexo > 0 && telexo < TIL_SIZE)
-        apply_clip(til[telexo].x - 55, til[telexo].y - 55, Slot(TeleportImg, TELEPORT_IMAGES, 10 - telex), screen,
+        apply_clip(til[telexo].x - 55, til[telexo].y - 55, Slot(TeleportImg, TELEPORT_IMAGES, 10 - telex), frame,
                    nullptr);
     if (gett - movtel > 50) {
         telex -= 1;
@@ -203,13 +203,13 @@ static void TeleportAnimation(SDL_Surface* screen)
 }
 
 // The spike kill and the crumbling block play the same 34-step break animation.
-static void BreakAnimation(SDL_Surface* screen, int& step, int& timer, int x, int y)
+static void BreakAnimation(SDL_Surface* frame, int& step, int& timer, int x, int y)
 {
     if (step == 0)
         return;
     if (timer == 0)
         timer = gett;
-    apply_clip(x - 80, y - 80, Slot(SpikeDestroyImg, SPIKE_IMAGES, step - 1), screen, nullptr);
+    apply_clip(x - 80, y - 80, Slot(SpikeDestroyImg, SPIKE_IMAGES, step - 1), frame, nullptr);
     if (gett - timer > 50) {
         timer = gett;
         if (step > 33) {
@@ -236,7 +236,7 @@ static void CompletionTest()
 
 // The puff of a match: one at the vanished element's cell, one at each matched
 // neighbour's cell.
-static void VanishAnimation(SDL_Surface* screen)
+static void VanishAnimation(SDL_Surface* frame)
 {
     if (part == 0 || pind == 0) {
         part = parta = partb = 0;
@@ -249,20 +249,20 @@ static void VanishAnimation(SDL_Surface* screen)
     int by = parta * CELL_SIZE;
     int k = part;
     if (k > 7) {
-        apply_clip(bx - 50, by - 90, img, screen, nullptr);
+        apply_clip(bx - 50, by - 90, img, frame, nullptr);
         k -= 8;
     }
     if (k > 3) {
-        apply_clip(bx - 10, by - 50, img, screen, nullptr);
+        apply_clip(bx - 10, by - 50, img, frame, nullptr);
         k -= 4;
     }
     if (k > 1) {
-        apply_clip(bx - 90, by - 50, img, screen, nullptr);
+        apply_clip(bx - 90, by - 50, img, frame, nullptr);
         k -= 2;
     }
     if (k > 0)
-        apply_clip(bx - 50, by - 10, img, screen, nullptr);
-    apply_clip(bx - 50, by - 50, img, screen, nullptr);
+        apply_clip(bx - 50, by - 10, img, frame, nullptr);
+    apply_clip(bx - 50, by - 50, img, frame, nullptr);
     if (gett - parttim > 10) {
         if (pind > 0)
             pind -= 1;
@@ -287,24 +287,24 @@ static void Praise()
 // of the level, or from before the panel, is still down.
 static int panelArmed = 0;
 
-static void CompletePanel(SDL_Surface* screen, int button)
+static void CompletePanel(SDL_Surface* frame, int button)
 {
     if (!(end_level == 1 && ashcrystal == 0 && (EffectsPlaying() || prikpp != 0)))
         return;
-    DarkenScreen(screen);
+    DarkenScreen(frame);
     FreeBackdrop();
-    if (FadeInOnce(screen, leveldone, 120, 50, &prikpp) && button != 0)
+    if (FadeInOnce(frame, leveldone, 120, 50, &prikpp) && button != 0)
         panelArmed = 0;
-    prikr(120, 50, screen);
-    DrawWinStats(screen);
+    prikr(120, 50, frame);
+    DrawWinStats(frame);
 }
 
 // HUD text in the 16-pixel font, centred by its width measured in the 20-pixel
 // font (the HUD's boxes were laid out for that measure).
-static void DrawCentred(SDL_Surface* screen, const char* text, int cx, int y)
+static void DrawCentred(SDL_Surface* frame, const char* text, int cx, int y)
 {
     int w = strl(text, 0, 560, 2);
-    prikstr(screen, text, cx - w / 2, y, 3);
+    prikstr(frame, text, cx - w / 2, y, 3);
 }
 
 // A teaching level's caption: a dark band across the top of the board with the
@@ -315,7 +315,7 @@ constexpr int CAPTION_BAND_Y = 6;
 constexpr int CAPTION_BAND_H = 34;
 constexpr int CAPTION_TEXT_Y = 10;
 
-static void Caption(SDL_Surface* screen)
+static void Caption(SDL_Surface* frame)
 {
     const char* text = LevelCaption(level_no);
     if (CaptionGone || end_level != 0 || text[0] == '\0' || boardNote[0] != '\0')
@@ -329,28 +329,28 @@ static void Caption(SDL_Surface* screen)
             band = s;
         }
     }
-    apply_clip(CELL_SIZE, CAPTION_BAND_Y, band, screen, nullptr);
+    apply_clip(CELL_SIZE, CAPTION_BAND_Y, band, frame, nullptr);
     int w = strl(text, 0, SCREEN_W - 2 * CELL_SIZE, 3);
-    prikstr(screen, text, SCREEN_W / 2 - w / 2, CAPTION_TEXT_Y, 3);
+    prikstr(frame, text, SCREEN_W / 2 - w / 2, CAPTION_TEXT_Y, 3);
 }
 
-static void Hud(SDL_Surface* screen)
+static void Hud(SDL_Surface* frame)
 {
     char text[32];
     snprintf(text, sizeof text, "%d", poen);
-    DrawCentred(screen, text, 172, 520);
+    DrawCentred(frame, text, 172, 520);
     snprintf(text, sizeof text, "%d", level_no);
-    DrawCentred(screen, text, 743, 555);
+    DrawCentred(frame, text, 743, 555);
 }
 
-void ToTime(int seconds, SDL_Surface* screen)
+void ToTime(int seconds, SDL_Surface* frame)
 {
     char text[32];
     snprintf(text, sizeof text, "%0*d:%0*d", 2, seconds / 60, 2, seconds % 60);
-    DrawCentred(screen, text, 617, 520);
+    DrawCentred(frame, text, 617, 520);
 }
 
-static void DrawPortrait(SDL_Surface* screen)
+static void DrawPortrait(SDL_Surface* target)
 {
     int frame = 1;
     if (tovita) {
@@ -360,7 +360,7 @@ static void DrawPortrait(SDL_Surface* screen)
             tovii = 1;
         frame = tovii;
     }
-    apply_clip(362, 504, Slot(ToviLevelImg, PORTRAIT_IMAGES, frame), screen, nullptr);
+    apply_clip(362, 504, Slot(ToviLevelImg, PORTRAIT_IMAGES, frame), target, nullptr);
     if (tovitad > 1 && tovii == 3)
         tovitad = 0;
     if (tovitad != 0 && tovii == 3)
@@ -379,18 +379,18 @@ static void RollWheel(float& wheel, int digit, double speed)
         wheel = static_cast<float>(wheel + speed);
 }
 
-static void DrawWheel(SDL_Surface* screen, float wheel, int x, int y)
+static void DrawWheel(SDL_Surface* frame, float wheel, int x, int y)
 {
     int n = static_cast<int>(wheel);
     if (n >= 0 && n < VF_RECTS)
-        apply_clip(x, y, vfont, screen, &VFrect[n]);
+        apply_clip(x, y, vfont, frame, &VFrect[n]);
 }
 
 // The counter has six wheels: a score beyond what they can show stands at
 // 999999 (and one below zero at 0) rather than leaving a wheel rolling for ever.
 constexpr int COUNTER_MAX = 999999;
 
-void prikr(int x, int y, SDL_Surface* screen)
+void prikr(int x, int y, SDL_Surface* frame)
 {
     int rest = poen < 0 ? 0 : poen > COUNTER_MAX ? COUNTER_MAX : poen;
     p6 = rest / 100000;
@@ -403,12 +403,12 @@ void prikr(int x, int y, SDL_Surface* screen)
     rest -= 100 * p3;
     p2 = rest / 10;
     p1 = rest - 10 * p2;
-    DrawWheel(screen, i6, x + 100, y + 285);
-    DrawWheel(screen, i5, x + 160, y + 285);
-    DrawWheel(screen, i4, x + 220, y + 285);
-    DrawWheel(screen, i3, x + 280, y + 285);
-    DrawWheel(screen, i2, x + 340, y + 285);
-    DrawWheel(screen, i1, x + 400, y + 285);
+    DrawWheel(frame, i6, x + 100, y + 285);
+    DrawWheel(frame, i5, x + 160, y + 285);
+    DrawWheel(frame, i4, x + 220, y + 285);
+    DrawWheel(frame, i3, x + 280, y + 285);
+    DrawWheel(frame, i2, x + 340, y + 285);
+    DrawWheel(frame, i1, x + 400, y + 285);
     RollWheel(i1, p1, 1.3);
     RollWheel(i2, p2, 2.7);
     RollWheel(i3, p3, 1.1);
@@ -442,13 +442,13 @@ static int OpensLevelMenu(int key)
     return IsBackKey(key) && end_level == 0 ? 1 : 0;
 }
 
-static int LevelFrame(SDL_Surface* screen, int x, int y, int button, int key, int levelStar)
+static int LevelFrame(SDL_Surface* frame, int x, int y, int button, int key, int levelStar)
 {
     if (cntintr == 6 && cntgh == 0 && OpensChapter(level_no))
         cntgh = ChapterIndexOf(level_no) + 1;
-    apply_clip(0, 0, LevelImage, screen, nullptr);
+    apply_clip(0, 0, LevelImage, frame, nullptr);
     if (cntgh >= 1 && cntgh <= 5) {
-        int r = ChapterPicture(screen, x, y, button, levelStar);
+        int r = ChapterPicture(frame, x, y, button, levelStar);
         if (r != -1)
             return r;
     }
@@ -456,20 +456,20 @@ static int LevelFrame(SDL_Surface* screen, int x, int y, int button, int key, in
     StartLevelMusic(restartMusic);
     // The level goes on once its panel was acknowledged (or the relic is due).
     if (ashcrystal == 1 || (button == 1 && end_level == 1 && prikpp == 2))
-        return LevelAdvance(screen, levelStar);
+        return LevelAdvance(frame, levelStar);
     HintFrame();
-    if (screen && !DrawingOff)
-        DrawBoard(screen);
+    if (frame && !DrawingOff)
+        DrawBoard(frame);
     SpikeCycle();
-    TeleportAnimation(screen);
-    BreakAnimation(screen, spiked, movsp, spikex, spikey);
-    BreakAnimation(screen, raspad, movspr, raspadx, raspady);
+    TeleportAnimation(frame);
+    BreakAnimation(frame, spiked, movsp, spikex, spikey);
+    BreakAnimation(frame, raspad, movspr, raspadx, raspady);
     CompletionTest();
-    VanishAnimation(screen);
+    VanishAnimation(frame);
     Praise();
-    if (screen && !DrawingOff) {
-        Caption(screen);
-        Hud(screen);
+    if (frame && !DrawingOff) {
+        Caption(frame);
+        Hud(frame);
     }
     // The clock runs from the level's first frames while elements are left. Until
     // it has taken its first reading the time is 0, not the time since start-up.
@@ -479,34 +479,34 @@ static int LevelFrame(SDL_Surface* screen, int x, int y, int button, int key, in
         tovita = tovitad = tovii = 0;
     if (tovita != 0 || tovitad != 0)
         tovii = MicIndex / 5 + 1;
-    if (screen && !DrawingOff)
-        ToTime(LEVEL_TIME, screen);
-    if (screen) {
-        DrawHint(screen);
-        DrawAssist(screen, x, y, button);
+    if (frame && !DrawingOff)
+        ToTime(LEVEL_TIME, frame);
+    if (frame) {
+        DrawHint(frame);
+        DrawAssist(frame, x, y, button);
     }
     int bw = menubtn ? menubtn->w : MENU_BUTTON_W;
     int bh = menubtn ? menubtn->h : MENU_BUTTON_H;
     bool menu = OpensLevelMenu(key) != 0;
     if (InRect(SDL_Rect{24, 546, static_cast<Uint16>(bw), static_cast<Uint16>(bh)}, x, y)) {
-        apply_clip(24, 546, menubtn, screen, nullptr);
+        apply_clip(24, 546, menubtn, frame, nullptr);
         if (button != 0 && mousec == 0)
             menu = true;
     }
     // The portrait and the HUD are drawn before the panel fades in over them and
     // before the level menu takes its copy of the screen, so neither blanks them.
-    DrawPortrait(screen);
+    DrawPortrait(frame);
     if (menu) {
         HintCancel();  // the level menu: a search running or a hint shown ends
         return SCREEN_RETRY;
     }
-    if (screen)
-        CompletePanel(screen, button);
-    LevelCursor(screen, Cursor.x - 20, Cursor.y - 20, MovingElement == 1);
+    if (frame)
+        CompletePanel(frame, button);
+    LevelCursor(frame, Cursor.x - 20, Cursor.y - 20, MovingElement == 1);
     return levelStar;
 }
 
-int RendLevel(SDL_Surface* screen, int x, int y, int button, int key, int levelStar, int)
+int RendLevel(SDL_Surface* target, int x, int y, int button, int key, int levelStar, int)
 {
     play_menu_music = 1;
     if (button == 0)
@@ -531,7 +531,7 @@ int RendLevel(SDL_Surface* screen, int x, int y, int button, int key, int levelS
     brss += 1;
 
     if (ashcrystal > 1 && prikpp == 2 && end_level == 1)
-        return RelicSequence(screen, x, y, button, levelStar);
+        return RelicSequence(target, x, y, button, levelStar);
     if (levelStar != 0) {
         // A level (re)starts: nothing is drawn in this frame.
         if (bioinitl == 0 && !LevelSearching)
@@ -540,6 +540,6 @@ int RendLevel(SDL_Surface* screen, int x, int y, int button, int key, int levelS
         return 0;
     }
     if (cntintr >= 1 && cntintr <= 5)
-        return OpeningStory(screen, x, y, button, levelStar);
-    return LevelFrame(screen, x, y, button, key, levelStar);
+        return OpeningStory(target, x, y, button, levelStar);
+    return LevelFrame(target, x, y, button, key, levelStar);
 }

@@ -73,7 +73,7 @@ static int UndoLoss()
 
 static uint32_t openedAt = 0;  // tick of the dialog's first frame
 
-int RenderDialogr(int dple, int x, int y, int button, int key, int, SDL_Surface* screen)
+int RenderDialogr(int dialogLevel, int x, int y, int button, int key, int, SDL_Surface* frame)
 {
     if (button == 0)
         mousec = 0;
@@ -88,10 +88,10 @@ int RenderDialogr(int dple, int x, int y, int button, int key, int, SDL_Surface*
         renddr = 1;
     }
     if (dplev == 0)
-        dplev = dple;
-    DarkenScreen(screen);
+        dplev = dialogLevel;
+    DarkenScreen(frame);
     SDL_Surface* panel = dead == 1 && dialogrl ? dialogrl : dialogr;
-    FadeInOnce(screen, panel, 120, 80, &biodr);
+    FadeInOnce(frame, panel, 120, 80, &biodr);
     bool settled = ClockTicks() - openedAt >= DOUBLE_CLICK_MS;
     bool click = button != 0 && mousec == 0 && settled && !IsKeyPress(key);
     // Return takes RETRY after a loss and CANCEL otherwise; Escape closes the
@@ -103,7 +103,7 @@ int RenderDialogr(int dple, int x, int y, int button, int key, int, SDL_Surface*
         chosen = 3;
     if (dead == 1 && undoCount > 0) {
         bool over = InRect(RETRY_UNDO, x, y);
-        apply_clip(RETRY_UNDO_AT_X, RETRY_UNDO_AT_Y, RetryUndo[over ? 1 : 0], screen, nullptr);
+        apply_clip(RETRY_UNDO_AT_X, RETRY_UNDO_AT_Y, RetryUndo[over ? 1 : 0], frame, nullptr);
         if (over && click) {
             int r = UndoLoss();
             if (r != SCREEN_RETRY)
@@ -117,11 +117,11 @@ int RenderDialogr(int dple, int x, int y, int button, int key, int, SDL_Surface*
         const SDL_Rect& r = Dialogritem[k];
         if (k == 1) {
             bioret = rendle = cntgh = 0;
-            apply_clip(r.x - 5, r.y - 23, rmm, screen, nullptr);
+            apply_clip(r.x - 5, r.y - 23, rmm, frame, nullptr);
         } else if (k == 2) {
-            apply_clip(r.x - 75, r.y - 12, rr, screen, nullptr);
+            apply_clip(r.x - 75, r.y - 12, rr, frame, nullptr);
         } else {
-            apply_clip(r.x - 8, r.y - 22, rexit, screen, nullptr);
+            apply_clip(r.x - 8, r.y - 22, rexit, frame, nullptr);
         }
         if (click)
             chosen = k;
@@ -130,9 +130,9 @@ int RenderDialogr(int dple, int x, int y, int button, int key, int, SDL_Surface*
     if (chosen == 1)
         return ToMainMenu();
     if (chosen == 2)
-        return Retry(dple);
+        return Retry(dialogLevel);
     if (chosen == 3)
         return Cancel();
-    LevelCursor(screen, x, y, button == 1);
+    LevelCursor(frame, x, y, button == 1);
     return SCREEN_RETRY;
 }

@@ -33,9 +33,9 @@ static bool Clicked(int button)
     return button != 0 && mousec == 0;
 }
 
-static void Transition(SDL_Surface* screen, SDL_Surface* picture, int effect)
+static void Transition(SDL_Surface* frame, SDL_Surface* picture, int effect)
 {
-    NLevel(screen, CopyScreen(screen), picture, effect, 5);
+    NLevel(frame, CopyScreen(frame), picture, effect, 5);
 }
 
 // Keeps a track playing: restarts it when the music has ended.
@@ -51,23 +51,23 @@ static void KeepMusic(int& latch, Mix_Music* music)
 
 // What is on the screen becomes the level's background (the map's picture, or
 // the relic screen, which the next level frame starts from).
-static void KeepScreenAsBackground(SDL_Surface* screen)
+static void KeepScreenAsBackground(SDL_Surface* frame)
 {
     if (LevelImage)
         SDL_FreeSurface(LevelImage);
-    LevelImage = CopyScreen(screen);
+    LevelImage = CopyScreen(frame);
 }
 
-int OpeningStory(SDL_Surface* screen, int x, int y, int button, int levelStar)
+int OpeningStory(SDL_Surface* frame, int x, int y, int button, int levelStar)
 {
     if (cntintr == 1) {
-        Transition(screen, IntroImag[1], 1);
+        Transition(frame, IntroImag[1], 1);
         cntintr = 2;
     } else {
-        apply_clip(0, 0, IntroImag[cntintr - 1], screen, nullptr);
+        apply_clip(0, 0, IntroImag[cntintr - 1], frame, nullptr);
     }
     KeepMusic(psi, musici);
-    bool over = CornerButton(screen, x, y, forhon, forhoff);
+    bool over = CornerButton(frame, x, y, forhon, forhoff);
     if (over && Clicked(button)) {
         cntintr += 1;
         if (cntintr > 5)
@@ -76,13 +76,13 @@ int OpeningStory(SDL_Surface* screen, int x, int y, int button, int levelStar)
         PlayEffect(&mdibtn);
         mousec = 1;
     }
-    LevelCursor(screen, x - 20, y - 20, button != 0);
+    LevelCursor(frame, x - 20, y - 20, button != 0);
     return levelStar;
 }
 
 // A chapter's picture before its first level. Once left (or skipped after a
 // retry) cntgh counts on past 5, one level frame per step.
-int ChapterPicture(SDL_Surface* screen, int x, int y, int button, int levelStar)
+int ChapterPicture(SDL_Surface* frame, int x, int y, int button, int levelStar)
 {
     if (bioret == 1) {
         cntgh += 1;
@@ -93,13 +93,13 @@ int ChapterPicture(SDL_Surface* screen, int x, int y, int button, int levelStar)
     if (ChapterIndexOf(level_no) != cntgh - 1)
         return -1;
     if (biointo == 0) {
-        Transition(screen, IntroImag[4 + cntgh], 1);
+        Transition(frame, IntroImag[4 + cntgh], 1);
         biointo = 1;
     } else {
         KeepMusic(pma, musica);
-        apply_clip(0, 0, IntroImag[4 + cntgh], screen, nullptr);
+        apply_clip(0, 0, IntroImag[4 + cntgh], frame, nullptr);
     }
-    bool over = CornerButton(screen, x, y, forhon, forhoff);
+    bool over = CornerButton(frame, x, y, forhon, forhoff);
     if (over && Clicked(button)) {
         bioret = 1;
         pma = 0;
@@ -109,11 +109,11 @@ int ChapterPicture(SDL_Surface* screen, int x, int y, int button, int levelStar)
         LEVEL_TIMER = 0;
         PlayEffect(&gong);
         if (ashcrystal == 0)
-            Transition(screen, LevelImage, 1);
+            Transition(frame, LevelImage, 1);
         biointo = 0;
         mousec = 1;
     }
-    LevelCursor(screen, x - 20, y - 20, button != 0);
+    LevelCursor(frame, x - 20, y - 20, button != 0);
     return levelStar;
 }
 
@@ -128,7 +128,7 @@ static int ReplayDone()
     return SCREEN_LEVELS;
 }
 
-int LevelAdvance(SDL_Surface* screen, int levelStar)
+int LevelAdvance(SDL_Surface* frame, int levelStar)
 {
     mousec = 1;
     if (replaying)
@@ -139,7 +139,7 @@ int LevelAdvance(SDL_Surface* screen, int levelStar)
     }
     if (ashcrystal != 1) {
         // The wipe frees the picture it wipes to, so it gets a copy of the background.
-        Transition(screen, CopyScreen(LevelImage), 5);
+        Transition(frame, CopyScreen(LevelImage), 5);
     }
     level_no += 1;
     end_level = bioret = dead = prikpp = nijepust = ashcrystal = 0;
@@ -156,8 +156,8 @@ int LevelAdvance(SDL_Surface* screen, int levelStar)
         lmap(level_no);
         return level_no;
     }
-    Transition(screen, Mapi, 3);
-    KeepScreenAsBackground(screen);
+    Transition(frame, Mapi, 3);
+    KeepScreenAsBackground(frame);
     level_no += SCREEN_MAP;
     rendle = 0;
     return level_no;
@@ -172,7 +172,7 @@ static const char* RelicMessage()
     return "You have collected the another part of Ashcrystal";
 }
 
-static void RelicDust(SDL_Surface* screen)
+static void RelicDust(SDL_Surface* frame)
 {
     static const int puff[4][4] = {
         {289, 205, 329, 245}, {296, 150, 229, 190}, {244, 139, 244, 179}, {138, 235, 138, 275}};
@@ -180,50 +180,50 @@ static void RelicDust(SDL_Surface* screen)
         return;
     const int* p = puff[ashcrystal - 7];
     if (brss >= 1 && brss <= 40)
-        apply_clip(p[0], p[1], SandImage[brss], screen, nullptr);
+        apply_clip(p[0], p[1], SandImage[brss], frame, nullptr);
     if (brss >= 21 && brss <= 60)
-        apply_clip(p[2], p[3], SandImage[brss - 20], screen, nullptr);
+        apply_clip(p[2], p[3], SandImage[brss - 20], frame, nullptr);
 }
 
-int RelicSequence(SDL_Surface* screen, int x, int y, int button, int levelStar)
+int RelicSequence(SDL_Surface* frame, int x, int y, int button, int levelStar)
 {
     if (ashcrystal <= 5) {
-        Transition(screen, AshcrystalImg[1], 1);
+        Transition(frame, AshcrystalImg[1], 1);
         ashcrystal += 5;
         brss = 1;
     } else {
-        apply_clip(0, 0, AshcrystalImg[1], screen, nullptr);
+        apply_clip(0, 0, AshcrystalImg[1], frame, nullptr);
         // Under the ending pictures their own tunes play; the relic music
         // would otherwise come back each time one ends and keep it away.
         if (ashcrystal <= 10)
             KeepMusic(pash, musicash);
         if (ashcrystal - 5 < ASHCRYSTAL_IMAGES)
-            apply_clip(178, 113, AshcrystalImg[ashcrystal - 5], screen, nullptr);
+            apply_clip(178, 113, AshcrystalImg[ashcrystal - 5], frame, nullptr);
     }
     if (mpk == 0)
         PlayEffect(&mmisce);
     mpk = 1;
-    RelicDust(screen);
+    RelicDust(frame);
     if (brss > 60 && ashcrystal >= 7 && ashcrystal <= 10) {
-        prikstr(screen, RelicMessage(), 30, 480, 3);
+        prikstr(frame, RelicMessage(), 30, 480, 3);
         if (ashcrystal == 10) {
             if (finalpart == 0 && finalpartt == 0)
                 finalpartt = startTicks;
             if (finalpart == 0 && startTicks - finalpartt > 4000) {
-                while (Fade(screen, AshcrystalImg[6], 1, 49, 85) != 1) {
+                while (Fade(frame, AshcrystalImg[6], 1, 49, 85) != 1) {
                 }
                 finalpart = 1;
             }
             if (finalpart)
-                apply_clip(49, 85, AshcrystalImg[6], screen, nullptr);
+                apply_clip(49, 85, AshcrystalImg[6], frame, nullptr);
         }
     }
     if (ashcrystal == 11) {
         KeepMusic(pma, musicae);
-        apply_clip(0, 0, IntroImag[9], screen, nullptr);
+        apply_clip(0, 0, IntroImag[9], frame, nullptr);
     } else if (ashcrystal == 12) {
         KeepMusic(pma, musicairo);
-        apply_clip(0, 0, IntroImag[10], screen, nullptr);
+        apply_clip(0, 0, IntroImag[10], frame, nullptr);
     } else if (ashcrystal == 13) {
         level_no += 1;
         proshli = level_no;
@@ -233,18 +233,18 @@ int RelicSequence(SDL_Surface* screen, int x, int y, int button, int levelStar)
     }
     bool hidden = ashcrystal == 10 && !(finalpart && startTicks - finalpartt > 4000);
     if (!hidden) {
-        bool over = CornerButton(screen, x, y, forhon, forhoff);
+        bool over = CornerButton(frame, x, y, forhon, forhoff);
         if (over && Clicked(button)) {
             pma = pash = mpk = 0;
             PlayEffect(&mdibtn);
-            KeepScreenAsBackground(screen);
+            KeepScreenAsBackground(frame);
             startTicks = 0;
             LEVEL_TIMER = 0;
             ashcrystal = ashcrystal > 9 ? ashcrystal + 1 : 1;
             mousec = 1;
         }
     }
-    LevelCursor(screen, x - 20, y - 20, button != 0);
+    LevelCursor(frame, x - 20, y - 20, button != 0);
     return levelStar;
 }
 

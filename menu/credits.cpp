@@ -57,26 +57,26 @@ static int ScrollStep()
     return step;
 }
 
-int RenderCredits(int x, int y, int button, int key, int, SDL_Surface* screen)
+int RenderCredits(int x, int y, int button, int key, int, SDL_Surface* frame)
 {
     if (rendc == 0)
         Enter(button);
     KeepTunePlaying(&pcm, musicredits);
     if (button == 0)
         mousechk = 0;
-    apply_clip(0, 0, optimizedImageCredits, screen, nullptr);
+    apply_clip(0, 0, optimizedImageCredits, frame, nullptr);
 
     clipi += ScrollStep();
     clipy.y = static_cast<Sint16>(clipi);
     // While clipi is negative the blit is clipped at the text's top edge and
     // moved down by as much, so the text rises from the bottom of the window.
-    apply_clip(60, 70, optimizedImageCreditsm, screen, &clipy);
+    apply_clip(60, 70, optimizedImageCreditsm, frame, &clipy);
     int height = optimizedImageCreditsm ? optimizedImageCreditsm->h : 0;
     if (height < clipi)
         clipi = CREDITS_START;
 
     bool back = IsBackKey(key) || IsOkKey(key);
-    if (CornerButton(screen, x, y, btmhon, btmhoff) && button != 0 && mousechk == 0 && !IsKeyPress(key))
+    if (CornerButton(frame, x, y, btmhon, btmhoff) && button != 0 && mousechk == 0 && !IsKeyPress(key))
         back = true;
     if (back) {
         menu_first_time = 1;
@@ -86,6 +86,6 @@ int RenderCredits(int x, int y, int button, int key, int, SDL_Surface* screen)
         rendc = 0;
         return SCREEN_MENU;
     }
-    apply_clip(x, y, button == 1 ? optimizedImageCursorp : optimizedImageCur, screen, nullptr);
+    apply_clip(x, y, button == 1 ? optimizedImageCursorp : optimizedImageCur, frame, nullptr);
     return SCREEN_CREDITS;
 }

@@ -29,48 +29,48 @@ void SetGameRects()
 }
 
 // The panel over the darkened menu; it fades in when *faded is still 0.
-static void DrawPanel(SDL_Surface* screen, SDL_Surface* panel, int* faded)
+static void DrawPanel(SDL_Surface* frame, SDL_Surface* panel, int* faded)
 {
-    DrawBackdrop(screen);
-    FadeInOnce(screen, panel, 120, 80, faded);
+    DrawBackdrop(frame);
+    FadeInOnce(frame, panel, 120, 80, faded);
 }
 
 // Leaves the menus for a level: the menu tune stops, the backdrop goes, the
 // sequences of any earlier game are forgotten and the board is loaded. The
 // level's own picture comes in by effect (0: none, the level or its story
 // draws itself).
-static int StartLevel(SDL_Surface* screen, int level, int effect)
+static int StartLevel(SDL_Surface* frame, int level, int effect)
 {
     Mix_HaltMusic();
     FreeMenuBackdrop();
     ResetSequences();
     lmap(level);
     if (effect != 0)
-        NLevel(screen, CopyScreen(screen), LevelImage, effect, 5);
+        NLevel(frame, CopyScreen(frame), LevelImage, effect, 5);
     return level;
 }
 
 // A new game is level 1 with score 0, whatever the player had: the level load
 // reads both, and the first recording stores them.
-static int NewGame(SDL_Surface* screen)
+static int NewGame(SDL_Surface* frame)
 {
     level_num = start_level_no;
     proshli = level_num;
     PlayerScore = 0;
-    return StartLevel(screen, level_num, cntintr != 1 ? 2 : 0);
+    return StartLevel(frame, level_num, cntintr != 1 ? 2 : 0);
 }
 
-static int ClickNewGame(SDL_Surface* screen)
+static int ClickNewGame(SDL_Surface* frame)
 {
     cntintr = 1;
     izmp = 1;
     int i = FindPlayer(PlayerName);
     if (i != 0 && pin[i].level > 1)
         return SCREEN_NEWGAME;  // the backdrop stays for the question
-    return NewGame(screen);
+    return NewGame(frame);
 }
 
-static int ClickContinue(SDL_Surface* screen)
+static int ClickContinue(SDL_Surface* frame)
 {
     cntintr = 6;
     izmp = 1;
@@ -85,10 +85,10 @@ static int ClickContinue(SDL_Surface* screen)
     }
     proshli = level_num;
     // A chapter's first level opens with its own picture, so no effect there.
-    return StartLevel(screen, level_num, !OpensChapter(level_num) ? 1 : 0);
+    return StartLevel(frame, level_num, !OpensChapter(level_num) ? 1 : 0);
 }
 
-int RenderDialogg(int x, int y, int button, int key, int, SDL_Surface* screen)
+int RenderDialogg(int x, int y, int button, int key, int, SDL_Surface* frame)
 {
     if (renddg == 0) {
         WarpPointer(400, 300);
@@ -96,11 +96,11 @@ int RenderDialogg(int x, int y, int button, int key, int, SDL_Surface* screen)
     }
     if (button == 0)
         mousechk = 0;
-    DrawPanel(screen, DialogImageg, &biodg);
+    DrawPanel(frame, DialogImageg, &biodg);
     if (!PlayerName[0])
         return SCREEN_GAME;
 
-    if (LevelsButton(screen, x, y, button != 0 && mousechk == 0)) {
+    if (LevelsButton(frame, x, y, button != 0 && mousechk == 0)) {
         mousechk = 1;
         renddg = 0;
         PlayEffect(&mdbtn);
@@ -114,7 +114,7 @@ int RenderDialogg(int x, int y, int button, int key, int, SDL_Surface* screen)
     for (int i = 1; i <= GAME_ITEMS; i++) {
         if (!InRect(Dialogitem[i], x, y))
             continue;
-        apply_clip(hoverX[i], hoverY[i], hover[i], screen, nullptr);
+        apply_clip(hoverX[i], hoverY[i], hover[i], frame, nullptr);
         if (button != 0 && mousechk == 0 && !IsKeyPress(key))
             chosen = i;
     }
@@ -123,24 +123,24 @@ int RenderDialogg(int x, int y, int button, int key, int, SDL_Surface* screen)
         renddg = 0;
         PlayEffect(&mdbtn);
         if (chosen == 1)
-            return ClickNewGame(screen);
+            return ClickNewGame(frame);
         if (chosen == 2)
-            return ClickContinue(screen);
+            return ClickContinue(frame);
         if (chosen == 3) {
             level_num = SCREEN_SCORES;
-            while (Fade(screen, DialogImageHS, 1, 0, 0) != 1) {
+            while (Fade(frame, DialogImageHS, 1, 0, 0) != 1) {
             }
             FreeMenuBackdrop();
             return SCREEN_SCORES;
         }
-        MenuPointer(screen, x, y, 1);
+        MenuPointer(frame, x, y, 1);
         return SCREEN_MENU;  // the backdrop is kept for the next dialog
     }
-    MenuPointer(screen, x, y, button == 1);
+    MenuPointer(frame, x, y, button == 1);
     return SCREEN_GAME;
 }
 
-int RenderDialoga(int x, int y, int button, int key, int, SDL_Surface* screen)
+int RenderDialoga(int x, int y, int button, int key, int, SDL_Surface* frame)
 {
     if (rendda == 0) {
         WarpPointer(400, 300);
@@ -148,27 +148,27 @@ int RenderDialoga(int x, int y, int button, int key, int, SDL_Surface* screen)
     }
     if (button == 0)
         mousechk = 0;
-    DrawPanel(screen, DialogImagea, &bioda);
+    DrawPanel(frame, DialogImagea, &bioda);
     bool click = button != 0 && mousechk == 0 && !IsKeyPress(key);
     bool yes = false;
     // Yes throws the saved game away, so no key says it: Return and Escape are No.
     bool no = IsOkKey(key) || IsBackKey(key);
     if (InRect(Dialogpok, x, y)) {
-        apply_clip(220, 372, mye, screen, nullptr);
+        apply_clip(220, 372, mye, frame, nullptr);
         yes = click;
     }
     if (InRect(Dialogpc, x, y)) {
-        apply_clip(401, 372, mno, screen, nullptr);
+        apply_clip(401, 372, mno, frame, nullptr);
         no = no || click;
     }
     if (yes || no) {
         mousechk = 1;
         PlayEffect(&mdbtn);
         if (yes)
-            return NewGame(screen);
+            return NewGame(frame);
         FreeMenuBackdrop();
         return SCREEN_MENU;
     }
-    MenuPointer(screen, x, y, button == 1);
+    MenuPointer(frame, x, y, button == 1);
     return SCREEN_NEWGAME;
 }

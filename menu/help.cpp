@@ -42,7 +42,7 @@ static bool HasVideo(int page, int slot)
 
 // Draws the play buttons, the one under the pointer lit, and returns the slot
 // whose button was clicked, or -1.
-static int PlayButtons(SDL_Surface* screen, int x, int y, int button)
+static int PlayButtons(SDL_Surface* frame, int x, int y, int button)
 {
     int clicked = -1;
     for (int s = 0; s < HELP_SLOTS; s++) {
@@ -50,7 +50,7 @@ static int PlayButtons(SDL_Surface* screen, int x, int y, int button)
             continue;
         const HelpSlot& slot = Slots[s];
         bool over = InBox(x, y, slot.left, slot.top, slot.right, slot.bottom);
-        apply_clip(slot.buttonX, slot.buttonY, over ? hpbh : hpb, screen, nullptr);
+        apply_clip(slot.buttonX, slot.buttonY, over ? hpbh : hpb, frame, nullptr);
         if (over && button != 0 && mousechk == 0) {
             mousechk = 1;
             clicked = s;
@@ -63,7 +63,7 @@ static int PlayButtons(SDL_Surface* screen, int x, int y, int button)
     return clicked;
 }
 
-static void PlaySlot(SDL_Surface* screen, int slot)
+static void PlaySlot(SDL_Surface* frame, int slot)
 {
     int video = 4 * backi - 4 + slot;  // 1..11
     if (video < 1 || video > HELP_VIDEOS)
@@ -71,17 +71,17 @@ static void PlaySlot(SDL_Surface* screen, int slot)
     char path[64];
     snprintf(path, sizeof path, "media/video/help%d.ogg", video);
     // The page with its lit button stays on the screen around the video.
-    ShowFrame(screen);
+    ShowFrame(frame);
     LoadPlayV(path, Slots[slot].videoX, Slots[slot].videoY);
 }
 
 // The arrows: next (or, on the last page, back to the menu) and previous.
 // Returns 1 when help closed.
-static int PageButtons(SDL_Surface* screen, int x, int y, int button)
+static int PageButtons(SDL_Surface* frame, int x, int y, int button)
 {
     bool last = backi >= HELP_PAGES;
     if (InBox(x, y, 690, 0, 799, 71)) {
-        apply_clip(690, 0, last ? hbackh : hrighth, screen, nullptr);
+        apply_clip(690, 0, last ? hbackh : hrighth, frame, nullptr);
         if (button != 0 && mousechk == 0) {
             mousechk = 1;
             PlayEffect(&mdbtn);
@@ -95,18 +95,18 @@ static int PageButtons(SDL_Surface* screen, int x, int y, int button)
             }
         }
     } else {
-        apply_clip(690, 0, last ? hback : hright, screen, nullptr);
+        apply_clip(690, 0, last ? hback : hright, frame, nullptr);
     }
     if (backi > 1) {
         if (InBox(x, y, 0, 0, 109, 71)) {
-            apply_clip(0, 0, hlefth, screen, nullptr);
+            apply_clip(0, 0, hlefth, frame, nullptr);
             if (button != 0 && mousechk == 0) {
                 mousechk = 1;
                 PlayEffect(&mdbtn);
                 backi -= 1;
             }
         } else {
-            apply_clip(0, 0, hleft, screen, nullptr);
+            apply_clip(0, 0, hleft, frame, nullptr);
         }
     }
     return 0;
@@ -121,7 +121,7 @@ static void CloseHelp()
     level_no = SCREEN_MENU;
 }
 
-void RenderHelp(int x, int y, int button, int key, SDL_Surface* screen)
+void RenderHelp(int x, int y, int button, int key, SDL_Surface* frame)
 {
     if (IsKeyPress(key)) {
         if (IsBackKey(key))
@@ -136,14 +136,14 @@ void RenderHelp(int x, int y, int button, int key, SDL_Surface* screen)
         mousechk = 0;
     if (backi < 1 || backi > HELP_PAGES)
         backi = 1;
-    apply_clip(0, 0, hbackg[backi], screen, nullptr);
+    apply_clip(0, 0, hbackg[backi], frame, nullptr);
 
-    int slot = PlayButtons(screen, x, y, button);
+    int slot = PlayButtons(frame, x, y, button);
     if (slot >= 0) {
-        PlaySlot(screen, slot);
+        PlaySlot(frame, slot);
         return;
     }
-    if (PageButtons(screen, x, y, button))
+    if (PageButtons(frame, x, y, button))
         return;
-    apply_clip(x, y, button != 0 ? optimizedImageCursorp : optimizedImageCur, screen, nullptr);
+    apply_clip(x, y, button != 0 ? optimizedImageCursorp : optimizedImageCur, frame, nullptr);
 }

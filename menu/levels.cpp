@@ -40,10 +40,10 @@ void LoadLevelListArt()
     ForEachImage(rows, static_cast<int>(sizeof rows / sizeof rows[0]), 0, LoadIntoEmpty);
 }
 
-int LevelsButton(SDL_Surface* screen, int x, int y, int click)
+int LevelsButton(SDL_Surface* frame, int x, int y, int click)
 {
     bool over = InRect(LEVELS_BUTTON, x, y);
-    apply_clip(LEVELS_BUTTON_AT_X, LEVELS_BUTTON_AT_Y, LevelsButtonImg[over ? 1 : 0], screen, nullptr);
+    apply_clip(LEVELS_BUTTON_AT_X, LEVELS_BUTTON_AT_Y, LevelsButtonImg[over ? 1 : 0], frame, nullptr);
     if (over && click)
         keepChapter = false;  // from the game dialog the list opens on the player's chapter
     return over && click;
@@ -87,7 +87,7 @@ static int Leave(int code)
 }
 
 // A level chosen: a replay of one already finished, or the player's own.
-static int Play(SDL_Surface* screen, int level)
+static int Play(SDL_Surface* frame, int level)
 {
     int saved = 0, score = 0;
     ReadPlayer(&saved, &score);
@@ -104,46 +104,46 @@ static int Play(SDL_Surface* screen, int level)
     lmap(level);
     level_no = level;
     if (!OpensChapter(level) || replaying)
-        NLevel(screen, CopyScreen(screen), LevelImage, 1, 5);
+        NLevel(frame, CopyScreen(frame), LevelImage, 1, 5);
     return level;
 }
 
-static void DrawCentredText(SDL_Surface* screen, const char* text, int cx, int y, int font)
+static void DrawCentredText(SDL_Surface* frame, const char* text, int cx, int y, int font)
 {
     int w = strl(text, 0, 560, font);
-    prikstr(screen, text, cx - w / 2, y, font);
+    prikstr(frame, text, cx - w / 2, y, font);
 }
 
-static void DrawCell(SDL_Surface* screen, int i, int level, bool lit)
+static void DrawCell(SDL_Surface* frame, int i, int level, bool lit)
 {
     SDL_Rect r = Cell(i);
     bool locked = level > llReached;
-    apply_clip(r.x, r.y, LevelCellImg[locked ? 2 : lit ? 1 : 0], screen, nullptr);
+    apply_clip(r.x, r.y, LevelCellImg[locked ? 2 : lit ? 1 : 0], frame, nullptr);
     char text[32];
     snprintf(text, sizeof text, "%d", level);
     // The first line: the level's number, and its par (the fewest moves that
     // win it) at the right when it is known and the level is open.
-    int par = locked ? 0 : LevelPar(level);
-    if (par > 0) {
-        prikstr(screen, text, r.x + 6, r.y + 2, 3);
-        snprintf(text, sizeof text, "par%d", par);
+    int parMoves = locked ? 0 : LevelPar(level);
+    if (parMoves > 0) {
+        prikstr(frame, text, r.x + 6, r.y + 2, 3);
+        snprintf(text, sizeof text, "par%d", parMoves);
         // (strl gives where the last glyph starts: one glyph's width is added)
-        prikstr(screen, text, r.x + LEVEL_CELL_W - 13 - strl(text, 0, 560, 1), r.y + 6, 1);
+        prikstr(frame, text, r.x + LEVEL_CELL_W - 13 - strl(text, 0, 560, 1), r.y + 6, 1);
     } else {
-        DrawCentredText(screen, text, r.x + LEVEL_CELL_W / 2, r.y + 2, 3);
+        DrawCentredText(frame, text, r.x + LEVEL_CELL_W / 2, r.y + 2, 3);
     }
     // The second line: the player's best moves at the left, the best time at the
     // right with a star when the level was won without a hint.
     const BestRecord* b = locked ? nullptr : FindBest(PlayerName, level);
     if (b) {
         snprintf(text, sizeof text, "%d", b->moves);
-        prikstr(screen, text, r.x + 8, r.y + 28, 1);
+        prikstr(frame, text, r.x + 8, r.y + 28, 1);
         snprintf(text, sizeof text, "%d:%02d%s", b->seconds / 60, b->seconds % 60, b->clean ? "*" : "");
-        prikstr(screen, text, r.x + LEVEL_CELL_W - 14 - strl(text, 0, 560, 1), r.y + 28, 1);
+        prikstr(frame, text, r.x + LEVEL_CELL_W - 14 - strl(text, 0, 560, 1), r.y + 28, 1);
     }
 }
 
-int RenderLevelList(int x, int y, int button, int, SDL_Surface* screen)
+int RenderLevelList(int x, int y, int button, int, SDL_Surface* frame)
 {
     if (renddl == 0)
         Enter();
@@ -152,15 +152,15 @@ int RenderLevelList(int x, int y, int button, int, SDL_Surface* screen)
     bool click = button != 0 && mousechk == 0;
     if (click)
         mousechk = 1;
-    DrawBackdrop(screen);
-    apply_clip(LEVEL_LIST_X, LEVEL_LIST_Y, LevelListImg, screen, nullptr);
+    DrawBackdrop(frame);
+    apply_clip(LEVEL_LIST_X, LEVEL_LIST_Y, LevelListImg, frame, nullptr);
     char title[32];
     snprintf(title, sizeof title, "CHAPTER %d", llChapter);
-    DrawCentredText(screen, title, 400, 76, 2);
+    DrawCentredText(frame, title, 400, 76, 2);
 
     if (llChapter > 1) {
         bool over = InRect(LEVEL_LIST_LEFT, x, y);
-        apply_clip(LEVEL_LIST_LEFT.x, LEVEL_LIST_LEFT.y, LevelPageImg[over ? 1 : 0], screen, nullptr);
+        apply_clip(LEVEL_LIST_LEFT.x, LEVEL_LIST_LEFT.y, LevelPageImg[over ? 1 : 0], frame, nullptr);
         if (over && click) {
             llChapter--;
             PlayEffect(&mdbtn);
@@ -168,7 +168,7 @@ int RenderLevelList(int x, int y, int button, int, SDL_Surface* screen)
     }
     if (llChapter < LIST_CHAPTERS) {
         bool over = InRect(LEVEL_LIST_RIGHT, x, y);
-        apply_clip(LEVEL_LIST_RIGHT.x, LEVEL_LIST_RIGHT.y, LevelPageImg[over ? 3 : 2], screen, nullptr);
+        apply_clip(LEVEL_LIST_RIGHT.x, LEVEL_LIST_RIGHT.y, LevelPageImg[over ? 3 : 2], frame, nullptr);
         if (over && click) {
             llChapter++;
             PlayEffect(&mdbtn);
@@ -178,22 +178,22 @@ int RenderLevelList(int x, int y, int button, int, SDL_Surface* screen)
     for (int i = 0; i < LEVELS_PER_PAGE; i++) {
         int level = (llChapter - 1) * LEVELS_PER_PAGE + i + 1;
         bool over = InRect(Cell(i), x, y) && level <= llReached;
-        DrawCell(screen, i, level, over);
+        DrawCell(frame, i, level, over);
         if (over && click)
             chosen = level;
     }
     // What a tablet's second line says, either side of CLOSE.
-    prikstr(screen, "best moves  time", 160, 492, 1);
-    prikstr(screen, "* no hint", 500, 492, 1);
+    prikstr(frame, "best moves  time", 160, 492, 1);
+    prikstr(frame, "* no hint", 500, 492, 1);
     if (InRect(LEVEL_LIST_CLOSE, x, y)) {
-        apply_clip(LEVEL_LIST_CLOSE.x - 3, LEVEL_LIST_CLOSE.y - 3, LevelListCloseH, screen, nullptr);
+        apply_clip(LEVEL_LIST_CLOSE.x - 3, LEVEL_LIST_CLOSE.y - 3, LevelListCloseH, frame, nullptr);
         if (click)
             return Leave(SCREEN_GAME);
     }
     if (chosen != 0 && chosen <= LAST_LEVEL) {
         Leave(chosen);
-        return Play(screen, chosen);
+        return Play(frame, chosen);
     }
-    MenuPointer(screen, x, y, button == 1);
+    MenuPointer(frame, x, y, button == 1);
     return SCREEN_LEVELS;
 }

@@ -62,12 +62,12 @@ static bool IsBigPoint(int k)
     return k != 0 && k % MAP_BLOCK == 0;
 }
 
-static void DrawGlow(SDL_Surface* screen, int k)
+static void DrawGlow(SDL_Surface* frame, int k)
 {
     if (IsBigPoint(k))
-        apply_clip(PointX(k) - 14, PointY(k) - 12, Mapbg, screen, nullptr);
+        apply_clip(PointX(k) - 14, PointY(k) - 12, Mapbg, frame, nullptr);
     else
-        apply_clip(PointX(k) - 11, PointY(k) - 11, Mapsg, screen, nullptr);
+        apply_clip(PointX(k) - 11, PointY(k) - 11, Mapsg, frame, nullptr);
 }
 
 static void WaitForFrame()
@@ -94,24 +94,24 @@ static void AnimationClock()
 
 // The dots of the finished blocks 1..c, the walking glow, then the newest dot's
 // slow blink once the glow has passed it.
-static void DrawPath(SDL_Surface* screen, int c)
+static void DrawPath(SDL_Surface* frame, int c)
 {
     for (int k = 1; k <= c; k++) {
-        apply_clip(PointX(0), PointY(0), Mapb, screen, nullptr);
+        apply_clip(PointX(0), PointY(0), Mapb, frame, nullptr);
         if (k % MAP_BLOCK == 0)
-            apply_clip(PointX(k) - 2, PointY(k), Mapb, screen, nullptr);
+            apply_clip(PointX(k) - 2, PointY(k), Mapb, frame, nullptr);
         else
-            apply_clip(PointX(k), PointY(k), Maps, screen, nullptr);
+            apply_clip(PointX(k), PointY(k), Maps, frame, nullptr);
     }
     if (renderput < c)
-        DrawGlow(screen, renderput);
+        DrawGlow(frame, renderput);
     if (blink % 4 == 0 && renderput > c) {
-        apply_clip(PointX(0), PointY(0), Mapb, screen, nullptr);
-        DrawGlow(screen, c);
+        apply_clip(PointX(0), PointY(0), Mapb, frame, nullptr);
+        DrawGlow(frame, c);
     }
 }
 
-int RenderMap(int x, int y, int button, int key, int level, SDL_Surface* screen)
+int RenderMap(int x, int y, int button, int key, int level, SDL_Surface* frame)
 {
     if (rendmp == 0) {
         WarpPointer(400, 300);
@@ -126,8 +126,8 @@ int RenderMap(int x, int y, int button, int key, int level, SDL_Surface* screen)
     WaitForFrame();
     AnimationClock();
 
-    apply_clip(0, 0, Mapi, screen, nullptr);
-    if (CornerButton(screen, x, y, forhon2, forhoff2) && button != 0 && !heldSinceEntry && !IsKeyPress(key))
+    apply_clip(0, 0, Mapi, frame, nullptr);
+    if (CornerButton(frame, x, y, forhon2, forhoff2) && button != 0 && !heldSinceEntry && !IsKeyPress(key))
         clnex = 1;
 
     // The map has one way on: Return and Escape both take it.
@@ -141,23 +141,23 @@ int RenderMap(int x, int y, int button, int key, int level, SDL_Surface* screen)
         c = 0;
     if (c > MAP_LAST_DOT)
         c = MAP_LAST_DOT;
-    DrawPath(screen, c);
+    DrawPath(frame, c);
 
     char label[32];
     snprintf(label, sizeof label, "LEVEL: %d", level - SCREEN_MAP - 1);
-    prikstr(screen, label, 330, 70, 3);
+    prikstr(frame, label, 330, 70, 3);
 
     if (clnex) {
         pmapm = rendmp = renderput = 0;
         level -= SCREEN_MAP;
         lmap(level);
-        NLevel(screen, CopyScreen(screen), LevelImage, 3, 5);
+        NLevel(frame, CopyScreen(frame), LevelImage, 3, 5);
         clnex = 0;
     }
 
     // The menu hands have their fingertip at the top-left corner, so the map
     // draws them there like every other menu screen: drawn 20 pixels up and
     // left, the finger would point beside what a click hits.
-    apply_clip(x, y, button == 1 ? optimizedImageCursorp : optimizedImageCur, screen, nullptr);
+    apply_clip(x, y, button == 1 ? optimizedImageCursorp : optimizedImageCur, frame, nullptr);
     return level;
 }

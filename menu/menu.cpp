@@ -67,19 +67,19 @@ SDL_Rect LST[LOADING_STEPS + 1];
 
 // ---- shared by the menu screens ------------------------------------------------
 
-void MenuCursor(SDL_Surface* screen, int x, int y)
+void MenuCursor(SDL_Surface* frame, int x, int y)
 {
-    apply_clip(x, y, optimizedImageCur, screen, nullptr);
+    apply_clip(x, y, optimizedImageCur, frame, nullptr);
 }
 
-void MenuPointer(SDL_Surface* screen, int x, int y, int pressed)
+void MenuPointer(SDL_Surface* frame, int x, int y, int pressed)
 {
-    apply_clip(x, y, pressed ? optimizedImageCursorp : optimizedImageCur, screen, nullptr);
+    apply_clip(x, y, pressed ? optimizedImageCursorp : optimizedImageCur, frame, nullptr);
 }
 
-void DrawBackdrop(SDL_Surface* screen)
+void DrawBackdrop(SDL_Surface* frame)
 {
-    DrawDarkened(screen, &proslisc);
+    DrawDarkened(frame, &proslisc);
 }
 
 void FreeMenuBackdrop()
@@ -188,18 +188,18 @@ static void ClearSlots(SDL_Surface** table, int slots)
 // A step of the loading: its pictures are asked for, decoded together, and the
 // step's mark on the loading bar is drawn.
 static void LoadingStep(SDL_Surface* screen, int k);
-static void LoadStep(SDL_Surface* screen, int k)
+static void LoadStep(SDL_Surface* frame, int k)
 {
     static const ImageRow rows[] = {MENU_IMAGES(IMAGE_ROW)};
     ForEachImage(rows, static_cast<int>(sizeof rows / sizeof rows[0]), k, Load);
-    LoadingStep(screen, k);
+    LoadingStep(frame, k);
 }
 
-static void LoadingStep(SDL_Surface* screen, int k)
+static void LoadingStep(SDL_Surface* frame, int k)
 {
     LoadFinish();
-    apply_clip(138, 383, LSTImage, screen, &LST[k]);
-    ShowFrame(screen);
+    apply_clip(138, 383, LSTImage, frame, &LST[k]);
+    ShowFrame(frame);
 }
 
 static void SetRect(SDL_Rect& r, int x, int y, int w, int h)
@@ -225,7 +225,7 @@ static void ChooseCurrentPlayer()
     }
 }
 
-void InitMenu(SDL_Surface* screen)
+void InitMenu(SDL_Surface* frame)
 {
     ClearSlots(menui, MENU_STRIP_SLOTS);
     ClearSlots(menuRest, MENU_STRIP_SLOTS);
@@ -242,7 +242,7 @@ void InitMenu(SDL_Surface* screen)
     SetRect(clipy, 0, CREDITS_START, 690, 520);
     for (int k = 1; k <= LOADING_STEPS; k++)
         SetRect(LST[k], 0, 0, 47 * k, 44);
-    LoadStep(screen, 1);
+    LoadStep(frame, 1);
 
     for (int i = 1; i <= MENU_HOT_AREAS; i++)
         SetRect(MenuRectangle[i], 3 * i + 90, 60 * i + 220, 120, 50);
@@ -251,15 +251,15 @@ void InitMenu(SDL_Surface* screen)
     for (int k = 1; k <= STRIP_FRAMES; k++)
         SetRect(MRect[k], 300 * k - 300, 0, 300, 400);
     SetPlayerRects();
-    LoadStep(screen, 2);
+    LoadStep(frame, 2);
 
-    LoadStep(screen, 3);
+    LoadStep(frame, 3);
     for (int i = 1; i < MENU_STRIP_SLOTS; i++)
         CutRestFrame(i);
     for (int k = 1; k <= CAMEL_FRAMES; k++)
         SetRect(CRect[k], 150 * k - 150, 0, 150, 157);
     for (int k = 4; k <= 9; k++)
-        LoadStep(screen, k);
+        LoadStep(frame, k);
 
     LoadTune(mintro, "media/audio/main.ogg");
     LoadTune(mmap_music, "media/audio/maploop.ogg");
@@ -270,12 +270,12 @@ void InitMenu(SDL_Surface* screen)
     ConvertAlpha(optimizedImageCursorp);
     ConvertAlpha(optimizedImageCredits);
     ConvertAlpha(optimizedImageCur);
-    LoadStep(screen, 10);
+    LoadStep(frame, 10);
 
     if (!MenuImage)
         MenuImage = InitBackg(0);  // the menu scene is background 0
     FrameNo = vfrm = gett = pfrm = 0;
-    LoadStep(screen, 11);
+    LoadStep(frame, 11);
 
     if (LSTImage)
         SDL_FreeSurface(LSTImage);
@@ -360,21 +360,21 @@ static void Music()
 
 // The camel walks in from x 500, 2 pixels a step, for the first 379 steps of the
 // cycle and calls once on the way; the beetle plays from step 401 to 493.
-static void Scene(SDL_Surface* screen)
+static void Scene(SDL_Surface* frame)
 {
     static int camelCalled = 0;  // the camel's call is heard once per pass of step 62
     if (kamila > 24)
         kamila = 6;
     int g = static_cast<int>(gdesam);
     if (g <= 379) {
-        apply_clip(500 - static_cast<int>(2 * gdesam), 250, CamelImage, screen, &CRect[kamila / 6]);
-        apply_clip(0, 0, MaskImage, screen, nullptr);
+        apply_clip(500 - static_cast<int>(2 * gdesam), 250, CamelImage, frame, &CRect[kamila / 6]);
+        apply_clip(0, 0, MaskImage, frame, nullptr);
     }
     if (g == 62 && !camelCalled)
         PlayEffect(&mcamel);
     camelCalled = g == 62;
     if (g > 400 && g <= 493)
-        apply_clip(509, 161, BugImage[g / 2 - 200], screen, nullptr);
+        apply_clip(509, 161, BugImage[g / 2 - 200], frame, nullptr);
     if (g > 500)
         gdesam = 0;
 }
@@ -386,7 +386,7 @@ static bool OverItem(int i, int x, int y)
 
 // The item under the pointer: it comes up when no other item is up; another
 // item plays back first. A click acts at once, whatever the strip shows.
-static void Items(SDL_Surface* screen, int x, int y, int button)
+static void Items(SDL_Surface* frame, int x, int y, int button)
 {
     for (int i = 1; i <= MENU_HOT_AREAS; i++) {
         if (!OverItem(i, x, y)) {
@@ -413,7 +413,7 @@ static void Items(SDL_Surface* screen, int x, int y, int button)
         if (button == 1 && mousechk == 0) {
             mousechk = 1;
             rendme = 0;
-            mi(menu_item, screen);
+            mi(menu_item, frame);
         }
         break;
     }
@@ -423,25 +423,25 @@ static void Items(SDL_Surface* screen, int x, int y, int button)
     }
 }
 
-static void DrawItems(SDL_Surface* screen)
+static void DrawItems(SDL_Surface* frame)
 {
     for (int i = 1; i <= MENU_HOT_AREAS; i++) {
         SDL_Surface* strip = i < MENU_STRIP_SLOTS ? menui[i] : nullptr;
         if (i == proslastavka) {
-            apply_clip(24, 225, strip, screen, &MRect[br]);
+            apply_clip(24, 225, strip, frame, &MRect[br]);
             if (brs >= 0 && brs <= 40)
-                apply_clip(10 * i, MenuRectangle[i].y - 60, SandImage[brs], screen, nullptr);
+                apply_clip(10 * i, MenuRectangle[i].y - 60, SandImage[brs], frame, nullptr);
         } else if (i < MENU_STRIP_SLOTS && menuRest[i]) {
-            apply_clip(24, 225, menuRest[i], screen, nullptr);
+            apply_clip(24, 225, menuRest[i], frame, nullptr);
         } else {
-            apply_clip(24, 225, strip, screen, &MRect[1]);
+            apply_clip(24, 225, strip, frame, &MRect[1]);
         }
     }
 }
 
 // The hero: the talk, the second and the first idle animation each show their
 // four frames 20 steps apiece from their start; otherwise he rests.
-static void Hero(SDL_Surface* screen)
+static void Hero(SDL_Surface* target)
 {
     if (tovital == 1)
         tovital = drc;
@@ -458,7 +458,7 @@ static void Hero(SDL_Surface* screen)
         frame = 1 + (drc - tovimig) / 20;
     if (frame < 1 || frame >= HERO_IMAGES)
         frame = 1;
-    apply_clip(530, 130, ToviImage[frame], screen, nullptr);
+    apply_clip(530, 130, ToviImage[frame], target, nullptr);
     if (tovices != 0 && drc - tovices > 64)
         tovices = 0;
     if (tovimig != 0 && drc - tovimig > 64)
@@ -467,7 +467,7 @@ static void Hero(SDL_Surface* screen)
         tovital = 0;
 }
 
-int RenderMenu(int x, int y, int button, SDL_Surface* screen)
+int RenderMenu(int x, int y, int button, SDL_Surface* target)
 {
     if (rendme == 0) {
         WarpPointer(400, 300);
@@ -477,7 +477,7 @@ int RenderMenu(int x, int y, int button, SDL_Surface* screen)
         mousechk = 0;
     level_num = SCREEN_MENU;
     if (MenuPrviPut)
-        InitMenu(screen);
+        InitMenu(target);
     if (ukupl == 0)
         level_num = SCREEN_PLAYERS;  // nobody to play yet: the profiles open at once
 
@@ -488,7 +488,7 @@ int RenderMenu(int x, int y, int button, SDL_Surface* screen)
     gdesam += static_cast<float>(step);
     Music();
 
-    apply_clip(0, 0, MenuImage, screen, nullptr);
+    apply_clip(0, 0, MenuImage, target, nullptr);
     as = 0;
     if (br > STRIP_FRAMES) {
         br = STRIP_FRAMES;
@@ -499,16 +499,16 @@ int RenderMenu(int x, int y, int button, SDL_Surface* screen)
         smer = 0;
         proslastavka = 0;
     }
-    Scene(screen);
+    Scene(target);
     brs += step;
     if (proslastavka != 0)
         br += smer;
-    Items(screen, x, y, button);
-    DrawItems(screen);
+    Items(target, x, y, button);
+    DrawItems(target);
 
     bool areaClicked = false;
     if (InBox(x, y, 425, 539, 799, 599)) {
-        apply_clip(425, 539, WpImage, screen, nullptr);
+        apply_clip(425, 539, WpImage, target, nullptr);
         if (button == 1 && mousechk == 0) {
             mousechk = 1;
             PlayEffect(&mdbtn);
@@ -517,10 +517,10 @@ int RenderMenu(int x, int y, int button, SDL_Surface* screen)
             areaClicked = true;
         }
     }
-    Hero(screen);
+    Hero(target);
     if ((static_cast<int>(gdesam) / 50) % 2 == 1)
-        apply_clip(425, 429, BaImage, screen, nullptr);
-    prikstr(screen, PlayerName, 770 - strl(PlayerName, 0, 560, 2), 560, 2);
+        apply_clip(425, 429, BaImage, target, nullptr);
+    prikstr(target, PlayerName, 770 - strl(PlayerName, 0, 560, 2), 560, 2);
     drc += step;
 
     // The hand is drawn only while the menu stays: the screen this frame leaves
@@ -528,7 +528,7 @@ int RenderMenu(int x, int y, int button, SDL_Surface* screen)
     // before the pointer's first move) would sit there behind the dialog.
     bool overPlayOrOptions = menu_item == 2 || menu_item == 3;
     if (level_num == SCREEN_MENU && !areaClicked && !(button != 0 && overPlayOrOptions))
-        MenuCursor(screen, x, y);
+        MenuCursor(target, x, y);
     if (PlayerName[0] && proshli > 0 && proshli <= SCREEN_LAST_LEVEL && izmp)
         biljezi();
     return level_num;

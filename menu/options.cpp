@@ -47,28 +47,28 @@ static int WindowSizeAt(int x, int y)
 
 // The size in use is lit (in full screen too: the window leaving it gets that
 // size); sizes the desktop has no room for are dimmed.
-static void DrawWindowSizes(SDL_Surface* screen)
+static void DrawWindowSizes(SDL_Surface* frame)
 {
     int in_use = WindowScale(), max = MaxWindowScale();
     for (int k = 1; k <= DISPLAY_MAX_SCALE; k++) {
         SDL_Surface* img = k > max ? loadedImageWindowOff[k] : (k == in_use ? loadedImageWindow[k] : nullptr);
         if (img)
-            apply_clip(WindowSizeHot[k].x - 3, WindowSizeHot[k].y - 3, img, screen, nullptr);
+            apply_clip(WindowSizeHot[k].x - 3, WindowSizeHot[k].y - 3, img, frame, nullptr);
     }
 }
 
-static void DrawKnobs(SDL_Surface* screen)
+static void DrawKnobs(SDL_Surface* frame)
 {
-    apply_clip(KnobX(slidm), 196, loadedImageCrta, screen, nullptr);
-    apply_clip(KnobX(slidf), 262, loadedImageCrta, screen, nullptr);
+    apply_clip(KnobX(slidm), 196, loadedImageCrta, frame, nullptr);
+    apply_clip(KnobX(slidf), 262, loadedImageCrta, frame, nullptr);
 }
 
 // The menu behind the panel, darkened; the panel fades in the first time.
-static void DrawPanel(SDL_Surface* screen)
+static void DrawPanel(SDL_Surface* frame)
 {
-    DrawBackdrop(screen);
-    if (FadeInOnce(screen, OptionsImage, 120, 80, &bioo))
-        apply_clip(120, 80, OptionsImage, screen, nullptr);
+    DrawBackdrop(frame);
+    if (FadeInOnce(frame, OptionsImage, 120, 80, &bioo))
+        apply_clip(120, 80, OptionsImage, frame, nullptr);
 }
 
 // Escape and Return close the options as OK does; the settings are already
@@ -82,7 +82,7 @@ static void CloseOptions()
     level_no = SCREEN_MENU;
 }
 
-void RenderOptions(int x, int y, int button, SDL_Surface* screen)
+void RenderOptions(int x, int y, int button, SDL_Surface* frame)
 {
     if (IsKeyPress(kkeyk)) {
         if (IsBackKey(kkeyk) || IsOkKey(kkeyk))
@@ -98,7 +98,7 @@ void RenderOptions(int x, int y, int button, SDL_Surface* screen)
     // A drag stays on its band while the pointer drifts up or down.
     if (slimy != 0)
         y = slimy;
-    DrawPanel(screen);
+    DrawPanel(frame);
 
     bool drag = false, box = false, ok = false;
     if (button == 1) {
@@ -138,26 +138,26 @@ void RenderOptions(int x, int y, int button, SDL_Surface* screen)
         pod[2] = slidf;
         pod[3] = fulls;
         WriteSettings();
-        DrawKnobs(screen);
+        DrawKnobs(frame);
         if (OverOk(x, y) && mousechk == 0) {
             renddo = 0;
-            apply_clip(321, 379, loadedImageOk, screen, nullptr);
+            apply_clip(321, 379, loadedImageOk, frame, nullptr);
             ok = true;
         }
         mousechk = 1;
     } else {
         slimy = 0;
-        DrawKnobs(screen);
+        DrawKnobs(frame);
         chst = 0;
         if (OverOk(x, y))
-            apply_clip(321, 379, loadedImageOk, screen, nullptr);
+            apply_clip(321, 379, loadedImageOk, frame, nullptr);
     }
     if (fulls)
-        apply_clip(476, 309, loadedImageChk, screen, nullptr);
-    DrawWindowSizes(screen);
+        apply_clip(476, 309, loadedImageChk, frame, nullptr);
+    DrawWindowSizes(frame);
 
     if (drag || box || ok) {
-        apply_clip(x, y, optimizedImageCursorp, screen, nullptr);
+        apply_clip(x, y, optimizedImageCursorp, frame, nullptr);
         if (ok) {
             PlayEffect(&mdbtn);
             FreeMenuBackdrop();
@@ -167,7 +167,7 @@ void RenderOptions(int x, int y, int button, SDL_Surface* screen)
             PlayEffect(&mdbtn);
     } else {
         slimy = 0;
-        apply_clip(x, y, optimizedImageCur, screen, nullptr);
+        apply_clip(x, y, optimizedImageCur, frame, nullptr);
     }
     Mix_VolumeMusic(slidm);
     Mix_Volume(-1, slidf);

@@ -132,7 +132,7 @@ static void LeaveAddMode()
 
 // Opening: the table as stored, the selected player (else the last one) made
 // current, the page that shows it, and add mode at once when there is nobody.
-static void OpenDialog(SDL_Surface* screen, DialogTurn& t)
+static void OpenDialog(SDL_Surface* frame, DialogTurn& t)
 {
     ReadPlayers();
     if (ukupl != 0) {
@@ -146,7 +146,7 @@ static void OpenDialog(SDL_Surface* screen, DialogTurn& t)
         t.sound = true;
     }
     if (!proslisc)
-        proslisc = CopyScreen(screen);
+        proslisc = CopyScreen(frame);
 }
 
 static void TypeKey(DialogTurn& t)
@@ -172,10 +172,10 @@ static void TypeKey(DialogTurn& t)
     }
 }
 
-static void ModeButtons(SDL_Surface* screen, DialogTurn& t)
+static void ModeButtons(SDL_Surface* frame, DialogTurn& t)
 {
     if (InRect(Dialogpa, t.x, t.y)) {
-        apply_clip(225, 156, mnew, screen, nullptr);
+        apply_clip(225, 156, mnew, frame, nullptr);
         if (Clicked(t)) {
             mousechk = 1;
             t.sound = true;
@@ -186,7 +186,7 @@ static void ModeButtons(SDL_Surface* screen, DialogTurn& t)
         }
     }
     if (InRect(Dialogpe, t.x, t.y)) {
-        apply_clip(341, 156, medit, screen, nullptr);
+        apply_clip(341, 156, medit, frame, nullptr);
         if (Clicked(t) && plsel >= 1 && plsel <= ukupl && pin[plsel].name[0]) {
             mousechk = 1;
             bedit = 1;
@@ -197,7 +197,7 @@ static void ModeButtons(SDL_Surface* screen, DialogTurn& t)
         }
     }
     if (InRect(Dialogpd, t.x, t.y)) {
-        apply_clip(459, 156, mdel, screen, nullptr);
+        apply_clip(459, 156, mdel, frame, nullptr);
         if (Clicked(t)) {
             mousechk = 1;
             t.sound = true;
@@ -245,14 +245,14 @@ static int RowOf(int index)
 
 // The highlight marks the selected row only on the page that shows it. It goes
 // under the names, so the selected name reads like the others.
-static void DrawHighlight(SDL_Surface* screen)
+static void DrawHighlight(SDL_Surface* frame)
 {
     int r = RowOf(plsel);
     if (plsel != 0 && plsel >= spll && plsel < spll + LIST_ROWS)
-        apply_clip(Dialogppl[r].x - 5, Dialogppl[r].y + 2, mnc, screen, nullptr);
+        apply_clip(Dialogppl[r].x - 5, Dialogppl[r].y + 2, mnc, frame, nullptr);
 }
 
-static void DrawList(SDL_Surface* screen)
+static void DrawList(SDL_Surface* frame)
 {
     if (plsel > ukupl) {
         spll = ((plsel - 1) / LIST_ROWS) * LIST_ROWS + 1;
@@ -269,11 +269,11 @@ static void DrawList(SDL_Surface* screen)
     for (int i = spll; i <= enpl; i++) {
         if (bedit && i == plsel)
             continue;  // the row being renamed shows the edit text instead
-        prikstr(screen, pin[i].name, 230, 205 + 30 * (i - spll), 2);
+        prikstr(frame, pin[i].name, 230, 205 + 30 * (i - spll), 2);
     }
 }
 
-static void CloseButtons(SDL_Surface* screen, DialogTurn& t)
+static void CloseButtons(SDL_Surface* frame, DialogTurn& t)
 {
     // Escape is Cancel; Return is OK unless it confirms a name being typed.
     if (IsBackKey(t.key)) {
@@ -284,7 +284,7 @@ static void CloseButtons(SDL_Surface* screen, DialogTurn& t)
         t.sound = true;
     }
     if (InRect(Dialogpok, t.x, t.y)) {
-        apply_clip(220, 372, mye, screen, nullptr);
+        apply_clip(220, 372, mye, frame, nullptr);
         if (Clicked(t)) {
             mousechk = 1;
             t.ok = true;
@@ -292,7 +292,7 @@ static void CloseButtons(SDL_Surface* screen, DialogTurn& t)
         }
     }
     if (InRect(Dialogpc, t.x, t.y)) {
-        apply_clip(401, 372, mno, screen, nullptr);
+        apply_clip(401, 372, mno, frame, nullptr);
         if (Clicked(t)) {
             mousechk = 1;
             t.cancel = true;
@@ -304,11 +304,11 @@ static void CloseButtons(SDL_Surface* screen, DialogTurn& t)
 // A page button turns one page per press: chstp holds it until the button is up.
 // Turning the page leaves add mode (the typed name is abandoned) and selects the
 // first player of the new page.
-static void PageButtons(SDL_Surface* screen, DialogTurn& t)
+static void PageButtons(SDL_Surface* frame, DialogTurn& t)
 {
     if (spll > 4) {
         if (chstp != 1 && InRect(Dialogpup, t.x, t.y)) {
-            apply_clip(530, 210, muph, screen, nullptr);
+            apply_clip(530, 210, muph, frame, nullptr);
             if (Clicked(t)) {
                 t.sound = true;
                 mousechk = 1;
@@ -322,12 +322,12 @@ static void PageButtons(SDL_Surface* screen, DialogTurn& t)
                 enpl = PageEnd(spll);
             }
         } else {
-            apply_clip(530, 210, mup, screen, nullptr);
+            apply_clip(530, 210, mup, frame, nullptr);
         }
     }
     if (enpl < ukupl) {
         if (chstp != 2 && InRect(Dialogpdn, t.x, t.y)) {
-            apply_clip(530, 310, mdnh, screen, nullptr);
+            apply_clip(530, 310, mdnh, frame, nullptr);
             if (Clicked(t)) {
                 t.sound = true;
                 mousechk = 1;
@@ -340,7 +340,7 @@ static void PageButtons(SDL_Surface* screen, DialogTurn& t)
                 enpl = PageEnd(spll);
             }
         } else {
-            apply_clip(530, 310, mdn, screen, nullptr);
+            apply_clip(530, 310, mdn, frame, nullptr);
         }
     }
 }
@@ -456,23 +456,23 @@ static void Confirm(DialogTurn& t)
     SavePlayers();
 }
 
-static void DrawEditText(SDL_Surface* screen)
+static void DrawEditText(SDL_Surface* frame)
 {
     int r = RowOf(plsel);
     // Under the panel, where it covers neither the list nor a button.
     if (plhint > 0 && plhint < HINT_COUNT) {
         const char* hint = HintText[plhint];
-        prikstr(screen, hint, 400 - strl(hint, 0, 0, 3) / 2, HINT_Y, 3);
+        prikstr(frame, hint, 400 - strl(hint, 0, 0, 3) / 2, HINT_Y, 3);
     }
     int rowY = 175 + 30 * r;
     if (!(badd || (bedit && plsel != 0)))
         return;
-    int lastX = prikstrl(screen, nizc, 230, rowY, 2);
+    int lastX = prikstrl(frame, nizc, 230, rowY, 2);
     if (renderp % 50 <= 25) {
         if (!nizc[0])
-            prikstr(screen, "TYPE NAME HERE", 230, rowY, 2);
+            prikstr(frame, "TYPE NAME HERE", 230, rowY, 2);
         else
-            prikstr(screen, "_", lastX + 25, rowY, 2);
+            prikstr(frame, "_", lastX + 25, rowY, 2);
     }
 }
 
@@ -507,7 +507,7 @@ static int CloseDialog(bool ok)
     return SCREEN_MENU;
 }
 
-int RenderDialogp(int x, int y, int button, int key, int character, SDL_Surface* screen)
+int RenderDialogp(int x, int y, int button, int key, int character, SDL_Surface* frame)
 {
     DialogTurn t{x, y, button, key, character, key == KEY_NONE, false, false, false, false, false};
     bool opening = renddp == 0;
@@ -530,18 +530,18 @@ int RenderDialogp(int x, int y, int button, int key, int character, SDL_Surface*
         mousechk = 0;
     // Every entry opens afresh, even over a backdrop another dialog left behind.
     if (opening)
-        OpenDialog(screen, t);
+        OpenDialog(frame, t);
 
-    DrawBackdrop(screen);
-    FadeInOnce(screen, DialogImagep, 120, 80, &biodp);
+    DrawBackdrop(frame);
+    FadeInOnce(frame, DialogImagep, 120, 80, &biodp);
 
     TypeKey(t);
-    ModeButtons(screen, t);
+    ModeButtons(frame, t);
     ArrowKeys(t);
-    DrawHighlight(screen);
-    DrawList(screen);
-    CloseButtons(screen, t);
-    PageButtons(screen, t);
+    DrawHighlight(frame);
+    DrawList(frame);
+    CloseButtons(frame, t);
+    PageButtons(frame, t);
     if (t.ok)
         t.confirm = true;
     PressedButton(t);
@@ -549,8 +549,8 @@ int RenderDialogp(int x, int y, int button, int key, int character, SDL_Surface*
         PlayEffect(&mdbtn);
     if (t.confirm)
         Confirm(t);
-    DrawEditText(screen);
-    MenuPointer(screen, t.x, t.y, button == 1 && mousechk == 0);
+    DrawEditText(frame);
+    MenuPointer(frame, t.x, t.y, button == 1 && mousechk == 0);
     if (button == 1 && mousechk == 0)
         mousechk = 1;
     izmp = 1;

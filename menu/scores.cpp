@@ -12,7 +12,7 @@
 
 SDL_Surface* DialogImageHS = nullptr;
 
-int RenderDialogHS(int x, int y, int button, int key, int, SDL_Surface* screen)
+int RenderDialogHS(int x, int y, int button, int key, int, SDL_Surface* frame)
 {
     if (renddhs == 0) {
         WarpPointer(400, 300);
@@ -24,11 +24,11 @@ int RenderDialogHS(int x, int y, int button, int key, int, SDL_Surface* screen)
     // from an earlier run shows at once).
     memset(phss, 0, sizeof phss);
     ReadRecords(HISCORE_FILE, phss, HS_RECORDS);
-    DrawBackdrop(screen);
-    apply_clip(0, 0, DialogImageHS, screen, nullptr);
+    DrawBackdrop(frame);
+    apply_clip(0, 0, DialogImageHS, frame, nullptr);
 
     bool close = IsBackKey(key) || IsOkKey(key);
-    if (CornerButton(screen, x, y, btmhon, btmhoff) && button != 0 && mousechk == 0 && !IsKeyPress(key))
+    if (CornerButton(frame, x, y, btmhon, btmhoff) && button != 0 && mousechk == 0 && !IsKeyPress(key))
         close = true;
     if (close) {
         mousechk = 1;
@@ -41,9 +41,9 @@ int RenderDialogHS(int x, int y, int button, int key, int, SDL_Surface* screen)
         int rowY = 60 * k + 200;
         char score[16];
         snprintf(score, sizeof score, "%d", phss[k].score);
-        prikstr(screen, phss[k].name, 136, rowY, 2);
-        prikstr(screen, score, 600 - strl(score, 0, 560, 2), rowY, 2);
+        prikstr(frame, phss[k].name, 136, rowY, 2);
+        prikstr(frame, score, 600 - strl(score, 0, 560, 2), rowY, 2);
     }
-    MenuPointer(screen, x, y, button == 1);
+    MenuPointer(frame, x, y, button == 1);
     return SCREEN_SCORES;
 }

@@ -316,31 +316,31 @@ constexpr Uint8 BACKDROP_ALPHA = 170;
 static SDL_Surface* darkened = nullptr;    // the screen as the blend of darkenedOf left it; kept for the next backdrop
 static SDL_Surface* darkenedOf = nullptr;  // the backdrop darkened shows; null when none
 
-void DrawDarkened(SDL_Surface* screen, SDL_Surface** backdrop)
+void DrawDarkened(SDL_Surface* frame, SDL_Surface** backdrop)
 {
     if (DrawingOff)
         return;
     if (!*backdrop)
-        *backdrop = CopyScreen(screen);
-    if (*backdrop && *backdrop == darkenedOf && darkened->w == screen->w && darkened->h == screen->h) {
-        apply_clip(0, 0, darkened, screen, nullptr);
+        *backdrop = CopyScreen(frame);
+    if (*backdrop && *backdrop == darkenedOf && darkened->w == frame->w && darkened->h == frame->h) {
+        apply_clip(0, 0, darkened, frame, nullptr);
         return;
     }
-    SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
+    SDL_FillRect(frame, nullptr, SDL_MapRGB(frame->format, 0, 0, 0));
     if (*backdrop) {
         SDL_SetAlpha(*backdrop, SDL_SRCALPHA | SDL_RLEACCEL, BACKDROP_ALPHA);
-        apply_clip(0, 0, *backdrop, screen, nullptr);
+        apply_clip(0, 0, *backdrop, frame, nullptr);
         // The copy's picture goes into the kept surface when it has the screen's
         // size and layout (a plain copy: no alpha, no key), else into a new one.
-        if (darkened && (darkened->w != screen->w || darkened->h != screen->h ||
-                         darkened->format->BitsPerPixel != screen->format->BitsPerPixel)) {
+        if (darkened && (darkened->w != frame->w || darkened->h != frame->h ||
+                         darkened->format->BitsPerPixel != frame->format->BitsPerPixel)) {
             SDL_FreeSurface(darkened);
             darkened = nullptr;
         }
         if (darkened)
-            SDL_BlitSurface(screen, nullptr, darkened, nullptr);
+            SDL_BlitSurface(frame, nullptr, darkened, nullptr);
         else
-            darkened = CopyScreen(screen);
+            darkened = CopyScreen(frame);
         darkenedOf = darkened ? *backdrop : nullptr;
     }
 }

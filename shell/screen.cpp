@@ -36,10 +36,10 @@ thread_local int biodr = 0;
 thread_local int prikpp = 0;
 int DrawingOff = 0;
 
-bool CornerButton(SDL_Surface* screen, int x, int y, SDL_Surface* lit, SDL_Surface* plain)
+bool CornerButton(SDL_Surface* frame, int x, int y, SDL_Surface* lit, SDL_Surface* plain)
 {
     bool over = InBox(x, y, 660, 500, 773, 575);
-    apply_clip(660, 500, over ? lit : plain, screen, nullptr);
+    apply_clip(660, 500, over ? lit : plain, frame, nullptr);
     return over;
 }
 

@@ -207,13 +207,13 @@ TEST(DisplayScaler, PartOfTheFrameMatchesTheWhole)
     for (FrameLayout l : {WindowLayout(2), WindowLayout(3), FullScreenLayout(2560, 1440), FullScreenLayout(1366, 768),
                           FullScreenLayout(1280, 1024)}) {
         std::vector<uint32_t> src = Pattern(3);
-        std::vector<uint32_t> part = Scaled(l, src);
+        std::vector<uint32_t> piece = Scaled(l, src);
         for (int y = 101; y < 157; y++)
             for (int x = 333; x < 391; x++)
                 src[static_cast<size_t>(y) * SCREEN_W + x] ^= 0x00ffffffu;
         SDL_Rect r;
-        ScaleFrame(l, src.data(), SCREEN_W, part.data(), l.outW, 332, 100, 392, 158, &r);
-        EXPECT_EQ(part, Scaled(l, src)) << l.outW << "x" << l.outH;
+        ScaleFrame(l, src.data(), SCREEN_W, piece.data(), l.outW, 332, 100, 392, 158, &r);
+        EXPECT_EQ(piece, Scaled(l, src)) << l.outW << "x" << l.outH;
     }
 }
 

@@ -282,9 +282,9 @@ TEST(ImagesLoaded, LevelLoadersFillTheirTablesWithTheCheckedImages)
         EXPECT_TRUE(Inside(SRect[i], SpikeTrac)) << "spike frame " << i;
     for (int i = 0; i < VF_RECTS; i++)
         EXPECT_TRUE(Inside(VFrect[i], vfont)) << "digit window " << i;
-    for (int c = 0; c <= 4; c++) {
-        SDL_Surface* back = InitBackg(c);
-        ASSERT_NE(back, nullptr) << "background " << c;
+    for (int col = 0; col <= 4; col++) {
+        SDL_Surface* back = InitBackg(col);
+        ASSERT_NE(back, nullptr) << "background " << col;
         EXPECT_EQ(back->w, 800);
         EXPECT_EQ(back->h, 600);
         SDL_FreeSurface(back);
@@ -461,11 +461,11 @@ TEST_F(Images_, EveryElementAndSpikeFrameIsDrawn)
 TEST_F(Images_, CursorsPointFromTheirCornerAndHoldAtTheirCentre)
 {
     for (const char* path : {"media/images/kursorb.png", "media/images/kursorp.png", "media/images/kursorbh.png"}) {
-        Pixels c = Read(path);
-        ASSERT_EQ(c.w, 40) << path;
-        EXPECT_GT(c.Opaque(15, 15, 25, 25, 200), 90) << path << ": the palm covers the middle";
+        Pixels col = Read(path);
+        ASSERT_EQ(col.w, 40) << path;
+        EXPECT_GT(col.Opaque(15, 15, 25, 25, 200), 90) << path << ": the palm covers the middle";
         if (strstr(path, "kursorbh") == nullptr) {  // the grabbing hand is centred only
-            EXPECT_GT(c.Opaque(0, 0, 6, 6, 200), 3) << path << ": the fingertip is in the top-left corner";
+            EXPECT_GT(col.Opaque(0, 0, 6, 6, 200), 3) << path << ": the fingertip is in the top-left corner";
         }
     }
 }
@@ -478,8 +478,8 @@ TEST_F(Images_, ChapterHudFieldsAreDarkBehindTheirText)
         int x0, y0, x1, y1;
     };
     const Field fields[] = {{130, 522, 214, 544}, {585, 522, 650, 544}, {725, 557, 762, 579}};
-    for (int c = 1; c <= 4; c++) {
-        std::string path = "media/images/chapter" + std::to_string(c) + ".png";
+    for (int col = 1; col <= 4; col++) {
+        std::string path = "media/images/chapter" + std::to_string(col) + ".png";
         Pixels p = Read(path.c_str());
         ASSERT_EQ(p.w, 800) << path;
         int transparent = 0;
@@ -544,8 +544,8 @@ static double BoxDiff(const Pixels& a, const Pixels& b, int x0, int y0, int x1, 
     double sum = 0;
     for (int y = y0; y < y1; y++)
         for (int x = x0; x < x1; x++)
-            for (int c = 0; c < 3; c++)
-                sum += std::abs(a.at(x, y)[c] - b.at(x, y)[c]);
+            for (int col = 0; col < 3; col++)
+                sum += std::abs(a.at(x, y)[col] - b.at(x, y)[col]);
     return sum / (3.0 * (x1 - x0) * (y1 - y0));
 }
 
@@ -567,8 +567,8 @@ TEST_F(Images_, MenuMaskIsTheBackgroundAndHidesTheCamelsEntrance)
             if (mask.alpha(x, y) != 255)
                 continue;
             solid++;
-            for (int c = 0; c < 3; c++)
-                off += std::abs(mask.at(x, y)[c] - back.at(x, y)[c]) > 2;
+            for (int col = 0; col < 3; col++)
+                off += std::abs(mask.at(x, y)[col] - back.at(x, y)[col]) > 2;
         }
     EXPECT_GT(solid, 20000) << "the mask hides something";
     EXPECT_EQ(off, 0) << "solid mask pixels that differ from the menu background";
@@ -601,8 +601,8 @@ TEST_F(Images_, RelicPartsSitSeamlesslyOnTheRelicScreen)
             for (int x = 0; x < part.w; x++) {
                 if (x > 1 && x < part.w - 2 && y > 1 && y < part.h - 2)
                     continue;
-                for (int c = 0; c < 3; c++)
-                    seam += std::abs(part.at(x, y)[c] - back.at(178 + x, 113 + y)[c]) > 3;
+                for (int col = 0; col < 3; col++)
+                    seam += std::abs(part.at(x, y)[col] - back.at(178 + x, 113 + y)[col]) > 3;
             }
         EXPECT_EQ(seam, 0) << path << ": its edge differs from the relic screen";
         if (n > 1) {

@@ -188,15 +188,15 @@ TEST_F(Dispatch, EscapeGoesBackAndReturnTakesTheDefault)
         {SCREEN_NEWGAME, SDLK_RETURN, SCREEN_MENU}, {SCREEN_PLAYERS, SDLK_ESCAPE, SCREEN_MENU},
         {SCREEN_PLAYERS, SDLK_RETURN, SCREEN_MENU}, {SCREEN_GAME, SDLK_RETURN, 1},
     };
-    for (const auto& c : cases) {
-        level_no = c.code;
+    for (const auto& col : cases) {
+        level_no = col.code;
         rendme = renddg = rendda = renddo = renddhs = renddh = renddp = 1;
         rendc = 1;
         PushMouse(SDL_MOUSEMOTION, 0, 790, 590);
         CheckKeys();
-        PushKey(c.key);
+        PushKey(col.key);
         CheckKeys();
-        EXPECT_EQ(level_no, c.next) << c.code << " key " << c.key;
+        EXPECT_EQ(level_no, col.next) << col.code << " key " << col.key;
         Drain();
     }
     EXPECT_EQ(ReadBytes(PLAYER_FILE), OnePlayer) << "no key changed the saved player";

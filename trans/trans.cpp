@@ -32,15 +32,15 @@ static void StartEffect()
     trans_pushes = 0;
 }
 
-static void ShowAll(SDL_Surface* screen)
+static void ShowAll(SDL_Surface* frame)
 {
-    ShowFrame(screen);
+    ShowFrame(frame);
     trans_frames++;
 }
 
 // Pushes one rectangle of the screen surface to the display; the blinds call it
 // through SDL_UpdateRect, the tiles through SDL_UpdateRects.
-static void Push(SDL_Surface* screen, int x, int y, int w, int h, int asList)
+static void Push(SDL_Surface* frame, int x, int y, int w, int h, int asList)
 {
     SDL_Rect r;
     r.x = static_cast<Sint16>(x);
@@ -51,42 +51,42 @@ static void Push(SDL_Surface* screen, int x, int y, int w, int h, int asList)
         TransPush[trans_pushes] = r;
     trans_pushes++;
     if (asList)
-        ShowFrameRects(screen, 1, &r);
+        ShowFrameRects(frame, 1, &r);
     else
-        ShowFrameRect(screen, r.x, r.y, r.w, r.h);
+        ShowFrameRect(frame, r.x, r.y, r.w, r.h);
 }
 
 // Draws image over the whole screen with per-surface alpha, then switches it off.
-static void DrawSeeThrough(SDL_Surface* screen, SDL_Surface* image, int alpha)
+static void DrawSeeThrough(SDL_Surface* frame, SDL_Surface* image, int alpha)
 {
     if (!image)
         return;
     SDL_SetAlpha(image, SDL_SRCALPHA | SDL_RLEACCEL, static_cast<Uint8>(alpha));
-    apply_clip(0, 0, image, screen, nullptr);
+    apply_clip(0, 0, image, frame, nullptr);
     SDL_SetAlpha(image, SDL_RLEACCEL, 255);
 }
 
 // ---- Fade --------------------------------------------------------------------
 // Every caller passes mode 1 and calls again until the result is 1, which is
 // always the first call; mode changes nothing.
-bool FadeInOnce(SDL_Surface* screen, SDL_Surface* panel, int x, int y, int* faded)
+bool FadeInOnce(SDL_Surface* frame, SDL_Surface* panel, int x, int y, int* faded)
 {
     if (*faded == 0) {
-        while (Fade(screen, panel, 1, x, y) != 1) {
+        while (Fade(frame, panel, 1, x, y) != 1) {
         }
         *faded = 1;
         return true;
     }
-    apply_clip(x, y, panel, screen, nullptr);
+    apply_clip(x, y, panel, frame, nullptr);
     return false;
 }
 
-int Fade(SDL_Surface* screen, SDL_Surface* image, int, int x, int y)
+int Fade(SDL_Surface* target, SDL_Surface* image, int, int x, int y)
 {
     StartEffect();
-    if (!screen || !image)
+    if (!target || !image)
         return 1;
-    SDL_Surface* snapshot = SDL_DisplayFormat(screen);
+    SDL_Surface* snapshot = SDL_DisplayFormat(target);
     // Bigger images take bigger steps: a full-screen picture fades in 16 frames,
     // a dialog panel in 32.
     int step = image->w * image->h / 30000;
@@ -95,10 +95,10 @@ int Fade(SDL_Surface* screen, SDL_Surface* image, int, int x, int y)
     // The old picture dissolves away from over the image. The last frame still
     // carries it faintly; the caller draws the image plainly right afterwards.
     for (int alpha = 255; alpha > 1; alpha -= step) {
-        apply_clip(0, 0, snapshot, screen, nullptr);
-        apply_clip(x, y, image, screen, nullptr);
-        DrawSeeThrough(screen, snapshot, alpha);
-        ShowAll(screen);
+        apply_clip(0, 0, snapshot, target, nullptr);
+        apply_clip(x, y, image, target, nullptr);
+        DrawSeeThrough(target, snapshot, alpha);
+        ShowAll(target);
     }
     if (snapshot)
         SDL_FreeSurface(snapshot);
@@ -106,16 +106,16 @@ int Fade(SDL_Surface* screen, SDL_Surface* image, int, int x, int y)
 }
 
 // ---- NLevel ------------------------------------------------------------------
-static void CrossFade(SDL_Surface* screen, SDL_Surface* old, SDL_Surface* newimg, int step)
+static void CrossFade(SDL_Surface* frame, SDL_Surface* old, SDL_Surface* newimg, int step)
 {
     // Every caller passes 5 (52 frames, the last at alpha 255); a step below 1
     // would never finish, so it is taken as 1.
     if (step < 1)
         step = 1;
     for (int alpha = 0; alpha < 256; alpha += step) {
-        apply_clip(0, 0, old, screen, nullptr);
-        DrawSeeThrough(screen, newimg, alpha);
-        ShowAll(screen);
+        apply_clip(0, 0, old, frame, nullptr);
+        DrawSeeThrough(frame, newimg, alpha);
+        ShowAll(frame);
     }
 }
 
@@ -123,67 +123,67 @@ static void CrossFade(SDL_Surface* screen, SDL_Surface* old, SDL_Surface* newimg
 // steps, heights 1 to 49. So the bottom row of each band is never pushed and
 // shows the old picture until the next full flip; kept, as the game always
 // looked like this and the next frame covers it anyway.
-static void WideBlinds(SDL_Surface* screen, SDL_Surface* old, SDL_Surface* newimg)
+static void WideBlinds(SDL_Surface* frame, SDL_Surface* old, SDL_Surface* newimg)
 {
-    apply_clip(0, 0, old, screen, nullptr);
-    ShowAll(screen);
-    apply_clip(0, 0, newimg, screen, nullptr);
+    apply_clip(0, 0, old, frame, nullptr);
+    ShowAll(frame);
+    apply_clip(0, 0, newimg, frame, nullptr);
     const int band = SCREEN_H / WIDE_BANDS;
     for (int h = 1; h < band; h += 2) {
         for (int y = 0; y < SCREEN_H; y += band)
-            Push(screen, 0, y, SCREEN_W, h, 0);
+            Push(frame, 0, y, SCREEN_W, h, 0);
         ClockDelay(BLIND_WAIT);
     }
 }
 
 // The new picture appears tile by tile in the order rnda chose; tile k is in
 // column (k - 1) / 12 and row (k - 1) mod 12.
-static void RandomTiles(SDL_Surface* screen, SDL_Surface* old, SDL_Surface* newimg)
+static void RandomTiles(SDL_Surface* frame, SDL_Surface* old, SDL_Surface* newimg)
 {
-    apply_clip(0, 0, old, screen, nullptr);
-    ShowAll(screen);
-    apply_clip(0, 0, newimg, screen, nullptr);
+    apply_clip(0, 0, old, frame, nullptr);
+    ShowAll(frame);
+    apply_clip(0, 0, newimg, frame, nullptr);
     const int tw = static_cast<int>(SCREEN_W / static_cast<double>(TILE_COLUMNS));
     const int th = static_cast<int>(SCREEN_H / static_cast<double>(TILE_ROWS));
     for (int i = 1; i <= TILE_COUNT; i++) {
         int k = array1[i];
         if (k < 1 || k > TILE_COUNT)
             continue;
-        Push(screen, (k - 1) / TILE_ROWS * tw, (k - 1) % TILE_ROWS * th, tw, th, 1);
+        Push(frame, (k - 1) / TILE_ROWS * tw, (k - 1) % TILE_ROWS * th, tw, th, 1);
         ClockDelay(TILE_WAIT);
     }
 }
 
 // Twelve steps of one row each. There is no flip first: old is what the display
 // already shows, so drawing it and then new leaves the display untouched.
-static void NarrowBlinds(SDL_Surface* screen, SDL_Surface* old, SDL_Surface* newimg)
+static void NarrowBlinds(SDL_Surface* frame, SDL_Surface* old, SDL_Surface* newimg)
 {
-    apply_clip(0, 0, old, screen, nullptr);
-    apply_clip(0, 0, newimg, screen, nullptr);
+    apply_clip(0, 0, old, frame, nullptr);
+    apply_clip(0, 0, newimg, frame, nullptr);
     const int band = SCREEN_H / NARROW_BANDS;
     int grow = band / 24;  // 12 / 24 is 0, which would never end: one row per step
     if (grow < 1)
         grow = 1;
     for (int h = 1; h <= band; h += grow) {
         for (int y = 0; y < SCREEN_H; y += band)
-            Push(screen, 0, y, SCREEN_W, h, 0);
+            Push(frame, 0, y, SCREEN_W, h, 0);
         ClockDelay(BLIND_WAIT);
     }
 }
 
-void NLevel(SDL_Surface* screen, SDL_Surface* old, SDL_Surface* newimg, int effect, int step)
+void NLevel(SDL_Surface* frame, SDL_Surface* old, SDL_Surface* newimg, int effect, int step)
 {
     StartEffect();
     rnda();
-    if (screen) {
+    if (frame) {
         if (effect == 1)
-            CrossFade(screen, old, newimg, step);
+            CrossFade(frame, old, newimg, step);
         else if (effect == 2)
-            WideBlinds(screen, old, newimg);
+            WideBlinds(frame, old, newimg);
         else if (effect == 3)
-            RandomTiles(screen, old, newimg);
+            RandomTiles(frame, old, newimg);
         else if (effect == 5)
-            NarrowBlinds(screen, old, newimg);
+            NarrowBlinds(frame, old, newimg);
     }
     // Every caller takes old as a fresh copy of the screen and forgets it, so it
     // is freed here. The narrow blinds close the level: its picture goes too.

@@ -37,7 +37,7 @@ bool EncodeBoardText(const std::vector<std::string>& rows, int chapter, unsigned
             return false;
         }
     int top = BOARD_ROWS - count;
-    auto wall = [&](int r, int c) {
+    auto isWall = [&](int r, int c) {
         return r < 0 || r >= BOARD_ROWS || c < 0 || c >= BOARD_COLS || (r >= top && rows[r - top][c] == '#');
     };
     unsigned char out[BOARD_CELLS] = {};
@@ -46,8 +46,8 @@ bool EncodeBoardText(const std::vector<std::string>& rows, int chapter, unsigned
             char ch = rows[r - top][c];
             int v;
             if (ch == '#')
-                v = 16 * (chapter - 1) + 1 + (wall(r - 1, c) ? 1 : 0) + (wall(r, c + 1) ? 2 : 0) +
-                    (wall(r + 1, c) ? 4 : 0) + (wall(r, c - 1) ? 8 : 0);
+                v = 16 * (chapter - 1) + 1 + (isWall(r - 1, c) ? 1 : 0) + (isWall(r, c + 1) ? 2 : 0) +
+                    (isWall(r + 1, c) ? 4 : 0) + (isWall(r, c - 1) ? 8 : 0);
             else
                 v = CodeOf(ch, codes);
             if (v < 0) {

@@ -107,9 +107,9 @@ static int Busiest()
         FILE* f = fopen(path, "rb");
         if (!f)
             continue;
-        int n = 0, c;
-        while ((c = fgetc(f)) != EOF)
-            n += c > 100;
+        int n = 0, col;
+        while ((col = fgetc(f)) != EOF)
+            n += col > 100;
         fclose(f);
         if (n > most && !Solution(level).empty()) {
             most = n;
