@@ -332,9 +332,18 @@ struct Root {
     LevelOutcome outcome = LEVEL_GOING;
 };
 
+// The board to solve, on this thread's virtual clock: the state names the clock
+// the board was saved on, and a board from the game (its real clock) would
+// otherwise make every frame of the search wait 20 ms of real time.
+void LoadStart(const LevelState& start)
+{
+    LevelLoad(start);
+    clock_virtual = 1;
+}
+
 void SettleRoot(Player& p, const SolveLimits& limits, Root* root)
 {
-    LevelLoad(limits.start);
+    LoadStart(limits.start);
     // A board on its way in (the level's first frame) holds no chapter picture here.
     if (LevelStar != 0 || (cntgh >= 1 && cntgh <= 5))
         bioret = 1;
@@ -608,7 +617,7 @@ int SolveReplays(const LevelState& start, const std::vector<SolveStep>& script)
 {
     int mutedBefore = EffectsMuted, virtualBefore = clock_virtual, searchingBefore = LevelSearching;
     BecomeSolverThread();
-    LevelLoad(start);
+    LoadStart(start);
     if (LevelStar != 0 || (cntgh >= 1 && cntgh <= 5))
         bioret = 1;
     LevelOutcome r = LEVEL_GOING;

@@ -149,6 +149,17 @@ TEST(Solver, HelperThreadAndPlayingLevelLeaveEachOtherAlone)
     SolveFewest(*l, &alone);
     ASSERT_EQ(alone.outcome, SOLVE_FOUND);
 
+    // The game saves its board on the real clock; the search plays it on the
+    // virtual one all the same (it used to wait 20 ms of real time a frame, and
+    // ran out of its budget on the simplest board).
+    SolveLimits fromGame = *l;
+    fromGame.start.clock_virtual = 0;
+    fromGame.maxMillis = 10000;
+    SolveResult inGame;
+    SolveFewest(fromGame, &inGame);
+    EXPECT_EQ(inGame.outcome, alone.outcome);
+    EXPECT_EQ(inGame.drags, alone.drags);
+
     std::vector<SimInput> play = SimSolution("levels/level13.txt");
     ASSERT_FALSE(play.empty());
     auto playLevel = [&]() {
