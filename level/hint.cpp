@@ -98,7 +98,7 @@ int HintPoll()
         hintCells = result.toCol - result.fromCol;
         char text[NOTE_SIZE];
         int n = hintCells < 0 ? -hintCells : hintCells;
-        snprintf(text, sizeof text, "Slide the lit one %d %s %s", n, n == 1 ? "cell" : "cells",
+        snprintf(text, sizeof text, "Slide the lit piece %d %s to the %s", n, n == 1 ? "cell" : "cells",
                  hintCells < 0 ? "left" : "right");
         ShowNote(text, 0);
     }
