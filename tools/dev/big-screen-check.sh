@@ -50,7 +50,17 @@ trap finish EXIT
 game=$!
 
 # The game's window (or full screen): its size; and a frame point on the display.
-geometry() { xdotool search --sync --name "Tovi Mudgrove" getwindowgeometry --shell | grep -E '^(X|Y|WIDTH|HEIGHT)='; }
+# The game's own window (inside the window manager's frame): its absolute
+# position and size. xdotool's geometry of a reparented window can be the
+# frame's, a title bar too high, which put the drag on a cell's edge.
+geometry() {
+  local id
+  id=$(xdotool search --sync --name "Tovi Mudgrove" | head -1)
+  xwininfo -id "$id" | /usr/bin/python3 -c "
+import sys
+v = dict(l.strip().split(':', 1) for l in sys.stdin if ':' in l)
+print('X=%s Y=%s WIDTH=%s HEIGHT=%s' % tuple(v[k].strip() for k in ('Absolute upper-left X', 'Absolute upper-left Y', 'Width', 'Height')))"
+}
 at() {
   eval "$(geometry)"
   /usr/bin/python3 -c "
