@@ -48,6 +48,19 @@ void PlayerFor(Player* p, const SolveLimits& limits, std::atomic<int>* stop)
     }
 }
 
+// A batch's work, share 0 here and share 1 on a second thread when two cores
+// are to be used, both done before it returns.
+template <class Work> void OnOneOrTwoCores(bool two, Work& work)
+{
+    if (two) {
+        std::thread helper(work, 1);
+        work(0);
+        helper.join();
+    } else {
+        work(0);
+    }
+}
+
 // Each thread that plays for the solver plays silently on the virtual clock.
 void BecomeSolverThread()
 {
@@ -511,13 +524,7 @@ void Fewest(const SolveLimits& limits, SolveResult* result, std::atomic<int>* ha
                 delete reach;
                 frames += q.frames;
             };
-            if (threads == 2 && batch.size() > 1) {
-                std::thread helper(work, 1);
-                work(0);
-                helper.join();
-            } else {
-                work(0);
-            }
+            OnOneOrTwoCores(threads == 2 && batch.size() > 1, work);
             if (OutOfBudget(p)) {
                 limited = true;
                 break;
@@ -759,13 +766,7 @@ void SolveExplore(const SolveLimits& limits, SolveGraph* g)
                 delete reach;
                 frames += q.frames;
             };
-            if (threads == 2 && batch.size() > 1) {
-                std::thread helper(work, 1);
-                work(0);
-                helper.join();
-            } else {
-                work(0);
-            }
+            OnOneOrTwoCores(threads == 2 && batch.size() > 1, work);
             if (OutOfBudget(p)) {
                 limited = true;
                 break;
