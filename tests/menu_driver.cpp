@@ -14,6 +14,7 @@
 #include "menu/scores.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
+#include "tools/sim/simcore.h"
 
 Bytes Rec(const char* name, int level, int score)
 {
@@ -41,6 +42,17 @@ Bytes Players(int n)
         out.insert(out.end(), r.begin(), r.end());
     }
     return out;
+}
+
+void AnnPlays(int level, int score)
+{
+    SimResetState();
+    InitLevel();
+    WriteBytes(PLAYER_FILE, Cat({Rec("", 0, 0), Rec("Ann", level, score)}));
+    ReadPlayers();
+    snprintf(PlayerName, sizeof PlayerName, "Ann");
+    proshli = level;
+    PlayerScore = score;
 }
 
 MenuScratch::MenuScratch()

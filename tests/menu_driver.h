@@ -16,6 +16,9 @@ Bytes Rec(const char* name, int level, int score);
 Bytes Cat(std::initializer_list<Bytes> parts);
 // "player.dat" with the placeholder and players named P1, P2, ... (level i, score 10 i).
 Bytes Players(int n);
+// Ann, the one player in "player.dat", is the current player at LEVEL with SCORE
+// (and the level state as at program start).
+void AnnPlays(int level, int score);
 
 // A fresh working directory with the game's media linked in, the dummy display
 // open, and every menu global as at start-up; the directory goes at the end.

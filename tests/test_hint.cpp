@@ -51,13 +51,7 @@ protected:
         mkdir("media/levels", 0755);
         WriteBytes("media/levels/level40.bin", b);
         WriteBytes("media/levels/level41.bin", walled);
-        SimResetState();
-        InitLevel();
-        WriteBytes(PLAYER_FILE, Cat({Rec("", 0, 0), Rec("Ann", 41, 5000)}));
-        ReadPlayers();
-        snprintf(PlayerName, sizeof PlayerName, "Ann");
-        proshli = 41;
-        PlayerScore = 5000;
+        AnnPlays(41, 5000);
     }
     void TearDown() override { HintCancel(); }
 

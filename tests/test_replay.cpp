@@ -113,13 +113,7 @@ protected:
         mkdir("media/levels", 0755);
         for (int n : {3, 4, 40})
             WriteBytes("media/levels/level" + std::to_string(n) + ".bin", b);
-        SimResetState();
-        InitLevel();
-        WriteBytes(PLAYER_FILE, Cat({Rec("", 0, 0), Rec("Ann", 40, 5000)}));
-        ReadPlayers();
-        snprintf(PlayerName, sizeof PlayerName, "Ann");
-        proshli = 40;
-        PlayerScore = 5000;
+        AnnPlays(40, 5000);
         renddl = 0;
         level_no = SCREEN_GAME;
     }
