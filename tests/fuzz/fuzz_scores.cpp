@@ -57,8 +57,11 @@ int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ReadPlayers();
     LoadPlayer(ukupl > 0 ? 1 + chosen % ukupl : 0, 0);
     // What a finished level records: the next level and the score with the
-    // level's points added, as the level screen adds them.
-    proshli += 1;
+    // level's points added, as the level screen adds them. The level played is
+    // a level's code, so the next one never goes past the last code (a file may
+    // hold any number).
+    if (proshli >= 0 && proshli < SCREEN_LAST_LEVEL)
+        proshli += 1;
     PlayerScore = AddScore(PlayerScore, points);
     izmp = 1;
     biljezi();
