@@ -61,6 +61,11 @@ constexpr int PARK_X = 790, PARK_Y = 10;
 constexpr int PLAY_X = 133, PLAY_Y = 305;          // the menu's first item
 constexpr int CONTINUE_X = 400, CONTINUE_Y = 280;  // the game dialog's Continue
 constexpr int QUIT_X = 145, QUIT_Y = 545;          // the menu's last item
+constexpr int NEWGAME_X = 300, NEWGAME_Y = 200;    // the game dialog's New game
+constexpr int SCORES_X = 300, SCORES_Y = 350;      // the game dialog's high scores
+constexpr int LEVELS_X = 560, LEVELS_Y = 419;      // the game dialog's way to the level list
+constexpr int NO_X = 480, NO_Y = 400;              // the new-game question's No
+constexpr int CLOSE_X = 405, CLOSE_Y = 505;        // the level list's Close
 constexpr const char* JOURNEY_NAME = "SOAK";
 constexpr const char* DataFiles[] = {CONFIG_FILE, PLAYER_FILE, HISCORE_FILE};
 
@@ -319,12 +324,56 @@ void PrepareJourney(int level)
     WriteFileAtomic(CONFIG_FILE, config, sizeof config);
 }
 
-// Continue, the level's stored solution, and on into what follows it.
+void Escape()
+{
+    PushKey(SDLK_ESCAPE, 27);
+    Step();
+    Idle(3);
+}
+
+// The screens random clicks seldom find: the menu's items, and the game
+// dialog's high scores, its level list and, for a player past the first level,
+// the new-game question, answered No. Each is left by its own button or Escape,
+// and Escape closes the game dialog behind it.
+void DialogTour(int level)
+{
+    // The menu's other items first (options, credits, help, the player area),
+    // each left by Escape.
+    const int Items[][2] = {{100, 370}, {110, 430}, {110, 490}, {600, 570}};
+    for (const auto& item : Items) {
+        Idle(3);
+        Click(item[0], item[1]);
+        Idle(5);
+        Escape();
+    }
+    const int Ways[][2] = {{SCORES_X, SCORES_Y}, {LEVELS_X, LEVELS_Y}, {NEWGAME_X, NEWGAME_Y}};
+    for (int w = 0; w < (level > 1 ? 3 : 2) && !m_bQuit; w++) {
+        Idle(3);
+        Click(PLAY_X, PLAY_Y);
+        Click(Ways[w][0], Ways[w][1]);
+        Idle(3);
+        if (level_no == SCREEN_NEWGAME)
+            Click(NO_X, NO_Y);
+        else if (level_no == SCREEN_LEVELS)
+            Click(CLOSE_X, CLOSE_Y);
+        else if (level_no == SCREEN_SCORES)
+            Click(FWD_X, FWD_Y);
+        Idle(3);
+        Escape();
+    }
+}
+
+// Continue (New game for a beginner, which tells the story first), the level's
+// stored solution, and on into what follows it.
 void Journey(int level)
 {
+    DialogTour(level);
     Idle(3);
     Click(PLAY_X, PLAY_Y);
-    Click(CONTINUE_X, CONTINUE_Y);
+    if (level == 1)
+        Click(NEWGAME_X, NEWGAME_Y);
+    else
+        Click(CONTINUE_X, CONTINUE_Y);
     if (level_no != level)
         return;
     std::vector<SimInput> script =
@@ -456,10 +505,11 @@ int Soak(long iterations, int seed)
     for (long done = 0; done < iterations; sessions++) {
         int steps = static_cast<int>(iterations - done < SESSION_STEPS ? iterations - done : SESSION_STEPS);
         // Every other session plays into a relic sequence (chapters one to four in
-        // turn, the fourth's into the ending and the credits) or the opening story;
-        // every fourth leaves by the menu's Quit at once.
-        static const int JourneyLevels[] = {25, 50, 75, LAST_LEVEL, 1};
-        int journey = sessions % 2 == 1 ? JourneyLevels[(sessions / 2) % 5] : 0;
+        // turn, the fourth's into the ending and the credits), every fourth starts
+        // a new game with its story first, and the fourth between leaves by the
+        // menu's Quit at once.
+        static const int JourneyLevels[] = {25, 50, 75, LAST_LEVEL};
+        int journey = sessions % 2 == 1 ? JourneyLevels[(sessions / 2) % 4] : sessions % 4 == 0 ? 1 : 0;
         bool quitByMenu = sessions % 4 == 2;
         std::string report;
         std::string fault = RunChild([&](int fd) { Session(seed + sessions, journey, quitByMenu, steps, fd); },
@@ -490,7 +540,7 @@ int Soak(long iterations, int seed)
         all += kv.second;
     printf("tovi-soak: %ld loop iterations in %d sessions (%d into a story, relic or ending, %d left by the "
            "menu's Quit), clean; per screen:",
-           all, sessions, sessions / 2, (sessions + 1) / 4);
+           all, sessions, sessions / 2 + (sessions + 3) / 4, (sessions + 1) / 4);
     for (const auto& kv : totals)
         printf(" %s %ld", kv.first.c_str(), kv.second);
     std::string missing;
@@ -501,6 +551,12 @@ int Soak(long iterations, int seed)
            sizeof Expected / sizeof Expected[0] -
                (missing.empty() ? 0 : static_cast<size_t>(std::count(missing.begin(), missing.end(), ' '))),
            sizeof Expected / sizeof Expected[0], missing.empty() ? "" : "; never reached:", missing.c_str());
+    // Once every kind of session has had its turn (eight sessions), each screen
+    // must have been seen: one that was not has lost its way in.
+    if (sessions >= 8 && !missing.empty()) {
+        fprintf(stderr, "tovi-soak: a screen was never reached\n");
+        return 1;
+    }
     return 0;
 }
 
