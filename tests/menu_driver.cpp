@@ -1,5 +1,6 @@
 #include "tests/menu_driver.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -53,6 +54,24 @@ void AnnPlays(int level, int score)
     snprintf(PlayerName, sizeof PlayerName, "Ann");
     proshli = level;
     PlayerScore = score;
+}
+
+Bytes PairOnAFloor()
+{
+    Bytes b(BOARD_CELLS, 0);
+    for (int col = 0; col < BOARD_COLS; col++)
+        b[11 * BOARD_COLS + col] = 1;
+    b[10 * BOARD_COLS + 5] = 101;
+    b[10 * BOARD_COLS + 7] = 101;
+    return b;
+}
+
+void OwnLevelsFolder()
+{
+    if (unlink("media") != 0)
+        throw std::runtime_error("media is not the scratch folder's link");
+    mkdir("media", 0755);
+    mkdir("media/levels", 0755);
 }
 
 MenuScratch::MenuScratch()

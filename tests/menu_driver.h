@@ -19,6 +19,12 @@ Bytes Players(int n);
 // Ann, the one player in "player.dat", is the current player at LEVEL with SCORE
 // (and the level state as at program start).
 void AnnPlays(int level, int score);
+// A level's board: a floor along the bottom row and two equal treasures on it,
+// a cell apart (columns 5 and 7): one slide wins it.
+Bytes PairOnAFloor();
+// The scratch folder's media/ becomes a folder of the test's own, holding only
+// an empty levels/ (the game's art is not linked any more).
+void OwnLevelsFolder();
 
 // A fresh working directory with the game's media linked in, the dummy display
 // open, and every menu global as at start-up; the directory goes at the end.

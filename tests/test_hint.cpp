@@ -36,19 +36,15 @@ protected:
 
     void SetUp() override
     {
-        std::vector<unsigned char> b(BOARD_CELLS, 0);
-        for (int c = 0; c < BOARD_COLS; c++)
-            b[11 * BOARD_COLS + c] = 1;
-        std::vector<unsigned char> walled = b;
-        b[10 * BOARD_COLS + 5] = 101;
-        b[10 * BOARD_COLS + 7] = 101;
+        Bytes b = PairOnAFloor();
+        // The same pair, each walled in where it stands.
+        Bytes walled = b;
+        walled[10 * BOARD_COLS + 7] = 0;
         for (int c : {3, 5, 12, 14})
             walled[10 * BOARD_COLS + c] = 1;
         walled[10 * BOARD_COLS + 4] = 101;
         walled[10 * BOARD_COLS + 13] = 101;
-        ASSERT_EQ(unlink("media"), 0);
-        mkdir("media", 0755);
-        mkdir("media/levels", 0755);
+        OwnLevelsFolder();
         WriteBytes("media/levels/level40.bin", b);
         WriteBytes("media/levels/level41.bin", walled);
         AnnPlays(41, 5000);

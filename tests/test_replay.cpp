@@ -103,14 +103,8 @@ protected:
     {
         // Every level is two treasures a cell apart on a floor: one slide wins it.
         mkdir("levels", 0755);
-        std::vector<unsigned char> b(BOARD_CELLS, 0);
-        for (int col = 0; col < BOARD_COLS; col++)
-            b[11 * BOARD_COLS + col] = 1;
-        b[10 * BOARD_COLS + 5] = 101;
-        b[10 * BOARD_COLS + 7] = 101;
-        ASSERT_EQ(unlink("media"), 0);
-        mkdir("media", 0755);
-        mkdir("media/levels", 0755);
+        Bytes b = PairOnAFloor();
+        OwnLevelsFolder();
         for (int n : {3, 4, 40})
             WriteBytes("media/levels/level" + std::to_string(n) + ".bin", b);
         AnnPlays(40, 5000);
