@@ -9,31 +9,9 @@
 
 #include "tools/sim/simcore.h"
 
-static std::string scratch;
-
-static int RemoveEntry(const char* path, const struct stat*, int, struct FTW*)
-{
-    return remove(path);
-}
-
-static void RemoveScratch()
-{
-    if (!scratch.empty() && chdir("/") == 0)
-        nftw(scratch.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
-}
-
 void FuzzSetUp()
 {
-    const char* base = getenv("TMPDIR");
-    std::string templ = std::string(base && *base ? base : "/tmp") + "/tovi-fuzz-XXXXXX";
-    std::vector<char> buf(templ.begin(), templ.end());
-    buf.push_back('\0');
-    if (!mkdtemp(buf.data()) || chdir(buf.data()) != 0) {
-        perror("tovi-fuzz: scratch folder");
-        exit(1);
-    }
-    scratch = buf.data();
-    atexit(RemoveScratch);
+    SimEnterScratch("fuzz");
     mkdir("media", 0755);
     if (symlink(TOVI_SOURCE_DIR "/media/levels", "media/levels") != 0) {
         perror("tovi-fuzz: media/levels");

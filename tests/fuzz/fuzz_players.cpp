@@ -100,11 +100,11 @@ int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     for (int n = 0; n < MAX_EVENTS && !in.empty(); n++) {
         int kind = in.Byte() % 6;
-        int a = in.Byte(), b = in.Byte(), c = in.Byte();
+        int a = in.Byte(), b = in.Byte(), third = in.Byte();
         int x = a * SCREEN_W / 256, y = b * SCREEN_H / 256;
         switch (kind) {
         case 0:
-            Call(x, y, c & 1, KEY_NONE, KEY_NONE);
+            Call(x, y, third & 1, KEY_NONE, KEY_NONE);
             break;
         case 1:
             Call(x, y, 1, KEY_NONE, KEY_NONE);
@@ -114,15 +114,15 @@ int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             break;
         case 3:
             if (a & 1)
-                Call(tmpx, tmpy, 1, SpecialKey[c % (sizeof SpecialKey / sizeof SpecialKey[0])], 0);
+                Call(tmpx, tmpy, 1, SpecialKey[third % (sizeof SpecialKey / sizeof SpecialKey[0])], 0);
             else
-                Call(tmpx, tmpy, 1, c, c);
+                Call(tmpx, tmpy, 1, third, third);
             break;
         case 4:
             Call(tmpx, tmpy, 0, KEY_NONE, KEY_NONE);
             break;
         default: {
-            const int* s = Spot[c % (sizeof Spot / sizeof Spot[0])];
+            const int* s = Spot[third % (sizeof Spot / sizeof Spot[0])];
             Call(s[0], s[1], 1, KEY_NONE, KEY_NONE);
             Call(s[0], s[1], 0, KEY_NONE, KEY_NONE);
             break;

@@ -73,31 +73,9 @@ bool withArt = false;
 
 // ---- the scratch folder ----------------------------------------------------------
 
-std::string scratch;
-
-int RemoveEntry(const char* path, const struct stat*, int, struct FTW*)
-{
-    return remove(path);
-}
-
-void RemoveScratch()
-{
-    if (!scratch.empty() && chdir("/") == 0)
-        nftw(scratch.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
-}
-
 void EnterScratch()
 {
-    const char* base = getenv("TMPDIR");
-    std::string templ = std::string(base && *base ? base : "/tmp") + "/tovi-soak-XXXXXX";
-    std::vector<char> buf(templ.begin(), templ.end());
-    buf.push_back('\0');
-    if (!mkdtemp(buf.data()) || chdir(buf.data()) != 0) {
-        perror("tovi-soak: scratch folder");
-        exit(1);
-    }
-    scratch = buf.data();
-    atexit(RemoveScratch);
+    SimEnterScratch("soak");
     bool linked;
     if (withArt) {
         linked = symlink(TOVI_SOURCE_DIR "/media", "media") == 0;
@@ -451,7 +429,7 @@ std::string RunChild(Fn fn, int limitS, std::string* report, pid_t* pidOut = nul
         return "no fork";
     if (pid == 0) {
         close(fds[0]);
-        scratch.clear();  // the parent owns the folder
+        SimForgetScratch();  // the parent owns the folder
         fn(fds[1]);
         close(fds[1]);
         exit(0);

@@ -1,5 +1,10 @@
 #include "tools/sim/simcore.h"
 
+#include <ftw.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -36,6 +41,38 @@ void SimClose()
 {
     SDL_Quit();
     screen = simScreen = nullptr;
+}
+
+static std::string scratchDir;  // the folder SimEnterScratch made; removed at exit
+
+static int RemoveEntry(const char* path, const struct stat*, int, struct FTW*)
+{
+    return remove(path);
+}
+
+static void RemoveScratch()
+{
+    if (!scratchDir.empty() && chdir("/") == 0)
+        nftw(scratchDir.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+}
+
+void SimEnterScratch(const char* name)
+{
+    const char* base = getenv("TMPDIR");
+    std::string templ = std::string(base && *base ? base : "/tmp") + "/tovi-" + name + "-XXXXXX";
+    std::vector<char> buf(templ.begin(), templ.end());
+    buf.push_back('\0');
+    if (!mkdtemp(buf.data()) || chdir(buf.data()) != 0) {
+        fprintf(stderr, "tovi-%s: scratch folder: %s\n", name, strerror(errno));
+        exit(1);
+    }
+    scratchDir = buf.data();
+    atexit(RemoveScratch);
+}
+
+void SimForgetScratch()
+{
+    scratchDir.clear();
 }
 
 const char* SimToolStart(int argc, char* argv[], const char* name, const char* what)

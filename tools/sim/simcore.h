@@ -22,6 +22,11 @@ void SimClose();
 // WHAT") and SimOpen. Returns the argument, or null once it has said on stderr
 // what went wrong (the tool then exits with status 2).
 const char* SimToolStart(int argc, char* argv[], const char* name, const char* what);
+// A scratch folder of the program's own (TMPDIR/tovi-NAME-XXXXXX) becomes the
+// working directory, and goes with everything in it when the program exits.
+// A folder that cannot be made ends the program with status 1.
+void SimEnterScratch(const char* name);
+void SimForgetScratch();  // in a forked child: the folder is its parent's to remove
 
 // One frame of input: the left button (1 held) and the pointer.
 struct SimInput {
