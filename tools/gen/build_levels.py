@@ -22,6 +22,9 @@ import os
 import re
 import sys
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from levelkit import chapter_of, read_legend  # noqa: E402
+
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 SOURCES = os.path.join(ROOT, "levels")
 BUILT = os.path.join(ROOT, "media", "levels")
@@ -31,10 +34,7 @@ INFO = os.path.join(BUILT, "info.txt")
 CAPTION_MAX = 71   # characters the game keeps of a caption
 REQUIRED = 100   # levels that must exist
 
-CODES = {".": 0, "B": 121, "H": 122, "V": 123, "M": 124, "T": 125, "O": 126, "P": 127, "G": 128,
-         "C": 129, "S": 130}
-for i, ch in enumerate("abcdefghijklmnopqrs"):
-    CODES[ch] = 101 + i
+CODES = read_legend()   # board character -> code, from the legend in levels/README.md
 ELEMENTS = set("abcdefghijklmnopqrs")
 MOVABLE = ELEMENTS | {"B"}
 SUPPORTS = set("#BHVMTOPGC")   # what holds an element up; spike pits hold nothing
@@ -221,7 +221,7 @@ def build(n):
     path = os.path.join(SOURCES, "level%d.txt" % n)
     title, board, script = parse(path)
     check("level%d" % n, board)
-    return encode(board, (n - 1) // 25 + 1)
+    return encode(board, chapter_of(n))
 
 
 def encode(board, chapter):

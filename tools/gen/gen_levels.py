@@ -29,6 +29,7 @@ import tempfile
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 import build_levels as bl  # noqa: E402
+from levelkit import LEVELS_PER_CHAPTER, chapter_of, drag_moves, solver_result  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(HERE))
 COLS, ROWS = 20, 12
@@ -391,8 +392,7 @@ def candidate(chapter, seed, themes=None, size=None):
 
 
 def solve(rows, level, max_states=MAX_STATES, first=False, max_moves=None):
-    chapter = (level - 1) // 25 + 1
-    data = bl.encode(rows, chapter)
+    data = bl.encode(rows, chapter_of(level))
     fd, path = tempfile.mkstemp(suffix=".bin", prefix="tovi-gen-")
     with os.fdopen(fd, "wb") as f:
         f.write(data)
@@ -405,16 +405,13 @@ def solve(rows, level, max_states=MAX_STATES, first=False, max_moves=None):
         out = ""
     finally:
         os.unlink(path)
-    lines = out.strip().splitlines()
-    if not lines or not lines[-1].startswith("moves="):
+    res = solver_result(out)
+    if res is None:
         return None
-    used = [l for l in lines if l.startswith("used=")]
-    lines = [l for l in lines if not l.startswith("used=")]
-    stats = dict(kv.split("=") for kv in lines[-1].split())
+    stats = res["stats"]
     dead = None if stats["deadends"] == "unknown" else int(stats["deadends"])
     return {"moves": int(stats["moves"]), "dead": dead, "states": int(stats["states"]),
-            "exact": stats.get("fewest") == "exact",
-            "script": lines[:-1], "used": used[0][5:].strip("-").rstrip(",").split(",") if used else []}
+            "exact": stats.get("fewest") == "exact", "script": res["script"], "used": res["used"]}
 
 
 # What a winning play shows of each mechanic (see tovi-solve's "used=" line);
@@ -484,7 +481,7 @@ def write(n, title, rows, script):
 def existing_keys(skip_chapter):
     keys = set()
     for n in range(1, 101):
-        if (n - 1) // 25 + 1 == skip_chapter:
+        if chapter_of(n) == skip_chapter:
             continue
         p = os.path.join(ROOT, "levels", "level%d.txt" % n)
         if os.path.exists(p):
@@ -521,8 +518,7 @@ def replays(rows, level, script):
 
 def replays_once(rows, level, script):
     """Whether the script wins the board, played by tovi-sim."""
-    chapter = (level - 1) // 25 + 1
-    data = bl.encode(rows, chapter)
+    data = bl.encode(rows, chapter_of(level))
     with tempfile.TemporaryDirectory(prefix="tovi-gen-") as tmp:
         with open(os.path.join(tmp, "b.bin"), "wb") as f:
             f.write(data)
@@ -541,7 +537,7 @@ def hazard_variants(chapter, level, count, used):
     spare = []
     for key, res in sorted(CACHE.items()):
         lv, text = key.split(":", 1)
-        if res is None or (int(lv) - 1) // 25 != 0:
+        if res is None or chapter_of(int(lv)) != 1:
             continue
         rows = [text[i:i + COLS] for i in range(0, len(text), COLS)]
         if set(text) & set("BHVMTOPGCS") or text in used or mirror_key(rows) in used or text in SPARE_TAKEN:
@@ -621,9 +617,9 @@ def shows_its_mechanics(theme, res):
 
 
 def make_chapter(chapter, pool):
-    first = 25 * chapter - 24
+    first = LEVELS_PER_CHAPTER * (chapter - 1) + 1
     used = existing_keys(chapter)
-    teach = {n: v for n, v in TEACH.items() if first <= n < first + 25}
+    teach = {n: v for n, v in TEACH.items() if first <= n < first + LEVELS_PER_CHAPTER}
     for n, (title, lines) in sorted(teach.items()):
         rows = board(lines)
         bl.check("level%d" % n, rows)
@@ -635,7 +631,7 @@ def make_chapter(chapter, pool):
         write(n, title, rows, res["script"])
         used.add("".join(rows))
         print("level %d: %s moves=%d dead=%s" % (n, title, res["moves"], res["dead"]), flush=True)
-    slots = [n for n in range(first, first + 25) if n not in teach]
+    slots = [n for n in range(first, first + LEVELS_PER_CHAPTER) if n not in teach]
     jobs = [(chapter, chapter * 100000 + s, slots[0]) for s in range(POOL[chapter])]
     found = []
     for seed, rows, theme, res in searched(pool, job, jobs, chapter, 40):
@@ -780,16 +776,6 @@ def make_harder(chapter, levels, lo, hi, pool, min_dead=None):
         title = bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n))[0]
         write(n, title, rows, res["script"])
         print("level %d: %s moves=%d dead=%s seed=%d" % (n, title, moves, res["dead"], seed), flush=True)
-
-
-def drag_moves(script):
-    """Grabs in a tovi-sim script: a button press after the button was up."""
-    moves, down = 0, False
-    for line in script:
-        b = line.split()[0] == "1"
-        moves += b and not down
-        down = b
-    return moves
 
 
 def sort_levels(first, last):

@@ -21,6 +21,7 @@ import tempfile
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 import build_levels as bl  # noqa: E402
+from levelkit import chapter_of, drag_moves, opens_chapter, solver_result  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(HERE))
 THUMBS = os.path.join(ROOT, "docs", "levels")
@@ -33,23 +34,12 @@ KNOWN = {}
 GRADES = {}  # board -> [fewest, dead ends], kept in BUILD_DIR/level-grades.json
 
 
-def drag_moves(script):
-    """Grabs in a tovi-sim script: a button press after the button was up."""
-    moves, down = 0, False
-    for line in script:
-        b = line.split()[0] == "1"
-        if b and not down:
-            moves += 1
-        down = b
-    return moves
-
-
 def search(path, n, *flags):
     """The summary line of tovi-solve on a level file, as a dict (empty when unsolved)."""
     out = subprocess.run([os.path.join(BUILD, "tovi-solve"), path, "--level", str(n)] + list(flags),
                          capture_output=True, text=True, timeout=3600).stdout
-    last = out.strip().splitlines()[-1] if out.strip() else ""
-    return dict(kv.split("=") for kv in last.split()) if last.startswith("moves=") else {}
+    res = solver_result(out)
+    return res["stats"] if res else {}
 
 
 def grade(n):
@@ -63,7 +53,7 @@ def grade(n):
         return (n, board) + tuple(GRADES[board])
     fewest = dead = None
     for key, res in KNOWN.items():
-        if key.split(":", 1)[1] == board and res is not None and (n - 1) % 25 != 0 and res.get("exact", True):
+        if key.split(":", 1)[1] == board and res is not None and not opens_chapter(n) and res.get("exact", True):
             # dead ends only from a search no bigger than the table's own
             fewest, dead = res["moves"], res["dead"] if res["states"] <= FULL_STATES else None
     path = os.path.join(ROOT, "media", "levels", "level%d.bin" % n)
@@ -84,7 +74,7 @@ def thumbnail(n):
     """The board as the player first sees it, shrunk to a fifth. A chapter's first
     level is played under the next level's number, so no chapter picture covers it."""
     os.makedirs(THUMBS, exist_ok=True)
-    played = n + 1 if (n - 1) % 25 == 0 else n
+    played = n + 1 if opens_chapter(n) else n
     with tempfile.TemporaryDirectory() as tmp:
         script = os.path.join(tmp, "wait.txt")
         shot = os.path.join(tmp, "shot.png")
@@ -132,7 +122,7 @@ def main(argv):
     per = {}
     for n in range(1, bl.LEVELS + 1):
         title, board, script = bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n))
-        chapter = (n - 1) // 25 + 1
+        chapter = chapter_of(n)
         text = "".join(board)
         mech = ", ".join(name for ch, name in MECHANICS if ch in text) or "walls and treasures"
         m, d = grades[n]

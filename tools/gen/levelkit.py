@@ -1,0 +1,73 @@
+"""What the level tools share: the chapters, the board legend, counting the drags
+of a tovi-sim script and reading what tovi-solve prints.
+
+Used by build_levels.py, gen_levels.py and level_table.py. Needs only Python 3.
+"""
+
+import os
+import re
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+LEGEND_FILE = os.path.join(ROOT, "levels", "README.md")
+LEVELS_PER_CHAPTER = 25
+
+
+def chapter_of(n):
+    """The chapter (1..4) of level n."""
+    return (n - 1) // LEVELS_PER_CHAPTER + 1
+
+
+def opens_chapter(n):
+    """True for a chapter's first level."""
+    return (n - 1) % LEVELS_PER_CHAPTER == 0
+
+
+def read_legend(path=LEGEND_FILE):
+    """The board characters and their codes, read from the legend table of the
+    levels' README: a row "| `X` | what | code |", or "| `a`..`s` | ... | 101..119 |"
+    for a run. The wall ('#') has no fixed code (see build_levels.tile_code)."""
+    codes = {}
+    single = re.compile(r"\|\s*`(.)`\s*\|[^|]*\|\s*(\d+)\s*\|")
+    run = re.compile(r"\|\s*`(.)`\.\.`(.)`\s*\|[^|]*\|\s*(\d+)\.\.(\d+)\s*\|")
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            m = run.match(line)
+            if m:
+                first, last, lo, hi = m.group(1), m.group(2), int(m.group(3)), int(m.group(4))
+                if ord(last) - ord(first) != hi - lo:
+                    raise ValueError("%s: the run %s..%s does not fit the codes %d..%d" % (path, first, last, lo, hi))
+                for k in range(hi - lo + 1):
+                    codes[chr(ord(first) + k)] = lo + k
+                continue
+            m = single.match(line)
+            if m:
+                codes[m.group(1)] = int(m.group(2))
+    if "." not in codes or "a" not in codes:
+        raise ValueError("%s: no board legend table found" % path)
+    return codes
+
+
+def drag_moves(script):
+    """Grabs in a tovi-sim script: a button press after the button was up."""
+    moves, down = 0, False
+    for line in script:
+        b = line.split()[0] == "1"
+        if b and not down:
+            moves += 1
+        down = b
+    return moves
+
+
+def solver_result(out):
+    """What tovi-solve printed, read: None when it ends without its summary line
+    ("moves=..."), else a dict with "stats" (the summary's key=value pairs, as
+    strings), "script" (the winning play as tovi-sim script lines) and "used"
+    (the mechanics its "used=" line names)."""
+    lines = out.strip().splitlines()
+    if not lines or not lines[-1].startswith("moves="):
+        return None
+    used = [l for l in lines if l.startswith("used=")]
+    lines = [l for l in lines if not l.startswith("used=")]
+    return {"stats": dict(kv.split("=") for kv in lines[-1].split()),
+            "script": lines[:-1],
+            "used": used[0][5:].strip("-").rstrip(",").split(",") if used else []}
