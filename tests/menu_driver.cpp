@@ -7,6 +7,9 @@
 #include <cstring>
 #include <stdexcept>
 
+#include <gtest/gtest.h>
+
+#include "app/tovi.h"
 #include "level/level.h"
 #include "menu/game.h"
 #include "menu/menu.h"
@@ -72,6 +75,76 @@ void OwnLevelsFolder()
         throw std::runtime_error("media is not the scratch folder's link");
     mkdir("media", 0755);
     mkdir("media/levels", 0755);
+}
+
+int Step(int button, int x, int y)
+{
+    PushMotion(button, x, y);
+    MainLoopStep();
+    return level_no;
+}
+
+int Click(int x, int y)
+{
+    Step(0, x, y);
+    Step(1, x, y);
+    return Step(0, x, y);
+}
+
+void Key(int sym, int mod)
+{
+    if (mod == 0) {
+        PushKey(sym, sym < 128 ? sym : 0);
+    } else {
+        SDL_Event e;
+        memset(&e, 0, sizeof e);
+        e.type = SDL_KEYDOWN;
+        e.key.state = SDL_PRESSED;
+        e.key.keysym.sym = static_cast<SDLKey>(sym);
+        e.key.keysym.mod = static_cast<SDLMod>(mod);
+        SDL_PushEvent(&e);
+    }
+    Step(0, 20, 20);
+}
+
+void OpenLevel(int level)
+{
+    level_no = level;
+    LevelStar = 1;
+    cntintr = 6;
+    bioret = 1;
+    lmap(level);
+    Step(0, 20, 20);
+    Step(0, 20, 20);
+}
+
+int TreasureAt(int col)
+{
+    for (int i = 1; i <= ukupnot; i++)
+        if (til[i].type == 101 && til[i].x == col * CELL_SIZE && til[i].y == 10 * CELL_SIZE)
+            return i;
+    return 0;
+}
+
+void SlideRightAway()
+{
+    Step(0, 7 * 40 + 20, 10 * 40 + 20);
+    Step(1, 7 * 40 + 20, 10 * 40 + 20);
+    Step(1, 8 * 40 + 20, 10 * 40 + 20);
+    Step(1, 8 * 40 + 20, 10 * 40 + 20);
+    Step(0, 20, 20);
+    Step(0, 20, 20);
+}
+
+void WinPair()
+{
+    for (int k = 0; k < 3; k++)
+        Step(0, 7 * 40 + 20, 10 * 40 + 20);
+    for (int k = 0; k < 4; k++)
+        Step(1, 6 * 40 + 20, 10 * 40 + 20);
+    for (int k = 0; k < 200 && end_level == 0; k++)
+        Step(0, 20, 20);
+    ASSERT_EQ(end_level, 1) << "the pair met and the level was won";
 }
 
 MenuScratch::MenuScratch()

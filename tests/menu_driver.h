@@ -26,6 +26,21 @@ Bytes PairOnAFloor();
 // an empty levels/ (the game's art is not linked any more).
 void OwnLevelsFolder();
 
+// ---- a level through the real dispatcher, as a hand plays it ----
+// One main-loop iteration after the pointer moved to (x, y) with the button as
+// given; returns the screen it leaves.
+int Step(int button, int x, int y);
+int Click(int x, int y);         // move there, press, release
+void Key(int sym, int mod = 0);  // a key pressed (with its letter, unless a modifier is held), then a frame
+// Level N straight on its board, past its story and pictures, at rest.
+void OpenLevel(int level);
+// On PairOnAFloor: the record of the treasure in that column of row 10 (0: none),
+// the right treasure slid one cell further away, and the level won by sliding
+// it against the left one (then played until the level says so).
+int TreasureAt(int col);
+void SlideRightAway();
+void WinPair();
+
 // A fresh working directory with the game's media linked in, the dummy display
 // open, and every menu global as at start-up; the directory goes at the end.
 class MenuScratch {

@@ -2,6 +2,8 @@
 // chapter of a level, the score a level starts with, and the frame clock.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "level/level.h"
 #include "menu/players.h"
 #include "shell/clock.h"
@@ -27,16 +29,11 @@ TEST_F(Board, RecordsInFileOrderWithPlatformStates)
     WriteBytes(file, b);
     lmap_from(2, file.c_str());
     ASSERT_EQ(ukupnot, 4);
-    EXPECT_EQ(til[1].type, 105);
-    EXPECT_EQ(til[1].x, 0);
-    EXPECT_EQ(til[2].state, LIFT_RIGHT);
-    EXPECT_EQ(til[2].x, 200);
-    EXPECT_EQ(til[2].y, 120);
-    EXPECT_EQ(til[3].state, LIFT_DOWN);
-    EXPECT_EQ(til[4].type, 7);
-    EXPECT_EQ(til[4].x, 760);
-    EXPECT_EQ(til[4].y, 440);
-    EXPECT_EQ(til[4].state, 0);
+    const int want[][4] = {{105, 0, 0, 0}, {122, 200, 120, LIFT_RIGHT}, {123, 240, 120, LIFT_DOWN}, {7, 760, 440, 0}};
+    for (int i = 1; i <= 4; i++)
+        EXPECT_TRUE(til[i].type == want[i - 1][0] && til[i].x == want[i - 1][1] && til[i].y == want[i - 1][2] &&
+                    til[i].state == want[i - 1][3])
+            << "record " << i;
     EXPECT_EQ(til[5].type, 0) << "records past ukupnot are cleared";
 }
 
@@ -93,12 +90,8 @@ TEST_F(Board, ScoreAndIntroDependOnThePlayersLevel)
 
 TEST_F(Board, ChaptersAndTheFrameClock)
 {
-    EXPECT_EQ(ChapterOf(1), 1);
-    EXPECT_EQ(ChapterOf(25), 1);
-    EXPECT_EQ(ChapterOf(26), 2);
-    EXPECT_EQ(ChapterOf(51), 3);
-    EXPECT_EQ(ChapterOf(76), 4);
-    EXPECT_EQ(ChapterOf(100), 4);
+    for (const auto& lc : {std::pair(1, 1), {25, 1}, {26, 2}, {50, 2}, {51, 3}, {76, 4}, {100, 4}})
+        EXPECT_EQ(ChapterOf(lc.first), lc.second) << "level " << lc.first;
     EXPECT_EQ(InitBackg(7), nullptr);
 
     ClockUseVirtual();

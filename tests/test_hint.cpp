@@ -6,9 +6,6 @@
 // with hint lines in the script.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -51,27 +48,6 @@ protected:
     }
     void TearDown() override { HintCancel(); }
 
-    void Open(int level)
-    {
-        level_no = level;
-        LevelStar = 1;
-        cntintr = 6;
-        bioret = 1;
-        lmap(level);
-        Step(0, 20, 20);
-        Step(0, 20, 20);
-    }
-    int Step(int button, int x, int y)
-    {
-        PushMotion(button, x, y);
-        MainLoopStep();
-        return level_no;
-    }
-    void Key(int sym)
-    {
-        PushKey(sym, sym < 128 ? sym : 0);
-        Step(0, 20, 20);
-    }
     // Frames (at real time's pace: the search runs in real time) until the answer is in.
     void AwaitAnswer()
     {
@@ -80,21 +56,14 @@ protected:
             Step(0, 20, 20);
         }
     }
-    int Treasure(int col)
-    {
-        for (int i = 1; i <= ukupnot; i++)
-            if (til[i].type == 101 && til[i].x == col * CELL_SIZE)
-                return i;
-        return 0;
-    }
 };
 
 }  // namespace
 
 TEST_F(HintDispatch, KeyAndButtonAskAndEveryMoveOrLeavingCancels)
 {
-    Open(40);
-    int left = Treasure(5), right = Treasure(7);
+    OpenLevel(40);
+    int left = TreasureAt(5), right = TreasureAt(7);
     ASSERT_TRUE(left != 0 && right != 0);
     Key(SDLK_h);
     EXPECT_EQ(hintsUsed, 1);
@@ -112,18 +81,15 @@ TEST_F(HintDispatch, KeyAndButtonAskAndEveryMoveOrLeavingCancels)
     Step(0, 7 * 40 + 20, 10 * 40 + 20);
 
     // The HUD button asks as H does; R cancels a running search or a shown hint.
-    Step(0, HUD_HINT.x + 50, HUD_HINT.y + 25);
-    Step(1, HUD_HINT.x + 50, HUD_HINT.y + 25);
-    Step(0, HUD_HINT.x + 50, HUD_HINT.y + 25);
+    Click(HUD_HINT.x + 50, HUD_HINT.y + 25);
     EXPECT_EQ(hintsUsed, 2);
     EXPECT_NE(hintState, HINT_NONE);
     Key(SDLK_r);
     EXPECT_EQ(hintState, HINT_NONE) << "a restart cancels it";
     EXPECT_EQ(level_no, 40);
 
-    // Ctrl+H, Alt+H are not H; Esc opens the level menu and cancels the hint.
-    PushKey(SDLK_h, 'h');
-    Step(0, 20, 20);
+    // Esc opens the level menu and cancels the hint.
+    Key(SDLK_h);
     EXPECT_NE(hintState, HINT_NONE);
     Key(SDLK_ESCAPE);
     EXPECT_EQ(level_no, SCREEN_RETRY);
@@ -132,15 +98,10 @@ TEST_F(HintDispatch, KeyAndButtonAskAndEveryMoveOrLeavingCancels)
 
 TEST_F(HintDispatch, AnUndoCancelsAndAWinWithAHintIsNotClean)
 {
-    Open(40);
-    int right = Treasure(7);
+    OpenLevel(40);
+    int right = TreasureAt(7);
     // Slid away, a hint asked, the slide taken back: the hint goes with it.
-    Step(0, 7 * 40 + 20, 10 * 40 + 20);
-    Step(1, 7 * 40 + 20, 10 * 40 + 20);
-    Step(1, 8 * 40 + 20, 10 * 40 + 20);
-    Step(1, 8 * 40 + 20, 10 * 40 + 20);
-    Step(0, 20, 20);
-    Step(0, 20, 20);
+    SlideRightAway();
     ASSERT_EQ(til[right].x, 320);
     Key(SDLK_h);
     AwaitAnswer();
@@ -149,12 +110,7 @@ TEST_F(HintDispatch, AnUndoCancelsAndAWinWithAHintIsNotClean)
     EXPECT_EQ(til[right].x, 280);
     EXPECT_EQ(hintState, HINT_NONE) << "the move it was for was taken back";
     // Won after that hint: counted, and the best results do not say "without hints".
-    Step(0, 7 * 40 + 20, 10 * 40 + 20);
-    for (int k = 0; k < 4; k++)
-        Step(1, 6 * 40 + 20, 10 * 40 + 20);
-    for (int k = 0; k < 200 && end_level == 0; k++)
-        Step(0, 20, 20);
-    ASSERT_EQ(end_level, 1);
+    WinPair();
     EXPECT_EQ(wonHints, 1);
     ReadBest(BEST_FILE);
     const BestRecord* b = FindBest("Ann", 40);
@@ -164,7 +120,7 @@ TEST_F(HintDispatch, AnUndoCancelsAndAWinWithAHintIsNotClean)
 
 TEST_F(HintDispatch, AWalledInBoardHasNoWayOut)
 {
-    Open(41);
+    OpenLevel(41);
     Key(SDLK_h);
     AwaitAnswer();
     EXPECT_EQ(hintState, HINT_NO_WAY);
@@ -283,33 +239,22 @@ TEST(HintSim, ScriptedHintsLeaveTheTraceAsItWas)
 {
     std::vector<SimInput> script = SimSolution("levels/level11.txt");
     ASSERT_FALSE(script.empty());
-    std::string plain = "/tmp/tovi-hint-plain-" + std::to_string(getpid()) + ".txt";
-    std::string hinted = "/tmp/tovi-hint-hinted-" + std::to_string(getpid()) + ".txt";
-    FILE* a = fopen(plain.c_str(), "w");
-    FILE* b = fopen(hinted.c_str(), "w");
-    ASSERT_TRUE(a && b);
+    std::string plain, hinted;
     for (size_t f = 0; f < script.size(); f++) {
-        fprintf(a, "%d %d %d\n", script[f].button, script[f].x, script[f].y);
-        if (f == 40 || f + 1 == script.size() / 2)
-            fprintf(b, "H\n");
-        fprintf(b, "%d %d %d\n", script[f].button, script[f].x, script[f].y);
+        std::string line = std::to_string(script[f].button) + " " + std::to_string(script[f].x) + " " +
+                           std::to_string(script[f].y) + "\n";
+        plain += line;
+        hinted += (f == 40 || f + 1 == script.size() / 2 ? "H\n" : "") + line;
     }
-    fclose(a);
-    fclose(b);
-    auto run = [](const std::string& path) {
+    // The trace without the HINT lines the hinted script adds.
+    auto run = [](const std::string& text) {
+        InScratchDir dir(true);
+        WriteBytes("script.txt", Bytes(text.begin(), text.end()));
         std::string out;
-        FILE* p = popen((std::string(TOVI_SIM_BINARY) + " --level 11 " + path).c_str(), "r");
-        char buf[4096];
-        while (p && fgets(buf, sizeof buf, p))
-            if (strncmp(buf, "HINT ", 5) != 0)
-                out += buf;
-        if (p)
-            pclose(p);
+        EXPECT_EQ(RunCommand("'" TOVI_SIM_BINARY "' --level 11 script.txt | grep -v '^HINT '", &out), 0);
         return out;
     };
-    std::string withoutHints = run(plain), withHints = run(hinted);
-    remove(plain.c_str());
-    remove(hinted.c_str());
+    std::string withoutHints = run(plain);
     EXPECT_NE(withoutHints.find("WON"), std::string::npos);
-    EXPECT_EQ(withoutHints, withHints);
+    EXPECT_EQ(run(hinted), withoutHints);
 }

@@ -28,6 +28,14 @@ protected:
         ReadPlayers();
         Dlg(400, 300, 0);
     }
+    // The player in that row opened for renaming, with `erase` characters erased.
+    static void Edit(int row, int erase)
+    {
+        DlgClick(ROW_X, RowY(row));
+        DlgClick(EDIT_X, EDIT_Y);
+        for (int i = 0; i < erase; i++)
+            DlgKey(SDLK_BACKSPACE);
+    }
 };
 
 TEST_F(Profiles, FirstStartOpensInAddModeAndATypedNameMakesThePlayer)
@@ -57,7 +65,8 @@ TEST_F(Profiles, FirstStartOpensInAddModeAndATypedNameMakesThePlayer)
     EXPECT_EQ(renddp, 0);
 }
 
-TEST_F(Profiles, RowClickThenOkRemembersThatPlayer)
+// A clicked row is the current player; New, then OK with no name typed, keeps it.
+TEST_F(Profiles, OkRemembersTheClickedPlayerNotAnUnnamedNewOne)
 {
     Open(Players(3));
     DlgClick(ROW_X, RowY(3));
@@ -67,20 +76,11 @@ TEST_F(Profiles, RowClickThenOkRemembersThatPlayer)
     EXPECT_EQ(PlayerScore, 30);
     DlgClick(ROW_X, RowY(5));  // an empty row does nothing
     EXPECT_EQ(plsel, 3);
+    DlgClick(NEW_X, NEW_Y);
+    EXPECT_EQ(plsel, 4);
     EXPECT_EQ(DlgClick(OK_X, OK_Y), SCREEN_MENU);
     EXPECT_EQ(GetLE32(ReadBytes(CONFIG_FILE).data() + 16), 3);
-}
-
-// New, then OK with no name typed, keeps the selection there was.
-TEST_F(Profiles, OkAfterNewWithNoNameKeepsThePreviousSelection)
-{
-    Open(Players(2));
-    DlgClick(ROW_X, RowY(1));
-    DlgClick(NEW_X, NEW_Y);
-    EXPECT_EQ(plsel, 3);
-    EXPECT_EQ(DlgClick(OK_X, OK_Y), SCREEN_MENU);
-    EXPECT_EQ(GetLE32(ReadBytes(CONFIG_FILE).data() + 16), 1);
-    EXPECT_EQ(ReadBytes(PLAYER_FILE), Players(2));
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), Players(3));
 }
 
 TEST_F(Profiles, ANameAlreadyInTheTableIsRefusedForNewAndRename)
@@ -103,9 +103,7 @@ TEST_F(Profiles, ANameAlreadyInTheTableIsRefusedForNewAndRename)
     EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({file, Rec("Anne", 1, 0)}));
 
     // Bob renamed to Ann: refused; Bob renamed to Bob: kept.
-    DlgClick(ROW_X, RowY(2));
-    DlgClick(EDIT_X, EDIT_Y);
-    DlgKey(SDLK_BACKSPACE), DlgKey(SDLK_BACKSPACE), DlgKey(SDLK_BACKSPACE);
+    Edit(2, 3);
     DlgType("Ann");
     DlgKey(SDLK_RETURN);
     EXPECT_EQ(plhint, 1);
@@ -118,9 +116,7 @@ TEST_F(Profiles, CancelTakesBackARenameAndAnEmptyNameIsNeverStored)
 {
     Bytes file = Cat({Rec("", 0, 0), Rec("Ann", 7, 900), Rec("Bob", 3, 200)});
     Open(file);
-    DlgClick(ROW_X, RowY(2));
-    DlgClick(EDIT_X, EDIT_Y);
-    DlgKey(SDLK_BACKSPACE), DlgKey(SDLK_BACKSPACE), DlgKey(SDLK_BACKSPACE);
+    Edit(2, 3);
     DlgType("Zed");
     EXPECT_STREQ(pin[2].name, "Bob") << "nothing is stored while typing";
     EXPECT_EQ(DlgClick(CANCEL_X, CANCEL_Y), SCREEN_MENU);
@@ -131,9 +127,7 @@ TEST_F(Profiles, CancelTakesBackARenameAndAnEmptyNameIsNeverStored)
 
     // Erased to nothing: Return does nothing, OK keeps the old name.
     Dlg(400, 300, 0);
-    DlgClick(ROW_X, RowY(2));
-    DlgClick(EDIT_X, EDIT_Y);
-    DlgKey(SDLK_BACKSPACE), DlgKey(SDLK_BACKSPACE), DlgKey(SDLK_BACKSPACE);
+    Edit(2, 3);
     DlgKey(SDLK_RETURN);
     EXPECT_EQ(bedit, 1);
     EXPECT_EQ(DlgClick(OK_X, OK_Y), SCREEN_MENU);
@@ -141,8 +135,7 @@ TEST_F(Profiles, CancelTakesBackARenameAndAnEmptyNameIsNeverStored)
 
     // A real rename keeps the level and the score.
     Dlg(400, 300, 0);
-    DlgClick(ROW_X, RowY(2));
-    DlgClick(EDIT_X, EDIT_Y);
+    Edit(2, 0);
     DlgType("by");
     DlgKey(SDLK_RETURN);
     EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Rec("", 0, 0), Rec("Ann", 7, 900), Rec("Bobby", 3, 200)}));
@@ -227,28 +220,20 @@ TEST_F(Profiles, PagesOfFiveTurnOncePerPress)
     EXPECT_EQ(spll, 1);
 }
 
+// With five players New types on an empty second page; a key press is not a
+// click, so typing with the pointer on Cancel types.
 TEST_F(Profiles, WithFivePlayersNewTypesOnAnEmptySecondPage)
 {
     Open(Players(5));
     DlgClick(NEW_X, NEW_Y);
     EXPECT_EQ(plsel, 6);
     EXPECT_EQ(spll, 6);
-    DlgType("Six");
+    Dlg(CANCEL_X, CANCEL_Y, 0);
+    EXPECT_EQ(DlgType("Six"), SCREEN_PLAYERS);
     DlgKey(SDLK_RETURN);
     EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Players(5), Rec("Six", 1, 0)}));
     EXPECT_EQ(spll, 6);
     EXPECT_EQ(enpl, 6);
-}
-
-// A key press is not a click: typing with the pointer on Cancel types.
-TEST_F(Profiles, KeysTypeWhateverThePointerIsOn)
-{
-    Open(Players(1));
-    DlgClick(NEW_X, NEW_Y);
-    Dlg(CANCEL_X, CANCEL_Y, 0);
-    EXPECT_EQ(DlgType("Kim"), SCREEN_PLAYERS);
-    DlgKey(SDLK_RETURN);
-    EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Players(1), Rec("Kim", 1, 0)}));
 }
 
 TEST_F(Profiles, AFullTableKeepsEveryPlayerAndSaysSo)
@@ -308,48 +293,23 @@ TEST_F(Profiles, RandomUseNeverCostsAnUntouchedPlayerAnything)
             int selected = plsel, wasEdit = bedit;
             int choice = static_cast<int>(rng() % 12);
             const char* names[] = {"P1", "P2", "Q", "Ann", "P37", ""};
-            switch (choice) {
-            case 0:
-                DlgClick(NEW_X, NEW_Y);
-                break;
-            case 1:
-                DlgClick(EDIT_X, EDIT_Y);
-                break;
-            case 2:
-                DlgClick(DEL_X, DEL_Y);
-                break;
-            case 3:
-                DlgClick(ROW_X, RowY(1 + static_cast<int>(rng() % 5)));
-                break;
-            case 4:
-                DlgClick(PGUP_X, PGUP_Y);
-                break;
-            case 5:
-                DlgClick(PGDN_X, PGDN_Y);
-                break;
-            case 6:
+            const int clicks[][2] = {{NEW_X, NEW_Y}, {EDIT_X, EDIT_Y}, {DEL_X, DEL_Y},
+                                     {ROW_X, 0},     {PGUP_X, PGUP_Y}, {PGDN_X, PGDN_Y}};
+            if (choice < 6) {
+                DlgClick(clicks[choice][0], choice == 3 ? RowY(1 + static_cast<int>(rng() % 5)) : clicks[choice][1]);
+            } else if (choice == 6) {
                 DlgType(names[rng() % 6]);
-                break;
-            case 7:
-                DlgKey(SDLK_BACKSPACE);
-                break;
-            case 8:
-                DlgKey(SDLK_RETURN);
-                break;
-            case 9:
+            } else if (choice == 7 || choice == 8) {
+                DlgKey(choice == 7 ? SDLK_BACKSPACE : SDLK_RETURN);
+            } else if (choice == 9) {
                 DlgKey(rng() % 2 ? SDLK_UP : SDLK_DOWN);
-                break;
-            case 10:
-                if (DlgClick(rng() % 2 ? OK_X : CANCEL_X, OK_Y) == SCREEN_MENU) {
-                    // Back on the menu, which records the current player.
-                    if (PlayerName[0] && proshli > 0 && proshli <= SCREEN_LAST_LEVEL)
-                        biljezi();
-                    Dlg(400, 300, 0);
-                }
-                break;
-            default:
+            } else if (choice == 10 && DlgClick(rng() % 2 ? OK_X : CANCEL_X, OK_Y) == SCREEN_MENU) {
+                // Back on the menu, which records the current player.
+                if (PlayerName[0] && proshli > 0 && proshli <= SCREEN_LAST_LEVEL)
+                    biljezi();
+                Dlg(400, 300, 0);
+            } else if (choice == 11) {
                 biljezi();
-                break;
             }
             // What may have changed: the deleted player, the renamed one, a new last one.
             int deleted = choice == 2 && !badd && (int)before.size() == ukupl + 1 ? selected : 0;
@@ -501,18 +461,17 @@ TEST_F(ProfilesByHand, HintsKeepOffTheListAndTheSelectedNameIsReadable)
     Click(ROW_X, RowY(2));
     CheckKeys();
     SDL_Rect list{215, 195, 290, 170};
-    SDL_Surface* before = SDL_CreateRGBSurface(SDL_SWSURFACE, list.w, list.h, 32, 0xFF0000, 0xFF00, 0xFF, 0);
+    SDL_Surface* before = ScreenLikeSurface(list.w, list.h);
+    SDL_Surface* now = ScreenLikeSurface(list.w, list.h);
     SDL_BlitSurface(screen, &list, before, nullptr);
     for (int hint = 1; hint < HINT_COUNT; hint++) {
         plhint = hint;
         CheckKeys();
-        SDL_Surface* now = SDL_CreateRGBSurface(SDL_SWSURFACE, list.w, list.h, 32, 0xFF0000, 0xFF00, 0xFF, 0);
         SDL_BlitSurface(screen, &list, now, nullptr);
-        EXPECT_EQ(memcmp(before->pixels, now->pixels, static_cast<size_t>(before->pitch) * before->h), 0)
-            << "hint " << hint << " covers the list";
-        SDL_FreeSurface(now);
+        EXPECT_EQ(PixelsDiffering(before, now), 0) << "hint " << hint << " covers the list";
     }
     SDL_FreeSurface(before);
+    SDL_FreeSurface(now);
 
     // P2 alone on black and on white: the pixels that come out the same are the
     // glyphs' solid ones, and the dialog's selected row must show them as they are.
@@ -521,25 +480,20 @@ TEST_F(ProfilesByHand, HintsKeepOffTheListAndTheSelectedNameIsReadable)
     const int rowY = 205 + 30;
     SDL_Surface* ink[2];
     for (int k = 0; k < 2; k++) {
-        ink[k] = SDL_CreateRGBSurface(SDL_SWSURFACE, 200, 34, 32, 0xFF0000, 0xFF00, 0xFF, 0);
-        SDL_FillRect(ink[k], nullptr, k ? 0xFFFFFF : 0);
+        ink[k] = ScreenLikeSurface(200, 34);
+        SDL_FillRect(ink[k], nullptr, SDL_MapRGB(ink[k]->format, 255 * k, 255 * k, 255 * k));
         prikstr(ink[k], "P2", 0, 0, 2);
     }
+    const Uint32 rgb = screen->format->Rmask | screen->format->Gmask | screen->format->Bmask;
     int solid = 0, kept = 0;
-    SDL_LockSurface(screen);
     for (int y = 0; y < 34; y++)
         for (int x = 0; x < 200; x++) {
-            Uint32 a = static_cast<Uint32*>(ink[0]->pixels)[y * ink[0]->pitch / 4 + x];
-            Uint32 b = static_cast<Uint32*>(ink[1]->pixels)[y * ink[1]->pitch / 4 + x];
-            if (a != b)
-                continue;
-            solid++;
-            Uint32 p = static_cast<Uint32*>(screen->pixels)[(rowY + y) * screen->pitch / 4 + 230 + x];
-            Uint8 r, g, bl;
-            SDL_GetRGB(p, screen->format, &r, &g, &bl);
-            kept += ((Uint32(r) << 16) | (Uint32(g) << 8) | bl) == (a & 0xFFFFFF);
+            Uint32 a = PixelAt(ink[0], x, y) & rgb;
+            if (a == (PixelAt(ink[1], x, y) & rgb)) {
+                solid++;
+                kept += (PixelAt(screen, 230 + x, rowY + y) & rgb) == a;
+            }
         }
-    SDL_UnlockSurface(screen);
     SDL_FreeSurface(ink[0]);
     SDL_FreeSurface(ink[1]);
     ASSERT_GT(solid, 100);
@@ -562,20 +516,9 @@ TEST_F(ProfilesByHand, TheFirstStartsDialogHasNoHandBehindIt)
     CheckKeys();
     ASSERT_EQ(level_no, SCREEN_PLAYERS);
     ASSERT_NE(proslisc, nullptr);
-    int differ = 0;
-    SDL_LockSurface(proslisc);
-    SDL_LockSurface(MenuImage);
-    for (int y = 15; y < 60; y++)
-        for (int x = 15; x < 60; x++) {
-            Uint8 r1, g1, b1, r2, g2, b2;
-            SDL_GetRGB(static_cast<Uint32*>(proslisc->pixels)[y * proslisc->pitch / 4 + x], proslisc->format, &r1, &g1,
-                       &b1);
-            SDL_GetRGB(static_cast<Uint32*>(MenuImage->pixels)[y * MenuImage->pitch / 4 + x], MenuImage->format, &r2,
-                       &g2, &b2);
-            differ += r1 != r2 || g1 != g2 || b1 != b2;
-        }
-    SDL_UnlockSurface(MenuImage);
-    SDL_UnlockSurface(proslisc);
+    const SDL_PixelFormat* f = screen->format;
+    int differ = PixelsDiffering(proslisc, MenuImage, 15, 15, 60, 60, f->Rmask | f->Gmask | f->Bmask);
+    ASSERT_GE(differ, 0) << "both are pictures of the screen's layout";
     // The hand covers hundreds of these pixels; the scene's drifting dust may
     // touch a few.
     EXPECT_LT(differ, 40) << "a hand lies in the dialog's backdrop";

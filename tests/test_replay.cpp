@@ -102,7 +102,6 @@ protected:
     void SetUp() override
     {
         // Every level is two treasures a cell apart on a floor: one slide wins it.
-        mkdir("levels", 0755);
         Bytes b = PairOnAFloor();
         OwnLevelsFolder();
         for (int n : {3, 4, 40})
@@ -110,30 +109,6 @@ protected:
         AnnPlays(40, 5000);
         renddl = 0;
         level_no = SCREEN_GAME;
-    }
-
-    int Step(int button, int x, int y)
-    {
-        PushMotion(button, x, y);
-        MainLoopStep();
-        return level_no;
-    }
-    int Click(int x, int y)
-    {
-        Step(0, x, y);
-        Step(1, x, y);
-        return Step(0, x, y);
-    }
-    // The level on the screen won by sliding the right treasure onto the left one's side.
-    void Win()
-    {
-        for (int k = 0; k < 3; k++)
-            Step(0, 7 * 40 + 20, 10 * 40 + 20);
-        for (int k = 0; k < 4; k++)
-            Step(1, 6 * 40 + 20, 10 * 40 + 20);
-        for (int k = 0; k < 200 && end_level == 0; k++)
-            Step(0, 20, 20);
-        ASSERT_EQ(end_level, 1);
     }
 };
 
@@ -148,7 +123,7 @@ TEST_F(Replay, AnEarlierLevelLeavesThePlayersProgressAlone)
     EXPECT_EQ(Click(LEVEL_GRID_X + 2 * LEVEL_PITCH_X + 40, LEVEL_GRID_Y + 30), 3);
     EXPECT_EQ(replaying, 1);
     EXPECT_EQ(poen, 0) << "a replay scores on its own";
-    Win();
+    WinPair();
     EXPECT_EQ(Click(20, 20), SCREEN_LEVELS) << "won, it leads back to the list";
     EXPECT_EQ(replaying, 0);
     EXPECT_EQ(proshli, 40);
@@ -183,48 +158,22 @@ TEST_F(Replay, LockedLevelsDoNothingAndCloseGoesBack)
 // the move back, R restarts; none of them acts as a click.
 TEST_F(Replay, LevelKeysUndoAndRestart)
 {
-    level_no = 40;
-    LevelStar = 1;
-    cntintr = 6;
-    bioret = 1;
-    lmap(40);
-    Step(0, 20, 20);
-    Step(0, 20, 20);
-    int right = 0;
-    for (int i = 1; i <= ukupnot; i++)
-        if (til[i].type == 101 && til[i].x == 280)
-            right = i;
+    OpenLevel(40);
+    int right = TreasureAt(7);
     ASSERT_NE(right, 0);
-    auto slideAway = [&]() {
-        Step(0, 7 * 40 + 20, 10 * 40 + 20);
-        Step(1, 7 * 40 + 20, 10 * 40 + 20);
-        Step(1, 8 * 40 + 20, 10 * 40 + 20);
-        Step(1, 8 * 40 + 20, 10 * 40 + 20);
-        Step(0, 20, 20);
-        Step(0, 20, 20);
-    };
     // Slid right, away from its partner, then taken back by each key.
-    const int keys[] = {SDLK_u, SDLK_BACKSPACE, SDLK_z};
-    for (int sym : keys) {
-        slideAway();
+    const int keys[][2] = {{SDLK_u, 0}, {SDLK_BACKSPACE, 0}, {SDLK_z, KMOD_LCTRL}};
+    for (const auto& key : keys) {
+        SlideRightAway();
         ASSERT_EQ(til[right].x, 320);
-        SDL_Event e;
-        memset(&e, 0, sizeof e);
-        e.type = SDL_KEYDOWN;
-        e.key.state = SDL_PRESSED;
-        e.key.keysym.sym = static_cast<SDLKey>(sym);
-        e.key.keysym.mod = sym == SDLK_z ? KMOD_LCTRL : KMOD_NONE;
-        SDL_PushEvent(&e);
-        Step(0, 20, 20);
-        EXPECT_EQ(til[right].x, 280) << "key " << sym;
+        Key(key[0], key[1]);
+        EXPECT_EQ(til[right].x, 280) << "key " << key[0];
         EXPECT_EQ(level_no, 40);
     }
-    slideAway();
-    PushKey(SDLK_z, 'z');
-    Step(0, 20, 20);
+    SlideRightAway();
+    Key(SDLK_z);
     EXPECT_EQ(til[right].x, 320) << "z alone does nothing";
-    PushKey(SDLK_r, 'r');
-    Step(0, 20, 20);
+    Key(SDLK_r);
     EXPECT_EQ(til[right].x, 280) << "R restarts";
     EXPECT_EQ(levelMoves, 0);
     EXPECT_EQ(level_no, 40);

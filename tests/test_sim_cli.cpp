@@ -1,35 +1,47 @@
 // The simulator's command line: usage and script errors, and its output format.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "tests/harness.h"
 
-static int Sim(const std::string& args, const std::string& script, std::string* out, std::string* err)
-{
-    std::string dir = ScratchDir();
-    std::string path = dir + "/script.txt";
-    WriteBytes(path, std::vector<unsigned char>(script.begin(), script.end()));
-    WriteBytes(dir + "/zero.bin", std::vector<unsigned char>(240, 0));
-    std::string cmd = "cd '" + dir + "' && '" TOVI_SIM_BINARY "' " + args;
-    return RunCommand(cmd, out, err);
-}
+// Each case works in a scratch folder with an empty board (zero.bin), a board
+// won by one slide (pair.bin: a floor, two treasures a cell apart) and the game's
+// pictures; the script given goes to script.txt.
+class SimCli : public ::testing::Test {
+protected:
+    InScratchDir dir;
+    void SetUp() override
+    {
+        std::vector<unsigned char> pair(240, 0);
+        for (int c = 0; c < 20; c++)
+            pair[220 + c] = 1;
+        pair[205] = pair[207] = 101;
+        WriteBytes("pair.bin", pair);
+        WriteBytes("zero.bin", std::vector<unsigned char>(240, 0));
+        mkdir("media", 0755);
+        ASSERT_EQ(symlink(TOVI_SOURCE_DIR "/media/images", "media/images"), 0);
+    }
+    static int Sim(const std::string& args, const std::string& script, std::string* out, std::string* err)
+    {
+        WriteBytes("script.txt", std::vector<unsigned char>(script.begin(), script.end()));
+        return RunCommand("'" TOVI_SIM_BINARY "' " + args, out, err);
+    }
+};
 
-TEST(SimCli, EmptyBoardOneFrame)
+// A script by name or on standard input (comments and blank lines skipped, a
+// fourth number repeating a frame), one trace line a frame and the count.
+TEST_F(SimCli, TraceOfScriptsByNameAndOnStandardInput)
 {
-    std::string out, err;
+    std::string out, err, frame = " poen=0 cnp=0 end=0 drag=0 til=\n";
     ASSERT_EQ(Sim("--level 1 --file zero.bin script.txt", "0 100 100\n", &out, &err), 0) << err;
-    EXPECT_EQ(out, "1 poen=0 cnp=0 end=0 drag=0 til=\nEND 1\n");
-}
-
-TEST(SimCli, ScriptFromStandardInputSkipsCommentsAndBlankLines)
-{
-    std::string out, err;
+    EXPECT_EQ(out, "1" + frame + "END 1\n");
     ASSERT_EQ(Sim("--level 3 --file zero.bin < script.txt", "# two frames\n\n0 5 5 2\n", &out, &err), 0) << err;
-    EXPECT_EQ(out, "1 poen=0 cnp=0 end=0 drag=0 til=\n2 poen=0 cnp=0 end=0 drag=0 til=\nEND 2\n");
+    EXPECT_EQ(out, "1" + frame + "2" + frame + "END 2\n");
     ASSERT_EQ(Sim("--level 3 --file zero.bin script.txt", "", &out, &err), 0);
     EXPECT_EQ(out, "END 0\n");
 }
 
-TEST(SimCli, BadUsageAndBadScriptsExitTwo)
+TEST_F(SimCli, BadUsageAndBadScriptsExitTwo)
 {
     struct Case {
         const char* args;
@@ -59,36 +71,20 @@ TEST(SimCli, BadUsageAndBadScriptsExitTwo)
 
 // --shot draws with the art under the working directory and saves the last
 // frame; the trace does not change with it.
-TEST(SimCli, ShotSavesTheLastFrameAndKeepsTheTrace)
+TEST_F(SimCli, ShotSavesTheLastFrameAndKeepsTheTrace)
 {
     std::string script = "0 220 420 1\n1 220 420 1\n1 260 420 3\n0 260 420 80\n";
-    std::vector<unsigned char> board(240, 0);
-    for (int c = 0; c < 20; c++)
-        board[220 + c] = 1;
-    board[205] = board[207] = 101;
     std::string plain, shot, err;
-    std::string setup = "mkdir -p media && ln -s '" TOVI_SOURCE_DIR "/media/images' media/images && ";
-    std::string dir = ScratchDir();
-    WriteBytes(dir + "/board.bin", board);
-    WriteBytes(dir + "/script.txt", std::vector<unsigned char>(script.begin(), script.end()));
-    std::string run = "cd '" + dir + "' && " + setup + "'" TOVI_SIM_BINARY "' --level 2 --file board.bin ";
-    ASSERT_EQ(RunCommand(run + "script.txt", &plain, &err), 0) << err;
-    ASSERT_EQ(RunCommand("cd '" + dir + "' && '" TOVI_SIM_BINARY "' --level 2 --file board.bin --shot f.png script.txt",
-                         &shot, &err),
-              0)
-        << err;
+    ASSERT_EQ(Sim("--level 2 --file pair.bin script.txt", script, &plain, &err), 0) << err;
+    ASSERT_EQ(Sim("--level 2 --file pair.bin --shot f.png script.txt", script, &shot, &err), 0) << err;
     EXPECT_EQ(shot, plain);
     EXPECT_NE(plain.find("WON"), std::string::npos);
-    std::vector<unsigned char> png = ReadBytes(dir + "/f.png");
+    std::vector<unsigned char> png = ReadBytes("f.png");
     ASSERT_GT(png.size(), 24u);
     EXPECT_EQ(png[1], 'P');
     EXPECT_EQ((png[18] << 8) | png[19], 800) << "width";
     EXPECT_EQ((png[22] << 8) | png[23], 600) << "height";
 
-    EXPECT_EQ(RunCommand("cd '" + dir +
-                             "' && '" TOVI_SIM_BINARY "' --level 2 --file board.bin --shot no/such/f.png "
-                             "script.txt",
-                         &shot, &err),
-              1);
+    EXPECT_EQ(Sim("--level 2 --file pair.bin --shot no/such/f.png script.txt", script, &shot, &err), 1);
     EXPECT_NE(err.find("no/such/f.png"), std::string::npos);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,9 +15,10 @@ using namespace scenario;
 
 namespace {
 
-SolveLimits* LimitsHere(int maxDrags = 12)
+// The limits for the board in play (on the heap: they hold a whole level's state).
+std::unique_ptr<SolveLimits> LimitsHere(int maxDrags = 12)
 {
-    SolveLimits* l = new SolveLimits;
+    auto l = std::make_unique<SolveLimits>();
     LevelSave(&l->start);
     l->maxDrags = maxDrags;
     l->maxBoards = 200000;
@@ -43,7 +45,7 @@ TEST(Solver, ShortestWinAgreesBetweenSearchesAndReplays)
         "#######.f...f#######",
         "####################",
     });
-    SolveLimits* l = LimitsHere();
+    auto l = LimitsHere();
     SolveResult r;
     SolveFewest(*l, &r);
     ASSERT_EQ(r.outcome, SOLVE_FOUND);
@@ -80,7 +82,6 @@ TEST(Solver, ShortestWinAgreesBetweenSearchesAndReplays)
     EXPECT_EQ(r2.drags, r.drags);
     EXPECT_EQ(r2.record, r.record);
     EXPECT_EQ(r2.toCol, r.toCol);
-    delete l;
 }
 
 // Walls no slide can pass keep each pair apart: every search proves there is no
@@ -92,7 +93,7 @@ TEST(Solver, ProvesNoWinAndCountsEveryDragAsLosing)
         "d...#.d....#.f...#f.",
         "####################",
     });
-    SolveLimits* l = LimitsHere();
+    auto l = LimitsHere();
     SolveResult r;
     SolveFewest(*l, &r);
     EXPECT_EQ(r.outcome, SOLVE_NO_WIN);
@@ -112,7 +113,6 @@ TEST(Solver, ProvesNoWinAndCountsEveryDragAsLosing)
     SolveFewest(*l, &c);
     EXPECT_EQ(c.outcome, SOLVE_BUDGET);
     EXPECT_FALSE(c.exact);
-    delete l;
 }
 
 // The fewest drags that A* finds (with its lower bound) match the breadth-first
@@ -121,7 +121,7 @@ TEST(Solver, FewestMatchesTheFullGraphOnRealLevels)
 {
     for (int n : {4, 26, 30}) {
         StartLevel(n);
-        SolveLimits* l = LimitsHere();
+        auto l = LimitsHere();
         SolveResult r;
         SolveFewest(*l, &r);
         SolveGraph g;
@@ -134,7 +134,6 @@ TEST(Solver, FewestMatchesTheFullGraphOnRealLevels)
         EXPECT_LE(g.firstLosing, g.firstDrags) << "level " << n;
         EXPECT_EQ(static_cast<int>(g.stepDrags.size()), g.fewest) << "level " << n;
         EXPECT_TRUE(SolveReplays(l->start, r.script)) << "level " << n;
-        delete l;
     }
 }
 
@@ -144,7 +143,7 @@ TEST(Solver, FewestMatchesTheFullGraphOnRealLevels)
 TEST(Solver, HelperThreadAndPlayingLevelLeaveEachOtherAlone)
 {
     StartLevel(20);
-    SolveLimits* l = LimitsHere();
+    auto l = LimitsHere();
     SolveResult alone;
     SolveFewest(*l, &alone);
     ASSERT_EQ(alone.outcome, SOLVE_FOUND);
@@ -176,8 +175,8 @@ TEST(Solver, HelperThreadAndPlayingLevelLeaveEachOtherAlone)
     std::vector<std::string> reference = playLevel();
     ASSERT_EQ(reference.back(), "WON");
 
-    ASSERT_EQ(SolveStart(l), 1);
-    EXPECT_EQ(SolveStart(l), 0) << "one search at a time";
+    ASSERT_EQ(SolveStart(l.get()), 1);
+    EXPECT_EQ(SolveStart(l.get()), 0) << "one search at a time";
     SolveResult helped;
     int plays = 0;
     while (!SolveDone(&helped)) {
@@ -194,20 +193,18 @@ TEST(Solver, HelperThreadAndPlayingLevelLeaveEachOtherAlone)
 
     // A search stopped half way ends at once and leaves nothing to collect.
     StartLevel(100);
-    SolveLimits* big = LimitsHere(40);
-    ASSERT_EQ(SolveStart(big), 1);
+    auto big = LimitsHere(40);
+    ASSERT_EQ(SolveStart(big.get()), 1);
     SolveStop();
     EXPECT_EQ(SolveDone(nullptr), 0);
-    EXPECT_EQ(SolveStart(l), 1) << "a new search may start after a stop";
+    EXPECT_EQ(SolveStart(l.get()), 1) << "a new search may start after a stop";
     SolveStop();
 
     // A program that ends while a search runs ends normally (it used to abort).
     EXPECT_EXIT(
         {
-            SolveStart(big);
+            SolveStart(big.get());
             exit(0);
         },
         ::testing::ExitedWithCode(0), "");
-    delete big;
-    delete l;
 }

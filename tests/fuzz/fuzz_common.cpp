@@ -1,11 +1,12 @@
 #include "tests/fuzz/fuzz_common.h"
 
-#include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 #include "tools/sim/simcore.h"
 
@@ -35,18 +36,10 @@ void FuzzWriteFile(const char* path, const std::vector<uint8_t>& bytes)
 
 std::vector<uint8_t> FuzzReadFile(const char* path, bool* exists)
 {
-    std::vector<uint8_t> out;
-    FILE* f = fopen(path, "rb");
+    std::ifstream f(path, std::ios::binary);
     if (exists)
-        *exists = f != nullptr;
-    if (!f)
-        return out;
-    uint8_t block[4096];
-    size_t got;
-    while ((got = fread(block, 1, sizeof block, f)) > 0)
-        out.insert(out.end(), block, block + got);
-    fclose(f);
-    return out;
+        *exists = f.is_open();
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
 }
 
 void FuzzFail(const char* what)

@@ -21,17 +21,17 @@
 // finding, 2 on bad usage.
 #include <SDL.h>
 #include <fcntl.h>
-#include <ftw.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <random>
 #include <string>
@@ -94,17 +94,9 @@ void EnterScratch()
 
 std::vector<unsigned char> Slurp(const char* path, bool* exists)
 {
-    std::vector<unsigned char> out;
-    FILE* f = fopen(path, "rb");
-    *exists = f != nullptr;
-    if (!f)
-        return out;
-    unsigned char block[4096];
-    size_t got;
-    while ((got = fread(block, 1, sizeof block, f)) > 0)
-        out.insert(out.end(), block, block + got);
-    fclose(f);
-    return out;
+    std::ifstream f(path, std::ios::binary);
+    *exists = f.is_open();
+    return std::vector<unsigned char>(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
 }
 
 // What is wrong with a data file as a next start would read it; empty when it is
@@ -199,34 +191,23 @@ void RandomInput(std::mt19937& rng)
 {
     auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
     int x = pick(SCREEN_W), y = pick(SCREEN_H);
-    switch (pick(10)) {
-    case 0:
-    case 1:
+    int kind = pick(10);  // 0-1 a move, 2 the button, 3-5 a click on a control, 6 a key, else nothing
+    if (kind <= 1) {
         PushMotion(pick(2), x, y);
-        break;
-    case 2:
+    } else if (kind == 2) {
         PushButton(pick(2) == 0, x, y);
-        break;
-    case 3:
-    case 4:
-    case 5: {
+    } else if (kind <= 5) {
         const int* s = Spots[pick(sizeof Spots / sizeof Spots[0])];
         PushMotion(0, s[0], s[1]);
         PushButton(true, s[0], s[1]);
         PushButton(false, s[0], s[1]);
-        break;
-    }
-    case 6: {
+    } else if (kind == 6) {
         static const int Keys[] = {SDLK_BACKSPACE, SDLK_RETURN, SDLK_UP, SDLK_DOWN, SDLK_ESCAPE, SDLK_LEFT};
         int c = 'A' + pick(26);
         if (pick(2))
             PushKey(Keys[pick(6)], 0);
         else
             PushKey(c, c);
-        break;
-    }
-    default:
-        break;  // a frame with no input
     }
     Step();
 }
@@ -234,36 +215,15 @@ void RandomInput(std::mt19937& rng)
 // The class of screen a code names, for the counts.
 const char* ScreenName(int code)
 {
+    static const char* const Dialogs[] = {"level-list", "options", "credits", "help",   "new-game",
+                                          "game",       "retry",   "players", "scores", "quit"};
     if (code == SCREEN_MENU)
         return "menu";
     if (code >= 1 && code <= SCREEN_LAST_LEVEL)
         return ashcrystal >= 10 ? "ending" : ashcrystal != 0 ? "relic" : cntintr < 6 ? "story" : "level";
-    if (code > SCREEN_MAP)
-        return "map";
-    switch (code) {
-    case SCREEN_OPTIONS:
-        return "options";
-    case SCREEN_CREDITS:
-        return "credits";
-    case SCREEN_HELP:
-        return "help";
-    case SCREEN_NEWGAME:
-        return "new-game";
-    case SCREEN_GAME:
-        return "game";
-    case SCREEN_RETRY:
-        return "retry";
-    case SCREEN_PLAYERS:
-        return "players";
-    case SCREEN_SCORES:
-        return "scores";
-    case SCREEN_QUIT:
-        return "quit";
-    case SCREEN_LEVELS:
-        return "level-list";
-    default:
-        return "other";
-    }
+    if (code >= SCREEN_LEVELS && code <= SCREEN_QUIT)
+        return Dialogs[code - SCREEN_LEVELS];
+    return code > SCREEN_MAP ? "map" : "other";
 }
 
 // Every screen a soak must reach: the menu and each screen behind it, play and
@@ -522,13 +482,14 @@ int Soak(long iterations, int seed)
     for (const auto& kv : totals)
         printf(" %s %ld", kv.first.c_str(), kv.second);
     std::string missing;
+    size_t reached = 0;
     for (const char* name : Expected)
-        if (totals.count(name) == 0)
+        if (totals.count(name))
+            reached++;
+        else
             missing += std::string(" ") + name;
-    printf("\ntovi-soak: screens reached: %zu of %zu%s%s\n",
-           sizeof Expected / sizeof Expected[0] -
-               (missing.empty() ? 0 : static_cast<size_t>(std::count(missing.begin(), missing.end(), ' '))),
-           sizeof Expected / sizeof Expected[0], missing.empty() ? "" : "; never reached:", missing.c_str());
+    printf("\ntovi-soak: screens reached: %zu of %zu%s%s\n", reached, std::size(Expected),
+           missing.empty() ? "" : "; never reached:", missing.c_str());
     // Once every kind of session has had its turn (eight sessions), each screen
     // must have been seen: one that was not has lost its way in.
     if (sessions >= 8 && !missing.empty()) {
