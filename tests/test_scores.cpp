@@ -30,7 +30,9 @@ static Bytes Table(std::initializer_list<Bytes> rows)
     return out;
 }
 
-TEST_F(Scores, TheMergeRanksStoredRowsAndPlayersByScore)
+// The merge ranks stored rows and players by score; the recording stores the
+// current player's level and touches no one else.
+TEST_F(Scores, TheMergeRanksByScoreAndTheRecordingTouchesOnlyTheCurrentPlayer)
 {
     Record(Cat({Rec("", 0, 0), Rec("Ann", 4, 500), Rec("Bob", 3, 300)}));
     EXPECT_EQ(ReadBytes(HISCORE_FILE), Table({Rec("Ann", 0, 500), Rec("Bob", 0, 300)}));
@@ -42,6 +44,23 @@ TEST_F(Scores, TheMergeRanksStoredRowsAndPlayersByScore)
     EXPECT_EQ(ReadBytes(HISCORE_FILE), Table({Rec("Ann", 0, 700), Rec("Ann", 0, 500), Rec("Bob", 0, 300)}));
     biljezi();
     EXPECT_EQ(ReadBytes(HISCORE_FILE), Table({Rec("Ann", 0, 700), Rec("Ann", 0, 500), Rec("Bob", 0, 300)}));
+
+    // Bob's turn: the level he stands at (the map before level 4 is level 4) is
+    // stored with his score, and nobody else's.
+    LoadPlayer(2, 0);
+    proshli = 1003;
+    PlayerScore = 350;
+    izmp = 1;
+    biljezi();
+    EXPECT_EQ(izmp, 0);
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Rec("", 0, 0), Rec("Ann", 4, 700), Rec("Bob", 4, 350)}));
+
+    // A current name that is in no record changes nobody's progress.
+    snprintf(PlayerName, sizeof PlayerName, "%s", "Gone");
+    proshli = 1;
+    PlayerScore = 0;
+    biljezi();
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Rec("", 0, 0), Rec("Ann", 4, 700), Rec("Bob", 4, 350)}));
 }
 
 TEST_F(Scores, EqualScoresKeepTheOrderMetAndNothingAtOrBelowZeroEnters)
@@ -68,27 +87,6 @@ TEST_F(Scores, AFullPlayerTableAndAnOversizedFileMergeWithinBounds)
     Record(Players(MAX_PLAYERS));
     EXPECT_EQ(ReadBytes(HISCORE_FILE), Table({Rec("P998", 0, 9980), Rec("P997", 0, 9970), Rec("P996", 0, 9960),
                                               Rec("P995", 0, 9950), Rec("P994", 0, 9940)}));
-}
-
-TEST_F(Scores, RecordingStoresTheLevelAndTouchesNoOneElse)
-{
-    Bytes players = Cat({Rec("", 0, 0), Rec("Ann", 4, 500), Rec("Bob", 3, 300)});
-    WriteBytes(PLAYER_FILE, players);
-    ReadPlayers();
-    LoadPlayer(2, 0);
-    proshli = 1003;  // the map before level 4
-    PlayerScore = 350;
-    izmp = 1;
-    biljezi();
-    EXPECT_EQ(izmp, 0);
-    EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Rec("", 0, 0), Rec("Ann", 4, 500), Rec("Bob", 4, 350)}));
-
-    // A current name that is in no record changes nobody's progress.
-    snprintf(PlayerName, sizeof PlayerName, "%s", "Gone");
-    proshli = 1;
-    PlayerScore = 0;
-    biljezi();
-    EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Rec("", 0, 0), Rec("Ann", 4, 500), Rec("Bob", 4, 350)}));
 }
 
 TEST_F(Scores, TheScreenShowsTheStoredRowsAndItsBackButtonIsStrict)

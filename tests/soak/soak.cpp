@@ -376,8 +376,7 @@ void Session(int seed, int journeyLevel, bool quitByMenu, int steps, int reportF
 
 // Runs fn in a child process; returns "" when it exited 0, else what happened.
 // The child's report, if any, is appended to *report.
-template <typename Fn>
-std::string RunChild(Fn fn, int limitS, std::string* report, pid_t* pidOut = nullptr, int killAfterMs = -1)
+template <typename Fn> std::string RunChild(Fn fn, int limitS, std::string* report, int killAfterMs = -1)
 {
     int fds[2];
     if (pipe(fds) != 0)
@@ -395,35 +394,28 @@ std::string RunChild(Fn fn, int limitS, std::string* report, pid_t* pidOut = nul
         exit(0);
     }
     close(fds[1]);
-    if (pidOut)
-        *pidOut = pid;
     fcntl(fds[0], F_SETFL, O_NONBLOCK);
-    auto start = std::chrono::steady_clock::now();
-    int status = 0;
-    bool killed = false, hung = false;
-    for (;;) {
+    auto drain = [&]() {
         char buf[4096];
         ssize_t got;
         while ((got = read(fds[0], buf, sizeof buf)) > 0)
             report->append(buf, static_cast<size_t>(got));
-        pid_t r = waitpid(pid, &status, WNOHANG);
-        if (r == pid)
-            break;
+    };
+    auto start = std::chrono::steady_clock::now();
+    int status = 0;
+    bool killed = false, hung = false;
+    for (drain(); waitpid(pid, &status, WNOHANG) != pid; drain()) {
         long ms = static_cast<long>(
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
-        if (killAfterMs >= 0 && ms >= killAfterMs && !killed) {
+        bool due = killAfterMs >= 0 && ms >= killAfterMs;
+        if (!killed && (due || ms > limitS * 1000L)) {
             kill(pid, SIGKILL);
             killed = true;
-        } else if (ms > limitS * 1000L && !killed) {
-            kill(pid, SIGKILL);
-            killed = hung = true;
+            hung = !due;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    char buf[4096];
-    ssize_t got;
-    while ((got = read(fds[0], buf, sizeof buf)) > 0)
-        report->append(buf, static_cast<size_t>(got));
+    drain();
     close(fds[0]);
     if (hung)
         return "hung (killed after " + std::to_string(limitS) + " s)";
@@ -506,28 +498,22 @@ int Soak(long iterations, int seed)
 // bytes (lengths as little-endian words).
 int announceFd = -1;
 
-void WriteAll(const void* data, size_t size)
-{
-    const char* p = static_cast<const char*>(data);
-    while (size > 0) {
-        ssize_t put = write(announceFd, p, size);
-        if (put <= 0)
-            _exit(4);  // the parent would not know what the disk may hold
-        p += put;
-        size -= static_cast<size_t>(put);
-    }
-}
-
 void Announce(const char* path, const unsigned char* data, size_t size)
 {
-    std::vector<unsigned char> msg(1 + 4 + strlen(path) + 4 + size);
+    size_t pathLen = strlen(path);
+    std::vector<unsigned char> msg(1 + 4 + pathLen + 4 + size);
     msg[0] = 'W';
-    PutLE32(&msg[1], static_cast<int>(strlen(path)));
-    memcpy(&msg[5], path, strlen(path));
-    PutLE32(&msg[5 + strlen(path)], static_cast<int>(size));
+    PutLE32(&msg[1], static_cast<int>(pathLen));
+    memcpy(&msg[5], path, pathLen);
+    PutLE32(&msg[5 + pathLen], static_cast<int>(size));
     if (size > 0)
-        memcpy(&msg[9 + strlen(path)], data, size);
-    WriteAll(msg.data(), msg.size());
+        memcpy(&msg[9 + pathLen], data, size);
+    for (size_t at = 0; at < msg.size();) {
+        ssize_t put = write(announceFd, msg.data() + at, msg.size() - at);
+        if (put <= 0)
+            _exit(4);  // the parent would not know what the disk may hold
+        at += static_cast<size_t>(put);
+    }
 }
 
 // The saves a saver announced, per file, in order; a message cut by the kill is
@@ -627,7 +613,7 @@ int KillTest(int kills, int seed)
         // The first start writes the settings at once; later ones save within
         // a few tens of milliseconds: the kill falls anywhere among the saves.
         int after = 20 + static_cast<int>(rng() % 1500);
-        std::string fault = RunChild([&](int fd) { Saver(seed + k, fd); }, 60, &report, nullptr, after);
+        std::string fault = RunChild([&](int fd) { Saver(seed + k, fd); }, 60, &report, after);
         if (!fault.empty()) {
             fprintf(stderr, "tovi-soak: saver %d: %s\n", k, fault.c_str());
             return 1;
