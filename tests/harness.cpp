@@ -139,3 +139,17 @@ SDL_Surface* ScreenLikeSurface(int w, int h)
     const SDL_PixelFormat* f = screen->format;
     return SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, f->Rmask, f->Gmask, f->Bmask, 0);
 }
+
+SDL_Surface* SolidSurface(int w, int h, Uint32 colour)
+{
+    SDL_Surface* s = ScreenLikeSurface(w, h);
+    SDL_FillRect(s, nullptr, colour);
+    return s;
+}
+
+void DrainEvents()
+{
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+    }
+}

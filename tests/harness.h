@@ -44,7 +44,11 @@ std::vector<Uint32> SurfacePixels(SDL_Surface* s);  // row by row, without the p
 int PixelsDiffering(SDL_Surface* a, SDL_Surface* b, int x0, int y0, int x1, int y1, Uint32 keep = 0xffffffff);
 // The same over the whole of two surfaces of one size (-1 when the sizes differ).
 int PixelsDiffering(SDL_Surface* a, SDL_Surface* b, Uint32 keep = 0xffffffff);
-// A w x h software surface in the screen's format (no alpha).
+// A w x h software surface in the screen's format (no alpha), and one filled with a colour of that format.
 SDL_Surface* ScreenLikeSurface(int w, int h);
+SDL_Surface* SolidSurface(int w, int h, Uint32 colour);
+
+// Throws away every event waiting in SDL's queue.
+void DrainEvents();
 
 #endif
