@@ -4,6 +4,7 @@
 // event pump's mapping, bars and F10/F11 on a real (dummy) display.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -48,25 +49,18 @@ TEST(DisplayLayout, WindowScaleFitsTheDesktopWithRoomForPanels)
 
 TEST(DisplayLayout, FullScreenIsAsLargeAsFitsWithEvenBars)
 {
-    FrameLayout l = FullScreenLayout(2560, 1440);
-    EXPECT_EQ(l.w, 1920);
-    EXPECT_EQ(l.h, 1440);
-    EXPECT_EQ(l.x, 320);
-    EXPECT_EQ(l.y, 0);
-    l = FullScreenLayout(1366, 768);
-    EXPECT_EQ(l.w, 1024);
-    EXPECT_EQ(l.x, 171);
-    EXPECT_EQ(1366 - l.x - l.w, 171) << "right bar as wide as the left";
-    l = FullScreenLayout(1280, 1024);  // taller than the frame: bars above and below
-    EXPECT_EQ(l.w, 1280);
-    EXPECT_EQ(l.h, 960);
-    EXPECT_EQ(l.y, 32);
-    EXPECT_EQ(l.x, 0);
-    l = FullScreenLayout(800, 600);
-    EXPECT_EQ(l.x, 0);
-    EXPECT_EQ(l.w, 800);
+    const struct {
+        int outW, outH, x, y, w, h;
+    } fits[] = {{2560, 1440, 320, 0, 1920, 1440},
+                {1366, 768, 171, 0, 1024, 768},
+                {1280, 1024, 0, 32, 1280, 960},  // taller than the frame: bars above and below
+                {800, 600, 0, 0, 800, 600}};
+    for (const auto& c : fits) {
+        FrameLayout l = FullScreenLayout(c.outW, c.outH);
+        EXPECT_TRUE(l.x == c.x && l.y == c.y && l.w == c.w && l.h == c.h) << c.outW << "x" << c.outH;
+    }
     for (const FrameLayout& f : Layouts()) {
-        EXPECT_LE(f.outW - f.w - 2 * f.x, 1) << f.outW << "x" << f.outH;
+        EXPECT_LE(f.outW - f.w - 2 * f.x, 1) << f.outW << "x" << f.outH << ": the right bar as wide as the left";
         EXPECT_LE(f.outH - f.h - 2 * f.y, 1) << f.outW << "x" << f.outH;
         EXPECT_LE(std::abs(f.w * 3 - f.h * 4), 4) << "aspect kept";
     }
@@ -86,12 +80,6 @@ TEST(DisplayLayout, PointerMapsExactlyOnEveryLayout)
             ASSERT_EQ(bx, fx);
             ASSERT_EQ(by, fx % SCREEN_H);
         }
-        int dx, dy;
-        FrameToDisplay(l, 400, 300, &dx, &dy);
-        int cx, cy;
-        DisplayToFrame(l, dx, dy, &cx, &cy);
-        EXPECT_EQ(cx, 400) << "the warp on screen entry lands on the frame's centre";
-        EXPECT_EQ(cy, 300);
         int last = -1;
         for (int d = 0; d < l.outW; d++) {
             int fx, fy;
@@ -241,22 +229,22 @@ TEST(DisplaySettings, RoundTripAndDamagedFiles)
         EXPECT_EQ(ReadDisplaySettings(), 0) << what;
         EXPECT_EQ(display_scale, 0) << what << " reads as the desktop's fit";
     };
-    std::vector<unsigned char> b = good;
-    b[0] = 'X';
-    damaged(b, "wrong magic");
-    b = good;
-    b[4] = 2;
-    damaged(b, "unknown version");
-    b = good;
-    b[8] = 4;
-    damaged(b, "scale too large");
-    b = good;
-    b[11] = 0xff;
-    damaged(b, "negative scale");
+    const struct {
+        int at;
+        unsigned char value;
+        const char* what;
+    } changes[] = {{0, 'X', "wrong magic"},
+                   {4, 2, "unknown version"},
+                   {8, 4, "scale too large"},
+                   {11, 0xff, "negative scale"},
+                   {12, 0, "longer than written"}};
+    for (const auto& c : changes) {
+        std::vector<unsigned char> b = good;
+        b.resize(std::max<size_t>(b.size(), c.at + 1));
+        b[c.at] = c.value;
+        damaged(b, c.what);
+    }
     damaged(std::vector<unsigned char>(good.begin(), good.begin() + 11), "cut short");
-    b = good;
-    b.push_back(0);
-    damaged(b, "longer than written");
     damaged({}, "empty");
 }
 
@@ -278,10 +266,6 @@ protected:
         desktop_w = desktop_h = 0;
         HarnessOpen();  // back to the plain 800 x 600 surface for the tests after
     }
-    static uint32_t At(SDL_Surface* s, int x, int y)
-    {
-        return static_cast<uint32_t*>(s->pixels)[static_cast<ptrdiff_t>(s->pitch / 4) * y + x];
-    }
 };
 
 TEST_F(DisplayOnDummy, ShownFrameIsTheFrameScaledAndFollowsChanges)
@@ -301,17 +285,17 @@ TEST_F(DisplayOnDummy, ShownFrameIsTheFrameScaledAndFollowsChanges)
     ShowFrame(screen);
     for (int y = 0; y < 1800; y += 7)
         for (int x = 0; x < 2400; x += 5)
-            ASSERT_EQ(At(display, x, y), At(screen, x / 3, y / 3) & 0x00ffffffu) << x << "," << y;
+            ASSERT_EQ(PixelAt(display, x, y), PixelAt(screen, x / 3, y / 3) & 0x00ffffffu) << x << "," << y;
     // A small change reaches the display, as does one far away in the same frame.
     SDL_Rect box = {500, 400, 10, 10};
     SDL_FillRect(screen, &box, SDL_MapRGB(screen->format, 1, 2, 3));
     SDL_Rect dot = {3, 590, 1, 1};
     SDL_FillRect(screen, &dot, SDL_MapRGB(screen->format, 9, 9, 9));
     ShowFrame(screen);
-    EXPECT_EQ(At(display, 1500, 1200), At(screen, 500, 400));
-    EXPECT_EQ(At(display, 1529, 1229), At(screen, 509, 409));
-    EXPECT_EQ(At(display, 11, 1772), SDL_MapRGB(display->format, 9, 9, 9));
-    EXPECT_EQ(At(display, 1530, 1230), At(screen, 510, 410));
+    EXPECT_EQ(PixelAt(display, 1500, 1200), PixelAt(screen, 500, 400));
+    EXPECT_EQ(PixelAt(display, 1529, 1229), PixelAt(screen, 509, 409));
+    EXPECT_EQ(PixelAt(display, 11, 1772), SDL_MapRGB(display->format, 9, 9, 9));
+    EXPECT_EQ(PixelAt(display, 1530, 1230), PixelAt(screen, 510, 410));
 }
 
 TEST_F(DisplayOnDummy, PointerOnTheFullScreenMapsAndBarsClickNothing)
@@ -323,28 +307,22 @@ TEST_F(DisplayOnDummy, PointerOnTheFullScreenMapsAndBarsClickNothing)
     ASSERT_EQ(DisplayOpen(), 1);
     ASSERT_EQ(display->w, 2560) << "full screen at the desktop's own size";
     ASSERT_EQ(display_layout.x, 320);
-    level_no = SCREEN_QUIT;  // a screen that takes input and draws nothing
-    auto push = [](Uint8 type, int x, int y, Uint8 state) {
-        if (type == SDL_MOUSEMOTION)
-            PushMotion(state, x, y);
-        else
-            PushButton(state == SDL_PRESSED, x, y);
-    };
-    push(SDL_MOUSEMOTION, 320 + 12, 719, 0);  // 2.4 display pixels per frame pixel
+    level_no = SCREEN_QUIT;        // a screen that takes input and draws nothing
+    PushMotion(0, 320 + 12, 719);  // 2.4 display pixels per frame pixel
     CheckKeys();
     EXPECT_EQ(ToviMouseX, 5);
     EXPECT_EQ(ToviMouseY, 299);
-    push(SDL_MOUSEBUTTONDOWN, 2300, 700, SDL_PRESSED);  // on the right bar
+    PushButton(true, 2300, 700);  // on the right bar
     CheckKeys();
     EXPECT_EQ(but, 0) << "a press on a bar is no click";
     EXPECT_EQ(display_bar_press, 1);
-    push(SDL_MOUSEMOTION, 1000, 700, 1);  // held down, into the frame
+    PushMotion(1, 1000, 700);  // held down, into the frame
     CheckKeys();
     EXPECT_EQ(but, 0) << "a press begun on a bar holds nothing in the frame";
-    push(SDL_MOUSEBUTTONUP, 1000, 700, SDL_RELEASED);
+    PushButton(false, 1000, 700);
     CheckKeys();
     EXPECT_EQ(display_bar_press, 0);
-    push(SDL_MOUSEBUTTONDOWN, 1000, 700, SDL_PRESSED);
+    PushButton(true, 1000, 700);
     CheckKeys();
     EXPECT_EQ(but, 1) << "a press in the frame clicks";
     EXPECT_EQ(ToviMouseX, 283);
@@ -368,7 +346,7 @@ TEST_F(DisplayOnDummy, F11AndF10SwitchAndAreKept)
     EXPECT_EQ(fulls, 0);
     EXPECT_EQ(ReadBytes(CONFIG_FILE)[12], 0) << "the switch is saved in config.dat";
     EXPECT_EQ(display->w, 1600) << "the window the 2400 x 1800 desktop fits with its panels";
-    EXPECT_EQ(At(display, 800, 600), SDL_MapRGB(display->format, 40, 50, 60)) << "the picture survives the switch";
+    EXPECT_EQ(PixelAt(display, 800, 600), SDL_MapRGB(display->format, 40, 50, 60)) << "the picture survives the switch";
     key(SDLK_F10);
     EXPECT_EQ(display->w, 2400);
     key(SDLK_F10);

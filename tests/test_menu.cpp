@@ -34,7 +34,7 @@ protected:
     }
 };
 
-TEST_F(Menu, ItemsAreStrictOnTheirEdgesAndAPressActsOnce)
+TEST_F(Menu, ItemsAreStrictOnTheirEdgesAPressActsOnceAndWithoutAPlayerTheProfilesOpen)
 {
     Load(Players(2), 0);
     EXPECT_STREQ(PlayerName, "P2");
@@ -53,13 +53,9 @@ TEST_F(Menu, ItemsAreStrictOnTheirEdgesAndAPressActsOnce)
 
     PlayerName[0] = 0;
     EXPECT_EQ(Click(94, 300), SCREEN_PLAYERS) << "no current player: the profiles";
-}
-
-TEST_F(Menu, WithNoPlayerTheProfilesOpenAtOnce)
-{
     Load(Bytes(), 1);
     EXPECT_EQ(ukupl, 0);
-    EXPECT_EQ(Frame(400, 300, 0), SCREEN_PLAYERS);
+    EXPECT_EQ(Frame(400, 300, 0), SCREEN_PLAYERS) << "with no player at all the profiles open at once";
 }
 
 TEST_F(Menu, TheSceneCountsWhole20msStepsAndDropsTheRest)
@@ -118,7 +114,7 @@ protected:
     }
 };
 
-TEST_F(GameDialog, NewGameForABeginnerStartsLevelOneWithItsStory)
+TEST_F(GameDialog, NewGameStartsLevelOneWithItsStoryAndAsksFirstWhenThePlayerHasComeFurther)
 {
     As(1, 0);
     EXPECT_EQ(GClick(235, 200), SCREEN_GAME) << "x 235 is the box's edge";
@@ -127,10 +123,8 @@ TEST_F(GameDialog, NewGameForABeginnerStartsLevelOneWithItsStory)
     EXPECT_EQ(proshli, 1);
     EXPECT_EQ(izmp, 1);
     EXPECT_EQ(proslisc, nullptr);
-}
 
-TEST_F(GameDialog, NewGameAsksFirstWhenThePlayerHasComeFurther)
-{
+    // A player who has come further is asked first.
     As(7, 640);
     EXPECT_EQ(GClick(300, 200), SCREEN_NEWGAME);
     EXPECT_EQ(AClick(480, 400), SCREEN_MENU) << "no";
@@ -143,7 +137,7 @@ TEST_F(GameDialog, NewGameAsksFirstWhenThePlayerHasComeFurther)
     EXPECT_EQ(poen, 0);
 }
 
-TEST_F(GameDialog, ContinueGoesOnAtTheSavedLevelAndScore)
+TEST_F(GameDialog, ContinueGoesOnAtTheSavedLevelAndScoreHighScoresAndCloseLeave)
 {
     As(7, 640);
     EXPECT_EQ(GClick(300, 280), 7);
@@ -160,10 +154,7 @@ TEST_F(GameDialog, ContinueGoesOnAtTheSavedLevelAndScore)
     As(27, 10);
     EXPECT_EQ(GClick(300, 280), 27);
     EXPECT_GT(trans_frames, 0);
-}
 
-TEST_F(GameDialog, HighScoresAndCloseLeaveTheDialog)
-{
     As(3, 90);
     EXPECT_EQ(GClick(300, 350), SCREEN_SCORES);
     EXPECT_EQ(proslisc, nullptr);

@@ -20,18 +20,6 @@ static Bytes Words(std::initializer_list<int> words)
 
 static const Bytes Defaults = {0, 0, 0, 0, 0x32, 0, 0, 0, 0x32, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
 
-TEST(Settings, FirstStartWritesTheDefaults)
-{
-    InScratchDir dir;
-    pod[0] = 0;
-    ReadSettings();
-    EXPECT_EQ(slidm, 50);
-    EXPECT_EQ(slidf, 50);
-    EXPECT_EQ(fulls, 1);
-    EXPECT_EQ(ukupod, 4);
-    EXPECT_EQ(ReadBytes(CONFIG_FILE), Defaults);
-}
-
 // What each file reads as, and whether reading it leaves it as it was. A muted
 // music volume stays muted; missing words of a short file, and a partial last
 // word, read as zero; a long file gives five words and odd values pass unchanged.
@@ -73,17 +61,22 @@ TEST(Settings, FilesReadWordByWord)
     EXPECT_EQ(ReadBytes(CONFIG_FILE), Words({1234567, 64, -5, 7, 2}));
 }
 
-TEST(Settings, FilesShorterThanTwoWordsCountAsMissing)
+// No file, and a file shorter than two words, read as the defaults, which are
+// written at once; a complete first word survives.
+TEST(Settings, AMissingOrShortFileGivesTheDefaults)
 {
-    for (size_t size : {0u, 3u, 7u}) {
+    for (int size : {-1, 0, 3, 7}) {  // -1: no file
         InScratchDir dir;
         Bytes b = Words({5, 99});
-        b.resize(size);
-        WriteBytes(CONFIG_FILE, b);
+        if (size >= 0) {
+            b.resize(size);
+            WriteBytes(CONFIG_FILE, b);
+        }
+        pod[0] = 0;
         ReadSettings();
-        EXPECT_EQ(slidm, 50) << size;
+        EXPECT_TRUE(slidm == 50 && slidf == 50 && fulls == 1 && ukupod == 4) << size;
         Bytes expected = Defaults;
-        if (size >= 4)  // a complete first word survives
+        if (size >= 4)
             std::copy(b.begin(), b.begin() + 4, expected.begin());
         EXPECT_EQ(ReadBytes(CONFIG_FILE), expected) << size;
     }

@@ -25,27 +25,6 @@
 #include "tools/sim/simcore.h"
 #include "video/video.h"
 
-// A mouse event as SDL delivers it: motion carries the held-button mask.
-static void PushMouse(Uint8 type, Uint8 button, int x, int y)
-{
-    if (type == SDL_MOUSEMOTION)
-        PushMotion(button, x, y);
-    else
-        PushButton(type == SDL_MOUSEBUTTONDOWN, x, y);
-}
-
-static void PushKey(SDLKey sym)
-{
-    PushKey(sym, 0);
-}
-
-static void Drain()
-{
-    SDL_Event e;
-    while (SDL_PollEvent(&e)) {
-    }
-}
-
 // One player, so the menu stays up instead of opening the profiles at once.
 static const Bytes OnePlayer = Cat({Rec("", 0, 0), Rec("Ann", 1, 0)});
 
@@ -56,7 +35,7 @@ protected:
         dir = std::make_unique<InScratchDir>(true);
         WriteBytes(PLAYER_FILE, OnePlayer);
         HarnessOpen();
-        Drain();
+        DrainEvents();
         if (MenuPrviPut)
             InitMenu(screen);
         ReadPlayers();
@@ -72,10 +51,10 @@ protected:
 constexpr int QUIT_X = 150;
 constexpr int QUIT_Y = 540;
 
-TEST_F(Dispatch, APressActsOnceAndItsReleaseDoesNot)
+TEST_F(Dispatch, APressActsOnceItsReleaseDoesNotAndADragOntoAnItemActs)
 {
-    PushMouse(SDL_MOUSEMOTION, 0, QUIT_X, QUIT_Y);
-    PushMouse(SDL_MOUSEBUTTONDOWN, 1, QUIT_X, QUIT_Y);
+    PushMotion(0, QUIT_X, QUIT_Y);
+    PushButton(true, QUIT_X, QUIT_Y);
     CheckKeys();
     EXPECT_EQ(level_no, SCREEN_QUIT);
     EXPECT_EQ(mousechk, 1);
@@ -85,44 +64,30 @@ TEST_F(Dispatch, APressActsOnceAndItsReleaseDoesNot)
     // (The menu counts as already shown, so it does not warp the pointer: the
     // warp's motion event would clear the latch. The last event the tick
     // re-sends is a motion with the button still held.)
-    Drain();
-    PushMouse(SDL_MOUSEMOTION, 1, QUIT_X, QUIT_Y);
+    DrainEvents();
+    PushMotion(1, QUIT_X, QUIT_Y);
     CheckKeys();
     level_no = SCREEN_MENU;
     rendme = 1;
-    PushMouse(SDL_MOUSEBUTTONUP, 1, QUIT_X, QUIT_Y);
+    PushButton(false, QUIT_X, QUIT_Y);
     CheckKeys();
     CheckKeys();
-    PushMouse(SDL_MOUSEBUTTONDOWN, 1, QUIT_X, QUIT_Y);
+    PushButton(true, QUIT_X, QUIT_Y);
     CheckKeys();
     EXPECT_EQ(level_no, SCREEN_MENU);
 
     // A motion with the button up clears the latch; the next press acts.
-    PushMouse(SDL_MOUSEMOTION, 0, QUIT_X + 1, QUIT_Y);
-    PushMouse(SDL_MOUSEBUTTONDOWN, 1, QUIT_X + 1, QUIT_Y);
+    PushMotion(0, QUIT_X + 1, QUIT_Y);
+    PushButton(true, QUIT_X + 1, QUIT_Y);
     CheckKeys();
     EXPECT_EQ(level_no, SCREEN_QUIT);
-}
 
-TEST_F(Dispatch, DraggingOntoAnItemWithTheButtonHeldActs)
-{
-    PushMouse(SDL_MOUSEMOTION, 0, 400, 100);
-    PushMouse(SDL_MOUSEMOTION, 1, QUIT_X, QUIT_Y);  // motion carries the held-button mask
+    // Dragging onto an item with the button held acts: motion carries the held-button mask.
+    level_no = SCREEN_MENU;
+    PushMotion(0, 400, 100);
+    PushMotion(1, QUIT_X, QUIT_Y);
     CheckKeys();
     EXPECT_EQ(level_no, SCREEN_QUIT);
-}
-
-static int Fulls()
-{
-    return fulls;
-}
-static int Page()
-{
-    return backi;
-}
-static int Nothing()
-{
-    return 0;
 }
 
 // A key never acts as a mouse press: with the pointer resting on each item of
@@ -133,18 +98,15 @@ TEST_F(Dispatch, NoKeyIsAClickOnAnyItemOfAnyScreen)
     const struct {
         int code;
         int x, y;
-        int (*watch)();  // a state the item's click would change
+        const int* watch = nullptr;  // a state the item's click would change besides the screen
     } items[] = {
-        {SCREEN_MENU, 153, 285, Nothing},       {SCREEN_MENU, 156, 345, Nothing},
-        {SCREEN_MENU, 159, 405, Nothing},       {SCREEN_MENU, 162, 465, Nothing},
-        {SCREEN_MENU, QUIT_X, QUIT_Y, Nothing}, {SCREEN_GAME, 400, 210, Nothing},
-        {SCREEN_GAME, 400, 280, Nothing},       {SCREEN_GAME, 400, 350, Nothing},
-        {SCREEN_GAME, 405, 419, Nothing},       {SCREEN_NEWGAME, 260, 405, Nothing},
-        {SCREEN_NEWGAME, 440, 405, Nothing},    {SCREEN_OPTIONS, 500, 347, Fulls},
-        {SCREEN_OPTIONS, 380, 410, Nothing},    {SCREEN_SCORES, 700, 540, Nothing},
-        {SCREEN_CREDITS, 700, 540, Nothing},    {SCREEN_HELP, 740, 35, Page},
-        {SCREEN_PLAYERS, 260, 405, Nothing},    {SCREEN_PLAYERS, 440, 405, Nothing},
-        {SCREEN_MAP + 6, 700, 540, Nothing},
+        {SCREEN_MENU, 153, 285},        {SCREEN_MENU, 156, 345},       {SCREEN_MENU, 159, 405},
+        {SCREEN_MENU, 162, 465},        {SCREEN_MENU, QUIT_X, QUIT_Y}, {SCREEN_GAME, 400, 210},
+        {SCREEN_GAME, 400, 280},        {SCREEN_GAME, 400, 350},       {SCREEN_GAME, 405, 419},
+        {SCREEN_NEWGAME, 260, 405},     {SCREEN_NEWGAME, 440, 405},    {SCREEN_OPTIONS, 500, 347, &fulls},
+        {SCREEN_OPTIONS, 380, 410},     {SCREEN_SCORES, 700, 540},     {SCREEN_CREDITS, 700, 540},
+        {SCREEN_HELP, 740, 35, &backi}, {SCREEN_PLAYERS, 260, 405},    {SCREEN_PLAYERS, 440, 405},
+        {SCREEN_MAP + 6, 700, 540},
     };
     const SDLKey keys[] = {SDLK_LSHIFT, SDLK_F1, SDLK_LEFT, SDLK_TAB, SDLK_c};
     for (const auto& item : items) {
@@ -156,17 +118,17 @@ TEST_F(Dispatch, NoKeyIsAClickOnAnyItemOfAnyScreen)
             fulls = 0;
             // Arrive on the item with a click elsewhere first, so the tick has a
             // press and a release to re-send if it wanted to.
-            PushMouse(SDL_MOUSEMOTION, 0, 790, 590);
+            PushMotion(0, 790, 590);
             CheckKeys();
-            PushMouse(SDL_MOUSEMOTION, 0, item.x, item.y);
+            PushMotion(0, item.x, item.y);
             CheckKeys();
-            int before = item.watch();
-            PushKey(key);
+            int before = item.watch ? *item.watch : 0;
+            PushKey(key, 0);
             for (int i = 0; i < 4; i++)
                 CheckKeys();
             EXPECT_EQ(level_no, item.code) << item.code << " at " << item.x << "," << item.y << " key " << key;
-            EXPECT_EQ(item.watch(), before) << item.code << " key " << key;
-            Drain();
+            EXPECT_EQ(item.watch ? *item.watch : 0, before) << item.code << " key " << key;
+            DrainEvents();
         }
     }
 }
@@ -192,12 +154,12 @@ TEST_F(Dispatch, EscapeGoesBackAndReturnTakesTheDefault)
         level_no = col.code;
         rendme = renddg = rendda = renddo = renddhs = renddh = renddp = 1;
         rendc = 1;
-        PushMouse(SDL_MOUSEMOTION, 0, 790, 590);
+        PushMotion(0, 790, 590);
         CheckKeys();
-        PushKey(col.key);
+        PushKey(col.key, 0);
         CheckKeys();
         EXPECT_EQ(level_no, col.next) << col.code << " key " << col.key;
-        Drain();
+        DrainEvents();
     }
     EXPECT_EQ(ReadBytes(PLAYER_FILE), OnePlayer) << "no key changed the saved player";
 }
@@ -211,35 +173,35 @@ TEST_F(Dispatch, OnePressFlipsTheFullScreenBoxOnceAcrossTheModeSwitch)
     level_no = SCREEN_OPTIONS;
     renddo = 1;
     fulls = 0;
-    PushMouse(SDL_MOUSEMOTION, 0, 500, 347);
-    PushMouse(SDL_MOUSEBUTTONDOWN, 1, 500, 347);
+    PushMotion(0, 500, 347);
+    PushButton(true, 500, 347);
     CheckKeys();
     ASSERT_EQ(fulls, 1);
     EXPECT_NE(display->flags & SDL_FULLSCREEN, 0u);
     Uint32 drawn = PixelAt(screen, 400, 300);
     EXPECT_NE(drawn, 0u) << "the options are drawn on the new mode at once";
     for (int x = 502; x < 512; x += 2) {
-        PushMouse(SDL_MOUSEMOTION, 0, x, 350);  // as SDL reports it after the switch
+        PushMotion(0, x, 350);  // as SDL reports it after the switch
         CheckKeys();
     }
-    PushMouse(SDL_MOUSEBUTTONUP, 1, 512, 350);
+    PushButton(false, 512, 350);
     CheckKeys();
-    PushMouse(SDL_MOUSEMOTION, 0, 500, 347);
+    PushMotion(0, 500, 347);
     CheckKeys();
     EXPECT_EQ(fulls, 1);
     std::vector<unsigned char> config = ReadBytes(CONFIG_FILE);
     ASSERT_EQ(config.size(), 20u);
     EXPECT_EQ(config[12], 1) << "word 3 of the settings keeps full screen on";
 
-    PushMouse(SDL_MOUSEBUTTONDOWN, 1, 500, 347);
+    PushButton(true, 500, 347);
     CheckKeys();
-    PushMouse(SDL_MOUSEBUTTONUP, 1, 500, 347);
+    PushButton(false, 500, 347);
     CheckKeys();
     EXPECT_EQ(fulls, 0);
     EXPECT_EQ(ReadBytes(CONFIG_FILE)[12], 0);
 }
 
-TEST_F(Dispatch, DispatchClearsTheSetUpFlags)
+TEST_F(Dispatch, DispatchClearsTheSetUpFlagsAndClosingTheWindowEndsTheLoop)
 {
     biodg = biodp = bioo = biodr = prikpp = 1;
     dple = 9;
@@ -260,6 +222,14 @@ TEST_F(Dispatch, DispatchClearsTheSetUpFlags)
     level_no = SCREEN_OPTIONS;
     CheckKeys();
     EXPECT_EQ(dple, 0);
+
+    // Closing the window ends the loop.
+    SDL_Event e;
+    memset(&e, 0, sizeof e);
+    e.type = SDL_QUIT;
+    SDL_PushEvent(&e);
+    CheckKeys();
+    EXPECT_EQ(m_bQuit, 1);
 }
 
 // Screens that do not hold their own frame get one loop pass per 15 ms; the
@@ -269,7 +239,7 @@ TEST_F(Dispatch, MenusAndDialogsTakeOnePassPer15ms)
     for (int code : {SCREEN_MENU, SCREEN_OPTIONS, SCREEN_GAME, SCREEN_SCORES}) {
         level_no = code;
         rendme = renddo = renddg = renddhs = 1;
-        Drain();
+        DrainEvents();
         uint32_t before = ClockTicks();
         MainLoopStep();
         EXPECT_EQ(ClockTicks() - before, LOOP_PASS_MS) << code;
@@ -277,22 +247,12 @@ TEST_F(Dispatch, MenusAndDialogsTakeOnePassPer15ms)
     // The chapter map holds its own 20 ms frame.
     level_no = SCREEN_MAP + 6;
     rendmp = 1;
-    Drain();
+    DrainEvents();
     MainLoopStep();
     uint32_t before = ClockTicks();
     MainLoopStep();
     EXPECT_GE(ClockTicks() - before, 20u);
     EXPECT_LT(ClockTicks() - before, 20u + LOOP_PASS_MS);
-}
-
-TEST_F(Dispatch, ClosingTheWindowEndsTheLoop)
-{
-    SDL_Event e;
-    memset(&e, 0, sizeof e);
-    e.type = SDL_QUIT;
-    SDL_PushEvent(&e);
-    CheckKeys();
-    EXPECT_EQ(m_bQuit, 1);
 }
 
 // Two copies on one save folder: the second says so and quits without touching
@@ -374,8 +334,8 @@ TEST(StartUp, RunsHeadlessAndQuitsFromTheMenu)
     mousechk = 1;
     // The first click skips the splash; the second quits from the menu.
     for (int click = 0; click < 2; click++) {
-        PushMouse(SDL_MOUSEMOTION, 0, QUIT_X, QUIT_Y);
-        PushMouse(SDL_MOUSEBUTTONDOWN, 1, QUIT_X, QUIT_Y);
+        PushMotion(0, QUIT_X, QUIT_Y);
+        PushButton(true, QUIT_X, QUIT_Y);
     }
     EXPECT_EQ(Start(), 0);
     EXPECT_EQ(m_bQuit, 1);
