@@ -379,8 +379,9 @@ TEST_F(LevelScreen, ALostLevelOffersOnlyMainMenuAndRetryAndRetrySkipsThePicture)
 // real display), nor the second press of a double click chooses anything: no
 // press acts within a double click's time. Cancel goes on where the level was. A
 // dialog closed by Cancel leaves LevelStar at 996 for one frame; a level lost in
-// that very frame opens the dialog for the level, not for "level 996".
-TEST_F(LevelScreen, TheMenuDialogTakesOnlyDeliberatePressesAndCancelGoesOnWhereItWas)
+// that very frame opens the dialog for the level, not for "level 996". Main menu
+// leaves for the menu with the level remembered.
+TEST_F(LevelScreen, TheMenuDialogTakesOnlyDeliberatePressesCancelGoesOnAndMainMenuRemembersTheLevel)
 {
     StartLevel(2, "apart", 300);
     Frames(3);
@@ -427,6 +428,30 @@ TEST_F(LevelScreen, TheMenuDialogTakesOnlyDeliberatePressesAndCancelGoesOnWhereI
     EXPECT_EQ(Step(1, retry.x + 20, retry.y + 20), 2);
     EXPECT_EQ(til[2].type, 101);
     EXPECT_EQ(poen, 300) << "a retry keeps the running score";
+
+    // Main menu from the dialog: the player's level is the one it was opened
+    // from, a later start skips the story, and the darkened level stays put meanwhile.
+    proshli = 9;
+    Frames(3);
+    Step(0, MENU_X, MENU_Y);
+    ASSERT_EQ(Step(1, MENU_X, MENU_Y), SCREEN_RETRY);
+    SDL_Surface* backdrop = prosliscr;
+    ASSERT_NE(backdrop, nullptr);
+    Uint32 dark = At(100, 40);
+    EXPECT_NE(dark, Colour(21));
+    Frames(3, 0, 700, 40);
+    EXPECT_EQ(prosliscr, backdrop);
+    EXPECT_EQ(At(100, 40), dark);
+    Settle();
+    const SDL_Rect& menu = Dialogritem[1];
+    Step(0, menu.x + 20, menu.y + 20);
+    cntintr = 1;
+    EXPECT_EQ(Step(1, menu.x + 20, menu.y + 20), SCREEN_MENU);
+    EXPECT_EQ(proshli, 2);
+    EXPECT_EQ(cntintr, 6);
+    EXPECT_EQ(menu_first_time, 1);
+    EXPECT_EQ(prosliscr, nullptr);
+    EXPECT_EQ(dplev, 0);
 }
 
 // Score, time and level number are centred by their width in the 20-pixel font
@@ -672,35 +697,6 @@ TEST_F(LevelScreen, TheHeroBlinksWhenLeftAlone)
         Step(i % 200 == 0 ? 1 : 0, PARK_X, PARK_Y);
         ASSERT_EQ(portrait(), 1) << i;
     }
-}
-
-// Main menu from the dialog: the player's level is the one it was opened from,
-// a later start skips the story, and the darkened level stays put meanwhile.
-TEST_F(LevelScreen, TheDialogKeepsItsBackdropAndMainMenuRemembersTheLevel)
-{
-    StartLevel(7, "apart");
-    proshli = 9;
-    Frames(3);
-    Step(0, MENU_X, MENU_Y);
-    ASSERT_EQ(Step(1, MENU_X, MENU_Y), SCREEN_RETRY);
-    SDL_Surface* backdrop = prosliscr;
-    ASSERT_NE(backdrop, nullptr);
-    Uint32 dark = At(100, 40);
-    EXPECT_NE(dark, Colour(21));
-    Frames(3, 0, 700, 40);
-    EXPECT_EQ(prosliscr, backdrop);
-    EXPECT_EQ(At(100, 40), dark);
-
-    Settle();
-    const SDL_Rect& menu = Dialogritem[1];
-    Step(0, menu.x + 20, menu.y + 20);
-    cntintr = 1;
-    EXPECT_EQ(Step(1, menu.x + 20, menu.y + 20), SCREEN_MENU);
-    EXPECT_EQ(proshli, 7);
-    EXPECT_EQ(cntintr, 6);
-    EXPECT_EQ(menu_first_time, 1);
-    EXPECT_EQ(prosliscr, nullptr);
-    EXPECT_EQ(dplev, 0);
 }
 
 // A match made while a sound plays asks for praise: one of the sixteen lines,
