@@ -374,7 +374,8 @@ TEST_F(LevelScreen, ALostLevelOffersOnlyMainMenuAndRetryAndRetrySkipsThePicture)
     EXPECT_EQ(level_no, SCREEN_RETRY) << "the same board fails again";
 }
 
-// The HUD's menu button opens the dialog over the frame that opened it. Neither
+// Escape opens and closes the level's dialog. The HUD's menu button opens it
+// over the frame that opened it. Neither
 // the press that opened it, still held (the pointer warp's motion carries it on a
 // real display), nor the second press of a double click chooses anything: no
 // press acts within a double click's time. Cancel goes on where the level was. A
@@ -388,7 +389,16 @@ TEST_F(LevelScreen, TheMenuDialogTakesOnlyDeliberatePressesCancelGoesOnAndMainMe
     Step(0, 220, 420);
     Step(1, 220, 420);
     Step(0, 220, 420);  // the element was grabbed and let go: the level has progress
+    // Escape opens the dialog and closes it again as Cancel does, once a press.
+    PushKey(SDLK_ESCAPE, 0);
+    MainLoopStep();
+    ASSERT_EQ(level_no, SCREEN_RETRY);
+    EXPECT_EQ(dead, 0);
+    PushKey(SDLK_ESCAPE, 0);
+    MainLoopStep();
+    EXPECT_EQ(level_no, 2);
     Frames(7);
+    EXPECT_EQ(level_no, 2) << "the key is used once";
     Step(0, MENU_X, MENU_Y);
     EXPECT_EQ(At(400, 550), Colour(18)) << "the portrait";
     std::vector<TileRecord> board(til, til + TIL_SIZE);
@@ -771,22 +781,11 @@ TEST_F(LevelScreen, APressHeldThroughTheLastMatchKeepsThePanelUp)
     EXPECT_EQ(Step(1, 260, 420), 3);
 }
 
-// Escape on a level opens the level menu and closes it again as CANCEL does;
-// after a loss Return retries and Escape does nothing.
-TEST_F(LevelScreen, EscapeOpensAndClosesTheLevelMenuReturnRetriesALoss)
+// After a loss Return retries and Escape does nothing.
+TEST_F(LevelScreen, ReturnRetriesALossAndEscapeDoesNothing)
 {
     StartLevel(2, "apart");
     Frames(3);
-    PushKey(SDLK_ESCAPE, 0);
-    MainLoopStep();
-    ASSERT_EQ(level_no, SCREEN_RETRY);
-    EXPECT_EQ(dead, 0);
-    PushKey(SDLK_ESCAPE, 0);
-    MainLoopStep();
-    EXPECT_EQ(level_no, 2);
-    Frames(3);
-    EXPECT_EQ(level_no, 2) << "the key is used once";
-
     til[2].type = 102;
     Frames(2);
     ASSERT_EQ(level_no, SCREEN_RETRY);

@@ -139,15 +139,9 @@ std::set<std::string> ImageLiterals()
     return found;
 }
 
-class Images_ : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_EQ(SDL_Init(0), 0) << SDL_GetError(); }
-    void TearDown() override { SDL_Quit(); }
-};
-
 }  // namespace
 
-TEST_F(Images_, EveryFileLoadsWithTheSizeTheCodeExpectsAndTheCodeLoadsNoOther)
+TEST(Images, EveryFileLoadsWithTheSizeTheCodeExpectsAndTheCodeLoadsNoOther)
 {
     int checked = 0;
     for (const SizedImage& row : Images) {
@@ -344,7 +338,7 @@ TEST(ImagesLoaded, LevelAndMenuLoadersFillTheirTablesWithTheCheckedImages)
 // difference against their union) and in the grey picture itself (mean
 // difference over either mask, composited on grey). The spikes stand tallest
 // while deadly (frames 5..13) and lowest at rest.
-TEST_F(Images_, BoardSheetsFillTheirCellsAndTellTheirPiecesApart)
+TEST(Images, BoardSheetsFillTheirCellsAndTellTheirPiecesApart)
 {
     Pixels t = Art("tile");
     ASSERT_EQ(t.w, 3200);
@@ -400,7 +394,7 @@ TEST_F(Images_, BoardSheetsFillTheirCellsAndTellTheirPiecesApart)
 
 // The level centres its cursors on the pointer, the menus put their corner on
 // it: the fingertip must be at the top-left corner and the palm over the middle.
-TEST_F(Images_, CursorsPointFromTheirCornerAndHoldAtTheirCentre)
+TEST(Images, CursorsPointFromTheirCornerAndHoldAtTheirCentre)
 {
     for (const char* path : {"kursorb", "kursorp", "kursorbh"}) {
         Pixels col = Art(path);
@@ -416,7 +410,7 @@ TEST_F(Images_, CursorsPointFromTheirCornerAndHoldAtTheirCentre)
 // level number are printed on are dark, so the light text reads. Every picture
 // that carries the forward button at (660, 500) keeps that corner calm, so the
 // button reads: little light and dark under it.
-TEST_F(Images_, PicturesKeepTheFieldsTheirTextAndButtonsStandOnCalm)
+TEST(Images, PicturesKeepTheFieldsTheirTextAndButtonsStandOnCalm)
 {
     const SDL_Rect fields[] = {{130, 522, 84, 22}, {585, 522, 65, 22}, {725, 557, 37, 22}};
     for (int col = 1; col <= 4; col++) {
@@ -447,7 +441,7 @@ TEST_F(Images_, PicturesKeepTheFieldsTheirTextAndButtonsStandOnCalm)
 // portal's swirl widens as its frames count up (the exit plays them upwards to
 // open, the entrance downwards to close); the vanish sparkle fades out; and the
 // pieces of a break come to rest on the floor of the cell they broke in.
-TEST_F(Images_, BoardAnimationsMoveAndEndWhereTheyShould)
+TEST(Images, BoardAnimationsMoveAndEndWhereTheyShould)
 {
     auto coverage = [](const Pixels& p, int y0, int y1) {
         long sum = 0;
@@ -498,7 +492,7 @@ static double BoxDiff(const Pixels& a, const Pixels& b, int x0, int y0, int x1, 
 // the mask is solid it must be the menu background itself, or a seam shows;
 // and it must hide the camel's first frame where the camel first appears
 // (x 488 at step 6), so the camel steps out from behind the ruin.
-TEST_F(Images_, MenuMaskIsTheBackgroundAndHidesTheCamelsEntrance)
+TEST(Images, MenuMaskIsTheBackgroundAndHidesTheCamelsEntrance)
 {
     Pixels back = Art("chapter0");
     Pixels mask = Art("mask");
@@ -531,7 +525,7 @@ TEST_F(Images_, MenuMaskIsTheBackgroundAndHidesTheCamelsEntrance)
 // The relic screen draws the relic with 1..4 parts opaque over its background:
 // each image's edge must be the background there (no visible box), and each
 // adds a part to the one before.
-TEST_F(Images_, RelicPartsSitSeamlesslyOnTheRelicScreen)
+TEST(Images, RelicPartsSitSeamlesslyOnTheRelicScreen)
 {
     Pixels back = Art("ashcrystal_0");
     ASSERT_EQ(back.w, 800);
@@ -599,7 +593,7 @@ TEST(ImagesText, TextsStayOnTheirPlates)
 // The HUD portrait blinks through frames 1, 2, 3 and talks with 1 and 4: the
 // blink frames change the eyes and leave the mouth, the talking frame the
 // other way round, so the face never jumps; all four fill their frame.
-TEST_F(Images_, PortraitFramesBlinkAndTalk)
+TEST(Images, PortraitFramesBlinkAndTalk)
 {
     Pixels f[5];
     for (int k = 1; k <= 4; k++) {
@@ -621,7 +615,7 @@ TEST_F(Images_, PortraitFramesBlinkAndTalk)
 
 // Buttons and panels are drawn at fixed places and clicked inside fixed hot
 // rectangles: the art drawn there must cover each rectangle it stands for.
-TEST_F(Images_, PanelsAndButtonsCoverTheirHotAreas)
+TEST(Images, PanelsAndButtonsCoverTheirHotAreas)
 {
     struct Hot {
         const char* path;
@@ -749,7 +743,7 @@ TEST(ImagesLoaded, HoverImagesCoverTheirButtonsAndLineUpWithThePanel)
 
 // A button's two looks are one tablet: the lit one has the plain one's shape
 // to the pixel and is clearly brighter, so the button lights up in place.
-TEST_F(Images_, LitButtonsAreThePlainTabletLit)
+TEST(Images, LitButtonsAreThePlainTabletLit)
 {
     const char* pairs[][2] = {
         {"intro_forward_hoveron", "intro_forward_hoveroff"},
@@ -835,7 +829,7 @@ TEST(ImagesLoaded, MenuStripsCoverTheirItemInEveryFrameAndTheDustLeavesItsName)
 // The map draws each dot with its top-left corner on its point of `mapcord`
 // (a chapter's big dot 2 px further left): the trail of the map picture must
 // run under the middle of every dot, so the dots read as stops along it.
-TEST_F(Images_, MapTrailRunsUnderEveryDot)
+TEST(Images, MapTrailRunsUnderEveryDot)
 {
     Pixels map = Art("map_background");
     Pixels small = Art("map_smalldot");
