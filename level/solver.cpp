@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <unordered_map>
@@ -16,6 +17,12 @@ namespace {
 
 constexpr int SETTLE_CAP = 1500;    // frames a board may take to come to rest after a move
 constexpr int HOLD_CAP = 45;        // frames a slide may wait for its element to pass a row boundary
+// ... and one off a vertical platform, for the ride to bring it level with the way
+// out: a whole trip down and up its shaft at a pixel a frame, and a cell more.
+int RideCap(int top, int bottom)
+{
+    return (2 * (bottom - top + 1) + 1) * CELL_SIZE;
+}
 constexpr int TT_ENTRY_BYTES = 64;  // what one board of the fewest-drags search costs, with its table entry
 constexpr int NODE_BYTES = 96;      // what one board of the whole graph costs, with its moves
 
@@ -177,11 +184,11 @@ bool Free(int self, int col, int row)
 // One cell of a slide: held frames until the element has come into the cell
 // (one on a moving platform waits until it passes a row boundary). False when it
 // could not get there.
-bool SlideCell(Player& p, int i, int target, int gy, LevelOutcome* res, std::vector<SolveStep>* script)
+bool SlideCell(Player& p, int i, int target, int gy, int cap, LevelOutcome* res, std::vector<SolveStep>* script)
 {
     int tx = target * CELL_SIZE + CELL_SIZE / 2;
     int waited = 0;
-    while (*res == LEVEL_GOING && waited < HOLD_CAP && proslie == i && MovingElement == 1 &&
+    while (*res == LEVEL_GOING && waited < cap && proslie == i && MovingElement == 1 &&
            til[i].x != target * CELL_SIZE) {
         *res = Frame(p, 1, tx, gy);
         waited++;
@@ -198,6 +205,46 @@ LevelOutcome Release(Player& p, int tx, int gy, LevelOutcome res, std::vector<So
     if (res == LEVEL_GOING)
         res = Settle(p, script);
     return res;
+}
+
+// Whether element i rides a vertical platform, on it or higher up its column: held,
+// it slides off wherever the ride brings it level with a free cell, so its first
+// cell is not judged by the row it stands in now. Gives the rows of the shaft the
+// ride runs in (first and last), or false.
+bool WallAt(int col, int row)
+{
+    if (row < 0 || row >= BOARD_ROWS)
+        return true;
+    for (int j = 1; j <= ukupnot; j++)
+        if (til[j].type != 0 && til[j].type <= 99 && til[j].x == col * CELL_SIZE && til[j].y == row * CELL_SIZE)
+            return true;
+    return false;
+}
+
+bool RidesLift(const Player& p, int i, int* top, int* bottom)
+{
+    int col = til[i].x / CELL_SIZE;
+    if (til[i].x % CELL_SIZE != 0)
+        return false;
+    for (int j = i, depth = 0; depth < BOARD_ROWS; depth++) {
+        int below = 0;
+        for (int k : p.live)
+            if (k != j && til[k].type != 0 && IsExistUp(til[k], til[j]))
+                below = k;
+        if (below == 0 || (til[below].type != EL_LIFT_V && !IsMovable(til[below].type)))
+            return false;
+        if (til[below].type == EL_LIFT_V)
+            break;
+        j = below;
+        if (depth == BOARD_ROWS - 1)
+            return false;
+    }
+    *top = *bottom = til[i].y / CELL_SIZE;
+    while (!WallAt(col, *top - 1))
+        --*top;
+    while (!WallAt(col, *bottom + 1))
+        ++*bottom;
+    return true;
 }
 
 // Every move from the settled board on this thread, each played to rest; visit
@@ -220,8 +267,17 @@ template <typename Visit> bool Expand(Player& p, const LevelState& here, Visit v
             const TileRecord t = til[i];
             int gx = t.x + CELL_SIZE / 2, gy = t.y + CELL_SIZE / 2;
             int col = gx / CELL_SIZE, row = gy / CELL_SIZE;
-            if (!Free(i, col + dir, row))
+            int top = 0, bottom = 0;
+            bool riding = RidesLift(p, i, &top, &bottom);
+            if (!riding && !Free(i, col + dir, row))
                 continue;
+            if (riding) {  // no row of its shaft opens that way: no use waiting for one
+                bool opening = false;
+                for (int r = top; r <= bottom && !opening; r++)
+                    opening = Free(i, col + dir, r);
+                if (!opening)
+                    continue;
+            }
             LevelOutcome res = Frame(p, 0, gx, gy);
             if (res == LEVEL_GOING)
                 res = Frame(p, 1, gx, gy);
@@ -229,9 +285,10 @@ template <typename Visit> bool Expand(Player& p, const LevelState& here, Visit v
                 continue;
             for (int k = 1; k < BOARD_COLS && go; k++) {
                 int target = col + dir * k;
-                if (!Free(i, target, til[i].y / CELL_SIZE))
+                bool ride = riding && k == 1;
+                if (!ride && !Free(i, target, til[i].y / CELL_SIZE))
                     break;
-                if (!SlideCell(p, i, target, gy, &res, nullptr))
+                if (!SlideCell(p, i, target, gy, ride ? RideCap(top, bottom) : HOLD_CAP, &res, nullptr))
                     break;
                 bool dropped = res == LEVEL_GOING && !HeldUp(i);
                 LevelOutcome holdRes = res;
@@ -276,13 +333,15 @@ LevelOutcome PlayMove(Player& p, const SolveMove& mv, std::vector<SolveStep>* sc
         return LEVEL_FAILED;
     int gx = til[i].x + CELL_SIZE / 2, gy = til[i].y + CELL_SIZE / 2;
     int col = gx / CELL_SIZE;
+    int top = 0, bottom = 0;
+    bool riding = RidesLift(p, i, &top, &bottom);
     LevelOutcome res = Frame(p, 0, gx, gy);
     Add(script, {0, gx, gy, 1});
     if (res == LEVEL_GOING)
         res = Frame(p, 1, gx, gy);
     Add(script, {1, gx, gy, 1});
     for (int k = 1; k <= mv.cells && res == LEVEL_GOING; k++)
-        SlideCell(p, i, col + mv.dir * k, gy, &res, script);
+        SlideCell(p, i, col + mv.dir * k, gy, riding && k == 1 ? RideCap(top, bottom) : HOLD_CAP, &res, script);
     return Release(p, (col + mv.dir * mv.cells) * CELL_SIZE + CELL_SIZE / 2, gy, res, script);
 }
 
@@ -407,10 +466,14 @@ struct ChildSeen {
 };
 
 // Plays the path to node n from the root board on this thread. Brothers come
-// one after the other in a layer, so the parent's board is kept to start from.
+// one after the other in a layer, so the parent's board is kept to start from;
+// and a board reached by waiting is often taken right after the one it waited
+// from (a platform's ride, wait by wait), so the last board reached is kept too.
 struct Reacher {
     int parent = -2;
     LevelState parentState;
+    int last = -2;
+    LevelState lastState;
 };
 
 bool Reach(Player& p, const std::vector<GraphNode>& nodes, const Root& root, int n, Reacher* r)
@@ -420,7 +483,11 @@ bool Reach(Player& p, const std::vector<GraphNode>& nodes, const Root& root, int
         LevelLoad(root.state);
         return true;
     }
-    if (r->parent != parent) {
+    if (r->parent != parent && r->last == parent) {
+        LevelLoad(r->lastState);
+        r->parent = parent;
+        r->parentState = r->lastState;
+    } else if (r->parent != parent) {
         std::vector<SolveMove> chain;
         for (int k = parent; k > 0; k = nodes[static_cast<size_t>(k)].parent)
             chain.push_back(nodes[static_cast<size_t>(k)].move);
@@ -433,7 +500,11 @@ bool Reach(Player& p, const std::vector<GraphNode>& nodes, const Root& root, int
     } else {
         LevelLoad(r->parentState);
     }
-    return PlayMove(p, nodes[static_cast<size_t>(n)].move, nullptr) == LEVEL_GOING;
+    if (PlayMove(p, nodes[static_cast<size_t>(n)].move, nullptr) != LEVEL_GOING)
+        return false;
+    LevelSave(&r->lastState);
+    r->last = n;
+    return true;
 }
 
 // ---- fewest drags: A* over boards reached by replaying their moves -------------
@@ -476,6 +547,7 @@ void Fewest(const SolveLimits& limits, SolveResult* result, std::atomic<int>* ha
     long cap = std::min(limits.maxBoards, limits.maxMemoryKB * 1024 / TT_ENTRY_BYTES);
     int threads = limits.threads >= 2 ? 2 : 1;
     std::atomic<long> frames(0);
+    std::unique_ptr<Reacher> reachers[2] = {std::make_unique<Reacher>(), std::make_unique<Reacher>()};
     std::vector<std::vector<int>> buckets(SOLVE_MAX_DRAGS * 2 + 2);
     buckets[static_cast<size_t>(std::min(bound[0], SOLVE_MAX_DRAGS * 2))].push_back(0);
     std::vector<char> expanded(1, 0);
@@ -509,7 +581,7 @@ void Fewest(const SolveLimits& limits, SolveResult* result, std::atomic<int>* ha
                 Player q;
                 PlayerFor(&q, limits, &stop);
                 LevelState* here = new LevelState;
-                Reacher* reach = new Reacher;
+                Reacher* reach = reachers[w].get();
                 for (size_t b = static_cast<size_t>(w); b < batch.size(); b += static_cast<size_t>(threads)) {
                     if (OutOfBudget(q) || !Reach(q, nodes, *root, batch[b], reach))
                         continue;
@@ -521,7 +593,6 @@ void Fewest(const SolveLimits& limits, SolveResult* result, std::atomic<int>* ha
                     });
                 }
                 delete here;
-                delete reach;
                 frames += q.frames;
             };
             OnOneOrTwoCores(threads == 2 && batch.size() > 1, work);
@@ -734,6 +805,7 @@ void SolveExplore(const SolveLimits& limits, SolveGraph* g)
     bool limited = false;
     int threads = limits.threads >= 2 ? 2 : 1;
     std::atomic<long> frames(0);
+    std::unique_ptr<Reacher> reachers[2] = {std::make_unique<Reacher>(), std::make_unique<Reacher>()};
     // 0-1 breadth-first: a wait costs no drag, so its board joins the current depth.
     std::vector<int> current = {0}, later;
     constexpr size_t BATCH = 64;
@@ -749,7 +821,7 @@ void SolveExplore(const SolveLimits& limits, SolveGraph* g)
                 Player q;
                 PlayerFor(&q, limits, &stop);
                 LevelState* here = new LevelState;
-                Reacher* reach = new Reacher;
+                Reacher* reach = reachers[w].get();
                 for (size_t b = static_cast<size_t>(w); b < batch.size(); b += static_cast<size_t>(threads)) {
                     if (OutOfBudget(q))
                         break;
@@ -763,7 +835,6 @@ void SolveExplore(const SolveLimits& limits, SolveGraph* g)
                     });
                 }
                 delete here;
-                delete reach;
                 frames += q.frames;
             };
             OnOneOrTwoCores(threads == 2 && batch.size() > 1, work);

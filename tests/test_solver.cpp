@@ -115,6 +115,41 @@ TEST(Solver, ProvesNoWinAndCountsEveryDragAsLosing)
     EXPECT_FALSE(c.exact);
 }
 
+// A piece riding a lift in a walled shaft can leave it only at the top, onto a
+// ledge beside a pocket holding its partner. Held and pulled, it steps off
+// whenever the ride brings it there, so one drag wins from any moment of the
+// ride, with no wait for the lift first; with the lift turned to wall it cannot.
+TEST(Solver, ARiderPulledOffALiftWinsFromAnyMomentOfTheRide)
+{
+    const std::vector<std::string> shaft = {
+        ".....#####..........",
+        "........#...........",
+        "........#.#d########",
+        "........#d##########",
+        "........#V##########",
+        "####################",
+    };
+    for (int late : {0, 37, 70, 121}) {
+        LoadBoard(shaft);
+        Frames(late, 0, SOLVE_PARK_X, SOLVE_PARK_Y);
+        auto l = LimitsHere();
+        SolveResult r;
+        SolveFewest(*l, &r);
+        ASSERT_EQ(r.outcome, SOLVE_FOUND) << "after " << late << " frames";
+        EXPECT_EQ(r.drags, 1);
+        EXPECT_EQ(r.waits, 0) << "after " << late << " frames";
+        EXPECT_TRUE(SolveReplays(l->start, r.script));
+    }
+    std::vector<std::string> walled = shaft;
+    walled[4][9] = '#';
+    LoadBoard(walled);
+    auto l = LimitsHere();
+    SolveGraph g;
+    SolveExplore(*l, &g);
+    EXPECT_EQ(g.outcome, SOLVE_NO_WIN);
+    EXPECT_TRUE(g.complete);
+}
+
 // The fewest drags that A* finds (with its lower bound) match the breadth-first
 // graph's on real levels, and the graph's counts add up.
 TEST(Solver, FewestMatchesTheFullGraphOnRealLevels)
