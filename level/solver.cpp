@@ -672,6 +672,133 @@ void Fewest(const SolveLimits& limits, SolveResult* result, std::atomic<int>* ha
 
 }  // namespace
 
+namespace {
+
+// How far a board is from won, as a player sees it: the elements left, then the
+// cells between each element and the nearest of its kind, summed.
+struct Look {
+    int left = 0;
+    int apart = 0;
+};
+
+Look LookAt(const Player& p)
+{
+    int kinds[BOARD_CELLS], cols[BOARD_CELLS], rows[BOARD_CELLS];
+    int n = 0;
+    for (int i : p.live) {
+        int t = til[i].type;
+        int plain = 0;
+        if (t > 200 && t != EL_BLOCK + STUCK_OFFSET && t != EL_BLOCK + PAD_OFFSET)
+            plain = t <= 224 ? t - STUCK_OFFSET : t - PAD_OFFSET;
+        else if (t >= EL_FIRST && t <= EL_LAST_MATCHABLE)
+            plain = t;
+        if (plain != 0 && n < BOARD_CELLS) {
+            kinds[n] = plain;
+            cols[n] = til[i].x / CELL_SIZE;
+            rows[n++] = til[i].y / CELL_SIZE;
+        }
+    }
+    Look look;
+    look.left = n;
+    for (int a = 0; a < n; a++) {
+        int best = BOARD_COLS + BOARD_ROWS;
+        for (int b = 0; b < n; b++)
+            if (b != a && kinds[b] == kinds[a])
+                best = std::min(best, abs(cols[a] - cols[b]) + abs(rows[a] - rows[b]));
+        look.apart += best;
+    }
+    return look;
+}
+
+bool Closer(const Look& a, const Look& b)
+{
+    return a.left < b.left || (a.left == b.left && a.apart < b.apart);
+}
+
+}  // namespace
+
+void SolvePlay(const SolveLimits& limits, SolvePolicy policy, unsigned seed, SolvePlayout* out)
+{
+    *out = SolvePlayout();
+    int mutedBefore = EffectsMuted, virtualBefore = clock_virtual, searchingBefore = LevelSearching;
+    BecomeSolverThread();
+    std::atomic<int> stop(0);
+    Player p;
+    PlayerFor(&p, limits, &stop);
+    Root* root = new Root;
+    SettleRoot(p, limits, root);
+    LevelOutcome res = root->outcome;
+    LevelState* here = new LevelState;
+    std::unordered_map<uint64_t, int> seen;
+    uint64_t rng = seed * 0x9e3779b97f4a7c15ULL + 0x2545f4914f6cdd1dULL;
+    int waits = 0;
+    struct Option {
+        SolveMove mv;
+        LevelOutcome res;
+        Look look;
+        uint64_t key;
+    };
+    std::vector<Option> options;
+    LevelLoad(root->state);
+    seen[SolveBoardKey()] = 1;
+    while (res == LEVEL_GOING && out->drags < limits.maxDrags && waits < 4 * SOLVE_MAX_DRAGS && !OutOfBudget(p)) {
+        LevelSave(here);
+        Look now = LookAt(p);
+        options.clear();
+        Expand(p, *here, [&](const SolveMove& mv, LevelOutcome r) {
+            options.push_back({mv, r, r == LEVEL_GOING ? LookAt(p) : Look(), r == LEVEL_GOING ? SolveBoardKey() : 0});
+            return true;
+        });
+        int pick = -1;
+        if (policy == SOLVE_GREEDY) {
+            Look best = now;
+            for (size_t k = 0; k < options.size() && pick < 0; k++)
+                if (options[k].res == LEVEL_WON && options[k].mv.record != 0)
+                    pick = static_cast<int>(k);
+            bool wins = pick >= 0;
+            for (size_t k = 0; k < options.size() && !wins; k++) {
+                const Option& o = options[k];
+                if (o.mv.record == 0 || o.res != LEVEL_GOING || seen.count(o.key))
+                    continue;
+                if (Closer(o.look, best)) {
+                    best = o.look;
+                    pick = static_cast<int>(k);
+                }
+            }
+            // Nothing brings a pair closer: a platform level may still be waited on.
+            for (size_t k = 0; k < options.size() && pick < 0; k++)
+                if (options[k].mv.record == 0 && options[k].res != LEVEL_FAILED &&
+                    (options[k].res == LEVEL_WON || !seen.count(options[k].key)))
+                    pick = static_cast<int>(k);
+        } else if (!options.empty()) {
+            rng ^= rng << 13;
+            rng ^= rng >> 7;
+            rng ^= rng << 17;
+            pick = static_cast<int>(rng % options.size());
+        }
+        if (pick < 0) {
+            out->stuck = true;
+            break;
+        }
+        SolveMove mv = options[static_cast<size_t>(pick)].mv;
+        LevelLoad(*here);
+        res = PlayMove(p, mv, nullptr);
+        if (mv.record != 0)
+            out->drags++;
+        else
+            waits++;
+        if (res == LEVEL_GOING)
+            seen[SolveBoardKey()] = 1;
+    }
+    out->won = res == LEVEL_WON;
+    out->frames = p.frames;
+    delete here;
+    delete root;
+    EffectsMuted = mutedBefore;
+    LevelSearching = searchingBefore;
+    clock_virtual = virtualBefore;
+}
+
 uint64_t SolveBoardKey()
 {
     uint64_t h = 1469598103934665603ULL;

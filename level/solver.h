@@ -114,6 +114,26 @@ struct SolveGraph {
 };
 void SolveExplore(const SolveLimits& limits, SolveGraph* graph);
 
+// ---- players -------------------------------------------------------------------
+// How a level fares in hands that do not search: a greedy player (wins when a drag
+// wins, else matches when a drag matches, else brings equal elements closer; never
+// a drag that loses at once or comes back to a board it has seen) and a random one
+// (any drag, or in a platform level the wait, with the same chance each). A play
+// ends in a win, a loss, no drag the player would make (stuck) or maxDrags drags.
+enum SolvePolicy {
+    SOLVE_GREEDY,
+    SOLVE_RANDOM,
+};
+struct SolvePlayout {
+    bool won = false;
+    bool stuck = false;  // the player had no drag to make (greedy: none brought a pair closer)
+    int drags = 0;
+    long frames = 0;
+};
+// Blocks until the play ends; seed picks the random player's drags (the greedy
+// one ignores it). One thread.
+void SolvePlay(const SolveLimits& limits, SolvePolicy policy, unsigned seed, SolvePlayout* out);
+
 // ---- helpers -----------------------------------------------------------------
 // Plays a script from a saved board on this thread; 1 when it ends in WON.
 int SolveReplays(const LevelState& start, const std::vector<SolveStep>& script);

@@ -150,6 +150,51 @@ TEST(Solver, ARiderPulledOffALiftWinsFromAnyMomentOfTheRide)
     EXPECT_TRUE(g.complete);
 }
 
+// The players that do not search: on two pairs apart the greedy one wins in the
+// fewest drags; random drags win at times, never in fewer drags than the fewest;
+// behind walls neither wins and the greedy one finds no drag worth making.
+TEST(Solver, GreedyAndRandomPlayersWinOnlyWhatCanBeWon)
+{
+    LoadBoard({
+        "#d...d#.............",
+        "#######.............",
+        "#######.f...f#######",
+        "####################",
+    });
+    auto l = LimitsHere(12);
+    SolvePlayout play;
+    SolvePlay(*l, SOLVE_GREEDY, 0, &play);
+    EXPECT_TRUE(play.won);
+    EXPECT_EQ(play.drags, 2);
+    int won = 0;
+    for (unsigned seed = 1; seed <= 40; seed++) {
+        SolvePlay(*l, SOLVE_RANDOM, seed, &play);
+        EXPECT_LE(play.drags, 12);
+        if (play.won) {
+            won++;
+            EXPECT_GE(play.drags, 2);
+        }
+    }
+    EXPECT_GT(won, 0);
+    l->maxDrags = 1;  // one drag cannot win here
+    for (unsigned seed = 1; seed <= 10; seed++) {
+        SolvePlay(*l, SOLVE_RANDOM, seed, &play);
+        EXPECT_FALSE(play.won);
+    }
+
+    LoadBoard({
+        "....#...............",
+        "d...#.d....#.f...#f.",
+        "####################",
+    });
+    l = LimitsHere(12);
+    SolvePlay(*l, SOLVE_GREEDY, 0, &play);
+    EXPECT_FALSE(play.won);
+    EXPECT_TRUE(play.stuck);
+    SolvePlay(*l, SOLVE_RANDOM, 7, &play);
+    EXPECT_FALSE(play.won);
+}
+
 // The fewest drags that A* finds (with its lower bound) match the breadth-first
 // graph's on real levels, and the graph's counts add up.
 TEST(Solver, FewestMatchesTheFullGraphOnRealLevels)

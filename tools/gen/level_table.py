@@ -1,19 +1,38 @@
 #!/usr/bin/python3
 """Writes levels/TABLE.md: every level with its chapter, the mechanics it uses,
-the length of its stored solution, what the solver says of it (the fewest moves
-that win and the dead ends met, or "search too large") and a thumbnail of its
-board drawn by the game itself (docs/levels/level<N>.png).
+the length of its stored solution, what the solver says of it and a thumbnail of
+its board drawn by the game itself (docs/levels/level<N>.png); then a summary
+per chapter with the goals the levels are meant to reach beside it.
+
+Per level, from tovi-solve on the game's engine, each search bounded in boards
+(and, as a safety, in time) so the whole table takes well under an hour on one
+core:
+- fewest drags: exact when a search settled it, else "at most" the shortest win
+  found (or the stored solution's length);
+- dead ends and the share of first drags after which no win is left, when the
+  whole graph was searched;
+- critical and forced steps along a shortest win: a step where at most a third of
+  the drags keep a win, and one where only one does;
+- a greedy player (a drag that wins, else one that matches, else the one that
+  brings equal elements closest) and a random one (drags picked at random, up to
+  twice the fewest): won or not, and the share of random plays won;
+- each mechanic turned to wall and removed, solved again: required when neither
+  board can be won.
+Platform levels also get the share of the platform's moments from which the
+stored solution still wins (started after waits over a whole ride).
 
 Usage:
-    /usr/bin/python3 tools/gen/level_table.py BUILD_DIR [SEARCH_CACHE...]
-BUILD_DIR holds tovi-solve and tovi-sim; the level generator's records of its
-searches (BUILD_DIR/level-search-cache.json and any others named) spare searching
-a board again.
+    /usr/bin/python3 tools/gen/level_table.py BUILD_DIR [--jobs N] [--levels A-B]
+BUILD_DIR holds tovi-solve and tovi-sim. The measures are kept by board in
+BUILD_DIR/level-measures.json, so a second run only measures changed boards.
+--levels measures only those levels (the table still lists every level measured
+before).
 """
 
 import json
 import multiprocessing
 import os
+import statistics
 import subprocess
 import sys
 import tempfile
@@ -25,49 +44,123 @@ from levelkit import chapter_of, drag_moves, opens_chapter, solver_result  # noq
 
 ROOT = os.path.dirname(os.path.dirname(HERE))
 THUMBS = os.path.join(ROOT, "docs", "levels")
-MECHANICS = [("B", "block"), ("H", "ferry"), ("V", "lift"), ("M", "mud"), ("T", "teleport"),
-             ("C", "crumbling"), ("S", "spikes"), ("G", "magnet")]
-FULL_STATES = 20000    # boards a search for the dead ends may meet
-FIRST_STATES = 100000  # and one for the fewest moves only
+# Each mechanic: its name and the board characters that make it.
+MECHANICS = [("block", "B"), ("ferry", "H"), ("lift", "V"), ("mud", "M"), ("teleport", "TO"),
+             ("crumbling", "C"), ("spikes", "S"), ("magnet", "GP")]
+FULL_STATES = 20000     # boards the whole-graph search may meet
+FIRST_STATES = 100000   # boards the fewest-drags search may meet where the graph is too large
+ABLATE_STATES = 20000   # boards each search of a board with a mechanic taken away may meet
+SEARCH_MILLIS = 60000   # and the time any one search may take
+MAX_DRAGS = 40
+RANDOM_PLAYS = 100
+PHASE_STEP = 4          # frames between the starts tried for a platform level's stored win
+PHASE_SPAN = 480        # frames of waiting tried: more than a whole ride of the longest platform
+VERSION = 2             # of the measures kept in level-measures.json
 BUILD = None
-KNOWN = {}
-GRADES = {}  # board -> [fewest, dead ends], kept in BUILD_DIR/level-grades.json
 
 
-def search(path, n, *flags):
-    """The summary line of tovi-solve on a level file, as a dict (empty when unsolved)."""
-    out = subprocess.run([os.path.join(BUILD, "tovi-solve"), path, "--level", str(n)] + list(flags),
-                         capture_output=True, text=True, timeout=3600).stdout
-    res = solver_result(out)
-    return res["stats"] if res else {}
+def run_solver(path, n, *flags):
+    """tovi-solve's output on a level file (stdout), or "" when it failed or took too long."""
+    try:
+        return subprocess.run([os.path.join(BUILD, "tovi-solve"), path, "--level", str(n)] + list(flags),
+                              capture_output=True, text=True, timeout=SEARCH_MILLIS // 1000 * 3 + 60).stdout
+    except subprocess.TimeoutExpired:
+        return ""
 
 
-def grade(n):
-    """The solver's word on level n: (n, board, fewest moves or None, dead ends or None). A
-    full search, up to FULL_STATES boards, counts the dead ends; when it stops
-    before a win is settled, a search for the first win only (up to FIRST_STATES
-    boards) settles the fewest moves. Results are kept by board, and the level
-    generator's records of its searches are taken where they settle the board."""
-    board = "".join(bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n))[1])
-    if board in GRADES:
-        return (n, board) + tuple(GRADES[board])
-    fewest = dead = None
-    for key, res in KNOWN.items():
-        if key.split(":", 1)[1] == board and res is not None and not opens_chapter(n) and res.get("exact", True):
-            # dead ends only from a search no bigger than the table's own
-            fewest, dead = res["moves"], res["dead"] if res["states"] <= FULL_STATES else None
+def steps_line(out):
+    for line in out.splitlines():
+        if line.startswith("steps="):
+            return [tuple(int(x) for x in s.split("/")) for s in line[6:].split(",") if s]
+    return None
+
+
+def solvable(path, n):
+    """True when a board can be won, False when a search proves it cannot, None when
+    the search stopped first."""
+    out = run_solver(path, n, "--first", "--max-moves", str(MAX_DRAGS), "--max-states", str(ABLATE_STATES),
+                     "--millis", str(SEARCH_MILLIS))
+    if solver_result(out):
+        return True
+    return False if out.startswith("unsolved") and "too large" not in out else None
+
+
+def ablate(n, board, tmp):
+    """For each mechanic on the board: {"wall": won?, "gone": won?} (None: unknown)."""
+    result = {}
+    chapter = chapter_of(n)
+    for name, chars in MECHANICS:
+        if not any(ch in row for row in board for ch in chars):
+            continue
+        result[name] = {}
+        for how, into in (("wall", "#"), ("gone", ".")):
+            rows = ["".join(into if ch in chars else ch for ch in row) for row in board]
+            path = os.path.join(tmp, "level%d-%s-%s.bin" % (n, name, how))
+            with open(path, "wb") as f:
+                f.write(bl.encode(rows, chapter))
+            result[name][how] = solvable(path, n)
+    return result
+
+
+def phases(n, script):
+    """(wins, tries): the stored solution started after 0, PHASE_STEP, ... frames."""
+    env = dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy")
+    won = tries = 0
+    with tempfile.TemporaryDirectory() as tmp:
+        path = os.path.join(tmp, "late.txt")
+        for late in range(0, PHASE_SPAN + 1, PHASE_STEP):
+            with open(path, "w") as f:
+                f.write(("0 790 10 %d\n" % late if late else "") + "\n".join(script) + "\n")
+            out = subprocess.run([os.path.join(BUILD, "tovi-sim"), "--level", str(n), "--file",
+                                  os.path.join(ROOT, "media", "levels", "level%d.bin" % n), "--quiet", path],
+                                 cwd=tmp, env=env, capture_output=True, text=True).stdout.strip()
+            tries += 1
+            won += out.splitlines()[-1].startswith("WON") if out else 0
+    return won, tries
+
+
+def measure(n):
+    """Every measure of level n, as a dict (see the module's note)."""
+    title, board, script = bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n))
     path = os.path.join(ROOT, "media", "levels", "level%d.bin" % n)
-    if dead is None:
-        full = search(path, n, "--max-moves", "40", "--max-states", str(FULL_STATES))
-        if full.get("fewest") == "exact":
-            fewest = int(full["moves"])
-        if full.get("deadends", "unknown") != "unknown":
-            dead = int(full["deadends"])
-    if fewest is None:
-        first = search(path, n, "--first", "--max-states", str(FIRST_STATES))
-        if first.get("fewest") == "exact":
-            fewest = int(first["moves"])
-    return n, board, fewest, dead
+    m = {"version": VERSION, "stored": drag_moves(script)}
+    full = run_solver(path, n, "--max-moves", str(MAX_DRAGS), "--max-states", str(FULL_STATES), "--steps",
+                      "--millis", str(SEARCH_MILLIS))
+    res = solver_result(full)
+    fewest, exact = None, False
+    if res:
+        st = res["stats"]
+        fewest, exact = int(st["moves"]), st.get("fewest") == "exact"
+        if st.get("deadends", "unknown") != "unknown":
+            m["dead"] = int(st["deadends"])
+            m["first"] = int(st["first"])
+            m["firstLosing"] = int(st["firstlosing"])
+            m["steps"] = steps_line(full)
+    elif full.startswith("unsolved") and "too large" not in full:
+        m["noWin"] = True
+    if not exact and not m.get("noWin"):
+        first = solver_result(run_solver(path, n, "--first", "--max-moves", str(MAX_DRAGS), "--max-states",
+                                          str(FIRST_STATES), "--millis", str(SEARCH_MILLIS)))
+        if first:
+            f = int(first["stats"]["moves"])
+            if first["stats"].get("fewest") == "exact" or fewest is None or f < fewest:
+                fewest, exact = f, first["stats"].get("fewest") == "exact"
+    if fewest is None or (not exact and m["stored"] < fewest):
+        fewest, exact = m["stored"], False
+    m["fewest"], m["exact"] = fewest, exact
+    greedy = run_solver(path, n, "--greedy", "--max-moves", str(MAX_DRAGS), "--millis", str(SEARCH_MILLIS))
+    m["greedy"] = greedy.split()[0].split("=")[1] if greedy.startswith("greedy=") else None
+    cap = max(2 * fewest, 2)
+    rnd = run_solver(path, n, "--random", str(RANDOM_PLAYS), "--max-moves", str(min(cap, 60)), "--millis",
+                     str(SEARCH_MILLIS))
+    if rnd.startswith("random="):
+        won, plays = rnd.split("=")[1].split("/")
+        m["random"] = [int(won), int(plays)]
+    with tempfile.TemporaryDirectory() as tmp:
+        m["ablation"] = ablate(n, board, tmp)
+    if any(ch in row for row in board for ch in "HV"):
+        m["phases"] = list(phases(n, script))
+    return n, "".join(board), m
 
 
 def thumbnail(n):
@@ -88,69 +181,266 @@ def thumbnail(n):
                         os.path.join(THUMBS, "level%d.png" % n)], check=True)
 
 
-def main(argv):
-    global BUILD
-    if len(argv) < 2:
-        sys.exit(__doc__)
-    BUILD = os.path.abspath(argv[1])
-    for cache in [os.path.join(BUILD, "level-search-cache.json")] + argv[2:]:
-        if os.path.exists(cache):
-            with open(cache) as f:
-                KNOWN.update(json.load(f))
-    grades_file = os.path.join(BUILD, "level-grades.json")
-    if os.path.exists(grades_file):
-        with open(grades_file) as f:
-            GRADES.update(json.load(f))
-    with multiprocessing.Pool(2) as pool:
-        graded = pool.map(grade, range(1, bl.LEVELS + 1), chunksize=1)
-    grades = {n: (m, d) for n, _board, m, d in graded}
-    GRADES.update({board: [m, d] for _n, board, m, d in graded})
-    with open(grades_file + ".tmp", "w") as f:
-        json.dump(GRADES, f)
-    os.replace(grades_file + ".tmp", grades_file)
-    for n in range(1, bl.LEVELS + 1):
-        thumbnail(n)
-    lines = ["# The levels at a glance", "",
-             "Made by `/usr/bin/python3 tools/gen/level_table.py BUILD_DIR`. *Stored* is the length in moves of",
-             "the solution kept in the level's source (the proof, replayed by the tests); *fewest* and",
-             "*dead ends* come from `tovi-solve` searching the level on the game's engine: a full search",
-             "of up to %d boards counts the dead ends (boards from which the level can no longer be won)," % FULL_STATES,
-             "and where it stops before the fewest moves are settled, a search for the first win only, of",
-             "up to %d boards, settles them. \"search too large\" marks what neither search could settle." % FIRST_STATES, "",
-             "| Level | Title | Chapter | Mechanics | Stored | Fewest | Dead ends | Board |",
-             "|---:|---|---:|---|---:|---:|---:|---|"]
-    per = {}
-    for n in range(1, bl.LEVELS + 1):
-        title, board, script = bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n))
-        chapter = chapter_of(n)
-        text = "".join(board)
-        mech = ", ".join(name for ch, name in MECHANICS if ch in text) or "walls and treasures"
-        m, d = grades[n]
-        fewest = str(m) if m is not None else "search too large"
-        dead = str(d) if d is not None else "search too large"
-        if m is not None:
-            per.setdefault(chapter, []).append((m, d))
-        lines.append("| %d | %s | %d | %s | %d | %s | %s | ![level %d](../docs/levels/level%d.png) |" %
-                     (n, title, chapter, mech, drag_moves(script), fewest, dead, n, n))
-    lines += ["", "## The curve", "",
-              "Medians per chapter, over the levels whose fewest moves (or dead ends) the search settled.", "",
-              "| Chapter | Fewest known | Median fewest moves | Dead ends known | Median dead ends |",
-              "|---:|---:|---:|---:|---:|"]
-    for chapter in sorted(per):
-        ms = sorted(m for m, _ in per[chapter])
-        ds = sorted(d for _, d in per[chapter] if d is not None)
-        lines.append("| %d | %d | %s | %d | %s |" % (chapter, len(ms), median(ms), len(ds),
-                                                   median(ds) if ds else "-"))
-    with open(os.path.join(ROOT, "levels", "TABLE.md.tmp"), "w") as f:
-        f.write("\n".join(lines) + "\n")
-    os.replace(os.path.join(ROOT, "levels", "TABLE.md.tmp"), os.path.join(ROOT, "levels", "TABLE.md"))
-    json.dump({str(n): g for n, g in grades.items()}, sys.stdout)
+# ---- reading the measures ------------------------------------------------------
+
+def critical(m):
+    """(critical steps, forced steps) along the shortest win, or None when unknown."""
+    if m.get("steps") is None:
+        return None
+    crit = sum(1 for drags, winning, _ in m["steps"] if drags and 3 * winning <= drags)
+    forced = sum(1 for _, winning, _ in m["steps"] if winning == 1)
+    return crit, forced
+
+
+def losing_share(m):
+    if "firstLosing" not in m or not m.get("first"):
+        return None
+    return 100.0 * m["firstLosing"] / m["first"]
+
+
+def random_share(m):
+    if not m.get("random") or not m["random"][1]:
+        return None
+    return 100.0 * m["random"][0] / m["random"][1]
+
+
+def required(abl):
+    """Each mechanic: True (neither board wins), False (one wins) or None (unknown)."""
+    out = {}
+    for name, ways in abl.items():
+        if True in ways.values():
+            out[name] = False
+        elif None in ways.values():
+            out[name] = None
+        else:
+            out[name] = True
+    return out
+
+
+def pieces(board):
+    """(elements, kinds, a kind with an odd count, empty rows on top)."""
+    counts = {}
+    for row in board:
+        for ch in row:
+            if ch in bl.ELEMENTS:
+                counts[ch] = counts.get(ch, 0) + 1
+    empty = 0
+    for row in board:
+        if any(ch != "." for ch in row[1:-1]):
+            break
+        empty += 1
+    return sum(counts.values()), len(counts), any(c % 2 for c in counts.values()), empty
+
+
+def pct(x):
+    return "-" if x is None else "%d %%" % round(x)
 
 
 def median(xs):
-    k = len(xs)
-    m = xs[k // 2] if k % 2 else (xs[k // 2 - 1] + xs[k // 2]) / 2
-    return int(m) if m == int(m) else m
+    return statistics.median(xs) if xs else None
+
+
+def fmt(x):
+    if x is None:
+        return "-"
+    return str(int(x)) if x == int(x) else "%.1f" % x
+
+
+def cells(n, title, board, m, teaching):
+    """The row of level n."""
+    mech = ", ".join(name for name, chars in MECHANICS if any(ch in "".join(board) for ch in chars))
+    if m.get("noWin"):
+        fewest = "no win found"
+    else:
+        fewest = str(m["fewest"]) if m["exact"] else "at most %d" % m["fewest"]
+    dead = str(m["dead"]) if "dead" in m else "search too large"
+    share = losing_share(m)
+    losing = "%d of %d (%s)" % (m["firstLosing"], m["first"], pct(share)) if share is not None else "search too large"
+    cf = critical(m)
+    steps = "%d / %d" % cf if cf else "search too large"
+    greedy = {"won": "won", "lost": "lost", "stuck": "stuck", None: "-"}[m.get("greedy")]
+    rnd = pct(random_share(m))
+    req = required(m.get("ablation", {}))
+    abl = ", ".join("%s %s" % (k, {True: "required", False: "not required", None: "search too large"}[v])
+                    for k, v in req.items()) or "-"
+    if "phases" in m:
+        abl += "; stored win from %d of %d moments" % tuple(m["phases"])
+    return "| %d | %s%s | %d | %s | %d | %s | %s | %s | %s | %s | %s | %s | ![level %d](../docs/levels/level%d.png) |" % (
+        n, title, " (teaches)" if teaching else "", chapter_of(n), mech or "walls and treasures", m["stored"],
+        fewest, dead, losing, steps, greedy, rnd, abl, n, n)
+
+
+def summary(levels):
+    """The per-chapter lines and the mechanics' lines, with the goals beside them."""
+    out = ["", "## Summary and goals", "",
+           "Over the levels that teach nothing (the ones with a caption teach a mechanic) unless said.",
+           "A measure the searches could not settle for a level leaves that level out of it (the",
+           "counts say how many are in); a goal marked *no* is not met.", "",
+           "| Chapter | Levels | Median fewest drags (goal) | Last level's fewest (goal ≥ 16) | "
+           "Median losing first drags (goal) | With a critical step, from level 5 on (goal: all) | "
+           "With a forced step | Not won by the greedy player | Median random wins (goal) | "
+           "Median elements / kinds (goal) | With an odd kind | Six or more empty rows on top |",
+           "|---:|---:|---|---|---|---|---:|---|---|---|---:|---:|"]
+    goals_fewest = {1: 5, 2: 8, 3: 11, 4: 14}
+    goals_losing = {1: 10, 2: 25, 3: 25, 4: 25}
+    forced_total = odd_total = empty_total = 0
+    greedy_late = [0, 0]
+    for ch in range(1, 5):
+        rows = [(n, b, m, t) for n, b, m, t in levels if chapter_of(n) == ch]
+        plain = [(n, b, m) for n, b, m, t in rows if not t]
+        if not rows:
+            continue
+        fewest = [m["fewest"] for _, _, m in plain if m["exact"]]
+        fm = median(fewest)
+        last = [m for n, _, m, _ in rows if n == ch * 25]
+        last_cell = "-"
+        if last:
+            lm = last[0]
+            last_cell = "%s%d: %s" % ("" if lm["exact"] else "at most ", lm["fewest"],
+                                      "yes" if lm["exact"] and lm["fewest"] >= 16 else
+                                      "no" if lm["fewest"] < 16 else "unknown")
+        shares = [losing_share(m) for _, _, m in plain if losing_share(m) is not None]
+        lm_ = median(shares)
+        crit_known = [(n, critical(m)) for n, _, m in plain if n >= 5 and critical(m) is not None]
+        crit_yes = sum(1 for _, cf in crit_known if cf[0] > 0)
+        crit_all = sum(1 for n, _, m in plain if n >= 5)
+        forced = sum(1 for _, _, m in plain if critical(m) and critical(m)[1] > 0)
+        forced_total += forced
+        greedy = [m.get("greedy") for _, _, m in plain if m.get("greedy")]
+        not_won = sum(1 for g in greedy if g != "won")
+        for n, _, m in plain:
+            if n >= 13 and m.get("greedy"):
+                greedy_late[0] += m["greedy"] != "won"
+                greedy_late[1] += 1
+        rnds = [random_share(m) for _, _, m in plain if random_share(m) is not None]
+        rm = median(rnds)
+        pk = [pieces(b) for _, b, _ in plain]
+        em, km = median([p[0] for p in pk]), median([p[1] for p in pk])
+        odd = sum(1 for _, b, _, _ in rows if pieces(b)[2])
+        empty = sum(1 for _, b, _, _ in rows if pieces(b)[3] >= 6)
+        odd_total += odd
+        empty_total += empty
+        out.append("| %d | %d | %s of %d settled (≥ %d): %s | %s | %s of %d (≥ %d %%): %s | %d of %d settled "
+                   "(of %d): %s | %d | %d of %d | %s of %d%s | %s / %s%s | %d | %d |" % (
+                       ch, len(rows), fmt(fm), len(fewest), goals_fewest[ch],
+                       "yes" if fm is not None and fm >= goals_fewest[ch] else "no", last_cell,
+                       pct(lm_), len(shares), goals_losing[ch],
+                       "yes" if lm_ is not None and lm_ >= goals_losing[ch] else "no",
+                       crit_yes, len(crit_known), crit_all,
+                       "yes" if crit_yes == crit_all else "no", forced, not_won, len(greedy),
+                       pct(rm), len(rnds), "" if ch == 1 else " (≤ 5 %%): %s" % (
+                           "yes" if rm is not None and rm <= 5 else "no"),
+                       fmt(em), fmt(km), "" if ch < 3 else " (≥ 8 / ≥ 3): %s" % (
+                           "yes" if em is not None and em >= 8 and km >= 3 else "no"),
+                       odd, empty))
+    out += ["",
+            "| Over all levels | Measured | Goal | Met |",
+            "|---|---:|---|---|",
+            "| Levels 13-100 not won by the greedy player | %d of %d | ≥ 60 %% | %s |" % (
+                greedy_late[0], greedy_late[1],
+                "yes" if greedy_late[1] and greedy_late[0] * 100 >= 60 * greedy_late[1] else "no"),
+            "| Levels with a forced step | %d | ≥ 20 | %s |" % (forced_total, "yes" if forced_total >= 20 else "no"),
+            "| Levels with a kind of odd count (all chapters) | %d | ≥ 30 | %s |" % (
+                odd_total, "yes" if odd_total >= 30 else "no"),
+            "| Boards with six or more empty rows on top | %d | ≤ 20 | %s |" % (
+                empty_total, "yes" if empty_total <= 20 else "no")]
+    # Mechanics: required beyond the level that teaches them, and levels needing two.
+    taught = {}
+    for n, b, m, t in levels:
+        if t:
+            for name, chars in MECHANICS:
+                if any(ch in "".join(b) for ch in chars) and name not in taught:
+                    taught[name] = n
+    two = 0
+    per = {name: [0, 0, 0] for name, _ in MECHANICS}  # required, not, unknown (beyond teaching)
+    for n, b, m, t in levels:
+        req = required(m.get("ablation", {}))
+        two += sum(1 for v in req.values() if v) >= 2
+        for name, v in req.items():
+            if t and taught.get(name) == n:
+                continue
+            per[name][0 if v else 1 if v is False else 2] += 1
+    out += ["", "| Mechanic | Taught in | Levels with it beyond that | Required there (goal ≥ 8) | "
+            "Not required | Search too large |", "|---|---:|---:|---|---:|---:|"]
+    for name, _ in MECHANICS:
+        r, nr, u = per[name]
+        out.append("| %s | %s | %d | %d: %s | %d | %d |" % (name, taught.get(name, "-"), r + nr + u, r,
+                                                            "yes" if r >= 8 else "no", nr, u))
+    out.append("| two mechanics together | | | %d levels (goal ≥ 15): %s | | |" % (two, "yes" if two >= 15 else "no"))
+    plat = [(n, m["phases"]) for n, _, m, _ in levels if "phases" in m]
+    if plat:
+        out += ["", "Platform levels whose stored win works from at least half of the platform's moments: " +
+                ", ".join("%d (%d of %d: %s)" % (n, w, k, "yes" if 2 * w >= k else "no") for n, (w, k) in plat) + "."]
+    return out
+
+
+def main(argv):
+    global BUILD
+    args = argv[1:]
+    jobs, only = 1, None
+    if "--jobs" in args:
+        k = args.index("--jobs")
+        jobs = int(args[k + 1])
+        del args[k:k + 2]
+    if "--levels" in args:
+        k = args.index("--levels")
+        a, _, b = args[k + 1].partition("-")
+        only = range(int(a), int(b or a) + 1)
+        del args[k:k + 2]
+    if len(args) != 1:
+        sys.exit(__doc__)
+    BUILD = os.path.abspath(args[0])
+    store = os.path.join(BUILD, "level-measures.json")
+    known = {}
+    if os.path.exists(store):
+        with open(store) as f:
+            known = json.load(f)
+    sources = {n: bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n)) for n in range(1, bl.LEVELS + 1)}
+    todo = [n for n in (only or range(1, bl.LEVELS + 1))
+            if known.get("".join(sources[n][1]), {}).get("version") != VERSION]
+    with multiprocessing.Pool(jobs) as pool:
+        for n, board, m in pool.imap_unordered(measure, todo):
+            known[board] = m
+            with open(store + ".tmp", "w") as f:
+                json.dump(known, f)
+            os.replace(store + ".tmp", store)
+            print("level %d measured" % n, file=sys.stderr)
+    for n in (only or range(1, bl.LEVELS + 1)):
+        thumbnail(n)
+    lines = ["# The levels at a glance", "",
+             "Made by `/usr/bin/python3 tools/gen/level_table.py BUILD_DIR`, from `tovi-solve` on the game's",
+             "engine. *Stored*: drags of the solution kept in the level's source. *Fewest*: the fewest drags",
+             "that win, settled by a search of the whole graph (up to %d boards) or a search for the" % FULL_STATES,
+             "fewest only (up to %d boards); \"at most\" where neither settled it (the best win found)." % FIRST_STATES,
+             "*Dead ends*: boards from which the level can no longer be won. *Losing first drags*: of the",
+             "drags from the start, those after which no win is left. *Critical / forced*: steps of a",
+             "shortest win where at most a third of the drags keep a win / only one does. These three need",
+             "the whole graph: \"search too large\" where it has more than %d boards. *Greedy*: a" % FULL_STATES,
+             "player who makes a winning drag, else a matching one, else the one that brings equal",
+             "elements closest, never one that loses at once or returns to a board: won, lost, or stuck",
+             "(no drag brings a pair closer). *Random*: the share of %d plays of random drags (up to" % RANDOM_PLAYS,
+             "twice the fewest) that win. *Mechanics*: each turned to wall and removed, and the level",
+             "solved again (up to %d boards each): *required* when neither board can be won." % ABLATE_STATES,
+             "Platform levels also say from how many moments of the platform's ride (the stored solution",
+             "started after 0, %d, ... %d frames) the stored win still wins." % (PHASE_STEP, PHASE_SPAN), "",
+             "| Level | Title | Chapter | Mechanics | Stored | Fewest | Dead ends | Losing first drags | "
+             "Critical / forced | Greedy | Random | Mechanics required | Board |",
+             "|---:|---|---:|---|---:|---|---|---|---|---|---:|---|---|"]
+    levels = []
+    for n in range(1, bl.LEVELS + 1):
+        title, board, script = sources[n]
+        m = known.get("".join(board))
+        teaching = bool(bl.notes(os.path.join(ROOT, "levels", "level%d.txt" % n))[0])
+        if not m or m.get("version") != VERSION:
+            lines.append("| %d | %s | %d | | | not measured | | | | | | | ![level %d](../docs/levels/level%d.png) |"
+                         % (n, title, chapter_of(n), n, n))
+            continue
+        lines.append(cells(n, title, board, m, teaching))
+        levels.append((n, board, m, teaching))
+    lines += summary(levels)
+    with open(os.path.join(ROOT, "levels", "TABLE.md.tmp"), "w") as f:
+        f.write("\n".join(lines) + "\n")
+    os.replace(os.path.join(ROOT, "levels", "TABLE.md.tmp"), os.path.join(ROOT, "levels", "TABLE.md"))
 
 
 if __name__ == "__main__":

@@ -3,6 +3,7 @@
 //
 //   tovi-solve LEVELFILE [--level N] [--max-moves N] [--max-states N] [--first]
 //                        [--threads 1|2] [--millis MS] [--steps]
+//                        [--greedy] [--random N [--seed S]]
 //
 // By default the whole graph of boards within the limits is searched, which
 // settles the fewest drags, the dead ends and the choices along the way. With
@@ -17,7 +18,11 @@
 // or "unsolved states=S[ too large]" with exit status 1. --steps adds, before the
 // summary, a line "steps=" with each step of the shortest win as
 // drags/winning/shortest: the drags there are, those that keep a win, those that
-// keep the shortest. --level sets the level number the board is played as; by
+// keep the shortest. --greedy plays the level as a greedy player would instead
+// (a winning drag, else a matching one, else the one that brings equal elements
+// closest) and prints "greedy=won|lost|stuck drags=D"; --random N plays it N
+// times with drags picked at random (seeds S..S+N-1) and prints
+// "random=W/N" (the plays won), both within --max-moves drags. --level sets the level number the board is played as; by
 // default it is read from a file name "level<N>.bin", else 2.
 #include <unistd.h>
 
@@ -43,6 +48,9 @@ struct Options {
     bool steps = false;
     int threads = 1;
     long millis = 0;
+    bool greedy = false;
+    int random = 0;
+    unsigned seed = 1;
 };
 
 bool ParseArgs(int argc, char** argv, Options* o)
@@ -63,13 +71,20 @@ bool ParseArgs(int argc, char** argv, Options* o)
             o->first = true;
         else if (!strcmp(argv[i], "--steps"))
             o->steps = true;
+        else if (!strcmp(argv[i], "--greedy"))
+            o->greedy = true;
+        else if (!strcmp(argv[i], "--random") && more)
+            o->random = atoi(argv[++i]);
+        else if (!strcmp(argv[i], "--seed") && more)
+            o->seed = static_cast<unsigned>(strtoul(argv[++i], nullptr, 10));
         else if (!o->file && argv[i][0] != '-')
             o->file = argv[i];
         else
             return false;
     }
     return o->file && o->maxMoves >= 1 && o->maxMoves <= SOLVE_MAX_DRAGS && o->maxStates >= 1 && o->level >= 1 &&
-           o->level <= 989 && (o->threads == 1 || o->threads == 2) && o->millis >= 0;
+           o->level <= 989 && (o->threads == 1 || o->threads == 2) && o->millis >= 0 && o->random >= 0 &&
+           o->random <= 100000 && !(o->greedy && o->random);
 }
 
 bool FindLevel(Options* o)
@@ -147,6 +162,27 @@ int RunFirst(const Options& o, const SolveLimits& limits)
     return 0;
 }
 
+int RunPlayers(const Options& o, const SolveLimits& limits)
+{
+    SolvePlayout play;
+    long frames = 0;
+    if (o.greedy) {
+        SolvePlay(limits, SOLVE_GREEDY, 0, &play);
+        printf("greedy=%s drags=%d\n", play.won ? "won" : play.stuck ? "stuck" : "lost", play.drags);
+        frames = play.frames;
+    } else {
+        int won = 0;
+        for (int k = 0; k < o.random; k++) {
+            SolvePlay(limits, SOLVE_RANDOM, o.seed + static_cast<unsigned>(k), &play);
+            won += play.won ? 1 : 0;
+            frames += play.frames;
+        }
+        printf("random=%d/%d\n", won, o.random);
+    }
+    fprintf(stderr, "tovi-solve: %ld frames played\n", frames);
+    return 0;
+}
+
 int RunGraph(const Options& o, const SolveLimits& limits)
 {
     SolveGraph g;
@@ -179,7 +215,7 @@ int main(int argc, char** argv)
     Options o;
     if (!ParseArgs(argc, argv, &o)) {
         fprintf(stderr, "usage: tovi-solve LEVELFILE [--level N] [--max-moves N] [--max-states N] [--first] "
-                        "[--threads 1|2] [--millis MS] [--steps]\n");
+                        "[--threads 1|2] [--millis MS] [--steps] [--greedy] [--random N [--seed S]]\n");
         return 2;
     }
     if (!FindLevel(&o)) {
@@ -204,7 +240,7 @@ int main(int argc, char** argv)
     limits->maxBoards = o.maxStates;
     limits->maxMillis = o.millis;
     limits->threads = o.threads;
-    int status = o.first ? RunFirst(o, *limits) : RunGraph(o, *limits);
+    int status = o.greedy || o.random ? RunPlayers(o, *limits) : o.first ? RunFirst(o, *limits) : RunGraph(o, *limits);
     delete limits;
     SimClose();
     rmdir(scratch);
