@@ -7,12 +7,11 @@
 
 #include <SDL.h>
 
-// ---- HUD buttons (screen pixels; the art is drawn over the carved roundels) ----
-constexpr SDL_Rect HUD_UNDO = {244, 522, 106, 52};
-constexpr SDL_Rect HUD_HINT = {450, 522, 106, 52};
-constexpr SDL_Rect RETRY_UNDO = {315, 360, 170, 72};  // the lost level's undo, where cancel stands
-constexpr int RETRY_UNDO_AT_X = 307;                  // where its images are drawn
-constexpr int RETRY_UNDO_AT_Y = 338;
+#include "shell/geometry.h"
+
+// ---- HUD buttons (HUD_UNDO and HUD_HINT; the art is drawn over the carved roundels) ----
+// The lost level's undo stands where the level menu's cancel does (RETRY_CANCEL,
+// its images drawn at RETRY_CANCEL_AT).
 
 extern SDL_Surface* HudUndo[2];    // undo button: resting, lit (loaded with the level art)
 extern SDL_Surface* HudHint[2];    // hint button: resting, lit

@@ -8,6 +8,7 @@
 #include "level/state.h"
 #include "progress/players.h"
 #include "shell/clock.h"
+#include "shell/geometry.h"
 #include "shell/manifest.h"
 #include "shell/media.h"
 #include "shell/settings.h"
@@ -30,7 +31,6 @@ SDL_Rect SRect[SPIKE_RECTS];
 SDL_Rect VFrect[VF_RECTS];
 SDL_Rect Dialogritem[4];
 thread_local SDL_Rect Cursor;
-SDL_Rect wall;
 
 Mix_Music* musicl[MUSIC_CHAPTERS];
 Mix_Music* musici = nullptr;
@@ -133,11 +133,10 @@ static void LoadRectTables()
     for (int i = 0; i < VF_RECTS; i++)
         VFrect[i] = MakeRect(0, 6 * i, 60, 60);
     Dialogritem[0] = MakeRect(0, 0, 0, 0);
-    Dialogritem[1] = MakeRect(240, 215, 330, 42);
-    Dialogritem[2] = MakeRect(310, 285, 185, 42);
-    Dialogritem[3] = MakeRect(315, 360, 170, 72);
+    Dialogritem[1] = RETRY_MAIN_MENU;
+    Dialogritem[2] = RETRY_RETRY;
+    Dialogritem[3] = RETRY_CANCEL;
     Cursor = MakeRect(200, 200, 40, 40);
-    wall = MakeRect(120, 80, leveldone ? leveldone->w : 0, leveldone ? leveldone->h : 0);
 }
 
 static void LoadLevelAssets()

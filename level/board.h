@@ -85,7 +85,6 @@ extern SDL_Rect SRect[SPIKE_RECTS];                     // spike frame i - 1 at 
 extern SDL_Rect VFrect[VF_RECTS];                       // window n onto the digit strip: (0, 6n, 60, 60)
 extern SDL_Rect Dialogritem[4];                         // retry dialog hot areas 1..3
 extern thread_local SDL_Rect Cursor;                    // where the level cursor is drawn (its centre)
-extern SDL_Rect wall;                                   // the level-complete panel's area
 
 extern Mix_Music* musicl[MUSIC_CHAPTERS];  // level music per chapter 1..4
 extern Mix_Music* musici;                  // opening story music

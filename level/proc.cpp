@@ -5,6 +5,7 @@
 #include "level/level.h"
 #include "shell/clock.h"
 #include "shell/display.h"
+#include "shell/geometry.h"
 #include "shell/media.h"
 #include "shell/screen.h"
 
@@ -151,7 +152,7 @@ static void ShowFailed(SDL_Surface* frame)
     if (frame) {
         DarkenScreen(frame);
         FreeBackdrop();
-        apply_clip(200, 145, failed, frame, nullptr);
+        apply_clip(LEVEL_FAILED_AT.x, LEVEL_FAILED_AT.y, failed, frame, nullptr);
         ShowFrame(frame);
     }
     ClockDelay(2000);

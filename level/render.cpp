@@ -6,6 +6,7 @@
 #include "level/info.h"
 #include "level/level.h"
 #include "shell/clock.h"
+#include "shell/geometry.h"
 #include "shell/media.h"
 #include "shell/screen.h"
 #include "text/text.h"
@@ -42,10 +43,8 @@ SDL_Surface* SpikeDestroyImg[SPIKE_IMAGES];
 SDL_Surface* imgPartOfParticle[PARTICLE_IMAGES];
 SDL_Surface* ToviLevelImg[PORTRAIT_IMAGES];
 
-// The menu button's hot area is its highlight image; these are the image's size,
-// so the button works the same when the art is missing.
-constexpr int MENU_BUTTON_W = 110;
-constexpr int MENU_BUTTON_H = 40;
+// The menu button's hot area is its highlight image, at HUD_MENU; without the
+// art, HUD_MENU's own size, so the button works the same.
 
 // Image and rectangle lookups outside their tables draw nothing.
 static SDL_Surface* Slot(SDL_Surface* const* table, int size, int i)
@@ -293,9 +292,9 @@ static void CompletePanel(SDL_Surface* frame, int button)
         return;
     DarkenScreen(frame);
     FreeBackdrop();
-    if (FadeInOnce(frame, leveldone, 120, 50, &prikpp) && button != 0)
+    if (FadeInOnce(frame, leveldone, LEVEL_DONE_AT.x, LEVEL_DONE_AT.y, &prikpp) && button != 0)
         panelArmed = 0;
-    prikr(120, 50, frame);
+    prikr(LEVEL_DONE_AT.x, LEVEL_DONE_AT.y, frame);
     DrawWinStats(frame);
 }
 
@@ -360,7 +359,7 @@ static void DrawPortrait(SDL_Surface* target)
             tovii = 1;
         frame = tovii;
     }
-    apply_clip(362, 504, Slot(ToviLevelImg, PORTRAIT_IMAGES, frame), target, nullptr);
+    apply_clip(HUD_PORTRAIT.x, HUD_PORTRAIT.y, Slot(ToviLevelImg, PORTRAIT_IMAGES, frame), target, nullptr);
     if (tovitad > 1 && tovii == 3)
         tovitad = 0;
     if (tovitad != 0 && tovii == 3)
@@ -485,11 +484,11 @@ static int LevelFrame(SDL_Surface* frame, int x, int y, int button, int key, int
         DrawHint(frame);
         DrawAssist(frame, x, y, button);
     }
-    int bw = menubtn ? menubtn->w : MENU_BUTTON_W;
-    int bh = menubtn ? menubtn->h : MENU_BUTTON_H;
+    int bw = menubtn ? menubtn->w : HUD_MENU.w;
+    int bh = menubtn ? menubtn->h : HUD_MENU.h;
     bool menu = OpensLevelMenu(key) != 0;
-    if (InRect(SDL_Rect{24, 546, static_cast<Uint16>(bw), static_cast<Uint16>(bh)}, x, y)) {
-        apply_clip(24, 546, menubtn, frame, nullptr);
+    if (InRect(SDL_Rect{HUD_MENU.x, HUD_MENU.y, static_cast<Uint16>(bw), static_cast<Uint16>(bh)}, x, y)) {
+        apply_clip(HUD_MENU.x, HUD_MENU.y, menubtn, frame, nullptr);
         if (button != 0 && mousec == 0)
             menu = true;
     }

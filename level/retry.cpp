@@ -4,6 +4,7 @@
 #include "progress/players.h"
 #include "shell/clock.h"
 #include "shell/display.h"
+#include "shell/geometry.h"
 #include "shell/media.h"
 #include "shell/screen.h"
 #include "trans/trans.h"
@@ -91,7 +92,7 @@ int RenderDialogr(int dialogLevel, int x, int y, int button, int key, int, SDL_S
         dplev = dialogLevel;
     DarkenScreen(frame);
     SDL_Surface* panel = dead == 1 && dialogrl ? dialogrl : dialogr;
-    FadeInOnce(frame, panel, 120, 80, &biodr);
+    FadeInOnce(frame, panel, DIALOG_AT.x, DIALOG_AT.y, &biodr);
     bool settled = ClockTicks() - openedAt >= DOUBLE_CLICK_MS;
     bool click = button != 0 && mousec == 0 && settled && !IsKeyPress(key);
     // Return takes RETRY after a loss and CANCEL otherwise; Escape closes the
@@ -102,8 +103,8 @@ int RenderDialogr(int dialogLevel, int x, int y, int button, int key, int, SDL_S
     else if (IsBackKey(key) && dead != 1)
         chosen = 3;
     if (dead == 1 && undoCount > 0) {
-        bool over = InRect(RETRY_UNDO, x, y);
-        apply_clip(RETRY_UNDO_AT_X, RETRY_UNDO_AT_Y, RetryUndo[over ? 1 : 0], frame, nullptr);
+        bool over = InRect(RETRY_CANCEL, x, y);
+        apply_clip(RETRY_CANCEL_AT.x, RETRY_CANCEL_AT.y, RetryUndo[over ? 1 : 0], frame, nullptr);
         if (over && click) {
             int r = UndoLoss();
             if (r != SCREEN_RETRY)
@@ -114,14 +115,13 @@ int RenderDialogr(int dialogLevel, int x, int y, int button, int key, int, SDL_S
     for (int k = 1; k <= items; k++) {
         if (!InRect(Dialogritem[k], x, y))
             continue;
-        const SDL_Rect& r = Dialogritem[k];
         if (k == 1) {
             bioret = rendle = cntgh = 0;
-            apply_clip(r.x - 5, r.y - 23, rmm, frame, nullptr);
+            apply_clip(RETRY_MAIN_MENU_AT.x, RETRY_MAIN_MENU_AT.y, rmm, frame, nullptr);
         } else if (k == 2) {
-            apply_clip(r.x - 75, r.y - 12, rr, frame, nullptr);
+            apply_clip(RETRY_RETRY_AT.x, RETRY_RETRY_AT.y, rr, frame, nullptr);
         } else {
-            apply_clip(r.x - 8, r.y - 22, rexit, frame, nullptr);
+            apply_clip(RETRY_CANCEL_AT.x, RETRY_CANCEL_AT.y, rexit, frame, nullptr);
         }
         if (click)
             chosen = k;

@@ -4,6 +4,7 @@
 #include "menu/menu.h"
 #include "shell/clock.h"
 #include "shell/display.h"
+#include "shell/geometry.h"
 #include "shell/media.h"
 #include "shell/screen.h"
 
@@ -13,7 +14,7 @@ SDL_Surface* btmhon = nullptr;
 SDL_Surface* btmhoff = nullptr;
 Mix_Music* musicredits = nullptr;
 
-SDL_Rect clipy = {0, CREDITS_START, 690, 520};
+SDL_Rect clipy = {0, CREDITS_START, CREDITS_WINDOW.w, CREDITS_WINDOW.h};
 int clipi = CREDITS_START;
 int cgt = 0;
 int cgtt = 0;
@@ -70,7 +71,7 @@ int RenderCredits(int x, int y, int button, int key, int, SDL_Surface* frame)
     clipy.y = static_cast<Sint16>(clipi);
     // While clipi is negative the blit is clipped at the text's top edge and
     // moved down by as much, so the text rises from the bottom of the window.
-    apply_clip(60, 70, optimizedImageCreditsm, frame, &clipy);
+    apply_clip(CREDITS_WINDOW.x, CREDITS_WINDOW.y, optimizedImageCreditsm, frame, &clipy);
     int height = optimizedImageCreditsm ? optimizedImageCreditsm->h : 0;
     if (height < clipi)
         clipi = CREDITS_START;

@@ -8,6 +8,7 @@
 #include "menu/players.h"
 #include "menu/scores.h"
 #include "shell/display.h"
+#include "shell/geometry.h"
 #include "shell/media.h"
 #include "shell/screen.h"
 #include "trans/trans.h"
@@ -23,16 +24,17 @@ int bioda = 0;
 
 void SetGameRects()
 {
-    for (int i = 1; i <= 3; i++)
-        Dialogitem[i] = SDL_Rect{static_cast<Sint16>(i + 234), static_cast<Sint16>(70 * i + 105), 330, 70};
-    Dialogitem[4] = SDL_Rect{335, 385, 140, 68};
+    Dialogitem[1] = GAME_NEW;
+    Dialogitem[2] = GAME_CONTINUE;
+    Dialogitem[3] = GAME_HIGH_SCORES;
+    Dialogitem[4] = GAME_CLOSE;
 }
 
 // The panel over the darkened menu; it fades in when *faded is still 0.
 static void DrawPanel(SDL_Surface* frame, SDL_Surface* panel, int* faded)
 {
     DrawBackdrop(frame);
-    FadeInOnce(frame, panel, 120, 80, faded);
+    FadeInOnce(frame, panel, DIALOG_AT.x, DIALOG_AT.y, faded);
 }
 
 // Leaves the menus for a level: the menu tune stops, the backdrop goes, the
@@ -106,15 +108,15 @@ int RenderDialogg(int x, int y, int button, int key, int, SDL_Surface* frame)
         PlayEffect(&mdbtn);
         return SCREEN_LEVELS;  // the backdrop stays for the list
     }
-    static const int hoverX[GAME_ITEMS + 1] = {0, 235, 235, 235, 337};
-    static const int hoverY[GAME_ITEMS + 1] = {0, 174, 245, 315, 386};
+    static const ScreenAt hoverAt[GAME_ITEMS + 1] = {
+        {0, 0}, GAME_NEW_AT, GAME_CONTINUE_AT, GAME_HIGH_SCORES_AT, GAME_CLOSE_AT};
     SDL_Surface* const hover[GAME_ITEMS + 1] = {nullptr, mnewg, mcont, mhs, mexit};
     // Return continues the game, the usual choice; Escape is EXIT.
     int chosen = IsOkKey(key) ? 2 : IsBackKey(key) ? 4 : 0;
     for (int i = 1; i <= GAME_ITEMS; i++) {
         if (!InRect(Dialogitem[i], x, y))
             continue;
-        apply_clip(hoverX[i], hoverY[i], hover[i], frame, nullptr);
+        apply_clip(hoverAt[i].x, hoverAt[i].y, hover[i], frame, nullptr);
         if (button != 0 && mousechk == 0 && !IsKeyPress(key))
             chosen = i;
     }
@@ -154,11 +156,11 @@ int RenderDialoga(int x, int y, int button, int key, int, SDL_Surface* frame)
     // Yes throws the saved game away, so no key says it: Return and Escape are No.
     bool no = IsOkKey(key) || IsBackKey(key);
     if (InRect(Dialogpok, x, y)) {
-        apply_clip(220, 372, mye, frame, nullptr);
+        apply_clip(DIALOG_OK_AT.x, DIALOG_OK_AT.y, mye, frame, nullptr);
         yes = click;
     }
     if (InRect(Dialogpc, x, y)) {
-        apply_clip(401, 372, mno, frame, nullptr);
+        apply_clip(DIALOG_CANCEL_AT.x, DIALOG_CANCEL_AT.y, mno, frame, nullptr);
         no = no || click;
     }
     if (yes || no) {

@@ -4,6 +4,7 @@
 
 #include "menu/menu.h"
 #include "shell/display.h"
+#include "shell/geometry.h"
 #include "shell/media.h"
 #include "shell/screen.h"
 #include "video/video.h"
@@ -21,18 +22,17 @@ SDL_Surface* hbackh = nullptr;
 
 // The four slots of a page, in the order of their video numbers: slot s of page
 // p shows video 4p - 3 + s, which is "help<4p - 4 + s>.ogg". Page 1's first slot
-// holds the page's introduction and has no video.
+// holds the page's introduction and has no video. Each slot's play button is
+// drawn at HELP_PLAY_AT and its video at HELP_VIDEO_AT.
 struct HelpSlot {
     int left, top, right, bottom;  // hot area, open on the left and top
-    int buttonX, buttonY;          // the play button
-    int videoX, videoY;            // top-left of the video
 };
 constexpr int HELP_SLOTS = 4;
 static const HelpSlot Slots[HELP_SLOTS] = {
-    {95, 90, 374, 235, 200, 163, 95, 90},      // top left
-    {430, 90, 709, 235, 534, 163, 430, 95},    // top right
-    {95, 344, 374, 489, 200, 409, 95, 340},    // bottom left
-    {430, 344, 709, 489, 534, 409, 430, 345},  // bottom right
+    {95, 90, 374, 235},    // top left
+    {430, 90, 709, 235},   // top right
+    {95, 344, 374, 489},   // bottom left
+    {430, 344, 709, 489},  // bottom right
 };
 
 static bool HasVideo(int page, int slot)
@@ -50,7 +50,7 @@ static int PlayButtons(SDL_Surface* frame, int x, int y, int button)
             continue;
         const HelpSlot& slot = Slots[s];
         bool over = InBox(x, y, slot.left, slot.top, slot.right, slot.bottom);
-        apply_clip(slot.buttonX, slot.buttonY, over ? hpbh : hpb, frame, nullptr);
+        apply_clip(HELP_PLAY_AT[s].x, HELP_PLAY_AT[s].y, over ? hpbh : hpb, frame, nullptr);
         if (over && button != 0 && mousechk == 0) {
             mousechk = 1;
             clicked = s;
@@ -72,7 +72,7 @@ static void PlaySlot(SDL_Surface* frame, int slot)
     snprintf(path, sizeof path, "media/video/help%d.ogg", video);
     // The page with its lit button stays on the screen around the video.
     ShowFrame(frame);
-    LoadPlayV(path, Slots[slot].videoX, Slots[slot].videoY);
+    LoadPlayV(path, HELP_VIDEO_AT[slot].x, HELP_VIDEO_AT[slot].y);
 }
 
 // The arrows: next (or, on the last page, back to the menu) and previous.
@@ -80,8 +80,10 @@ static void PlaySlot(SDL_Surface* frame, int slot)
 static int PageButtons(SDL_Surface* frame, int x, int y, int button)
 {
     bool last = backi >= HELP_PAGES;
-    if (InBox(x, y, 690, 0, 799, 71)) {
-        apply_clip(690, 0, last ? hbackh : hrighth, frame, nullptr);
+    const SDL_Rect right = {HELP_PAGE_RIGHT_AT.x, HELP_PAGE_RIGHT_AT.y, HELP_PAGE_SIZE.w, HELP_PAGE_SIZE.h};
+    const SDL_Rect left = {0, 0, HELP_PAGE_SIZE.w, HELP_PAGE_SIZE.h};
+    if (InRect(right, x, y)) {
+        apply_clip(right.x, right.y, last ? hbackh : hrighth, frame, nullptr);
         if (button != 0 && mousechk == 0) {
             mousechk = 1;
             PlayEffect(&mdbtn);
@@ -95,10 +97,10 @@ static int PageButtons(SDL_Surface* frame, int x, int y, int button)
             }
         }
     } else {
-        apply_clip(690, 0, last ? hback : hright, frame, nullptr);
+        apply_clip(right.x, right.y, last ? hback : hright, frame, nullptr);
     }
     if (backi > 1) {
-        if (InBox(x, y, 0, 0, 109, 71)) {
+        if (InRect(left, x, y)) {
             apply_clip(0, 0, hlefth, frame, nullptr);
             if (button != 0 && mousechk == 0) {
                 mousechk = 1;

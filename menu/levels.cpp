@@ -43,7 +43,7 @@ void LoadLevelListArt()
 int LevelsButton(SDL_Surface* frame, int x, int y, int click)
 {
     bool over = InRect(LEVELS_BUTTON, x, y);
-    apply_clip(LEVELS_BUTTON_AT_X, LEVELS_BUTTON_AT_Y, LevelsButtonImg[over ? 1 : 0], frame, nullptr);
+    apply_clip(LEVELS_BUTTON_AT.x, LEVELS_BUTTON_AT.y, LevelsButtonImg[over ? 1 : 0], frame, nullptr);
     if (over && click)
         keepChapter = false;  // from the game dialog the list opens on the player's chapter
     return over && click;
@@ -51,8 +51,9 @@ int LevelsButton(SDL_Surface* frame, int x, int y, int click)
 
 static SDL_Rect Cell(int i)
 {
-    return SDL_Rect{static_cast<Sint16>(LEVEL_GRID_X + LEVEL_PITCH_X * (i % 5)),
-                    static_cast<Sint16>(LEVEL_GRID_Y + LEVEL_PITCH_Y * (i / 5)), LEVEL_CELL_W, LEVEL_CELL_H};
+    return SDL_Rect{static_cast<Sint16>(LEVEL_GRID_AT.x + LEVEL_PITCH.x * (i % 5)),
+                    static_cast<Sint16>(LEVEL_GRID_AT.y + LEVEL_PITCH.y * (i / 5)),
+                    static_cast<Uint16>(LEVEL_CELL_SIZE.w), static_cast<Uint16>(LEVEL_CELL_SIZE.h)};
 }
 
 // The player's saved level and score, as Continue reads them.
@@ -128,9 +129,9 @@ static void DrawCell(SDL_Surface* frame, int i, int level, bool lit)
         prikstr(frame, text, r.x + 6, r.y + 2, 3);
         snprintf(text, sizeof text, "par%d", parMoves);
         // (strl gives where the last glyph starts: one glyph's width is added)
-        prikstr(frame, text, r.x + LEVEL_CELL_W - 13 - strl(text, 0, 560, 1), r.y + 6, 1);
+        prikstr(frame, text, r.x + LEVEL_CELL_SIZE.w - 13 - strl(text, 0, 560, 1), r.y + 6, 1);
     } else {
-        DrawCentredText(frame, text, r.x + LEVEL_CELL_W / 2, r.y + 2, 3);
+        DrawCentredText(frame, text, r.x + LEVEL_CELL_SIZE.w / 2, r.y + 2, 3);
     }
     // The second line: the player's best moves at the left, the best time at the
     // right with a star when the level was won without a hint.
@@ -139,7 +140,7 @@ static void DrawCell(SDL_Surface* frame, int i, int level, bool lit)
         snprintf(text, sizeof text, "%d", b->moves);
         prikstr(frame, text, r.x + 8, r.y + 28, 1);
         snprintf(text, sizeof text, "%d:%02d%s", b->seconds / 60, b->seconds % 60, b->clean ? "*" : "");
-        prikstr(frame, text, r.x + LEVEL_CELL_W - 14 - strl(text, 0, 560, 1), r.y + 28, 1);
+        prikstr(frame, text, r.x + LEVEL_CELL_SIZE.w - 14 - strl(text, 0, 560, 1), r.y + 28, 1);
     }
 }
 
@@ -153,7 +154,7 @@ int RenderLevelList(int x, int y, int button, int, SDL_Surface* frame)
     if (click)
         mousechk = 1;
     DrawBackdrop(frame);
-    apply_clip(LEVEL_LIST_X, LEVEL_LIST_Y, LevelListImg, frame, nullptr);
+    apply_clip(LEVEL_LIST_AT.x, LEVEL_LIST_AT.y, LevelListImg, frame, nullptr);
     char title[32];
     snprintf(title, sizeof title, "CHAPTER %d", llChapter);
     DrawCentredText(frame, title, 400, 76, 2);
@@ -186,7 +187,7 @@ int RenderLevelList(int x, int y, int button, int, SDL_Surface* frame)
     prikstr(frame, "best moves  time", 160, 492, 1);
     prikstr(frame, "* no hint", 500, 492, 1);
     if (InRect(LEVEL_LIST_CLOSE, x, y)) {
-        apply_clip(LEVEL_LIST_CLOSE.x - 3, LEVEL_LIST_CLOSE.y - 3, LevelListCloseH, frame, nullptr);
+        apply_clip(LEVEL_LIST_CLOSE_AT.x, LEVEL_LIST_CLOSE_AT.y, LevelListCloseH, frame, nullptr);
         if (click)
             return Leave(SCREEN_GAME);
     }

@@ -11,21 +11,7 @@
 
 #include <SDL.h>
 
-// ---- layout (screen pixels) ---------------------------------------------------
-constexpr int LEVEL_LIST_X = 120;  // the panel
-constexpr int LEVEL_LIST_Y = 50;
-constexpr int LEVEL_CELL_W = 88;  // a level's tablet, five to a row, five rows
-constexpr int LEVEL_CELL_H = 56;
-constexpr int LEVEL_PITCH_X = 100;
-constexpr int LEVEL_PITCH_Y = 64;
-constexpr int LEVEL_GRID_X = 156;
-constexpr int LEVEL_GRID_Y = 150;
-constexpr SDL_Rect LEVEL_LIST_CLOSE = {335, 480, 140, 50};
-constexpr SDL_Rect LEVEL_LIST_LEFT = {200, 70, 53, 60};   // the chapter before
-constexpr SDL_Rect LEVEL_LIST_RIGHT = {547, 70, 53, 60};  // the chapter after
-constexpr SDL_Rect LEVELS_BUTTON = {490, 392, 140, 54};   // in the game dialog
-constexpr int LEVELS_BUTTON_AT_X = 487;
-constexpr int LEVELS_BUTTON_AT_Y = 389;
+#include "shell/geometry.h"  // the list's places: LEVEL_LIST_AT, LEVEL_GRID_AT, LEVEL_LIST_CLOSE, ...
 
 // ---- state --------------------------------------------------------------------
 extern int renddl;     // screen-entry flag of the list; cleared when it is left

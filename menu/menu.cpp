@@ -198,7 +198,7 @@ static void LoadStep(SDL_Surface* frame, int k)
 static void LoadingStep(SDL_Surface* frame, int k)
 {
     LoadFinish();
-    apply_clip(138, 383, LSTImage, frame, &LST[k]);
+    apply_clip(TAPE_AT.x, TAPE_AT.y, LSTImage, frame, &LST[k]);
     ShowFrame(frame);
 }
 
@@ -239,17 +239,18 @@ void InitMenu(SDL_Surface* frame)
     LoadChunk(negative[2], "media/audio/speak/sickie1.ogg");
     LoadChunk(negative[3], "media/audio/speak/sickie2.ogg");
 
-    SetRect(clipy, 0, CREDITS_START, 690, 520);
+    SetRect(clipy, 0, CREDITS_START, CREDITS_WINDOW.w, CREDITS_WINDOW.h);
     for (int k = 1; k <= LOADING_STEPS; k++)
-        SetRect(LST[k], 0, 0, 47 * k, 44);
+        SetRect(LST[k], 0, 0, TAPE_STEP * k, TAPE_SIZE.h);
     LoadStep(frame, 1);
 
     for (int i = 1; i <= MENU_HOT_AREAS; i++)
-        SetRect(MenuRectangle[i], 3 * i + 90, 60 * i + 220, 120, 50);
+        SetRect(MenuRectangle[i], MENU_ITEM.x + MENU_ITEM_STEP.x * (i - 1), MENU_ITEM.y + MENU_ITEM_STEP.y * (i - 1),
+                MENU_ITEM.w, MENU_ITEM.h);
     SetGameRects();
     LoadLevelListArt();
     for (int k = 1; k <= STRIP_FRAMES; k++)
-        SetRect(MRect[k], 300 * k - 300, 0, 300, 400);
+        SetRect(MRect[k], MENU_FRAME_SIZE.w * (k - 1), 0, MENU_FRAME_SIZE.w, MENU_FRAME_SIZE.h);
     SetPlayerRects();
     LoadStep(frame, 2);
 
@@ -428,13 +429,13 @@ static void DrawItems(SDL_Surface* frame)
     for (int i = 1; i <= MENU_HOT_AREAS; i++) {
         SDL_Surface* strip = i < MENU_STRIP_SLOTS ? menui[i] : nullptr;
         if (i == proslastavka) {
-            apply_clip(24, 225, strip, frame, &MRect[br]);
+            apply_clip(MENU_AT.x, MENU_AT.y, strip, frame, &MRect[br]);
             if (brs >= 0 && brs <= 40)
                 apply_clip(10 * i, MenuRectangle[i].y - 60, SandImage[brs], frame, nullptr);
         } else if (i < MENU_STRIP_SLOTS && menuRest[i]) {
-            apply_clip(24, 225, menuRest[i], frame, nullptr);
+            apply_clip(MENU_AT.x, MENU_AT.y, menuRest[i], frame, nullptr);
         } else {
-            apply_clip(24, 225, strip, frame, &MRect[1]);
+            apply_clip(MENU_AT.x, MENU_AT.y, strip, frame, &MRect[1]);
         }
     }
 }

@@ -13,13 +13,15 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
-// ---- items -------------------------------------------------------------------
-constexpr int MENU_ITEMS = 5;        // play, options, credits, help, quit
-constexpr int MENU_HOT_AREAS = 6;    // a sixth area lies below the last item and leads nowhere
-constexpr int MENU_STRIP_SLOTS = 8;  // menui slots; 1..5 filled
-constexpr int STRIP_FRAMES = 11;     // frames of 300 x 400 side by side
+#include "shell/geometry.h"
 
-extern SDL_Rect MenuRectangle[MENU_HOT_AREAS + 1];  // hot area i: (3i + 90, 60i + 220, 120, 50)
+// ---- items -------------------------------------------------------------------
+constexpr int MENU_ITEMS = 5;              // play, options, credits, help, quit
+constexpr int MENU_HOT_AREAS = 6;          // a sixth area lies below the last item and leads nowhere
+constexpr int MENU_STRIP_SLOTS = 8;        // menui slots; 1..5 filled
+constexpr int STRIP_FRAMES = MENU_FRAMES;  // frames of MENU_FRAME_SIZE side by side
+
+extern SDL_Rect MenuRectangle[MENU_HOT_AREAS + 1];  // hot area i: MENU_ITEM moved i - 1 MENU_ITEM_STEPs
 extern SDL_Surface* menui[MENU_STRIP_SLOTS];        // item strips; slot 6 stays empty
 extern SDL_Surface* menuRest[MENU_STRIP_SLOTS];     // each strip's first frame on its own, for the items at rest
 extern SDL_Rect MRect[STRIP_FRAMES + 1];            // frame k of a strip: (300k - 300, 0, 300, 400)

@@ -4,6 +4,7 @@
 
 #include "menu/menu.h"
 #include "shell/display.h"
+#include "shell/geometry.h"
 #include "shell/media.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
@@ -18,17 +19,17 @@ SDL_Surface* loadedImageChk = nullptr;
 SDL_Surface* loadedImageOk = nullptr;
 SDL_Surface* loadedImageWindow[4] = {};
 SDL_Surface* loadedImageWindowOff[4] = {};
-const SDL_Rect WindowSizeHot[4] = {{0, 0, 0, 0}, {504, 404, 36, 34}, {548, 404, 36, 34}, {592, 404, 36, 34}};
+const SDL_Rect WindowSizeHot[4] = {{0, 0, 0, 0}, WINDOW_SIZE_HOT[0], WINDOW_SIZE_HOT[1], WINDOW_SIZE_HOT[2]};
 
 // The sliders' track: a volume v (0..127) puts the knob at 360 + 1.485 v, and a
 // press at x on the track sets (x - 360) / 1.485, both truncated.
-constexpr int TRACK_LEFT = 360;  // x of volume 0; the track takes presses at 361..549
-constexpr int TRACK_RIGHT = 549;
+constexpr int TRACK_LEFT = KNOB_LEFT;  // x of volume 0; the track takes presses at 361..549
+constexpr int TRACK_RIGHT = KNOB_RIGHT + 1;
 constexpr float TRACK_SCALE = 1.485f;
 
 static bool OverOk(int x, int y)
 {
-    return InBox(x, y, 310, 385, 449, 444);
+    return InRect(OPTIONS_OK, x, y);
 }
 
 static int KnobX(int volume)
@@ -53,22 +54,22 @@ static void DrawWindowSizes(SDL_Surface* frame)
     for (int k = 1; k <= DISPLAY_MAX_SCALE; k++) {
         SDL_Surface* img = k > max ? loadedImageWindowOff[k] : (k == in_use ? loadedImageWindow[k] : nullptr);
         if (img)
-            apply_clip(WindowSizeHot[k].x - 3, WindowSizeHot[k].y - 3, img, frame, nullptr);
+            apply_clip(WINDOW_SIZE_AT[k - 1].x, WINDOW_SIZE_AT[k - 1].y, img, frame, nullptr);
     }
 }
 
 static void DrawKnobs(SDL_Surface* frame)
 {
-    apply_clip(KnobX(slidm), 196, loadedImageCrta, frame, nullptr);
-    apply_clip(KnobX(slidf), 262, loadedImageCrta, frame, nullptr);
+    apply_clip(KnobX(slidm), KNOB_MUSIC_Y, loadedImageCrta, frame, nullptr);
+    apply_clip(KnobX(slidf), KNOB_SOUND_Y, loadedImageCrta, frame, nullptr);
 }
 
 // The menu behind the panel, darkened; the panel fades in the first time.
 static void DrawPanel(SDL_Surface* frame)
 {
     DrawBackdrop(frame);
-    if (FadeInOnce(frame, OptionsImage, 120, 80, &bioo))
-        apply_clip(120, 80, OptionsImage, frame, nullptr);
+    if (FadeInOnce(frame, OptionsImage, DIALOG_AT.x, DIALOG_AT.y, &bioo))
+        apply_clip(DIALOG_AT.x, DIALOG_AT.y, OptionsImage, frame, nullptr);
 }
 
 // Escape and Return close the options as OK does; the settings are already
@@ -115,7 +116,7 @@ void RenderOptions(int x, int y, int button, SDL_Surface* frame)
                 drag = true;
             }
         }
-        if (InBox(x, y, 485, 330, 519, 364) && mousechk == 0) {
+        if (InRect(CHECK_HOT, x, y) && mousechk == 0) {
             if (chst == 0) {
                 fulls = fulls ? 0 : 1;
                 chst = 1;
@@ -141,7 +142,7 @@ void RenderOptions(int x, int y, int button, SDL_Surface* frame)
         DrawKnobs(frame);
         if (OverOk(x, y) && mousechk == 0) {
             renddo = 0;
-            apply_clip(321, 379, loadedImageOk, frame, nullptr);
+            apply_clip(OPTIONS_OK_AT.x, OPTIONS_OK_AT.y, loadedImageOk, frame, nullptr);
             ok = true;
         }
         mousechk = 1;
@@ -150,10 +151,10 @@ void RenderOptions(int x, int y, int button, SDL_Surface* frame)
         DrawKnobs(frame);
         chst = 0;
         if (OverOk(x, y))
-            apply_clip(321, 379, loadedImageOk, frame, nullptr);
+            apply_clip(OPTIONS_OK_AT.x, OPTIONS_OK_AT.y, loadedImageOk, frame, nullptr);
     }
     if (fulls)
-        apply_clip(476, 309, loadedImageChk, frame, nullptr);
+        apply_clip(CHECK_AT.x, CHECK_AT.y, loadedImageChk, frame, nullptr);
     DrawWindowSizes(frame);
 
     if (drag || box || ok) {

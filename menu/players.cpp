@@ -66,15 +66,15 @@ static void SetRect(SDL_Rect& r, int x, int y, int w, int h)
 
 void SetPlayerRects()
 {
-    SetRect(Dialogpa, 230, 168, 80, 27);
-    SetRect(Dialogpe, 360, 168, 80, 27);
-    SetRect(Dialogpd, 490, 168, 70, 27);
-    SetRect(Dialogpok, 220, 375, 155, 66);
-    SetRect(Dialogpc, 410, 375, 155, 66);
-    SetRect(Dialogpup, 530, 210, 53, 60);
-    SetRect(Dialogpdn, 530, 310, 53, 60);
+    Dialogpa = PLAYER_NEW;
+    Dialogpe = PLAYER_EDIT;
+    Dialogpd = PLAYER_DELETE;
+    Dialogpok = DIALOG_OK;
+    Dialogpc = DIALOG_CANCEL;
+    Dialogpup = PLAYER_PAGE_UP;
+    Dialogpdn = PLAYER_PAGE_DOWN;
     for (int k = 1; k <= LIST_ROWS; k++)
-        SetRect(Dialogppl[k], 230, 30 * k + 175, 250, 30);
+        SetRect(Dialogppl[k], PLAYER_ROW.x, PLAYER_ROW.y + PLAYER_ROW.h * (k - 1), PLAYER_ROW.w, PLAYER_ROW.h);
 }
 
 static const char* const HintText[HINT_COUNT] = {"", "THAT NAME IS TAKEN", "THE LIST IS FULL", "TYPE A NAME FIRST"};
@@ -175,7 +175,7 @@ static void TypeKey(DialogTurn& t)
 static void ModeButtons(SDL_Surface* frame, DialogTurn& t)
 {
     if (InRect(Dialogpa, t.x, t.y)) {
-        apply_clip(225, 156, mnew, frame, nullptr);
+        apply_clip(PLAYER_NEW_AT.x, PLAYER_NEW_AT.y, mnew, frame, nullptr);
         if (Clicked(t)) {
             mousechk = 1;
             t.sound = true;
@@ -186,7 +186,7 @@ static void ModeButtons(SDL_Surface* frame, DialogTurn& t)
         }
     }
     if (InRect(Dialogpe, t.x, t.y)) {
-        apply_clip(341, 156, medit, frame, nullptr);
+        apply_clip(PLAYER_EDIT_AT.x, PLAYER_EDIT_AT.y, medit, frame, nullptr);
         if (Clicked(t) && plsel >= 1 && plsel <= ukupl && pin[plsel].name[0]) {
             mousechk = 1;
             bedit = 1;
@@ -197,7 +197,7 @@ static void ModeButtons(SDL_Surface* frame, DialogTurn& t)
         }
     }
     if (InRect(Dialogpd, t.x, t.y)) {
-        apply_clip(459, 156, mdel, frame, nullptr);
+        apply_clip(PLAYER_DELETE_AT.x, PLAYER_DELETE_AT.y, mdel, frame, nullptr);
         if (Clicked(t)) {
             mousechk = 1;
             t.sound = true;
@@ -269,7 +269,7 @@ static void DrawList(SDL_Surface* frame)
     for (int i = spll; i <= enpl; i++) {
         if (bedit && i == plsel)
             continue;  // the row being renamed shows the edit text instead
-        prikstr(frame, pin[i].name, 230, 205 + 30 * (i - spll), 2);
+        prikstr(frame, pin[i].name, PLAYER_ROW.x, PLAYER_ROW.y + PLAYER_ROW.h * (i - spll), 2);
     }
 }
 
@@ -284,7 +284,7 @@ static void CloseButtons(SDL_Surface* frame, DialogTurn& t)
         t.sound = true;
     }
     if (InRect(Dialogpok, t.x, t.y)) {
-        apply_clip(220, 372, mye, frame, nullptr);
+        apply_clip(DIALOG_OK_AT.x, DIALOG_OK_AT.y, mye, frame, nullptr);
         if (Clicked(t)) {
             mousechk = 1;
             t.ok = true;
@@ -292,7 +292,7 @@ static void CloseButtons(SDL_Surface* frame, DialogTurn& t)
         }
     }
     if (InRect(Dialogpc, t.x, t.y)) {
-        apply_clip(401, 372, mno, frame, nullptr);
+        apply_clip(DIALOG_CANCEL_AT.x, DIALOG_CANCEL_AT.y, mno, frame, nullptr);
         if (Clicked(t)) {
             mousechk = 1;
             t.cancel = true;
@@ -308,7 +308,7 @@ static void PageButtons(SDL_Surface* frame, DialogTurn& t)
 {
     if (spll > 4) {
         if (chstp != 1 && InRect(Dialogpup, t.x, t.y)) {
-            apply_clip(530, 210, muph, frame, nullptr);
+            apply_clip(PLAYER_PAGE_UP.x, PLAYER_PAGE_UP.y, muph, frame, nullptr);
             if (Clicked(t)) {
                 t.sound = true;
                 mousechk = 1;
@@ -322,12 +322,12 @@ static void PageButtons(SDL_Surface* frame, DialogTurn& t)
                 enpl = PageEnd(spll);
             }
         } else {
-            apply_clip(530, 210, mup, frame, nullptr);
+            apply_clip(PLAYER_PAGE_UP.x, PLAYER_PAGE_UP.y, mup, frame, nullptr);
         }
     }
     if (enpl < ukupl) {
         if (chstp != 2 && InRect(Dialogpdn, t.x, t.y)) {
-            apply_clip(530, 310, mdnh, frame, nullptr);
+            apply_clip(PLAYER_PAGE_DOWN.x, PLAYER_PAGE_DOWN.y, mdnh, frame, nullptr);
             if (Clicked(t)) {
                 t.sound = true;
                 mousechk = 1;
@@ -340,7 +340,7 @@ static void PageButtons(SDL_Surface* frame, DialogTurn& t)
                 enpl = PageEnd(spll);
             }
         } else {
-            apply_clip(530, 310, mdn, frame, nullptr);
+            apply_clip(PLAYER_PAGE_DOWN.x, PLAYER_PAGE_DOWN.y, mdn, frame, nullptr);
         }
     }
 }
@@ -464,13 +464,13 @@ static void DrawEditText(SDL_Surface* frame)
         const char* hint = HintText[plhint];
         prikstr(frame, hint, 400 - strl(hint, 0, 0, 3) / 2, HINT_Y, 3);
     }
-    int rowY = 175 + 30 * r;
+    int rowY = PLAYER_ROW.y + PLAYER_ROW.h * (r - 1);
     if (!(badd || (bedit && plsel != 0)))
         return;
-    int lastX = prikstrl(frame, nizc, 230, rowY, 2);
+    int lastX = prikstrl(frame, nizc, PLAYER_ROW.x, rowY, 2);
     if (renderp % 50 <= 25) {
         if (!nizc[0])
-            prikstr(frame, "TYPE NAME HERE", 230, rowY, 2);
+            prikstr(frame, "TYPE NAME HERE", PLAYER_ROW.x, rowY, 2);
         else
             prikstr(frame, "_", lastX + 25, rowY, 2);
     }
@@ -533,7 +533,7 @@ int RenderDialogp(int x, int y, int button, int key, int character, SDL_Surface*
         OpenDialog(frame, t);
 
     DrawBackdrop(frame);
-    FadeInOnce(frame, DialogImagep, 120, 80, &biodp);
+    FadeInOnce(frame, DialogImagep, DIALOG_AT.x, DIALOG_AT.y, &biodp);
 
     TypeKey(t);
     ModeButtons(frame, t);

@@ -7,12 +7,13 @@
 #include <SDL.h>
 
 #include "progress/players.h"
+#include "shell/geometry.h"
 
 // ---- the profile dialog (screen 997) ---------------------------------------------
 // Makes record index the current player (SetCurrentPlayer); withText also
 // copies the name into the edit text.
 void LoadPlayer(int index, int withText);
-constexpr int LIST_ROWS = 5;  // players shown per page; pages start at 1, 6, 11, ...
+constexpr int LIST_ROWS = PLAYER_ROWS;  // players shown per page; pages start at 1, 6, 11, ...
 constexpr int EDIT_TEXT_SIZE = 256;
 
 extern int spll;                   // first index shown on the page; kept between openings

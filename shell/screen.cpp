@@ -1,5 +1,7 @@
 #include "shell/screen.h"
 
+#include "shell/geometry.h"
+
 SDL_Surface* screen = nullptr;
 thread_local int level_no = SCREEN_MENU;
 int m_bQuit = 0;
@@ -38,8 +40,10 @@ int DrawingOff = 0;
 
 bool CornerButton(SDL_Surface* frame, int x, int y, SDL_Surface* lit, SDL_Surface* plain)
 {
-    bool over = InBox(x, y, 660, 500, 773, 575);
-    apply_clip(660, 500, over ? lit : plain, frame, nullptr);
+    // The hot area reaches one pixel past the image at the right and the bottom.
+    const ScreenAt at = CORNER_BUTTON_AT;
+    bool over = InBox(x, y, at.x, at.y, at.x + CORNER_BUTTON_SIZE.w, at.y + CORNER_BUTTON_SIZE.h);
+    apply_clip(at.x, at.y, over ? lit : plain, frame, nullptr);
     return over;
 }
 

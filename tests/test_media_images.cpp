@@ -30,6 +30,7 @@
 #include "menu/options.h"
 #include "menu/players.h"
 #include "menu/scores.h"
+#include "shell/geometry.h"
 #include "shell/manifest.h"
 #include "shell/media.h"
 #include "shell/screen.h"
@@ -599,9 +600,10 @@ TEST(Images, PortraitFramesBlinkAndTalk)
     for (int k = 1; k <= 4; k++) {
         std::string path = "tovilevel/tovilevel" + std::to_string(k);
         f[k] = Art(path);
-        ASSERT_EQ(f[k].w, 76) << path;
-        ASSERT_EQ(f[k].h, 92) << path;
-        EXPECT_EQ(f[k].Opaque(0, 0, 76, 92, 254), 76 * 92) << path << " fills the portrait frame";
+        ASSERT_EQ(f[k].w, HUD_PORTRAIT.w) << path;
+        ASSERT_EQ(f[k].h, HUD_PORTRAIT.h) << path;
+        EXPECT_EQ(f[k].Opaque(0, 0, HUD_PORTRAIT.w, HUD_PORTRAIT.h, 254), HUD_PORTRAIT.w * HUD_PORTRAIT.h)
+            << path << " fills the portrait frame";
     }
     const int eyes[4] = {22, 36, 54, 48}, mouth[4] = {24, 52, 52, 70};
     for (int k = 2; k <= 3; k++) {
@@ -619,26 +621,28 @@ TEST(Images, PanelsAndButtonsCoverTheirHotAreas)
 {
     struct Hot {
         const char* path;
-        int x, y;            // where the code draws the image
-        int hx, hy, hw, hh;  // the hot rectangle it shows
+        ScreenAt at;   // where the code draws the image
+        SDL_Rect hot;  // the hot rectangle it shows
     };
+    constexpr ScreenAt HUD_UNDO_AT = {HUD_UNDO.x, HUD_UNDO.y};
+    constexpr SDL_Rect CORNER = {CORNER_BUTTON_AT.x, CORNER_BUTTON_AT.y, CORNER_BUTTON_SIZE.w, CORNER_BUTTON_SIZE.h};
     const Hot hots[] = {
-        // The retry dialog's undo item. (The dialogs themselves, 560 x 400 at (120, 80), hold every item by
+        // The retry dialog's undo item. (The dialogs themselves, DIALOG_SIZE at DIALOG_AT, hold every item by
         // their listed size; their lit items and the HUD's lit menu tablet: the hover test below.)
-        {"media/images/r_undo.png", 315 - 8, 360 - 22, 315, 360, 170, 72},
-        {"media/images/r_undo_off.png", 315 - 8, 360 - 22, 315, 360, 170, 72},
+        {"media/images/r_undo.png", RETRY_CANCEL_AT, RETRY_CANCEL},
+        {"media/images/r_undo_off.png", RETRY_CANCEL_AT, RETRY_CANCEL},
         // The HUD's buttons and the pictures' forward button.
-        {"media/images/hud_undo.png", 244, 522, 244, 522, 106, 52},
-        {"media/images/hud_undo_hover.png", 244, 522, 244, 522, 106, 52},
-        {"media/images/levels_hover.png", 487, 389, 490, 392, 140, 54},
-        {"media/images/levels_rest.png", 487, 389, 490, 392, 140, 54},
-        {"media/images/ll_close_hover.png", 332, 477, 335, 480, 140, 50},
-        {"media/images/intro_forward_hoveron.png", 660, 500, 660, 500, 113, 75},
-        {"media/images/intro_forward_hoveroff.png", 660, 500, 660, 500, 113, 75},
+        {"media/images/hud_undo.png", HUD_UNDO_AT, HUD_UNDO},
+        {"media/images/hud_undo_hover.png", HUD_UNDO_AT, HUD_UNDO},
+        {"media/images/levels_hover.png", LEVELS_BUTTON_AT, LEVELS_BUTTON},
+        {"media/images/levels_rest.png", LEVELS_BUTTON_AT, LEVELS_BUTTON},
+        {"media/images/ll_close_hover.png", LEVEL_LIST_CLOSE_AT, LEVEL_LIST_CLOSE},
+        {"media/images/intro_forward_hoveron.png", CORNER_BUTTON_AT, CORNER},
+        {"media/images/intro_forward_hoveroff.png", CORNER_BUTTON_AT, CORNER},
         // Panels over the level stay on the screen.
-        {"media/images/leveldone.png", 120, 50, 120, 50, 1, 1},
-        {"media/images/ashcrystal_%d.png", 178, 113, 178, 113, 1, 1},
-        {"media/images/ashcrystal_5.png", 49, 85, 49, 85, 1, 1},
+        {"media/images/leveldone.png", LEVEL_DONE_AT, {LEVEL_DONE_AT.x, LEVEL_DONE_AT.y, 1, 1}},
+        {"media/images/ashcrystal_%d.png", {178, 113}, {178, 113, 1, 1}},
+        {"media/images/ashcrystal_5.png", {49, 85}, {49, 85, 1, 1}},
     };
     for (const Hot& h : hots) {
         for (int k = 1; k <= (strchr(h.path, '%') ? 4 : 1); k++) {
@@ -646,12 +650,12 @@ TEST(Images, PanelsAndButtonsCoverTheirHotAreas)
             snprintf(path, sizeof path, h.path, k);
             SDL_Surface* s = IMG_Load(path);
             ASSERT_NE(s, nullptr) << path;
-            EXPECT_LE(h.x, h.hx) << path;
-            EXPECT_LE(h.y, h.hy) << path;
-            EXPECT_GE(h.x + s->w, h.hx + h.hw) << path << " ends left of its hot area";
-            EXPECT_GE(h.y + s->h, h.hy + h.hh) << path << " ends above its hot area's bottom";
-            EXPECT_LE(h.x + s->w, 800) << path << " runs off the screen";
-            EXPECT_LE(h.y + s->h, 600) << path << " runs off the screen";
+            EXPECT_LE(h.at.x, h.hot.x) << path;
+            EXPECT_LE(h.at.y, h.hot.y) << path;
+            EXPECT_GE(h.at.x + s->w, h.hot.x + h.hot.w) << path << " ends left of its hot area";
+            EXPECT_GE(h.at.y + s->h, h.hot.y + h.hot.h) << path << " ends above its hot area's bottom";
+            EXPECT_LE(h.at.x + s->w, 800) << path << " runs off the screen";
+            EXPECT_LE(h.at.y + s->h, 600) << path << " runs off the screen";
             SDL_FreeSurface(s);
         }
     }
@@ -670,36 +674,36 @@ TEST(ImagesLoaded, HoverImagesCoverTheirButtonsAndLineUpWithThePanel)
     InitMenu(screen);
     struct Hover {
         const char *panel, *hover;
-        int px, py;           // where the panel is drawn
-        int hx, hy;           // where the hover image is drawn
+        ScreenAt panelAt;     // where the panel is drawn
+        ScreenAt at;          // where the hover image is drawn
         const SDL_Rect* hot;  // the hot area: x < px < x + w, y < py < y + h
         int shadow = 0;       // px at its right and bottom edge left to the tablet's shadow
     };
-    static const SDL_Rect optionsOk = {310, 385, 140, 60};  // the options' OK has no rectangle of its own
-    static const SDL_Rect hudMenu = {24, 546, 110, 40};     // nor the HUD's menu button
+    // The options' OK and the HUD's menu button have no rectangle of their own.
+    constexpr ScreenAt SCREEN = {0, 0}, HUD_MENU_AT = {HUD_MENU.x, HUD_MENU.y};
     const Hover hovers[] = {
-        {"dialog_retry", "r_mainmenu", 120, 80, 235, 192, &Dialogritem[1]},
-        {"dialog_retry", "r_retry", 120, 80, 235, 273, &Dialogritem[2]},
-        {"dialog_retry", "r_cancel", 120, 80, 307, 338, &Dialogritem[3]},
-        {"playeredit", "pl_new", 120, 80, 225, 156, &Dialogpa},
-        {"playeredit", "pl_edit", 120, 80, 341, 156, &Dialogpe},
-        {"playeredit", "pl_del", 120, 80, 459, 156, &Dialogpd},
-        {"playeredit", "pl_yes", 120, 80, 220, 372, &Dialogpok},
-        {"playeredit", "pl_no", 120, 80, 401, 372, &Dialogpc},
-        {"dialog_new_areusure", "pl_yes", 120, 80, 220, 372, &Dialogpok},
-        {"dialog_new_areusure", "pl_no", 120, 80, 401, 372, &Dialogpc},
-        {"new_game", "newgame_hover", 120, 80, 235, 174, &Dialogitem[1]},
-        {"new_game", "continue_hover", 120, 80, 235, 245, &Dialogitem[2]},
-        {"new_game", "hiscore_hover", 120, 80, 235, 315, &Dialogitem[3]},
-        {"new_game", "x_hover", 120, 80, 337, 386, &Dialogitem[4]},
-        {"options", "ok_hover", 120, 80, 321, 379, &optionsOk},
-        {"options", "window1_on", 120, 80, 501, 401, &WindowSizeHot[1]},
-        {"options", "window2_on", 120, 80, 545, 401, &WindowSizeHot[2]},
-        {"options", "window3_on", 120, 80, 589, 401, &WindowSizeHot[3]},
-        {"chapter1", "hud_button_hoveron", 0, 0, 24, 546, &hudMenu, 1},
-        {"chapter2", "hud_button_hoveron", 0, 0, 24, 546, &hudMenu, 1},
-        {"chapter3", "hud_button_hoveron", 0, 0, 24, 546, &hudMenu, 1},
-        {"chapter4", "hud_button_hoveron", 0, 0, 24, 546, &hudMenu, 1},
+        {"dialog_retry", "r_mainmenu", DIALOG_AT, RETRY_MAIN_MENU_AT, &Dialogritem[1]},
+        {"dialog_retry", "r_retry", DIALOG_AT, RETRY_RETRY_AT, &Dialogritem[2]},
+        {"dialog_retry", "r_cancel", DIALOG_AT, RETRY_CANCEL_AT, &Dialogritem[3]},
+        {"playeredit", "pl_new", DIALOG_AT, PLAYER_NEW_AT, &Dialogpa},
+        {"playeredit", "pl_edit", DIALOG_AT, PLAYER_EDIT_AT, &Dialogpe},
+        {"playeredit", "pl_del", DIALOG_AT, PLAYER_DELETE_AT, &Dialogpd},
+        {"playeredit", "pl_yes", DIALOG_AT, DIALOG_OK_AT, &Dialogpok},
+        {"playeredit", "pl_no", DIALOG_AT, DIALOG_CANCEL_AT, &Dialogpc},
+        {"dialog_new_areusure", "pl_yes", DIALOG_AT, DIALOG_OK_AT, &Dialogpok},
+        {"dialog_new_areusure", "pl_no", DIALOG_AT, DIALOG_CANCEL_AT, &Dialogpc},
+        {"new_game", "newgame_hover", DIALOG_AT, GAME_NEW_AT, &Dialogitem[1]},
+        {"new_game", "continue_hover", DIALOG_AT, GAME_CONTINUE_AT, &Dialogitem[2]},
+        {"new_game", "hiscore_hover", DIALOG_AT, GAME_HIGH_SCORES_AT, &Dialogitem[3]},
+        {"new_game", "x_hover", DIALOG_AT, GAME_CLOSE_AT, &Dialogitem[4]},
+        {"options", "ok_hover", DIALOG_AT, OPTIONS_OK_AT, &OPTIONS_OK},
+        {"options", "window1_on", DIALOG_AT, WINDOW_SIZE_AT[0], &WindowSizeHot[1]},
+        {"options", "window2_on", DIALOG_AT, WINDOW_SIZE_AT[1], &WindowSizeHot[2]},
+        {"options", "window3_on", DIALOG_AT, WINDOW_SIZE_AT[2], &WindowSizeHot[3]},
+        {"chapter1", "hud_button_hoveron", SCREEN, HUD_MENU_AT, &HUD_MENU, 1},
+        {"chapter2", "hud_button_hoveron", SCREEN, HUD_MENU_AT, &HUD_MENU, 1},
+        {"chapter3", "hud_button_hoveron", SCREEN, HUD_MENU_AT, &HUD_MENU, 1},
+        {"chapter4", "hud_button_hoveron", SCREEN, HUD_MENU_AT, &HUD_MENU, 1},
     };
     constexpr int CORNER = 10;  // the rounded corners of a tablet
     for (const Hover& v : hovers) {
@@ -708,15 +712,15 @@ TEST(ImagesLoaded, HoverImagesCoverTheirButtonsAndLineUpWithThePanel)
         Pixels panel = Art(pp), hover = Art(hp);
         ASSERT_TRUE(panel.w > 0 && hover.w > 0);
         // The game can draw nothing left of or above the hover's corner.
-        int x0 = std::max(v.hot->x + 1, v.hx), y0 = std::max(v.hot->y + 1, v.hy);
+        int x0 = std::max(v.hot->x + 1, v.at.x), y0 = std::max(v.hot->y + 1, v.at.y);
         int x1 = v.hot->x + v.hot->w - 1 - v.shadow, y1 = v.hot->y + v.hot->h - 1 - v.shadow;
-        ASSERT_LE(x1 - v.hx, hover.w - 1) << hp << " reaches the hot area's right edge";
-        ASSERT_LE(y1 - v.hy, hover.h - 1) << hp << " reaches the hot area's bottom edge";
+        ASSERT_LE(x1 - v.at.x, hover.w - 1) << hp << " reaches the hot area's right edge";
+        ASSERT_LE(y1 - v.at.y, hover.h - 1) << hp << " reaches the hot area's bottom edge";
         int holes = 0;
         for (int y = y0; y <= y1; y++)
             for (int x = x0; x <= x1; x++) {
                 bool corner = (x - x0 < CORNER || x1 - x < CORNER) && (y - y0 < CORNER || y1 - y < CORNER);
-                if (!corner && hover.alpha(x - v.hx, y - v.hy) != 255)
+                if (!corner && hover.alpha(x - v.at.x, y - v.at.y) != 255)
                     holes++;
             }
         EXPECT_EQ(holes, 0) << hp << " leaves part of its hot area unlit";
@@ -728,7 +732,7 @@ TEST(ImagesLoaded, HoverImagesCoverTheirButtonsAndLineUpWithThePanel)
                     continue;
                 bool edge = x == 0 || y == 0 || x == hover.w - 1 || y == hover.h - 1 || hover.alpha(x - 1, y) == 0 ||
                             hover.alpha(x + 1, y) == 0 || hover.alpha(x, y - 1) == 0 || hover.alpha(x, y + 1) == 0;
-                int sx = v.hx + x - v.px, sy = v.hy + y - v.py;
+                int sx = v.at.x + x - v.panelAt.x, sy = v.at.y + y - v.panelAt.y;
                 if (!edge || sx < 0 || sy < 0 || sx >= panel.w || sy >= panel.h)
                     continue;
                 ring++;

@@ -122,12 +122,12 @@ TEST_F(Replay, AnEarlierLevelLeavesThePlayersProgressAlone)
     EXPECT_EQ(llChapter, 2) << "the list opens on the player's chapter";
     Click(575, 100);
     EXPECT_EQ(llChapter, 3);
-    EXPECT_EQ(Click(LEVEL_GRID_X + 40, LEVEL_GRID_Y + 30), SCREEN_LEVELS) << "level 51 is not reached";
+    EXPECT_EQ(Click(LEVEL_GRID_AT.x + 40, LEVEL_GRID_AT.y + 30), SCREEN_LEVELS) << "level 51 is not reached";
     EXPECT_EQ(Click(LEVEL_LIST_CLOSE.x + 50, LEVEL_LIST_CLOSE.y + 20), SCREEN_GAME) << "Close goes back";
     ASSERT_EQ(Click(560, 420), SCREEN_LEVELS);
     Click(225, 100);
     EXPECT_EQ(llChapter, 1);
-    EXPECT_EQ(Click(LEVEL_GRID_X + 2 * LEVEL_PITCH_X + 40, LEVEL_GRID_Y + 30), 3);
+    EXPECT_EQ(Click(LEVEL_GRID_AT.x + 2 * LEVEL_PITCH.x + 40, LEVEL_GRID_AT.y + 30), 3);
     EXPECT_EQ(replaying, 1);
     EXPECT_EQ(poen, 0) << "a replay scores on its own";
     WinPair();
@@ -142,7 +142,7 @@ TEST_F(Replay, AnEarlierLevelLeavesThePlayersProgressAlone)
     EXPECT_TRUE(r->moves == 1 && r->clean == 1);
 
     // Opened again and left through the level menu's main menu: still level 40.
-    Click(LEVEL_GRID_X + 3 * LEVEL_PITCH_X + 40, LEVEL_GRID_Y + 30);
+    Click(LEVEL_GRID_AT.x + 3 * LEVEL_PITCH.x + 40, LEVEL_GRID_AT.y + 30);
     ASSERT_EQ(level_no, 4);
     EXPECT_EQ(Click(79, 566), SCREEN_RETRY);
     for (int k = 0; k < 40; k++)

@@ -16,6 +16,7 @@
 #include "menu/options.h"
 #include "shell/clock.h"
 #include "shell/display.h"
+#include "shell/geometry.h"
 #include "shell/media.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
@@ -106,7 +107,7 @@ int main(int argc, char* argv[])
     backi = 1;
     RenderHelp(550, 180, 0, KEY_NONE, screen);
     ShowFrame(screen);
-    LoadPlayV(half.c_str(), 430, 95);
+    LoadPlayV(half.c_str(), HELP_VIDEO_AT[1].x, HELP_VIDEO_AT[1].y);
     Shot("help_video.png");
     remove(half.c_str());
     VideoRelease();

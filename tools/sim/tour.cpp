@@ -21,6 +21,7 @@
 #include "menu/scores.h"
 #include "progress/best.h"
 #include "shell/clock.h"
+#include "shell/geometry.h"
 #include "shell/media.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
@@ -71,7 +72,8 @@ const Step Steps[] = {
     {"loading.png",
      LAYOUT,
      {},
-     {{"loading_screen.png", 0, 0, WHOLE, 0}, {"loading_screen_tape.png", 138, 383, {0, 0, 47 * 6, 44}, 0}},
+     {{"loading_screen.png", 0, 0, WHOLE, 0},
+      {"loading_screen_tape.png", TAPE_AT.x, TAPE_AT.y, {0, 0, TAPE_STEP * 6, TAPE_SIZE.h}, 0}},
      {}},
     // The first item lifted, its dust puff rising, the camel on its way.
     {"menu.png", SCREEN_MENU, {{0, 150, 300, 14}, {0, 152, 302, 1}}, {}, {}},

@@ -13,6 +13,7 @@ import numpy as np
 from PIL import Image, ImageDraw, ImageFilter, ImageFont
 from scipy import ndimage
 
+from geometry import HUD_HINT, HUD_MENU, HUD_PORTRAIT, HUD_UNDO
 import shade
 from shade import SS, arr, dome, fill, finish, layer, light, paint, pen, periodic_noise
 from style import (FONT_BOLD, GOLD, IVORY, LAPIS, NIGHT, OUTLINE, REED, SAND, SANDSTONE, SHADOW,
@@ -1044,8 +1045,8 @@ HUD_STONE = {
 SCORE_FIELD = (120, 511, 228, 548)
 TIME_FIELD = (560, 511, 674, 551)
 LEVEL_FIELD = (706, 549, 780, 589)
-PORTRAIT = (362, 504, 76, 92)
-MENU_TABLET = (24, 546, 110, 40)
+PORTRAIT = HUD_PORTRAIT
+MENU_TABLET = HUD_MENU
 
 
 def _hud_text(draw, xy, text, size, fill_, anchor="mm"):
@@ -1130,8 +1131,8 @@ def menu_tablet(lit):
 
 # The level's own buttons beside the portrait, over the carved sun roundels:
 # undo on the left, hint on the right. The game draws them (resting or lit).
-UNDO_TABLET = (244, 522, 106, 52)
-HINT_TABLET = (450, 522, 106, 52)
+UNDO_TABLET = HUD_UNDO
+HINT_TABLET = HUD_HINT
 
 
 def hud_tablet(word, w, h, lit, seed, size):

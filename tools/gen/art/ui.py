@@ -20,6 +20,18 @@ from PIL import Image, ImageDraw, ImageFilter
 from scipy import ndimage
 
 import style
+from geometry import (CHECK_HOT, CORNER_BUTTON_SIZE, CREDITS_WINDOW, DIALOG_AT, DIALOG_CANCEL,
+                      DIALOG_CANCEL_AT, DIALOG_OK, DIALOG_OK_AT, DIALOG_SIZE, GAME_CLOSE, GAME_CLOSE_AT,
+                      GAME_CONTINUE, GAME_CONTINUE_AT, GAME_DIALOG_SIZE, GAME_HIGH_SCORES, GAME_HIGH_SCORES_AT,
+                      GAME_NEW, GAME_NEW_AT, HELP_PAGE_SIZE, HELP_VIDEO_AT, HELP_VIDEO_SIZE,
+                      KNOB_LEFT, KNOB_MUSIC_Y, KNOB_RIGHT, KNOB_SIZE, KNOB_SOUND_Y, LEVEL_CELL_SIZE,
+                      LEVEL_LIST_AT, LEVEL_LIST_CLOSE, LEVEL_LIST_CLOSE_AT, LEVEL_LIST_SIZE, LEVELS_BUTTON,
+                      LEVELS_BUTTON_AT, MENU_AT, MENU_FRAME_SIZE, MENU_FRAMES, MENU_ITEM, MENU_ITEM_STEP,
+                      OPTIONS_OK, OPTIONS_OK_AT, OPTIONS_SIZE, PAGE_SIZE, PLAYER_DELETE, PLAYER_DELETE_AT,
+                      PLAYER_EDIT, PLAYER_EDIT_AT, PLAYER_NEW, PLAYER_NEW_AT, PLAYER_ROW, PLAYER_ROWS,
+                      RETRY_CANCEL, RETRY_CANCEL_AT, RETRY_MAIN_MENU, RETRY_MAIN_MENU_AT, RETRY_RETRY,
+                      RETRY_RETRY_AT, TAPE_AT, TAPE_SIZE, TAPE_STEP, WINDOW_CAPTION_AT, WINDOW_SIZE_AT,
+                      WINDOW_SIZE_HOT)
 from style import (GOLD, IVORY, LAPIS, NIGHT, OUTLINE, SAND, SANDSTONE, SHADOW, TERRACOTTA,
                    TURQUOISE, UMBER, blend, caption, cast_shadow, paint_ring, paste_centred,
                    relief, rounded_mask, save, shade, to_image)
@@ -294,16 +306,15 @@ def failed():
     return img
 
 
-RETRY_AT = (120, 80)
 RETRY_BUTTONS = [
-    Button("r_mainmenu.png", (240, 215, 330, 42), (235, 192), "MAIN MENU", 26),
-    Button("r_retry.png", (310, 285, 185, 42), (235, 273), "RETRY", 26),
-    Button("r_cancel.png", (315, 360, 170, 72), (307, 338), "CANCEL", 26),
+    Button("r_mainmenu.png", RETRY_MAIN_MENU, RETRY_MAIN_MENU_AT, "MAIN MENU", 26),
+    Button("r_retry.png", RETRY_RETRY, RETRY_RETRY_AT, "RETRY", 26),
+    Button("r_cancel.png", RETRY_CANCEL, RETRY_CANCEL_AT, "CANCEL", 26),
 ]
 # A lost level has nothing to go back to: in the cancel button's place the game
 # draws this one, which takes back the move that lost it (resting and lit, both
 # drawn where the hover images go).
-RETRY_UNDO = Button("r_undo.png", (315, 360, 170, 72), (307, 338), "UNDO", 26)
+RETRY_UNDO = Button("r_undo.png", RETRY_CANCEL, RETRY_CANCEL_AT, "UNDO", 26)
 
 
 def dialog(size, origin, buttons, seed):
@@ -314,14 +325,14 @@ def dialog(size, origin, buttons, seed):
 
 
 def retry_dialog():
-    img = dialog((560, 400), RETRY_AT, RETRY_BUTTONS, 41)
+    img = dialog(DIALOG_SIZE, DIALOG_AT, RETRY_BUTTONS, 41)
     title(img, "LEVEL MENU", 276, 66, 40)
     return img
 
 
 def lost_dialog():
     """The retry dialog after a loss: the level is lost, so there is nothing to cancel."""
-    img = dialog((560, 400), RETRY_AT, RETRY_BUTTONS[:2], 41)
+    img = dialog(DIALOG_SIZE, DIALOG_AT, RETRY_BUTTONS[:2], 41)
     title(img, "LEVEL LOST", 276, 66, 40)
     return img
 
@@ -329,19 +340,17 @@ def lost_dialog():
 # ---- main menu ----------------------------------------------------------------
 
 MENU_LABELS = ["PLAY", "OPTIONS", "CREDITS", "HELP", "QUIT"]
-MENU_FRAMES = 11
-MENU_FRAME = (300, 400)
-MENU_AT = (24, 225)
 
 
 def menu_item_hot(i):
-    """Item i's hot area inside its strip frame (the screen area (3i + 90, 60i + 220, 120, 50))."""
-    return (3 * i + 90 - MENU_AT[0], 60 * i + 220 - MENU_AT[1], 120, 50)
+    """Item i's hot area inside its strip frame (on screen MENU_ITEM, moved i - 1 steps)."""
+    x, y, w, h = MENU_ITEM
+    return (x + MENU_ITEM_STEP[0] * (i - 1) - MENU_AT[0], y + MENU_ITEM_STEP[1] * (i - 1) - MENU_AT[1], w, h)
 
 
 def menu_strip(i):
     """Frame 1 the resting tablet; frames 2..11 it lifts by up to 4 px and glows."""
-    fw, fh = MENU_FRAME
+    fw, fh = MENU_FRAME_SIZE
     hx, hy, hw, hh = menu_item_hot(i)
     tw, th = hw + 12, hh + 10             # the tablet overhangs its hot area, so it covers it as it lifts
     strip = Image.new("RGBA", (fw * MENU_FRAMES, fh), (0, 0, 0, 0))
@@ -382,9 +391,6 @@ def welcome_pl():
 
 # ---- loading screen -----------------------------------------------------------
 
-TAPE_AT = (138, 383)
-TAPE_SIZE = (517, 44)
-TAPE_STEP = 47
 
 
 def desert_scene(w, h, seed=2):
@@ -460,20 +466,16 @@ def loading_tape():
 
 # ---- player profiles ----------------------------------------------------------
 
-DIALOG_AT = (120, 80)
-DIALOG_SIZE = (560, 400)
 
-OK_BUTTON = Button("pl_yes.png", (220, 375, 155, 66), (220, 372), "OK", 30)
-CANCEL_BUTTON = Button("pl_no.png", (410, 375, 155, 66), (401, 372), "CANCEL", 28)
+OK_BUTTON = Button("pl_yes.png", DIALOG_OK, DIALOG_OK_AT, "OK", 30)
+CANCEL_BUTTON = Button("pl_no.png", DIALOG_CANCEL, DIALOG_CANCEL_AT, "CANCEL", 28)
 PLAYER_BUTTONS = [
-    Button("pl_new.png", (230, 168, 80, 27), (225, 156), "NEW", 17, radius=6),
-    Button("pl_edit.png", (360, 168, 80, 27), (341, 156), "EDIT", 17, radius=6),
-    Button("pl_del.png", (490, 168, 70, 27), (459, 156), "DELETE", 15, radius=6),
+    Button("pl_new.png", PLAYER_NEW, PLAYER_NEW_AT, "NEW", 17, radius=6),
+    Button("pl_edit.png", PLAYER_EDIT, PLAYER_EDIT_AT, "EDIT", 17, radius=6),
+    Button("pl_del.png", PLAYER_DELETE, PLAYER_DELETE_AT, "DELETE", 15, radius=6),
     OK_BUTTON,
     CANCEL_BUTTON,
 ]
-PAGE_AT = {"up": (530, 210), "down": (530, 310)}
-PAGE_SIZE = (53, 60)
 
 
 def arrow_points(direction, cx, cy, r, shaft=True):
@@ -523,8 +525,8 @@ def player_dialog():
                    material="papyrus")
     # Faint ruled lines between the five rows.
     d = ImageDraw.Draw(img)
-    for k in range(1, 5):
-        y = 205 + 30 * k - oy
+    for k in range(1, PLAYER_ROWS):
+        y = PLAYER_ROW[1] + PLAYER_ROW[3] * k - oy
         d.line((226 - ox, y, 490 - ox, y), fill=(0xB8, 0x98, 0x68, 255))
     return img
 
@@ -542,12 +544,11 @@ def selc():
 
 # ---- game dialog and confirmation ----------------------------------------------
 
-GAME_DIALOG_SIZE = (560, 420)     # taller: the close button reaches y 456
 GAME_BUTTONS = [
-    Button("newgame_hover.png", (235, 175, 330, 70), (235, 174), "NEW GAME", 30, pad=(PAD, 0)),
-    Button("continue_hover.png", (236, 245, 330, 70), (235, 245), "CONTINUE", 30, pad=(PAD, 0)),
-    Button("hiscore_hover.png", (237, 315, 330, 70), (235, 315), "HIGH SCORES", 30, pad=(PAD, 0)),
-    Button("x_hover.png", (335, 385, 140, 68), (337, 386), "CLOSE", 26),
+    Button("newgame_hover.png", GAME_NEW, GAME_NEW_AT, "NEW GAME", 30, pad=(PAD, 0)),
+    Button("continue_hover.png", GAME_CONTINUE, GAME_CONTINUE_AT, "CONTINUE", 30, pad=(PAD, 0)),
+    Button("hiscore_hover.png", GAME_HIGH_SCORES, GAME_HIGH_SCORES_AT, "HIGH SCORES", 30, pad=(PAD, 0)),
+    Button("x_hover.png", GAME_CLOSE, GAME_CLOSE_AT, "CLOSE", 26),
 ]
 
 
@@ -559,26 +560,21 @@ def game_dialog():
 
 # The game dialog's way to the level list, drawn by the game beside CLOSE
 # (resting and lit, both where the hover image goes).
-LEVELS_BUTTON = Button("levels_hover.png", (490, 392, 140, 54), (487, 389), "LEVELS", 24)
+LEVELS_BUTTON = Button("levels_hover.png", LEVELS_BUTTON, LEVELS_BUTTON_AT, "LEVELS", 24)
 
 # The level list: a panel at LEVEL_LIST_AT, the chapter's 25 levels as tablets
-# in five rows of five (LEVEL_CELL in size, LEVEL_PITCH apart, the first at
-# LEVEL_GRID), page buttons either side of the chapter's name, and CLOSE.
-LEVEL_LIST_AT = (120, 50)
-LEVEL_LIST_SIZE = (560, 500)
-LEVEL_CELL = (88, 56)
-LEVEL_PITCH = (100, 64)
-LEVEL_GRID = (156, 150)
-LEVEL_LIST_CLOSE = Button("ll_close_hover.png", (335, 480, 140, 50), (332, 477), "CLOSE", 24)
+# in five rows of five (LEVEL_CELL_SIZE in size, LEVEL_PITCH apart, the first at
+# LEVEL_GRID_AT), page buttons either side of the chapter's name, and CLOSE.
+LEVEL_LIST_CLOSE_BUTTON = Button("ll_close_hover.png", LEVEL_LIST_CLOSE, LEVEL_LIST_CLOSE_AT, "CLOSE", 24)
 
 
 def level_list_panel():
-    return dialog(LEVEL_LIST_SIZE, LEVEL_LIST_AT, [LEVEL_LIST_CLOSE], 71)
+    return dialog(LEVEL_LIST_SIZE, LEVEL_LIST_AT, [LEVEL_LIST_CLOSE_BUTTON], 71)
 
 
 def level_cell(state):
     """One level's tablet: "open" (resting), "lit" (under the pointer) or "locked" (not reached yet)."""
-    w, h = LEVEL_CELL
+    w, h = LEVEL_CELL_SIZE
     col, mask = style.tablet(w, h, radius=8, bevel=4, seed=181, lit=0.9 if state == "lit" else 0.0)
     if state == "locked":
         col = col * 0.55 + np.array(SHADOW, float) * 0.25
@@ -596,13 +592,10 @@ def confirm_dialog():
 
 # ---- forward and back buttons -------------------------------------------------
 
-CORNER_BUTTON = (113, 75)
-
-
-def corner_button(label, direction, lit, size=CORNER_BUTTON, seed=71):
+def corner_button(label, direction, lit, size=CORNER_BUTTON_SIZE, seed=71):
     """A free-standing tablet with a caption over an arrow, its shadow inside the image.
 
-    The forward and back-to-menu buttons (113 x 75 at (660, 500)) and the help
+    The forward and back-to-menu buttons (CORNER_BUTTON_SIZE at CORNER_BUTTON_AT) and the help
     pages' page buttons are all this one tablet."""
     w, h = size
     tw, th = w - 5, h - 5
@@ -625,18 +618,16 @@ def corner_button(label, direction, lit, size=CORNER_BUTTON, seed=71):
 
 # ---- options ------------------------------------------------------------------
 
-OPTIONS_SIZE = (560, 410)
-OPTIONS_OK = Button("ok_hover.png", (310, 385, 140, 60), (321, 379), "OK", 30, pad=(PAD, 0))
-KNOB = (22, 44)
-KNOB_Y = {"music": 196, "effects": 262}   # the game draws the knob at (360 + 1.485 v, y)
-KNOB_X = (360, 548)                        # volume 0 and volume 127
-CHECK_AT = (476, 309)
-CHECK_BOX = (486, 331, 520, 365)            # the box the check mark ticks (ends exclusive)
+OPTIONS_OK_BUTTON = Button("ok_hover.png", OPTIONS_OK, OPTIONS_OK_AT, "OK", 30, pad=(PAD, 0))
+KNOB = KNOB_SIZE
+KNOB_Y = {"music": KNOB_MUSIC_Y, "effects": KNOB_SOUND_Y}
+KNOB_X = (KNOB_LEFT, KNOB_RIGHT)           # volume 0 and volume 127
+# The box the check mark ticks (ends exclusive): the hot area less its top and left line.
+CHECK_BOX = (CHECK_HOT[0] + 1, CHECK_HOT[1] + 1, CHECK_HOT[0] + CHECK_HOT[2], CHECK_HOT[1] + CHECK_HOT[3])
 # The window's size, 1x to 3x, under the full-screen box: the chosen one is lit,
 # one the desktop has no room for is dimmed (the game draws both over the panel).
-WINDOW_SIZES = [Button("window%d_on.png" % k, (504 + 44 * (k - 1), 404, 36, 34), (501 + 44 * (k - 1), 401),
+WINDOW_SIZES = [Button("window%d_on.png" % k, WINDOW_SIZE_HOT[k - 1], WINDOW_SIZE_AT[k - 1],
                        "%dx" % k, 20, radius=8) for k in (1, 2, 3)]
-WINDOW_CAPTION_AT = (566, 388)              # centre of the "WINDOW" caption above them
 
 
 def dimmed(b):
@@ -648,7 +639,7 @@ def dimmed(b):
 
 
 def options_panel():
-    img = dialog(OPTIONS_SIZE, DIALOG_AT, [OPTIONS_OK] + WINDOW_SIZES, 81)
+    img = dialog(OPTIONS_SIZE, DIALOG_AT, [OPTIONS_OK_BUTTON] + WINDOW_SIZES, 81)
     ox, oy = DIALOG_AT
     title(img, "OPTIONS", 276, 50, 42)
     for label, key in (("MUSIC", "music"), ("SOUND", "effects")):
@@ -764,7 +755,6 @@ def glow(size, dot):
 
 # ---- credits --------------------------------------------------------------------
 
-CREDITS_WINDOW = (60, 70, 690, 520)
 
 CREDITS = [
     ("title", "TOVI MUDGROVE"),
@@ -859,10 +849,9 @@ def credits_back():
 
 # ---- help -----------------------------------------------------------------------
 
-HELP_SLOTS = {"tl": (95, 90), "tr": (430, 95), "bl": (95, 340), "br": (430, 345)}
-VIDEO = (240, 180)
-PLAY_AT = {"tl": (200, 163), "tr": (534, 163), "bl": (200, 409), "br": (534, 409)}
-PAGE_BUTTON = (110, 72)
+HELP_SLOTS = dict(zip(("tl", "tr", "bl", "br"), HELP_VIDEO_AT))
+VIDEO = HELP_VIDEO_SIZE
+PAGE_BUTTON = HELP_PAGE_SIZE
 HELP_CAPTIONS = [
     ["Drag a treasure sideways:", "two equal ones that touch vanish"],
     ["Nothing under it?", "Then it falls"],
@@ -1038,7 +1027,7 @@ def build():
     save_hovers([LEVELS_BUTTON])
     save(LEVELS_BUTTON.hover_image(False), "levels_rest.png")
     save(level_list_panel(), "levellist.png")
-    save_hovers([LEVEL_LIST_CLOSE])
+    save_hovers([LEVEL_LIST_CLOSE_BUTTON])
     for state in ("open", "lit", "locked"):
         save(level_cell(state), "level_cell_%s.png" % state)
     save(page_button("left", False), "left_edit.png")
@@ -1047,7 +1036,7 @@ def build():
     save(page_button("right", True), "right_edit_hover.png")
     save(confirm_dialog(), "dialog_new_areusure.png")
     save(options_panel(), "options.png")
-    save_hovers([OPTIONS_OK])
+    save_hovers([OPTIONS_OK_BUTTON])
     save_hovers(WINDOW_SIZES)
     for k, b in enumerate(WINDOW_SIZES[1:], 2):  # 1x always fits
         save(dimmed(b), "window%d_off.png" % k)
