@@ -1,5 +1,7 @@
 // The retry dialog (screen 996): the level's pop-up menu over the darkened level,
-// with main menu, retry and (unless the level was lost) cancel.
+// with main menu, retry and cancel. After a lost level there is nothing to go
+// back to: in cancel's place stands undo, which takes back the move that lost
+// it, when there is a move to take back.
 #ifndef TOVI_LEVEL_RETRY_H
 #define TOVI_LEVEL_RETRY_H
 

@@ -1,7 +1,8 @@
 // The game dialog (screen 995) and the new-game confirmation (994).
 //
 // Play on the main menu, with a player chosen, opens the game dialog over the
-// darkened menu: New game, Continue, High scores and a close button. New game
+// darkened menu: New game, Continue, High scores, Levels (the level list, see
+// menu/levels.h) and a close button. New game
 // starts at level 1 with the opening story, asking first when the player has
 // come further than level 1; Continue goes on at the player's saved level with
 // the saved score. Both are redrawn only when an input event arrives.

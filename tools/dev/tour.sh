@@ -2,8 +2,9 @@
 # The screenshot tour: every screen of the game as a PNG picture in docs/screens/,
 # made headless on the dummy drivers and the virtual clock. The level screens
 # come from tovi-shots, the map, options, credits and help from tovi-menu-shots,
-# the other menus from tovi-tour (tools/sim/tour.cpp: one row per picture). Both run in a scratch folder that links media/ and levels/, so the
-# settings and player files the menus write stay out of the repository.
+# the other menus from tovi-tour (tools/sim/tour.cpp: one row per picture). All
+# three run in a scratch folder that links media/ and levels/, so the settings
+# and player files the menus write stay out of the repository.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 top="$(pwd)"

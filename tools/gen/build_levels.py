@@ -239,7 +239,7 @@ def main(argv):
     os.makedirs(BUILT, exist_ok=True)
     problems = 0
     boards = {}
-    info = ["# <level> <par> <caption>: made by tools/build_levels.py from levels/level<N>.txt"]
+    info = ["# <level> <par> <caption>: made by tools/gen/build_levels.py from levels/level<N>.txt"]
     present = sorted(int(m.group(1)) for m in
                      (re.fullmatch(r"level(\d+)\.txt", f) for f in os.listdir(SOURCES)) if m)
     if not present:
@@ -288,7 +288,7 @@ def main(argv):
     text = "\n".join(info) + "\n"
     if checking:
         if not os.path.exists(INFO) or open(INFO, encoding="utf-8").read() != text:
-            print("media/levels/info.txt is out of date; run tools/build_levels.py")
+            print("media/levels/info.txt is out of date; run tools/gen/build_levels.py")
             problems += 1
     elif not problems:
         with open(INFO + ".tmp", "w", encoding="utf-8") as f:

@@ -7,9 +7,9 @@
 //
 // By default the whole graph of boards within the limits is searched, which
 // settles the fewest drags, the dead ends and the choices along the way. With
-// --first only the fewest drags are looked for, by iterative deepening, which
-// reaches much deeper. Output: the solution as tovi-sim script lines, a line
-// "used=..." naming what the winning play made use of (a platform that
+// --first only the fewest drags are looked for, by the A* search over drags
+// (level/solver.h), which reaches much deeper. Output: the solution as tovi-sim
+// script lines, a line "used=..." naming what the winning play made use of (a platform that
 // `carried` something, mud that caught an element (`stuck`), the teleport
 // (`teleported`), a crumbling block that broke (`crumbled`), a block that
 // `jammed` a spike pit, the magnet that `lifted` an element), then a summary
