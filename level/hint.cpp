@@ -2,7 +2,9 @@
 
 #include <atomic>
 #include <cstdio>
+#include <vector>
 
+#include "level/info.h"
 #include "level/level.h"
 #include "level/solver.h"
 #include "shell/clock.h"
@@ -60,6 +62,15 @@ void HintAsk()
     limits.threads = HINT_THREADS;
     hintStop = 0;
     limits.cancel = &hintStop;
+    // The level's stored solution, read once a level: where the board still
+    // follows it, the answer comes without a search.
+    static int knownLevel = 0;
+    static std::vector<SolveStep> known;
+    if (knownLevel != level_no) {
+        LevelKnownWin(level_no, &known);
+        knownLevel = level_no;
+    }
+    limits.knownWin = known;
     if (!SolveStart(&limits)) {
         ShowNote(NO_TIME_TEXT, NOTE_MS);
         return;

@@ -507,6 +507,103 @@ bool Reach(Player& p, const std::vector<GraphNode>& nodes, const Root& root, int
     return true;
 }
 
+// ---- a known win, tried before searching --------------------------------------
+
+// The drag a stretch of input made: the record grabbed and its columns.
+struct KnownDrag {
+    int record = 0;
+    int fromCol = 0, fromRow = 0, toCol = 0;
+};
+
+// Plays known[from..] from the board on this thread (the first step cut to one
+// frame when `brief`), noting the first drag it makes; appends what it played to
+// script.
+LevelOutcome PlayKnown(Player& p, const std::vector<SolveStep>& known, size_t from, bool brief, KnownDrag* drag,
+                       std::vector<SolveStep>* script)
+{
+    LevelOutcome res = LEVEL_GOING;
+    bool held = false, done = false;
+    for (size_t i = from; i < known.size() && res == LEVEL_GOING; i++) {
+        SolveStep st = known[i];
+        if (i == from && brief)
+            st.frames = 1;
+        Add(script, st);
+        for (int k = 0; k < st.frames && res == LEVEL_GOING; k++) {
+            res = Frame(p, st.button, st.x, st.y);
+            if (done)
+                continue;
+            if (st.button == 1 && !held) {
+                held = true;
+                if (proslie > 0 && proslie < TIL_SIZE && MovingElement == 1) {
+                    drag->record = proslie;
+                    drag->fromCol = drag->toCol = (til[proslie].x + CELL_SIZE / 2) / CELL_SIZE;
+                    drag->fromRow = (til[proslie].y + CELL_SIZE / 2) / CELL_SIZE;
+                }
+            } else if (st.button == 1 && drag->record > 0) {
+                // The hand moves the element a cell a frame (MoveX) until it lets go:
+                // the element fell off, vanished with its partner or went through a
+                // teleport (which sets no column: MoveX 0 is a fall's).
+                if (MoveX > 0)
+                    drag->toCol = MoveX;
+                done = proslie != drag->record || MovingElement != 1;
+            } else if (st.button == 0 && held) {
+                done = true;
+            }
+        }
+    }
+    return res;
+}
+
+// The known win's drags are tried from its last back to its first: the rest of
+// it from each played from the settled board, first the drag at once, then after
+// the pause the win kept before it. The first that ends in WON answers, so the
+// answer leaves the fewest of the known drags to play (following answers never
+// goes round in a circle): its drag, or a wait when only the pause made it win.
+// Nothing is taken on trust: the answer starts a win just played from this very
+// board.
+bool FromKnownWin(Player& p, const Root& root, const std::vector<SolveStep>& known, SolveResult* r)
+{
+    std::vector<size_t> press, after;  // where each drag's press is, and where the input after the one before begins
+    size_t next = 0;
+    for (size_t i = 0; i < known.size(); i++) {
+        if (known[i].button != 1 || (i > 0 && known[i - 1].button == 1))
+            continue;
+        press.push_back(i);
+        after.push_back(next);
+        while (i + 1 < known.size() && known[i + 1].button == 1)
+            i++;
+        next = i + 1;
+    }
+    for (size_t d = press.size(); d-- > 0;) {
+        size_t hover = press[d] > 0 ? press[d] - 1 : press[d];
+        for (int paused = 0; paused < 2; paused++) {
+            size_t from = paused ? after[d] : hover;
+            if ((paused && from >= hover) || OutOfBudget(p))
+                continue;
+            LevelLoad(root.state);
+            KnownDrag drag;
+            std::vector<SolveStep> rest;
+            if (PlayKnown(p, known, from, !paused, &drag, &rest) != LEVEL_WON || drag.record == 0)
+                continue;
+            r->outcome = SOLVE_FOUND;
+            r->record = paused ? 0 : drag.record;
+            r->fromCol = drag.fromCol;
+            r->fromRow = drag.fromRow;
+            r->toCol = paused ? drag.fromCol : drag.toCol;
+            int cells = drag.toCol - drag.fromCol;
+            r->moves.push_back(paused ? SolveMove{0, 0, 0}
+                                      : SolveMove{static_cast<int16_t>(drag.record),
+                                                  static_cast<int8_t>(cells < 0 ? -1 : 1),
+                                                  static_cast<int8_t>(cells < 0 ? -cells : cells)});
+            r->drags = static_cast<int>(press.size() - d);
+            r->script = root.prefix;
+            r->script.insert(r->script.end(), rest.begin(), rest.end());
+            return true;
+        }
+    }
+    return false;
+}
+
 // ---- fewest drags: A* over boards reached by replaying their moves -------------
 
 // The fewest-drags search; halt (if given) stops it as the caller's cancel does.
@@ -534,6 +631,11 @@ void Fewest(const SolveLimits& limits, SolveResult* result, std::atomic<int>* ha
         result->outcome = root->outcome == LEVEL_WON ? SOLVE_FOUND : SOLVE_NO_WIN;
         result->exact = true;
         result->script = root->prefix;
+        result->frames = p.frames;
+        finish();
+        return;
+    }
+    if (!limits.knownWin.empty() && FromKnownWin(p, *root, limits.knownWin, result)) {
         result->frames = p.frames;
         finish();
         return;

@@ -16,7 +16,8 @@
 //   that never overestimates (every kind whose elements all stand two or more
 //   columns apart needs a drag of its own, unless a platform or the teleport
 //   carries things sideways). It gives the first move of a shortest win, proof
-//   that no win is left, or "out of budget".
+//   that no win is left, or "out of budget". Given a known win, it first tries
+//   what is left of it from the board and answers at once when that still wins.
 // - The whole graph (SolveExplore): every board reachable within the limits,
 //   breadth-first, and from it the fewest drags, the dead ends, which first drags
 //   lose, and how many drags keep the win at each step of a shortest win.
@@ -61,6 +62,10 @@ struct SolveLimits {
     long maxMillis = 0;                  // real time the search may take; 0: no limit
     int threads = 2;                     // 1 or 2
     std::atomic<int>* cancel = nullptr;  // set non-zero to stop the search early (may be null)
+    // A win known from the level's start (its stored solution), or empty. The
+    // fewest-drags search first plays the rest of it from the board, drag by drag,
+    // and answers with the first drag from which it wins (not the fewest, then).
+    std::vector<SolveStep> knownWin;
 };
 
 enum SolveOutcome {

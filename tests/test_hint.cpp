@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/tovi.h"
+#include "level/info.h"
 #include "level/level.h"
 #include "level/solver.h"
 #include "menu/menu.h"
@@ -232,6 +233,91 @@ TEST(HintSample, MovesKeepTheLevelWinnableAndNoWayOutIsLost)
     // How many are answered in time is the benchmark's to measure (a sanitizer
     // build searches several times slower); enough must be for the checks to mean something.
     EXPECT_GE(moves + noWay, 4) << "too few sampled boards got an answer (" << inconclusive << " did not)";
+    SimClose();
+}
+
+// The level's stored solution answers at once where the board still follows it,
+// from its start and after each of its drags; the answer always starts a win
+// played from the board itself. A damaged or foreign known win is never taken.
+TEST(HintSample, AKnownWinAnswersAlongItAndIsNeverTakenOnTrust)
+{
+    const char* path = "known-win-test.txt";
+    std::vector<SolveStep> read;
+    const char* texts[] = {"0 10 10 2\n1 10 10 1\n0 10 10 1\n",
+                           "2 10 10 1\n",
+                           "0 800 10 1\n",
+                           "0 10 10 0\n",
+                           "0 10 10 1 9\n",
+                           "0 10 10\n",
+                           "0 10 10 100001\n"};
+    for (const char* text : texts) {
+        FILE* f = fopen(path, "wb");
+        ASSERT_NE(f, nullptr);
+        fputs(text, f);
+        fclose(f);
+        int n = KnownWinLoad(path, &read);
+        EXPECT_EQ(n, text == texts[0] ? 3 : 0) << text;  // the first is good, every other is damaged
+        EXPECT_EQ(read.size(), static_cast<size_t>(n));
+    }
+    remove(path);
+    EXPECT_EQ(KnownWinLoad("no-such-known-win", &read), 0);
+
+    ASSERT_TRUE(SimOpen());
+    static SolveLimits limits;
+    limits.maxDrags = SOLVE_MAX_DRAGS;
+    limits.threads = 1;
+    for (int level : {49, 100}) {
+        SCOPED_TRACE("level " + std::to_string(level));
+        SimStart(level, nullptr);
+        ASSERT_TRUE(Settle());
+        ASSERT_GT(LevelKnownWin(level, &limits.knownWin), 0);
+        limits.maxBoards = 1;  // no room to search: only the known win can answer
+        // Following the answers wins; each answer is a drag of the stored win.
+        SimResult r = SIM_GOING;
+        int asked = 0;
+        for (; asked < 2 * LevelPar(level); asked++) {
+            for (int k = 0; k < 800 && r == SIM_GOING && !(cnp != 0 && BoardAtRest() && MovingElement == 0); k++)
+                r = SimFrame(0, 790, 10);
+            if (r != SIM_GOING)
+                break;
+            SCOPED_TRACE("after " + std::to_string(asked) + " hinted drags");
+            LevelSave(&limits.start);
+            SolveResult answer;
+            SimState keep;
+            SimSave(&keep);
+            SolveFewest(limits, &answer);
+            EXPECT_TRUE(SolveReplays(limits.start, answer.script));
+            SimLoad(keep);
+            ASSERT_EQ(answer.outcome, SOLVE_FOUND);
+            if (answer.drags == 0)
+                break;  // the last match is on its way: the board wins by itself
+            ASSERT_GT(answer.record, 0);
+            ASSERT_NE(answer.fromCol, answer.toCol);
+            EXPECT_EQ(til[answer.record].x, answer.fromCol * CELL_SIZE);
+            // A quick hand: a cell a frame, let go as the element comes in.
+            int x = til[answer.record].x + CELL_SIZE / 2, y = til[answer.record].y + CELL_SIZE / 2;
+            int way = answer.toCol > answer.fromCol ? CELL_SIZE : -CELL_SIZE;
+            r = SimFrame(0, x, y);
+            for (int k = 0; k <= abs(answer.toCol - answer.fromCol) && r == SIM_GOING; k++)
+                r = SimFrame(1, x + k * way, y);
+            r = r == SIM_GOING ? SimFrame(0, x + (answer.toCol - answer.fromCol) * CELL_SIZE, y) : r;
+        }
+        for (int k = 0; k < 600 && r == SIM_GOING; k++)
+            r = SimFrame(0, 790, 10);
+        EXPECT_EQ(r, SIM_WON);
+        EXPECT_LE(asked, LevelPar(level)) << "every answer is a drag of the stored win";
+    }
+    // Another level's win does not fit this board: the search answers, or says it ran out.
+    SimStart(4, nullptr);
+    ASSERT_TRUE(Settle());
+    LevelSave(&limits.start);
+    LevelKnownWin(100, &limits.knownWin);
+    limits.maxBoards = 200000;
+    SolveResult answer;
+    SolveFewest(limits, &answer);
+    ASSERT_EQ(answer.outcome, SOLVE_FOUND);
+    EXPECT_TRUE(answer.exact) << "the answer came from the search, which gives the fewest";
+    EXPECT_TRUE(SolveReplays(limits.start, answer.script));
     SimClose();
 }
 

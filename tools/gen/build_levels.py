@@ -8,7 +8,9 @@ legend is in levels/README.md) and, after a "solution:" line, the stored
 solution as tovi-sim script lines. Walls ('#') become tile codes chosen from the
 level's chapter and the four neighbours, so joined walls look continuous.
 The captions and pars of all levels go into one file the game reads,
-media/levels/info.txt ("<level> <par> <caption>" a line).
+media/levels/info.txt ("<level> <par> <caption>" a line), and each level's
+stored solution into media/levels/level<N>.win ("B X Y K" a line), where the
+hint finds a known win to try before it searches.
 
 Every source is checked against what the engine needs (see check()); a source
 that breaks a rule stops the build with a message naming the level and cell.
@@ -276,15 +278,18 @@ def main(argv):
             problems += 1
             continue
         info.append(("%d %d %s" % (n, par, caption)).rstrip())
-        out = os.path.join(BUILT, "level%d.bin" % n)
-        if checking:
-            if not os.path.exists(out) or open(out, "rb").read() != data:
-                print("level%d: media/levels/level%d.bin is out of date; run tools/gen/build_levels.py" % (n, n))
-                problems += 1
-        else:
-            with open(out + ".tmp", "wb") as f:
-                f.write(data)
-            os.replace(out + ".tmp", out)
+        win = "".join("%s %s %s %s\n" % tuple((l.split() + ["1"])[:4]) for l in parse(src)[2]).encode()
+        for out, content in ((os.path.join(BUILT, "level%d.bin" % n), data),
+                             (os.path.join(BUILT, "level%d.win" % n), win)):
+            if checking:
+                if not os.path.exists(out) or open(out, "rb").read() != content:
+                    print("level%d: media/levels/%s is out of date; run tools/gen/build_levels.py"
+                          % (n, os.path.basename(out)))
+                    problems += 1
+            else:
+                with open(out + ".tmp", "wb") as f:
+                    f.write(content)
+                os.replace(out + ".tmp", out)
     text = "\n".join(info) + "\n"
     if checking:
         if not os.path.exists(INFO) or open(INFO, encoding="utf-8").read() != text:
