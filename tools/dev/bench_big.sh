@@ -2,10 +2,12 @@
 # The CPU a level takes while the player thinks, in a real window under Xvfb:
 # the game opens a window K times the frame, enters level 2 and is left alone
 # with the pointer resting on the board; its CPU time over SECONDS is taken from
-# /proc. Prints each run and the median with its spread. Target at 2x on the
-# classic library: at most 8% of one core.
-#   bash tools/dev/bench_big.sh [RUNS] [K] [classic|compat] [SECONDS]
-#                               (RUNS 5, K 2, classic, SECONDS 10 by default)
+# /proc. With "hint" last, H is pressed first and the time taken while the
+# answer is on the board (the lit piece, the ghost hand sliding it). Prints each
+# run and the median with its spread. Target at 2x on the classic library: at
+# most 8% of one core.
+#   bash tools/dev/bench_big.sh [RUNS] [K] [classic|compat] [SECONDS] [hint]
+#                               (RUNS 5, K 2, classic, SECONDS 10, no hint by default)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/tools/dev/xwindow.sh"
@@ -13,6 +15,7 @@ runs=${1:-5}
 scale=${2:-2}
 lib=${3:-classic}
 seconds=${4:-10}
+hint=${5:-}
 cmake -S "$root" -B "$root/build" >/dev/null
 cmake --build "$root/build" -j2 --target tovi >/dev/null
 libpath=
@@ -46,11 +49,16 @@ for run in $(seq "$runs"); do
   click 400 280 5             # Continue: level 2
   xdotool mousemove $(at 600 150)
   sleep 2
+  if [ "$hint" = hint ]; then
+    xdotool key h
+    sleep 3                   # the answer is in well before this
+    [ "$run" != 1 ] || import -window root "${TMPDIR:-/tmp}/tovi-bench-hint.png"  # to see that it is shown
+  fi
   t0=$(ticks "$game")
   sleep "$seconds"
   t1=$(ticks "$game")
   pct=$(awk -v d=$((t1 - t0)) -v hz="$hz" -v s="$seconds" 'BEGIN { printf "%.1f", 100 * d / hz / s }')
-  echo "run $run: ${pct}% of a core (${scale}x, $lib)"
+  echo "run $run: ${pct}% of a core (${scale}x, $lib${hint:+, a hint shown})"
   results="$results $pct"
   kill -KILL "$game" 2>/dev/null || true
   wait "$game" 2>/dev/null || true
