@@ -96,12 +96,9 @@ static int FindRider(int platform)
 
 static int Blocked(int dir, int i, int except)
 {
-    int list[TIL_SIZE];
-    int n = ScanNear(til[i].x, til[i].y, list);
-    for (int k = 0; k < n; k++)
-        if (int j = list[k]; j != i && j != except && checkc(dir, i, j))
-            return 1;
-    return 0;
+    return ScanAnyNear(til[i].x, til[i].y, [&](int j) { return j != i && j != except && checkc(dir, i, j) != 0; })
+               ? 1
+               : 0;
 }
 
 static void CollectStack(int rider)
@@ -235,7 +232,7 @@ static void Mud(int i)
     if (!IsMovable(til[i].type))
         return;
     int list[TIL_SIZE];
-    int n = ScanNear(til[i].x, til[i].y, list);
+    int n = ScanMud(list);
     for (int k = 0; k < n; k++)
         if (int j = list[k]; j != i && WhoIsDown(til[i], til[j]) == EL_MUD) {
             til[i].type += STUCK_OFFSET;
@@ -395,6 +392,15 @@ static void Magnet(int i)
 int ObjectStep(int i)
 {
     int t = til[i].type;
+    // Tiles, removed records and the codes no rule acts on: of the steps below
+    // only the check for a spiked element applies to them.
+    if ((t < EL_FIRST || t > EL_SPIKES) && !IsOnPad(t)) {
+        if (probo == 1 && spiked == 0 && movsp == 0) {
+            probo = 0;
+            return SCREEN_RETRY;
+        }
+        return 0;
+    }
     if (t >= EL_FIRST && t <= EL_BLOCK && i != imeUP)
         Fall(i);
     if (til[i].type == EL_LIFT_H) {

@@ -25,19 +25,40 @@ thread_local int ScanIndexOn = 0;
 thread_local int ScanFixed[BOARD_ROWS][BOARD_COLS];
 thread_local int ScanOthers[TIL_SIZE];
 thread_local int ScanOtherCount = 0;
+thread_local int ScanMudList[TIL_SIZE];
+thread_local int ScanMudCount = 0;
 
-static bool IsFixed(int code)
+static constexpr bool IsFixedCode(int code)
 {
     return (code >= 1 && code <= 99) || code == EL_MUD || code == EL_TELE_IN || code == EL_BUTTON ||
            code == EL_MAGNET || code == EL_SPIKES || (code > EL_SPIKES && code < EL_FIRST + STUCK_OFFSET);
+}
+
+// IsFixedCode for every code below 256, looked up once per record and frame.
+struct FixedCodes {
+    bool is[256];
+    constexpr FixedCodes() : is()
+    {
+        for (int c = 0; c < 256; c++)
+            is[c] = IsFixedCode(c);
+    }
+};
+static constexpr FixedCodes FixedTable;
+
+static bool IsFixed(int code)
+{
+    return code >= 0 && code < 256 && FixedTable.is[code];
 }
 
 void ScanIndexBuild()
 {
     memset(ScanFixed, 0, sizeof ScanFixed);
     ScanOtherCount = 0;
+    ScanMudCount = 0;
     for (int i = 1; i <= ukupnot && i < TIL_SIZE; i++) {
         const TileRecord& t = til[i];
+        if (t.type == EL_MUD)
+            ScanMudList[ScanMudCount++] = i;
         int col = t.x / CELL_SIZE;
         int row = t.y / CELL_SIZE;
         // Only a fixed record aligned on a cell of the board, alone there, is
@@ -72,10 +93,12 @@ int ScanNonFixed(int* list)
     return ScanOtherCount;
 }
 
-// The cell of pixel v, rounding down (v may lie left of or above the board).
-static int CellOf(int v)
+int ScanMud(int* list)
 {
-    return v >= 0 ? v / CELL_SIZE : -((CELL_SIZE - 1 - v) / CELL_SIZE);
+    if (!ScanIndexOn)
+        return AllRecords(list);
+    memcpy(list, ScanMudList, sizeof(int) * static_cast<size_t>(ScanMudCount));
+    return ScanMudCount;
 }
 
 int ScanNear(int x, int y, int* list)
@@ -85,8 +108,8 @@ int ScanNear(int x, int y, int* list)
     // A fixed record within a cell's width of (x, y) either way lies in these cells.
     int fixed[9];
     int nf = 0;
-    int col = CellOf(x);
-    int row = CellOf(y);
+    int col = ScanCellOf(x);
+    int row = ScanCellOf(y);
     for (int r = row - 1; r <= row + 1; r++)
         for (int c = col - 1; c <= col + 1; c++)
             if (r >= 0 && r < BOARD_ROWS && c >= 0 && c < BOARD_COLS && ScanFixed[r][c] != 0) {
@@ -165,14 +188,8 @@ int IsExistUp(TileRecord a, TileRecord b)
 
 int HeldUp(int i)
 {
-    int list[TIL_SIZE];
-    int n = ScanNear(til[i].x, til[i].y, list);
-    for (int k = 0; k < n; k++) {
-        int j = list[k];
-        if (j != i && IsEmptyDown(til[i], til[j]))
-            return 1;
-    }
-    return 0;
+    const TileRecord& a = til[i];
+    return ScanAnyNear(a.x, a.y, [&](int j) { return j != i && IsEmptyDown(a, til[j]) != 0; }) ? 1 : 0;
 }
 
 int PlainCode(int code)

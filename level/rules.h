@@ -78,15 +78,49 @@ extern thread_local int ScanIndexOn;                        // 1 while the index
 extern thread_local int ScanFixed[BOARD_ROWS][BOARD_COLS];  // the fixed record aligned on each cell; 0 none
 extern thread_local int ScanOthers[TIL_SIZE];  // every record not in ScanFixed, ascending, 0..ScanOtherCount - 1
 extern thread_local int ScanOtherCount;
+extern thread_local int ScanMudList[TIL_SIZE];  // every mud record, ascending, 0..ScanMudCount - 1
+extern thread_local int ScanMudCount;
 void ScanIndexBuild();  // builds the index from til and turns it on
 void ScanIndexDrop();   // turns it off
 // The records a scan around pixel (x, y) visits, ascending, into list (room for
 // TIL_SIZE); returns their count.
 int ScanNear(int x, int y, int* list);
+// The cell of pixel v, rounding down (v may lie left of or above the board).
+inline int ScanCellOf(int v)
+{
+    return v >= 0 ? v / CELL_SIZE : -((CELL_SIZE - 1 - v) / CELL_SIZE);
+}
+// Whether test(j) holds for any record a scan around pixel (x, y) visits: the
+// same records as ScanNear, the fixed neighbours first and without a list, for
+// the tests that ask only whether such a record exists.
+template <typename Test>
+bool ScanAnyNear(int x, int y, Test test)
+{
+    if (!ScanIndexOn) {
+        for (int j = 1; j <= ukupnot && j < TIL_SIZE; j++)
+            if (test(j))
+                return true;
+        return false;
+    }
+    int col = ScanCellOf(x);
+    int row = ScanCellOf(y);
+    for (int r = row - 1; r <= row + 1; r++)
+        for (int c = col - 1; c <= col + 1; c++)
+            if (r >= 0 && r < BOARD_ROWS && c >= 0 && c < BOARD_COLS && ScanFixed[r][c] != 0 && test(ScanFixed[r][c]))
+                return true;
+    for (int k = 0; k < ScanOtherCount; k++)
+        if (test(ScanOthers[k]))
+            return true;
+    return false;
+}
 // The records that are not fixed, ascending, into list; returns their count.
 // Enough for every scan that looks only for what can move or change: elements,
 // blocks, platforms, exit pads, crumbling blocks and what is stuck in mud.
 int ScanNonFixed(int* list);
+// The mud records, ascending, into list; returns their count. No rule ever makes
+// mud (a stuck, teleported or freed code never becomes 124), so while the index
+// is on these are all the records a test for mud can find.
+int ScanMud(int* list);
 
 // ---- rules -------------------------------------------------------------------
 void ccf(TileRecord a, int idx);                        // match rule for the element in record idx

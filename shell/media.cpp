@@ -302,8 +302,15 @@ SDL_Surface* CopyScreen(SDL_Surface* surface)
         spareCopy = nullptr;
         SDL_SetAlpha(copy, 0, SDL_ALPHA_OPAQUE);
         SDL_SetColorKey(copy, 0, 0);
-        SDL_BlitSurface(surface, nullptr, copy, nullptr);
+        if (!DrawingOff)
+            SDL_BlitSurface(surface, nullptr, copy, nullptr);
         return copy;
+    }
+    if (DrawingOff) {
+        // Nobody looks at the copy: a surface of the same layout serves, unfilled.
+        const SDL_PixelFormat* f = surface->format;
+        return SDL_CreateRGBSurface(SDL_SWSURFACE, surface->w, surface->h, f->BitsPerPixel, f->Rmask, f->Gmask,
+                                    f->Bmask, f->Amask);
     }
     return SDL_DisplayFormat(surface);
 }

@@ -13,7 +13,7 @@ SDL_Surface* LoadImageOpaque(const char* path);  // display format, no alpha
 SDL_Surface* LoadImageRaw(const char* path);     // kept as loaded
 Mix_Chunk* LoadEffect(const char* path);         // an effect, read through a stream opened "rb"
 Mix_Music* LoadMusic(const char* path);
-SDL_Surface* CopyScreen(SDL_Surface* surface);  // display-format copy of what is on the screen
+SDL_Surface* CopyScreen(SDL_Surface* surface);  // display-format copy of what is on the screen (unfilled under DrawingOff)
 // The darkened picture behind a dialog: takes the copy of the screen into
 // *backdrop when there is none, and draws the screen black with the copy over it
 // at alpha 170. The blend is kept for the next redraw until the backdrop is

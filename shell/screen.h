@@ -109,8 +109,8 @@ extern thread_local int prikpp;  // level-complete panel: 0 not shown, 1 shown, 
 
 // 1 in a program that runs the screens' logic only and never looks at a frame (the
 // fuzz harnesses): apply_clip, the darkened backdrop and ShowFrame then draw
-// nothing, while every screen decides exactly as it would drawing. Starts 0; the
-// game never sets it.
+// nothing and CopyScreen copies no pixels, while every screen decides exactly as
+// it would drawing. Starts 0; the game never sets it.
 extern int DrawingOff;
 
 // Draws source (or its clip rectangle) onto destination with its top-left at (x, y).

@@ -4,13 +4,18 @@
 //
 // Nothing is drawn (DrawingOff): every frame decides as it would drawing.
 //
+// A held step ends early once a frame changes nothing but the clock: the board
+// has settled, nothing moves, and the same hand would only repeat that frame.
+//
 // Input: one byte picks the level number (1..100: its chapter, its rules), one
 // byte whether the player brings a stored score and four bytes that score, 240
 // bytes the board, then steps of three bytes: the button (bit 0) held for 1..32
 // frames (bits 1..5), the pointer's x and y scaled to the screen.
 #include <cstdint>
+#include <cstring>
 
 #include "level/level.h"
+#include "level/snapshot.h"
 #include "menu/players.h"
 #include "progress/players.h"
 #include "shell/screen.h"
@@ -35,6 +40,19 @@ static void CheckBoard()
     FUZZ_CHECK(uiznad >= 0 && uiznad < STACK_SIZE);
 }
 
+// The level's state with what only tells the time (the clocks, the frame
+// counters, the moments the pointer last moved) left out.
+static void SaveUntimed(LevelState* s)
+{
+    LevelSave(s);
+    s->startt = s->gett = s->startTicks = s->brss = s->LEVEL_TIME = 0;
+    s->mousenomoved = s->mousenomovel = 0;
+    s->FrameNo = s->vfrm = s->pfrm = s->clock_virtual = 0;
+    s->clockNow = 0;
+}
+
+static LevelState states[2];  // the state before and after the last frame
+
 int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzReader in(data, size);
@@ -53,6 +71,8 @@ int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     CheckBoard();
     int frames = 0;
+    int last = 0;  // states[last] is the state now
+    SaveUntimed(&states[last]);
     while (!in.empty() && frames < MAX_FRAMES) {
         int flags = in.Byte();
         int x = in.Byte() * SCREEN_W / 256;
@@ -63,6 +83,11 @@ int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             CheckBoard();
             if (r != SIM_GOING)
                 return 0;
+            SaveUntimed(&states[1 - last]);
+            bool settled = memcmp(&states[0], &states[1], sizeof states[0]) == 0;
+            last = 1 - last;
+            if (settled)
+                break;
         }
     }
     return 0;
