@@ -105,8 +105,8 @@ bool ScanAnyNear(int x, int y, Test test)
     int col = ScanCellOf(x);
     int row = ScanCellOf(y);
     for (int r = row - 1; r <= row + 1; r++)
-        for (int c = col - 1; c <= col + 1; c++)
-            if (r >= 0 && r < BOARD_ROWS && c >= 0 && c < BOARD_COLS && ScanFixed[r][c] != 0 && test(ScanFixed[r][c]))
+        for (int k = col - 1; k <= col + 1; k++)
+            if (r >= 0 && r < BOARD_ROWS && k >= 0 && k < BOARD_COLS && ScanFixed[r][k] != 0 && test(ScanFixed[r][k]))
                 return true;
     for (int k = 0; k < ScanOtherCount; k++)
         if (test(ScanOthers[k]))
