@@ -231,15 +231,12 @@ static void Mud(int i)
 {
     if (!IsMovable(til[i].type))
         return;
-    int list[TIL_SIZE];
-    int n = ScanMud(list);
-    for (int k = 0; k < n; k++)
-        if (int j = list[k]; j != i && WhoIsDown(til[i], til[j]) == EL_MUD) {
-            til[i].type += STUCK_OFFSET;
-            MovingElement = 0;
-            PlayEffect(&mblato);
-            return;
-        }
+    const TileRecord& a = til[i];
+    if (ScanAnyMud([&](int j) { return j != i && WhoIsDown(a, til[j]) == EL_MUD; })) {
+        til[i].type += STUCK_OFFSET;
+        MovingElement = 0;
+        PlayEffect(&mblato);
+    }
 }
 
 static void TeleportEntrance(int i)
@@ -389,18 +386,11 @@ static void Magnet(int i)
     }
 }
 
-int ObjectStep(int i)
+// The steps of a record some rule acts on. Kept out of line: its scans' lists
+// make a large frame, which the many inert records need not set up.
+[[gnu::noinline]] static int ActiveStep(int i)
 {
     int t = til[i].type;
-    // Tiles, removed records and the codes no rule acts on: of the steps below
-    // only the check for a spiked element applies to them.
-    if ((t < EL_FIRST || t > EL_SPIKES) && !IsOnPad(t)) {
-        if (probo == 1 && spiked == 0 && movsp == 0) {
-            probo = 0;
-            return SCREEN_RETRY;
-        }
-        return 0;
-    }
     if (t >= EL_FIRST && t <= EL_BLOCK && i != imeUP)
         Fall(i);
     if (til[i].type == EL_LIFT_H) {
@@ -430,5 +420,19 @@ int ObjectStep(int i)
         MagnetButton(i);
     if (til[i].type == EL_MAGNET)
         Magnet(i);
+    return 0;
+}
+
+int ObjectStep(int i)
+{
+    int t = til[i].type;
+    if ((t >= EL_FIRST && t <= EL_SPIKES) || IsOnPad(t))
+        return ActiveStep(i);
+    // Tiles, removed records and the codes no rule acts on: of the object steps
+    // only the check for a spiked element applies to them.
+    if (probo == 1 && spiked == 0 && movsp == 0) {
+        probo = 0;
+        return SCREEN_RETRY;
+    }
     return 0;
 }

@@ -93,14 +93,6 @@ int ScanNonFixed(int* list)
     return ScanOtherCount;
 }
 
-int ScanMud(int* list)
-{
-    if (!ScanIndexOn)
-        return AllRecords(list);
-    memcpy(list, ScanMudList, sizeof(int) * static_cast<size_t>(ScanMudCount));
-    return ScanMudCount;
-}
-
 int ScanNear(int x, int y, int* list)
 {
     if (!ScanIndexOn)

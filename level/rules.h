@@ -113,14 +113,28 @@ bool ScanAnyNear(int x, int y, Test test)
             return true;
     return false;
 }
+// Whether test(j) holds for any mud record j. No rule ever makes mud (a stuck,
+// teleported or freed code never becomes 124), so while the index is on the
+// records it listed are all a test for mud can find; without it every record is
+// tried.
+template <typename Test>
+bool ScanAnyMud(Test test)
+{
+    if (!ScanIndexOn) {
+        for (int j = 1; j <= ukupnot && j < TIL_SIZE; j++)
+            if (test(j))
+                return true;
+        return false;
+    }
+    for (int k = 0; k < ScanMudCount; k++)
+        if (test(ScanMudList[k]))
+            return true;
+    return false;
+}
 // The records that are not fixed, ascending, into list; returns their count.
 // Enough for every scan that looks only for what can move or change: elements,
 // blocks, platforms, exit pads, crumbling blocks and what is stuck in mud.
 int ScanNonFixed(int* list);
-// The mud records, ascending, into list; returns their count. No rule ever makes
-// mud (a stuck, teleported or freed code never becomes 124), so while the index
-// is on these are all the records a test for mud can find.
-int ScanMud(int* list);
 
 // ---- rules -------------------------------------------------------------------
 void ccf(TileRecord a, int idx);                        // match rule for the element in record idx

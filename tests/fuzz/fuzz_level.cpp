@@ -71,18 +71,22 @@ int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     CheckBoard();
     int frames = 0;
-    int last = 0;  // states[last] is the state now
-    SaveUntimed(&states[last]);
+    int last = 0;  // states[last] is the state before the frame, in a step held longer than one
     while (!in.empty() && frames < MAX_FRAMES) {
         int flags = in.Byte();
         int x = in.Byte() * SCREEN_W / 256;
         int y = in.Byte() * SCREEN_H / 256;
         int hold = 1 + (flags >> 1) % 32;
-        for (int k = 0; k < hold && frames < MAX_FRAMES; k++, frames++) {
+        if (hold > 1)
+            SaveUntimed(&states[last]);
+        for (int k = 0; k < hold && frames < MAX_FRAMES; k++) {
+            frames++;
             SimResult r = SimFrame(flags & 1, x, y);
             CheckBoard();
             if (r != SIM_GOING)
                 return 0;
+            if (k + 1 == hold)
+                break;
             SaveUntimed(&states[1 - last]);
             bool settled = memcmp(&states[0], &states[1], sizeof states[0]) == 0;
             last = 1 - last;
