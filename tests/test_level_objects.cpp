@@ -1,8 +1,10 @@
 // Mud, teleport, spike pits, crumbling blocks and the magnet, on boards drawn as text.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
+#include "level/snapshot.h"
 #include "tests/scenario.h"
 
 using namespace scenario;
@@ -239,4 +241,60 @@ TEST(LevelMagnet, LiftsDropsAndHolds)
     EXPECT_EQ(MovingElement, 1) << "let go by the magnet, it can be grabbed";
     HoldAt(11, 10, 2);
     EXPECT_EQ(til[el].x, 400);
+}
+
+// The per-frame scan index only saves work: every object step of a frame leaves
+// the same board, the same state and the same sounds with it as without it, on
+// boards of every code, records between cells, two on one cell and removed ones.
+TEST(LevelScanIndex, ObjectStepsAgreeWithAndWithoutIt)
+{
+    static const int codes[] = {0,   5,   42,  99,  100, 103, 107, 110, 119, 120, 121, 122, 123, 124,
+                                125, 126, 127, 128, 129, 130, 150, 200, 207, 221, 226, 240, 247, 250};
+    unsigned seed = 12345;
+    auto next = [&seed](unsigned n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    static LevelState before, withIndex, without;
+    for (int board = 0; board < 300; board++) {
+        LoadBoard({"...................."});
+        ukupnot = static_cast<int>(20 + next(120));
+        for (int i = 1; i <= ukupnot; i++) {
+            TileRecord& t = til[i];
+            t.type = codes[next(sizeof codes / sizeof codes[0])];
+            t.x = static_cast<int>(next(BOARD_COLS)) * CELL_SIZE;
+            t.y = static_cast<int>(next(BOARD_ROWS)) * CELL_SIZE;
+            if (next(4) == 0)
+                t.x += static_cast<int>(next(CELL_SIZE));  // between cells
+            if (next(4) == 0)
+                t.y += static_cast<int>(next(CELL_SIZE));
+            if (t.type == 0)
+                t.x = t.y = 0;
+            t.state = t.type == EL_LIFT_H ? LIFT_RIGHT : t.type == EL_LIFT_V ? LIFT_DOWN : 0;
+        }
+        fallstep = 7;
+        pomera = 1;
+        MicIndex = static_cast<int>(next(18));
+        LevelSave(&before);
+        int soundsBefore = Heard(&mblato) + Heard(&mmisce);
+
+        ScanIndexBuild();
+        int resultWith = 0;
+        for (int i = 1; i <= ukupnot && resultWith == 0; i++)
+            resultWith = ObjectStep(i);
+        ScanIndexDrop();
+        LevelSave(&withIndex);
+        int soundsWith = Heard(&mblato) + Heard(&mmisce) - soundsBefore;
+
+        LevelLoad(before);
+        int resultWithout = 0;
+        for (int i = 1; i <= ukupnot && resultWithout == 0; i++)
+            resultWithout = ObjectStep(i);
+        LevelSave(&without);
+        int soundsWithout = Heard(&mblato) + Heard(&mmisce) - soundsBefore - soundsWith;
+
+        ASSERT_EQ(resultWith, resultWithout) << "board " << board;
+        ASSERT_EQ(soundsWith, soundsWithout) << "board " << board;
+        ASSERT_EQ(memcmp(&withIndex, &without, sizeof without), 0) << "board " << board;
+    }
 }
