@@ -1,5 +1,8 @@
 #include "shell/screen.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "shell/geometry.h"
 
 SDL_Surface* screen = nullptr;
@@ -47,9 +50,74 @@ bool CornerButton(SDL_Surface* frame, int x, int y, SDL_Surface* lit, SDL_Surfac
     return over;
 }
 
+// An opaque picture onto a surface of its own pixel format is a copy of rows:
+// the same pixels SDL's blit gives, clipped the way it clips, but without a
+// blitter that writes past the cache. Under the compatibility library SDL 2's
+// copy does, and the board's walls and backdrop cost more than the rest of the
+// frame through it. False when the blit is not such a copy.
+static bool CopyOpaque(int x, int y, SDL_Surface* source, const SDL_Rect* clip, SDL_Surface* destination)
+{
+    const SDL_PixelFormat* a = source->format;
+    const SDL_PixelFormat* b = destination->format;
+    if (source == destination || a->BytesPerPixel != b->BytesPerPixel || a->BitsPerPixel != b->BitsPerPixel ||
+        a->Rmask != b->Rmask || a->Gmask != b->Gmask || a->Bmask != b->Bmask || a->BytesPerPixel < 2 || a->palette ||
+        b->palette || (source->flags & (SDL_SRCALPHA | SDL_SRCCOLORKEY)))
+        return false;
+    int dx = static_cast<Sint16>(x), dy = static_cast<Sint16>(y);
+    int sx = 0, sy = 0, w = source->w, h = source->h;
+    if (clip) {
+        sx = clip->x;
+        sy = clip->y;
+        w = clip->w;
+        h = clip->h;
+        if (sx < 0) {
+            w += sx;
+            dx -= sx;
+            sx = 0;
+        }
+        if (sy < 0) {
+            h += sy;
+            dy -= sy;
+            sy = 0;
+        }
+        w = std::min(w, source->w - sx);
+        h = std::min(h, source->h - sy);
+    }
+    const SDL_Rect& c = destination->clip_rect;
+    if (dx < c.x) {
+        w -= c.x - dx;
+        sx += c.x - dx;
+        dx = c.x;
+    }
+    if (dy < c.y) {
+        h -= c.y - dy;
+        sy += c.y - dy;
+        dy = c.y;
+    }
+    w = std::min(w, c.x + c.w - dx);
+    h = std::min(h, c.y + c.h - dy);
+    if (w <= 0 || h <= 0)
+        return true;
+    if (SDL_LockSurface(source) != 0)
+        return false;
+    if (SDL_LockSurface(destination) != 0) {
+        SDL_UnlockSurface(source);
+        return false;
+    }
+    size_t bpp = a->BytesPerPixel, row = static_cast<size_t>(w) * bpp;
+    for (int k = 0; k < h; k++)
+        memcpy(static_cast<Uint8*>(destination->pixels) + static_cast<size_t>(dy + k) * destination->pitch + dx * bpp,
+               static_cast<const Uint8*>(source->pixels) + static_cast<size_t>(sy + k) * source->pitch + sx * bpp, row);
+    SDL_UnlockSurface(destination);
+    SDL_UnlockSurface(source);
+    return true;
+}
+
 void apply_clip(int x, int y, SDL_Surface* source, SDL_Surface* destination, SDL_Rect* clip)
 {
     if (!source || !destination || DrawingOff)
+        return;
+    if (CopyOpaque(x, y, source, clip, destination))
         return;
     SDL_Rect offset;
     offset.x = static_cast<Sint16>(x);

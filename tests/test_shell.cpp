@@ -342,3 +342,53 @@ TEST(StartUp, RunsHeadlessAndQuitsFromTheMenu)
     EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u) << "End shuts SDL down";
     EXPECT_EQ(yuv_overlay, nullptr) << "the splash's overlay is freed before SDL shuts down";
 }
+
+// An opaque picture is drawn by copying rows: every pixel must be what SDL's own
+// blit gives, for pictures and cut-outs partly or wholly off the surface and
+// surfaces with a clip rectangle of their own; a picture with a colour key still
+// goes through the blit.
+TEST(Drawing, OpaqueCopiesMatchTheBlitWhereverTheyFall)
+{
+    ASSERT_EQ(SDL_Init(0), 0);
+    Uint32 seed = 7;
+    auto next = [&seed](int n) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 8) % static_cast<Uint32>(n));
+    };
+    auto noise = [&](int w, int h) {
+        SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0xff0000, 0xff00, 0xff, 0);
+        for (int y = 0; y < h; y++)
+            for (int x = 0; x < w; x++)
+                reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch)[x] =
+                    static_cast<Uint32>(next(1 << 24));
+        return s;
+    };
+    SDL_Surface* picture = noise(37, 23);
+    SDL_Surface* under = noise(90, 70);
+    for (int round = 0; round < 600; round++) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        SDL_Surface* ours = noise(90, 70);
+        SDL_Surface* theirs = noise(90, 70);
+        SDL_BlitSurface(under, nullptr, ours, nullptr);
+        SDL_BlitSurface(under, nullptr, theirs, nullptr);
+        SDL_Rect edge = {static_cast<Sint16>(next(30) - 5), static_cast<Sint16>(next(30) - 5),
+                         static_cast<Uint16>(next(90)), static_cast<Uint16>(next(70))};
+        if (round % 3)
+            SDL_SetClipRect(ours, &edge), SDL_SetClipRect(theirs, &edge);
+        SDL_Rect cut = {static_cast<Sint16>(next(50) - 10), static_cast<Sint16>(next(40) - 10),
+                        static_cast<Uint16>(next(50)), static_cast<Uint16>(next(40))};
+        SDL_Rect* clip = round % 2 ? &cut : nullptr;
+        int x = next(130) - 40, y = next(100) - 30;
+        SDL_SetColorKey(picture, round % 7 == 0 ? SDL_SRCCOLORKEY : 0, PixelAt(picture, 3, 3));
+        apply_clip(x, y, picture, ours, clip);
+        SDL_Rect at = {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
+        SDL_Rect copy = cut;
+        SDL_BlitSurface(picture, clip ? &copy : nullptr, theirs, &at);
+        ASSERT_EQ(PixelsDiffering(ours, theirs), 0) << "at " << x << "," << y;
+        SDL_FreeSurface(ours);
+        SDL_FreeSurface(theirs);
+    }
+    SDL_FreeSurface(picture);
+    SDL_FreeSurface(under);
+    SDL_Quit();
+}
