@@ -340,7 +340,7 @@ void MainLoopStep()
 void Opening()
 {
     m_bQuit = 0;
-    SDL_ShowCursor(0);
+    HidePointer();
     // The opening music plays once under the splash and the loading.
     if (openingMusic)
         Mix_FreeMusic(openingMusic);

@@ -371,6 +371,19 @@ int DisplayOpen()
     return 1;
 }
 
+void HidePointer()
+{
+    static Uint8 none[8] = {0};          // 8 x 8, neither drawn nor masked: nothing to see
+    static SDL_Cursor* blank = nullptr;  // freed by SDL_Quit while it is in use
+    if (blank && SDL_GetCursor() == blank)
+        return;
+    blank = SDL_CreateCursor(none, none, 8, 8, 0, 0);
+    if (blank)
+        SDL_SetCursor(blank);
+    else
+        SDL_ShowCursor(0);
+}
+
 void ToggleFullScreen()
 {
     fulls = fulls ? 0 : 1;

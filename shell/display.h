@@ -94,6 +94,12 @@ void DisplayInvalidate();  // the next ShowFrame redraws the whole display
 
 // The pointer: a warp to a frame pixel, and a display position to the frame's.
 void WarpPointer(int fx, int fy);
+// Hides the system pointer (the screens draw their own) behind a cursor of no
+// pixels. Hidden with SDL_ShowCursor(0) instead, both libraries turn a full
+// screen's pointer into relative motion, and under the compatibility library
+// every click then reads as the frame's centre wherever the pointer is moved
+// absolutely (a tablet, a remote desktop, a test driver).
+void HidePointer();
 int PointerToFrame(int dx, int dy, int* fx, int* fy);  // 1 inside the frame, 0 on a bar
 
 // Videos: the overlay is made on the display and shown where the frame's
