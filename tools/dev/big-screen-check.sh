@@ -103,8 +103,10 @@ eval "$(geometry)"
 echo "full screen ${WIDTH}x${HEIGHT}"
 x_shot 4-level-won-full
 check "full screen fills the desktop ($size)" "[ ${WIDTH}x${HEIGHT} = $size ]"
+panel=$(pixel 400 60)           # the level-complete panel's title
 click 400 300 4                # on: the next level, or its chapter map
 x_shot 5-next-full
+check "a click in full screen goes on from the panel ($panel, then $(pixel 400 60))" "[ '$panel' != '$(pixel 400 60)' ]"
 click 79 566                   # the HUD's menu button
 click 400 236 3                # the main menu
 x_shot 6-menu-full
