@@ -15,8 +15,8 @@
 
 namespace {
 
-constexpr int SETTLE_CAP = 1500;    // frames a board may take to come to rest after a move
-constexpr int HOLD_CAP = 45;        // frames a slide may wait for its element to pass a row boundary
+constexpr int SETTLE_CAP = 1500;  // frames a board may take to come to rest after a move
+constexpr int HOLD_CAP = 45;      // frames a slide may wait for its element to pass a row boundary
 // ... and one off a vertical platform, for the ride to bring it level with the way
 // out: a whole trip down and up its shaft at a pixel a frame, and a cell more.
 int RideCap(int top, int bottom)
@@ -99,6 +99,30 @@ int MagnetRecord(const Player& p)
     return 0;
 }
 
+// The kind a record counts as among the elements still to match (stuck in mud
+// or on the exit pad too, the block never), 0 for any other record.
+int MatchKind(int t)
+{
+    if (t >= STUCK_FIRST && t != EL_BLOCK + STUCK_OFFSET && t != EL_BLOCK + PAD_OFFSET)
+        return t <= STUCK_LAST ? t - STUCK_OFFSET : t - PAD_OFFSET;
+    return t >= EL_FIRST && t <= EL_LAST_MATCHABLE ? t : 0;
+}
+
+// The elements still to match: each one's kind, column and row; returns how many.
+int Pieces(const Player& p, int* kinds, int* cols, int* rows)
+{
+    int n = 0;
+    for (int i : p.live) {
+        int kind = MatchKind(til[i].type);
+        if (kind != 0 && n < BOARD_CELLS) {
+            kinds[n] = kind;
+            cols[n] = til[i].x / CELL_SIZE;
+            rows[n++] = til[i].y / CELL_SIZE;
+        }
+    }
+    return n;
+}
+
 // At rest: no animation running, nothing dragged, every movable object held up
 // (or hanging under the magnet), and nothing but a block sitting in a spike pit.
 // A cleared board is not at rest: the win comes once the last puff has gone.
@@ -107,8 +131,7 @@ bool Settled(const Player& p)
     bool left = false;
     for (int i : p.live) {
         int t = til[i].type;
-        left = left || (t >= EL_FIRST && t <= EL_LAST_MATCHABLE) ||
-               (t > 200 && t != EL_BLOCK + STUCK_OFFSET && t != EL_BLOCK + PAD_OFFSET);
+        left = left || MatchKind(t) != 0;
     }
     if (cnp == 0 || !left)
         return false;
@@ -360,20 +383,8 @@ int LowerBound(const Player& p)
         return 0;
     if (p.sideways)
         return 1;
-    int kinds[BOARD_CELLS], cols[BOARD_CELLS];
-    int n = 0;
-    for (int i : p.live) {
-        int t = til[i].type;
-        int plain = 0;
-        if (t > 200 && t != EL_BLOCK + STUCK_OFFSET && t != EL_BLOCK + PAD_OFFSET)
-            plain = t <= 224 ? t - STUCK_OFFSET : t - PAD_OFFSET;
-        else if (t >= EL_FIRST && t <= EL_LAST_MATCHABLE)
-            plain = t;
-        if (plain != 0 && n < BOARD_CELLS) {
-            kinds[n] = plain;
-            cols[n++] = til[i].x / CELL_SIZE;
-        }
-    }
+    int kinds[BOARD_CELLS], cols[BOARD_CELLS], rows[BOARD_CELLS];
+    int n = Pieces(p, kinds, cols, rows);
     int need = 0;
     for (int a = 0; a < n; a++) {
         bool firstOfKind = true, near = false;
@@ -786,20 +797,7 @@ struct Look {
 Look LookAt(const Player& p)
 {
     int kinds[BOARD_CELLS], cols[BOARD_CELLS], rows[BOARD_CELLS];
-    int n = 0;
-    for (int i : p.live) {
-        int t = til[i].type;
-        int plain = 0;
-        if (t > 200 && t != EL_BLOCK + STUCK_OFFSET && t != EL_BLOCK + PAD_OFFSET)
-            plain = t <= 224 ? t - STUCK_OFFSET : t - PAD_OFFSET;
-        else if (t >= EL_FIRST && t <= EL_LAST_MATCHABLE)
-            plain = t;
-        if (plain != 0 && n < BOARD_CELLS) {
-            kinds[n] = plain;
-            cols[n] = til[i].x / CELL_SIZE;
-            rows[n++] = til[i].y / CELL_SIZE;
-        }
-    }
+    int n = Pieces(p, kinds, cols, rows);
     Look look;
     look.left = n;
     for (int a = 0; a < n; a++) {

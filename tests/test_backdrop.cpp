@@ -12,18 +12,6 @@
 
 namespace {
 
-std::vector<Uint32> Pixels(SDL_Surface* s)
-{
-    std::vector<Uint32> out;
-    SDL_LockSurface(s);
-    for (int y = 0; y < s->h; y++) {
-        const Uint32* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(s->pixels) + y * s->pitch);
-        out.insert(out.end(), row, row + s->w);
-    }
-    SDL_UnlockSurface(s);
-    return out;
-}
-
 void Scribble(SDL_Surface* s, unsigned seed)
 {
     srand(seed);
@@ -44,7 +32,7 @@ std::vector<Uint32> BlendedByBlitter()
     SDL_SetAlpha(copy, SDL_SRCALPHA | SDL_RLEACCEL, 170);
     SDL_BlitSurface(copy, nullptr, screen, nullptr);
     SDL_FreeSurface(copy);
-    return Pixels(screen);
+    return SurfacePixels(screen);
 }
 
 TEST(Backdrop, LooksAsTheBlitterBlendsItOnEveryRedrawAndFollowsANewBackdrop)
@@ -53,7 +41,7 @@ TEST(Backdrop, LooksAsTheBlitterBlendsItOnEveryRedrawAndFollowsANewBackdrop)
     SDL_Surface* backdrop = nullptr;
     for (unsigned seed : {1u, 2u}) {
         Scribble(screen, seed);
-        std::vector<Uint32> before = Pixels(screen);
+        std::vector<Uint32> before = SurfacePixels(screen);
         std::vector<Uint32> expected = BlendedByBlitter();
         SDL_LockSurface(screen);
         memcpy(screen->pixels, before.data(), before.size() * 4);  // the pitch is 4 w: a display surface
@@ -62,12 +50,12 @@ TEST(Backdrop, LooksAsTheBlitterBlendsItOnEveryRedrawAndFollowsANewBackdrop)
 
         DrawDarkened(screen, &backdrop);
         ASSERT_NE(backdrop, nullptr);
-        EXPECT_TRUE(Pixels(screen) == expected) << "first redraw, screen " << seed;
-        EXPECT_TRUE(Pixels(backdrop) == before) << "the backdrop itself stays the picture taken";
+        EXPECT_TRUE(SurfacePixels(screen) == expected) << "first redraw, screen " << seed;
+        EXPECT_TRUE(SurfacePixels(backdrop) == before) << "the backdrop itself stays the picture taken";
         // The dialog draws over it; the next redraw shows the same backdrop.
         SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 255, 255, 255));
         DrawDarkened(screen, &backdrop);
-        EXPECT_TRUE(Pixels(screen) == expected) << "later redraw, screen " << seed;
+        EXPECT_TRUE(SurfacePixels(screen) == expected) << "later redraw, screen " << seed;
         ReleaseSurface(&backdrop);
         EXPECT_EQ(backdrop, nullptr);
     }
