@@ -5,8 +5,10 @@ A level source is a "title:" line, optionally a "caption:" line (a teaching
 level's one line shown on the board until the first move) and a "par:" line
 (the fewest drags that win it), the board as 12 lines of 20 characters (the
 legend is in levels/README.md) and, after a "solution:" line, the stored
-solution as tovi-sim script lines. Walls ('#') become tile codes chosen from the
-level's chapter and the four neighbours, so joined walls look continuous.
+solution as tovi-sim script lines. The boards are encoded by tovi-encode, built
+with the game, in one run for all levels: walls ('#') become tile codes chosen
+from the level's chapter and the four neighbours, so joined walls look
+continuous, and a character outside the legend stops the build.
 The captions and pars of all levels go into one file the game reads,
 media/levels/info.txt ("<level> <par> <caption>" a line), and each level's
 stored solution into media/levels/level<N>.win ("B X Y K" a line), where the
@@ -14,10 +16,11 @@ hint finds a known win to try before it searches.
 
 Every source is checked against what the engine needs (see check()); a source
 that breaks a rule stops the build with a message naming the level and cell.
+The legend tovi-encode uses must be the one in levels/README.md.
 
-Usage:
-    /usr/bin/python3 tools/gen/build_levels.py          # write every .bin
-    /usr/bin/python3 tools/gen/build_levels.py --check  # fail if a .bin is missing or out of date
+Usage (after building the game; the encoder is build/tovi-encode unless named):
+    /usr/bin/python3 tools/gen/build_levels.py [--encoder PATH]          # write every .bin
+    /usr/bin/python3 tools/gen/build_levels.py --check [--encoder PATH]  # fail if a .bin is missing or out of date
 """
 
 import os
@@ -25,7 +28,7 @@ import re
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from levelkit import chapter_of, read_legend  # noqa: E402
+from levelkit import EncoderError, encode_boards, encoder_legend, find_encoder, read_legend  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 SOURCES = os.path.join(ROOT, "levels")
@@ -35,8 +38,8 @@ LEVELS = 100
 INFO = os.path.join(BUILT, "info.txt")
 CAPTION_MAX = 71   # characters the game keeps of a caption
 REQUIRED = 100   # levels that must exist
+ENCODER = os.path.join(ROOT, "build", "tovi-encode")
 
-CODES = read_legend()   # board character -> code, from the legend in levels/README.md
 ELEMENTS = set("abcdefghijklmnopqrs")
 MOVABLE = ELEMENTS | {"B"}
 SUPPORTS = set("#BHVMTOPGC")   # what holds an element up; spike pits hold nothing
@@ -91,15 +94,14 @@ def parse(path):
 
 
 def check(name, board):
-    """The rules the engine makes necessary."""
+    """The rules the engine makes necessary. The characters themselves are the
+    encoder's to check: a board it refused is not checked here."""
     def at(c, r):
         return board[r][c] if 0 <= c < COLS and 0 <= r < ROWS else "#"
     counts = {}
     for r in range(ROWS):
         for c in range(COLS):
             ch = board[r][c]
-            if ch not in CODES and ch != "#":
-                raise LevelError("%s: unknown character %r at column %d, row %d" % (name, ch, c, r))
             counts[ch] = counts.get(ch, 0) + 1
             if ch == "O" and at(c, r + 1) == "M":
                 raise LevelError("%s: mud right under the exit pad at column %d" % (name, c))
@@ -211,59 +213,76 @@ def platform_rides(board):
     return rides
 
 
-def tile_code(chapter, board, c, r):
-    def wall(cc, rr):
-        return not (0 <= cc < COLS and 0 <= rr < ROWS) or board[rr][cc] == "#"
-    mask = (1 if wall(c, r - 1) else 0) | (2 if wall(c + 1, r) else 0) | \
-           (4 if wall(c, r + 1) else 0) | (8 if wall(c - 1, r) else 0)
-    return 16 * (chapter - 1) + 1 + mask
+def legend_problems(encoder):
+    """Where the encoder's legend and the one in levels/README.md differ."""
+    ours, its = read_legend(), encoder_legend(encoder)
+    return ["levels/README.md gives %r the code %s, tovi-encode %s" % (ch, ours.get(ch, "none"), its.get(ch, "none"))
+            for ch in sorted(set(ours) | set(its)) if ours.get(ch) != its.get(ch)]
 
 
-def build(n):
-    path = os.path.join(SOURCES, "level%d.txt" % n)
-    title, board, script = parse(path)
-    check("level%d" % n, board)
-    return encode(board, chapter_of(n))
-
-
-def encode(board, chapter):
-    """The 240 bytes of a board as the game loads it, walls tiled for the chapter."""
-    data = bytearray()
-    for r in range(ROWS):
-        for c in range(COLS):
-            ch = board[r][c]
-            data.append(tile_code(chapter, board, c, r) if ch == "#" else CODES[ch])
-    return bytes(data)
+def usage():
+    sys.exit("usage: build_levels.py [--check] [--encoder PATH]")
 
 
 def main(argv):
-    checking = "--check" in argv
+    args = argv[1:]
+    checking = "--check" in args
+    if checking:
+        args.remove("--check")
+    encoder = ENCODER
+    if args[:1] == ["--encoder"] and len(args) == 2:
+        encoder = args[1]
+    elif args:
+        usage()
+    try:
+        find_encoder(encoder, ", or name tovi-encode with --encoder PATH")
+    except EncoderError as e:
+        sys.exit(str(e))
     os.makedirs(BUILT, exist_ok=True)
     problems = 0
+    for p in legend_problems(encoder):
+        print(p)
+        problems += 1
     boards = {}
     info = ["# <level> <par> <caption>: made by tools/gen/build_levels.py from levels/level<N>.txt"]
     present = sorted(int(m.group(1)) for m in
                      (re.fullmatch(r"level(\d+)\.txt", f) for f in os.listdir(SOURCES)) if m)
     if not present:
         sys.exit("no level sources in levels/")
+    parsed = {}
     for n in range(1, max(max(present), REQUIRED) + 1):
         src = os.path.join(SOURCES, "level%d.txt" % n)
         if not os.path.exists(src):
             print("level%d: no source" % n)
             problems += 1
-            continue
-        if n > LEVELS:
+        elif n > LEVELS:
             print("level%d: the game has %d levels" % (n, LEVELS))
             problems += 1
+        else:
+            try:
+                parsed[n] = parse(src)
+            except LevelError as e:
+                print(e)
+                problems += 1
+    try:
+        encoded, refused = encode_boards(encoder, [(n, board) for n, (_, board, _) in sorted(parsed.items())])
+    except (EncoderError, OSError) as e:
+        sys.exit(str(e))
+    for line in refused:   # "level N: ..." as the rules' messages say it
+        print(line.replace("level ", "level", 1))
+        problems += 1
+    for n, data in zip(sorted(parsed), encoded):
+        if data is None:
             continue
+        src = os.path.join(SOURCES, "level%d.txt" % n)
+        rows, script = parsed[n][1], parsed[n][2]
         try:
-            data = build(n)
+            check("level%d" % n, rows)
         except LevelError as e:
             print(e)
             problems += 1
             continue
         # No two boards alike, not even as mirror images.
-        rows = parse(src)[1]
         key = "".join(rows)
         mirror = "".join(r[::-1] for r in rows)
         for other, okey in boards.items():
@@ -278,7 +297,7 @@ def main(argv):
             problems += 1
             continue
         info.append(("%d %d %s" % (n, par, caption)).rstrip())
-        win = "".join("%s %s %s %s\n" % tuple((l.split() + ["1"])[:4]) for l in parse(src)[2]).encode()
+        win = "".join("%s %s %s %s\n" % tuple((l.split() + ["1"])[:4]) for l in script).encode()
         for out, content in ((os.path.join(BUILT, "level%d.bin" % n), data),
                              (os.path.join(BUILT, "level%d.win" % n), win)):
             if checking:

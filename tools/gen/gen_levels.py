@@ -29,11 +29,13 @@ import tempfile
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 import build_levels as bl  # noqa: E402
-from levelkit import LEVELS_PER_CHAPTER, chapter_of, drag_moves, solver_result  # noqa: E402
+from levelkit import (LEVELS_PER_CHAPTER, EncoderError, chapter_of, drag_moves, encode_board,  # noqa: E402
+                      find_encoder, solver_result)
 
 ROOT = os.path.dirname(os.path.dirname(HERE))
 COLS, ROWS = 20, 12
 SOLVER = None
+ENCODER = None        # tovi-encode, beside the solver
 MAX_STATES = 12000    # boards a candidate's first search may meet
 TEACH_STATES = 30000  # and a teaching level's
 KINDS = "abcdefghijklmnopqrs"
@@ -390,7 +392,7 @@ def candidate(chapter, seed, themes=None, size=None):
 
 
 def solve(rows, level, max_states=MAX_STATES, first=False, max_moves=None):
-    data = bl.encode(rows, chapter_of(level))
+    data = encode_board(ENCODER, level, rows)
     fd, path = tempfile.mkstemp(suffix=".bin", prefix="tovi-gen-")
     with os.fdopen(fd, "wb") as f:
         f.write(data)
@@ -516,7 +518,7 @@ def replays(rows, level, script):
 
 def replays_once(rows, level, script):
     """Whether the script wins the board, played by tovi-sim."""
-    data = bl.encode(rows, chapter_of(level))
+    data = encode_board(ENCODER, level, rows)
     with tempfile.TemporaryDirectory(prefix="tovi-gen-") as tmp:
         with open(os.path.join(tmp, "b.bin"), "wb") as f:
             f.write(data)
@@ -804,10 +806,14 @@ def save_cache():
 
 
 def main(argv):
-    global SOLVER, CACHE_FILE
+    global SOLVER, ENCODER, CACHE_FILE
     if len(argv) < 2:
         sys.exit(__doc__)
     SOLVER = os.path.join(os.path.abspath(argv[1]), "tovi-solve")
+    try:
+        ENCODER = find_encoder(os.path.join(os.path.abspath(argv[1]), "tovi-encode"))
+    except EncoderError as e:
+        sys.exit(str(e))
     # Solver results are kept beside the solver, so a second run only searches new boards.
     CACHE_FILE = os.path.join(os.path.abspath(argv[1]), "level-search-cache.json")
     load_cache()

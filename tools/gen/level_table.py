@@ -40,7 +40,8 @@ import tempfile
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 import build_levels as bl  # noqa: E402
-from levelkit import chapter_of, drag_moves, opens_chapter, solver_result  # noqa: E402
+from levelkit import (EncoderError, chapter_of, drag_moves, encode_boards, find_encoder,  # noqa: E402
+                      opens_chapter, solver_result)
 
 ROOT = os.path.dirname(os.path.dirname(HERE))
 THUMBS = os.path.join(ROOT, "docs", "levels")
@@ -57,6 +58,7 @@ PHASE_STEP = 4          # frames between the starts tried for a platform level's
 PHASE_SPAN = 480        # frames of waiting tried: more than a whole ride of the longest platform
 VERSION = 2             # of the measures kept in level-measures.json
 BUILD = None
+ENCODER = None          # tovi-encode, beside tovi-solve in BUILD
 
 
 def run_solver(path, n, *flags):
@@ -87,18 +89,20 @@ def solvable(path, n):
 
 def ablate(n, board, tmp):
     """For each mechanic on the board: {"wall": won?, "gone": won?} (None: unknown)."""
-    result = {}
-    chapter = chapter_of(n)
+    boards = []
     for name, chars in MECHANICS:
-        if not any(ch in row for row in board for ch in chars):
-            continue
-        result[name] = {}
-        for how, into in (("wall", "#"), ("gone", ".")):
-            rows = ["".join(into if ch in chars else ch for ch in row) for row in board]
-            path = os.path.join(tmp, "level%d-%s-%s.bin" % (n, name, how))
-            with open(path, "wb") as f:
-                f.write(bl.encode(rows, chapter))
-            result[name][how] = solvable(path, n)
+        if any(ch in row for row in board for ch in chars):
+            for how, into in (("wall", "#"), ("gone", ".")):
+                boards.append((name, how, ["".join(into if ch in chars else ch for ch in row) for row in board]))
+    encoded, refused = encode_boards(ENCODER, [(n, rows) for _, _, rows in boards])
+    if refused:
+        sys.exit("\n".join(refused))
+    result = {}
+    for (name, how, _), data in zip(boards, encoded):
+        path = os.path.join(tmp, "level%d-%s-%s.bin" % (n, name, how))
+        with open(path, "wb") as f:
+            f.write(data)
+        result.setdefault(name, {})[how] = solvable(path, n)
     return result
 
 
@@ -375,7 +379,7 @@ def summary(levels):
 
 
 def main(argv):
-    global BUILD
+    global BUILD, ENCODER
     args = argv[1:]
     jobs, only = 1, None
     if "--jobs" in args:
@@ -390,6 +394,10 @@ def main(argv):
     if len(args) != 1:
         sys.exit(__doc__)
     BUILD = os.path.abspath(args[0])
+    try:
+        ENCODER = find_encoder(os.path.join(BUILD, "tovi-encode"))
+    except EncoderError as e:
+        sys.exit(str(e))
     store = os.path.join(BUILD, "level-measures.json")
     known = {}
     if os.path.exists(store):

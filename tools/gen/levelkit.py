@@ -1,11 +1,13 @@
-"""What the level tools share: the chapters, the board legend, counting the drags
-of a tovi-sim script and reading what tovi-solve prints.
+"""What the level tools share: the chapters, the board legend, encoding boards
+(by tovi-encode, built with the game), counting the drags of a tovi-sim script
+and reading what tovi-solve prints.
 
 Used by build_levels.py, gen_levels.py and level_table.py. Needs only Python 3.
 """
 
 import os
 import re
+import subprocess
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 LEGEND_FILE = os.path.join(ROOT, "levels", "README.md")
@@ -25,7 +27,8 @@ def opens_chapter(n):
 def read_legend(path=LEGEND_FILE):
     """The board characters and their codes, read from the legend table of the
     levels' README: a row "| `X` | what | code |", or "| `a`..`s` | ... | 101..119 |"
-    for a run. The wall ('#') has no fixed code (see build_levels.tile_code)."""
+    for a run. The wall ('#') has no fixed code: its tile depends on its
+    neighbours. tovi-encode's own legend must be this one (see encoder_legend)."""
     codes = {}
     single = re.compile(r"\|\s*`(.)`\s*\|[^|]*\|\s*(\d+)\s*\|")
     run = re.compile(r"\|\s*`(.)`\.\.`(.)`\s*\|[^|]*\|\s*(\d+)\.\.(\d+)\s*\|")
@@ -45,6 +48,51 @@ def read_legend(path=LEGEND_FILE):
     if "." not in codes or "a" not in codes:
         raise ValueError("%s: no board legend table found" % path)
     return codes
+
+
+class EncoderError(Exception):
+    pass
+
+
+def find_encoder(path, other_way=""):
+    """path, when it is the encoder program; else an EncoderError saying how to
+    get one (other_way: a caller's own way to name it)."""
+    if not os.path.isfile(path) or not os.access(path, os.X_OK):
+        raise EncoderError("no board encoder at %s: build the game first (cmake -S . -B build && "
+                           "cmake --build build)%s" % (path, other_way))
+    return path
+
+
+def encoder_legend(encoder):
+    """tovi-encode's legend: board character -> code, the wall aside."""
+    out = subprocess.run([encoder, "--legend"], capture_output=True, text=True, check=True).stdout
+    return {line[0]: int(line[2:]) for line in out.splitlines()}
+
+
+def encode_boards(encoder, boards):
+    """Every (level, rows) board as the bytes the game loads, in one run of
+    tovi-encode: a list in the boards' order, None for a board it refused, and
+    its messages on what it refused ("level N: ..." a line)."""
+    text = "".join("level %d\n%s" % (n, "".join(r + "\n" for r in rows)) for n, rows in boards)
+    run = subprocess.run([encoder], input=text, capture_output=True, text=True)
+    lines = run.stdout.splitlines()
+    if len(lines) != len(boards):
+        raise EncoderError("%s answered %d of %d boards: %s" % (encoder, len(lines), len(boards), run.stderr.strip()))
+    data = []
+    for (n, _), line in zip(boards, lines):
+        head, _, body = line.rpartition(" ")
+        if head != "level %d" % n:
+            raise EncoderError("%s answered %r for level %d" % (encoder, line[:20], n))
+        data.append(None if body == "error" else bytes.fromhex(body))
+    return data, run.stderr.splitlines()
+
+
+def encode_board(encoder, level, rows):
+    """One board of level `level` as the bytes the game loads; EncoderError when refused."""
+    data, problems = encode_boards(encoder, [(level, rows)])
+    if data[0] is None:
+        raise EncoderError("; ".join(problems))
+    return data[0]
 
 
 def drag_moves(script):

@@ -4,11 +4,12 @@
 #include <cstring>
 
 #include "level/board.h"
+#include "shell/files.h"
 
 // The specials in code order: 121..130.
 static const char SPECIALS[] = "BHVMTOPGCS";
 
-static int CodeOf(char ch, BoardTextCodes codes)
+int BoardTextCode(char ch, BoardTextCodes codes)
 {
     if (ch == '.')
         return 0;
@@ -49,7 +50,7 @@ bool EncodeBoardText(const std::vector<std::string>& rows, int chapter, unsigned
                 v = 16 * (chapter - 1) + 1 + (isWall(r - 1, c) ? 1 : 0) + (isWall(r, c + 1) ? 2 : 0) +
                     (isWall(r + 1, c) ? 4 : 0) + (isWall(r, c - 1) ? 8 : 0);
             else
-                v = CodeOf(ch, codes);
+                v = BoardTextCode(ch, codes);
             if (v < 0) {
                 char msg[80];
                 snprintf(msg, sizeof msg, "unknown board character '%c' at column %d, row %d", ch, c, r);
@@ -68,11 +69,8 @@ bool WriteBoardText(const std::vector<std::string>& rows, int chapter, const std
     unsigned char cells[BOARD_CELLS];
     if (!EncodeBoardText(rows, chapter, cells, error, codes))
         return false;
-    FILE* f = fopen(path.c_str(), "wb");
-    bool ok = f && fwrite(cells, 1, sizeof cells, f) == sizeof cells;
-    if (f && fclose(f) != 0)
-        ok = false;
-    if (!ok)
-        *error = "cannot write " + path;
-    return ok;
+    if (WriteFileAtomic(path.c_str(), cells, sizeof cells))
+        return true;
+    *error = "cannot write " + path;
+    return false;
 }

@@ -18,6 +18,10 @@
 // element 100 (drawn as nothing) and 't' the element 120 (never matches).
 enum BoardTextCodes { BOARD_TEXT_LEGEND, BOARD_TEXT_WITH_EDGE_CODES };
 
+// The code of a board character other than the wall, or -1 for one outside
+// the legend.
+int BoardTextCode(char ch, BoardTextCodes codes = BOARD_TEXT_LEGEND);
+
 // Up to BOARD_ROWS rows of BOARD_COLS characters; fewer rows are the bottom of
 // the board and the rows above are empty. Returns false, with a message in
 // *error, for a row of the wrong length, too many rows or a character outside
@@ -25,7 +29,8 @@ enum BoardTextCodes { BOARD_TEXT_LEGEND, BOARD_TEXT_WITH_EDGE_CODES };
 bool EncodeBoardText(const std::vector<std::string>& rows, int chapter, unsigned char cells[BOARD_CELLS],
                      std::string* error, BoardTextCodes codes = BOARD_TEXT_LEGEND);
 
-// The same, written to path as a level file. Returns false with *error set when
+// The same, written to path as a level file (atomically: a file of that name is
+// either the old one or the new one). Returns false with *error set when
 // the text is bad or the file cannot be written.
 bool WriteBoardText(const std::vector<std::string>& rows, int chapter, const std::string& path, std::string* error,
                     BoardTextCodes codes = BOARD_TEXT_LEGEND);
