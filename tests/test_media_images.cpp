@@ -48,44 +48,48 @@ struct SizedImage {
 #define SIZED_IMAGE(slot, path, first, last, shift, format, step, w, h) {path, first, last, w, h},
 const SizedImage Images[] = {TOVI_IMAGES(SIZED_IMAGE)};
 
-std::string Path(const SizedImage& row, int k)
-{
-    char buf[128];
-    snprintf(buf, sizeof buf, row.path, k);
-    return buf;
-}
-
 // A loaded image as 8-bit RGBA rows, whatever its format.
 struct Pixels {
     int w = 0, h = 0;
     std::vector<Uint8> rgba;
     const Uint8* at(int x, int y) const { return &rgba[(static_cast<size_t>(y) * w + x) * 4]; }
     int alpha(int x, int y) const { return at(x, y)[3]; }
-    double luma(int x, int y) const
+    double luma(int x, int y) const { return 0.299 * at(x, y)[0] + 0.587 * at(x, y)[1] + 0.114 * at(x, y)[2]; }
+    // The largest difference of a colour channel between (x, y) here and (ox, oy) of o.
+    int Off(int x, int y, const Pixels& o, int ox, int oy) const
     {
-        const Uint8* p = at(x, y);
-        return 0.299 * p[0] + 0.587 * p[1] + 0.114 * p[2];
+        int d = 0;
+        for (int c = 0; c < 3; c++)
+            d = std::max(d, std::abs(at(x, y)[c] - o.at(ox, oy)[c]));
+        return d;
+    }
+    // The sum of f(x, y) over [x0, x1) x [y0, y1) (a count, for a test).
+    template <class F> double Sum(int x0, int y0, int x1, int y1, F f) const
+    {
+        double sum = 0;
+        for (int y = y0; y < y1; y++)
+            for (int x = x0; x < x1; x++)
+                sum += f(x, y);
+        return sum;
     }
     // The mean luma of [x0, x1) x [y0, y1), and how far it strays from it (the standard deviation).
     double MeanLuma(int x0, int y0, int x1, int y1, double* spread = nullptr) const
     {
-        double sum = 0, sq = 0;
-        for (int y = y0; y < y1; y++)
-            for (int x = x0; x < x1; x++)
-                sum += luma(x, y), sq += luma(x, y) * luma(x, y);
-        double n = static_cast<double>(x1 - x0) * (y1 - y0), mean = sum / n;
+        double n = static_cast<double>(x1 - x0) * (y1 - y0);
+        double mean = Sum(x0, y0, x1, y1, [&](int x, int y) { return luma(x, y); }) / n;
         if (spread)
-            *spread = std::sqrt(std::max(0.0, sq / n - mean * mean));
+            *spread = std::sqrt(std::max(
+                0.0, Sum(x0, y0, x1, y1, [&](int x, int y) { return luma(x, y) * luma(x, y); }) / n - mean * mean));
         return mean;
     }
     // Pixels of [x0, x1) x [y0, y1) with an alpha above min.
     int Opaque(int x0, int y0, int x1, int y1, int min = 128) const
     {
-        int n = 0;
-        for (int y = y0; y < y1; y++)
-            for (int x = x0; x < x1; x++)
-                n += alpha(x, y) > min;
-        return n;
+        return static_cast<int>(Sum(x0, y0, x1, y1, [&](int x, int y) { return alpha(x, y) > min; }));
+    }
+    double AlphaSum(int y0, int y1) const
+    {
+        return Sum(0, y0, w, y1, [&](int x, int y) { return alpha(x, y); });
     }
 };
 
@@ -114,10 +118,29 @@ Pixels Read(const std::string& path)
     return px;
 }
 
-// A picture of media/images by its name, without the ".png".
+// A picture of media/images by its name, without the ".png"; a numbered family's pictures first..last.
 Pixels Art(const std::string& name)
 {
     return Read("media/images/" + name + ".png");
+}
+std::vector<Pixels> Family(const char* pattern, int first, int last)
+{
+    std::vector<Pixels> frames;
+    for (int k = first; k <= last; k++) {
+        char path[96];
+        snprintf(path, sizeof path, pattern, k);
+        frames.push_back(Read(path));
+    }
+    return frames;
+}
+
+// Mean difference of two same-sized images over a box, averaged over R, G, B.
+double BoxDiff(const Pixels& a, const Pixels& b, int x0, int y0, int x1, int y1)
+{
+    return a.Sum(x0, y0, x1, y1, [&](int x, int y) {
+        return std::abs(a.at(x, y)[0] - b.at(x, y)[0]) + std::abs(a.at(x, y)[1] - b.at(x, y)[1]) +
+               std::abs(a.at(x, y)[2] - b.at(x, y)[2]);
+    }) / (3.0 * (x1 - x0) * (y1 - y0));
 }
 
 // Every "media/images/..." literal in the game's sources.
@@ -140,123 +163,72 @@ std::set<std::string> ImageLiterals()
     return found;
 }
 
-}  // namespace
-
-TEST(Images, EveryFileLoadsWithTheSizeTheCodeExpectsAndTheCodeLoadsNoOther)
-{
-    int checked = 0;
-    for (const SizedImage& row : Images) {
-        int first = row.first == NONE ? 0 : row.first;
-        int last = row.first == NONE ? 0 : row.last;
-        for (int k = first; k <= last; k++) {
-            std::string path = Path(row, k);
-            SDL_Surface* s = IMG_Load(path.c_str());
-            EXPECT_NE(s, nullptr) << path << ": " << IMG_GetError();
-            if (!s)
-                continue;
-            checked++;
-            if (row.w) {
-                EXPECT_EQ(s->w, row.w) << path;
-            }
-            if (row.h) {
-                EXPECT_EQ(s->h, row.h) << path;
-            }
-            SDL_FreeSurface(s);
-        }
-    }
-    EXPECT_GT(checked, 20);
-
-    // A path named in the code outside the picture lists would go unchecked: catch
-    // it. The sources name families by their printf pattern, as the lists do.
-    std::set<std::string> known;
-    for (const SizedImage& row : Images)
-        known.insert(row.path);
-    std::set<std::string> literals = ImageLiterals();
-    EXPECT_GT(literals.size(), 10u) << "the scan found the game's sources";
-    for (const std::string& lit : literals)
-        EXPECT_TRUE(known.count(lit)) << lit << " is loaded by the code but missing from the table";
-}
-
-const SizedImage* TableRow(const char* path, int k)
-{
-    for (const SizedImage& row : Images)
-        if (strcmp(row.path, path) == 0 && (row.first == NONE || (row.first <= k && k <= row.last)))
-            return &row;
-    return nullptr;
-}
-
-bool Inside(const SDL_Rect& r, const SDL_Surface* s)
-{
-    return s && r.x >= 0 && r.y >= 0 && r.w > 0 && r.h > 0 && r.x + r.w <= s->w && r.y + r.h <= s->h;
-}
-
-// A table of pictures the game fills from a numbered family of files.
-struct Family {
-    const char* path;
-    SDL_Surface** slots;
-    int size;
-    int shift;  // slot = number in the file name + shift
-};
-
-// The families both the menu's loading and the level screen's own fill.
-std::vector<Family> LevelFamilies()
-{
-    return {
-        {"media/images/teleport/tele%d.png", TeleportImg, TELEPORT_IMAGES, 1},
-        {"media/images/spike_destroy/spike00%d.png", SpikeDestroyImg, SPIKE_IMAGES, 0},
-        {"media/images/particles/a00%d.png", imgPartOfParticle, PARTICLE_IMAGES, 0},
-        {"media/images/tovilevel/tovilevel%d.png", ToviLevelImg, PORTRAIT_IMAGES, 0},
-        {"media/images/kadar%d.png", IntroImag, INTRO_IMAGES, 0},
-        {"media/images/ashcrystal_%d.png", AshcrystalImg, ASHCRYSTAL_IMAGES, 1},
-        {"media/images/dust/dust0%d.png", SandImage, SAND_IMAGES, 0},
-    };
-}
-
-// Empties the tables, so a loader run next shows what it loads by itself.
-void Forget(const std::vector<Family>& families)
-{
-    for (const Family& f : families)
-        for (int i = 0; i < f.size; i++) {
-            if (f.slots[i])
-                SDL_FreeSurface(f.slots[i]);
-            f.slots[i] = nullptr;
-        }
-}
-
-// Each family fills exactly the slots of the numbers the table checks (sizes: ExpectRowsLoaded).
-void ExpectFamiliesLikeTheTable(const std::vector<Family>& families)
-{
-    for (const Family& f : families)
-        for (int i = 0; i < f.size; i++)
-            EXPECT_EQ(f.slots[i] != nullptr, TableRow(f.path, i - f.shift) != nullptr) << f.path << " slot " << i;
-}
-
 // A loader's list as its slots: a picture's variable, or a family's table.
 struct Slots {
     SDL_Surface** slots;
     int size;
     const char* path;
     int first, last, shift, w, h;
+    bool Holds(const Slots& o, int i) const  // this row puts a picture into slot i of o's table
+    {
+        return slots == o.slots && (first == NONE ? i == 0 : i >= first + shift && i <= last + shift);
+    }
 };
 #define SLOTS_ROW(slot, path, first, last, shift, format, step, w, h) {slot, path, first, last, shift, w, h},
 
-// Every slot the rows name (but one let go once loaded) is filled, with a picture of the size the code relies on.
-template <int N> void ExpectRowsLoaded(const Slots (&rows)[N], SDL_Surface** letGo = nullptr)
+// Empties the families' tables, so a loader run next shows what it loads by itself.
+template <int N> void Forget(const Slots (&rows)[N])
 {
     for (const Slots& row : rows)
-        for (int k = row.first == NONE ? 0 : row.first;
-             k <= (row.first == NONE ? 0 : row.last) && row.size && row.slots != letGo; k++) {
-            int i = row.first == NONE ? 0 : k + row.shift;
-            ASSERT_LT(i, row.size) << row.path;
+        for (int i = 0; row.first != NONE && i < row.size; i++) {
+            SDL_FreeSurface(row.slots[i]);
+            row.slots[i] = nullptr;
+        }
+}
+
+// Every slot the rows name (but the loading bar's, let go once loaded) holds a
+// picture of the row's size, and a family's table holds nothing more.
+template <int N> void ExpectLoaded(const Slots (&rows)[N])
+{
+    for (const Slots& row : rows) {
+        ASSERT_LT(row.last + row.shift, row.size) << row.path;
+        for (int i = 0; i < row.size && row.slots != &LSTImage; i++) {
             SDL_Surface* s = row.slots[i];
-            EXPECT_NE(s, nullptr) << row.path << " number " << k;
-            if (s && row.w) {
-                EXPECT_EQ(s->w, row.w) << row.path << " number " << k;
-            }
-            if (s && row.h) {
-                EXPECT_EQ(s->h, row.h) << row.path << " number " << k;
+            bool named = std::any_of(rows, rows + N, [&](const Slots& r) { return r.Holds(row, i); });
+            EXPECT_EQ(s != nullptr, named) << row.path << " slot " << i;
+            if (s && row.Holds(row, i)) {
+                EXPECT_TRUE((!row.w || s->w == row.w) && (!row.h || s->h == row.h))
+                    << row.path << " slot " << i << " is " << s->w << "x" << s->h;
             }
         }
+    }
+}
+
+}  // namespace
+
+TEST(Images, EveryFileLoadsWithTheSizeTheCodeExpectsAndTheCodeLoadsNoOther)
+{
+    int checked = 0;
+    std::set<std::string> known;
+    for (const SizedImage& row : Images) {
+        known.insert(row.path);
+        for (int k = std::max(row.first, 0); k <= std::max(row.last, 0); k++, checked++) {
+            char path[128];
+            snprintf(path, sizeof path, row.path, k);
+            SDL_Surface* s = IMG_Load(path);
+            ASSERT_NE(s, nullptr) << path << ": " << IMG_GetError();
+            EXPECT_TRUE((!row.w || s->w == row.w) && (!row.h || s->h == row.h))
+                << path << " is " << s->w << "x" << s->h;
+            SDL_FreeSurface(s);
+        }
+    }
+    EXPECT_GT(checked, 20);
+    // A path named in the code outside the picture lists would go unchecked: catch
+    // it. The sources name families by their printf pattern, as the lists do.
+    std::set<std::string> literals = ImageLiterals();
+    EXPECT_GT(literals.size(), 10u) << "the scan found the game's sources";
+    for (const std::string& lit : literals)
+        EXPECT_TRUE(known.count(lit)) << lit << " is loaded by the code but missing from the table";
 }
 
 // The game's own loaders say what it draws: after each ran on its own, every
@@ -267,64 +239,57 @@ template <int N> void ExpectRowsLoaded(const Slots (&rows)[N], SDL_Surface** let
 TEST(ImagesLoaded, LevelAndMenuLoadersFillTheirTablesWithTheCheckedImages)
 {
     HarnessOpen();
-    std::vector<Family> families = LevelFamilies();
-    Forget(families);
+    const Slots levelRows[] = {LEVEL_IMAGES(SLOTS_ROW) LEVEL_ART_IMAGES(SLOTS_ROW)};
+    Forget(levelRows);
     InitLevel();
     LoadLevelScreenArt();
-    ExpectFamiliesLikeTheTable(families);
-    const Slots levelRows[] = {LEVEL_IMAGES(SLOTS_ROW) LEVEL_ART_IMAGES(SLOTS_ROW)};
-    ExpectRowsLoaded(levelRows);
-    // Tiles draw frame t - 1 for codes 1..80, elements frame t - 101 for 101..129.
-    for (int i = 1; i <= SHEET_FRAMES; i++)
-        EXPECT_TRUE(Inside(LoadedtrackRectangle[i], TileTrack)) << "tile frame " << i;
-    for (int i = 1; i <= EL_CRUMBLE - EL_FIRST; i++)
-        EXPECT_TRUE(Inside(LoadedtrackRectangle[i], ElemntsTrack)) << "element frame " << i;
-    for (int i = 1; i < SPIKE_RECTS; i++)
-        EXPECT_TRUE(Inside(SRect[i], SpikeTrac)) << "spike frame " << i;
-    for (int i = 0; i < VF_RECTS; i++)
-        EXPECT_TRUE(Inside(VFrect[i], vfont)) << "digit window " << i;
+    ExpectLoaded(levelRows);
     for (int col = 0; col <= 4; col++) {
         SDL_Surface* back = InitBackg(col);
         ASSERT_NE(back, nullptr) << "background " << col;
-        EXPECT_EQ(back->w, 800);
-        EXPECT_EQ(back->h, 600);
+        EXPECT_TRUE(back->w == 800 && back->h == 600) << "background " << col;
         SDL_FreeSurface(back);
     }
-
-    families.push_back({"media/images/level0%d.png", menui, MENU_STRIP_SLOTS, 0});
-    families.push_back({"media/images/tovi_anim%d.png", ToviImage, HERO_IMAGES, 0});
-    families.push_back({"media/images/buba/buba0%d.png", BugImage, BUG_IMAGES, 0});
-    families.push_back({"media/images/help_screen%d.png", hbackg, HELP_PAGES + 1, 0});
-    Forget(families);
-    InitMenu(screen);
-    ExpectFamiliesLikeTheTable(families);
     const Slots menuRows[] = {MENU_IMAGES(SLOTS_ROW)};
-    ExpectRowsLoaded(menuRows, &LSTImage);
+    Forget(menuRows);
+    InitMenu(screen);
+    ExpectLoaded(menuRows);
     EXPECT_EQ(LSTImage, nullptr) << "the loading bar's picture is let go once loading ends";
     EXPECT_NE(MenuImage, nullptr);
+
+    // Tiles draw frame t - 1 for codes 1..80, elements frame t - 101 for 101..129.
+    struct Windows {
+        const SDL_Rect* rects;
+        int first, last;
+        const SDL_Surface* sheet;
+    };
+    std::vector<Windows> windows = {{LoadedtrackRectangle, 1, SHEET_FRAMES, TileTrack},
+                                    {LoadedtrackRectangle, 1, EL_CRUMBLE - EL_FIRST, ElemntsTrack},
+                                    {SRect, 1, SPIKE_RECTS - 1, SpikeTrac},
+                                    {VFrect, 0, VF_RECTS - 1, vfont},
+                                    {CRect, 1, CAMEL_FRAMES, CamelImage}};
     for (int i = 1; i <= MENU_ITEMS; i++)
-        for (int k = 1; k <= STRIP_FRAMES; k++)
-            EXPECT_TRUE(Inside(MRect[k], menui[i])) << "item " << i << " frame " << k;
+        windows.push_back({MRect, 1, STRIP_FRAMES, menui[i]});
+    for (const Windows& w : windows)
+        for (int i = w.first; i <= w.last; i++) {
+            const SDL_Rect& r = w.rects[i];
+            EXPECT_TRUE(w.sheet && r.x >= 0 && r.y >= 0 && r.w > 0 && r.h > 0 && r.x + r.w <= w.sheet->w &&
+                        r.y + r.h <= w.sheet->h)
+                << "window " << i << " of the table at " << w.rects << " (sheet " << &w - &windows[0] << ")";
+        }
     // An item at rest is drawn from a copy of its strip's first frame kept on its own.
     for (int i = 1; i <= MENU_ITEMS; i++) {
         ASSERT_NE(menuRest[i], nullptr) << i;
-        SDL_Surface* drawn[2];
-        for (SDL_Surface*& d : drawn) {
-            d = SDL_CreateRGBSurface(SDL_SWSURFACE, 300, 400, 32, 0xff0000, 0xff00, 0xff, 0);
-            SDL_FillRect(d, nullptr, 0x336699);
-        }
-        SDL_Rect first = MRect[1];
-        SDL_BlitSurface(menuRest[i], nullptr, drawn[0], nullptr);
-        SDL_BlitSurface(menui[i], &first, drawn[1], nullptr);
-        EXPECT_EQ(PixelsDiffering(drawn[0], drawn[1], 0xffffff), 0) << "item " << i << " at rest";
-        for (SDL_Surface* d : drawn)
-            SDL_FreeSurface(d);
+        SDL_Surface *rest = SolidSurface(300, 400, 0x336699), *first = SolidSurface(300, 400, 0x336699);
+        SDL_Rect frame = MRect[1];
+        SDL_BlitSurface(menuRest[i], nullptr, rest, nullptr);
+        SDL_BlitSurface(menui[i], &frame, first, nullptr);
+        EXPECT_EQ(PixelsDiffering(rest, first, 0xffffff), 0) << "item " << i << " at rest";
+        SDL_FreeSurface(rest);
+        SDL_FreeSurface(first);
     }
-    for (int k = 1; k <= CAMEL_FRAMES; k++)
-        EXPECT_TRUE(Inside(CRect[k], CamelImage)) << "camel frame " << k;
     // The bar's picture is let go once loading ends: its size is the table's.
-    const SizedImage* tape = TableRow("media/images/loading_screen_tape.png", 0);
-    ASSERT_NE(tape, nullptr);
+    const SizedImage* tape = std::find_if(Images, std::end(Images), [](auto& r) { return strstr(r.path, "_tape"); });
     for (int k = 1; k <= LOADING_STEPS; k++)
         EXPECT_LE(LST[k].w, tape->w) << "loading step " << k;
     EXPECT_EQ(LST[LOADING_STEPS].w, tape->w) << "the bar ends full";
@@ -346,8 +311,7 @@ TEST(Images, BoardSheetsFillTheirCellsAndTellTheirPiecesApart)
     for (int f = 0; f < 64; f++) {
         EXPECT_GT(t.Opaque(f * 40, 0, f * 40 + 40, 40, 250), 1560) << "wall frame " << f;
         // The middle of a face is always solid, whatever the neighbours.
-        EXPECT_EQ(t.alpha(f * 40 + 20, 0), 255) << "frame " << f << " top";
-        EXPECT_EQ(t.alpha(f * 40, 20), 255) << "frame " << f << " left";
+        EXPECT_TRUE(t.alpha(f * 40 + 20, 0) == 255 && t.alpha(f * 40, 20) == 255) << "frame " << f << " top, left";
     }
     Pixels s = Art("blokel");
     ASSERT_GE(s.w, 29 * 40);
@@ -360,30 +324,22 @@ TEST(Images, BoardSheetsFillTheirCellsAndTellTheirPiecesApart)
     };
     for (int i = 0; i < TREASURES; i++)
         for (int j = i + 1; j < TREASURES; j++) {
-            int either = 0, onlyOne = 0;
-            double diff = 0;
-            for (int y = 0; y < 40; y++)
-                for (int x = 0; x < 40; x++) {
-                    bool a = s.alpha(i * 40 + x, y) > 128;
-                    bool b = s.alpha(j * 40 + x, y) > 128;
-                    if (!a && !b)
-                        continue;
-                    either++;
-                    onlyOne += a != b;
-                    diff += std::fabs(grey(i, x, y) - grey(j, x, y));
-                }
+            auto in = [&](int f, int x, int y) { return s.alpha(f * 40 + x, y) > 128; };
+            double either = s.Sum(0, 0, 40, 40, [&](int x, int y) { return in(i, x, y) || in(j, x, y); });
+            double onlyOne = s.Sum(0, 0, 40, 40, [&](int x, int y) { return in(i, x, y) != in(j, x, y); });
+            double diff = s.Sum(0, 0, 40, 40, [&](int x, int y) {
+                return in(i, x, y) || in(j, x, y) ? std::fabs(grey(i, x, y) - grey(j, x, y)) : 0.0;
+            });
             ASSERT_GT(either, 0);
-            EXPECT_GE(static_cast<double>(onlyOne) / either, 0.10)
-                << "codes " << 101 + i << " and " << 101 + j << " have nearly the same outline";
+            EXPECT_GE(onlyOne / either, 0.10) << "codes " << 101 + i << " and " << 101 + j << " differ in outline";
             EXPECT_GE(diff / either, 25.0) << "codes " << 101 + i << " and " << 101 + j << " look alike in grey";
         }
     Pixels sp = Art("spikes");
     ASSERT_EQ(sp.w, 18 * 40);
     auto tallest = [&](int frame) {
         for (int y = 0; y < 40; y++)
-            for (int x = 0; x < 40; x++)
-                if (sp.alpha((frame - 1) * 40 + x, y) > 128)
-                    return 40 - y;
+            if (sp.Opaque((frame - 1) * 40, y, frame * 40, y + 1))
+                return 40 - y;
         return 0;
     };
     for (int f = 5; f <= 13; f++)
@@ -394,16 +350,15 @@ TEST(Images, BoardSheetsFillTheirCellsAndTellTheirPiecesApart)
 }
 
 // The level centres its cursors on the pointer, the menus put their corner on
-// it: the fingertip must be at the top-left corner and the palm over the middle.
+// it: the fingertip must be at the top-left corner and the palm over the middle
+// (the grabbing hand is centred only).
 TEST(Images, CursorsPointFromTheirCornerAndHoldAtTheirCentre)
 {
     for (const char* path : {"kursorb", "kursorp", "kursorbh"}) {
         Pixels col = Art(path);
         ASSERT_EQ(col.w, 40) << path;
         EXPECT_GT(col.Opaque(15, 15, 25, 25, 200), 90) << path << ": the palm covers the middle";
-        if (strcmp(path, "kursorbh") != 0) {  // the grabbing hand is centred only
-            EXPECT_GT(col.Opaque(0, 0, 6, 6, 200), 3) << path << ": the fingertip is in the top-left corner";
-        }
+        EXPECT_TRUE(!strcmp(path, "kursorbh") || col.Opaque(0, 0, 6, 6, 200) > 3) << path << ": the fingertip";
     }
 }
 
@@ -418,11 +373,7 @@ TEST(Images, PicturesKeepTheFieldsTheirTextAndButtonsStandOnCalm)
         std::string name = "chapter" + std::to_string(col);
         Pixels p = Art(name);
         ASSERT_EQ(p.w, 800) << name;
-        int transparent = 0;
-        for (int y = 0; y < p.h; y += 7)
-            for (int x = 0; x < p.w; x += 7)
-                transparent += p.alpha(x, y) != 255;
-        EXPECT_EQ(transparent, 0) << name;
+        EXPECT_EQ(p.Opaque(0, 0, p.w, p.h, 254), p.w * p.h) << name;
         for (const SDL_Rect& f : fields)
             EXPECT_LT(p.MeanLuma(f.x, f.y, f.x + f.w, f.y + f.h), 90.0) << name << " field at " << f.x << "," << f.y;
     }
@@ -444,49 +395,22 @@ TEST(Images, PicturesKeepTheFieldsTheirTextAndButtonsStandOnCalm)
 // pieces of a break come to rest on the floor of the cell they broke in.
 TEST(Images, BoardAnimationsMoveAndEndWhereTheyShould)
 {
-    auto coverage = [](const Pixels& p, int y0, int y1) {
-        long sum = 0;
-        for (int y = y0; y < y1; y++)
-            for (int x = 0; x < p.w; x++)
-                sum += p.alpha(x, y);
-        return sum;
-    };
-    auto family = [](const char* pattern, int first, int last) {
-        std::vector<Pixels> frames;
-        for (int k = first; k <= last; k++) {
-            char path[96];
-            snprintf(path, sizeof path, pattern, k);
-            frames.push_back(Read(path));
-        }
-        return frames;
-    };
-    std::vector<Pixels> tele = family("media/images/teleport/tele%d.png", 0, 9);
-    std::vector<Pixels> breaks = family("media/images/spike_destroy/spike00%d.png", 1, 34);
-    std::vector<Pixels> puff = family("media/images/particles/a00%d.png", 1, 60);
+    std::vector<Pixels> tele = Family("media/images/teleport/tele%d.png", 0, 9);
+    std::vector<Pixels> breaks = Family("media/images/spike_destroy/spike00%d.png", 1, 34);
+    std::vector<Pixels> puff = Family("media/images/particles/a00%d.png", 1, 60);
     for (const std::vector<Pixels>* f : {&tele, &breaks, &puff})
         for (size_t k = 1; k < f->size(); k++) {
             ASSERT_FALSE((*f)[k].rgba.empty());
             EXPECT_NE((*f)[k].rgba, (*f)[k - 1].rgba) << "frame " << k << " repeats the one before";
         }
     for (size_t k = 1; k < tele.size(); k++)
-        EXPECT_GT(coverage(tele[k], 0, 150), coverage(tele[k - 1], 0, 150)) << "tele" << k << " opens wider";
-    EXPECT_LT(coverage(puff[59], 0, 220) * 8, coverage(puff[4], 0, 220)) << "the sparkle has faded by a0060";
+        EXPECT_GT(tele[k].AlphaSum(0, 150), tele[k - 1].AlphaSum(0, 150)) << "tele" << k << " opens wider";
+    EXPECT_LT(puff[59].AlphaSum(0, 220) * 8, puff[4].AlphaSum(0, 220)) << "the sparkle has faded by a0060";
     // A break is drawn 80 px up and left of its cell: the cell's floor is at y 120.
     for (int k = 26; k <= 33; k++) {
-        EXPECT_EQ(coverage(breaks[k - 1], 0, 108), 0) << "spike00" << k << " still has pieces in the air";
-        EXPECT_GT(coverage(breaks[k - 1], 108, 126), 0) << "spike00" << k << " shows the settled grit";
+        EXPECT_EQ(breaks[k - 1].AlphaSum(0, 108), 0) << "spike00" << k << " still has pieces in the air";
+        EXPECT_GT(breaks[k - 1].AlphaSum(108, 126), 0) << "spike00" << k << " shows the settled grit";
     }
-}
-
-// Mean difference of two same-sized images over a box, averaged over R, G, B.
-static double BoxDiff(const Pixels& a, const Pixels& b, int x0, int y0, int x1, int y1)
-{
-    double sum = 0;
-    for (int y = y0; y < y1; y++)
-        for (int x = x0; x < x1; x++)
-            for (int col = 0; col < 3; col++)
-                sum += std::abs(a.at(x, y)[col] - b.at(x, y)[col]);
-    return sum / (3.0 * (x1 - x0) * (y1 - y0));
 }
 
 // The camel walks behind the mask, which is drawn over it every frame: where
@@ -495,32 +419,15 @@ static double BoxDiff(const Pixels& a, const Pixels& b, int x0, int y0, int x1, 
 // (x 488 at step 6), so the camel steps out from behind the ruin.
 TEST(Images, MenuMaskIsTheBackgroundAndHidesTheCamelsEntrance)
 {
-    Pixels back = Art("chapter0");
-    Pixels mask = Art("mask");
-    Pixels camel = Art("kamila_anim_final");
-    ASSERT_EQ(back.w, 800);
-    ASSERT_EQ(mask.w, 800);
-    ASSERT_EQ(camel.h, 157);
-    int solid = 0, off = 0;
-    for (int y = 0; y < 600; y++)
-        for (int x = 0; x < 800; x++) {
-            if (mask.alpha(x, y) != 255)
-                continue;
-            solid++;
-            for (int col = 0; col < 3; col++)
-                off += std::abs(mask.at(x, y)[col] - back.at(x, y)[col]) > 2;
-        }
-    EXPECT_GT(solid, 20000) << "the mask hides something";
-    EXPECT_EQ(off, 0) << "solid mask pixels that differ from the menu background";
-    int body = 0, hidden = 0;
-    for (int y = 0; y < 157; y++)
-        for (int x = 0; x < 150; x++)
-            if (camel.alpha(x, y) > 128) {
-                body++;
-                hidden += mask.alpha(488 + x, 250 + y) == 255;
-            }
+    Pixels back = Art("chapter0"), mask = Art("mask"), camel = Art("kamila_anim_final");
+    ASSERT_TRUE(back.w == 800 && mask.w == 800 && camel.h == 157);
+    EXPECT_GT(mask.Opaque(0, 0, 800, 600, 254), 20000) << "the mask hides something";
+    auto off = [&](int x, int y) { return mask.alpha(x, y) == 255 && mask.Off(x, y, back, x, y) > 2; };
+    EXPECT_EQ(mask.Sum(0, 0, 800, 600, off), 0) << "solid mask pixels that differ from the menu background";
+    int body = camel.Opaque(0, 0, 150, 157);
+    auto hidden = [&](int x, int y) { return camel.alpha(x, y) > 128 && mask.alpha(488 + x, 250 + y) == 255; };
     ASSERT_GT(body, 3000);
-    EXPECT_GT(hidden, body * 95 / 100) << "the camel's first step is behind the ruin";
+    EXPECT_GT(camel.Sum(0, 0, 150, 157, hidden), body * 95 / 100) << "the camel's first step is behind the ruin";
 }
 
 // The relic screen draws the relic with 1..4 parts opaque over its background:
@@ -530,25 +437,16 @@ TEST(Images, RelicPartsSitSeamlesslyOnTheRelicScreen)
 {
     Pixels back = Art("ashcrystal_0");
     ASSERT_EQ(back.w, 800);
-    Pixels prev;
-    for (int n = 1; n <= 4; n++) {
-        std::string path = "ashcrystal_" + std::to_string(n);
-        Pixels part = Art(path);
-        ASSERT_EQ(part.w, 310) << path;
-        ASSERT_EQ(part.h, 335) << path;
-        int seam = 0;
-        for (int y = 0; y < part.h; y++)
-            for (int x = 0; x < part.w; x++) {
-                if (x > 1 && x < part.w - 2 && y > 1 && y < part.h - 2)
-                    continue;
-                for (int col = 0; col < 3; col++)
-                    seam += std::abs(part.at(x, y)[col] - back.at(178 + x, 113 + y)[col]) > 3;
-            }
-        EXPECT_EQ(seam, 0) << path << ": its edge differs from the relic screen";
-        if (n > 1) {
-            EXPECT_GT(BoxDiff(part, prev, 0, 0, part.w, part.h), 4.0) << path << " adds a part";
-        }
-        prev = part;
+    std::vector<Pixels> parts = Family("media/images/ashcrystal_%d.png", 1, 4);
+    for (size_t n = 0; n < parts.size(); n++) {
+        const Pixels& part = parts[n];
+        ASSERT_TRUE(part.w == 310 && part.h == 335) << "part " << n + 1;
+        auto seam = [&](int x, int y) {
+            bool edge = x <= 1 || x >= part.w - 2 || y <= 1 || y >= part.h - 2;
+            return edge && part.Off(x, y, back, 178 + x, 113 + y) > 3;
+        };
+        EXPECT_EQ(part.Sum(0, 0, part.w, part.h, seam), 0) << "part " << n + 1 << ": its edge shows on the screen";
+        EXPECT_TRUE(n == 0 || BoxDiff(part, parts[n - 1], 0, 0, part.w, part.h) > 4.0) << "part " << n + 1 << " adds";
     }
 }
 
@@ -596,23 +494,20 @@ TEST(ImagesText, TextsStayOnTheirPlates)
 // other way round, so the face never jumps; all four fill their frame.
 TEST(Images, PortraitFramesBlinkAndTalk)
 {
-    Pixels f[5];
-    for (int k = 1; k <= 4; k++) {
-        std::string path = "tovilevel/tovilevel" + std::to_string(k);
-        f[k] = Art(path);
-        ASSERT_EQ(f[k].w, HUD_PORTRAIT.w) << path;
-        ASSERT_EQ(f[k].h, HUD_PORTRAIT.h) << path;
-        EXPECT_EQ(f[k].Opaque(0, 0, HUD_PORTRAIT.w, HUD_PORTRAIT.h, 254), HUD_PORTRAIT.w * HUD_PORTRAIT.h)
-            << path << " fills the portrait frame";
+    std::vector<Pixels> f = Family("media/images/tovilevel/tovilevel%d.png", 1, 4);
+    const int w = HUD_PORTRAIT.w, h = HUD_PORTRAIT.h;
+    for (int k = 0; k < 4; k++) {
+        ASSERT_TRUE(f[k].w == w && f[k].h == h) << "frame " << k + 1;
+        EXPECT_EQ(f[k].Opaque(0, 0, w, h, 254), w * h) << "frame " << k + 1 << " fills the portrait frame";
     }
-    const int eyes[4] = {22, 36, 54, 48}, mouth[4] = {24, 52, 52, 70};
+    auto eyes = [&](int k) { return BoxDiff(f[k - 1], f[0], 22, 36, 54, 48); };
+    auto mouth = [&](int k) { return BoxDiff(f[k - 1], f[0], 24, 52, 52, 70); };
     for (int k = 2; k <= 3; k++) {
-        EXPECT_GT(BoxDiff(f[k], f[1], eyes[0], eyes[1], eyes[2], eyes[3]), 5.0) << "frame " << k << " closes the eyes";
-        EXPECT_LT(BoxDiff(f[k], f[1], mouth[0], mouth[1], mouth[2], mouth[3]), 0.5)
-            << "frame " << k << " keeps the mouth";
+        EXPECT_GT(eyes(k), 5.0) << "frame " << k << " closes the eyes";
+        EXPECT_LT(mouth(k), 0.5) << "frame " << k << " keeps the mouth";
     }
-    EXPECT_GT(BoxDiff(f[4], f[1], mouth[0], mouth[1], mouth[2], mouth[3]), 10.0) << "frame 4 opens the mouth";
-    EXPECT_LT(BoxDiff(f[4], f[1], eyes[0], eyes[1], eyes[2], eyes[3]), 1.0) << "frame 4 keeps the eyes";
+    EXPECT_GT(mouth(4), 10.0) << "frame 4 opens the mouth";
+    EXPECT_LT(eyes(4), 1.0) << "frame 4 keeps the eyes";
 }
 
 // Buttons and panels are drawn at fixed places and clicked inside fixed hot
@@ -644,21 +539,18 @@ TEST(Images, PanelsAndButtonsCoverTheirHotAreas)
         {"media/images/ashcrystal_%d.png", {178, 113}, {178, 113, 1, 1}},
         {"media/images/ashcrystal_5.png", {49, 85}, {49, 85, 1, 1}},
     };
-    for (const Hot& h : hots) {
+    for (const Hot& h : hots)
         for (int k = 1; k <= (strchr(h.path, '%') ? 4 : 1); k++) {
             char path[96];
             snprintf(path, sizeof path, h.path, k);
             SDL_Surface* s = IMG_Load(path);
             ASSERT_NE(s, nullptr) << path;
-            EXPECT_LE(h.at.x, h.hot.x) << path;
-            EXPECT_LE(h.at.y, h.hot.y) << path;
-            EXPECT_GE(h.at.x + s->w, h.hot.x + h.hot.w) << path << " ends left of its hot area";
-            EXPECT_GE(h.at.y + s->h, h.hot.y + h.hot.h) << path << " ends above its hot area's bottom";
-            EXPECT_LE(h.at.x + s->w, 800) << path << " runs off the screen";
-            EXPECT_LE(h.at.y + s->h, 600) << path << " runs off the screen";
+            EXPECT_TRUE(h.at.x <= h.hot.x && h.at.y <= h.hot.y && h.at.x + s->w >= h.hot.x + h.hot.w &&
+                        h.at.y + s->h >= h.hot.y + h.hot.h)
+                << path << " at " << h.at.x << "," << h.at.y << " misses part of its hot area";
+            EXPECT_TRUE(h.at.x + s->w <= 800 && h.at.y + s->h <= 600) << path << " runs off the screen";
             SDL_FreeSurface(s);
         }
-    }
 }
 
 // A hover image is drawn over its panel at a fixed place and must light the very
@@ -714,34 +606,29 @@ TEST(ImagesLoaded, HoverImagesCoverTheirButtonsAndLineUpWithThePanel)
         // The game can draw nothing left of or above the hover's corner.
         int x0 = std::max(v.hot->x + 1, v.at.x), y0 = std::max(v.hot->y + 1, v.at.y);
         int x1 = v.hot->x + v.hot->w - 1 - v.shadow, y1 = v.hot->y + v.hot->h - 1 - v.shadow;
-        ASSERT_LE(x1 - v.at.x, hover.w - 1) << hp << " reaches the hot area's right edge";
-        ASSERT_LE(y1 - v.at.y, hover.h - 1) << hp << " reaches the hot area's bottom edge";
-        int holes = 0;
-        for (int y = y0; y <= y1; y++)
-            for (int x = x0; x <= x1; x++) {
-                bool corner = (x - x0 < CORNER || x1 - x < CORNER) && (y - y0 < CORNER || y1 - y < CORNER);
-                if (!corner && hover.alpha(x - v.at.x, y - v.at.y) != 255)
-                    holes++;
-            }
-        EXPECT_EQ(holes, 0) << hp << " leaves part of its hot area unlit";
+        ASSERT_TRUE(x1 - v.at.x < hover.w && y1 - v.at.y < hover.h) << hp << " reaches the hot area's edges";
+        auto hole = [&](int x, int y) {
+            bool corner = (x - x0 < CORNER || x1 - x < CORNER) && (y - y0 < CORNER || y1 - y < CORNER);
+            return !corner && hover.alpha(x - v.at.x, y - v.at.y) != 255;
+        };
+        EXPECT_EQ(hover.Sum(x0, y0, x1 + 1, y1 + 1, hole), 0) << hp << " leaves part of its hot area unlit";
         // Its outline: opaque pixels beside a transparent one, lying on the panel.
-        int ring = 0, matched = 0;
-        for (int y = 0; y < hover.h; y++)
-            for (int x = 0; x < hover.w; x++) {
-                if (hover.alpha(x, y) != 255)
-                    continue;
-                bool edge = x == 0 || y == 0 || x == hover.w - 1 || y == hover.h - 1 || hover.alpha(x - 1, y) == 0 ||
-                            hover.alpha(x + 1, y) == 0 || hover.alpha(x, y - 1) == 0 || hover.alpha(x, y + 1) == 0;
-                int sx = v.at.x + x - v.panelAt.x, sy = v.at.y + y - v.panelAt.y;
-                if (!edge || sx < 0 || sy < 0 || sx >= panel.w || sy >= panel.h)
-                    continue;
-                ring++;
-                const Uint8* a = hover.at(x, y);
-                const Uint8* b = panel.at(sx, sy);
-                matched += std::abs(a[0] - b[0]) + std::abs(a[1] - b[1]) + std::abs(a[2] - b[2]) < 30;
-            }
-        ASSERT_GT(ring, 100) << hp;
-        EXPECT_GE(static_cast<double>(matched) / ring, 0.9) << hp << " does not line up with its button in " << pp;
+        auto ring = [&](int x, int y) {
+            int sx = v.at.x + x - v.panelAt.x, sy = v.at.y + y - v.panelAt.y;
+            return hover.alpha(x, y) == 255 && sx >= 0 && sy >= 0 && sx < panel.w && sy < panel.h &&
+                   (x == 0 || y == 0 || x == hover.w - 1 || y == hover.h - 1 || hover.alpha(x - 1, y) == 0 ||
+                    hover.alpha(x + 1, y) == 0 || hover.alpha(x, y - 1) == 0 || hover.alpha(x, y + 1) == 0);
+        };
+        auto matched = [&](int x, int y) {
+            int sx = v.at.x + x - v.panelAt.x, sy = v.at.y + y - v.panelAt.y;
+            return ring(x, y) && std::abs(hover.at(x, y)[0] - panel.at(sx, sy)[0]) +
+                                         std::abs(hover.at(x, y)[1] - panel.at(sx, sy)[1]) +
+                                         std::abs(hover.at(x, y)[2] - panel.at(sx, sy)[2]) <
+                                     30;
+        };
+        double edge = hover.Sum(0, 0, hover.w, hover.h, ring);
+        ASSERT_GT(edge, 100) << hp;
+        EXPECT_GE(hover.Sum(0, 0, hover.w, hover.h, matched) / edge, 0.9) << hp << " is off its button in " << pp;
     }
 }
 
@@ -762,19 +649,13 @@ TEST(Images, LitButtonsAreThePlainTabletLit)
     for (const auto& pair : pairs) {
         const char *lp = pair[0], *pp = pair[1];
         Pixels lit = Art(lp), plain = Art(pp);
-        ASSERT_GT(lit.w, 0) << lp;
-        ASSERT_EQ(lit.w, plain.w) << lp;
-        ASSERT_EQ(lit.h, plain.h) << lp;
-        int shape = 0, off = 0;
-        double gain = 0;
-        for (int y = 0; y < lit.h; y++)
-            for (int x = 0; x < lit.w; x++) {
-                bool a = lit.alpha(x, y) > 128, b = plain.alpha(x, y) > 128;
-                shape += a;
-                off += a != b;
-                if (a && b)
-                    gain += lit.luma(x, y) - plain.luma(x, y);
-            }
+        ASSERT_TRUE(lit.w > 0 && lit.w == plain.w && lit.h == plain.h) << lp << " and " << pp << " differ in size";
+        auto both = [&](int x, int y) { return lit.alpha(x, y) > 128 && plain.alpha(x, y) > 128; };
+        double shape = lit.Opaque(0, 0, lit.w, lit.h);
+        double off = lit.Sum(0, 0, lit.w, lit.h,
+                             [&](int x, int y) { return (lit.alpha(x, y) > 128) != (plain.alpha(x, y) > 128); });
+        double gain = lit.Sum(0, 0, lit.w, lit.h,
+                              [&](int x, int y) { return both(x, y) ? lit.luma(x, y) - plain.luma(x, y) : 0; });
         ASSERT_GT(shape, 500) << lp;
         EXPECT_EQ(off, 0) << lp << " has another shape than " << pp;
         EXPECT_GT(gain / shape, 10.0) << lp << " is hardly lighter than " << pp;
@@ -791,41 +672,31 @@ TEST(ImagesLoaded, MenuStripsCoverTheirItemInEveryFrameAndTheDustLeavesItsName)
     HarnessOpen();
     InitMenu(screen);
     constexpr int AT_X = 24, AT_Y = 225;  // where every strip is drawn
-    std::vector<Pixels> dust;
-    for (int k = 1; k <= 40; k++) {
-        dust.push_back(Art("dust/dust0" + std::to_string(k)));
-        ASSERT_GT(dust.back().w, 0);
-    }
+    std::vector<Pixels> dust = Family("media/images/dust/dust0%d.png", 1, 40);
+    std::vector<Pixels> strips = Family("media/images/level0%d.png", 1, MENU_ITEMS);
     for (int i = 1; i <= MENU_ITEMS; i++) {
-        std::string path = "level0" + std::to_string(i);
-        Pixels s = Art(path);
-        ASSERT_EQ(s.w, STRIP_FRAMES * 300) << path;
+        const Pixels& s = strips[i - 1];
+        ASSERT_EQ(s.w, STRIP_FRAMES * 300) << "item " << i;
         const SDL_Rect& hot = MenuRectangle[i];
         ASSERT_GT(hot.w, 0);
         int hx = hot.x - AT_X, hy = hot.y - AT_Y;  // the hot area inside a frame
         for (int f = 0; f < STRIP_FRAMES; f++) {
             EXPECT_EQ(s.Opaque(f * 300 + hx + 1, hy + 1, f * 300 + hx + hot.w, hy + hot.h, 254),
                       (hot.w - 1) * (hot.h - 1))
-                << path << " frame " << f + 1 << " leaves holes in its hot area";
+                << "item " << i << " frame " << f + 1 << " leaves holes in its hot area";
             for (int j = 1; j <= MENU_ITEMS; j++) {
-                if (j == i)
-                    continue;
-                const SDL_Rect& other = MenuRectangle[j];
-                int ox = other.x - AT_X + other.w / 2, oy = other.y - AT_Y + other.h / 2;  // the middle of item j
-                EXPECT_LT(s.alpha(f * 300 + ox, oy), 64) << path << " frame " << f + 1 << " covers item " << j;
+                const SDL_Rect& o = MenuRectangle[j];  // the middle of item j
+                EXPECT_TRUE(j == i || s.alpha(f * 300 + o.x - AT_X + o.w / 2, o.y - AT_Y + o.h / 2) < 64)
+                    << "item " << i << " frame " << f + 1 << " covers item " << j;
             }
         }
         // The name, in the puff's frame: the item starts 60 px down it.
         int x0 = hot.x + 15 - 10 * i, y0 = 60 + 10;
         double worst = 0;
-        for (const Pixels& d : dust) {
-            double sum = 0;
-            int n = 0;
-            for (int y = y0; y < y0 + 30; y++)
-                for (int x = x0; x < x0 + hot.w - 30; x++, n++)
-                    sum += d.alpha(x, y);
-            worst = std::max(worst, sum / n);
-        }
+        for (const Pixels& d : dust)
+            worst = std::max(worst, d.Sum(x0, y0, x0 + hot.w - 30, y0 + 30, [&](int x, int y) {
+                return d.alpha(x, y);
+            }) / ((hot.w - 30) * 30));
         EXPECT_LT(worst, 100.0) << "the dust hides item " << i << "'s name";
     }
 }
@@ -835,23 +706,17 @@ TEST(ImagesLoaded, MenuStripsCoverTheirItemInEveryFrameAndTheDustLeavesItsName)
 // run under the middle of every dot, so the dots read as stops along it.
 TEST(Images, MapTrailRunsUnderEveryDot)
 {
-    Pixels map = Art("map_background");
-    Pixels small = Art("map_smalldot");
-    Pixels big = Art("map_bigdot");
-    ASSERT_EQ(map.w, 800);
-    ASSERT_GT(small.w, 0);
-    ASSERT_GT(big.w, 0);
+    Pixels map = Art("map_background"), small = Art("map_smalldot"), big = Art("map_bigdot");
+    ASSERT_TRUE(map.w == 800 && small.w > 0 && big.w > 0);
     for (int k = 0; k <= MAP_LAST_DOT; k++) {
         bool large = k % MAP_BLOCK == 0;
         const Pixels& dot = large ? big : small;
         int cx = mapcord[2 * k] - (large && k ? 2 : 0) + dot.w / 2;
         int cy = mapcord[2 * k + 1] + dot.h / 2;
         // The trail's terracotta ink against the papyrus: red well above green.
-        int ink = 0;
-        for (int y = cy - 4; y <= cy + 4; y++)
-            for (int x = cx - 4; x <= cx + 4; x++)
-                ink = std::max(ink, map.at(x, y)[0] - map.at(x, y)[1]);
-        EXPECT_GT(ink, 55) << "no trail under dot " << k << " at " << cx << "," << cy;
+        auto ink = [&](int x, int y) { return map.at(x, y)[0] - map.at(x, y)[1] > 55; };
+        EXPECT_GT(map.Sum(cx - 4, cy - 4, cx + 5, cy + 5, ink), 0)
+            << "no trail under dot " << k << " at " << cx << "," << cy;
     }
 }
 
@@ -870,8 +735,7 @@ TEST(ImagesLoaded, DirectDecodingGivesTheConvertedPicture)
         SDL_Surface* opaqueWant = SDL_DisplayFormat(loaded);
         SDL_Surface* alphaGot = LoadImageAlpha(path);
         SDL_Surface* opaqueGot = LoadImageOpaque(path);
-        ASSERT_NE(alphaGot, nullptr) << path;
-        ASSERT_NE(opaqueGot, nullptr) << path;
+        ASSERT_TRUE(alphaGot && opaqueGot) << path;
         EXPECT_EQ(alphaGot->format->Amask, alphaWant->format->Amask) << path;
         EXPECT_EQ(alphaGot->flags & SDL_SRCALPHA, alphaWant->flags & SDL_SRCALPHA) << path;
         EXPECT_EQ(opaqueGot->format->Amask, 0u) << path;
@@ -882,9 +746,8 @@ TEST(ImagesLoaded, DirectDecodingGivesTheConvertedPicture)
     }
     // Not a picture, or cut short: nothing, as from SDL_image.
     EXPECT_EQ(LoadImageAlpha("media/levels/level1.bin"), nullptr);
-    std::string cut = ScratchDir() + "/cut.png";
+    InScratchDir dir(true);
     std::vector<unsigned char> bytes = ReadBytes("media/images/kadar1.png");
-    WriteBytes(cut, std::vector<unsigned char>(bytes.begin(), bytes.begin() + bytes.size() / 2));
-    EXPECT_EQ(LoadImageOpaque(cut.c_str()), nullptr);
-    std::filesystem::remove_all(cut.substr(0, cut.rfind('/')));
+    WriteBytes("cut.png", std::vector<unsigned char>(bytes.begin(), bytes.begin() + bytes.size() / 2));
+    EXPECT_EQ(LoadImageOpaque("cut.png"), nullptr);
 }

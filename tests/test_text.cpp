@@ -28,11 +28,12 @@ int StepA(const Font& f)
     return f.advances[0] + 1;
 }  // glyph 0 is 'A'
 
-bool SameArea(SDL_Surface* a, int ay, SDL_Surface* b, int by, int w, int h)
+// Whether the 60 x 60 digit cells of the strip at y0 and y1 are alike.
+bool SameCell(SDL_Surface* s, int y0, int y1)
 {
-    for (int y = 0; y < h; y++)
-        for (int x = 0; x < w; x++)
-            if (PixelAt(a, x, ay + y) != PixelAt(b, x, by + y))
+    for (int y = 0; y < 60; y++)
+        for (int x = 0; x < 60; x++)
+            if (PixelAt(s, x, y0 + y) != PixelAt(s, x, y1 + y))
                 return false;
     return true;
 }
@@ -110,13 +111,9 @@ TEST_F(Text, GlyphsLandInTheirBoxesAtThePenAndUnknownFontsDrawNothing)
         SCOPED_TRACE(f.number);
         Clear();
         prikstr(a, "A", 30, 12, f.number);
-        int ink = 0, outside = 0;  // pixels drawn, and those outside A's box placed at (30, 12)
-        for (int y = 0; y < a->h; y++)
-            for (int x = 0; x < a->w; x++)
-                if (PixelAt(a, x, y) != PixelAt(b, x, y))
-                    ink++, outside += x < 30 || x >= 30 + f.rects[0][2] || y < 12 || y >= 12 + f.height;
+        int ink = PixelsDiffering(a, b);  // pixels drawn: all inside A's box placed at (30, 12)
         EXPECT_GT(ink, 0);
-        EXPECT_EQ(outside, 0);
+        EXPECT_EQ(PixelsDiffering(a, b, 30, 12, 30 + f.rects[0][2], 12 + f.height), ink);
 
         // A string draws its glyphs one by one, each where the pen stands.
         const struct {
@@ -154,14 +151,10 @@ TEST(TextCounter, DigitStripRepeatsNineZeroOneAtItsEnds)
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(s->w, 60);
     ASSERT_EQ(s->h, 780);
-    SDL_LockSurface(s);
     // A 9 above the 0 and a 0 and a 1 below the 9; the ten digits all differ.
-    EXPECT_TRUE(SameArea(s, 0, s, 600, 60, 60));
-    EXPECT_TRUE(SameArea(s, 660, s, 60, 60, 60));
-    EXPECT_TRUE(SameArea(s, 720, s, 120, 60, 60));
+    EXPECT_TRUE(SameCell(s, 0, 600) && SameCell(s, 660, 60) && SameCell(s, 720, 120));
     for (int d = 1; d <= 10; d++)
         for (int e = 1; e < d; e++)
-            EXPECT_FALSE(SameArea(s, 60 * d, s, 60 * e, 60, 60)) << d << " " << e;
-    SDL_UnlockSurface(s);
+            EXPECT_FALSE(SameCell(s, 60 * d, 60 * e)) << d << " " << e;
     SDL_FreeSurface(s);
 }
