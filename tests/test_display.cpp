@@ -122,19 +122,6 @@ static std::vector<uint32_t> Scaled(const FrameLayout& l, const std::vector<uint
     return out;
 }
 
-TEST(DisplayScaler, WholeScalesRepeatEachPixel)
-{
-    std::vector<uint32_t> src = Pattern(7);
-    for (int k = 1; k <= 3; k++) {
-        FrameLayout l = WindowLayout(k);
-        std::vector<uint32_t> out = Scaled(l, src);
-        for (int y = 0; y < l.outH; y++)
-            for (int x = 0; x < l.outW; x++)
-                ASSERT_EQ(out[static_cast<size_t>(y) * l.outW + x], src[static_cast<size_t>(y / k) * SCREEN_W + x / k])
-                    << k << "x at " << x << "," << y;
-    }
-}
-
 // In-between scales: a display pixel inside one frame pixel shows it exactly;
 // one across an edge lies between the frame pixels it covers, channel by
 // channel; bars are left alone; a flat frame stays flat.
@@ -181,14 +168,18 @@ TEST(DisplayScaler, InBetweenScalesBlendOnlyAcrossPixelEdges)
     }
 }
 
-// Scaling only a changed rectangle (and its neighbours) gives the same display
-// as scaling the whole changed frame.
-TEST(DisplayScaler, PartOfTheFrameMatchesTheWhole)
+// Whole scales repeat each pixel. Scaling only a changed rectangle (and its
+// neighbours) gives the same display as scaling the whole changed frame.
+TEST(DisplayScaler, WholeScalesRepeatEachPixelAndPartOfTheFrameMatchesTheWhole)
 {
-    for (FrameLayout l : {WindowLayout(2), WindowLayout(3), FullScreenLayout(2560, 1440), FullScreenLayout(1366, 768),
-                          FullScreenLayout(1280, 1024)}) {
+    for (FrameLayout l : {WindowLayout(1), WindowLayout(2), WindowLayout(3), FullScreenLayout(2560, 1440),
+                          FullScreenLayout(1366, 768), FullScreenLayout(1280, 1024)}) {
         std::vector<uint32_t> src = Pattern(3);
         std::vector<uint32_t> piece = Scaled(l, src);
+        for (int k = l.w / SCREEN_W, y = 0; l.outW == k * SCREEN_W && y < l.outH; y++)
+            for (int x = 0; x < l.outW; x++)
+                ASSERT_EQ(piece[static_cast<size_t>(y) * l.outW + x], src[static_cast<size_t>(y / k) * SCREEN_W + x / k])
+                    << k << "x at " << x << "," << y;
         for (int y = 101; y < 157; y++)
             for (int x = 333; x < 391; x++)
                 src[static_cast<size_t>(y) * SCREEN_W + x] ^= 0x00ffffffu;

@@ -318,7 +318,7 @@ TEST_F(LevelScreen, TheLastLevelEndsThroughTheCompleteRelicAndBothEndingsEachWit
     EXPECT_EQ(PlayerScore, 5090);
 }
 
-TEST_F(LevelScreen, ALostLevelOffersOnlyMainMenuAndRetryAndRetrySkipsThePicture)
+TEST_F(LevelScreen, ALostLevelOffersOnlyMainMenuAndRetryByMouseOrReturnAndRetrySkipsThePicture)
 {
     StartLevel(26, "lost");
     Frames(2);
@@ -343,9 +343,19 @@ TEST_F(LevelScreen, ALostLevelOffersOnlyMainMenuAndRetryAndRetrySkipsThePicture)
     EXPECT_EQ(ukupnot, 23);
     EXPECT_EQ(dead, 0);
     EXPECT_NE(At(100, 100), Colour(6)) << "no chapter picture after a retry";
-    // The board has not changed, so it fails again at its first move.
+    // The board has not changed, so it fails again at its first move. Then Escape
+    // does nothing and Return retries.
     Step(0, PARK_X, PARK_Y);
-    EXPECT_EQ(level_no, SCREEN_RETRY) << "the same board fails again";
+    ASSERT_EQ(level_no, SCREEN_RETRY) << "the same board fails again";
+    til[1].type = 0;
+    WriteBytes("media/levels/level26.bin", Board("apart"));  // a board the retry can go on with
+    PushKey(SDLK_ESCAPE, 0);
+    MainLoopStep();
+    EXPECT_EQ(level_no, SCREEN_RETRY) << "a lost level has nothing to go back to";
+    PushKey(SDLK_RETURN, 0);
+    MainLoopStep();
+    EXPECT_EQ(level_no, 26);
+    EXPECT_EQ(til[1].type, 101) << "retried: the board is read afresh";
 }
 
 // Escape opens and closes the level's dialog. The HUD's menu button opens it
@@ -448,18 +458,26 @@ TEST_F(LevelScreen, HudTextsSitCentredOnTheirFields)
     }
 }
 
-TEST_F(LevelScreen, ThePanelRollsTheCounterToTheScoreOverTheDarkenedLevel)
+// Players drag with the button down: the press that made the last match, held
+// on, does not acknowledge the level-complete panel; a new press does.
+TEST_F(LevelScreen, ThePanelRollsTheCounterToTheScoreOverTheDarkenedLevelAndTakesOnlyAFreshPress)
 {
-    StartLevel(3, "fall", 1144);
-    PlayUntilWon();
+    StartLevel(3, "apart", 1144);
+    Frames(3);
+    Press(220, 420);
+    Frames(80, 1, 260, 420);
+    EXPECT_EQ(end_level, 1) << "the pair met and the level is finished";
+    EXPECT_EQ(level_no, 3) << "the held press did not move on";
+    EXPECT_NE(prikpp, 2);
     ASSERT_EQ(poen, 1234);
     prikpp = 1;  // as once it has faded in (no sound plays here to bring it up)
     Frames(400);
+    EXPECT_EQ(level_no, 3) << "its release did not move on either";
     EXPECT_EQ(At(120, 50), Colour(17));
     EXPECT_EQ(At(679, 449), Colour(17));
     EXPECT_NE(At(119, 50), Colour(17));
     EXPECT_NE(At(680, 449), Colour(17));
-    EXPECT_NE(At(100, 40), Colour(23)) << "the level is darkened";
+    EXPECT_NE(At(100, 40), Colour(21)) << "the level is darkened";
 
     // The six wheels show 001234, each as the digit strip's window drawn on the panel.
     const int digits[6] = {0, 0, 1, 2, 3, 4};
@@ -476,6 +494,7 @@ TEST_F(LevelScreen, ThePanelRollsTheCounterToTheScoreOverTheDarkenedLevel)
         prikr(120, 50, screen);
     for (float w : {i1, i2, i3, i4, i5, i6})
         EXPECT_EQ(w, 100.0f);
+    EXPECT_EQ(Press(260, 420), 4);
 }
 
 TEST_F(LevelScreen, ALevelLoadStopsTheAnimationsOfTheBoardBefore)
@@ -491,7 +510,7 @@ TEST_F(LevelScreen, ALevelLoadStopsTheAnimationsOfTheBoardBefore)
     EXPECT_EQ(probo, 0) << "a kill on the old board would fail the new one at once";
 }
 
-TEST_F(LevelScreen, TheBoardDrawsEachKindOfRecordFromItsOwnFrame)
+TEST_F(LevelScreen, TheBoardDrawsEachKindOfRecordFromItsOwnFrameAndWallsAsIfBlended)
 {
     StartLevel(2, "apart");
     Frames(3);
@@ -524,6 +543,21 @@ TEST_F(LevelScreen, TheBoardDrawsEachKindOfRecordFromItsOwnFrame)
     RendLevel(screen, PARK_X, PARK_Y, 0, KEY_NONE, 0, 0);
     EXPECT_EQ(At(145, 10), bg) << "no pad before the first teleport";
     EXPECT_EQ(At(165, 10), bg) << "no spikes before the cycle starts";
+
+    // Wall tiles without a see-through pixel are copied rather than blended: the
+    // board must look exactly as if every tile had been blended.
+    SDL_FreeSurface(TileTrack);
+    TileTrack = LoadImageAlpha(TOVI_SOURCE_DIR "/media/images/tile.png");
+    ukupnot = 0;
+    for (int code = 1; code <= SHEET_FRAMES; code++)
+        til[++ukupnot] = TileRecord{0, 40 * ((code - 1) % 20), 40 * ((code - 1) / 20), code};
+    RendLevel(screen, PARK_X, PARK_Y, 0, KEY_NONE, 0, 0);
+    SDL_Surface* want = SolidSurface(SCREEN_W, SCREEN_H, 0);
+    apply_clip(0, 0, LevelImage, want, nullptr);
+    for (int code = 1; code <= SHEET_FRAMES && TileTrack; code++)
+        apply_clip(40 * ((code - 1) % 20), 40 * ((code - 1) / 20), TileTrack, want, &LoadedtrackRectangle[code]);
+    EXPECT_TRUE(TileTrack && PixelsDiffering(screen, want, 0, 0, SCREEN_W, 160) == 0) << "the walls as blended";
+    SDL_FreeSurface(want);
 
     SDL_FreeSurface(TileTrack), SDL_FreeSurface(ElemntsTrack), SDL_FreeSurface(SpikeTrac);
     TileTrack = kept[0], ElemntsTrack = kept[1], SpikeTrac = kept[2];
@@ -685,65 +719,6 @@ TEST_F(LevelScreen, PraiseForAMatchAndASighWhenLeftAlone)
     EXPECT_LE(sighs, 4) << "at most one chance in 15 s";
     EXPECT_FALSE(stray) << "a dismay line outside 1..10";
     EXPECT_EQ(Plays(positive, 1, 16, &stray), 0);
-}
-
-// Wall tiles without a see-through pixel are copied rather than blended: the
-// board must look exactly as if every tile had been blended.
-TEST_F(LevelScreen, EveryWallTileLooksTheSameHoweverItIsDrawn)
-{
-    StartLevel(2, "apart");
-    Frames(3);
-    SDL_Surface* kept = TileTrack;
-    TileTrack = LoadImageAlpha(TOVI_SOURCE_DIR "/media/images/tile.png");
-    ASSERT_NE(TileTrack, nullptr);
-    ukupnot = 0;
-    for (int code = 1; code <= SHEET_FRAMES; code++)
-        til[++ukupnot] = TileRecord{0, 40 * ((code - 1) % 20), 40 * ((code - 1) / 20), code};
-    RendLevel(screen, PARK_X, PARK_Y, 0, KEY_NONE, 0, 0);
-
-    SDL_Surface* want = SolidSurface(SCREEN_W, SCREEN_H, 0);
-    apply_clip(0, 0, LevelImage, want, nullptr);
-    for (int code = 1; code <= SHEET_FRAMES; code++)
-        apply_clip(40 * ((code - 1) % 20), 40 * ((code - 1) / 20), TileTrack, want, &LoadedtrackRectangle[code]);
-    EXPECT_EQ(PixelsDiffering(screen, want, 0, 0, SCREEN_W, 160), 0);
-    SDL_FreeSurface(want);
-    SDL_FreeSurface(TileTrack);
-    TileTrack = kept;
-}
-
-// Players drag with the button down: the press that made the last match, held
-// on, does not acknowledge the level-complete panel; a new press does.
-TEST_F(LevelScreen, APressHeldThroughTheLastMatchKeepsThePanelUp)
-{
-    StartLevel(2, "apart");
-    Frames(3);
-    Step(0, 220, 420);
-    Step(1, 220, 420);
-    Frames(80, 1, 260, 420);
-    EXPECT_EQ(end_level, 1) << "the pair met and the level is finished";
-    EXPECT_EQ(level_no, 2) << "the held press did not move on";
-    EXPECT_NE(prikpp, 2);
-    Step(0, 260, 420);
-    EXPECT_EQ(level_no, 2);
-    EXPECT_EQ(Step(1, 260, 420), 3);
-}
-
-// After a loss Return retries and Escape does nothing.
-TEST_F(LevelScreen, ReturnRetriesALossAndEscapeDoesNothing)
-{
-    StartLevel(2, "apart");
-    Frames(3);
-    til[2].type = 102;
-    Frames(2);
-    ASSERT_EQ(level_no, SCREEN_RETRY);
-    ASSERT_EQ(dead, 1);
-    PushKey(SDLK_ESCAPE, 0);
-    MainLoopStep();
-    EXPECT_EQ(level_no, SCREEN_RETRY) << "a lost level has nothing to go back to";
-    PushKey(SDLK_RETURN, 0);
-    MainLoopStep();
-    EXPECT_EQ(level_no, 2);
-    EXPECT_EQ(til[2].type, 101) << "retried: the board is read afresh";
 }
 
 }  // namespace

@@ -51,11 +51,17 @@ protected:
 constexpr int QUIT_X = 150;
 constexpr int QUIT_Y = 540;
 
+// The pointer onto (x, y) with the button up, a press there, and a pass of the pump.
+static void PressAt(int x, int y)
+{
+    PushMotion(0, x, y);
+    PushButton(true, x, y);
+    CheckKeys();
+}
+
 TEST_F(Dispatch, APressActsOnceItsReleaseDoesNotAndADragOntoAnItemActs)
 {
-    PushMotion(0, QUIT_X, QUIT_Y);
-    PushButton(true, QUIT_X, QUIT_Y);
-    CheckKeys();
+    PressAt(QUIT_X, QUIT_Y);
     EXPECT_EQ(level_no, SCREEN_QUIT);
     EXPECT_EQ(mousechk, 1);
 
@@ -77,9 +83,7 @@ TEST_F(Dispatch, APressActsOnceItsReleaseDoesNotAndADragOntoAnItemActs)
     EXPECT_EQ(level_no, SCREEN_MENU);
 
     // A motion with the button up clears the latch; the next press acts.
-    PushMotion(0, QUIT_X + 1, QUIT_Y);
-    PushButton(true, QUIT_X + 1, QUIT_Y);
-    CheckKeys();
+    PressAt(QUIT_X + 1, QUIT_Y);
     EXPECT_EQ(level_no, SCREEN_QUIT);
 
     // Dragging onto an item with the button held acts: motion carries the held-button mask.
@@ -173,9 +177,7 @@ TEST_F(Dispatch, OnePressFlipsTheFullScreenBoxOnceAcrossTheModeSwitch)
     level_no = SCREEN_OPTIONS;
     renddo = 1;
     fulls = 0;
-    PushMotion(0, 500, 347);
-    PushButton(true, 500, 347);
-    CheckKeys();
+    PressAt(500, 347);
     ASSERT_EQ(fulls, 1);
     EXPECT_NE(display->flags & SDL_FULLSCREEN, 0u);
     Uint32 drawn = PixelAt(screen, 400, 300);
