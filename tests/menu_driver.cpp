@@ -18,6 +18,7 @@
 #include "menu/scores.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
+#include "tests/scenario.h"
 #include "tools/sim/simcore.h"
 
 Bytes Rec(const char* name, int level, int score)
@@ -204,3 +205,58 @@ int DlgType(const char* text)
     }
     return r;
 }
+
+namespace hand {
+
+void Step()
+{
+    if (m_bQuit)
+        return;
+    if (watch)
+        watch(false);
+    MainLoopStep();
+    if (watch)
+        watch(true);
+}
+
+void Motion(int button, int x, int y)
+{
+    PushMotion(button, x, y);
+    Step();
+}
+
+void Press(bool down, int x, int y)
+{
+    PushButton(down, x, y);
+    Step();
+}
+
+void Click(int x, int y)
+{
+    Motion(0, x, y);
+    Press(true, x, y);
+    Press(false, x, y);
+}
+
+void KeyPress(int sym, int unicode)
+{
+    PushKey(sym, unicode);
+    Step();
+}
+
+void Idle(int frames)
+{
+    for (int i = 0; i < frames && !m_bQuit; i++)
+        Motion(0, PARK_X, PARK_Y);
+}
+
+size_t PlayStoredWin(int level, size_t from)
+{
+    std::vector<SimInput> script = StoredWin(level);
+    size_t f = from;
+    for (; f < script.size() && end_level == 0 && level_no == level; f++)
+        Motion(script[f].button, script[f].x, script[f].y);
+    return f;
+}
+
+}  // namespace hand

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/harness.h"
+#include "tools/sim/simcore.h"
 
 using Bytes = std::vector<unsigned char>;
 
@@ -70,5 +71,28 @@ inline int RowY(int k)
     return 30 * k + 190;
 }
 constexpr int ROW_X = 300;
+
+// ---- the whole game through the dispatcher, as SDL delivers a player's hand ----
+// Presses and releases are button events here (Step and Click above hold the
+// button in the motion's state). Once the game has quit nothing more is played.
+namespace hand {
+constexpr int FWD_X = 716, FWD_Y = 537;            // forward on pictures, the relic screen and the map
+constexpr int PARK_X = 790, PARK_Y = 10;           // a pointer that rests on nothing
+constexpr int PLAY_X = 133, PLAY_Y = 305;          // the menu's first item
+constexpr int CONTINUE_X = 400, CONTINUE_Y = 280;  // the game dialog's Continue
+constexpr int HUD_MENU_X = 79, HUD_MENU_Y = 566;   // the level's menu button
+// Called before (false) and after (true) every main-loop iteration the hand
+// makes; null by default (the soak counts the screens with it).
+inline void (*watch)(bool after) = nullptr;
+void Step();                           // one main-loop iteration on the events pushed so far
+void Motion(int button, int x, int y); // a move, then an iteration
+void Press(bool down, int x, int y);   // a press or release, then an iteration
+void Click(int x, int y);              // move there, press, release
+void KeyPress(int sym, int unicode);   // a key, then an iteration
+void Idle(int frames);                 // moves onto the parking place
+// Level N's stored win from frame `from` on, while the level is on screen and
+// not won; returns the frame it stopped at.
+size_t PlayStoredWin(int level, size_t from);
+}  // namespace hand
 
 #endif

@@ -10,6 +10,11 @@
 #include "tests/harness.h"
 #include "tools/sim/boardtext.h"
 
+std::vector<SimInput> StoredWin(int level)
+{
+    return SimSolution(std::string(TOVI_SOURCE_DIR) + "/levels/level" + std::to_string(level) + ".txt");
+}
+
 namespace scenario {
 
 static int framesPlayed = 0;

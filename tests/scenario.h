@@ -16,6 +16,9 @@
 #include "level/level.h"
 #include "tools/sim/simcore.h"
 
+// Level N's stored win, frame by frame, from the source tree (empty when it has none).
+std::vector<SimInput> StoredWin(int level);
+
 namespace scenario {
 
 void LoadBoard(const std::vector<std::string>& rows);  // starts the level; clears frames and sounds

@@ -48,6 +48,7 @@
 #include "shell/files.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
+#include "tests/menu_driver.h"
 #include "tools/sim/simcore.h"
 #include "video/video.h"
 
@@ -56,20 +57,17 @@ namespace {
 constexpr int SESSION_STEPS = 300;       // random inputs of one soak session
 constexpr int PATIENCE = 120;            // iterations a player stays on one screen before looking for the way out
 constexpr int SESSION_LIMIT_S = 300;     // a session longer than this (wall time) hangs
-constexpr int FWD_X = 716, FWD_Y = 537;  // forward on pictures, relic screen and map
-constexpr int PARK_X = 790, PARK_Y = 10;
-constexpr int PLAY_X = 133, PLAY_Y = 305;          // the menu's first item
-constexpr int CONTINUE_X = 400, CONTINUE_Y = 280;  // the game dialog's Continue
 constexpr int QUIT_X = 145, QUIT_Y = 545;          // the menu's last item
 constexpr int NEWGAME_X = 300, NEWGAME_Y = 200;    // the game dialog's New game
 constexpr int SCORES_X = 300, SCORES_Y = 350;      // the game dialog's high scores
 constexpr int LEVELS_X = 560, LEVELS_Y = 419;      // the game dialog's way to the level list
-constexpr int NO_X = 480, NO_Y = 400;              // the new-game question's No
 constexpr int CLOSE_X = 405, CLOSE_Y = 505;        // the level list's Close
 constexpr const char* JOURNEY_NAME = "SOAK";
 constexpr const char* DataFiles[] = {CONFIG_FILE, PLAYER_FILE, HISCORE_FILE};
 
 bool withArt = false;
+using hand::Click, hand::Idle, hand::KeyPress, hand::Motion, hand::Step;
+using namespace hand;
 
 // ---- the scratch folder ----------------------------------------------------------
 
@@ -141,40 +139,7 @@ std::string TemporaryLeft()
 
 // ---- a player's hand ------------------------------------------------------------
 
-const char* ScreenName(int code);
 std::map<std::string, long> tally;  // loop iterations of this process per screen
-
-// One iteration of the main loop; none once the game has quit, as its loop ends.
-void Step()
-{
-    if (m_bQuit)
-        return;
-    tally[ScreenName(level_no)]++;
-    MainLoopStep();
-    if (m_bQuit && level_no == SCREEN_QUIT)
-        tally["quit"]++;  // the game ended through its Quit
-}
-
-void Motion(int button, int x, int y)
-{
-    PushMotion(button, x, y);
-    Step();
-}
-
-void Click(int x, int y)
-{
-    Motion(0, x, y);
-    PushButton(true, x, y);
-    Step();
-    PushButton(false, x, y);
-    Step();
-}
-
-void Idle(int steps)
-{
-    for (int i = 0; i < steps && !m_bQuit; i++)
-        Motion(0, PARK_X, PARK_Y);
-}
 
 // Where a player's clicks land most: the controls of the game's screens.
 const int Spots[][2] = {
@@ -264,8 +229,7 @@ void PrepareJourney(int level)
 
 void Escape()
 {
-    PushKey(SDLK_ESCAPE, 27);
-    Step();
+    KeyPress(SDLK_ESCAPE, 27);
     Idle(3);
 }
 
@@ -291,7 +255,7 @@ void DialogTour(int level)
         Click(Ways[w][0], Ways[w][1]);
         Idle(3);
         if (level_no == SCREEN_NEWGAME)
-            Click(NO_X, NO_Y);
+            Click(CANCEL_X, CANCEL_Y);  // No
         else if (level_no == SCREEN_LEVELS)
             Click(CLOSE_X, CLOSE_Y);
         else if (level_no == SCREEN_SCORES)
@@ -314,11 +278,8 @@ void Journey(int level)
         Click(CONTINUE_X, CONTINUE_Y);
     if (level_no != level)
         return;
-    std::vector<SimInput> script =
-        SimSolution(std::string(TOVI_SOURCE_DIR) + "/levels/level" + std::to_string(level) + ".txt");
     PushButton(false, PARK_X, PARK_Y);
-    for (size_t f = 0; f < script.size() && end_level == 0 && level_no == level; f++)
-        Motion(script[f].button, script[f].x, script[f].y);
+    PlayStoredWin(level, 0);
     Click(PARK_X, PARK_Y);
     Idle(70 + (level == LAST_LEVEL ? 4000 / 20 + 60 : 0));
     for (int k = 0; k < 3 && !m_bQuit; k++) {
@@ -329,6 +290,12 @@ void Journey(int level)
 
 void Session(int seed, int journeyLevel, bool quitByMenu, int steps, int reportFd)
 {
+    watch = [](bool after) {
+        if (!after)
+            tally[ScreenName(level_no)]++;
+        else if (m_bQuit && level_no == SCREEN_QUIT)
+            tally["quit"]++;  // the game ended through its Quit
+    };
     ClockUseVirtual();
     if (journeyLevel)
         PrepareJourney(journeyLevel);
@@ -551,16 +518,13 @@ void Saver(int seed, int fd)
     for (long n = 0;; n++) {
         level_no = SCREEN_PLAYERS;
         Idle(2);
-        Click(270, 180);  // New
+        Click(NEW_X, NEW_Y);
         char name[16];
         snprintf(name, sizeof name, "K%ld", static_cast<long>(rng() % 100000));
-        for (const char* c = name; *c; c++) {
-            PushKey(*c, *c);
-            Step();
-        }
-        PushKey(SDLK_RETURN, '\r');
-        Step();
-        Click(300, 400);  // OK: the menu records the player on its next redraw
+        for (const char* c = name; *c; c++)
+            KeyPress(*c, *c);
+        KeyPress(SDLK_RETURN, '\r');
+        Click(OK_X, OK_Y);  // the menu records the player on its next redraw
         proshli = 1 + static_cast<int>(rng() % 100);
         PlayerScore = static_cast<int>(rng() % 100000);
         izmp = 1;
@@ -575,8 +539,8 @@ void Saver(int seed, int fd)
             // A long list: from time to time the last player goes again.
             level_no = SCREEN_PLAYERS;
             Idle(1);
-            Click(520, 180);  // Delete
-            Click(480, 400);  // Cancel
+            Click(DEL_X, DEL_Y);
+            Click(CANCEL_X, CANCEL_Y);
             level_no = SCREEN_MENU;
         }
     }
