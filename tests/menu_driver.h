@@ -84,12 +84,12 @@ constexpr int HUD_MENU_X = 79, HUD_MENU_Y = 566;   // the level's menu button
 // Called before (false) and after (true) every main-loop iteration the hand
 // makes; null by default (the soak counts the screens with it).
 inline void (*watch)(bool after) = nullptr;
-void Step();                           // one main-loop iteration on the events pushed so far
-void Motion(int button, int x, int y); // a move, then an iteration
-void Press(bool down, int x, int y);   // a press or release, then an iteration
-void Click(int x, int y);              // move there, press, release
-void KeyPress(int sym, int unicode);   // a key, then an iteration
-void Idle(int frames);                 // moves onto the parking place
+void Step();                            // one main-loop iteration on the events pushed so far
+void Motion(int button, int x, int y);  // a move, then an iteration
+void Press(bool down, int x, int y);    // a press or release, then an iteration
+void Click(int x, int y);               // move there, press, release
+void KeyPress(int sym, int unicode);    // a key, then an iteration
+void Idle(int frames);                  // moves onto the parking place
 // Level N's stored win from frame `from` on, while the level is on screen and
 // not won; returns the frame it stopped at.
 size_t PlayStoredWin(int level, size_t from);

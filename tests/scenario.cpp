@@ -6,6 +6,7 @@
 #include <cstring>
 #include <map>
 
+#include "level/undo.h"
 #include "shell/media.h"
 #include "tests/harness.h"
 #include "tools/sim/boardtext.h"
@@ -13,6 +14,30 @@
 std::vector<SimInput> StoredWin(int level)
 {
     return SimSolution(std::string(TOVI_SOURCE_DIR) + "/levels/level" + std::to_string(level) + ".txt");
+}
+
+SimResult PlayScript(const std::vector<SimInput>& script, size_t from, size_t to, std::vector<std::string>* lines)
+{
+    SimResult r = SIM_GOING;
+    for (size_t i = from; i < to && i < script.size() && r == SIM_GOING; i++) {
+        r = SimFrame(script[i].button, script[i].x, script[i].y);
+        if (lines)
+            lines->push_back(SimFrameLine(static_cast<int>(i)));
+    }
+    return r;
+}
+
+bool Settle(SimResult* ended)
+{
+    SimResult r = SIM_GOING;
+    for (int i = 0; i < 800 && r == SIM_GOING; i++) {
+        if (cnp != 0 && BoardAtRest() && MovingElement == 0)
+            return true;
+        r = SimFrame(0, 790, 10);
+    }
+    if (ended)
+        *ended = r;
+    return false;
 }
 
 namespace scenario {

@@ -18,6 +18,14 @@
 
 // Level N's stored win, frame by frame, from the source tree (empty when it has none).
 std::vector<SimInput> StoredWin(int level);
+// Frames [from, to) of a script on the level in play, each frame's trace line
+// (numbered by its place in the script) added to *lines when given; stops at
+// the first result other than SIM_GOING and returns the last.
+SimResult PlayScript(const std::vector<SimInput>& script, size_t from, size_t to,
+                     std::vector<std::string>* lines = nullptr);
+// Idle frames until the board is at rest (true), or the level ended or never
+// rested (false, with the result in *ended when given).
+bool Settle(SimResult* ended = nullptr);
 
 namespace scenario {
 

@@ -19,41 +19,38 @@ protected:
     std::string file;
 };
 
-TEST_F(Board, RecordsInFileOrderWithPlatformStates)
+// Records come in file order, platforms with their first direction; a short
+// file is the top of a board, a missing one no board, a long one is cut at 240 bytes.
+TEST_F(Board, RecordsFromFilesOfEveryLength)
 {
-    std::vector<unsigned char> b(240, 0);
-    b[3 * 20 + 5] = 122;
-    b[3 * 20 + 6] = 123;
-    b[11 * 20 + 19] = 7;
-    b[0] = 105;
-    WriteBytes(file, b);
-    lmap_from(2, file.c_str());
-    ASSERT_EQ(ukupnot, 4);
-    const int want[][4] = {{105, 0, 0, 0}, {122, 200, 120, LIFT_RIGHT}, {123, 240, 120, LIFT_DOWN}, {7, 760, 440, 0}};
-    for (int i = 1; i <= 4; i++)
-        EXPECT_TRUE(til[i].type == want[i - 1][0] && til[i].x == want[i - 1][1] && til[i].y == want[i - 1][2] &&
-                    til[i].state == want[i - 1][3])
-            << "record " << i;
-    EXPECT_EQ(til[5].type, 0) << "records past ukupnot are cleared";
-}
-
-TEST_F(Board, ShortMissingAndLongFiles)
-{
-    std::vector<unsigned char> b(45, 0);
-    b[44] = 110;  // row 2, column 4: present; the rest of the board is empty
-    WriteBytes(file, b);
-    lmap_from(2, file.c_str());
-    ASSERT_EQ(ukupnot, 1);
-    EXPECT_EQ(til[1].x, 160);
-    EXPECT_EQ(til[1].y, 80);
-
-    lmap_from(2, (file + ".missing").c_str());
-    EXPECT_EQ(ukupnot, 0);
-
-    std::vector<unsigned char> longer(300, 1);
-    WriteBytes(file, longer);
-    lmap_from(2, file.c_str());
-    EXPECT_EQ(ukupnot, 240) << "bytes past the 240th are ignored";
+    std::vector<unsigned char> full(240, 0), shortFile(45, 0), longFile(300, 1);
+    full[3 * 20 + 5] = 122;
+    full[3 * 20 + 6] = 123;
+    full[11 * 20 + 19] = 7;
+    full[0] = 105;
+    shortFile[44] = 110;
+    const struct {
+        const std::vector<unsigned char>* bytes;  // null: no file
+        int records;
+        std::vector<std::vector<int>> first;  // type, x, y, state of the first records
+    } cases[] = {
+        {&full,
+         4,
+         {{105, 0, 0, 0}, {122, 200, 120, LIFT_RIGHT}, {123, 240, 120, LIFT_DOWN}, {7, 760, 440, 0}, {0, 0, 0, 0}}},
+        {&shortFile, 1, {{110, 160, 80, 0}}},
+        {nullptr, 0, {}},
+        {&longFile, 240, {{1, 0, 0, 0}}},
+    };
+    for (const auto& k : cases) {
+        remove(file.c_str());
+        if (k.bytes)
+            WriteBytes(file, *k.bytes);
+        lmap_from(2, file.c_str());
+        ASSERT_EQ(ukupnot, k.records);
+        for (size_t i = 0; i < k.first.size(); i++)
+            EXPECT_EQ((std::vector<int>{til[i + 1].type, til[i + 1].x, til[i + 1].y, til[i + 1].state}), k.first[i])
+                << "record " << i + 1 << " of " << k.records;
+    }
 }
 
 TEST_F(Board, ALoadResetsTheLevelState)

@@ -22,6 +22,7 @@
 #include "menu/players.h"
 #include "progress/best.h"
 #include "tests/menu_driver.h"
+#include "tests/scenario.h"
 #include "tools/sim/simcore.h"
 
 namespace {
@@ -133,28 +134,17 @@ TEST_F(HintDispatch, AWalledInBoardHasNoWayOut)
 
 namespace {
 
-// Plays idle frames until the board is at rest; false when the level ended or never rested.
-bool Settle()
-{
-    for (int i = 0; i < 800; i++) {
-        if (cnp != 0 && BoardAtRest() && MovingElement == 0)
-            return true;
-        if (SimFrame(0, 790, 10) != SIM_GOING)
-            return false;
-    }
-    return false;
-}
-
-// A drag as a hand makes it: onto the element's centre, press, along the row, release.
-SimResult Drag(int record, int cells)
+// A drag as a hand makes it: onto the element's centre, press, along the row
+// `pace` pixels a frame, held there `hold` frames more, release.
+SimResult Drag(int record, int cells, int pace = 8, int hold = 3)
 {
     int x = til[record].x + 20, y = til[record].y + 20, to = x + cells * CELL_SIZE;
     SimResult r = SimFrame(0, x, y);
     r = r == SIM_GOING ? SimFrame(1, x, y) : r;
-    int step = cells < 0 ? -8 : 8;
+    int step = cells < 0 ? -pace : pace;
     for (int px = x; r == SIM_GOING && px != to; px += step)
         r = SimFrame(1, px + step, y);
-    for (int k = 0; k < 3 && r == SIM_GOING; k++)
+    for (int k = 0; k < hold && r == SIM_GOING; k++)
         r = SimFrame(1, to, y);
     return r == SIM_GOING ? SimFrame(0, to, y) : r;
 }
@@ -275,11 +265,7 @@ TEST(HintSample, AKnownWinAnswersAlongItAndIsNeverTakenOnTrust)
         // Following the answers wins; each answer is a drag of the stored win.
         SimResult r = SIM_GOING;
         int asked = 0;
-        for (; asked < 2 * LevelPar(level); asked++) {
-            for (int k = 0; k < 800 && r == SIM_GOING && !(cnp != 0 && BoardAtRest() && MovingElement == 0); k++)
-                r = SimFrame(0, 790, 10);
-            if (r != SIM_GOING)
-                break;
+        for (; asked < 2 * LevelPar(level) && r == SIM_GOING && Settle(&r); asked++) {
             SCOPED_TRACE("after " + std::to_string(asked) + " hinted drags");
             LevelSave(&limits.start);
             SolveResult answer;
@@ -295,12 +281,7 @@ TEST(HintSample, AKnownWinAnswersAlongItAndIsNeverTakenOnTrust)
             ASSERT_NE(answer.fromCol, answer.toCol);
             EXPECT_EQ(til[answer.record].x, answer.fromCol * CELL_SIZE);
             // A quick hand: a cell a frame, let go as the element comes in.
-            int x = til[answer.record].x + CELL_SIZE / 2, y = til[answer.record].y + CELL_SIZE / 2;
-            int way = answer.toCol > answer.fromCol ? CELL_SIZE : -CELL_SIZE;
-            r = SimFrame(0, x, y);
-            for (int k = 0; k <= abs(answer.toCol - answer.fromCol) && r == SIM_GOING; k++)
-                r = SimFrame(1, x + k * way, y);
-            r = r == SIM_GOING ? SimFrame(0, x + (answer.toCol - answer.fromCol) * CELL_SIZE, y) : r;
+            r = Drag(answer.record, answer.toCol - answer.fromCol, CELL_SIZE, 0);
         }
         for (int k = 0; k < 600 && r == SIM_GOING; k++)
             r = SimFrame(0, 790, 10);

@@ -12,6 +12,7 @@
 
 #include "level/level.h"
 #include "tests/harness.h"
+#include "tests/scenario.h"
 #include "tools/sim/boardtext.h"
 #include "tools/sim/simcore.h"
 
@@ -113,31 +114,22 @@ TEST(LevelState, RestoredStatePlaysOnAlike)
 {
     HarnessOpen();
     for (int n : {9, 40, 77, 96}) {
-        std::string dir = std::string(TOVI_SOURCE_DIR);
-        std::vector<SimInput> script = SimSolution(dir + "/levels/level" + std::to_string(n) + ".txt");
+        std::vector<SimInput> script = StoredWin(n);
         ASSERT_GT(script.size(), 10u) << "level " << n;
-        std::string bin = dir + "/media/levels/level" + std::to_string(n) + ".bin";
-        SimStart(n, bin.c_str());
+        SimStart(n, nullptr);
         size_t half = script.size() / 2;
-        for (size_t f = 0; f < half; f++)
-            SimFrame(script[f].button, script[f].x, script[f].y);
+        PlayScript(script, 0, half);
         SimState saved;
         SimSave(&saved);
-        auto playOn = [&]() {
-            std::string trace;
-            for (size_t f = half; f < script.size(); f++) {
-                SimResult r = SimFrame(script[f].button, script[f].x, script[f].y);
-                trace += SimFrameLine(static_cast<int>(f + 1)) + " " + std::to_string(r) + "\n";
-            }
-            return trace;
-        };
-        std::string first = playOn();
+        std::vector<std::string> first, again;
+        SimResult won = PlayScript(script, half, script.size(), &first);
         // Something else is played in between, from the level's start.
         SimStart(n == 96 ? 1 : n + 1, nullptr);
         for (int f = 0; f < 30; f++)
             SimFrame(f % 2, 300 + f, 200);
         SimLoad(saved);
-        EXPECT_EQ(playOn(), first) << "level " << n;
+        EXPECT_EQ(PlayScript(script, half, script.size(), &again), won) << "level " << n;
+        EXPECT_EQ(again, first) << "level " << n;
         EXPECT_EQ(end_level, 1) << "level " << n << " is won";
     }
 }

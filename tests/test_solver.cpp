@@ -36,7 +36,7 @@ void StartLevel(int n)
 }  // namespace
 
 // Two pairs far apart, cups on a walled ledge and rings in a walled pit: each
-// pair needs a drag of its own, so the fewest is two.
+// pair needs a drag of its own, so the fewest is two, for every search and player.
 TEST(Solver, ShortestWinAgreesBetweenSearchesAndReplays)
 {
     LoadBoard({
@@ -82,10 +82,32 @@ TEST(Solver, ShortestWinAgreesBetweenSearchesAndReplays)
     EXPECT_EQ(r2.drags, r.drags);
     EXPECT_EQ(r2.record, r.record);
     EXPECT_EQ(r2.toCol, r.toCol);
+
+    // The players that do not search: the greedy one wins in the fewest drags;
+    // random drags win at times, never in fewer drags than the fewest, and never in one.
+    SolvePlayout play;
+    SolvePlay(*l, SOLVE_GREEDY, 0, &play);
+    EXPECT_TRUE(play.won);
+    EXPECT_EQ(play.drags, 2);
+    int won = 0;
+    for (unsigned seed = 1; seed <= 40; seed++) {
+        SolvePlay(*l, SOLVE_RANDOM, seed, &play);
+        EXPECT_LE(play.drags, 12);
+        if (play.won) {
+            won++;
+            EXPECT_GE(play.drags, 2);
+        }
+    }
+    EXPECT_GT(won, 0);
+    l->maxDrags = 1;
+    for (unsigned seed = 1; seed <= 10; seed++) {
+        SolvePlay(*l, SOLVE_RANDOM, seed, &play);
+        EXPECT_FALSE(play.won);
+    }
 }
 
 // Walls no slide can pass keep each pair apart: every search proves there is no
-// win, and every first drag is counted as losing.
+// win, every first drag is counted as losing, and no player wins.
 TEST(Solver, ProvesNoWinAndCountsEveryDragAsLosing)
 {
     LoadBoard({
@@ -105,6 +127,13 @@ TEST(Solver, ProvesNoWinAndCountsEveryDragAsLosing)
     EXPECT_GT(g.firstDrags, 0);
     EXPECT_EQ(g.firstLosing, g.firstDrags);
     EXPECT_EQ(g.deadEnds, g.boards);
+    // Neither player wins, and the greedy one finds no drag worth making.
+    SolvePlayout play;
+    SolvePlay(*l, SOLVE_GREEDY, 0, &play);
+    EXPECT_FALSE(play.won);
+    EXPECT_TRUE(play.stuck);
+    SolvePlay(*l, SOLVE_RANDOM, 7, &play);
+    EXPECT_FALSE(play.won);
 
     // A search asked to stop gives up without a claim either way.
     std::atomic<int> cancel(1);
@@ -148,51 +177,6 @@ TEST(Solver, ARiderPulledOffALiftWinsFromAnyMomentOfTheRide)
     SolveExplore(*l, &g);
     EXPECT_EQ(g.outcome, SOLVE_NO_WIN);
     EXPECT_TRUE(g.complete);
-}
-
-// The players that do not search: on two pairs apart the greedy one wins in the
-// fewest drags; random drags win at times, never in fewer drags than the fewest;
-// behind walls neither wins and the greedy one finds no drag worth making.
-TEST(Solver, GreedyAndRandomPlayersWinOnlyWhatCanBeWon)
-{
-    LoadBoard({
-        "#d...d#.............",
-        "#######.............",
-        "#######.f...f#######",
-        "####################",
-    });
-    auto l = LimitsHere(12);
-    SolvePlayout play;
-    SolvePlay(*l, SOLVE_GREEDY, 0, &play);
-    EXPECT_TRUE(play.won);
-    EXPECT_EQ(play.drags, 2);
-    int won = 0;
-    for (unsigned seed = 1; seed <= 40; seed++) {
-        SolvePlay(*l, SOLVE_RANDOM, seed, &play);
-        EXPECT_LE(play.drags, 12);
-        if (play.won) {
-            won++;
-            EXPECT_GE(play.drags, 2);
-        }
-    }
-    EXPECT_GT(won, 0);
-    l->maxDrags = 1;  // one drag cannot win here
-    for (unsigned seed = 1; seed <= 10; seed++) {
-        SolvePlay(*l, SOLVE_RANDOM, seed, &play);
-        EXPECT_FALSE(play.won);
-    }
-
-    LoadBoard({
-        "....#...............",
-        "d...#.d....#.f...#f.",
-        "####################",
-    });
-    l = LimitsHere(12);
-    SolvePlay(*l, SOLVE_GREEDY, 0, &play);
-    EXPECT_FALSE(play.won);
-    EXPECT_TRUE(play.stuck);
-    SolvePlay(*l, SOLVE_RANDOM, 7, &play);
-    EXPECT_FALSE(play.won);
 }
 
 // The fewest drags that A* finds (with its lower bound) match the breadth-first
@@ -239,17 +223,11 @@ TEST(Solver, HelperThreadAndPlayingLevelLeaveEachOtherAlone)
     EXPECT_EQ(inGame.outcome, alone.outcome);
     EXPECT_EQ(inGame.drags, alone.drags);
 
-    std::vector<SimInput> play = SimSolution("levels/level13.txt");
-    ASSERT_FALSE(play.empty());
+    std::vector<SimInput> play = StoredWin(13);
     auto playLevel = [&]() {
         StartLevel(13);
         std::vector<std::string> trace;
-        SimResult res = SIM_GOING;
-        for (size_t k = 0; k < play.size() && res == SIM_GOING; k++) {
-            res = SimFrame(play[k].button, play[k].x, play[k].y);
-            trace.push_back(SimFrameLine(static_cast<int>(k)));
-        }
-        trace.push_back(res == SIM_WON ? "WON" : "not won");
+        trace.push_back(PlayScript(play, 0, play.size(), &trace) == SIM_WON ? "WON" : "not won");
         return trace;
     };
     std::vector<std::string> reference = playLevel();
