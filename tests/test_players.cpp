@@ -7,6 +7,7 @@
 #include <cstring>
 #include <map>
 #include <random>
+#include <sstream>
 
 #include "app/tovi.h"
 #include "menu/menu.h"
@@ -22,21 +23,42 @@
 class Profiles : public ::testing::Test {
 protected:
     MenuScratch scratch;
-    void Open(const Bytes& file)
+    static void Open(const Bytes& file)
     {
         WriteBytes(PLAYER_FILE, file);
         ReadPlayers();
         Dlg(400, 300, 0);
     }
-    // The player in that row opened for renaming, with `erase` characters erased.
-    static void Edit(int row, int erase)
-    {
-        DlgClick(ROW_X, RowY(row));
-        DlgClick(EDIT_X, EDIT_Y);
-        for (int i = 0; i < erase; i++)
-            DlgKey(SDLK_BACKSPACE);
-    }
 };
+
+// A hand on the dialog, word by word: a control's name clicks it (New, Edit,
+// Delete, OK, Cancel, PgUp, PgDn), rowN clicks a row of the list, Return,
+// Backspace, Up and Down are keys, and 'text types the text. Returns the screen
+// the last word left.
+static int Do(const std::string& words)
+{
+    static const std::map<std::string, std::pair<int, int>> Spots = {
+        {"New", {NEW_X, NEW_Y}},          {"Edit", {EDIT_X, EDIT_Y}}, {"Delete", {DEL_X, DEL_Y}}, {"OK", {OK_X, OK_Y}},
+        {"Cancel", {CANCEL_X, CANCEL_Y}}, {"PgUp", {PGUP_X, PGUP_Y}}, {"PgDn", {PGDN_X, PGDN_Y}}};
+    static const std::map<std::string, int> Keys = {
+        {"Return", SDLK_RETURN}, {"Backspace", SDLK_BACKSPACE}, {"Up", SDLK_UP}, {"Down", SDLK_DOWN}};
+    std::istringstream in(words);
+    std::string w;
+    int r = SCREEN_PLAYERS;
+    while (in >> w) {
+        if (Spots.count(w))
+            r = DlgClick(Spots.at(w).first, Spots.at(w).second);
+        else if (Keys.count(w))
+            r = DlgKey(Keys.at(w));
+        else if (w.rfind("row", 0) == 0)
+            r = DlgClick(ROW_X, RowY(std::stoi(w.substr(3))));
+        else if (w[0] == '\'')
+            r = DlgType(w.c_str() + 1);
+        else
+            ADD_FAILURE() << "no such word: " << w;
+    }
+    return r;
+}
 
 TEST_F(Profiles, FirstStartOpensInAddModeAndATypedNameMakesThePlayer)
 {
@@ -46,115 +68,77 @@ TEST_F(Profiles, FirstStartOpensInAddModeAndATypedNameMakesThePlayer)
     DlgKey(SDLK_BACKSPACE);  // nothing to erase
     DlgType("Ann\t");        // a Tab is not part of a name
     EXPECT_STREQ(nizc, "Ann");
-    DlgKey(SDLK_RETURN);
+    Do("Return");
     EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Rec("", 0, 0), Rec("Ann", 1, 0)}));
     EXPECT_STREQ(PlayerName, "Ann");
     EXPECT_EQ(proshli, 1);
     EXPECT_EQ(badd, 0);
 
     // A name holds 15 characters; the 16th is refused.
-    DlgClick(NEW_X, NEW_Y);
-    DlgType("ABCDEFGHIJKLMNOPQ");
+    Do("New 'ABCDEFGHIJKLMNOPQ");
     EXPECT_STREQ(nizc, "ABCDEFGHIJKLMNO");
-    DlgKey(SDLK_RETURN);
+    Do("Return");
     EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Rec("", 0, 0), Rec("Ann", 1, 0), Rec("ABCDEFGHIJKLMNO", 1, 0)}));
 
     // OK stores the selection in the settings and closes.
-    EXPECT_EQ(DlgClick(OK_X, OK_Y), SCREEN_MENU);
+    EXPECT_EQ(Do("OK"), SCREEN_MENU);
     EXPECT_EQ(ReadBytes(CONFIG_FILE), Cat({Bytes{0, 0, 0, 0, 50, 0, 0, 0, 50, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0}}));
     EXPECT_EQ(renddp, 0);
 }
 
-// A clicked row is the current player; New, then OK with no name typed, keeps it.
-TEST_F(Profiles, OkRemembersTheClickedPlayerNotAnUnnamedNewOne)
+// What a hand's words leave, each case on a fresh dialog over the players
+// given: the file (after the menu's recording, once the dialog closed), the
+// screen, the current player, the hint (-1: any) and the remembered place (-1: any).
+TEST_F(Profiles, WhatEachUseLeavesInTheFile)
 {
-    Open(Players(3));
-    DlgClick(ROW_X, RowY(3));
-    EXPECT_EQ(plsel, 3);
-    EXPECT_STREQ(PlayerName, "P3");
-    EXPECT_EQ(proshli, 3);
-    EXPECT_EQ(PlayerScore, 30);
-    DlgClick(ROW_X, RowY(5));  // an empty row does nothing
-    EXPECT_EQ(plsel, 3);
-    DlgClick(NEW_X, NEW_Y);
-    EXPECT_EQ(plsel, 4);
-    EXPECT_EQ(DlgClick(OK_X, OK_Y), SCREEN_MENU);
-    EXPECT_EQ(GetLE32(ReadBytes(CONFIG_FILE).data() + 16), 3);
-    EXPECT_EQ(ReadBytes(PLAYER_FILE), Players(3));
-}
-
-TEST_F(Profiles, ANameAlreadyInTheTableIsRefusedForNewAndRename)
-{
-    Bytes file = Cat({Rec("", 0, 0), Rec("Ann", 7, 900), Rec("Bob", 3, 200)});
-    Open(file);
-    DlgClick(NEW_X, NEW_Y);
-    DlgType("Ann");
-    DlgKey(SDLK_RETURN);
-    EXPECT_EQ(ReadBytes(PLAYER_FILE), file);
-    EXPECT_EQ(badd, 1) << "the typed text stays";
-    EXPECT_STREQ(nizc, "Ann");
-    EXPECT_EQ(plhint, 1);
-    // OK does not close over a refused name either.
-    EXPECT_EQ(DlgClick(OK_X, OK_Y), SCREEN_PLAYERS);
-    EXPECT_EQ(ReadBytes(PLAYER_FILE), file);
-    DlgType("e");
-    EXPECT_EQ(plhint, 0) << "the hint goes once the text changes";
-    DlgKey(SDLK_RETURN);
-    EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({file, Rec("Anne", 1, 0)}));
-
-    // Bob renamed to Ann: refused; Bob renamed to Bob: kept.
-    Edit(2, 3);
-    DlgType("Ann");
-    DlgKey(SDLK_RETURN);
-    EXPECT_EQ(plhint, 1);
-    EXPECT_STREQ(pin[2].name, "Bob");
-    EXPECT_EQ(DlgClick(CANCEL_X, CANCEL_Y), SCREEN_MENU);
-    EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({file, Rec("Anne", 1, 0)}));
-}
-
-TEST_F(Profiles, CancelTakesBackARenameAndAnEmptyNameIsNeverStored)
-{
-    Bytes file = Cat({Rec("", 0, 0), Rec("Ann", 7, 900), Rec("Bob", 3, 200)});
-    Open(file);
-    Edit(2, 3);
-    DlgType("Zed");
-    EXPECT_STREQ(pin[2].name, "Bob") << "nothing is stored while typing";
-    EXPECT_EQ(DlgClick(CANCEL_X, CANCEL_Y), SCREEN_MENU);
-    EXPECT_STREQ(pin[2].name, "Bob");
-    EXPECT_STREQ(PlayerName, "Bob");
-    biljezi();  // the menu's recording after the dialog
-    EXPECT_EQ(ReadBytes(PLAYER_FILE), file);
-
-    // Erased to nothing: Return does nothing, OK keeps the old name.
-    Dlg(400, 300, 0);
-    Edit(2, 3);
-    DlgKey(SDLK_RETURN);
-    EXPECT_EQ(bedit, 1);
-    EXPECT_EQ(DlgClick(OK_X, OK_Y), SCREEN_MENU);
-    EXPECT_EQ(ReadBytes(PLAYER_FILE), file);
-
-    // A real rename keeps the level and the score.
-    Dlg(400, 300, 0);
-    Edit(2, 0);
-    DlgType("by");
-    DlgKey(SDLK_RETURN);
-    EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Rec("", 0, 0), Rec("Ann", 7, 900), Rec("Bobby", 3, 200)}));
-    EXPECT_STREQ(PlayerName, "Bobby");
-}
-
-TEST_F(Profiles, DeletingMovesTheRestUpAndTheLastLeavesAnEmptyFile)
-{
-    Open(Players(3));
-    DlgClick(ROW_X, RowY(2));
-    DlgClick(DEL_X, DEL_Y);
-    EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Rec("", 0, 0), Rec("P1", 1, 10), Rec("P3", 3, 30)}));
-    EXPECT_EQ(plsel, 1);
-    EXPECT_STREQ(PlayerName, "P1");
-    DlgClick(DEL_X, DEL_Y);
-    DlgClick(DEL_X, DEL_Y);
-    EXPECT_EQ(ReadBytes(PLAYER_FILE).size(), 0u);
-    EXPECT_EQ(PlayerName[0], 0);
-    EXPECT_EQ(plsel, 0);
+    const Bytes ab = Cat({Rec("", 0, 0), Rec("Ann", 7, 900), Rec("Bob", 3, 200)});
+    const Bytes full = Players(MAX_PLAYERS);
+    const char* const rename = "row2 Edit Backspace Backspace Backspace ";
+    const struct {
+        Bytes start;
+        std::string words;
+        Bytes file;
+        int screen;
+        const char* current;
+        int hint, remembered;
+    } cases[] = {
+        // A clicked row is current (an empty row does nothing); New, then OK
+        // with no name typed, keeps it.
+        {Players(3), "row3 row5 New OK", Players(3), SCREEN_MENU, "P3", -1, 3},
+        // Deleting moves the rest up; the last leaves an empty file.
+        {Players(3), "row2 Delete", Cat({Rec("", 0, 0), Rec("P1", 1, 10), Rec("P3", 3, 30)}), SCREEN_PLAYERS, "P1", -1,
+         -1},
+        {Players(3), "row2 Delete Delete Delete", Bytes(), SCREEN_PLAYERS, "", -1, -1},
+        // A full table takes no one more, says so, and closes whole.
+        {full, "New", full, SCREEN_PLAYERS, "P998", 2, -1},
+        {full, "New 'Extra Return OK", full, SCREEN_MENU, "P998", -1, -1},
+        // A name already there is refused, and OK does not close over it; the
+        // hint goes once the typed text changes, and the changed name is taken.
+        {ab, "New 'Ann Return OK", ab, SCREEN_PLAYERS, "Bob", 1, -1},
+        {ab, "New 'Ann Return 'e", ab, SCREEN_PLAYERS, "Bob", 0, -1},
+        {ab, "New 'Ann Return 'e Return", Cat({ab, Rec("Anne", 1, 0)}), SCREEN_PLAYERS, "Anne", -1, -1},
+        // Bob renamed to Ann is refused; Cancel takes a rename back; erased to
+        // nothing, Return does nothing and OK keeps the old name.
+        {ab, rename + std::string("'Ann Return"), ab, SCREEN_PLAYERS, "Bob", 1, -1},
+        {ab, rename + std::string("'Ann Return Cancel"), ab, SCREEN_MENU, "Bob", -1, -1},
+        {ab, rename + std::string("'Zed Cancel"), ab, SCREEN_MENU, "Bob", -1, -1},
+        {ab, rename + std::string("Return OK"), ab, SCREEN_MENU, "Bob", -1, -1},
+        // A real rename keeps the level and the score.
+        {ab, "row2 Edit 'by Return", Cat({Rec("", 0, 0), Rec("Ann", 7, 900), Rec("Bobby", 3, 200)}), SCREEN_PLAYERS,
+         "Bobby", -1, -1},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.words);
+        MenuScratch fresh;
+        Open(k.start);
+        EXPECT_EQ(Do(k.words), k.screen);
+        if (k.screen == SCREEN_MENU)
+            biljezi();
+        EXPECT_EQ(ReadBytes(PLAYER_FILE), k.file);
+        EXPECT_STREQ(PlayerName, k.current);
+        EXPECT_TRUE(k.hint < 0 || plhint == k.hint) << "hint " << plhint;
+        EXPECT_TRUE(k.remembered < 0 || GetLE32(ReadBytes(CONFIG_FILE).data() + 16) == k.remembered);
+    }
 }
 
 // The remembered player stays the same person: deleting another player moves it
@@ -165,16 +149,13 @@ TEST_F(Profiles, TheRememberedPlayerStaysTheSamePersonWhateverIsDeleted)
     pod[4] = 2;
     WriteSettings();
     Open(Players(3));
-    DlgClick(ROW_X, RowY(2));
-    ASSERT_EQ(DlgClick(OK_X, OK_Y), SCREEN_MENU);
+    ASSERT_EQ(Do("row2 OK"), SCREEN_MENU);
     ASSERT_STREQ(PlayerName, "P2");
 
     renddp = 0;
     Dlg(400, 300, 0);
-    DlgClick(ROW_X, RowY(1));
-    DlgClick(DEL_X, DEL_Y);    // P1 goes: P2 is now the first
-    DlgClick(ROW_X, RowY(2));  // P3 clicked, then Cancel
-    EXPECT_EQ(DlgClick(CANCEL_X, CANCEL_Y), SCREEN_MENU);
+    // P1 goes (P2 is now the first), P3 is clicked, then Cancel.
+    EXPECT_EQ(Do("row1 Delete row2 Cancel"), SCREEN_MENU);
     EXPECT_STREQ(PlayerName, "P2") << "Cancel keeps the player who was current";
     std::vector<unsigned char> config = ReadBytes(CONFIG_FILE);
     ASSERT_EQ(config.size(), 20u);
@@ -183,9 +164,7 @@ TEST_F(Profiles, TheRememberedPlayerStaysTheSamePersonWhateverIsDeleted)
     // The remembered player deleted: forgotten, and the last one is current.
     renddp = 0;
     Dlg(400, 300, 0);
-    DlgClick(ROW_X, RowY(1));
-    DlgClick(DEL_X, DEL_Y);
-    EXPECT_EQ(DlgClick(CANCEL_X, CANCEL_Y), SCREEN_MENU);
+    EXPECT_EQ(Do("row1 Delete Cancel"), SCREEN_MENU);
     EXPECT_EQ(GetLE32(ReadBytes(CONFIG_FILE).data() + 16), 0);
     EXPECT_STREQ(PlayerName, "P3");
 }
@@ -206,16 +185,15 @@ TEST_F(Profiles, PagesOfFiveTurnOncePerPress)
     EXPECT_EQ(plsel, 1);
 
     // Down on the last row of a page turns it only when a player follows.
-    for (int i = 0; i < 4; i++)
-        DlgKey(SDLK_DOWN);
+    Do("Down Down Down Down");
     EXPECT_EQ(plsel, 5);
     EXPECT_EQ(spll, 1);
     DlgKey(SDLK_DOWN);
     EXPECT_EQ(plsel, 6);
     EXPECT_EQ(spll, 6);
-    DlgKey(SDLK_DOWN), DlgKey(SDLK_DOWN);
+    Do("Down Down");
     EXPECT_EQ(plsel, 7);
-    DlgKey(SDLK_UP), DlgKey(SDLK_UP);
+    Do("Up Up");
     EXPECT_EQ(plsel, 5);
     EXPECT_EQ(spll, 1);
 }
@@ -225,29 +203,15 @@ TEST_F(Profiles, PagesOfFiveTurnOncePerPress)
 TEST_F(Profiles, WithFivePlayersNewTypesOnAnEmptySecondPage)
 {
     Open(Players(5));
-    DlgClick(NEW_X, NEW_Y);
+    Do("New");
     EXPECT_EQ(plsel, 6);
     EXPECT_EQ(spll, 6);
     Dlg(CANCEL_X, CANCEL_Y, 0);
     EXPECT_EQ(DlgType("Six"), SCREEN_PLAYERS);
-    DlgKey(SDLK_RETURN);
+    Do("Return");
     EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Players(5), Rec("Six", 1, 0)}));
     EXPECT_EQ(spll, 6);
     EXPECT_EQ(enpl, 6);
-}
-
-TEST_F(Profiles, AFullTableKeepsEveryPlayerAndSaysSo)
-{
-    Bytes full = Players(MAX_PLAYERS);
-    Open(full);
-    EXPECT_EQ(ukupl, MAX_PLAYERS);
-    DlgClick(NEW_X, NEW_Y);
-    EXPECT_EQ(badd, 0);
-    EXPECT_EQ(plhint, 2);
-    DlgType("Extra");
-    DlgKey(SDLK_RETURN);
-    EXPECT_EQ(DlgClick(OK_X, OK_Y), SCREEN_MENU);
-    EXPECT_EQ(ReadBytes(PLAYER_FILE), full);
 }
 
 // Files the game did not write: too long, cut short, names without their NUL.
