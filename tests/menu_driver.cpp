@@ -94,17 +94,7 @@ int Click(int x, int y)
 
 void Key(int sym, int mod)
 {
-    if (mod == 0) {
-        PushKey(sym, sym < 128 ? sym : 0);
-    } else {
-        SDL_Event e;
-        memset(&e, 0, sizeof e);
-        e.type = SDL_KEYDOWN;
-        e.key.state = SDL_PRESSED;
-        e.key.keysym.sym = static_cast<SDLKey>(sym);
-        e.key.keysym.mod = static_cast<SDLMod>(mod);
-        SDL_PushEvent(&e);
-    }
+    PushKey(sym, mod == 0 && sym < 128 ? sym : 0, mod);
     Step(0, 20, 20);
 }
 

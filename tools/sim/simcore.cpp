@@ -171,13 +171,14 @@ void PushButton(bool down, int x, int y)
     SDL_PushEvent(&e);
 }
 
-void PushKey(int sym, int unicode)
+void PushKey(int sym, int unicode, int mod)
 {
     SDL_Event e;
     memset(&e, 0, sizeof e);
     e.type = SDL_KEYDOWN;
     e.key.state = SDL_PRESSED;
     e.key.keysym.sym = static_cast<SDLKey>(sym);
+    e.key.keysym.mod = static_cast<SDLMod>(mod);
     e.key.keysym.unicode = static_cast<Uint16>(unicode);
     SDL_PushEvent(&e);
 }
