@@ -373,7 +373,6 @@ def candidate(chapter, seed, themes=None, size=None):
         k = rng.randrange(nkinds)
         if counts[k] < 3 or rng.random() < 0.2:
             counts[k] += 1
-    cells = []
     if magnet_col:
         # the magnet's prize: one element at the bottom of its well
         r = max(rr for rr in range(ROWS) if b[rr][magnet_col] == ".")

@@ -16,8 +16,8 @@ from scipy import ndimage
 from geometry import HUD_HINT, HUD_MENU, HUD_PORTRAIT, HUD_UNDO
 import shade
 from shade import SS, arr, dome, fill, finish, layer, light, paint, pen, periodic_noise
-from style import (FONT_BOLD, GOLD, IVORY, LAPIS, NIGHT, OUTLINE, REED, SAND, SANDSTONE, SHADOW,
-                   TERRACOTTA, TURQUOISE, UMBER, drop_shadow, outline, save)
+from style import (FONT_BOLD, GOLD, IVORY, LAPIS, OUTLINE, REED, SAND, SANDSTONE, TERRACOTTA, TURQUOISE,
+                   drop_shadow, save)
 
 CELL = 40
 N = CELL * SS

@@ -225,7 +225,7 @@ def _head(p, rng):
         f'<ellipse cx="123" cy="101" rx="2" ry="1.4" fill="#ffffff" opacity="0.45"/>'
         + _mouth(p) +
         # the hat's shadow on his brow
-        f'<path d="M96 72 Q125 80 155 72 L155 90 Q125 96 96 90 Z" fill="url(#gbrimshade)"/>'
+        '<path d="M96 72 Q125 80 155 72 L155 90 Q125 96 96 90 Z" fill="url(#gbrimshade)"/>'
     )
 
 
@@ -266,7 +266,7 @@ def _shovel_arm(p):
     s = []
     if p["shovel"]:
         s.append(f'<path d="M62 336 L54 394 Q70 400 86 394 L78 336 Z" fill="url(#giron)" stroke="{LINE}" stroke-width="2" stroke-linejoin="round"/>')
-        s.append(f'<path d="M63 340 L60 388" stroke="#ffffff" stroke-width="1.5" opacity="0.5"/>')
+        s.append('<path d="M63 340 L60 388" stroke="#ffffff" stroke-width="1.5" opacity="0.5"/>')
         s.append(_limb([(70, 228), (70, 340)], 6, hexc(HANDLE), 2))
         s.append(_limb([(60, 226), (80, 226)], 6, hexc(HANDLE), 2))
     s.append(_limb([(88, 150), (74, 192)], 20, hexc(SHIRT)))          # upper arm, in the sleeve

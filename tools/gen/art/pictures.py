@@ -650,7 +650,7 @@ def relic_defs():
 def relic_background():
     img = tomb_hall(torches=((150, 190), (560, 190)), seed=6)
     # a shaft of daylight falling on the altar
-    shaft = svg_layer(f'<path d="M270 0 L420 0 L470 460 L220 460 Z" fill="url(#shaft)"/>',
+    shaft = svg_layer('<path d="M270 0 L420 0 L470 460 L220 460 Z" fill="url(#shaft)"/>',
                       defs='<linearGradient id="shaft" x1="0" y1="0" x2="0" y2="1"><stop offset="0" stop-color="#fff4d0" stop-opacity="0.45"/>'
                            '<stop offset="1" stop-color="#fff4d0" stop-opacity="0.05"/></linearGradient>')
     img.alpha_composite(shaft)

@@ -19,7 +19,7 @@ import math
 import random
 
 import numpy as np
-from PIL import Image, ImageDraw, ImageFilter, ImageFont
+from PIL import Image, ImageDraw, ImageFont
 
 import style
 from style import OUTLINE, hexc, mix
@@ -203,7 +203,7 @@ def ruin(x0, y0, stone=style.SANDSTONE, seed=3, glyphs=True, column=True, width=
             else:
                 lines.append(f'<path d="M{gx} {gy + 14} Q{gx + 6} {gy + 2} {gx + 12} {gy + 14}" fill="none" stroke="{c}" stroke-width="2"/>')
             gx += 18
-    body.append(f'<g clip-path="url(#rcl)">' + "".join(lines) + "</g>")
+    body.append('<g clip-path="url(#rcl)">' + "".join(lines) + "</g>")
     if column:
         cx, ctop = x0 + 12, y0 - 50
         cw = 46

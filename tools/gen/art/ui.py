@@ -32,9 +32,9 @@ from geometry import (CHECK_HOT, CORNER_BUTTON_SIZE, CREDITS_WINDOW, DIALOG_AT, 
                       RETRY_CANCEL, RETRY_CANCEL_AT, RETRY_MAIN_MENU, RETRY_MAIN_MENU_AT, RETRY_RETRY,
                       RETRY_RETRY_AT, TAPE_AT, TAPE_SIZE, TAPE_STEP, WINDOW_CAPTION_AT, WINDOW_SIZE_AT,
                       WINDOW_SIZE_HOT)
-from style import (GOLD, IVORY, LAPIS, NIGHT, OUTLINE, SAND, SANDSTONE, SHADOW, TERRACOTTA,
-                   TURQUOISE, UMBER, blend, caption, cast_shadow, paint_ring, paste_centred,
-                   relief, rounded_mask, save, shade, to_image)
+from style import (GOLD, LAPIS, NIGHT, OUTLINE, SANDSTONE, SHADOW, TERRACOTTA, TURQUOISE, UMBER, blend,
+                   caption, cast_shadow, paint_ring, paste_centred, relief, rounded_mask, save, shade,
+                   to_image)
 
 
 # ---- buttons ------------------------------------------------------------------
