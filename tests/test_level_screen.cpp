@@ -5,11 +5,9 @@
 // button given as mouse events, through the shell's own loop step.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -63,15 +61,12 @@ std::vector<unsigned char> Board(const std::string& kind)
 
 class LevelScreen : public ::testing::Test {
 protected:
-    std::unique_ptr<InScratchDir> dir;
+    InScratchDir dir;
 
     void SetUp() override
     {
         HarnessOpen();
-        dir = std::make_unique<InScratchDir>();
-        mkdir("media", 0755);
-        mkdir("media/levels", 0755);
-        mkdir("media/images", 0755);
+        ASSERT_EQ(RunCommand("mkdir -p media/levels media/images"), 0);
         ASSERT_EQ(symlink(TOVI_SOURCE_DIR "/media/images/fontcnt.png", "media/images/fontcnt.png"), 0);
         for (int c = 1; c <= 4; c++) {
             SDL_Surface* bg = SolidSurface(SCREEN_W, SCREEN_H, Colour(20 + c));
@@ -97,11 +92,7 @@ protected:
         DrainEvents();
     }
 
-    void TearDown() override
-    {
-        FreeBackdrop();
-        dir.reset();
-    }
+    void TearDown() override { FreeBackdrop(); }
 
     // A level as the game dialog starts it: the player is due to play it, with
     // the running score given.

@@ -97,7 +97,7 @@ TEST_F(Dispatch, APressActsOnceItsReleaseDoesNotAndADragOntoAnItemActs)
 // A key never acts as a mouse press: with the pointer resting on each item of
 // every screen, keys that mean nothing there leave the screen as it was, through
 // the key press and the ticks that follow it.
-TEST_F(Dispatch, NoKeyIsAClickOnAnyItemOfAnyScreen)
+TEST_F(Dispatch, NoKeyIsAClickOnAnyItemOfAnyScreenEscapeGoesBackAndReturnTakesTheDefault)
 {
     const struct {
         int code;
@@ -135,12 +135,8 @@ TEST_F(Dispatch, NoKeyIsAClickOnAnyItemOfAnyScreen)
             DrainEvents();
         }
     }
-}
-
-// Escape goes back as a screen's Cancel or Close does, Return takes a dialog's
-// default button; the main menu takes neither.
-TEST_F(Dispatch, EscapeGoesBackAndReturnTakesTheDefault)
-{
+    // Escape goes back as a screen's Cancel or Close does, Return takes a dialog's
+    // default button; the main menu takes neither.
     const struct {
         int code;
         SDLKey key;
