@@ -12,7 +12,7 @@ run of them after its teaching levels, closing on the hardest one. The same
 seeds give the same levels.
 
 Usage:
-    /usr/bin/python3 tools/gen/gen_levels.py BUILD_DIR [CHAPTER...]   # BUILD_DIR holds tovi-solve
+    /usr/bin/python3 tools/gen/gen_levels.py BUILD_DIR [CHAPTER...]   # BUILD_DIR holds tovi-solve, tovi-sim, tovi-encode
     /usr/bin/python3 tools/gen/gen_levels.py BUILD_DIR --harder CHAPTER LEVEL,... MIN_MOVES [MAX_MOVES]
     /usr/bin/python3 tools/gen/gen_levels.py BUILD_DIR --deeper CHAPTER LEVEL,... MIN_DEAD_ENDS MAX_MOVES
     /usr/bin/python3 tools/gen/gen_levels.py BUILD_DIR --sort FIRST LAST

@@ -23,7 +23,7 @@ stored solution still wins (started after waits over a whole ride).
 
 Usage:
     /usr/bin/python3 tools/gen/level_table.py BUILD_DIR [--jobs N] [--levels A-B]
-BUILD_DIR holds tovi-solve and tovi-sim. The measures are kept by board in
+BUILD_DIR holds tovi-solve, tovi-sim and tovi-encode. The measures are kept by board in
 BUILD_DIR/level-measures.json, so a second run only measures changed boards.
 --levels measures only those levels (the table still lists every level measured
 before).
