@@ -461,14 +461,16 @@ def mirror_key(rows):
     return "".join(r[::-1] for r in rows)
 
 
-def write(n, title, rows, script):
+def write(n, title, rows, script, par=0):
     path = os.path.join(ROOT, "levels", "level%d.txt" % n)
-    # A teaching level keeps its caption; the par comes from the level table anew.
+    # A teaching level keeps its caption; a par of 0 (unknown) writes no par line.
     caption = bl.notes(path)[0] if os.path.exists(path) else ""
     with open(path + ".tmp", "w") as f:
         f.write("title: %s\n" % title)
         if caption:
             f.write("caption: %s\n" % caption)
+        if par:
+            f.write("par: %d\n" % par)
         for r in rows:
             f.write(r + "\n")
         f.write("solution:\n")
@@ -778,13 +780,16 @@ def make_harder(chapter, levels, lo, hi, pool, min_dead=None):
 
 
 def sort_levels(first, last):
-    """Orders levels first..last by the moves of their stored wins (a stable sort),
-    so difficulty rises through a chapter; the titles keep their places."""
-    levels = range(first, last + 1)
+    """Orders the levels first..last that teach nothing by the moves of their stored
+    wins (a stable sort), so difficulty rises through a chapter; the titles and the
+    teaching levels keep their places, and each board takes its par along."""
+    levels = [n for n in range(first, last + 1)
+              if not bl.notes(os.path.join(ROOT, "levels", "level%d.txt" % n))[0]]
     parsed = {n: bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n)) for n in levels}
+    pars = {n: bl.notes(os.path.join(ROOT, "levels", "level%d.txt" % n))[1] for n in levels}
     order = sorted(levels, key=lambda n: drag_moves(parsed[n][2]))
     for n, old in zip(levels, order):
-        write(n, parsed[n][0], parsed[old][1], parsed[old][2])
+        write(n, parsed[n][0], parsed[old][1], parsed[old][2], pars[old])
         print("level %d: the board of level %d, %d moves" % (n, old, drag_moves(parsed[old][2])), flush=True)
 
 

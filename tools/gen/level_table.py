@@ -19,7 +19,9 @@ core:
 - each mechanic turned to wall and removed, solved again: required when neither
   board can be won.
 Platform levels also get the share of the platform's moments from which the
-stored solution still wins (started after waits over a whole ride).
+stored solution still wins (started after waits over a whole ride). Last, the
+titles: any word in more than two of them, and any naming a mechanic its level
+lacks.
 
 Usage:
     /usr/bin/python3 tools/gen/level_table.py BUILD_DIR [--jobs N] [--levels A-B]
@@ -378,6 +380,34 @@ def summary(levels):
     return out
 
 
+# Words in a title that name a mechanic, by the mechanic's name in MECHANICS.
+MECHANIC_WORDS = {"block": {"block", "stone", "heavy"}, "ferry": {"ferry", "platform", "aboard", "boat"},
+                  "lift": {"lift", "up", "elevator"}, "mud": {"mud", "muddy", "sticky", "mire"},
+                  "teleport": {"portal", "teleport"}, "crumbling": {"crumbling", "crumble"},
+                  "spikes": {"spikes", "spike"}, "magnet": {"magnet", "magnet's"}}
+
+
+def titles(sources):
+    """Rows of the summary for the titles: words in more than two titles, and titles
+    naming a mechanic their level lacks."""
+    uses = {}
+    for n, (title, _, _) in sources.items():
+        for word in set(title.lower().split()):
+            uses.setdefault(word, []).append(n)
+    crowded = sorted(w for w, ns in uses.items() if len(ns) > 2)
+    wrong = []
+    for n, (title, board, _) in sorted(sources.items()):
+        words = set(title.lower().split())
+        for name, chars in MECHANICS:
+            if words & MECHANIC_WORDS[name] and not any(ch in row for row in board for ch in chars):
+                wrong.append("%d (%s)" % (n, name))
+    return ["", "| Titles | Found | Goal | Met |", "|---|---|---|---|",
+            "| Words in more than two titles | %s | none | %s |" % (", ".join(crowded) or "none",
+                                                                   "no" if crowded else "yes"),
+            "| Titles naming a mechanic the level lacks | %s | none | %s |" % (", ".join(wrong) or "none",
+                                                                               "no" if wrong else "yes")]
+
+
 def main(argv):
     global BUILD, ENCODER
     args = argv[1:]
@@ -445,7 +475,7 @@ def main(argv):
             continue
         lines.append(cells(n, title, board, m, teaching))
         levels.append((n, board, m, teaching))
-    lines += summary(levels)
+    lines += summary(levels) + titles(sources)
     with open(os.path.join(ROOT, "levels", "TABLE.md.tmp"), "w") as f:
         f.write("\n".join(lines) + "\n")
     os.replace(os.path.join(ROOT, "levels", "TABLE.md.tmp"), os.path.join(ROOT, "levels", "TABLE.md"))
