@@ -13,7 +13,7 @@
 #include "shell/media.h"
 #include "shell/settings.h"
 
-thread_local TileRecord til[TIL_SIZE];
+thread_local TileRecord til[TIL_SIZE] = {};
 thread_local int ukupnot = 0;
 thread_local int poen = 0;
 SDL_Surface* LevelImage = nullptr;
@@ -30,7 +30,7 @@ SDL_Rect LoadedtrackRectangle[RECT_TABLE_SIZE];
 SDL_Rect SRect[SPIKE_RECTS];
 SDL_Rect VFrect[VF_RECTS];
 SDL_Rect Dialogritem[4];
-thread_local SDL_Rect Cursor;
+thread_local SDL_Rect Cursor = {};
 
 Mix_Music* musicl[MUSIC_CHAPTERS];
 Mix_Music* musici = nullptr;
@@ -235,6 +235,7 @@ void lmap_from(int level, const char* path)
     // A file shorter than 240 bytes loads the cells it has; the rest stay empty.
     FILE* f = fopen(path, "rb");
     if (f) {
+        setvbuf(f, nullptr, _IONBF, 0);  // one read into cells: no stream buffer to allocate
         unsigned char cells[BOARD_CELLS];
         size_t got = fread(cells, 1, BOARD_CELLS, f);
         fclose(f);

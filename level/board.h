@@ -12,6 +12,8 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include "shell/tls.h"
+
 // ---- geometry ----------------------------------------------------------------
 constexpr int CELL_SIZE = 40;
 constexpr int BOARD_COLS = 20;
@@ -57,14 +59,14 @@ struct TileRecord {
 // ---- the board (rebuilt by every lmap) ---------------------------------------
 constexpr int TIL_SIZE = 300;  // records; slot 0 is never used
 
-extern thread_local TileRecord til[TIL_SIZE];  // the objects of the level in play, 1..ukupnot
-extern thread_local int ukupnot;               // records in use; never shrinks until the next load
-extern thread_local int poen;    // score shown during the level; from PlayerScore when the level is proshli
-extern SDL_Surface* LevelImage;  // background of the level in play (the chapter's picture)
+extern TOVI_TLS TileRecord til[TIL_SIZE];  // the objects of the level in play, 1..ukupnot
+extern TOVI_TLS int ukupnot;               // records in use; never shrinks until the next load
+extern TOVI_TLS int poen;                  // score shown during the level; from PlayerScore when the level is proshli
+extern SDL_Surface* LevelImage;            // background of the level in play (the chapter's picture)
 
 // ---- frame clock -------------------------------------------------------------
-extern thread_local int startt;  // tick of the previous get_delta; 0 makes the next delta 0 (cleared per level)
-extern thread_local int gett;    // tick read by the latest get_delta: the time of the current level frame
+extern TOVI_TLS int startt;  // tick of the previous get_delta; 0 makes the next delta 0 (cleared per level)
+extern TOVI_TLS int gett;    // tick read by the latest get_delta: the time of the current level frame
 
 // ---- level-play assets (loaded once per run by InitLevel) ---------------------
 constexpr int RECT_TABLE_SIZE = 256;  // LoadedtrackRectangle entries; 1..80 filled
@@ -75,16 +77,16 @@ constexpr int MUSIC_CHAPTERS = 5;   // musicl slots; 1..4 filled
 constexpr int POSITIVE_CLIPS = 17;  // positive slots; 1..16 filled
 constexpr int NEGATIVE_CLIPS = 11;  // negative slots; 1..10 filled
 
-extern int bioinitl;              // 1 once InitLevel has run
-extern thread_local int FrameNo;  // frame counters of the level animations, cleared by InitLevel
-extern thread_local int vfrm;
-extern thread_local int pfrm;
+extern int bioinitl;          // 1 once InitLevel has run
+extern TOVI_TLS int FrameNo;  // frame counters of the level animations, cleared by InitLevel
+extern TOVI_TLS int vfrm;
+extern TOVI_TLS int pfrm;
 
 extern SDL_Rect LoadedtrackRectangle[RECT_TABLE_SIZE];  // sheet frame i - 1 at entry i (tiles, elements)
 extern SDL_Rect SRect[SPIKE_RECTS];                     // spike frame i - 1 at entry i
 extern SDL_Rect VFrect[VF_RECTS];                       // window n onto the digit strip: (0, 6n, 60, 60)
 extern SDL_Rect Dialogritem[4];                         // retry dialog hot areas 1..3
-extern thread_local SDL_Rect Cursor;                    // where the level cursor is drawn (its centre)
+extern TOVI_TLS SDL_Rect Cursor;                        // where the level cursor is drawn (its centre)
 
 extern Mix_Music* musicl[MUSIC_CHAPTERS];  // level music per chapter 1..4
 extern Mix_Music* musici;                  // opening story music

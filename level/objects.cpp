@@ -69,12 +69,11 @@ static void Fall(int i)
     if (e.type == 0)
         return;  // it matched on landing
     int lift = 0;
-    int list[TIL_SIZE];
-    int n = ScanNonFixed(list);
-    for (int k = 0; k < n; k++)
-        if (int j = list[k];
-            j != i && til[j].type == EL_LIFT_V && til[j].x == e.x && e.y <= til[j].y && til[j].y <= e.y + CELL_SIZE)
+    ScanVerticalLifts([&](int j) {
+        if (j != i && til[j].type == EL_LIFT_V && til[j].x == e.x && e.y <= til[j].y && til[j].y <= e.y + CELL_SIZE)
             lift = j;
+        return false;  // the last one found
+    });
     if (lift != 0) {
         e.y = til[lift].y - CELL_SIZE;
         PlayLanding(e.type);
@@ -86,19 +85,18 @@ static void Fall(int i)
 static int FindRider(int platform)
 {
     int rider = 0;
-    int list[TIL_SIZE];
-    int n = ScanNonFixed(list);
-    for (int k = 0; k < n; k++)
-        if (int j = list[k]; j != platform && IsExistUp(til[platform], til[j]) && IsMovable(til[j].type))
+    ScanNonFixed([&](int j) {
+        if (j != platform && IsExistUp(til[platform], til[j]) && IsMovable(til[j].type))
             rider = j;
+        return false;  // the last one found
+    });
     return rider;
 }
 
 static int Blocked(int dir, int i, int except)
 {
-    return ScanAnyNear(til[i].x, til[i].y, [&](int j) { return j != i && j != except && checkc(dir, i, j) != 0; })
-               ? 1
-               : 0;
+    return ScanAnyNear(til[i].x, til[i].y, [&](int j) { return j != i && j != except && checkc(dir, i, j) != 0; }) ? 1
+                                                                                                                   : 0;
 }
 
 static void CollectStack(int rider)
@@ -242,19 +240,20 @@ static void Mud(int i)
 static void TeleportEntrance(int i)
 {
     int element = 0;
-    int list[TIL_SIZE];
-    int n = ScanNear(til[i].x, til[i].y, list);
-    for (int s = 0; s < n; s++)
-        if (int j = list[s]; j != i && til[j].x == til[i].x && til[j].y == til[i].y)
+    ScanNear(til[i].x, til[i].y, [&](int j) {
+        if (j != i && til[j].x == til[i].x && til[j].y == til[i].y)
             element = j;
+        return false;  // the last one found
+    });
     if (element == 0)
         return;
-    n = ScanNonFixed(list);
-    for (int s = 0; s < n; s++)
-        if (int k = list[s]; til[k].type == EL_TELE_OUT) {
-            telep(element, i, k);
-            return;
-        }
+    int exit = 0;
+    ScanNonFixed([&](int k) {
+        exit = til[k].type == EL_TELE_OUT ? k : 0;
+        return exit != 0;
+    });
+    if (exit != 0)
+        telep(element, i, exit);
 }
 
 static int SpikedsIndex(int pit)
@@ -279,11 +278,11 @@ static void SpikedsRemove(int pit)
 static void SpikePit(int i)
 {
     int victim = 0;
-    int list[TIL_SIZE];
-    int n = ScanNonFixed(list);
-    for (int k = 0; k < n; k++)
-        if (int j = list[k]; j != i && IsMovable(til[j].type) && til[j].x == til[i].x && til[j].y == til[i].y)
+    ScanNonFixed([&](int j) {
+        if (j != i && IsMovable(til[j].type) && til[j].x == til[i].x && til[j].y == til[i].y)
             victim = j;
+        return false;  // the last one found
+    });
     if (victim == 0) {
         SpikedsRemove(i);
         return;
@@ -306,12 +305,8 @@ static void SpikePit(int i)
 
 static int LoadedFromAbove(int i)
 {
-    int list[TIL_SIZE];
-    int n = ScanNonFixed(list);
-    for (int k = 0; k < n; k++)
-        if (int j = list[k]; j != i && IsMovable(til[j].type) && WhoIsUp(til[i], til[j]) != 0)
-            return 1;
-    return 0;
+    bool loaded = ScanNonFixed([&](int j) { return j != i && IsMovable(til[j].type) && WhoIsUp(til[i], til[j]) != 0; });
+    return loaded ? 1 : 0;
 }
 
 // A crumbling block carries one visit and breaks under the second. Only one
@@ -355,15 +350,13 @@ static void Magnet(int i)
         return;
     PlayEffect(&mmact);
     int target = 0;
-    int list[TIL_SIZE];
-    int n = ScanNonFixed(list);
-    for (int k = 0; k < n && target == 0; k++) {
-        int j = list[k];
+    ScanNonFixed([&](int j) {
         const TileRecord& t = til[j];
         if (j != i && t.y >= til[i].y + CELL_SIZE && t.x == til[i].x && t.type >= 101 && t.type <= 245 &&
             IsMovable(t.type) && (imeUP == 0 || imeUP == j))
             target = j;
-    }
+        return target != 0;  // the first one found
+    });
     imeUP = target;
     if (target == 0)
         return;
@@ -386,8 +379,8 @@ static void Magnet(int i)
     }
 }
 
-// The steps of a record some rule acts on. Kept out of line: its scans' lists
-// make a large frame, which the many inert records need not set up.
+// The steps of a record some rule acts on. Kept out of line: the many inert
+// records need not set up its frame.
 [[gnu::noinline]] static int ActiveStep(int i)
 {
     int t = til[i].type;

@@ -5,22 +5,24 @@
 #ifndef TOVI_LEVEL_OBJECTS_H
 #define TOVI_LEVEL_OBJECTS_H
 
+#include "shell/tls.h"
+
 // ---- object state (reset by every lmap) ---------------------------------------
 constexpr int SPIKEDS_SIZE = 200;  // jammed-pit set; entries 1..199 can hold record indices
 
-extern thread_local int imeUP;  // record the magnet holds or pulls, 0 none; it neither falls nor can be grabbed
-extern thread_local int taster_pritisnut;  // 1 while a magnet button is pressed
-extern thread_local int prekameni;         // crumbling block loaded once, 0 none
-extern thread_local int kameni;            // crumbling block loaded and unloaded again, 0 none
-extern thread_local int raspad;            // crumble animation step (1..34), 0 idle
-extern thread_local int raspadx;           // where it is, pixels
-extern thread_local int raspady;
-extern thread_local int spiked;  // spike-kill animation step (1..34), 0 idle
-extern thread_local int spikex;  // where it is, pixels
-extern thread_local int spikey;
-extern thread_local int spikeds[SPIKEDS_SIZE];  // spike pits jammed by a block, 1..spikedsi; drawn without spikes
-extern thread_local int spikedsi;
-extern thread_local int MicIndex;  // spike frame 1..17 (0 right after a load); the spikes are up at 5..13
+extern TOVI_TLS int imeUP;             // record the magnet holds or pulls, 0 none; it neither falls nor can be grabbed
+extern TOVI_TLS int taster_pritisnut;  // 1 while a magnet button is pressed
+extern TOVI_TLS int prekameni;         // crumbling block loaded once, 0 none
+extern TOVI_TLS int kameni;            // crumbling block loaded and unloaded again, 0 none
+extern TOVI_TLS int raspad;            // crumble animation step (1..34), 0 idle
+extern TOVI_TLS int raspadx;           // where it is, pixels
+extern TOVI_TLS int raspady;
+extern TOVI_TLS int spiked;  // spike-kill animation step (1..34), 0 idle
+extern TOVI_TLS int spikex;  // where it is, pixels
+extern TOVI_TLS int spikey;
+extern TOVI_TLS int spikeds[SPIKEDS_SIZE];  // spike pits jammed by a block, 1..spikedsi; drawn without spikes
+extern TOVI_TLS int spikedsi;
+extern TOVI_TLS int MicIndex;  // spike frame 1..17 (0 right after a load); the spikes are up at 5..13
 
 // Runs every behaviour for record i, in the game's order. Returns 996 when a
 // spike kill has played out and the level fails, else 0.

@@ -47,44 +47,47 @@ static void DropGrab(int mx, int my)
 // runs anew every frame the button is held; since the cursor sits on the dragged
 // element's centre, the same element is found again. A tile under the cursor
 // (such as an edge shared with the element) refuses the grab.
-static void GrabOrRelease(int button, int mx, int my)
+// GrabTarget is the test alone: the record this frame's press grabs, 0 for none.
+static int GrabTarget(int button)
 {
+    if (button != 1 || ispada != 0 || plmc != 0)
+        return 0;
     int cx = Cursor.x;
     int cy = Cursor.y;
+    int candidate = 0;
+    bool tile = false;
+    ScanNear(cx, cy, [&](int i) {
+        const TileRecord& t = til[i];
+        if (t.x <= cx && cx <= t.x + CELL_SIZE && t.y <= cy && cy <= t.y + CELL_SIZE) {
+            if (t.type <= 99)
+                tile = true;
+            if (IsMovable(t.type))
+                candidate = i;
+        }
+        return false;  // the last element found
+    });
+    if (tile || candidate == imeUP)
+        return 0;
+    return candidate;
+}
+
+static void GrabOrRelease(int button, int target, int mx, int my)
+{
     if (button == 0) {
         plmc = mousec = 0;
         DropGrab(mx, my);
         return;
     }
-    if (button != 1 || ispada != 0 || plmc != 0) {
+    if (target == 0) {
         DropGrab(mx, my);
         return;
     }
-    int candidate = 0;
-    int list[TIL_SIZE];
-    int n = ScanNear(cx, cy, list);
-    for (int k = 0; k < n; k++) {
-        int i = list[k];
-        const TileRecord& t = til[i];
-        if (!(t.x <= cx && cx <= t.x + CELL_SIZE && t.y <= cy && cy <= t.y + CELL_SIZE))
-            continue;
-        if (t.type <= 99)
-            ispada = 1;
-        if (IsMovable(t.type))
-            candidate = i;
-    }
-    if (ispada)
-        candidate = 0;
-    if (candidate != 0 && candidate != imeUP) {
-        proslie = candidate;
-        MovingElement = 1;
-        CaptionGone = 1;
-        mousec = 1;
-        MoveX = cx / CELL_SIZE;
-        MoveY = cy / CELL_SIZE;
-    } else {
-        DropGrab(mx, my);
-    }
+    proslie = target;
+    MovingElement = 1;
+    CaptionGone = 1;
+    mousec = 1;
+    MoveX = Cursor.x / CELL_SIZE;
+    MoveY = Cursor.y / CELL_SIZE;
 }
 
 // The frame clock: steps scale with the time since the last frame, in 20 ms units.
@@ -114,10 +117,8 @@ static void CountElements()
         par[k] = 0;
     cnp = 0;
     par[0] = 0;
-    int list[TIL_SIZE];
-    int n = ScanNonFixed(list);
-    for (int k = 0; k < n; k++) {
-        int t = til[list[k]].type;
+    ScanNonFixed([](int j) {
+        int t = til[j].type;
         int plain = 0;
         if (t > STUCK_FIRST - 1 && t != EL_BLOCK + STUCK_OFFSET && t != EL_BLOCK + PAD_OFFSET)
             plain = t <= STUCK_LAST ? t - STUCK_OFFSET : t - PAD_OFFSET;
@@ -126,7 +127,8 @@ static void CountElements()
         // ukupnot is at most 240, so par always has room.
         if (plain != 0 && cnp + 1 < PAR_SIZE)
             par[++cnp] = plain;
-    }
+        return false;
+    });
 }
 
 // A level fails once an element can no longer find a partner: one left alone,
@@ -178,19 +180,17 @@ static void DragStep(int mx, int my)
     bool rightFree = true;
     int rowY = MoveY * CELL_SIZE;
     int colX = MoveX * CELL_SIZE;
-    int list[TIL_SIZE];
-    int n = ScanNear(colX, rowY, list);
-    for (int k = 0; k < n; k++) {
-        int j = list[k];
+    ScanNear(colX, rowY, [&](int j) {
         if (j == p || abs(til[j].y - rowY) >= CELL_SIZE)
-            continue;
+            return false;
         if (til[j].type == EL_TELE_IN || til[j].type == EL_SPIKES)
-            continue;
+            return false;
         if (colX - CELL_SIZE <= til[j].x && til[j].x <= colX)
             leftFree = false;
         if (colX <= til[j].x && til[j].x <= colX + CELL_SIZE)
             rightFree = false;
-    }
+        return false;
+    });
     Cursor.y = static_cast<Sint16>(til[p].y + 20);
     bool moves = ((dir == 1 && rightFree) || (dir == -1 && leftFree)) && til[p].y % CELL_SIZE == 0;
     if (!moves) {
@@ -224,10 +224,11 @@ static int LevelLogic(SDL_Surface* frame, int buttons, int mx, int my, int dialo
         plmc = 1;
     if (LEVEL_TIMER == 0)
         LEVEL_TIMER = gett;
+    int target = GrabTarget(buttons);
     // A search plays its boards on its own thread: the player's moves are not its.
     if (!LevelSearching)
-        UndoFrameStart();
-    GrabOrRelease(buttons, mx, my);
+        UndoFrameStart(target != 0);
+    GrabOrRelease(buttons, target, mx, my);
     FrameSteps(dialogLevel != 0);
     CountElements();
 

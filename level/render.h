@@ -6,33 +6,34 @@
 
 #include <SDL.h>
 
+#include "shell/tls.h"
+
 // ---- pacing and latches ------------------------------------------------------
-extern thread_local int startTicks;  // tick of the start of the current level frame; 0 = next frame does not wait
-extern thread_local int mousec;      // level click latch: cleared with the button up, set when a click was used
-extern thread_local int
-    mousenomoved;  // tick of the last frame with the button down, for the idle blink (7 s); 0 restarts
-extern thread_local int mousenomovel;     // the same for the idle voice line (15 s)
-extern thread_local int brss;             // frame counter, +1 per call; times the relic dust
-extern thread_local int play_menu_music;  // 1: the main menu restarts its music when next shown
+extern TOVI_TLS int startTicks;    // tick of the start of the current level frame; 0 = next frame does not wait
+extern TOVI_TLS int mousec;        // level click latch: cleared with the button up, set when a click was used
+extern TOVI_TLS int mousenomoved;  // tick of the last frame with the button down, for the idle blink (7 s); 0 restarts
+extern TOVI_TLS int mousenomovel;  // the same for the idle voice line (15 s)
+extern TOVI_TLS int brss;          // frame counter, +1 per call; times the relic dust
+extern TOVI_TLS int play_menu_music;  // 1: the main menu restarts its music when next shown
 
 // ---- animations (reset by every lmap) ------------------------------------------
-extern thread_local int movtim;   // tick of the last spike-frame step
-extern thread_local int movtel;   // tick of the last teleport step
-extern thread_local int movsp;    // tick of the last spike-kill step; 0 when none runs
-extern thread_local int movspr;   // tick of the last crumble step
-extern thread_local int parttim;  // tick of the last vanish step
+extern TOVI_TLS int movtim;   // tick of the last spike-frame step
+extern TOVI_TLS int movtel;   // tick of the last teleport step
+extern TOVI_TLS int movsp;    // tick of the last spike-kill step; 0 when none runs
+extern TOVI_TLS int movspr;   // tick of the last crumble step
+extern TOVI_TLS int parttim;  // tick of the last vanish step
 
 // ---- completion --------------------------------------------------------------
-extern thread_local int end_level;   // 1 once the level is finished
-extern thread_local int nijepust;    // 1 once the finished sound has played for this level
-extern thread_local int drugiput;    // 0 on the first level frame after an advance; the completion test needs 1
-extern thread_local int LEVEL_TIME;  // elapsed whole seconds shown by the HUD
-extern thread_local int rendle;      // 0 = the level music (re)starts on the next level frame
+extern TOVI_TLS int end_level;   // 1 once the level is finished
+extern TOVI_TLS int nijepust;    // 1 once the finished sound has played for this level
+extern TOVI_TLS int drugiput;    // 0 on the first level frame after an advance; the completion test needs 1
+extern TOVI_TLS int LEVEL_TIME;  // elapsed whole seconds shown by the HUD
+extern TOVI_TLS int rendle;      // 0 = the level music (re)starts on the next level frame
 
 // ---- hero portrait -----------------------------------------------------------
-extern thread_local int tovita;   // 1 while the hero talks
-extern thread_local int tovitad;  // idle blink: 0 off, 1 blinking, 2 about to stop
-extern thread_local int tovii;    // portrait frame 1..4; starts 1
+extern TOVI_TLS int tovita;   // 1 while the hero talks
+extern TOVI_TLS int tovitad;  // idle blink: 0 off, 1 blinking, 2 about to stop
+extern TOVI_TLS int tovii;    // portrait frame 1..4; starts 1
 
 // ---- score counter of the level-complete panel ---------------------------------
 extern int p1, p2, p3, p4, p5, p6;    // decimal digits of poen, units first

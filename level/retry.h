@@ -9,13 +9,15 @@
 
 #include <cstdint>
 
+#include "shell/tls.h"
+
 // The press that opened the menu and a double click's second press land on the
 // dialog the moment it opens; neither may act, least of all on RETRY, which
 // throws the level's progress away. Presses this soon after opening do nothing.
 constexpr uint32_t DOUBLE_CLICK_MS = 500;
 
 // ---- dialog state ------------------------------------------------------------
-extern thread_local int dplev;  // level the dialog was opened from, taken on its first frame; 0 while closed
+extern TOVI_TLS int dplev;  // level the dialog was opened from, taken on its first frame; 0 while closed
 
 int RenderDialogr(int dple, int x, int y, int button, int key, int unicode, SDL_Surface* screen);
 

@@ -27,6 +27,8 @@ thread_local int ScanOthers[TIL_SIZE];
 thread_local int ScanOtherCount = 0;
 thread_local int ScanMudList[TIL_SIZE];
 thread_local int ScanMudCount = 0;
+thread_local int ScanLiftList[TIL_SIZE];
+thread_local int ScanLiftCount = 0;
 
 static constexpr bool IsFixedCode(int code)
 {
@@ -55,10 +57,13 @@ void ScanIndexBuild()
     memset(ScanFixed, 0, sizeof ScanFixed);
     ScanOtherCount = 0;
     ScanMudCount = 0;
+    ScanLiftCount = 0;
     for (int i = 1; i <= ukupnot && i < TIL_SIZE; i++) {
         const TileRecord& t = til[i];
         if (t.type == EL_MUD)
             ScanMudList[ScanMudCount++] = i;
+        if (t.type == EL_LIFT_V)
+            ScanLiftList[ScanLiftCount++] = i;
         int col = t.x / CELL_SIZE;
         int row = t.y / CELL_SIZE;
         // Only a fixed record aligned on a cell of the board, alone there, is
@@ -77,28 +82,9 @@ void ScanIndexDrop()
     ScanIndexOn = 0;
 }
 
-static int AllRecords(int* list)
+int ScanFixedNear(int x, int y, int* fixed)
 {
-    int n = 0;
-    for (int j = 1; j <= ukupnot && j < TIL_SIZE; j++)
-        list[n++] = j;
-    return n;
-}
-
-int ScanNonFixed(int* list)
-{
-    if (!ScanIndexOn)
-        return AllRecords(list);
-    memcpy(list, ScanOthers, sizeof(int) * static_cast<size_t>(ScanOtherCount));
-    return ScanOtherCount;
-}
-
-int ScanNear(int x, int y, int* list)
-{
-    if (!ScanIndexOn)
-        return AllRecords(list);
     // A fixed record within a cell's width of (x, y) either way lies in these cells.
-    int fixed[9];
     int nf = 0;
     int col = ScanCellOf(x);
     int row = ScanCellOf(y);
@@ -113,16 +99,7 @@ int ScanNear(int x, int y, int* list)
                     fixed[k - 1] = swap;
                 }
             }
-    int n = 0;
-    int a = 0;
-    int b = 0;
-    while (a < ScanOtherCount || b < nf) {
-        if (b == nf || (a < ScanOtherCount && ScanOthers[a] < fixed[b]))
-            list[n++] = ScanOthers[a++];
-        else
-            list[n++] = fixed[b++];
-    }
-    return n;
+    return nf;
 }
 
 int WhoIsLeft(TileRecord a, TileRecord b)
@@ -170,7 +147,8 @@ int IsMovable(int code)
 
 int IsEmptyDown(TileRecord a, TileRecord b)
 {
-    return b.type != EL_SPIKES && abs(a.x - b.x) < CELL_SIZE && a.y < b.y && b.y <= a.y + CELL_SIZE;
+    // The rows first: most records fail there.
+    return a.y < b.y && b.y <= a.y + CELL_SIZE && abs(a.x - b.x) < CELL_SIZE && b.type != EL_SPIKES;
 }
 
 int IsExistUp(TileRecord a, TileRecord b)
@@ -180,7 +158,7 @@ int IsExistUp(TileRecord a, TileRecord b)
 
 int HeldUp(int i)
 {
-    const TileRecord& a = til[i];
+    const TileRecord a = til[i];  // a copy: the scan changes nothing
     return ScanAnyNear(a.x, a.y, [&](int j) { return j != i && IsEmptyDown(a, til[j]) != 0; }) ? 1 : 0;
 }
 
@@ -211,19 +189,17 @@ void ccf(TileRecord a, int idx)
     static const int bit[DIRS] = {1, 8, 2, 4};
     int code[DIRS] = {0, 0, 0, 0};
     int who[DIRS] = {0, 0, 0, 0};
-    int list[TIL_SIZE];
-    int n = ScanNear(a.x, a.y, list);
-    for (int k = 0; k < n; k++) {
-        int j = list[k];
+    ScanNear(a.x, a.y, [&](int j) {
         if (j == idx)
-            continue;
+            return false;
         int answer[DIRS] = {WhoIsDown(a, til[j]), WhoIsUp(a, til[j]), WhoIsLeft(a, til[j]), WhoIsRight(a, til[j])};
         for (int d = 0; d < DIRS; d++)
             if (answer[d] != 0) {
                 code[d] = answer[d];
                 who[d] = j;
             }
-    }
+        return false;  // the last record found in each direction counts
+    });
 
     int c = PlainCode(a.type);
     if (c < EL_FIRST || c > EL_LAST_MATCHING)  // 120 and every special object never match
@@ -287,21 +263,22 @@ void LeavePad(int p)
 
 void provgore(int i)
 {
-    int list[TIL_SIZE];
     for (;;) {
         int next = 0;
-        int n = ScanNear(til[i].x, til[i].y, list);
-        for (int s = 0; s < n && next == 0; s++) {
-            int j = list[s];
+        bool capped = false;
+        ScanNear(til[i].x, til[i].y, [&](int j) {
             if (j == i || !checkc(DIR_UP, i, j))
-                continue;
+                return false;
             int t = til[j].type;
-            if (t >= 101 && t <= 120) {
+            if (t >= 101 && t <= 120)
                 next = j;
-            } else if (t <= 99 || (t >= 122 && t <= 199)) {
-                tralala = 1;
-                return;
-            }
+            else if (t <= 99 || (t >= 122 && t <= 199))
+                capped = true;
+            return next != 0 || capped;
+        });
+        if (capped) {
+            tralala = 1;
+            return;
         }
         if (next == 0)
             return;
@@ -314,53 +291,20 @@ void provgore(int i)
         ccf(til[j], j);
         uiznad++;
         int touch = 0;
-        n = ScanNear(til[j].x, til[j].y, list);
-        for (int s = 0; s < n; s++) {
-            int k = list[s];
-            if (k != i && checkc(DIR_RIGHT, j, k)) {
-                touch += STAY_RIGHT;
-                break;
-            }
-        }
-        for (int s = 0; s < n; s++) {
-            int k = list[s];
-            if (k != i && checkc(DIR_LEFT, j, k)) {
-                touch += STAY_LEFT;
-                break;
-            }
-        }
+        if (ScanNear(til[j].x, til[j].y, [&](int k) { return k != i && checkc(DIR_RIGHT, j, k); }))
+            touch += STAY_RIGHT;
+        if (ScanNear(til[j].x, til[j].y, [&](int k) { return k != i && checkc(DIR_LEFT, j, k); }))
+            touch += STAY_LEFT;
         gimasu[uiznad] = touch != 0 ? touch + j : 0;
         iznad[uiznad] = j;
         i = j;
     }
 }
 
-void quicksort(int lo, int hi)
+// Codes spread wider than the counting sort's span: split around the first.
+// Out of line, so the common case does not set up its tables.
+[[gnu::noinline]] static void SortAroundPivot(int lo, int hi)
 {
-    if (lo >= hi)
-        return;
-    static_assert(PAR_SIZE >= BOARD_CELLS + 1, "par must hold every element a board can have");
-    // The codes are a few dozen values apart: counted, not compared, they come out
-    // in the same order in one pass however many repeat.
-    constexpr int SPAN = 512;
-    int least = par[lo];
-    int most = par[lo];
-    for (int k = lo + 1; k <= hi; k++) {
-        if (par[k] < least)
-            least = par[k];
-        if (par[k] > most)
-            most = par[k];
-    }
-    if (most - least < SPAN) {
-        int count[SPAN] = {};
-        for (int k = lo; k <= hi; k++)
-            count[par[k] - least]++;
-        int w = lo;
-        for (int v = 0; v <= most - least; v++)
-            for (int c = 0; c < count[v]; c++)
-                par[w++] = least + v;
-        return;
-    }
     int below[PAR_SIZE];
     int above[PAR_SIZE];
     int nb = 0;
@@ -380,4 +324,35 @@ void quicksort(int lo, int hi)
         par[w++] = above[k];
     quicksort(lo, lo + nb - 1);
     quicksort(lo + nb + 1, hi);
+}
+
+void quicksort(int lo, int hi)
+{
+    if (lo >= hi)
+        return;
+    static_assert(PAR_SIZE >= BOARD_CELLS + 1, "par must hold every element a board can have");
+    // The codes are a few dozen values apart: counted, not compared, they come out
+    // in the same order in one pass however many repeat.
+    constexpr int SPAN = 512;
+    int least = par[lo];
+    int most = par[lo];
+    for (int k = lo + 1; k <= hi; k++) {
+        if (par[k] < least)
+            least = par[k];
+        if (par[k] > most)
+            most = par[k];
+    }
+    if (most - least >= SPAN) {
+        SortAroundPivot(lo, hi);
+        return;
+    }
+    int count[SPAN];
+    for (int v = 0; v <= most - least; v++)
+        count[v] = 0;
+    for (int k = lo; k <= hi; k++)
+        count[par[k] - least]++;
+    int w = lo;
+    for (int v = 0; v <= most - least; v++)
+        for (int c = 0; c < count[v]; c++)
+            par[w++] = least + v;
 }

@@ -7,24 +7,25 @@
 #define TOVI_LEVEL_RULES_H
 
 #include "level/board.h"
+#include "shell/tls.h"
 
 // ---- match, teleport and stack state -----------------------------------------
 constexpr int STACK_SIZE = 12;  // a column is at most 12 rows: the rider and 11 above it
 
-extern thread_local int MovingElement;  // 1 while the player drags an element; a match, teleport or mud clears it
-extern thread_local int pind;           // vanish animation step, 63 at a match, counted down by the renderer; 0 idle
-extern thread_local int part;           // neighbours of the last match: 1 below, 2 left, 4 right, 8 above
-extern thread_local int parta;          // row - 1 of the element that caused the last match
-extern thread_local int partb;          // column - 1 of it
-extern thread_local int sklop;          // 1 when a match happened while a sound played: asks for praise
-extern thread_local int telex;          // teleport animation step, 10 at a teleport, counted down to 0
-extern thread_local int telexi;         // record of the teleport entrance used last
-extern thread_local int telexo;         // record of the exit pad used last
-extern thread_local int bio126;  // record freed by the last teleport; re-used for the pad when it is left; 0 none
-extern thread_local int uiznad;  // depth of the stack collected by provgore
-extern thread_local int iznad[STACK_SIZE];   // [0] the platform's rider, [1..uiznad] the elements stacked on it
-extern thread_local int gimasu[STACK_SIZE];  // per stacked element: 0, or iznad[k] + a stay mark (below)
-extern thread_local int tralala;             // 1 when the stack is capped by something that cannot be carried
+extern TOVI_TLS int MovingElement;  // 1 while the player drags an element; a match, teleport or mud clears it
+extern TOVI_TLS int pind;           // vanish animation step, 63 at a match, counted down by the renderer; 0 idle
+extern TOVI_TLS int part;           // neighbours of the last match: 1 below, 2 left, 4 right, 8 above
+extern TOVI_TLS int parta;          // row - 1 of the element that caused the last match
+extern TOVI_TLS int partb;          // column - 1 of it
+extern TOVI_TLS int sklop;          // 1 when a match happened while a sound played: asks for praise
+extern TOVI_TLS int telex;          // teleport animation step, 10 at a teleport, counted down to 0
+extern TOVI_TLS int telexi;         // record of the teleport entrance used last
+extern TOVI_TLS int telexo;         // record of the exit pad used last
+extern TOVI_TLS int bio126;         // record freed by the last teleport; re-used for the pad when it is left; 0 none
+extern TOVI_TLS int uiznad;         // depth of the stack collected by provgore
+extern TOVI_TLS int iznad[STACK_SIZE];   // [0] the platform's rider, [1..uiznad] the elements stacked on it
+extern TOVI_TLS int gimasu[STACK_SIZE];  // per stacked element: 0, or iznad[k] + a stay mark (below)
+extern TOVI_TLS int tralala;             // 1 when the stack is capped by something that cannot be carried
 
 // ---- codes -------------------------------------------------------------------
 // An element stuck in mud is its code + STUCK_OFFSET, one standing on the exit
@@ -74,17 +75,19 @@ int HeldUp(int i);                            // 1 if any other record holds rec
 // cell away therefore sees exactly what a scan of all records sees, and the
 // frames stay the same. ProcLevel turns the index on for its frame and off
 // after; without it a scan visits 1..ukupnot.
-extern thread_local int ScanIndexOn;                        // 1 while the index below describes til (one level frame)
-extern thread_local int ScanFixed[BOARD_ROWS][BOARD_COLS];  // the fixed record aligned on each cell; 0 none
-extern thread_local int ScanOthers[TIL_SIZE];  // every record not in ScanFixed, ascending, 0..ScanOtherCount - 1
-extern thread_local int ScanOtherCount;
-extern thread_local int ScanMudList[TIL_SIZE];  // every mud record, ascending, 0..ScanMudCount - 1
-extern thread_local int ScanMudCount;
+extern TOVI_TLS int ScanIndexOn;                        // 1 while the index below describes til (one level frame)
+extern TOVI_TLS int ScanFixed[BOARD_ROWS][BOARD_COLS];  // the fixed record aligned on each cell; 0 none
+extern TOVI_TLS int ScanOthers[TIL_SIZE];  // every record not in ScanFixed, ascending, 0..ScanOtherCount - 1
+extern TOVI_TLS int ScanOtherCount;
+extern TOVI_TLS int ScanMudList[TIL_SIZE];  // every mud record, ascending, 0..ScanMudCount - 1
+extern TOVI_TLS int ScanMudCount;
+extern TOVI_TLS int ScanLiftList[TIL_SIZE];  // every vertical platform, ascending, 0..ScanLiftCount - 1
+extern TOVI_TLS int ScanLiftCount;
 void ScanIndexBuild();  // builds the index from til and turns it on
 void ScanIndexDrop();   // turns it off
-// The records a scan around pixel (x, y) visits, ascending, into list (room for
-// TIL_SIZE); returns their count.
-int ScanNear(int x, int y, int* list);
+// The fixed records a scan around pixel (x, y) visits, ascending, into fixed
+// (room for 9); returns their count.
+int ScanFixedNear(int x, int y, int* fixed);
 // The cell of pixel v, rounding down (v may lie left of or above the board).
 inline int ScanCellOf(int v)
 {
@@ -93,8 +96,7 @@ inline int ScanCellOf(int v)
 // Whether test(j) holds for any record a scan around pixel (x, y) visits: the
 // same records as ScanNear, the fixed neighbours first and without a list, for
 // the tests that ask only whether such a record exists.
-template <typename Test>
-bool ScanAnyNear(int x, int y, Test test)
+template <typename Test> bool ScanAnyNear(int x, int y, Test test)
 {
     if (!ScanIndexOn) {
         for (int j = 1; j <= ukupnot && j < TIL_SIZE; j++)
@@ -117,8 +119,7 @@ bool ScanAnyNear(int x, int y, Test test)
 // teleported or freed code never becomes 124), so while the index is on the
 // records it listed are all a test for mud can find; without it every record is
 // tried.
-template <typename Test>
-bool ScanAnyMud(Test test)
+template <typename Test> bool ScanAnyMud(Test test)
 {
     if (!ScanIndexOn) {
         for (int j = 1; j <= ukupnot && j < TIL_SIZE; j++)
@@ -131,10 +132,64 @@ bool ScanAnyMud(Test test)
             return true;
     return false;
 }
-// The records that are not fixed, ascending, into list; returns their count.
-// Enough for every scan that looks only for what can move or change: elements,
-// blocks, platforms, exit pads, crumbling blocks and what is stuck in mud.
-int ScanNonFixed(int* list);
+// Visits the records a scan around pixel (x, y) visits, ascending, calling
+// visit(j) for each until it returns true; returns whether it did. The order
+// is that of a scan of all records, for the rules where the first or the last
+// record found wins.
+template <typename Visit> bool ScanNear(int x, int y, Visit visit)
+{
+    if (!ScanIndexOn) {
+        for (int j = 1; j <= ukupnot && j < TIL_SIZE; j++)
+            if (visit(j))
+                return true;
+        return false;
+    }
+    int fixed[9];
+    int nf = ScanFixedNear(x, y, fixed);
+    int a = 0;
+    int b = 0;
+    while (a < ScanOtherCount || b < nf) {
+        int j = (b == nf || (a < ScanOtherCount && ScanOthers[a] < fixed[b])) ? ScanOthers[a++] : fixed[b++];
+        if (visit(j))
+            return true;
+    }
+    return false;
+}
+// Visits the vertical platforms, ascending, calling visit(j) for each until it
+// returns true; returns whether it did. No rule ever makes one (a code on the
+// exit pad steps off it as 100..122, mud adds 100 to what it catches), so while
+// the index is on the records it listed are all there can be; without it every
+// record is visited.
+template <typename Visit> bool ScanVerticalLifts(Visit visit)
+{
+    if (!ScanIndexOn) {
+        for (int j = 1; j <= ukupnot && j < TIL_SIZE; j++)
+            if (visit(j))
+                return true;
+        return false;
+    }
+    for (int k = 0; k < ScanLiftCount; k++)
+        if (visit(ScanLiftList[k]))
+            return true;
+    return false;
+}
+// Visits the records that are not fixed, ascending, calling visit(j) for each
+// until it returns true; returns whether it did. Enough for every scan that
+// looks only for what can move or change: elements, blocks, platforms, exit
+// pads, crumbling blocks and what is stuck in mud.
+template <typename Visit> bool ScanNonFixed(Visit visit)
+{
+    if (!ScanIndexOn) {
+        for (int j = 1; j <= ukupnot && j < TIL_SIZE; j++)
+            if (visit(j))
+                return true;
+        return false;
+    }
+    for (int k = 0; k < ScanOtherCount; k++)
+        if (visit(ScanOthers[k]))
+            return true;
+    return false;
+}
 
 // ---- rules -------------------------------------------------------------------
 void ccf(TileRecord a, int idx);                        // match rule for the element in record idx

@@ -6,23 +6,25 @@
 
 #include <SDL.h>
 
+#include "shell/tls.h"
+
 // ---- sequence state ----------------------------------------------------------
 constexpr int INTRO_IMAGES = 11;      // kadar1..kadar10 in slots 1..10
 constexpr int ASHCRYSTAL_IMAGES = 8;  // slots 1..6
 constexpr int SAND_IMAGES = 43;       // dust frames 1..40
 
-extern thread_local int cntintr;  // opening story: 0 never started, 1 start, 2..5 picture 1..4, 6 done
-extern thread_local int cntgh;    // chapter picture: 0 none, 1..4 pending or shown, counted past 5 once left
-extern thread_local int biointo;  // 1 once the current chapter picture has faded in
-extern thread_local int bioret;   // 1: a pending chapter picture is skipped (after one was left, or a retry)
-extern thread_local int
-    ashcrystal;  // relic sequence step: 0 none, 2..5 due, 7..10 shown, 11..12 endings, 13 done, 1 advance due
-extern thread_local int psi;         // story music started
-extern thread_local int pma;         // chapter picture / ending music started
-extern thread_local int pash;        // relic music started
-extern thread_local int mpk;         // relic screen sound played
-extern thread_local int finalpart;   // the complete relic has faded in (never cleared in a run)
-extern thread_local int finalpartt;  // tick its 4-second wait began
+extern TOVI_TLS int cntintr;  // opening story: 0 never started, 1 start, 2..5 picture 1..4, 6 done
+extern TOVI_TLS int cntgh;    // chapter picture: 0 none, 1..4 pending or shown, counted past 5 once left
+extern TOVI_TLS int biointo;  // 1 once the current chapter picture has faded in
+extern TOVI_TLS int bioret;   // 1: a pending chapter picture is skipped (after one was left, or a retry)
+extern TOVI_TLS int
+    ashcrystal;            // relic sequence step: 0 none, 2..5 due, 7..10 shown, 11..12 endings, 13 done, 1 advance due
+extern TOVI_TLS int psi;   // story music started
+extern TOVI_TLS int pma;   // chapter picture / ending music started
+extern TOVI_TLS int pash;  // relic music started
+extern TOVI_TLS int mpk;   // relic screen sound played
+extern TOVI_TLS int finalpart;   // the complete relic has faded in (never cleared in a run)
+extern TOVI_TLS int finalpartt;  // tick its 4-second wait began
 extern SDL_Surface* IntroImag[INTRO_IMAGES];
 extern SDL_Surface* AshcrystalImg[ASHCRYSTAL_IMAGES];
 extern SDL_Surface* SandImage[SAND_IMAGES];

@@ -20,7 +20,7 @@ struct UndoEntry {
 
 static UndoEntry undoStack[UNDO_DEPTH];
 static int undoTop = 0;                          // slot the next move goes into (a ring once full)
-static UndoEntry pending;                        // the state at the start of the latest frame without a drag
+static UndoEntry pending;                        // the state at the start of the latest frame that grabbed
 static bool pendingFresh = false;                // pending is a grab's start that has not slid yet
 static std::atomic<std::thread::id> gameThread;  // the thread that loaded the level
 
@@ -37,13 +37,17 @@ void UndoReset()
     gameThread = std::this_thread::get_id();
 }
 
-void UndoFrameStart()
+void UndoFrameStart(int grabs)
 {
     if (proslie != 0 || !OnGameThread())
         return;  // a drag goes on: its grab's state is kept
+    // Only a grab's start can become a move: a frame that grabs nothing leaves
+    // nothing to keep, and the copy (the whole state) is not taken.
+    pendingFresh = grabs != 0;
+    if (!pendingFresh)
+        return;
     LevelSave(&pending.state);
     pending.tick = ClockTicks();
-    pendingFresh = true;
 }
 
 void UndoNoteSlide()

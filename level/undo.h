@@ -32,7 +32,9 @@ void UndoReset();  // a level (re)starts: no moves; the thread that loads it is 
 // 1 on the game's thread (the one that loads levels), 0 on a search's: only the
 // game's moves are kept for undo and only its wins are the player's.
 int OnGameThread();
-void UndoFrameStart();      // ProcLevel, before the grab test: copies the state a grab would start from
+// ProcLevel, before a grab is made: grabs is 1 when this frame grabs an element;
+// then the state the grab starts from is copied.
+void UndoFrameStart(int grabs);
 void UndoNoteSlide();       // the dragged element moved a cell: its grab becomes a move
 int BoardAtRest();          // 1 when nothing is held, falling, carried up by the magnet or about to be killed
 UndoResult UndoMove();      // takes the last move back, unless the board is busy

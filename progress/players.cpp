@@ -42,6 +42,8 @@ int ReadRecords(const char* path, PlayerRecord* table, int capacity)
     FILE* f = fopen(path, "rb");
     if (!f)
         return 0;
+    char buffer[4096];
+    setvbuf(f, buffer, _IOFBF, sizeof buffer);  // the stream's buffer on the stack, not a fresh allocation
     int n = 0;
     unsigned char b[RECORD_SIZE];
     while (n < capacity && fread(b, 1, RECORD_SIZE, f) == RECORD_SIZE) {

@@ -15,6 +15,8 @@
 #ifndef TOVI_PROGRESS_PLAYERS_H
 #define TOVI_PROGRESS_PLAYERS_H
 
+#include "shell/tls.h"
+
 // ---- scores ------------------------------------------------------------------
 // A score, stored or in play, is 0..SCORE_MAX. A file's score outside it is read
 // as the nearest end (a negative one as 0), and points added to a score stop at
@@ -53,9 +55,9 @@ constexpr int PLAYER_NAME_SIZE = 20;
 extern PlayerRecord pin[PLAYER_SLOTS];     // the table; slots past ukupl are all zero
 extern int ukupl;                          // index of the last player; 0 = no player
 extern char PlayerName[PLAYER_NAME_SIZE];  // the current player's name; empty = none
-extern thread_local int proshli;           // the current player's level to play next
-extern thread_local int PlayerScore;       // the current player's running score
-extern thread_local int izmp;              // 1: the main menu records the current player on its next redraw
+extern TOVI_TLS int proshli;               // the current player's level to play next
+extern TOVI_TLS int PlayerScore;           // the current player's running score
+extern TOVI_TLS int izmp;                  // 1: the main menu records the current player on its next redraw
 extern int plsel;  // selected list index (settings word 4); ukupl + 1 while a new name is typed; 0 none
 
 void ReadPlayers();                // fills pin from "player.dat"; ukupl = the last named record read

@@ -7,11 +7,13 @@
 
 #include <cstdint>
 
+#include "shell/tls.h"
+
 // ---- clock ------------------------------------------------------------------
 constexpr uint32_t CLOCK_VIRTUAL_START = 1000;  // first reading of the virtual clock, ms
 
-extern thread_local int clock_virtual;   // 1 when the virtual clock runs; 0 (start) means SDL's clock
-extern thread_local uint32_t clock_now;  // virtual clock reading in ms; advanced only by ClockDelay
+extern TOVI_TLS int clock_virtual;   // 1 when the virtual clock runs; 0 (start) means SDL's clock
+extern TOVI_TLS uint32_t clock_now;  // virtual clock reading in ms; advanced only by ClockDelay
 
 uint32_t ClockTicks();         // milliseconds, as SDL_GetTicks
 void ClockDelay(uint32_t ms);  // sleeps (real) or advances the virtual clock by ms

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -53,13 +54,22 @@ int WriteFileAtomic(const char* path, const unsigned char* data, size_t size)
     if (FileWriteWatch)
         FileWriteWatch(path, data, size);
     std::string tmp = std::string(path) + ".tmp";
-    FILE* f = fopen(tmp.c_str(), "wb");
-    if (!f)
+    // Straight to the file, the bytes being in memory already: no stream buffer.
+    int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (fd < 0)
         return 0;
-    bool ok = size == 0 || fwrite(data, 1, size, f) == size;  // an empty file is written by opening it
-    ok = (fflush(f) == 0) && ok;
-    ok = (fsync(fileno(f)) == 0) && ok;  // the new bytes are on the disk before the name points at them
-    ok = (fclose(f) == 0) && ok;
+    bool ok = true;
+    for (size_t done = 0; ok && done < size;) {  // an empty file is written by opening it
+        ssize_t n = write(fd, data + done, size - done);
+        if (n > 0)
+            done += static_cast<size_t>(n);
+        else if (n < 0 && errno == EINTR)
+            continue;
+        else
+            ok = false;
+    }
+    ok = (fsync(fd) == 0) && ok;  // the new bytes are on the disk before the name points at them
+    ok = (close(fd) == 0) && ok;
     if (!ok || rename(tmp.c_str(), path) != 0) {
         remove(tmp.c_str());
         return 0;

@@ -7,13 +7,16 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include "shell/tls.h"
+
 // ---- loading -----------------------------------------------------------------
 SDL_Surface* LoadImageAlpha(const char* path);   // display format with per-pixel alpha
 SDL_Surface* LoadImageOpaque(const char* path);  // display format, no alpha
 SDL_Surface* LoadImageRaw(const char* path);     // kept as loaded
 Mix_Chunk* LoadEffect(const char* path);         // an effect, read through a stream opened "rb"
 Mix_Music* LoadMusic(const char* path);
-SDL_Surface* CopyScreen(SDL_Surface* surface);  // display-format copy of what is on the screen (unfilled under DrawingOff)
+SDL_Surface*
+CopyScreen(SDL_Surface* surface);  // display-format copy of what is on the screen (unfilled under DrawingOff)
 // The darkened picture behind a dialog: takes the copy of the screen into
 // *backdrop when there is none, and draws the screen black with the copy over it
 // at alpha 170. The blend is kept for the next redraw until the backdrop is
@@ -69,7 +72,7 @@ constexpr int EFFECT_LOG_SIZE = 64;
 
 extern Mix_Chunk** EffectLog[EFFECT_LOG_SIZE];  // the last effects asked for, by handle; oldest overwritten
 extern int EffectLogCount;                      // effects asked for since the last EffectLogClear
-extern thread_local int EffectsMuted;           // 1 on a thread that plays levels silently (the solver's); 0 at start
+extern TOVI_TLS int EffectsMuted;               // 1 on a thread that plays levels silently (the solver's); 0 at start
 
 void PlayEffect(Mix_Chunk** handle);  // plays *handle once on the first free channel (if loaded); nothing when muted
 int EffectsPlaying();                 // 1 while an effect sounds; always 0 on a muted thread

@@ -14,6 +14,8 @@
 
 #include <SDL.h>
 
+#include "shell/tls.h"
+
 // ---- screen codes (values of level_no) --------------------------------------
 constexpr int SCREEN_MENU = 0;          // main menu
 constexpr int SCREEN_LAST_LEVEL = 989;  // 1..989: that level in play
@@ -67,45 +69,45 @@ constexpr int SCREEN_H = 600;
 constexpr int SCREEN_BPP = 32;
 
 // ---- the display and the loop -----------------------------------------------
-extern SDL_Surface* screen;        // the display surface, 800 x 600 x 32; replaced when full screen toggles
-extern thread_local int level_no;  // the screen code; starts 0 (main menu)
-extern int m_bQuit;                // 1 ends the main loop after the current iteration
-extern int start_level_no;         // the level a new game starts at; 1, set at start-up
+extern SDL_Surface* screen;    // the display surface, 800 x 600 x 32; replaced when full screen toggles
+extern TOVI_TLS int level_no;  // the screen code; starts 0 (main menu)
+extern int m_bQuit;            // 1 ends the main loop after the current iteration
+extern int start_level_no;     // the level a new game starts at; 1, set at start-up
 
 // ---- input, written by MMoved on every dispatch (but also by CheckKeys) -------
-extern thread_local int but;                 // button code of the latest input; 1 = left button
-extern thread_local int ToviMouseX;          // pointer x in screen pixels
-extern thread_local int ToviMouseY;          // pointer y in screen pixels
-extern thread_local int ToviRelativeMouseX;  // relative motion of the latest motion event, signed
-extern thread_local int ToviRelativeMouseY;
-extern thread_local int kkeyk;  // key symbol of the latest key press; 999 on the tick
+extern TOVI_TLS int but;                 // button code of the latest input; 1 = left button
+extern TOVI_TLS int ToviMouseX;          // pointer x in screen pixels
+extern TOVI_TLS int ToviMouseY;          // pointer y in screen pixels
+extern TOVI_TLS int ToviRelativeMouseX;  // relative motion of the latest motion event, signed
+extern TOVI_TLS int ToviRelativeMouseY;
+extern TOVI_TLS int kkeyk;  // key symbol of the latest key press; 999 on the tick
 
 // ---- latches and tokens ------------------------------------------------------
-extern thread_local int mousechk;   // menu click latch: cleared by a call with button 0, set as a click acts; starts 1
-extern thread_local int LevelStar;  // what RendLevel returned last frame; non-zero = level (re)starting; starts 1
-extern thread_local int dple;       // while the retry dialog is up: the level that opened it; else 0
-extern thread_local int dead;       // 1 when the retry dialog was opened because the level was lost
+extern TOVI_TLS int mousechk;   // menu click latch: cleared by a call with button 0, set as a click acts; starts 1
+extern TOVI_TLS int LevelStar;  // what RendLevel returned last frame; non-zero = level (re)starting; starts 1
+extern TOVI_TLS int dple;       // while the retry dialog is up: the level that opened it; else 0
+extern TOVI_TLS int dead;       // 1 when the retry dialog was opened because the level was lost
 extern int
     menu_first_time;  // 1: the main menu's next redraw restarts its scene cycle and sets the music volume; starts 1
 
 // ---- screen-entry flags: 0 until the screen's first frame warps the pointer ---
-extern int rendme;               // main menu
-extern int rendmp;               // chapter map
-extern int renddp;               // player profiles
-extern int rendda;               // new-game confirmation (never cleared: warps on its first entry only)
-extern int renddg;               // game dialog
-extern int renddhs;              // high scores
-extern int renddo;               // options
-extern int renddh;               // help
-extern int rendc;                // credits
-extern thread_local int renddr;  // retry dialog
+extern int rendme;           // main menu
+extern int rendmp;           // chapter map
+extern int renddp;           // player profiles
+extern int rendda;           // new-game confirmation (never cleared: warps on its first entry only)
+extern int renddg;           // game dialog
+extern int renddhs;          // high scores
+extern int renddo;           // options
+extern int renddh;           // help
+extern int rendc;            // credits
+extern TOVI_TLS int renddr;  // retry dialog
 
 // ---- one-time set-up flags of the dialogs, cleared by the dispatcher ----------
-extern int biodg;                // the game dialog has faded in; kept only while the game dialog stays up
-extern int biodp;                // the player dialog has faded in
-extern int bioo;                 // the options panel has faded in
-extern thread_local int biodr;   // the retry dialog has faded in
-extern thread_local int prikpp;  // level-complete panel: 0 not shown, 1 shown, 2 acknowledged
+extern int biodg;            // the game dialog has faded in; kept only while the game dialog stays up
+extern int biodp;            // the player dialog has faded in
+extern int bioo;             // the options panel has faded in
+extern TOVI_TLS int biodr;   // the retry dialog has faded in
+extern TOVI_TLS int prikpp;  // level-complete panel: 0 not shown, 1 shown, 2 acknowledged
 
 // 1 in a program that runs the screens' logic only and never looks at a frame (the
 // fuzz harnesses): apply_clip, the darkened backdrop and ShowFrame then draw
