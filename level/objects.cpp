@@ -43,6 +43,7 @@ static void PlayLanding(int code)
 
 static void Remove(int i)
 {
+    ScanMoved(i);
     til[i] = TileRecord{0, 0, 0, 0};
 }
 
@@ -56,6 +57,7 @@ static void Fall(int i)
     if (i == proslie)
         MovingElement = 0;
     TileRecord& e = til[i];
+    ScanMoved(i);
     int y = e.y;
     if (y / CELL_SIZE < (y + fallstep) / CELL_SIZE) {
         e.y = ((y + fallstep) / CELL_SIZE) * CELL_SIZE;
@@ -133,6 +135,7 @@ static void CarryVertically(int platform)
         if (til[j].type == 0)
             return;
         y -= CELL_SIZE;
+        ScanMoved(j);
         til[j].y = y;
     }
 }
@@ -198,6 +201,7 @@ static void LiftDown(int i)
     }
     if (rider != 0)
         CollectStack(rider);
+    ScanMoved(i);
     til[i].y = StepForward(til[i].y, pomera);
     if (rider != 0)
         CarryVertically(i);
@@ -220,6 +224,7 @@ static void LiftUp(int i)
         til[i].state = LIFT_DOWN;  // takes effect from the next frame
         return;
     }
+    ScanMoved(i);
     til[i].y = StepBack(til[i].y, pomera);
     if (rider != 0)
         CarryVertically(i);
@@ -367,6 +372,7 @@ static void Magnet(int i)
     TileRecord& t = til[target];
     if (IsOnPad(t.type))
         LeavePad(target);
+    ScanMoved(target);
     if (til[i].y + CELL_SIZE < t.y) {
         int y = t.y;
         if (y / CELL_SIZE >= (y + pomera) / CELL_SIZE || y % CELL_SIZE == 0)

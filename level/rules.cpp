@@ -29,6 +29,11 @@ thread_local int ScanMudList[TIL_SIZE];
 thread_local int ScanMudCount = 0;
 thread_local int ScanLiftList[TIL_SIZE];
 thread_local int ScanLiftCount = 0;
+thread_local int ScanRowStart[BOARD_ROWS + 2];
+thread_local int ScanRowRecords[TIL_SIZE];
+thread_local unsigned char ScanMovedMark[TIL_SIZE];
+thread_local int ScanMovedList[TIL_SIZE];
+thread_local int ScanMovedCount = 0;
 
 static constexpr bool IsFixedCode(int code)
 {
@@ -74,6 +79,21 @@ void ScanIndexBuild()
         else
             ScanOthers[ScanOtherCount++] = i;
     }
+    // The others by row: counted, then placed in record order.
+    for (int k = 0; k < ScanMovedCount; k++)
+        ScanMovedMark[ScanMovedList[k]] = 0;
+    ScanMovedCount = 0;
+    int count[BOARD_ROWS + 1] = {};
+    for (int k = 0; k < ScanOtherCount; k++)
+        count[ScanRowOf(til[ScanOthers[k]].y)]++;
+    ScanRowStart[0] = 0;
+    for (int r = 0; r <= BOARD_ROWS; r++)
+        ScanRowStart[r + 1] = ScanRowStart[r] + count[r];
+    int fill[BOARD_ROWS + 1];
+    for (int r = 0; r <= BOARD_ROWS; r++)
+        fill[r] = ScanRowStart[r];
+    for (int k = 0; k < ScanOtherCount; k++)
+        ScanRowRecords[fill[ScanRowOf(til[ScanOthers[k]].y)]++] = ScanOthers[k];
     ScanIndexOn = 1;
 }
 
@@ -159,7 +179,7 @@ int IsExistUp(TileRecord a, TileRecord b)
 int HeldUp(int i)
 {
     const TileRecord a = til[i];  // a copy: the scan changes nothing
-    return ScanAnyNear(a.x, a.y, [&](int j) { return j != i && IsEmptyDown(a, til[j]) != 0; }) ? 1 : 0;
+    return ScanAnyBelow(a.x, a.y, [&](int j) { return j != i && IsEmptyDown(a, til[j]) != 0; }) ? 1 : 0;
 }
 
 int PlainCode(int code)
@@ -174,6 +194,7 @@ int PlainCode(int code)
 // A matched element vanishes; one that stood on the exit pad leaves the pad behind.
 static void Vanish(int j, bool onPad)
 {
+    ScanMoved(j);
     if (onPad) {
         til[j].type = EL_TELE_OUT;
     } else {
@@ -238,6 +259,7 @@ void telep(int element, int entranceIdx, int exitIdx)
     telex = 10;
     til[exitIdx].type = til[element].type + PAD_OFFSET;
     MovingElement = 0;
+    ScanMoved(element);
     til[element] = TileRecord{0, 0, 0, 0};
     ccf(til[exitIdx], exitIdx);
     bio126 = element;
@@ -256,8 +278,10 @@ void LeavePad(int p)
             if (til[k].type == 0 && k != p)
                 slot = k;
     }
-    if (slot != 0)
+    if (slot != 0) {
+        ScanMoved(slot);
         til[slot] = TileRecord{0, til[p].x, til[p].y, EL_TELE_OUT};
+    }
     til[p].type -= PAD_OFFSET;
 }
 

@@ -83,6 +83,18 @@ extern TOVI_TLS int ScanMudList[TIL_SIZE];  // every mud record, ascending, 0..S
 extern TOVI_TLS int ScanMudCount;
 extern TOVI_TLS int ScanLiftList[TIL_SIZE];  // every vertical platform, ascending, 0..ScanLiftCount - 1
 extern TOVI_TLS int ScanLiftCount;
+// The records of ScanOthers by the row their top edge was in when the index was
+// built: row r (BOARD_ROWS for every row off the board) holds
+// ScanRowRecords[ScanRowStart[r] .. ScanRowStart[r + 1] - 1].
+extern TOVI_TLS int ScanRowStart[BOARD_ROWS + 2];
+extern TOVI_TLS int ScanRowRecords[TIL_SIZE];
+// The records whose top edge has changed since the index was built (each rule
+// that moves a record up or down, or removes one, reports it through
+// ScanMoved): ScanMovedMark[j] is 1 for each, ScanMovedList[0..ScanMovedCount - 1]
+// lists them.
+extern TOVI_TLS unsigned char ScanMovedMark[TIL_SIZE];
+extern TOVI_TLS int ScanMovedList[TIL_SIZE];
+extern TOVI_TLS int ScanMovedCount;
 void ScanIndexBuild();  // builds the index from til and turns it on
 void ScanIndexDrop();   // turns it off
 // The fixed records a scan around pixel (x, y) visits, ascending, into fixed
@@ -112,6 +124,49 @@ template <typename Test> bool ScanAnyNear(int x, int y, Test test)
                 return true;
     for (int k = 0; k < ScanOtherCount; k++)
         if (test(ScanOthers[k]))
+            return true;
+    return false;
+}
+// The row of the index that pixel row v falls in: BOARD_ROWS off the board.
+inline int ScanRowOf(int v)
+{
+    int r = ScanCellOf(v);
+    return r >= 0 && r < BOARD_ROWS ? r : BOARD_ROWS;
+}
+// Record j's top edge is about to change, or has: from now on the row scans
+// look at it wherever it is.
+inline void ScanMoved(int j)
+{
+    if (ScanIndexOn && j > 0 && j < TIL_SIZE && ScanMovedMark[j] == 0) {
+        ScanMovedMark[j] = 1;
+        ScanMovedList[ScanMovedCount++] = j;
+    }
+}
+// Whether test(j) holds for any record a scan around pixel (x, y) visits, for a
+// test that holds only for records whose top edge lies in (y, y + CELL_SIZE]:
+// the fixed neighbours, the other records of the (at most two) rows such an
+// edge lies in, and every record moved since the index was built.
+template <typename Test> bool ScanAnyBelow(int x, int y, Test test)
+{
+    if (!ScanIndexOn)
+        return ScanAnyNear(x, y, test);
+    int col = ScanCellOf(x);
+    int row = ScanCellOf(y);
+    for (int r = row - 1; r <= row + 1; r++)
+        for (int k = col - 1; k <= col + 1; k++)
+            if (r >= 0 && r < BOARD_ROWS && k >= 0 && k < BOARD_COLS && ScanFixed[r][k] != 0 && test(ScanFixed[r][k]))
+                return true;
+    int first = ScanRowOf(y + 1);
+    int last = ScanRowOf(y + CELL_SIZE);
+    for (int r = first;; r = last) {
+        for (int k = ScanRowStart[r]; k < ScanRowStart[r + 1]; k++)
+            if (int j = ScanRowRecords[k]; ScanMovedMark[j] == 0 && test(j))
+                return true;
+        if (r == last)
+            break;
+    }
+    for (int k = 0; k < ScanMovedCount; k++)
+        if (test(ScanMovedList[k]))
             return true;
     return false;
 }
