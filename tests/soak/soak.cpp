@@ -30,7 +30,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 #include <map>
 #include <random>
@@ -54,14 +53,14 @@
 
 namespace {
 
-constexpr int SESSION_STEPS = 300;       // random inputs of one soak session
-constexpr int PATIENCE = 120;            // iterations a player stays on one screen before looking for the way out
-constexpr int SESSION_LIMIT_S = 300;     // a session longer than this (wall time) hangs
-constexpr int QUIT_X = 145, QUIT_Y = 545;          // the menu's last item
-constexpr int NEWGAME_X = 300, NEWGAME_Y = 200;    // the game dialog's New game
-constexpr int SCORES_X = 300, SCORES_Y = 350;      // the game dialog's high scores
-constexpr int LEVELS_X = 560, LEVELS_Y = 419;      // the game dialog's way to the level list
-constexpr int CLOSE_X = 405, CLOSE_Y = 505;        // the level list's Close
+constexpr int SESSION_STEPS = 300;         // random inputs of one soak session
+constexpr int PATIENCE = 120;              // iterations a player stays on one screen before looking for the way out
+constexpr int SESSION_LIMIT_S = 300;       // a session longer than this (wall time) hangs
+constexpr int QUIT_X = 145, QUIT_Y = 545;  // the menu's last item
+constexpr int NEWGAME_X = 300, NEWGAME_Y = 200;  // the game dialog's New game
+constexpr int SCORES_X = 300, SCORES_Y = 350;    // the game dialog's high scores
+constexpr int LEVELS_X = 560, LEVELS_Y = 419;    // the game dialog's way to the level list
+constexpr int CLOSE_X = 405, CLOSE_Y = 505;      // the level list's Close
 constexpr const char* JOURNEY_NAME = "SOAK";
 constexpr const char* DataFiles[] = {CONFIG_FILE, PLAYER_FILE, HISCORE_FILE};
 
@@ -90,20 +89,23 @@ void EnterScratch()
 
 // ---- the files a next start reads ------------------------------------------------
 
-std::vector<unsigned char> Slurp(const char* path, bool* exists)
+// A file's bytes and whether it is there.
+struct Content {
+    bool exists;
+    std::vector<unsigned char> bytes;
+};
+Content Slurp(const char* path)
 {
-    std::ifstream f(path, std::ios::binary);
-    *exists = f.is_open();
-    return std::vector<unsigned char>(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+    return Content{access(path, F_OK) == 0, ReadBytes(path)};
 }
 
 // What is wrong with a data file as a next start would read it; empty when it is
 // whole (a missing file is whole: the game starts without it).
 std::string FileFault(const char* name)
 {
-    bool exists;
-    std::vector<unsigned char> b = Slurp(name, &exists);
-    if (!exists)
+    Content c = Slurp(name);
+    const std::vector<unsigned char>& b = c.bytes;
+    if (!c.exists)
         return "";
     char why[160];
     why[0] = 0;
@@ -220,11 +222,9 @@ void PrepareJourney(int level)
     table[at].level = level;
     table[at].score = 1000 * level;
     WriteRecords(PLAYER_FILE, table, n);
-    unsigned char config[POD_WORDS * 4];
-    int words[POD_WORDS] = {0, 50, 50, 0, at};
-    for (int i = 0; i < POD_WORDS; i++)
-        PutLE32(config + 4 * i, words[i]);
-    WriteFileAtomic(CONFIG_FILE, config, sizeof config);
+    const int words[POD_WORDS] = {0, 50, 50, 0, at};
+    memcpy(pod, words, sizeof pod);
+    WriteSettings();
 }
 
 void Escape()
@@ -565,14 +565,10 @@ int KillTest(int kills, int seed)
     std::mt19937 rng(static_cast<unsigned>(seed));
     int checked = 0, stayedOld = 0, becameNew = 0, staleLeft = 0;
     long saves = 0;
-    struct Content {
-        bool exists;
-        std::vector<unsigned char> bytes;
-    };
     std::map<std::string, Content> before;
     for (int k = 0; k < kills; k++) {
         for (const char* name : SavedFiles)
-            before[name].bytes = Slurp(name, &before[name].exists);
+            before[name] = Slurp(name);
         std::string report;
         // The first start writes the settings at once; later ones save within
         // a few tens of milliseconds: the kill falls anywhere among the saves.
@@ -600,8 +596,7 @@ int KillTest(int kills, int seed)
             // Byte for byte the file the last save began to write, or the one
             // before it: the last save's when there was one, else the file as
             // the saver found it.
-            Content now;
-            now.bytes = Slurp(name, &now.exists);
+            Content now = Slurp(name);
             const auto& list = announced[name];
             Content old = before[name];
             if (list.size() >= 2)
