@@ -105,17 +105,22 @@ inline int ScanCellOf(int v)
 {
     return v >= 0 ? v / CELL_SIZE : -((CELL_SIZE - 1 - v) / CELL_SIZE);
 }
+// Visits every record, ascending, calling visit(j) for each until it returns
+// true; returns whether it did. What each scan does while the index is off.
+template <typename Visit> bool ScanEvery(Visit visit)
+{
+    for (int j = 1; j <= ukupnot && j < TIL_SIZE; j++)
+        if (visit(j))
+            return true;
+    return false;
+}
 // Whether test(j) holds for any record a scan around pixel (x, y) visits: the
 // same records as ScanNear, the fixed neighbours first and without a list, for
 // the tests that ask only whether such a record exists.
 template <typename Test> bool ScanAnyNear(int x, int y, Test test)
 {
-    if (!ScanIndexOn) {
-        for (int j = 1; j <= ukupnot && j < TIL_SIZE; j++)
-            if (test(j))
-                return true;
-        return false;
-    }
+    if (!ScanIndexOn)
+        return ScanEvery(test);
     int col = ScanCellOf(x);
     int row = ScanCellOf(y);
     for (int r = row - 1; r <= row + 1; r++)
@@ -170,22 +175,23 @@ template <typename Test> bool ScanAnyBelow(int x, int y, Test test)
             return true;
     return false;
 }
+// The same over the records of list[0..count) while the index is on.
+template <typename Visit> bool ScanListed(const int* list, int count, Visit visit)
+{
+    if (!ScanIndexOn)
+        return ScanEvery(visit);
+    for (int k = 0; k < count; k++)
+        if (visit(list[k]))
+            return true;
+    return false;
+}
 // Whether test(j) holds for any mud record j. No rule ever makes mud (a stuck,
 // teleported or freed code never becomes 124), so while the index is on the
 // records it listed are all a test for mud can find; without it every record is
 // tried.
 template <typename Test> bool ScanAnyMud(Test test)
 {
-    if (!ScanIndexOn) {
-        for (int j = 1; j <= ukupnot && j < TIL_SIZE; j++)
-            if (test(j))
-                return true;
-        return false;
-    }
-    for (int k = 0; k < ScanMudCount; k++)
-        if (test(ScanMudList[k]))
-            return true;
-    return false;
+    return ScanListed(ScanMudList, ScanMudCount, test);
 }
 // Visits the records a scan around pixel (x, y) visits, ascending, calling
 // visit(j) for each until it returns true; returns whether it did. The order
@@ -193,12 +199,8 @@ template <typename Test> bool ScanAnyMud(Test test)
 // record found wins.
 template <typename Visit> bool ScanNear(int x, int y, Visit visit)
 {
-    if (!ScanIndexOn) {
-        for (int j = 1; j <= ukupnot && j < TIL_SIZE; j++)
-            if (visit(j))
-                return true;
-        return false;
-    }
+    if (!ScanIndexOn)
+        return ScanEvery(visit);
     int fixed[9];
     int nf = ScanFixedNear(x, y, fixed);
     int a = 0;
@@ -217,16 +219,7 @@ template <typename Visit> bool ScanNear(int x, int y, Visit visit)
 // record is visited.
 template <typename Visit> bool ScanVerticalLifts(Visit visit)
 {
-    if (!ScanIndexOn) {
-        for (int j = 1; j <= ukupnot && j < TIL_SIZE; j++)
-            if (visit(j))
-                return true;
-        return false;
-    }
-    for (int k = 0; k < ScanLiftCount; k++)
-        if (visit(ScanLiftList[k]))
-            return true;
-    return false;
+    return ScanListed(ScanLiftList, ScanLiftCount, visit);
 }
 // Visits the records that are not fixed, ascending, calling visit(j) for each
 // until it returns true; returns whether it did. Enough for every scan that
@@ -234,16 +227,7 @@ template <typename Visit> bool ScanVerticalLifts(Visit visit)
 // pads, crumbling blocks and what is stuck in mud.
 template <typename Visit> bool ScanNonFixed(Visit visit)
 {
-    if (!ScanIndexOn) {
-        for (int j = 1; j <= ukupnot && j < TIL_SIZE; j++)
-            if (visit(j))
-                return true;
-        return false;
-    }
-    for (int k = 0; k < ScanOtherCount; k++)
-        if (visit(ScanOthers[k]))
-            return true;
-    return false;
+    return ScanListed(ScanOthers, ScanOtherCount, visit);
 }
 
 // ---- rules -------------------------------------------------------------------

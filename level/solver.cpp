@@ -76,6 +76,19 @@ void BecomeSolverThread()
     clock_virtual = 1;
 }
 
+// While one stands, this thread plays for the solver; when it goes, the thread's
+// sound, searching and clock flags are as it found them.
+struct SolverThreadScope {
+    int muted = EffectsMuted, searching = LevelSearching, virtualClock = clock_virtual;
+    SolverThreadScope() { BecomeSolverThread(); }
+    ~SolverThreadScope()
+    {
+        EffectsMuted = muted;
+        LevelSearching = searching;
+        clock_virtual = virtualClock;
+    }
+};
+
 bool OutOfBudget(const Player& p)
 {
     if (p.stop && p.stop->load(std::memory_order_relaxed))
@@ -624,31 +637,22 @@ bool FromKnownWin(Player& p, const Root& root, const std::vector<SolveStep>& kno
 void Fewest(const SolveLimits& limits, SolveResult* result, std::atomic<int>* halt)
 {
     *result = SolveResult();
-    int mutedBefore = EffectsMuted, virtualBefore = clock_virtual, searchingBefore = LevelSearching;
-    BecomeSolverThread();
+    SolverThreadScope scope;
     std::atomic<int> none(0);
     std::atomic<int>& stop = halt ? *halt : none;
     Player p;
     PlayerFor(&p, limits, &stop);
-    Root* root = new Root;
-    SettleRoot(p, limits, root);
-    auto finish = [&]() {
-        delete root;
-        EffectsMuted = mutedBefore;
-        LevelSearching = searchingBefore;
-        clock_virtual = virtualBefore;
-    };
+    std::unique_ptr<Root> root(new Root);
+    SettleRoot(p, limits, root.get());
     if (root->outcome != LEVEL_GOING) {
         result->outcome = root->outcome == LEVEL_WON ? SOLVE_FOUND : SOLVE_NO_WIN;
         result->exact = true;
         result->script = root->prefix;
         result->frames = p.frames;
-        finish();
         return;
     }
     if (!limits.knownWin.empty() && FromKnownWin(p, *root, limits.knownWin, result)) {
         result->frames = p.frames;
-        finish();
         return;
     }
     std::vector<GraphNode> nodes;
@@ -780,7 +784,6 @@ void Fewest(const SolveLimits& limits, SolveResult* result, std::atomic<int>* ha
         result->exact = !limited;
     }
     result->frames = frames.load() + p.frames;
-    finish();
 }
 
 }  // namespace
@@ -820,13 +823,12 @@ bool Closer(const Look& a, const Look& b)
 void SolvePlay(const SolveLimits& limits, SolvePolicy policy, unsigned seed, SolvePlayout* out)
 {
     *out = SolvePlayout();
-    int mutedBefore = EffectsMuted, virtualBefore = clock_virtual, searchingBefore = LevelSearching;
-    BecomeSolverThread();
+    SolverThreadScope scope;
     std::atomic<int> stop(0);
     Player p;
     PlayerFor(&p, limits, &stop);
-    Root* root = new Root;
-    SettleRoot(p, limits, root);
+    std::unique_ptr<Root> root(new Root);
+    SettleRoot(p, limits, root.get());
     LevelOutcome res = root->outcome;
     LevelState* here = new LevelState;
     std::unordered_map<uint64_t, int> seen;
@@ -893,10 +895,6 @@ void SolvePlay(const SolveLimits& limits, SolvePolicy policy, unsigned seed, Sol
     out->won = res == LEVEL_WON;
     out->frames = p.frames;
     delete here;
-    delete root;
-    EffectsMuted = mutedBefore;
-    LevelSearching = searchingBefore;
-    clock_virtual = virtualBefore;
 }
 
 uint64_t SolveBoardKey()
@@ -920,8 +918,7 @@ uint64_t SolveBoardKey()
 
 int SolveReplays(const LevelState& start, const std::vector<SolveStep>& script)
 {
-    int mutedBefore = EffectsMuted, virtualBefore = clock_virtual, searchingBefore = LevelSearching;
-    BecomeSolverThread();
+    SolverThreadScope scope;
     LoadStart(start);
     if (LevelStar != 0 || (cntgh >= 1 && cntgh <= 5))
         bioret = 1;
@@ -929,9 +926,6 @@ int SolveReplays(const LevelState& start, const std::vector<SolveStep>& script)
     for (const SolveStep& st : script)
         for (int k = 0; k < st.frames && r == LEVEL_GOING; k++)
             r = LevelStep(st.button, st.x, st.y);
-    EffectsMuted = mutedBefore;
-    LevelSearching = searchingBefore;
-    clock_virtual = virtualBefore;
     return r == LEVEL_WON;
 }
 
@@ -1006,22 +1000,17 @@ void SolveStop()
 void SolveExplore(const SolveLimits& limits, SolveGraph* g)
 {
     *g = SolveGraph();
-    int mutedBefore = EffectsMuted, virtualBefore = clock_virtual, searchingBefore = LevelSearching;
-    BecomeSolverThread();
+    SolverThreadScope scope;
     std::atomic<int> stop(0);
     Player p;
     PlayerFor(&p, limits, &stop);
-    Root* root = new Root;
-    SettleRoot(p, limits, root);
+    std::unique_ptr<Root> root(new Root);
+    SettleRoot(p, limits, root.get());
     if (root->outcome != LEVEL_GOING) {
         g->outcome = root->outcome == LEVEL_WON ? SOLVE_FOUND : SOLVE_NO_WIN;
         g->complete = true;
         g->fewest = root->outcome == LEVEL_WON ? 0 : -1;
         g->script = root->prefix;
-        delete root;
-        EffectsMuted = mutedBefore;
-        LevelSearching = searchingBefore;
-        clock_virtual = virtualBefore;
         return;
     }
     std::vector<GraphNode> nodes;
@@ -1225,8 +1214,4 @@ void SolveExplore(const SolveLimits& limits, SolveGraph* g)
         g->outcome = limited ? SOLVE_BUDGET : SOLVE_NO_WIN;
     }
     g->frames = frames.load() + p.frames;
-    delete root;
-    EffectsMuted = mutedBefore;
-    LevelSearching = searchingBefore;
-    clock_virtual = virtualBefore;
 }

@@ -305,6 +305,27 @@ int KindCount(const Board& b, char kind)
     return n;
 }
 
+// One of cells, drawn at random, made into c; false when there is none.
+template <typename Pick> bool SetOne(Board* b, const std::vector<Cell>& cells, char c, Pick pick)
+{
+    if (cells.empty())
+        return false;
+    Cell k = cells[pick(cells.size())];
+    (*b)[k.r][k.c] = c;
+    return true;
+}
+
+// One of things, drawn at random, swapped with one of the empty cells.
+template <typename Pick>
+bool MoveOne(Board* b, const std::vector<Cell>& things, const std::vector<Cell>& empty, Pick pick)
+{
+    if (things.empty() || empty.empty())
+        return false;
+    Cell from = things[pick(things.size())], to = empty[pick(empty.size())];
+    std::swap((*b)[from.r][from.c], (*b)[to.r][to.c]);
+    return true;
+}
+
 // One change; false when the board allows none of the kind drawn.
 bool Mutate(Board* b, const Options& o, std::mt19937* rng)
 {
@@ -314,24 +335,14 @@ bool Mutate(Board* b, const Options& o, std::mt19937* rng)
     Measure census;
     Census(*b, &census);
     switch ((*rng)() % 8) {
-    case 7: {  // a block moved
-        std::vector<Cell> blocks = CellsWhere(*b, IsBlock);
-        if (blocks.empty() || empty.empty())
-            return false;
-        Cell from = blocks[pick(blocks.size())], to = empty[pick(empty.size())];
-        std::swap((*b)[from.r][from.c], (*b)[to.r][to.c]);
-        return true;
-    }
+    case 7:  // a block moved
+        return MoveOne(b, CellsWhere(*b, IsBlock), empty, pick);
     case 0: {  // a wall grown by a cell from a wall it touches (never the border, never the top row)
-        std::vector<Cell> cells = CellsWhere(*b, IsEmptyCell);
+        std::vector<Cell> cells = empty;
         cells.erase(
             std::remove_if(cells.begin(), cells.end(), [b](Cell k) { return k.r == 0 || WallsAround(*b, k) == 0; }),
             cells.end());
-        if (cells.empty())
-            return false;
-        Cell k = cells[pick(cells.size())];
-        (*b)[k.r][k.c] = '#';
-        return true;
+        return SetOne(b, cells, '#', pick);
     }
     case 1: {  // a ledge of 2..4 cells in the air (not in the top row)
         if (empty.empty())
@@ -348,19 +359,10 @@ bool Mutate(Board* b, const Options& o, std::mt19937* rng)
         std::vector<Cell> walls = CellsWhere(*b, IsWall);
         walls.erase(std::remove_if(walls.begin(), walls.end(), [b](Cell k) { return WallsAround(*b, k) == 4; }),
                     walls.end());
-        if (walls.empty())
-            return false;
-        Cell k = walls[pick(walls.size())];
-        (*b)[k.r][k.c] = '.';
-        return true;
+        return SetOne(b, walls, '.', pick);
     }
-    case 3: {  // an element moved
-        if (elements.empty() || empty.empty())
-            return false;
-        Cell from = elements[pick(elements.size())], to = empty[pick(empty.size())];
-        std::swap((*b)[from.r][from.c], (*b)[to.r][to.c]);
-        return true;
-    }
+    case 3:  // an element moved
+        return MoveOne(b, elements, empty, pick);
     case 4: {  // an element added: to a kind there is, or a new pair
         if (census.pieces >= o.pieces || empty.size() < 2)
             return false;
