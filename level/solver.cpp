@@ -630,31 +630,20 @@ bool FromKnownWin(Player& p, const Root& root, const std::vector<SolveStep>& kno
 
 // ---- fewest drags: A* over boards reached by replaying their moves -------------
 
-// The fewest-drags search; halt (if given) stops it as the caller's cancel does.
+// The A* search from the root board (at rest and still going) on this thread, p
+// playing; a win found is reported once its script (the root's prefix and the
+// moves) replays to WON from replayFrom, the board the prefix starts on.
 // Boards are taken in rising order of drags made plus the lower bound (which
 // never falls by more than the drag made, so a board's first taking is by its
 // shortest way); a win is the fewest once no board promising less is left.
-void Fewest(const SolveLimits& limits, SolveResult* result, std::atomic<int>* halt)
+void FewestFrom(Player& p, const SolveLimits& limits, const Root& root, const LevelState& replayFrom,
+                SolveResult* result)
 {
     *result = SolveResult();
-    SolverThreadScope scope;
-    std::atomic<int> none(0);
-    std::atomic<int>& stop = halt ? *halt : none;
-    Player p;
-    PlayerFor(&p, limits, &stop);
-    std::unique_ptr<Root> root(new Root);
-    SettleRoot(p, limits, root.get());
-    if (root->outcome != LEVEL_GOING) {
-        result->outcome = root->outcome == LEVEL_WON ? SOLVE_FOUND : SOLVE_NO_WIN;
-        result->exact = true;
-        result->script = root->prefix;
-        result->frames = p.frames;
-        return;
-    }
-    if (!limits.knownWin.empty() && FromKnownWin(p, *root, limits.knownWin, result)) {
-        result->frames = p.frames;
-        return;
-    }
+    std::atomic<int>& stop = *p.stop;
+    long framesBefore = p.frames;
+    // The root's own key and bound (a known win tried before leaves another board loaded).
+    LevelLoad(root.state);
     std::vector<GraphNode> nodes;
     std::vector<int> bound;  // each board's lower bound
     std::unordered_map<uint64_t, int> seen;
@@ -700,7 +689,7 @@ void Fewest(const SolveLimits& limits, SolveResult* result, std::atomic<int>* ha
                 LevelState* here = new LevelState;
                 Reacher* reach = reachers[w].get();
                 for (size_t b = static_cast<size_t>(w); b < batch.size(); b += static_cast<size_t>(threads)) {
-                    if (OutOfBudget(q) || !Reach(q, nodes, *root, batch[b], reach))
+                    if (OutOfBudget(q) || !Reach(q, nodes, root, batch[b], reach))
                         continue;
                     LevelSave(here);
                     Expand(q, *here, [&](const SolveMove& mv, LevelOutcome res) {
@@ -774,16 +763,43 @@ void Fewest(const SolveLimits& limits, SolveResult* result, std::atomic<int>* ha
         }
         // Settled only when no board that could still promise fewer drags was cut off.
         result->exact = !limited || winCost <= 0;
-        result->script = ScriptOf(p, *root, result->moves);
+        result->script = ScriptOf(p, root, result->moves);
         // A win is reported only once it replays from the start board to WON.
-        result->outcome = SolveReplays(limits.start, result->script) ? SOLVE_FOUND : SOLVE_BUDGET;
+        result->outcome = SolveReplays(replayFrom, result->script) ? SOLVE_FOUND : SOLVE_BUDGET;
         BecomeSolverThread();
-        Describe(*root, result);
+        Describe(root, result);
     } else {
         result->outcome = limited ? SOLVE_BUDGET : SOLVE_NO_WIN;
         result->exact = !limited;
     }
-    result->frames = frames.load() + p.frames;
+    result->frames = frames.load() + p.frames - framesBefore;
+}
+
+// The fewest-drags search from the limits' board; halt (if given) stops it as the
+// caller's cancel does.
+void Fewest(const SolveLimits& limits, SolveResult* result, std::atomic<int>* halt)
+{
+    *result = SolveResult();
+    SolverThreadScope scope;
+    std::atomic<int> none(0);
+    Player p;
+    PlayerFor(&p, limits, halt ? halt : &none);
+    std::unique_ptr<Root> root(new Root);
+    SettleRoot(p, limits, root.get());
+    if (root->outcome != LEVEL_GOING) {
+        result->outcome = root->outcome == LEVEL_WON ? SOLVE_FOUND : SOLVE_NO_WIN;
+        result->exact = true;
+        result->script = root->prefix;
+        result->frames = p.frames;
+        return;
+    }
+    if (!limits.knownWin.empty() && FromKnownWin(p, *root, limits.knownWin, result)) {
+        result->frames = p.frames;
+        return;
+    }
+    long settling = p.frames;
+    FewestFrom(p, limits, *root, limits.start, result);
+    result->frames += settling;
 }
 
 }  // namespace
@@ -1214,4 +1230,188 @@ void SolveExplore(const SolveLimits& limits, SolveGraph* g)
         g->outcome = limited ? SOLVE_BUDGET : SOLVE_NO_WIN;
     }
     g->frames = frames.load() + p.frames;
+}
+
+// ---- the probe -------------------------------------------------------------------
+
+namespace {
+
+// A board a drag leaves, to be asked whether a win is left from it.
+struct ProbeQuestion {
+    std::unique_ptr<LevelState> board;
+    int need = SOLVE_MAX_DRAGS;  // the fewest drags of the win left after the drags that lead here
+    SolveOutcome answer = SOLVE_BUDGET;
+    int drags = -1;  // drags of the win found from the board (FOUND)
+    bool searched = false;
+    long boards = 0, frames = 0;  // what its search met and played
+};
+
+// A drag at a board of the probe: a win or a loss at once, or the question it leaves.
+struct ProbeDrag {
+    int question = -1;  // -1: answered at once
+    bool wins = false;  // answered at once: it wins
+    int left = 0;       // drags of the win left after it
+};
+
+// The drags from the board on this thread (at rest), each played: those that end
+// the level at once, and a question for every other board they leave (one per
+// board). The win's own drag (own, when given) keeps the win, in left - 1 drags.
+std::vector<ProbeDrag> ProbeDrags(Player& p, const LevelState& here, const SolveMove* own, int left,
+                                  std::unordered_map<uint64_t, int>* asked, std::vector<ProbeQuestion>* questions)
+{
+    std::vector<ProbeDrag> drags;
+    Expand(p, here, [&](const SolveMove& mv, LevelOutcome res) {
+        if (mv.record == 0)
+            return true;
+        ProbeDrag d;
+        d.left = left - 1;
+        d.wins = res == LEVEL_WON;
+        if (res == LEVEL_GOING) {
+            auto it = asked->find(SolveBoardKey());
+            if (it == asked->end()) {
+                it = asked->emplace(SolveBoardKey(), static_cast<int>(questions->size())).first;
+                questions->emplace_back();
+                questions->back().board.reset(new LevelState);
+                LevelSave(questions->back().board.get());
+            }
+            d.question = it->second;
+            ProbeQuestion& q = (*questions)[static_cast<size_t>(d.question)];
+            q.need = std::min(q.need, d.left);
+            if (own && mv.record == own->record && mv.dir == own->dir && mv.cells == own->cells) {
+                q.answer = SOLVE_FOUND;  // the walk plays the rest of the win from here to WON
+                q.drags = q.drags < 0 ? d.left : std::min(q.drags, d.left);
+            }
+        }
+        drags.push_back(d);
+        return true;
+    });
+    return drags;
+}
+
+// Whether a win is left from the question's board: first the rest of the known
+// win (the cheapest answer, exact enough when it is short enough), then the
+// fewest-drags search within the limits' boards.
+void Answer(Player& p, const SolveLimits& sub, const std::vector<SolveStep>& known, ProbeQuestion* q)
+{
+    std::unique_ptr<Root> root(new Root);
+    root->state = *q->board;
+    q->searched = true;
+    SolveResult r;
+    if (FromKnownWin(p, *root, known, &r)) {
+        q->answer = SOLVE_FOUND;
+        q->drags = r.drags;
+        if (q->drags <= q->need)
+            return;
+    }
+    long mine = p.frames;
+    FewestFrom(p, sub, *root, *q->board, &r);
+    q->boards = r.boards;
+    q->frames = r.frames - (p.frames - mine);  // the rest is counted in p's
+    if (r.outcome == SOLVE_FOUND) {
+        q->drags = q->answer == SOLVE_FOUND ? std::min(q->drags, r.drags) : r.drags;
+        q->answer = SOLVE_FOUND;
+    } else if (r.outcome == SOLVE_NO_WIN && q->answer != SOLVE_FOUND) {
+        q->answer = SOLVE_NO_WIN;
+    }
+}
+
+// Counts the drags of one board by their answers.
+void Tally(const std::vector<ProbeDrag>& drags, const std::vector<ProbeQuestion>& questions, int* winning,
+           int* shortest, int* losing, int* unknown)
+{
+    *winning = *shortest = *losing = *unknown = 0;
+    for (const ProbeDrag& d : drags) {
+        SolveOutcome answer = d.wins ? SOLVE_FOUND : d.question < 0 ? SOLVE_NO_WIN : questions[static_cast<size_t>(d.question)].answer;
+        int more = d.wins ? 0 : d.question < 0 ? -1 : questions[static_cast<size_t>(d.question)].drags;
+        *winning += answer == SOLVE_FOUND;
+        *shortest += answer == SOLVE_FOUND && more <= d.left;
+        *losing += answer == SOLVE_NO_WIN;
+        *unknown += answer == SOLVE_BUDGET;
+    }
+}
+
+}  // namespace
+
+void SolveProbe(const SolveLimits& limits, const std::vector<SolveMove>& win, SolveChoices* c)
+{
+    *c = SolveChoices();
+    SolverThreadScope scope;
+    std::atomic<int> stop(0);
+    Player p;
+    PlayerFor(&p, limits, &stop);
+    std::unique_ptr<Root> root(new Root);
+    SettleRoot(p, limits, root.get());
+    if (root->outcome != LEVEL_GOING) {
+        c->outcome = root->outcome == LEVEL_WON ? SOLVE_FOUND : SOLVE_NO_WIN;
+        c->frames = p.frames;
+        return;
+    }
+    // Down the win: the drags at the start and at each of its drags, played.
+    int left = 0;
+    for (const SolveMove& mv : win)
+        left += mv.record != 0;
+    std::unordered_map<uint64_t, int> asked;
+    std::vector<ProbeQuestion> questions;
+    std::vector<ProbeDrag> first;
+    std::vector<std::vector<ProbeDrag>> steps;
+    std::unique_ptr<LevelState> here(new LevelState);
+    LevelLoad(root->state);
+    LevelOutcome res = LEVEL_GOING;
+    size_t played = 0;
+    for (; played < win.size() && res == LEVEL_GOING; played++) {
+        const SolveMove& mv = win[played];
+        LevelSave(here.get());
+        if (played == 0 && mv.record == 0)
+            first = ProbeDrags(p, *here, nullptr, left, &asked, &questions);
+        if (mv.record != 0)
+            steps.push_back(ProbeDrags(p, *here, &mv, left--, &asked, &questions));
+        LevelLoad(*here);
+        res = PlayMove(p, mv, nullptr);
+    }
+    if (res != LEVEL_WON || played != win.size()) {
+        c->frames = p.frames;
+        return;  // not a win from this board: nothing to measure along it
+    }
+    if (!win.empty() && win[0].record != 0)
+        first = steps[0];
+
+    // The questions, on one core or two; the rest of the win is every one's known win.
+    std::vector<SolveStep> known = ScriptOf(p, *root, win);
+    std::atomic<size_t> next(0);
+    std::atomic<long> frames(0);
+    auto work = [&](int) {
+        BecomeSolverThread();
+        Player q;
+        PlayerFor(&q, limits, &stop);
+        q.deadline = p.deadline;
+        std::unique_ptr<SolveLimits> sub(new SolveLimits(limits));
+        sub->maxMillis = 0;
+        sub->threads = 1;
+        sub->knownWin.clear();
+        for (size_t i = next++; i < questions.size() && !OutOfBudget(q); i = next++)
+            if (questions[i].answer == SOLVE_BUDGET)
+                Answer(q, *sub, known, &questions[i]);
+        frames += q.frames;
+    };
+    OnOneOrTwoCores(limits.threads >= 2 && questions.size() > 1, work);
+    BecomeSolverThread();
+
+    int winning = 0, shortest = 0, unknown = 0;
+    Tally(first, questions, &winning, &shortest, &c->firstLosing, &c->firstUnknown);
+    c->firstDrags = static_cast<int>(first.size());
+    for (const std::vector<ProbeDrag>& step : steps) {
+        int losing = 0;
+        Tally(step, questions, &winning, &shortest, &losing, &unknown);
+        c->stepDrags.push_back(static_cast<int>(step.size()));
+        c->stepWinning.push_back(winning);
+        c->stepShortest.push_back(shortest);
+        c->stepUnknown.push_back(unknown);
+    }
+    for (const ProbeQuestion& q : questions) {
+        c->questions += q.searched;
+        c->boards += q.boards;
+        c->frames += q.frames;
+    }
+    c->outcome = SOLVE_FOUND;
+    c->frames += p.frames + frames.load();
 }

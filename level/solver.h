@@ -21,7 +21,11 @@
 // - The whole graph (SolveExplore): every board reachable within the limits,
 //   breadth-first, and from it the fewest drags, the dead ends, which first drags
 //   lose, and how many drags keep the win at each step of a shortest win.
-// Both run on both cores when asked, each thread on its own copy of the level
+// - The probe (SolveProbe), for boards whose whole graph is too large: along a
+//   given win, every drag there is asked by a bounded fewest-drags search whether
+//   a win is left after it, which settles the same choices drag by drag, or
+//   leaves a drag unknown when its search runs out of budget.
+// All run on both cores when asked, each thread on its own copy of the level
 // (the level state is thread_local), and neither draws, loads or sounds
 // anything. Every win they report has been replayed from the start to WON.
 #ifndef TOVI_LEVEL_SOLVER_H
@@ -118,6 +122,37 @@ struct SolveGraph {
     long frames = 0;
 };
 void SolveExplore(const SolveLimits& limits, SolveGraph* graph);
+
+// ---- the probe -----------------------------------------------------------------
+// The choices along a win, settled drag by drag where the whole graph is too
+// large. At the start board and at each drag of the win, every drag there is
+// played and asked whether a win is left after it: one that wins or loses at
+// once answers itself; the win's own drag keeps it; any other board is first
+// given the rest of the win (as the known win of SolveLimits) and else searched
+// for its fewest drags within limits.maxBoards boards (each question on its own;
+// the drags that leave the same board ask once). A win found (always replayed to
+// WON) keeps, proof of no win loses, a search out of budget leaves the drag
+// unknown. Unknown drags are counted neither as winning nor as losing: the
+// losing counts are lower bounds, the winning ones too, and winning + unknown an
+// upper bound, so a step with 3 * (winning + unknown) <= drags is surely critical.
+// limits.maxMillis bounds the whole probe (questions left are unknown), threads
+// run that many questions at once, cancel stops it (the rest unknown).
+struct SolveChoices {
+    SolveOutcome outcome = SOLVE_BUDGET;  // FOUND when the win replayed to WON and was probed (else nothing is)
+    int firstDrags = 0;                   // drags from the start board
+    int firstLosing = 0;                  // of them, those proven to leave no win
+    int firstUnknown = 0;                 // those whose search ran out of budget
+    // At each drag of the win: the drags there are, those that surely keep a win,
+    // those that keep one of no more drags than the win has left (where the
+    // search could tell), and the unknown ones.
+    std::vector<int> stepDrags, stepWinning, stepShortest, stepUnknown;
+    long questions = 0;  // boards searched
+    long boards = 0;     // boards their searches met
+    long frames = 0;
+};
+// win: the moves of a win from the start board at rest (SolveResult::moves or
+// SolveGraph::moves), waits included.
+void SolveProbe(const SolveLimits& limits, const std::vector<SolveMove>& win, SolveChoices* choices);
 
 // ---- players -------------------------------------------------------------------
 // How a level fares in hands that do not search: a greedy player (wins when a drag

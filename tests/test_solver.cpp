@@ -201,6 +201,84 @@ TEST(Solver, FewestMatchesTheFullGraphOnRealLevels)
     }
 }
 
+// The probe settles, drag by drag along a shortest win, what the whole graph says
+// of the choices there. A pair on a walled ledge needs a drag; three of a kind
+// below win only together (a piece dropped between the other two), so the drags
+// that bring two of them together first leave the third alone and lose.
+// The probe settles, drag by drag along a shortest win, what the whole graph says
+// of the choices there. A pair on a walled ledge needs a drag; three of a kind
+// below win only together (a piece dropped between the other two), so the drags
+// that bring two of them together first leave the third alone and lose.
+TEST(Solver, ProbeAgreesWithTheWholeGraphOnChoices)
+{
+    LoadBoard({
+        "#d...d#.............",
+        "#######.............",
+        "#....a#.............",
+        "#....##.............",
+        "#..a.a#.............",
+        "####################",
+    });
+    auto l = LimitsHere();
+    SolveGraph g;
+    SolveExplore(*l, &g);
+    ASSERT_EQ(g.outcome, SOLVE_FOUND);
+    ASSERT_TRUE(g.complete);
+    EXPECT_EQ(g.fewest, 2);
+    EXPECT_GE(g.firstLosing, 2);
+
+    for (int threads : {1, 2}) {
+        l->threads = threads;
+        SolveChoices c;
+        SolveProbe(*l, g.moves, &c);
+        ASSERT_EQ(c.outcome, SOLVE_FOUND) << threads << " threads";
+        EXPECT_EQ(c.firstDrags, g.firstDrags);
+        EXPECT_EQ(c.firstLosing, g.firstLosing);
+        EXPECT_EQ(c.firstUnknown, 0);
+        EXPECT_EQ(c.stepDrags, g.stepDrags);
+        EXPECT_EQ(c.stepWinning, g.stepWinning);
+        EXPECT_EQ(c.stepShortest, g.stepShortest);
+        EXPECT_EQ(c.stepUnknown, std::vector<int>(g.stepDrags.size(), 0));
+    }
+
+    // A search too small to settle a loss leaves the drag unknown, counted
+    // neither losing nor winning: the counts stay bounds of the true ones.
+    l->maxBoards = 1;
+    SolveChoices tight;
+    SolveProbe(*l, g.moves, &tight);
+    ASSERT_EQ(tight.outcome, SOLVE_FOUND);
+    EXPECT_GT(tight.firstUnknown, 0);
+    EXPECT_LE(tight.firstLosing, g.firstLosing);
+    EXPECT_GE(tight.firstLosing + tight.firstUnknown, g.firstLosing);
+    for (size_t k = 0; k < g.stepDrags.size(); k++) {
+        EXPECT_LE(tight.stepWinning[k], g.stepWinning[k]);
+        EXPECT_GE(tight.stepWinning[k] + tight.stepUnknown[k], g.stepWinning[k]);
+    }
+    // A win that is not one from this board is refused, with nothing measured.
+    std::vector<SolveMove> half(g.moves.begin(), g.moves.end() - 1);
+    SolveProbe(*l, half, &tight);
+    EXPECT_EQ(tight.outcome, SOLVE_BUDGET);
+    EXPECT_TRUE(tight.stepDrags.empty());
+
+    // A known win (each question's first try) that does not win on another
+    // board leaves that board's search as it was: the same win from as many
+    // boards (it used to start from the board the failed try left behind).
+    LoadBoard({
+        "#d...d#.............",
+        "#######.............",
+        "#######.f...f#######",
+        "####################",
+    });
+    auto other = LimitsHere();
+    SolveResult plain, known;
+    SolveFewest(*other, &plain);
+    other->knownWin = g.script;
+    SolveFewest(*other, &known);
+    EXPECT_EQ(known.outcome, SOLVE_FOUND);
+    EXPECT_EQ(known.drags, plain.drags);
+    EXPECT_EQ(known.boards, plain.boards);
+}
+
 // The hint's search runs on a helper thread while the main thread plays a level
 // frame by frame, drawing: the main thread's frames are exactly those of the
 // same play alone, and the helper's answer is exactly that of a search alone.

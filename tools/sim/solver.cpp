@@ -2,8 +2,8 @@
 // (the search itself is level/solver).
 //
 //   tovi-solve LEVELFILE [--level N] [--max-moves N] [--max-states N] [--first]
-//                        [--threads 1|2] [--millis MS] [--steps]
-//                        [--greedy] [--random N [--seed S]]
+//                        [--probe [--probe-states N]] [--threads 1|2] [--millis MS]
+//                        [--steps] [--greedy] [--random N [--seed S]]
 //
 // By default the whole graph of boards within the limits is searched, which
 // settles the fewest drags, the dead ends and the choices along the way. With
@@ -18,11 +18,23 @@
 // or "unsolved states=S[ too large]" with exit status 1. --steps adds, before the
 // summary, a line "steps=" with each step of the shortest win as
 // drags/winning/shortest: the drags there are, those that keep a win, those that
-// keep the shortest. --greedy plays the level as a greedy player would instead
-// (a winning drag, else a matching one, else the one that brings equal elements
-// closest) and prints "greedy=won|lost|stuck drags=D"; --random N plays it N
-// times with drags picked at random (seeds S..S+N-1) and prints
-// "random=W/N" (the plays won), both within --max-moves drags. --level sets the level number the board is played as; by
+// keep the shortest.
+// --probe is for boards whose whole graph is too large: after --first's search,
+// every drag at the start and at each step of the win it found is played and
+// asked by a fewest-drags search of at most --probe-states boards (default
+// 20000) whether a win is left after it (level/solver.h, SolveProbe). It prints
+// the win, "used=", with --steps a line "steps=" of drags/winning/shortest/unknown
+// per step, and the summary
+//   moves=M waits=W states=S deadends=unknown fewest=exact|bound first=F firstlosing=FL
+//   probe=1 firstunknown=U unknown=SU questions=Q
+// (on one line) where a drag whose search ran out of budget is unknown, counted
+// neither winning nor losing: firstlosing and a step's critical count are lower
+// bounds. --millis bounds the search and the probe each.
+// --greedy plays the level as a greedy player would instead (a winning drag, else
+// a matching one, else the one that brings equal elements closest) and prints
+// "greedy=won|lost|stuck drags=D"; --random N plays it N times with drags picked
+// at random (seeds S..S+N-1) and prints "random=W/N" (the plays won), both within
+// --max-moves drags. --level sets the level number the board is played as; by
 // default it is read from a file name "level<N>.bin", else 2.
 #include <unistd.h>
 
@@ -45,6 +57,8 @@ struct Options {
     int maxMoves = 12;
     long maxStates = 200000;
     bool first = false;
+    bool probe = false;
+    long probeStates = 20000;
     bool steps = false;
     int threads = 1;
     long millis = 0;
@@ -69,6 +83,10 @@ bool ParseArgs(int argc, char** argv, Options* o)
             o->millis = atol(argv[++i]);
         else if (!strcmp(argv[i], "--first"))
             o->first = true;
+        else if (!strcmp(argv[i], "--probe"))
+            o->probe = true;
+        else if (!strcmp(argv[i], "--probe-states") && more)
+            o->probeStates = atol(argv[++i]);
         else if (!strcmp(argv[i], "--steps"))
             o->steps = true;
         else if (!strcmp(argv[i], "--greedy"))
@@ -84,7 +102,8 @@ bool ParseArgs(int argc, char** argv, Options* o)
     }
     return o->file && o->maxMoves >= 1 && o->maxMoves <= SOLVE_MAX_DRAGS && o->maxStates >= 1 && o->level >= 1 &&
            o->level <= 989 && (o->threads == 1 || o->threads == 2) && o->millis >= 0 && o->random >= 0 &&
-           o->random <= 100000 && !(o->greedy && o->random);
+           o->random <= 100000 && !(o->greedy && o->random) && o->probeStates >= 1 &&
+           !(o->probe && (o->first || o->greedy || o->random));
 }
 
 bool FindLevel(Options* o)
@@ -162,6 +181,43 @@ int RunFirst(const Options& o, const SolveLimits& limits)
     return 0;
 }
 
+int RunProbe(const Options& o, SolveLimits* limits)
+{
+    SolveResult r;
+    SolveFewest(*limits, &r);
+    if (r.outcome != SOLVE_FOUND) {
+        fprintf(stderr, "tovi-solve: %ld frames played in the search\n", r.frames);
+        printf("unsolved states=%ld%s\n", r.boards, r.outcome == SOLVE_BUDGET ? " too large" : "");
+        return 1;
+    }
+    limits->maxBoards = o.probeStates;
+    SolveChoices c;
+    SolveProbe(*limits, r.moves, &c);
+    fprintf(stderr, "tovi-solve: %ld frames played in the search, %ld in the probe's %ld searches of %ld boards\n",
+            r.frames, c.frames, c.questions, c.boards);
+    Print(r.script);
+    PrintUsed(limits->start, r.script);
+    if (c.outcome != SOLVE_FOUND) {
+        fprintf(stderr, "tovi-solve: the win found did not replay along the probe\n");
+        return 1;
+    }
+    int unknown = c.firstUnknown;
+    for (int u : c.stepUnknown)
+        unknown += u;
+    if (o.steps) {
+        printf("steps=");
+        for (size_t k = 0; k < c.stepDrags.size(); k++)
+            printf("%s%d/%d/%d/%d", k ? "," : "", c.stepDrags[k], c.stepWinning[k], c.stepShortest[k],
+                   c.stepUnknown[k]);
+        printf("\n");
+    }
+    printf("moves=%d waits=%d states=%ld deadends=unknown fewest=%s first=%d firstlosing=%d probe=1 firstunknown=%d "
+           "unknown=%d questions=%ld\n",
+           r.drags, r.waits, r.boards, r.exact ? "exact" : "bound", c.firstDrags, c.firstLosing, c.firstUnknown,
+           unknown, c.questions);
+    return 0;
+}
+
 int RunPlayers(const Options& o, const SolveLimits& limits)
 {
     SolvePlayout play;
@@ -215,7 +271,8 @@ int main(int argc, char** argv)
     Options o;
     if (!ParseArgs(argc, argv, &o)) {
         fprintf(stderr, "usage: tovi-solve LEVELFILE [--level N] [--max-moves N] [--max-states N] [--first] "
-                        "[--threads 1|2] [--millis MS] [--steps] [--greedy] [--random N [--seed S]]\n");
+                        "[--probe [--probe-states N]] [--threads 1|2] [--millis MS] [--steps] [--greedy] "
+                        "[--random N [--seed S]]\n");
         return 2;
     }
     if (!FindLevel(&o)) {
@@ -240,7 +297,10 @@ int main(int argc, char** argv)
     limits->maxBoards = o.maxStates;
     limits->maxMillis = o.millis;
     limits->threads = o.threads;
-    int status = o.greedy || o.random ? RunPlayers(o, *limits) : o.first ? RunFirst(o, *limits) : RunGraph(o, *limits);
+    int status = o.greedy || o.random ? RunPlayers(o, *limits)
+                 : o.probe            ? RunProbe(o, limits)
+                 : o.first            ? RunFirst(o, *limits)
+                                      : RunGraph(o, *limits);
     delete limits;
     SimClose();
     rmdir(scratch);
