@@ -1321,7 +1321,9 @@ void Tally(const std::vector<ProbeDrag>& drags, const std::vector<ProbeQuestion>
 {
     *winning = *shortest = *losing = *unknown = 0;
     for (const ProbeDrag& d : drags) {
-        SolveOutcome answer = d.wins ? SOLVE_FOUND : d.question < 0 ? SOLVE_NO_WIN : questions[static_cast<size_t>(d.question)].answer;
+        SolveOutcome answer = d.wins           ? SOLVE_FOUND
+                              : d.question < 0 ? SOLVE_NO_WIN
+                                               : questions[static_cast<size_t>(d.question)].answer;
         int more = d.wins ? 0 : d.question < 0 ? -1 : questions[static_cast<size_t>(d.question)].drags;
         *winning += answer == SOLVE_FOUND;
         *shortest += answer == SOLVE_FOUND && more <= d.left;

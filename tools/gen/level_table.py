@@ -13,6 +13,10 @@ core:
   whole graph was searched;
 - critical and forced steps along a shortest win: a step where at most a third of
   the drags keep a win, and one where only one does;
+- where the whole graph is too large, the share of losing first drags and the
+  critical and forced steps come from tovi-solve's probe instead (every drag at
+  the start and along the shortest win asked by a bounded search whether a win is
+  left): lower bounds, as a drag its search could not settle counts as keeping;
 - a greedy player (a drag that wins, else one that matches, else the one that
   brings equal elements closest) and a random one (drags picked at random, up to
   twice the fewest): won or not, and the share of random plays won;
@@ -38,6 +42,7 @@ import statistics
 import subprocess
 import sys
 import tempfile
+import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
@@ -52,6 +57,9 @@ MECHANICS = [("block", "B"), ("ferry", "H"), ("lift", "V"), ("mud", "M"), ("tele
              ("crumbling", "C"), ("spikes", "S"), ("magnet", "GP")]
 FULL_STATES = 20000     # boards the whole-graph search may meet
 FIRST_STATES = 100000   # boards the fewest-drags search may meet where the graph is too large
+PROBE_STATES = 20000    # boards the probe's search of one drag may meet there
+PROBE_MILLIS = 600000   # and, as a safety, the time the probe (and the search before it) may take
+PROBE_VERSION = 2       # of the probe's measures kept in level-measures.json
 ABLATE_STATES = 20000   # boards each search of a board with a mechanic taken away may meet
 SEARCH_MILLIS = 60000   # and the time any one search may take
 MAX_DRAGS = 40
@@ -63,11 +71,11 @@ BUILD = None
 ENCODER = None          # tovi-encode, beside tovi-solve in BUILD
 
 
-def run_solver(path, n, *flags):
+def run_solver(path, n, *flags, millis=SEARCH_MILLIS):
     """tovi-solve's output on a level file (stdout), or "" when it failed or took too long."""
     try:
         return subprocess.run([os.path.join(BUILD, "tovi-solve"), path, "--level", str(n)] + list(flags),
-                              capture_output=True, text=True, timeout=SEARCH_MILLIS // 1000 * 3 + 60).stdout
+                              capture_output=True, text=True, timeout=millis // 1000 * 3 + 60).stdout
     except subprocess.TimeoutExpired:
         return ""
 
@@ -125,6 +133,44 @@ def phases(n, script):
     return won, tries
 
 
+def probe(n):
+    """The probe of level n: (the fewest drags the search before it found, exact?, the
+    probe's measures), or None when it found no win."""
+    path = os.path.join(ROOT, "media", "levels", "level%d.bin" % n)
+    start = time.monotonic()
+    out = run_solver(path, n, "--probe", "--steps", "--max-moves", str(MAX_DRAGS), "--max-states",
+                     str(FIRST_STATES), "--probe-states", str(PROBE_STATES), "--millis", str(PROBE_MILLIS),
+                     millis=2 * PROBE_MILLIS)
+    res = solver_result(out)
+    if not res or res["stats"].get("probe") != "1":
+        return None
+    st = res["stats"]
+    return int(st["moves"]), st.get("fewest") == "exact", {
+        "version": PROBE_VERSION, "first": int(st["first"]), "firstLosing": int(st["firstlosing"]),
+        "firstUnknown": int(st["firstunknown"]), "steps": steps_line(out) or [],
+        "seconds": round(time.monotonic() - start, 1)}
+
+
+def add_probe(n, m):
+    """Level n's measures m with the probe's, where the whole graph was too large."""
+    got = probe(n)
+    if got:
+        f, exact, m["probe"] = got
+        if exact or not m["exact"] and f < m["fewest"]:
+            m["fewest"], m["exact"] = f, exact
+    else:
+        m["probe"] = {"version": PROBE_VERSION}
+    return m
+
+
+def reprobe(job):
+    """For a level measured before the probe, job = (n, its measures): n, its board and
+    the measures with the probe's."""
+    n, m = job
+    _, board, _ = bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n))
+    return n, "".join(board), add_probe(n, dict(m))
+
+
 def measure(n):
     """Every measure of level n, as a dict (see the module's note)."""
     title, board, script = bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n))
@@ -144,13 +190,16 @@ def measure(n):
             m["steps"] = steps_line(full)
     elif full.startswith("unsolved") and "too large" not in full:
         m["noWin"] = True
-    if not exact and not m.get("noWin"):
-        first = solver_result(run_solver(path, n, "--first", "--max-moves", str(MAX_DRAGS), "--max-states",
-                                          str(FIRST_STATES), "--millis", str(SEARCH_MILLIS)))
-        if first:
-            f = int(first["stats"]["moves"])
-            if first["stats"].get("fewest") == "exact" or fewest is None or f < fewest:
-                fewest, exact = f, first["stats"].get("fewest") == "exact"
+    if "dead" not in m and not m.get("noWin"):
+        # The whole graph is too large: the probe's search settles the fewest, and
+        # the probe along its win the choices.
+        got = probe(n)
+        if got:
+            f, first_exact, m["probe"] = got
+            if first_exact or fewest is None or f < fewest:
+                fewest, exact = f, first_exact
+        else:
+            m["probe"] = {"version": PROBE_VERSION}
     if fewest is None or (not exact and m["stored"] < fewest):
         fewest, exact = m["stored"], False
     m["fewest"], m["exact"] = fewest, exact
@@ -189,19 +238,40 @@ def thumbnail(n):
 
 # ---- reading the measures ------------------------------------------------------
 
-def critical(m):
-    """(critical steps, forced steps) along the shortest win, or None when unknown."""
-    if m.get("steps") is None:
+def probed(m):
+    """The probe's measures of a level whose whole graph was too large, or None."""
+    p = m.get("probe")
+    return p if "firstLosing" not in m and p and p.get("version") == PROBE_VERSION and "first" in p else None
+
+
+def choices(m):
+    """(first drags, losing first drags, the steps as (drags, winning, shortest,
+    unknown)) from the whole graph or else the probe, or None when neither settled them."""
+    p = probed(m)
+    if p:
+        return p["first"], p["firstLosing"], [tuple(s) for s in p["steps"]]
+    if "firstLosing" not in m:
         return None
-    crit = sum(1 for drags, winning, _ in m["steps"] if drags and 3 * winning <= drags)
-    forced = sum(1 for _, winning, _ in m["steps"] if winning == 1)
+    return m["first"], m["firstLosing"], [tuple(s) + (0,) for s in m.get("steps") or []]
+
+
+def critical(m):
+    """(critical steps, forced steps) along the shortest win, or None when unknown. A
+    drag the probe could not settle counts as keeping the win, so a probed step
+    counted here is surely critical (or forced)."""
+    c = choices(m)
+    if c is None or (not probed(m) and m.get("steps") is None):
+        return None
+    crit = sum(1 for drags, winning, _, unknown in c[2] if drags and 3 * (winning + unknown) <= drags)
+    forced = sum(1 for _, winning, _, unknown in c[2] if winning + unknown == 1)
     return crit, forced
 
 
 def losing_share(m):
-    if "firstLosing" not in m or not m.get("first"):
+    c = choices(m)
+    if c is None or not c[0]:
         return None
-    return 100.0 * m["firstLosing"] / m["first"]
+    return 100.0 * c[1] / c[0]
 
 
 def random_share(m):
@@ -261,9 +331,13 @@ def cells(n, title, board, m, teaching):
         fewest = str(m["fewest"]) if m["exact"] else "at most %d" % m["fewest"]
     dead = str(m["dead"]) if "dead" in m else "search too large"
     share = losing_share(m)
-    losing = "%d of %d (%s)" % (m["firstLosing"], m["first"], pct(share)) if share is not None else "search too large"
+    c = choices(m)
+    least = "at least " if probed(m) else ""
+    mark = " (probe)" if probed(m) else ""
+    losing = "%s%d of %d (%s%s)" % (least, c[1], c[0], pct(share), ", probe" if probed(m) else "") \
+        if share is not None else "search too large"
     cf = critical(m)
-    steps = "%d / %d" % cf if cf else "search too large"
+    steps = "%s%d / %d%s" % ((least,) + cf + (mark,)) if cf else "search too large"
     greedy = {"won": "won", "lost": "lost", "stuck": "stuck", None: "-"}[m.get("greedy")]
     rnd = pct(random_share(m))
     req = required(m.get("ablation", {}))
@@ -281,7 +355,8 @@ def summary(levels):
     out = ["", "## Summary and goals", "",
            "Over the levels that teach nothing (the ones with a caption teach a mechanic) unless said.",
            "A measure the searches could not settle for a level leaves that level out of it (the",
-           "counts say how many are in); a goal marked *no* is not met.", "",
+           "counts say how many are in); a goal marked *no* is not met. Probed figures count as they",
+           "stand: they are lower bounds, so a median or count they are in is one too.", "",
            "| Chapter | Levels | Median fewest drags (goal) | Last level's fewest (goal ≥ 16) | "
            "Median losing first drags (goal) | With a critical step, from level 5 on (goal: all) | "
            "With a forced step | Not won by the greedy player | Median random wins (goal) | "
@@ -310,6 +385,8 @@ def summary(levels):
         crit_known = [(n, critical(m)) for n, _, m in plain if n >= 5 and critical(m) is not None]
         crit_yes = sum(1 for _, cf in crit_known if cf[0] > 0)
         crit_all = sum(1 for n, _, m in plain if n >= 5)
+        share_probed = sum(1 for _, _, m in plain if losing_share(m) is not None and probed(m))
+        crit_probed = sum(1 for n, _, m in plain if n >= 5 and critical(m) is not None and probed(m))
         forced = sum(1 for _, _, m in plain if critical(m) and critical(m)[1] > 0)
         forced_total += forced
         greedy = [m.get("greedy") for _, _, m in plain if m.get("greedy")]
@@ -326,13 +403,13 @@ def summary(levels):
         empty = sum(1 for _, b, _, _ in rows if pieces(b)[3] >= 6)
         odd_total += odd
         empty_total += empty
-        out.append("| %d | %d | %s of %d settled (≥ %d): %s | %s | %s of %d (≥ %d %%): %s | %d of %d settled "
+        out.append("| %d | %d | %s of %d settled (≥ %d): %s | %s | %s of %d%s (≥ %d %%): %s | %d of %d settled%s "
                    "(of %d): %s | %d | %d of %d | %s of %d%s | %s / %s%s | %d | %d |" % (
                        ch, len(rows), fmt(fm), len(fewest), goals_fewest[ch],
                        "yes" if fm is not None and fm >= goals_fewest[ch] else "no", last_cell,
-                       pct(lm_), len(shares), goals_losing[ch],
-                       "yes" if lm_ is not None and lm_ >= goals_losing[ch] else "no",
-                       crit_yes, len(crit_known), crit_all,
+                       pct(lm_), len(shares), ", %d probed" % share_probed if share_probed else "",
+                       goals_losing[ch], "yes" if lm_ is not None and lm_ >= goals_losing[ch] else "no",
+                       crit_yes, len(crit_known), ", %d probed" % crit_probed if crit_probed else "", crit_all,
                        "yes" if crit_yes == crit_all else "no", forced, not_won, len(greedy),
                        pct(rm), len(rnds), "" if ch == 1 else " (≤ 5 %%): %s" % (
                            "yes" if rm is not None and rm <= 5 else "no"),
@@ -436,13 +513,18 @@ def main(argv):
     sources = {n: bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n)) for n in range(1, bl.LEVELS + 1)}
     todo = [n for n in (only or range(1, bl.LEVELS + 1))
             if known.get("".join(sources[n][1]), {}).get("version") != VERSION]
+    # Boards measured before the probe, whose whole graph was too large: only the probe is due.
+    unprobed = [(n, known["".join(sources[n][1])]) for n in (only or range(1, bl.LEVELS + 1)) if n not in todo]
+    unprobed = [(n, m) for n, m in unprobed if "firstLosing" not in m and not m.get("noWin") and
+                m.get("probe", {}).get("version") != PROBE_VERSION]
     with multiprocessing.Pool(jobs) as pool:
-        for n, board, m in pool.imap_unordered(measure, todo):
-            known[board] = m
-            with open(store + ".tmp", "w") as f:
-                json.dump(known, f)
-            os.replace(store + ".tmp", store)
-            print("level %d measured" % n, file=sys.stderr)
+        for what, work, items in (("measured", measure, todo), ("probed", reprobe, unprobed)):
+            for n, board, m in pool.imap_unordered(work, items):
+                known[board] = m
+                with open(store + ".tmp", "w") as f:
+                    json.dump(known, f)
+                os.replace(store + ".tmp", store)
+                print("level %d %s" % (n, what), file=sys.stderr)
     for n in (only or range(1, bl.LEVELS + 1)):
         thumbnail(n)
     lines = ["# The levels at a glance", "",
@@ -452,8 +534,12 @@ def main(argv):
              "fewest only (up to %d boards); \"at most\" where neither settled it (the best win found)." % FIRST_STATES,
              "*Dead ends*: boards from which the level can no longer be won. *Losing first drags*: of the",
              "drags from the start, those after which no win is left. *Critical / forced*: steps of a",
-             "shortest win where at most a third of the drags keep a win / only one does. These three need",
-             "the whole graph: \"search too large\" where it has more than %d boards. *Greedy*: a" % FULL_STATES,
+             "shortest win where at most a third of the drags keep a win / only one does. Dead ends need",
+             "the whole graph: \"search too large\" where it has more than %d boards. There the losing" % FULL_STATES,
+             "first drags and the critical / forced steps come from the probe (marked *probe*): every drag",
+             "at the start and along the shortest win found is played and asked by a fewest-drags search",
+             "(up to %d boards each) whether a win is left after it; a drag that search cannot settle" % PROBE_STATES,
+             "counts as keeping the win, so the probe's figures are lower bounds (\"at least\"). *Greedy*: a",
              "player who makes a winning drag, else a matching one, else the one that brings equal",
              "elements closest, never one that loses at once or returns to a board: won, lost, or stuck",
              "(no drag brings a pair closer). *Random*: the share of %d plays of random drags (up to" % RANDOM_PLAYS,
