@@ -83,22 +83,42 @@ static void Fall(int i)
     }
 }
 
-// The rider of a platform: the last movable record resting exactly on it.
+// The rider of a platform: the last movable record resting exactly on it (less
+// than a cell to either side, its top edge a cell above the platform's).
 static int FindRider(int platform)
 {
-    int rider = 0;
-    ScanNonFixed([&](int j) {
-        if (j != platform && IsExistUp(til[platform], til[j]) && IsMovable(til[j].type))
-            rider = j;
-        return false;  // the last one found
-    });
-    return rider;
+    const TileRecord p = til[platform];  // a copy: the scan changes nothing
+    return ScanLastNonFixedInBox(p.x - (CELL_SIZE - 1), p.x + CELL_SIZE - 1, p.y - CELL_SIZE, p.y - CELL_SIZE,
+                                 [&](int j) { return j != platform && IsExistUp(p, til[j]) && IsMovable(til[j].type); });
 }
 
+// Whether a record other than i and except is in record i's way in direction dir
+// (checkc): its top-left corner then lies within a cell of i's, on the side dir says.
 static int Blocked(int dir, int i, int except)
 {
-    return ScanAnyNear(til[i].x, til[i].y, [&](int j) { return j != i && j != except && checkc(dir, i, j) != 0; }) ? 1
-                                                                                                                   : 0;
+    // The box checkc's test reaches: beside, up to a cell that way and less than
+    // a cell higher or lower; below or above, the other way round.
+    int left = -(CELL_SIZE - 1);
+    int right = CELL_SIZE - 1;
+    int top = -(CELL_SIZE - 1);
+    int bottom = CELL_SIZE - 1;
+    if (dir == DIR_RIGHT) {
+        left = 1;
+        right = CELL_SIZE;
+    } else if (dir == DIR_LEFT) {
+        left = -CELL_SIZE;
+        right = -1;
+    } else if (dir == DIR_DOWN) {
+        top = 1;
+        bottom = CELL_SIZE;
+    } else if (dir == DIR_UP) {
+        top = -CELL_SIZE;
+        bottom = -1;
+    }
+    return ScanAnyInBox(til[i].x, til[i].y, left, right, top, bottom,
+                        [&](int j) { return j != i && j != except && checkc(dir, i, j) != 0; })
+               ? 1
+               : 0;
 }
 
 static void CollectStack(int rider)
@@ -121,8 +141,10 @@ static void CarrySideways(int platform, int stayMark)
         if (til[j].type == 0)
             return;
         bool stays = k > 0 && (gimasu[k] == j + stayMark || gimasu[k] == j + STAY_BOTH);
-        if (!stays)
+        if (!stays) {
+            ScanMoved(j);
             til[j].x = x;
+        }
     }
 }
 
@@ -169,6 +191,7 @@ static void LiftRight(int i)
     bool riderBlocked = rider != 0 && Blocked(DIR_RIGHT, rider, 0);
     if (rider != 0)
         CollectStack(rider);
+    ScanMoved(i);
     til[i].x = StepForward(til[i].x, pomera);
     if (rider != 0 && !riderBlocked)
         CarrySideways(i, STAY_RIGHT);
@@ -184,6 +207,7 @@ static void LiftLeft(int i)
     bool riderBlocked = rider != 0 && Blocked(DIR_LEFT, rider, 0);
     if (rider != 0)
         CollectStack(rider);
+    ScanMoved(i);
     til[i].x = StepBack(til[i].x, pomera);
     if (rider != 0 && !riderBlocked)
         CarrySideways(i, STAY_LEFT);
@@ -425,8 +449,11 @@ static void Magnet(int i)
 int ObjectStep(int i)
 {
     int t = til[i].type;
-    if ((t >= EL_FIRST && t <= EL_SPIKES) || IsOnPad(t))
-        return ActiveStep(i);
+    if ((t >= EL_FIRST && t <= EL_SPIKES) || IsOnPad(t)) {
+        int r = ActiveStep(i);
+        ScanCatchUp();  // what the step moved goes back in the buckets
+        return r;
+    }
     // Tiles, removed records and the codes no rule acts on: of the object steps
     // only the check for a spiked element applies to them.
     if (probo == 1 && spiked == 0 && movsp == 0) {

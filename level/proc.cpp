@@ -138,7 +138,9 @@ static int HasSingleton()
 {
     if (cnp == 1)
         return 1;
-    quicksort(0, cnp);
+    // par[0] is 0 and every code counted is above it: sorting from 1 leaves the
+    // same order, and the span the sort counts over starts at the least code.
+    quicksort(1, cnp);
     for (int k = 1; k <= cnp; k++) {
         bool samePrev = k > 1 && par[k - 1] == par[k];
         bool sameNext = k < cnp && par[k + 1] == par[k];
@@ -204,6 +206,7 @@ static void DragStep(int mx, int my)
     Cursor.x = static_cast<Sint16>(MoveX * CELL_SIZE + 20);
     if (IsOnPad(til[p].type))
         LeavePad(p);
+    ScanMoved(p);
     til[p].x = MoveX * CELL_SIZE;
     if (HeldUp(p))
         ccf(til[p], p);
@@ -239,8 +242,15 @@ static int LevelLogic(SDL_Surface* frame, int buttons, int mx, int my, int dialo
     if (cnp == 0)
         return 0;
 
-    for (int i = 1; i <= ukupnot; i++)
-        if (ObjectStep(i) == SCREEN_RETRY)
+    // A tile, or a fixed code no rule acts on, has a step that only ends the
+    // level once a spiked element is gone (probo), and that can only hold at the
+    // frame's first record: every step that acts checks it too, and only a spike
+    // pit sets it, together with spiked. So the first record and then those the
+    // index lists as acting (ScanActors, ascending) are all that need a step.
+    if (ukupnot >= 1 && ObjectStep(1) == SCREEN_RETRY)
+        return SCREEN_RETRY;
+    for (int k = 0; k < ScanActorCount; k++)
+        if (int i = ScanActors[k]; i > 1 && ObjectStep(i) == SCREEN_RETRY)
             return SCREEN_RETRY;
     if (MovingElement == 1)
         DragStep(mx, ToviMouseY);

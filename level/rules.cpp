@@ -25,12 +25,16 @@ thread_local int ScanIndexOn = 0;
 thread_local int ScanFixed[BOARD_ROWS][BOARD_COLS];
 thread_local int ScanOthers[TIL_SIZE];
 thread_local int ScanOtherCount = 0;
+thread_local int ScanActors[TIL_SIZE];
+thread_local int ScanActorCount = 0;
 thread_local int ScanMudList[TIL_SIZE];
 thread_local int ScanMudCount = 0;
 thread_local int ScanLiftList[TIL_SIZE];
 thread_local int ScanLiftCount = 0;
-thread_local int ScanRowStart[BOARD_ROWS + 2];
-thread_local int ScanRowRecords[TIL_SIZE];
+thread_local int ScanCellHead[SCAN_OFF_BOARD + 1];
+thread_local int ScanCellNext[TIL_SIZE];
+thread_local int ScanCellPrev[TIL_SIZE];
+thread_local int ScanCellOfRecord[TIL_SIZE];
 thread_local unsigned char ScanMovedMark[TIL_SIZE];
 thread_local int ScanMovedList[TIL_SIZE];
 thread_local int ScanMovedCount = 0;
@@ -57,44 +61,82 @@ static bool IsFixed(int code)
     return code >= 0 && code < 256 && FixedTable.is[code];
 }
 
+static void BucketAdd(int j, int bucket)
+{
+    int head = ScanCellHead[bucket];
+    ScanCellNext[j] = head;
+    ScanCellPrev[j] = 0;
+    if (head != 0)
+        ScanCellPrev[head] = j;
+    ScanCellHead[bucket] = j;
+    ScanCellOfRecord[j] = bucket;
+}
+
+static void BucketRemove(int j)
+{
+    int prev = ScanCellPrev[j];
+    int next = ScanCellNext[j];
+    if (prev != 0)
+        ScanCellNext[prev] = next;
+    else
+        ScanCellHead[ScanCellOfRecord[j]] = next;
+    if (next != 0)
+        ScanCellPrev[next] = prev;
+}
+
 void ScanIndexBuild()
 {
     memset(ScanFixed, 0, sizeof ScanFixed);
+    memset(ScanCellHead, 0, sizeof ScanCellHead);
+    for (int k = 0; k < ScanMovedCount; k++)
+        ScanMovedMark[ScanMovedList[k]] = 0;
+    ScanMovedCount = 0;
     ScanOtherCount = 0;
+    ScanActorCount = 0;
     ScanMudCount = 0;
     ScanLiftCount = 0;
-    for (int i = 1; i <= ukupnot && i < TIL_SIZE; i++) {
+    int n = ukupnot < TIL_SIZE ? ukupnot : TIL_SIZE - 1;
+    for (int i = 1; i <= n; i++) {
         const TileRecord& t = til[i];
         if (t.type == EL_MUD)
             ScanMudList[ScanMudCount++] = i;
         if (t.type == EL_LIFT_V)
             ScanLiftList[ScanLiftCount++] = i;
-        int col = t.x / CELL_SIZE;
-        int row = t.y / CELL_SIZE;
+        int col = ScanCellOf(t.x);
+        int row = ScanCellOf(t.y);
+        bool onBoard = col >= 0 && col < BOARD_COLS && row >= 0 && row < BOARD_ROWS;
         // Only a fixed record aligned on a cell of the board, alone there, is
         // looked up by its cell; anything else is visited by every scan.
-        if (IsFixed(t.type) && t.x >= 0 && t.y >= 0 && t.x % CELL_SIZE == 0 && t.y % CELL_SIZE == 0 &&
-            col < BOARD_COLS && row < BOARD_ROWS && ScanFixed[row][col] == 0)
+        if (IsFixed(t.type) && onBoard && t.x % CELL_SIZE == 0 && t.y % CELL_SIZE == 0 && ScanFixed[row][col] == 0) {
             ScanFixed[row][col] = i;
-        else
+            ScanCellOfRecord[i] = -1;
+            if (t.type >= EL_FIRST && t.type <= EL_SPIKES)
+                ScanActors[ScanActorCount++] = i;
+        } else {
             ScanOthers[ScanOtherCount++] = i;
+            ScanActors[ScanActorCount++] = i;
+            BucketAdd(i, onBoard ? row * BOARD_COLS + col : SCAN_OFF_BOARD);
+        }
     }
-    // The others by row: counted, then placed in record order.
-    for (int k = 0; k < ScanMovedCount; k++)
-        ScanMovedMark[ScanMovedList[k]] = 0;
-    ScanMovedCount = 0;
-    int count[BOARD_ROWS + 1] = {};
-    for (int k = 0; k < ScanOtherCount; k++)
-        count[ScanRowOf(til[ScanOthers[k]].y)]++;
-    ScanRowStart[0] = 0;
-    for (int r = 0; r <= BOARD_ROWS; r++)
-        ScanRowStart[r + 1] = ScanRowStart[r] + count[r];
-    int fill[BOARD_ROWS + 1];
-    for (int r = 0; r <= BOARD_ROWS; r++)
-        fill[r] = ScanRowStart[r];
-    for (int k = 0; k < ScanOtherCount; k++)
-        ScanRowRecords[fill[ScanRowOf(til[ScanOthers[k]].y)]++] = ScanOthers[k];
     ScanIndexOn = 1;
+}
+
+void ScanCatchUp()
+{
+    if (!ScanIndexOn)
+        return;
+    int kept = 0;
+    for (int k = 0; k < ScanMovedCount; k++) {
+        int j = ScanMovedList[k];
+        if (j > ukupnot || ScanCellOfRecord[j] < 0) {  // in no bucket: it stays on the list
+            ScanMovedList[kept++] = j;
+            continue;
+        }
+        BucketRemove(j);
+        BucketAdd(j, ScanBucketOf(til[j].x, til[j].y));
+        ScanMovedMark[j] = 0;
+    }
+    ScanMovedCount = kept;
 }
 
 void ScanIndexDrop()

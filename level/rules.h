@@ -79,24 +79,37 @@ extern TOVI_TLS int ScanIndexOn;                        // 1 while the index bel
 extern TOVI_TLS int ScanFixed[BOARD_ROWS][BOARD_COLS];  // the fixed record aligned on each cell; 0 none
 extern TOVI_TLS int ScanOthers[TIL_SIZE];  // every record not in ScanFixed, ascending, 0..ScanOtherCount - 1
 extern TOVI_TLS int ScanOtherCount;
+// Every record whose object step may act this frame, ascending, 0..ScanActorCount
+// - 1: the others, and the fixed ones of the codes EL_FIRST..EL_SPIKES (mud, a
+// teleport entrance, a magnet, its button, a spike pit).
+extern TOVI_TLS int ScanActors[TIL_SIZE];
+extern TOVI_TLS int ScanActorCount;
 extern TOVI_TLS int ScanMudList[TIL_SIZE];  // every mud record, ascending, 0..ScanMudCount - 1
 extern TOVI_TLS int ScanMudCount;
 extern TOVI_TLS int ScanLiftList[TIL_SIZE];  // every vertical platform, ascending, 0..ScanLiftCount - 1
 extern TOVI_TLS int ScanLiftCount;
-// The records of ScanOthers by the row their top edge was in when the index was
-// built: row r (BOARD_ROWS for every row off the board) holds
-// ScanRowRecords[ScanRowStart[r] .. ScanRowStart[r + 1] - 1].
-extern TOVI_TLS int ScanRowStart[BOARD_ROWS + 2];
-extern TOVI_TLS int ScanRowRecords[TIL_SIZE];
-// The records whose top edge has changed since the index was built (each rule
-// that moves a record up or down, or removes one, reports it through
-// ScanMoved): ScanMovedMark[j] is 1 for each, ScanMovedList[0..ScanMovedCount - 1]
-// lists them.
+// The records of ScanOthers by the cell their top-left corner lies in: each
+// cell of the board is a bucket, and one more (SCAN_OFF_BOARD) holds every
+// record whose corner lies off the board. A bucket is a list in no particular
+// order: ScanCellHead[b] its first record, ScanCellNext[j] the one after j,
+// ScanCellPrev[j] the one before (0 at either end), ScanCellOfRecord[j] the
+// bucket holding j, -1 for a fixed one (records beyond ukupnot are in none).
+constexpr int SCAN_OFF_BOARD = BOARD_ROWS * BOARD_COLS;
+extern TOVI_TLS int ScanCellHead[SCAN_OFF_BOARD + 1];
+extern TOVI_TLS int ScanCellNext[TIL_SIZE];
+extern TOVI_TLS int ScanCellPrev[TIL_SIZE];
+extern TOVI_TLS int ScanCellOfRecord[TIL_SIZE];
+// The records moved since they were put in their buckets (each rule that moves
+// a record, or removes one, reports it through ScanMoved before any scan can
+// see it moved): ScanMovedMark[j] is 1 for each, ScanMovedList[0..ScanMovedCount
+// - 1] lists them. The bucket scans skip them in their buckets and visit them
+// all; ScanCatchUp puts them back in the buckets they now belong in.
 extern TOVI_TLS unsigned char ScanMovedMark[TIL_SIZE];
 extern TOVI_TLS int ScanMovedList[TIL_SIZE];
 extern TOVI_TLS int ScanMovedCount;
 void ScanIndexBuild();  // builds the index from til and turns it on
 void ScanIndexDrop();   // turns it off
+void ScanCatchUp();     // every moved record into the bucket of its place now
 // The fixed records a scan around pixel (x, y) visits, ascending, into fixed
 // (room for 9); returns their count.
 int ScanFixedNear(int x, int y, int* fixed);
@@ -132,14 +145,8 @@ template <typename Test> bool ScanAnyNear(int x, int y, Test test)
             return true;
     return false;
 }
-// The row of the index that pixel row v falls in: BOARD_ROWS off the board.
-inline int ScanRowOf(int v)
-{
-    int r = ScanCellOf(v);
-    return r >= 0 && r < BOARD_ROWS ? r : BOARD_ROWS;
-}
-// Record j's top edge is about to change, or has: from now on the row scans
-// look at it wherever it is.
+// Record j is about to move or be removed, or has: until ScanCatchUp the
+// bucket scans look at it wherever it is.
 inline void ScanMoved(int j)
 {
     if (ScanIndexOn && j > 0 && j < TIL_SIZE && ScanMovedMark[j] == 0) {
@@ -147,11 +154,43 @@ inline void ScanMoved(int j)
         ScanMovedList[ScanMovedCount++] = j;
     }
 }
+// The bucket of pixel (x, y): its cell, or SCAN_OFF_BOARD.
+inline int ScanBucketOf(int x, int y)
+{
+    int col = ScanCellOf(x);
+    int row = ScanCellOf(y);
+    return col >= 0 && col < BOARD_COLS && row >= 0 && row < BOARD_ROWS ? row * BOARD_COLS + col : SCAN_OFF_BOARD;
+}
+// Calls visit(j), until it returns true, for every record outside ScanFixed
+// whose top-left corner may lie in [left, right] x [top, bottom] (a box at most
+// three cells wide and high): those in the buckets the box touches that have
+// not moved, then every record moved. Returns whether visit returned true.
+// The records come in no particular order; the index must be on.
+template <typename Visit> bool ScanOthersInBox(int left, int right, int top, int bottom, Visit visit)
+{
+    int c0 = ScanCellOf(left);
+    int c1 = ScanCellOf(right);
+    int r0 = ScanCellOf(top);
+    int r1 = ScanCellOf(bottom);
+    for (int r = r0 < 0 ? 0 : r0; r <= r1 && r < BOARD_ROWS; r++)
+        for (int col = c0 < 0 ? 0 : c0; col <= c1 && col < BOARD_COLS; col++)
+            for (int j = ScanCellHead[r * BOARD_COLS + col]; j != 0; j = ScanCellNext[j])
+                if (ScanMovedMark[j] == 0 && visit(j))
+                    return true;
+    if (c0 < 0 || r0 < 0 || c1 >= BOARD_COLS || r1 >= BOARD_ROWS)
+        for (int j = ScanCellHead[SCAN_OFF_BOARD]; j != 0; j = ScanCellNext[j])
+            if (ScanMovedMark[j] == 0 && visit(j))
+                return true;
+    for (int k = 0; k < ScanMovedCount; k++)
+        if (visit(ScanMovedList[k]))
+            return true;
+    return false;
+}
 // Whether test(j) holds for any record a scan around pixel (x, y) visits, for a
-// test that holds only for records whose top edge lies in (y, y + CELL_SIZE]:
-// the fixed neighbours, the other records of the (at most two) rows such an
-// edge lies in, and every record moved since the index was built.
-template <typename Test> bool ScanAnyBelow(int x, int y, Test test)
+// test that holds only for records whose top-left corner lies in
+// [x + left, x + right] x [y + top, y + bottom] (each within a cell of x or y):
+// the fixed neighbours and the other records in or moved into that box.
+template <typename Test> bool ScanAnyInBox(int x, int y, int left, int right, int top, int bottom, Test test)
 {
     if (!ScanIndexOn)
         return ScanAnyNear(x, y, test);
@@ -161,19 +200,35 @@ template <typename Test> bool ScanAnyBelow(int x, int y, Test test)
         for (int k = col - 1; k <= col + 1; k++)
             if (r >= 0 && r < BOARD_ROWS && k >= 0 && k < BOARD_COLS && ScanFixed[r][k] != 0 && test(ScanFixed[r][k]))
                 return true;
-    int first = ScanRowOf(y + 1);
-    int last = ScanRowOf(y + CELL_SIZE);
-    for (int r = first;; r = last) {
-        for (int k = ScanRowStart[r]; k < ScanRowStart[r + 1]; k++)
-            if (int j = ScanRowRecords[k]; ScanMovedMark[j] == 0 && test(j))
-                return true;
-        if (r == last)
-            break;
+    return ScanOthersInBox(x + left, x + right, y + top, y + bottom, test);
+}
+// Whether test(j) holds for any record a scan around pixel (x, y) visits, for a
+// test that holds only for records less than a cell to either side whose top
+// edge lies in (y, y + CELL_SIZE].
+template <typename Test> bool ScanAnyBelow(int x, int y, Test test)
+{
+    return ScanAnyInBox(x, y, -(CELL_SIZE - 1), CELL_SIZE - 1, 1, CELL_SIZE, test);
+}
+// The last record, ascending, of those ScanNonFixed visits for which test(j)
+// holds, 0 for none; for a test that holds only for records whose top-left
+// corner lies in [left, right] x [top, bottom] (at most three cells wide and high).
+template <typename Test> int ScanLastNonFixedInBox(int left, int right, int top, int bottom, Test test)
+{
+    int found = 0;
+    if (!ScanIndexOn) {
+        ScanEvery([&](int j) {
+            if (test(j))
+                found = j;
+            return false;
+        });
+        return found;
     }
-    for (int k = 0; k < ScanMovedCount; k++)
-        if (test(ScanMovedList[k]))
-            return true;
-    return false;
+    ScanOthersInBox(left, right, top, bottom, [&](int j) {
+        if (j > found && test(j))
+            found = j;
+        return false;
+    });
+    return found;
 }
 // The same over the records of list[0..count) while the index is on.
 template <typename Visit> bool ScanListed(const int* list, int count, Visit visit)
