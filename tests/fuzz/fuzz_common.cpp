@@ -28,12 +28,17 @@ void FuzzSetUp()
 // sanitizer fills and keeps in quarantine.
 void FuzzWriteFile(const char* path, const std::vector<uint8_t>& bytes)
 {
+    FuzzWriteFile(path, bytes.data(), bytes.size());
+}
+
+void FuzzWriteFile(const char* path, const uint8_t* bytes, size_t size)
+{
     int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0)
         FuzzFail("cannot write a scratch file");
     size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    while (done < size) {
+        ssize_t n = write(fd, bytes + done, size - done);
         if (n <= 0)
             FuzzFail("cannot write a scratch file");
         done += static_cast<size_t>(n);

@@ -24,6 +24,7 @@ void FuzzSetUp();
 
 // Writes bytes to path as they are (an empty vector makes an empty file).
 void FuzzWriteFile(const char* path, const std::vector<uint8_t>& bytes);
+void FuzzWriteFile(const char* path, const uint8_t* bytes, size_t size);
 // The whole file (empty when missing); *exists tells the two apart.
 std::vector<uint8_t> FuzzReadFile(const char* path, bool* exists = nullptr);
 
@@ -51,12 +52,20 @@ public:
     int Word32() { return static_cast<int>(static_cast<uint32_t>(Word16()) | static_cast<uint32_t>(Word16()) << 16); }
     std::vector<uint8_t> Take(size_t count)
     {
+        const uint8_t* at = p;
+        size_t k = Skip(count);
+        return std::vector<uint8_t>(at, at + k);
+    }
+    // Passes over up to count bytes (they stay where they are, from Next() on)
+    // and returns how many there were.
+    size_t Skip(size_t count)
+    {
         size_t k = count < n ? count : n;
-        std::vector<uint8_t> out(p, p + k);
         p += k;
         n -= k;
-        return out;
+        return k;
     }
+    const uint8_t* Next() const { return p; }
 
 private:
     const uint8_t* p;
