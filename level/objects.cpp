@@ -92,35 +92,6 @@ static int FindRider(int platform)
                                  [&](int j) { return j != platform && IsExistUp(p, til[j]) && IsMovable(til[j].type); });
 }
 
-// Whether a record other than i and except is in record i's way in direction dir
-// (checkc): its top-left corner then lies within a cell of i's, on the side dir says.
-static int Blocked(int dir, int i, int except)
-{
-    // The box checkc's test reaches: beside, up to a cell that way and less than
-    // a cell higher or lower; below or above, the other way round.
-    int left = -(CELL_SIZE - 1);
-    int right = CELL_SIZE - 1;
-    int top = -(CELL_SIZE - 1);
-    int bottom = CELL_SIZE - 1;
-    if (dir == DIR_RIGHT) {
-        left = 1;
-        right = CELL_SIZE;
-    } else if (dir == DIR_LEFT) {
-        left = -CELL_SIZE;
-        right = -1;
-    } else if (dir == DIR_DOWN) {
-        top = 1;
-        bottom = CELL_SIZE;
-    } else if (dir == DIR_UP) {
-        top = -CELL_SIZE;
-        bottom = -1;
-    }
-    return ScanAnyInBox(til[i].x, til[i].y, left, right, top, bottom,
-                        [&](int j) { return j != i && j != except && checkc(dir, i, j) != 0; })
-               ? 1
-               : 0;
-}
-
 static void CollectStack(int rider)
 {
     iznad[0] = rider;
@@ -269,10 +240,10 @@ static void Mud(int i)
 static void TeleportEntrance(int i)
 {
     int element = 0;
-    ScanNear(til[i].x, til[i].y, [&](int j) {
-        if (j != i && til[j].x == til[i].x && til[j].y == til[i].y)
+    ScanAnyInBox(til[i].x, til[i].y, 0, 0, 0, 0, [&](int j) {
+        if (j > element && j != i && til[j].x == til[i].x && til[j].y == til[i].y)
             element = j;
-        return false;  // the last one found
+        return false;  // the last one, ascending
     });
     if (element == 0)
         return;
@@ -306,11 +277,9 @@ static void SpikedsRemove(int pit)
 // jams the pit, which then shows no spikes until the block has left.
 static void SpikePit(int i)
 {
-    int victim = 0;
-    ScanNonFixed([&](int j) {
-        if (j != i && IsMovable(til[j].type) && til[j].x == til[i].x && til[j].y == til[i].y)
-            victim = j;
-        return false;  // the last one found
+    const TileRecord pit = til[i];  // a copy: the scan changes nothing
+    int victim = ScanLastNonFixedInBox(pit.x, pit.x, pit.y, pit.y, [&](int j) {
+        return j != i && IsMovable(til[j].type) && til[j].x == pit.x && til[j].y == pit.y;
     });
     if (victim == 0) {
         SpikedsRemove(i);
@@ -332,9 +301,13 @@ static void SpikePit(int i)
     SpikedsRemove(i);
 }
 
+// Whether a movable record stands on record i: in its column, its top edge at
+// most a cell above i's (WhoIsUp), so among the others in that box.
 static int LoadedFromAbove(int i)
 {
-    bool loaded = ScanNonFixed([&](int j) { return j != i && IsMovable(til[j].type) && WhoIsUp(til[i], til[j]) != 0; });
+    const TileRecord a = til[i];  // a copy: the scan changes nothing
+    auto test = [&](int j) { return j != i && IsMovable(til[j].type) && WhoIsUp(a, til[j]) != 0; };
+    bool loaded = ScanIndexOn ? ScanOthersInBox(a.x, a.x, a.y - CELL_SIZE, a.y, test) : ScanEvery(test);
     return loaded ? 1 : 0;
 }
 

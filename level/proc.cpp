@@ -56,15 +56,15 @@ static int GrabTarget(int button)
     int cy = Cursor.y;
     int candidate = 0;
     bool tile = false;
-    ScanNear(cx, cy, [&](int i) {
+    ScanAnyInBox(cx, cy, -CELL_SIZE, 0, -CELL_SIZE, 0, [&](int i) {
         const TileRecord& t = til[i];
         if (t.x <= cx && cx <= t.x + CELL_SIZE && t.y <= cy && cy <= t.y + CELL_SIZE) {
             if (t.type <= 99)
                 tile = true;
-            if (IsMovable(t.type))
+            if (IsMovable(t.type) && i > candidate)
                 candidate = i;
         }
-        return false;  // the last element found
+        return false;  // the last element, ascending
     });
     if (tile || candidate == imeUP)
         return 0;
@@ -182,7 +182,7 @@ static void DragStep(int mx, int my)
     bool rightFree = true;
     int rowY = MoveY * CELL_SIZE;
     int colX = MoveX * CELL_SIZE;
-    ScanNear(colX, rowY, [&](int j) {
+    ScanAnyInBox(colX, rowY, -CELL_SIZE, CELL_SIZE, -(CELL_SIZE - 1), CELL_SIZE - 1, [&](int j) {
         if (j == p || abs(til[j].y - rowY) >= CELL_SIZE)
             return false;
         if (til[j].type == EL_TELE_IN || til[j].type == EL_SPIKES)

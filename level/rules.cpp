@@ -224,6 +224,35 @@ int HeldUp(int i)
     return ScanAnyBelow(a.x, a.y, [&](int j) { return j != i && IsEmptyDown(a, til[j]) != 0; }) ? 1 : 0;
 }
 
+// Whether a record other than i and except is in record i's way in direction dir
+// (checkc): its top-left corner then lies within a cell of i's, on the side dir says.
+int Blocked(int dir, int i, int except)
+{
+    // The box checkc's test reaches: beside, up to a cell that way and less than
+    // a cell higher or lower; below or above, the other way round.
+    int left = -(CELL_SIZE - 1);
+    int right = CELL_SIZE - 1;
+    int top = -(CELL_SIZE - 1);
+    int bottom = CELL_SIZE - 1;
+    if (dir == DIR_RIGHT) {
+        left = 1;
+        right = CELL_SIZE;
+    } else if (dir == DIR_LEFT) {
+        left = -CELL_SIZE;
+        right = -1;
+    } else if (dir == DIR_DOWN) {
+        top = 1;
+        bottom = CELL_SIZE;
+    } else if (dir == DIR_UP) {
+        top = -CELL_SIZE;
+        bottom = -1;
+    }
+    return ScanAnyInBox(til[i].x, til[i].y, left, right, top, bottom,
+                        [&](int j) { return j != i && j != except && checkc(dir, i, j) != 0; })
+               ? 1
+               : 0;
+}
+
 int PlainCode(int code)
 {
     if (code >= PAD_FIRST)
@@ -330,24 +359,24 @@ void LeavePad(int p)
 void provgore(int i)
 {
     for (;;) {
-        int next = 0;
-        bool capped = false;
-        ScanNear(til[i].x, til[i].y, [&](int j) {
-            if (j == i || !checkc(DIR_UP, i, j))
+        // The first record, ascending, resting on i that either carries on the
+        // column (an element) or caps it (a tile, a removed record, an object).
+        int first = 0;
+        ScanAnyInBox(til[i].x, til[i].y, -(CELL_SIZE - 1), CELL_SIZE - 1, -CELL_SIZE, -1, [&](int j) {
+            if ((first != 0 && j > first) || j == i || !checkc(DIR_UP, i, j))
                 return false;
             int t = til[j].type;
-            if (t >= 101 && t <= 120)
-                next = j;
-            else if (t <= 99 || (t >= 122 && t <= 199))
-                capped = true;
-            return next != 0 || capped;
+            if ((t >= 101 && t <= 120) || t <= 99 || (t >= 122 && t <= 199))
+                first = j;
+            return false;
         });
-        if (capped) {
+        if (first == 0)
+            return;
+        if (til[first].type < 101 || til[first].type > 120) {
             tralala = 1;
             return;
         }
-        if (next == 0)
-            return;
+        int next = first;
         // The column cannot be higher than the board; a taller one is treated as capped.
         if (uiznad + 1 >= STACK_SIZE) {
             tralala = 1;
@@ -357,9 +386,9 @@ void provgore(int i)
         ccf(til[j], j);
         uiznad++;
         int touch = 0;
-        if (ScanNear(til[j].x, til[j].y, [&](int k) { return k != i && checkc(DIR_RIGHT, j, k); }))
+        if (Blocked(DIR_RIGHT, j, i))
             touch += STAY_RIGHT;
-        if (ScanNear(til[j].x, til[j].y, [&](int k) { return k != i && checkc(DIR_LEFT, j, k); }))
+        if (Blocked(DIR_LEFT, j, i))
             touch += STAY_LEFT;
         gimasu[uiznad] = touch != 0 ? touch + j : 0;
         iznad[uiznad] = j;

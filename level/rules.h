@@ -63,6 +63,7 @@ int IsMovable(int code);                      // 1 for what the player may drag 
 int IsEmptyDown(TileRecord a, TileRecord b);  // 1 if b holds a up
 int IsExistUp(TileRecord a, TileRecord b);    // 1 if b rests exactly on a
 int HeldUp(int i);                            // 1 if any other record holds record i up
+int Blocked(int dir, int i, int except);      // 1 if a record but i and except is in i's way in direction dir
 
 // ---- the scan index ------------------------------------------------------------
 // A fixed record never moves and never changes within a level frame: a tile
@@ -188,17 +189,19 @@ template <typename Visit> bool ScanOthersInBox(int left, int right, int top, int
 }
 // Whether test(j) holds for any record a scan around pixel (x, y) visits, for a
 // test that holds only for records whose top-left corner lies in
-// [x + left, x + right] x [y + top, y + bottom] (each within a cell of x or y):
-// the fixed neighbours and the other records in or moved into that box.
+// [x + left, x + right] x [y + top, y + bottom]: the fixed records aligned on a
+// cell whose corner lies in that box, then the other records in or moved into it.
 template <typename Test> bool ScanAnyInBox(int x, int y, int left, int right, int top, int bottom, Test test)
 {
     if (!ScanIndexOn)
         return ScanAnyNear(x, y, test);
-    int col = ScanCellOf(x);
-    int row = ScanCellOf(y);
-    for (int r = row - 1; r <= row + 1; r++)
-        for (int k = col - 1; k <= col + 1; k++)
-            if (r >= 0 && r < BOARD_ROWS && k >= 0 && k < BOARD_COLS && ScanFixed[r][k] != 0 && test(ScanFixed[r][k]))
+    int c0 = ScanCellOf(x + left + CELL_SIZE - 1);  // the first corner at or right of x + left
+    int c1 = ScanCellOf(x + right);
+    int r0 = ScanCellOf(y + top + CELL_SIZE - 1);
+    int r1 = ScanCellOf(y + bottom);
+    for (int r = r0 < 0 ? 0 : r0; r <= r1 && r < BOARD_ROWS; r++)
+        for (int k = c0 < 0 ? 0 : c0; k <= c1 && k < BOARD_COLS; k++)
+            if (ScanFixed[r][k] != 0 && test(ScanFixed[r][k]))
                 return true;
     return ScanOthersInBox(x + left, x + right, y + top, y + bottom, test);
 }
