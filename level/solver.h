@@ -11,7 +11,8 @@
 // Nothing stores an engine state per board: a board is reached again by
 // replaying the moves that lead to it from its parent (whose board a thread
 // keeps while it expands the parent's children), so a search holds only a key,
-// a parent and a move per board, in a table of the boards met. Two searches:
+// a parent and a move per board, in a table of the boards met. Two searches, and
+// a probe made of the first:
 // - Fewest drags (SolveFewest, SolveStart): A* over drags, with a lower bound
 //   that never overestimates (every kind whose elements all stand two or more
 //   columns apart needs a drag of its own, unless a platform or the teleport
@@ -27,7 +28,8 @@
 //   leaves a drag unknown when its search runs out of budget.
 // All run on both cores when asked, each thread on its own copy of the level
 // (the level state is thread_local), and neither draws, loads or sounds
-// anything. Every win they report has been replayed from the start to WON.
+// anything. Every win they report has been replayed to WON: from the start, or in
+// the probe from the board a drag left (itself played by the engine).
 #ifndef TOVI_LEVEL_SOLVER_H
 #define TOVI_LEVEL_SOLVER_H
 
@@ -127,7 +129,8 @@ void SolveExplore(const SolveLimits& limits, SolveGraph* graph);
 // The choices along a win, settled drag by drag where the whole graph is too
 // large. At the start board and at each drag of the win, every drag there is
 // played and asked whether a win is left after it: one that wins or loses at
-// once answers itself; the win's own drag keeps it; any other board is first
+// once answers itself; the win's own drag keeps it (the probe plays the win to
+// WON, or measures nothing); any other board is first
 // given the rest of the win (as the known win of SolveLimits) and else searched
 // for its fewest drags within limits.maxBoards boards (each question on its own;
 // the drags that leave the same board ask once). A win found (always replayed to
@@ -150,8 +153,8 @@ struct SolveChoices {
     long boards = 0;     // boards their searches met
     long frames = 0;
 };
-// win: the moves of a win from the start board at rest (SolveResult::moves or
-// SolveGraph::moves), waits included.
+// win: the moves of a whole win from the start board at rest, waits included, as
+// SolveExplore or a SolveFewest without a known win gives them.
 void SolveProbe(const SolveLimits& limits, const std::vector<SolveMove>& win, SolveChoices* choices);
 
 // ---- players -------------------------------------------------------------------
