@@ -20,8 +20,8 @@ core:
 - a greedy player (a drag that wins, else one that matches, else the one that
   brings equal elements closest) and a random one (drags picked at random, up to
   twice the fewest): won or not, and the share of random plays won;
-- each mechanic turned to wall and removed, solved again: required when neither
-  board can be won.
+- each mechanic turned to wall and removed, solved again: required when either
+  board cannot be won.
 Platform levels also get the share of the platform's moments from which the
 stored solution still wins (started after waits over a whole ride). Last, the
 titles: any word in more than two of them, and any naming a mechanic its level
@@ -281,16 +281,29 @@ def random_share(m):
 
 
 def required(abl):
-    """Each mechanic: True (neither board wins), False (one wins) or None (unknown)."""
+    """Each mechanic: True (turned to wall or removed, the board has no win), False
+    (both boards win) or None (unknown). Either way of taking it away counts: mud is a
+    wall that also holds what lands on it, so the wall gives every move mud gives, and
+    a removed spike pit gives every move the pit gives; wanting both would leave mud
+    and spikes never required whatever the level."""
     out = {}
     for name, ways in abl.items():
-        if True in ways.values():
-            out[name] = False
+        if False in ways.values():
+            out[name] = True
         elif None in ways.values():
             out[name] = None
         else:
-            out[name] = True
+            out[name] = False
     return out
+
+
+def ablated(ways):
+    """How a mechanic fared taken away, for the table: "required (no win as wall)"..."""
+    lost = tuple(how for how in ("wall", "gone") if ways.get(how) is False)
+    if lost:
+        return "required (no win %s)" % {("wall",): "as wall", ("gone",): "removed",
+                                         ("wall", "gone"): "as wall or removed"}[lost]
+    return "search too large" if None in ways.values() else "not required"
 
 
 def pieces(board):
@@ -340,9 +353,7 @@ def cells(n, title, board, m, teaching):
     steps = "%s%d / %d%s" % ((least,) + cf + (mark,)) if cf else "search too large"
     greedy = {"won": "won", "lost": "lost", "stuck": "stuck", None: "-"}[m.get("greedy")]
     rnd = pct(random_share(m))
-    req = required(m.get("ablation", {}))
-    abl = ", ".join("%s %s" % (k, {True: "required", False: "not required", None: "search too large"}[v])
-                    for k, v in req.items()) or "-"
+    abl = ", ".join("%s %s" % (k, ablated(ways)) for k, ways in m.get("ablation", {}).items()) or "-"
     if "phases" in m:
         abl += "; stored win from %d of %d moments" % tuple(m["phases"])
     return "| %d | %s%s | %d | %s | %d | %s | %s | %s | %s | %s | %s | %s | ![level %d](../docs/levels/level%d.png) |" % (
@@ -544,7 +555,9 @@ def main(argv):
              "elements closest, never one that loses at once or returns to a board: won, lost, or stuck",
              "(no drag brings a pair closer). *Random*: the share of %d plays of random drags (up to" % RANDOM_PLAYS,
              "twice the fewest) that win. *Mechanics*: each turned to wall and removed, and the level",
-             "solved again (up to %d boards each): *required* when neither board can be won." % ABLATE_STATES,
+             "solved again (up to %d boards each): *required* when either board cannot be won (a wall" % ABLATE_STATES,
+             "gives every move mud gives, and an empty cell every move a spike pit gives, so wanting",
+             "both would leave mud and spikes never required).",
              "Platform levels also say from how many moments of the platform's ride (the stored solution",
              "started after 0, %d, ... %d frames) the stored win still wins." % (PHASE_STEP, PHASE_SPAN), "",
              "| Level | Title | Chapter | Mechanics | Stored | Fewest | Dead ends | Losing first drags | "

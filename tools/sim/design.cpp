@@ -18,7 +18,9 @@
 // Only walls ('#', never the border), elements ('a'..'s') and blocks ('B') are
 // changed; every other object stays where it is. With --require CHARS,... each
 // group of objects must be needed: the board is solved again with the group
-// turned to wall and with it removed, and must then have no win.
+// turned to wall and with it removed, and one of them must have no win. A board
+// is kept only if it needs as many groups as the start does (one at least); each
+// group it needs adds to its score.
 //
 // It prints the best board, its measures and the win, and with --write puts the
 // board, the par and the win into LEVELSOURCE (title and caption kept).
@@ -54,6 +56,7 @@ struct Options {
     int kinds = 3;
     long cap = 20000;
     std::string require;
+    int needFloor = 0;  // groups a board must need to be kept: what the start needs, at least one
     bool write = false;
 };
 
@@ -71,6 +74,8 @@ struct Measure {
     bool odd = false;
     int emptyTop = 0;
     int wallPieces = 0;  // walls standing apart from one another (the border and what touches it is one)
+    int needed = 0;         // of the groups that must be needed, those the board needs
+    bool needsEnough = false;  // the board needs as many groups as it must (Options::needFloor)
     double score = -1e9;
     std::vector<SolveStep> script;
 };
@@ -136,6 +141,8 @@ void Settle(Board* b)
 }
 
 // ---- measuring ---------------------------------------------------------------
+constexpr double NEED_BONUS = 12;  // score for each group of objects the board needs
+
 bool LoadBoard(const Board& b, int level, LevelState* start)
 {
     std::string error;
@@ -170,12 +177,18 @@ int HasWin(const Board& b, const Options& o)
 }
 
 // Each group of objects in o.require ("B,TO": the blocks, and the teleport with
-// its pad) turned to wall, and removed: the board must then have no win.
-bool Required(const Board& b, const Options& o)
+// its pad) turned to wall, or removed: the board must then have no win (either
+// way counts, as in the level table: a wall gives every move mud gives, an empty
+// cell every move a spike pit gives). Counts the groups so needed, of *of, so a
+// board needing one group already scores above one needing none.
+int Needed(const Board& b, const Options& o, int* of)
 {
     std::stringstream groups(o.require);
     std::string group;
-    while (std::getline(groups, group, ','))
+    int needed = 0;
+    *of = 0;
+    while (std::getline(groups, group, ',')) {
+        ++*of;
         for (char fill : {'#', '.'}) {
             Board without = b;
             for (std::string& row : without)
@@ -183,10 +196,13 @@ bool Required(const Board& b, const Options& o)
                     if (group.find(c) != std::string::npos)
                         c = fill;
             Settle(&without);
-            if (without == b || HasWin(without, o) != 0)
-                return false;
+            if (without != b && HasWin(without, o) == 0) {
+                needed++;
+                break;
+            }
         }
-    return true;
+    }
+    return needed;
 }
 
 void Census(const Board& b, Measure* m)
@@ -254,7 +270,14 @@ Measure Evaluate(const Board& b, const Options& o, double floor)
               1.5 * std::min(m.pieces, o.pieces) + 3 * std::min(m.kinds, o.kinds) + (m.odd ? 3 : 0) -
               (m.emptyTop >= 6 ? 6 : 0) - 5.0 * std::max(0, m.fewest - o.target - 2) -
               2.0 * std::max(0, m.wallPieces - 5);
-    m.ok = m.score >= floor && (o.require.empty() || Required(b, o));
+    // What is required is measured only where it could lift the board past floor.
+    if (!o.require.empty() && m.score + NEED_BONUS * (1 + std::count(o.require.begin(), o.require.end(), ',')) >= floor) {
+        int of = 0;
+        m.needed = Needed(b, o, &of);
+        m.score += NEED_BONUS * m.needed;
+        m.needsEnough = m.needed >= std::min(of, o.needFloor);
+    }
+    m.ok = m.score >= floor && (o.require.empty() || m.needsEnough);
     return m;
 }
 
@@ -433,9 +456,9 @@ void Print(const char* what, const Measure& m)
 {
     fprintf(stderr,
             "%s: score=%.1f fewest=%d losing=%d/%d critical=%d forced=%d greedy=%s pieces=%d kinds=%d odd=%d "
-            "emptytop=%d walls=%d\n",
+            "emptytop=%d walls=%d needed=%d\n",
             what, m.score, m.fewest, m.firstLosing, m.firstDrags, m.critical, m.forced, m.greedyWon ? "won" : "not",
-            m.pieces, m.kinds, m.odd ? 1 : 0, m.emptyTop, m.wallPieces);
+            m.pieces, m.kinds, m.odd ? 1 : 0, m.emptyTop, m.wallPieces, m.needed);
 }
 
 bool ParseArgs(int argc, char** argv, Options* o)
@@ -497,6 +520,10 @@ int main(int argc, char** argv)
     std::mt19937 rng(o.seed);
     Board current = src.board;
     Measure now = Evaluate(current, o, -1e9), best = now;
+    if (!o.require.empty()) {  // keep what the start needs, and need one group at least
+        o.needFloor = std::max(1, now.needed);
+        now = Evaluate(current, o, -1e9), best = now;
+    }
     Board bestBoard = current;
     Print("start", now);
     auto begin = std::chrono::steady_clock::now();
