@@ -1,11 +1,12 @@
 // tovi-design: reshapes a level's board for decisions, by a search over boards.
 //
 //   tovi-design LEVELSOURCE --level N [--seconds S] [--seed S] [--target D]
-//               [--pieces P] [--kinds K] [--cap B] [--require CHARS[,CHARS...]] [--write]
+//               [--pieces P] [--kinds K] [--cap B] [--require CHARS[,CHARS...]] [--add MCS]
+//               [--write]
 //
 // Starting from the board in LEVELSOURCE (levels/level<N>.txt), it changes one
-// thing at a time (a wall cell, a ledge, an element or a block moved, an
-// element added, removed or turned into another kind) and measures the new board with the solver on the
+// thing at a time (a wall cell, a ledge, an element, a block or a mechanic moved,
+// an element added, removed or turned into another kind) and measures the new board with the solver on the
 // game's engine: the whole graph of boards up to B (20000) boards must be met,
 // so the fewest drags, the first drags that lose and the choices along the
 // shortest win are settled; and a greedy player plays it. A board scoring at
@@ -16,11 +17,13 @@
 // one does (forced), a greedy player who does not win, more elements and kinds,
 // a kind of odd count, and walls up in the sky rather than six empty rows on top.
 // Only walls ('#', never the border), elements ('a'..'s') and blocks ('B') are
-// changed; every other object stays where it is. With --require CHARS,... each
+// changed, and mud, crumbling blocks, spike pits, teleports and buttons moved;
+// platforms and the magnet stay where they are. With --require CHARS,... each
 // group of objects must be needed: the board is solved again with the group
 // turned to wall and with it removed, and one of them must have no win. A board
-// is kept only if it needs as many groups as the start does (one at least); each
-// group it needs adds to its score.
+// is kept only if it needs as many groups as the start does; each group it needs
+// adds to its score. With --add CHARS mud ('M'), crumbling blocks ('C') or spike
+// pits ('S') may be set into the ground, one of each at most.
 //
 // It prints the best board, its measures and the win, and with --write puts the
 // board, the par and the win into LEVELSOURCE (title and caption kept).
@@ -56,7 +59,8 @@ struct Options {
     int kinds = 3;
     long cap = 20000;
     std::string require;
-    int needFloor = 0;  // groups a board must need to be kept: what the start needs, at least one
+    int needFloor = 0;  // groups a board must need to be kept: as many as the start needs
+    std::string add;    // mechanics that may be set into the ground where there are none ("MCS")
     bool write = false;
 };
 
@@ -349,6 +353,40 @@ bool MoveOne(Board* b, const std::vector<Cell>& things, const std::vector<Cell>&
     return true;
 }
 
+bool IsSunk(char c)  // a mechanic set into the ground: mud, a crumbling block, a spike pit
+{
+    return c == 'M' || c == 'C' || c == 'S';
+}
+bool IsStanding(char c)  // one that stands on the ground: a teleport's entrance or pad, a button
+{
+    return c == 'T' || c == 'O' || c == 'P';
+}
+
+// A mechanic moved. One set into the ground goes into another wall cell with sky
+// above and leaves wall behind; one standing on the ground goes onto another
+// empty cell with wall below and leaves sky. Platforms and the magnet stay.
+template <typename Pick> bool MoveMechanic(Board* b, Pick pick)
+{
+    std::vector<Cell> sunk = CellsWhere(*b, IsSunk), standing = CellsWhere(*b, IsStanding);
+    if (sunk.size() + standing.size() == 0)
+        return false;
+    size_t k = pick(sunk.size() + standing.size());
+    bool isSunk = k < sunk.size();
+    Cell from = isSunk ? sunk[k] : standing[k - sunk.size()];
+    std::vector<Cell> to = CellsWhere(*b, isSunk ? IsWall : IsEmptyCell);
+    to.erase(std::remove_if(to.begin(), to.end(),
+                            [b, isSunk](Cell c) {
+                                return c.r == 0 || (isSunk ? (*b)[c.r - 1][c.c] != '.' : (*b)[c.r + 1][c.c] != '#');
+                            }),
+             to.end());
+    if (to.empty())
+        return false;
+    Cell there = to[pick(to.size())];
+    (*b)[there.r][there.c] = (*b)[from.r][from.c];
+    (*b)[from.r][from.c] = isSunk ? '#' : '.';
+    return true;
+}
+
 // One change; false when the board allows none of the kind drawn.
 bool Mutate(Board* b, const Options& o, std::mt19937* rng)
 {
@@ -357,7 +395,19 @@ bool Mutate(Board* b, const Options& o, std::mt19937* rng)
     std::vector<Cell> empty = CellsWhere(*b, IsEmptyCell);
     Measure census;
     Census(*b, &census);
-    switch ((*rng)() % 8) {
+    switch ((*rng)() % 9) {
+    case 8:  // a mechanic moved, or one of o.add set into the ground
+        if (!o.add.empty() && pick(2) == 0) {
+            char c = o.add[pick(o.add.size())];
+            if (KindCount(*b, c) > 0)
+                return false;
+            std::vector<Cell> ground = CellsWhere(*b, IsWall);
+            ground.erase(std::remove_if(ground.begin(), ground.end(),
+                                        [b](Cell k) { return k.r == 0 || (*b)[k.r - 1][k.c] != '.'; }),
+                         ground.end());
+            return SetOne(b, ground, c, pick);
+        }
+        return MoveMechanic(b, pick);
     case 7:  // a block moved
         return MoveOne(b, CellsWhere(*b, IsBlock), empty, pick);
     case 0: {  // a wall grown by a cell from a wall it touches (never the border, never the top row)
@@ -481,6 +531,8 @@ bool ParseArgs(int argc, char** argv, Options* o)
             o->cap = atol(argv[++i]);
         else if (!strcmp(argv[i], "--require") && more)
             o->require = argv[++i];
+        else if (!strcmp(argv[i], "--add") && more)
+            o->add = argv[++i];
         else if (!strcmp(argv[i], "--write"))
             o->write = true;
         else if (o->source.empty() && argv[i][0] != '-')
@@ -490,7 +542,7 @@ bool ParseArgs(int argc, char** argv, Options* o)
     }
     return !o->source.empty() && o->level >= 1 && o->level <= CHAPTERS * LEVELS_PER_CHAPTER && o->seconds > 0 &&
            o->target >= 1 && o->target <= 20 && o->pieces >= 2 && o->pieces <= 24 && o->kinds >= 1 && o->kinds <= 19 &&
-           o->cap >= 100;
+           o->cap >= 100 && o->add.find_first_not_of("MCS") == std::string::npos;
 }
 
 }  // namespace
@@ -500,7 +552,7 @@ int main(int argc, char** argv)
     Options o;
     if (!ParseArgs(argc, argv, &o)) {
         fprintf(stderr, "usage: tovi-design LEVELSOURCE --level N [--seconds S] [--seed S] [--target D] "
-                        "[--pieces P] [--kinds K] [--cap B] [--require CHARS[,CHARS...]] [--write]\n");
+                        "[--pieces P] [--kinds K] [--cap B] [--require CHARS[,CHARS...]] [--add MCS] [--write]\n");
         return 2;
     }
     Source src;
@@ -520,8 +572,8 @@ int main(int argc, char** argv)
     std::mt19937 rng(o.seed);
     Board current = src.board;
     Measure now = Evaluate(current, o, -1e9), best = now;
-    if (!o.require.empty()) {  // keep what the start needs, and need one group at least
-        o.needFloor = std::max(1, now.needed);
+    if (!o.require.empty()) {  // keep what the start needs
+        o.needFloor = now.needed;
         now = Evaluate(current, o, -1e9), best = now;
     }
     Board bestBoard = current;
