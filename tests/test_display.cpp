@@ -36,9 +36,10 @@ static std::vector<FrameLayout> Layouts()
 TEST(DisplayLayout, WindowScaleFitsTheDesktopWithRoomForPanels)
 {
     // An unknown desktop; 1200 rows do not fit 1080, they and the panels fit 1280; 1599 is too narrow for 2x.
-    const int fits[][3] = {{0, 0, 1},       {1024, 768, 1},  {1366, 768, 1},  {1920, 1080, 1},
-                           {1920, 1280, 2}, {1920, 1279, 1}, {2560, 1440, 2}, {3840, 2160, 3},
-                           {7680, 4320, DISPLAY_MAX_SCALE},  {1599, 2000, 1}};
+    const int fits[][3] = {{0, 0, 1},       {1024, 768, 1},  {1366, 768, 1},
+                           {1920, 1080, 1}, {1920, 1280, 2}, {1920, 1279, 1},
+                           {2560, 1440, 2}, {3840, 2160, 3}, {7680, 4320, DISPLAY_MAX_SCALE},
+                           {1599, 2000, 1}};
     for (const auto& f : fits)
         EXPECT_EQ(FitWindowScale(f[0], f[1]), f[2]) << f[0] << "x" << f[1];
 }
@@ -94,7 +95,8 @@ TEST(DisplayLayout, PointerMapsExactlyOnEveryLayout)
                                   {l.x - 1, l.y - 1, 0, 0, 0}};
         for (const auto& c : corners) {
             int fx, fy, inside = DisplayToFrame(l, c[0], c[1], &fx, &fy);
-            EXPECT_TRUE(inside == c[2] && fx == c[3] && fy == c[4]) << c[0] << "," << c[1] << " gives " << fx << "," << fy;
+            EXPECT_TRUE(inside == c[2] && fx == c[3] && fy == c[4])
+                << c[0] << "," << c[1] << " gives " << fx << "," << fy;
         }
     }
 }
@@ -178,7 +180,8 @@ TEST(DisplayScaler, WholeScalesRepeatEachPixelAndPartOfTheFrameMatchesTheWhole)
         std::vector<uint32_t> piece = Scaled(l, src);
         for (int k = l.w / SCREEN_W, y = 0; l.outW == k * SCREEN_W && y < l.outH; y++)
             for (int x = 0; x < l.outW; x++)
-                ASSERT_EQ(piece[static_cast<size_t>(y) * l.outW + x], src[static_cast<size_t>(y / k) * SCREEN_W + x / k])
+                ASSERT_EQ(piece[static_cast<size_t>(y) * l.outW + x],
+                          src[static_cast<size_t>(y / k) * SCREEN_W + x / k])
                     << k << "x at " << x << "," << y;
         for (int y = 101; y < 157; y++)
             for (int x = 333; x < 391; x++)

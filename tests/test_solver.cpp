@@ -150,6 +150,7 @@ TEST(Solver, ProvesNoWinAndCountsEveryDragAsLosing)
 // ride, with no wait for the lift first; with the lift turned to wall it cannot.
 TEST(Solver, ARiderPulledOffALiftWinsFromAnyMomentOfTheRide)
 {
+    // clang-format off
     const std::vector<std::string> shaft = {
         ".....#####..........",
         "........#...........",
@@ -158,6 +159,7 @@ TEST(Solver, ARiderPulledOffALiftWinsFromAnyMomentOfTheRide)
         "........#V##########",
         "####################",
     };
+    // clang-format on
     for (int late : {0, 37, 70, 121}) {
         LoadBoard(shaft);
         Frames(late, 0, SOLVE_PARK_X, SOLVE_PARK_Y);

@@ -77,8 +77,8 @@ struct Measure {
     int pieces = 0, kinds = 0;
     bool odd = false;
     int emptyTop = 0;
-    int wallPieces = 0;  // walls standing apart from one another (the border and what touches it is one)
-    int needed = 0;         // of the groups that must be needed, those the board needs
+    int wallPieces = 0;        // walls standing apart from one another (the border and what touches it is one)
+    int needed = 0;            // of the groups that must be needed, those the board needs
     bool needsEnough = false;  // the board needs as many groups as it must (Options::needFloor)
     double score = -1e9;
     std::vector<SolveStep> script;
@@ -275,7 +275,8 @@ Measure Evaluate(const Board& b, const Options& o, double floor)
               (m.emptyTop >= 6 ? 6 : 0) - 5.0 * std::max(0, m.fewest - o.target - 2) -
               2.0 * std::max(0, m.wallPieces - 5);
     // What is required is measured only where it could lift the board past floor.
-    if (!o.require.empty() && m.score + NEED_BONUS * (1 + std::count(o.require.begin(), o.require.end(), ',')) >= floor) {
+    if (!o.require.empty() &&
+        m.score + NEED_BONUS * (1 + std::count(o.require.begin(), o.require.end(), ',')) >= floor) {
         int of = 0;
         m.needed = Needed(b, o, &of);
         m.score += NEED_BONUS * m.needed;

@@ -123,8 +123,7 @@ int main(int argc, char* argv[])
         if (!more)
             break;
         if (next == 0) {
-            fprintf(stderr, "tovi-encode: line %d: '%s' names no level (1 to %d)\n", lineNo, line.c_str(),
-                    LAST_LEVEL);
+            fprintf(stderr, "tovi-encode: line %d: '%s' names no level (1 to %d)\n", lineNo, line.c_str(), LAST_LEVEL);
             ok = false;
         }
         level = next;

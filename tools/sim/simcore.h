@@ -39,8 +39,8 @@ std::vector<SimInput> SimSolution(const std::string& path);
 
 // A player's hand, as SDL delivers it: events queued for the next main-loop
 // iteration to read.
-void PushMotion(int button, int x, int y);  // pointer moved to (x, y), buttons held as the mask `button`
-void PushButton(bool down, int x, int y);   // left button pressed or released at (x, y)
+void PushMotion(int button, int x, int y);        // pointer moved to (x, y), buttons held as the mask `button`
+void PushButton(bool down, int x, int y);         // left button pressed or released at (x, y)
 void PushKey(int sym, int unicode, int mod = 0);  // a key pressed, with the modifiers `mod` held
 
 // The level's state as a plain copy (level/state.h): restoring it and playing on
