@@ -4,6 +4,7 @@
 
 #include "level/info.h"
 #include "level/level.h"
+#include "level/render.h"
 #include "progress/best.h"
 #include "progress/players.h"
 #include "shell/clock.h"
@@ -43,7 +44,7 @@ void LevelWon()
     if (!OnGameThread())
         return;  // a search won its copy of the level: not the player's win
     wonMoves = levelMoves;
-    wonSeconds = LEVEL_TIMER != 0 ? (gett - LEVEL_TIMER) / 1000 : 0;
+    wonSeconds = LEVEL_TIME;  // the time the clock stopped at, with the last match (not after its vanishing)
     wonHints = hintsUsed;
     BestRecord before;
     RecordBest(BEST_FILE, PlayerName, level_no, wonMoves, wonSeconds, wonHints, &before);

@@ -131,6 +131,7 @@ TEST_F(Replay, AnEarlierLevelLeavesThePlayersProgressAlone)
     EXPECT_EQ(replaying, 1);
     EXPECT_EQ(poen, 0) << "a replay scores on its own";
     WinPair();
+    EXPECT_EQ(wonSeconds, LEVEL_TIME) << "the panel's time is the clock's, stopped at the last match";
     EXPECT_EQ(Click(20, 20), SCREEN_LEVELS) << "won, it leads back to the list";
     EXPECT_EQ(replaying, 0);
     EXPECT_EQ(proshli, 40);
