@@ -35,6 +35,8 @@ thread_local int ScanCellHead[SCAN_OFF_BOARD + 1];
 thread_local int ScanCellNext[TIL_SIZE];
 thread_local int ScanCellPrev[TIL_SIZE];
 thread_local int ScanCellOfRecord[TIL_SIZE];
+thread_local TileRecord ScanBuiltFrom[TIL_SIZE] = {};
+thread_local int ScanBuiltCount = -1;
 thread_local unsigned char ScanMovedMark[TIL_SIZE];
 thread_local int ScanMovedList[TIL_SIZE];
 thread_local int ScanMovedCount = 0;
@@ -86,6 +88,12 @@ static void BucketRemove(int j)
 
 void ScanIndexBuild()
 {
+    // The board as the last frame left it: the index then still describes it.
+    size_t used = static_cast<size_t>(ukupnot < TIL_SIZE ? ukupnot + 1 : TIL_SIZE) * sizeof til[0];
+    if (ScanBuiltCount == ukupnot && memcmp(ScanBuiltFrom, til, used) == 0) {
+        ScanIndexOn = 1;
+        return;
+    }
     memset(ScanFixed, 0, sizeof ScanFixed);
     memset(ScanCellHead, 0, sizeof ScanCellHead);
     for (int k = 0; k < ScanMovedCount; k++)
@@ -141,6 +149,18 @@ void ScanCatchUp()
 
 void ScanIndexDrop()
 {
+    if (!ScanIndexOn)
+        return;
+    // Every record in the bucket of its place, and the board kept as the index
+    // describes it: a next frame on the same board need not build it again.
+    ScanCatchUp();
+    if (ScanMovedCount == 0) {
+        size_t used = static_cast<size_t>(ukupnot < TIL_SIZE ? ukupnot + 1 : TIL_SIZE) * sizeof til[0];
+        memcpy(ScanBuiltFrom, til, used);
+        ScanBuiltCount = ukupnot;
+    } else {
+        ScanBuiltCount = -1;
+    }
     ScanIndexOn = 0;
 }
 

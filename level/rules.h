@@ -108,8 +108,14 @@ extern TOVI_TLS int ScanCellOfRecord[TIL_SIZE];
 extern TOVI_TLS unsigned char ScanMovedMark[TIL_SIZE];
 extern TOVI_TLS int ScanMovedList[TIL_SIZE];
 extern TOVI_TLS int ScanMovedCount;
-void ScanIndexBuild();  // builds the index from til and turns it on
-void ScanIndexDrop();   // turns it off
+// The board as the index last described it, kept when a frame ends with every
+// record in its bucket: ScanBuiltFrom[0..ScanBuiltCount] holds til[0..ukupnot]
+// as it was (ScanBuiltCount -1 for none). A frame that starts on the same board
+// (nothing outside the rules changed it: no load, no undo) keeps that index.
+extern TOVI_TLS TileRecord ScanBuiltFrom[TIL_SIZE];
+extern TOVI_TLS int ScanBuiltCount;
+void ScanIndexBuild();  // builds the index from til, or keeps the one that still describes it, and turns it on
+void ScanIndexDrop();   // turns it off, keeping the board it describes
 void ScanCatchUp();     // every moved record into the bucket of its place now
 // The fixed records a scan around pixel (x, y) visits, ascending, into fixed
 // (room for 9); returns their count.
