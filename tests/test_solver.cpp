@@ -294,10 +294,12 @@ TEST(Solver, HelperThreadAndPlayingLevelLeaveEachOtherAlone)
 
     // The game saves its board on the real clock; the search plays it on the
     // virtual one all the same (it used to wait 20 ms of real time a frame, and
-    // ran out of its budget on the simplest board).
+    // ran out of its budget on the simplest board). A minute is far below what
+    // those waits would take here (over 250,000 frames), and far above what a
+    // loaded machine needs without them.
     SolveLimits fromGame = *l;
     fromGame.start.clock_virtual = 0;
-    fromGame.maxMillis = 10000;
+    fromGame.maxMillis = 60000;
     SolveResult inGame;
     SolveFewest(fromGame, &inGame);
     EXPECT_EQ(inGame.outcome, alone.outcome);
