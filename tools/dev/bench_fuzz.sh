@@ -6,8 +6,35 @@
 # machine the wall figure follows the load; the CPU figure is the one to compare.
 #   bash tools/dev/bench_fuzz.sh HARNESS_BINARY NAME [RUNS] [SECONDS]   (3 runs of 60 s by default)
 # e.g. bash tools/dev/bench_fuzz.sh build-fuzz/tovi-fuzz-level level
+# The same inputs for two builds: --pass DIR runs the harness once over every
+# input in DIR (no fuzzing), RUNS times, and prints the CPU seconds each pass
+# took with their median and spread. A faster harness gets further in a minute of
+# fuzzing, onto longer inputs, so this is the fair comparison of two builds.
+#   bash tools/dev/bench_fuzz.sh --pass DIR HARNESS_BINARY [RUNS]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
+if [ "${1:-}" = "--pass" ]; then
+  dir="$(realpath "${2:?usage: bench_fuzz.sh --pass DIR HARNESS_BINARY [RUNS]}")"
+  harness="$(realpath "${3:?usage: bench_fuzz.sh --pass DIR HARNESS_BINARY [RUNS]}")"
+  runs="${4:-3}"
+  times="$(mktemp)"
+  work="$(mktemp -d)"
+  trap 'rm -rf "$times" "$work"' EXIT
+  export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy TMPDIR="${TMPDIR:-/dev/shm}"
+  export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
+  cp -r "$dir" "$work/inputs"  # a copy: the fuzzer may add to the folder it reads
+  cpu=""
+  for i in $(seq "$runs"); do
+    # The harness works in a folder of its own, as tools/check/fuzz.sh runs it.
+    (cd "$work" && /usr/bin/time -f '%U %S' -o "$times" "$harness" -runs=0 -max_len=8192 "$work/inputs" \
+      >/dev/null 2>&1)
+    read -r user sys <"$times"
+    echo "pass $i: $(ls "$dir" | wc -l) inputs, cpu $user+$sys s"
+    cpu="$cpu$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%.2f", u + s }')"$'\n'
+  done
+  echo -n "$cpu" | sort -g | awk '{ v[NR] = $1 } END { printf "cpu s median %s (%s..%s)\n", v[int((NR + 1) / 2)], v[1], v[NR] }'
+  exit 0
+fi
 harness="$(realpath "${1:?usage: bench_fuzz.sh HARNESS_BINARY NAME [RUNS] [SECONDS]}")"
 name="${2:?usage: bench_fuzz.sh HARNESS_BINARY NAME [RUNS] [SECONDS]}"
 runs="${3:-3}"
