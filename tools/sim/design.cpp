@@ -2,7 +2,7 @@
 //
 //   tovi-design LEVELSOURCE --level N [--seconds S] [--seed S] [--target D]
 //               [--pieces P] [--kinds K] [--cap B] [--require CHARS[,CHARS...]] [--add MCS]
-//               [--write]
+//               [--decisions] [--write]
 //
 // Starting from the board in LEVELSOURCE (levels/level<N>.txt), it changes one
 // thing at a time (a wall cell, a ledge, an element, a block or a mechanic moved,
@@ -23,7 +23,9 @@
 // turned to wall and with it removed, and one of them must have no win. A board
 // is kept only if it needs as many groups as the start does; each group it needs
 // adds to its score. With --add CHARS mud ('M'), crumbling blocks ('C') or spike
-// pits ('S') may be set into the ground, one of each at most.
+// pits ('S') may be set into the ground, one of each at most. With --decisions
+// the losing first drags, critical and forced steps weigh three times as much,
+// and no board with fewer drags than the start's is kept.
 //
 // It prints the best board, its measures and the win, and with --write puts the
 // board, the par and the win into LEVELSOURCE (title and caption kept).
@@ -59,8 +61,10 @@ struct Options {
     int kinds = 3;
     long cap = 20000;
     std::string require;
-    int needFloor = 0;  // groups a board must need to be kept: as many as the start needs
-    std::string add;    // mechanics that may be set into the ground where there are none ("MCS")
+    int needFloor = 0;       // groups a board must need to be kept: as many as the start needs
+    std::string add;         // mechanics that may be set into the ground where there are none ("MCS")
+    bool decisions = false;  // --decisions: choices weigh most, and no board shorter than the start
+    int fewestFloor = 0;     // with --decisions, the start's fewest drags
     bool write = false;
 };
 
@@ -269,8 +273,9 @@ Measure Evaluate(const Board& b, const Options& o, double floor)
         m.forced += g.stepWinning[k] == 1;
     }
     double losing = m.firstDrags ? std::min(0.5, double(m.firstLosing) / m.firstDrags) : 0;
-    m.score = 10.0 * std::min(m.fewest, o.target + 2) + (m.fewest >= o.target ? 10 : 0) + 40 * losing +
-              6 * std::min(m.critical, 3) + 5 * std::min(m.forced, 2) + (m.greedyWon ? 0 : 10) +
+    double choice = o.decisions ? 3 : 1;  // how much more the choices weigh with --decisions
+    m.score = 10.0 * std::min(m.fewest, o.target + 2) + (m.fewest >= o.target ? 10 : 0) + 40 * choice * losing +
+              6 * choice * std::min(m.critical, 3) + 5 * choice * std::min(m.forced, 2) + (m.greedyWon ? 0 : 10) +
               1.5 * std::min(m.pieces, o.pieces) + 3 * std::min(m.kinds, o.kinds) + (m.odd ? 3 : 0) -
               (m.emptyTop >= 6 ? 6 : 0) - 5.0 * std::max(0, m.fewest - o.target - 2) -
               2.0 * std::max(0, m.wallPieces - 5);
@@ -282,7 +287,7 @@ Measure Evaluate(const Board& b, const Options& o, double floor)
         m.score += NEED_BONUS * m.needed;
         m.needsEnough = m.needed >= std::min(of, o.needFloor);
     }
-    m.ok = m.score >= floor && (o.require.empty() || m.needsEnough);
+    m.ok = m.score >= floor && (o.require.empty() || m.needsEnough) && m.fewest >= o.fewestFloor;
     return m;
 }
 
@@ -534,6 +539,8 @@ bool ParseArgs(int argc, char** argv, Options* o)
             o->require = argv[++i];
         else if (!strcmp(argv[i], "--add") && more)
             o->add = argv[++i];
+        else if (!strcmp(argv[i], "--decisions"))
+            o->decisions = true;
         else if (!strcmp(argv[i], "--write"))
             o->write = true;
         else if (o->source.empty() && argv[i][0] != '-')
@@ -552,8 +559,10 @@ int main(int argc, char** argv)
 {
     Options o;
     if (!ParseArgs(argc, argv, &o)) {
-        fprintf(stderr, "usage: tovi-design LEVELSOURCE --level N [--seconds S] [--seed S] [--target D] "
-                        "[--pieces P] [--kinds K] [--cap B] [--require CHARS[,CHARS...]] [--add MCS] [--write]\n");
+        fprintf(
+            stderr,
+            "usage: tovi-design LEVELSOURCE --level N [--seconds S] [--seed S] [--target D] "
+            "[--pieces P] [--kinds K] [--cap B] [--require CHARS[,CHARS...]] [--add MCS] [--decisions] [--write]\n");
         return 2;
     }
     Source src;
@@ -573,6 +582,8 @@ int main(int argc, char** argv)
     std::mt19937 rng(o.seed);
     Board current = src.board;
     Measure now = Evaluate(current, o, -1e9), best = now;
+    if (o.decisions)
+        o.fewestFloor = now.fewest;
     if (!o.require.empty()) {  // keep what the start needs
         o.needFloor = now.needed;
         now = Evaluate(current, o, -1e9), best = now;
