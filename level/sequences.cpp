@@ -128,6 +128,15 @@ static int ReplayDone()
     return SCREEN_LEVELS;
 }
 
+// The player's progress: the level to play next and the running score.
+static void KeepProgress(int next)
+{
+    proshli = next;
+    PlayerScore = poen;
+    izmp = 1;
+    biljezi();
+}
+
 int LevelAdvance(SDL_Surface* frame, int levelStar)
 {
     mousec = 1;
@@ -135,6 +144,10 @@ int LevelAdvance(SDL_Surface* frame, int levelStar)
         return ReplayDone();
     if (ashcrystal != 1 && ClosesChapter(level_no) && level_no <= CHAPTERS * LEVELS_PER_CHAPTER) {
         ashcrystal = level_no / LEVELS_PER_CHAPTER + 1;
+        // The win is kept before the relic screen comes up: a game closed there
+        // or on the ending pictures goes on after this level. Leaving them
+        // saves the same level and score again.
+        KeepProgress(level_no + 1);
         return levelStar;
     }
     if (ashcrystal != 1) {
@@ -143,10 +156,7 @@ int LevelAdvance(SDL_Surface* frame, int levelStar)
     }
     level_no += 1;
     end_level = bioret = dead = prikpp = nijepust = ashcrystal = 0;
-    proshli = level_no;
-    PlayerScore = poen;
-    izmp = 1;
-    biljezi();
+    KeepProgress(level_no);
     drugiput = 0;
     poen = 0;
     LEVEL_TIMER = 0;
@@ -226,9 +236,7 @@ int RelicSequence(SDL_Surface* frame, int x, int y, int button, int levelStar)
         apply_clip(0, 0, IntroImag[10], frame, nullptr);
     } else if (ashcrystal == 13) {
         level_no += 1;
-        proshli = level_no;
-        PlayerScore = poen;
-        biljezi();
+        KeepProgress(level_no);
         return SCREEN_CREDITS;
     }
     bool hidden = ashcrystal == 10 && !(finalpart && startTicks - finalpartt > 4000);

@@ -1,8 +1,13 @@
 // Recording progress and the high-score table: the merge and ranking rules,
-// "highscore.dat" byte for byte, the recording of a name not in the table, and
-// the high-score screen's back button.
+// "highscore.dat" byte for byte, the recording of a name not in the table, a
+// chapter's last win kept before its relic screen is left, and the high-score
+// screen's back button.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
+
+#include "level/level.h"
 #include "menu/menu.h"
 #include "menu/players.h"
 #include "menu/scores.h"
@@ -87,6 +92,75 @@ TEST_F(Scores, AFullPlayerTableAndAnOversizedFileMergeWithinBounds)
     Record(Players(MAX_PLAYERS));
     EXPECT_EQ(ReadBytes(HISCORE_FILE), Table({Rec("P998", 0, 9980), Rec("P997", 0, 9970), Rec("P996", 0, 9960),
                                               Rec("P995", 0, 9950), Rec("P994", 0, 9940)}));
+}
+
+// Ann continues her game at a chapter's last level and wins it through the
+// dispatcher. The relic screen comes up and the game could be closed there:
+// her file already holds the next level and the score with the level's points,
+// and going on saves the same again, never the points twice. A start from that
+// file continues where going on would have led.
+TEST_F(Scores, AChaptersLastWinIsKeptOnTheRelicScreenAndGoingOnSavesTheSameAgain)
+{
+    using hand::CONTINUE_X, hand::CONTINUE_Y, hand::FWD_X, hand::FWD_Y;
+    OwnLevelsFolder();
+    for (int n : {25, 26, 100})
+        WriteBytes("media/levels/level" + std::to_string(n) + ".bin", PairOnAFloor());
+    auto continueGame = [](int level, int score) {
+        AnnPlays(level, score);
+        level_no = SCREEN_GAME;
+        return Click(CONTINUE_X, CONTINUE_Y);
+    };
+    auto idle = [](int frames) {
+        for (int k = 0; k < frames; k++)
+            Step(0, 20, 20);
+    };
+
+    ASSERT_EQ(continueGame(25, 700), 25);
+    idle(3);
+    WinPair();
+    Click(20, 20);  // the panel: on to the relic
+    idle(3);
+    ASSERT_EQ(ashcrystal, 7) << "the relic screen with its first part";
+    const Bytes kept = Cat({Rec("", 0, 0), Rec("Ann", 26, 790)});
+    const Bytes table = Table({Rec("Ann", 0, 790)});
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), kept) << "kept before the relic screen is left";
+    EXPECT_EQ(ReadBytes(HISCORE_FILE), table);
+    idle(70);
+    EXPECT_EQ(Click(FWD_X, FWD_Y), SCREEN_MAP + 26);
+    EXPECT_EQ(proshli, 26);
+    EXPECT_EQ(PlayerScore, 790);
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), kept) << "going on saves the same";
+    EXPECT_EQ(ReadBytes(HISCORE_FILE), table) << "the score once";
+
+    // The game closed on the relic screen and started again: Continue opens the
+    // next chapter with its picture, the score carried into the level.
+    memset(pin, 0, sizeof pin);
+    ReadPlayers();
+    proshli = PlayerScore = 0;
+    level_no = SCREEN_GAME;
+    EXPECT_EQ(Click(CONTINUE_X, CONTINUE_Y), 26);
+    idle(3);
+    EXPECT_EQ(cntgh, 2) << "the second chapter's picture";
+    EXPECT_EQ(poen, 790);
+
+    // The last level: kept before the complete relic and the endings, and the
+    // end of the game saves the same again.
+    ASSERT_EQ(continueGame(100, 5000), 100);
+    idle(3);
+    WinPair();
+    Click(20, 20);
+    idle(3);
+    ASSERT_EQ(ashcrystal, 10);
+    const Bytes finished = Cat({Rec("", 0, 0), Rec("Ann", 101, 5090)});
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), finished);
+    for (int k = 0; k < 400 && !(finalpart && startTicks - finalpartt > 4000); k++)
+        idle(1);
+    int screenNow = level_no;
+    for (int k = 0; k < 3 && screenNow != SCREEN_CREDITS; k++)
+        screenNow = Click(FWD_X, FWD_Y);
+    EXPECT_EQ(screenNow, SCREEN_CREDITS) << "complete relic, two endings, credits";
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), finished);
+    EXPECT_EQ(ReadBytes(HISCORE_FILE), Table({Rec("Ann", 0, 5090), Rec("Ann", 0, 790)}));
 }
 
 TEST_F(Scores, TheScreenShowsTheStoredRowsAndItsBackButtonIsStrict)
