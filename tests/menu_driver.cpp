@@ -78,6 +78,13 @@ void OwnLevelsFolder()
     mkdir("media/levels", 0755);
 }
 
+bool LinkLevelsOnly(bool videos)
+{
+    mkdir("media", 0755);
+    return symlink(TOVI_SOURCE_DIR "/media/levels", "media/levels") == 0 &&
+           (!videos || symlink(TOVI_SOURCE_DIR "/media/video", "media/video") == 0);
+}
+
 int Step(int button, int x, int y)
 {
     PushMotion(button, x, y);
@@ -232,6 +239,13 @@ void KeyPress(int sym, int unicode)
 {
     PushKey(sym, unicode);
     Step();
+}
+
+void TypeLine(const char* text)
+{
+    for (const char* c = text; *c; c++)
+        KeyPress(*c, *c);
+    KeyPress(SDLK_RETURN, '\r');
 }
 
 void Idle(int frames)

@@ -26,6 +26,9 @@ Bytes PairOnAFloor();
 // The scratch folder's media/ becomes a folder of the test's own, holding only
 // an empty levels/ (the game's art is not linked any more).
 void OwnLevelsFolder();
+// A media/ folder in the working directory holding links to the game's levels
+// (and videos when asked) and nothing else; false when a link failed.
+bool LinkLevelsOnly(bool videos);
 
 // ---- a level through the real dispatcher, as a hand plays it ----
 // One main-loop iteration after the pointer moved to (x, y) with the button as
@@ -89,6 +92,7 @@ void Motion(int button, int x, int y);  // a move, then an iteration
 void Press(bool down, int x, int y);    // a press or release, then an iteration
 void Click(int x, int y);               // move there, press, release
 void KeyPress(int sym, int unicode);    // a key, then an iteration
+void TypeLine(const char* text);        // a key for each character, then Return
 void Idle(int frames);                  // moves onto the parking place
 // Level N's stored win from frame `from` on, while the level is on screen and
 // not won; returns the frame it stopped at.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <random>
 #include <sstream>
@@ -60,32 +61,6 @@ static int Do(const std::string& words)
     return r;
 }
 
-TEST_F(Profiles, FirstStartOpensInAddModeAndATypedNameMakesThePlayer)
-{
-    EXPECT_EQ(Dlg(400, 300, 0), SCREEN_PLAYERS);
-    EXPECT_EQ(badd, 1);
-    EXPECT_EQ(plsel, 1);
-    DlgKey(SDLK_BACKSPACE);  // nothing to erase
-    DlgType("Ann\t");        // a Tab is not part of a name
-    EXPECT_STREQ(nizc, "Ann");
-    Do("Return");
-    EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Rec("", 0, 0), Rec("Ann", 1, 0)}));
-    EXPECT_STREQ(PlayerName, "Ann");
-    EXPECT_EQ(proshli, 1);
-    EXPECT_EQ(badd, 0);
-
-    // A name holds 15 characters; the 16th is refused.
-    Do("New 'ABCDEFGHIJKLMNOPQ");
-    EXPECT_STREQ(nizc, "ABCDEFGHIJKLMNO");
-    Do("Return");
-    EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Rec("", 0, 0), Rec("Ann", 1, 0), Rec("ABCDEFGHIJKLMNO", 1, 0)}));
-
-    // OK stores the selection in the settings and closes.
-    EXPECT_EQ(Do("OK"), SCREEN_MENU);
-    EXPECT_EQ(ReadBytes(CONFIG_FILE), Cat({Bytes{0, 0, 0, 0, 50, 0, 0, 0, 50, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0}}));
-    EXPECT_EQ(renddp, 0);
-}
-
 // What a hand's words leave, each case on a fresh dialog over the players
 // given: the file (after the menu's recording, once the dialog closed), the
 // screen, the current player, the hint (-1: any) and the remembered place (-1: any).
@@ -102,6 +77,11 @@ TEST_F(Profiles, WhatEachUseLeavesInTheFile)
         const char* current;
         int hint, remembered;
     } cases[] = {
+        // The first start opens in add mode: a typed name makes the player
+        // (Backspace erases nothing), a name holds 15 characters, and OK keeps
+        // the selection in the settings.
+        {Bytes(), "Backspace 'Ann Return New 'ABCDEFGHIJKLMNOPQ Return OK",
+         Cat({Rec("", 0, 0), Rec("Ann", 1, 0), Rec("ABCDEFGHIJKLMNO", 1, 0)}), SCREEN_MENU, "ABCDEFGHIJKLMNO", -1, 2},
         // A clicked row is current (an empty row does nothing); New, then OK
         // with no name typed, keeps it.
         {Players(3), "row3 row5 New OK", Players(3), SCREEN_MENU, "P3", -1, 3},
@@ -169,49 +149,39 @@ TEST_F(Profiles, TheRememberedPlayerStaysTheSamePersonWhateverIsDeleted)
     EXPECT_STREQ(PlayerName, "P3");
 }
 
+// Pages of five turn once per press (a held button turns no second one); Down
+// on the last row of a page turns it only when a player follows. With five
+// players New types on an empty second page; a key press is not a click, so
+// typing with the pointer on Cancel types.
 TEST_F(Profiles, PagesOfFiveTurnOncePerPress)
 {
+    auto at = [] { return std::pair(plsel, spll); };  // the selected row, the page's first
     Open(Players(7));
     DlgClick(ROW_X, RowY(1));
     Dlg(PGDN_X, PGDN_Y, 0);
     Dlg(PGDN_X, PGDN_Y, 1);
-    Dlg(PGDN_X, PGDN_Y, 1);  // held: no second page
-    EXPECT_EQ(spll, 6);
+    Dlg(PGDN_X, PGDN_Y, 1);
+    EXPECT_EQ(at(), std::pair(6, 6));
     EXPECT_EQ(enpl, 7);
-    EXPECT_EQ(plsel, 6);
     EXPECT_STREQ(PlayerName, "P6");
-    DlgClick(PGUP_X, PGUP_Y);
-    EXPECT_EQ(spll, 1);
-    EXPECT_EQ(plsel, 1);
+    const struct {
+        const char* words;
+        int selected, first;
+    } steps[] = {{"PgUp", 1, 1}, {"Down Down Down Down", 5, 1}, {"Down", 6, 6}, {"Down Down", 7, 6}, {"Up Up", 5, 1}};
+    for (const auto& step : steps) {
+        Do(step.words);
+        EXPECT_EQ(at(), std::pair(step.selected, step.first)) << step.words;
+    }
 
-    // Down on the last row of a page turns it only when a player follows.
-    Do("Down Down Down Down");
-    EXPECT_EQ(plsel, 5);
-    EXPECT_EQ(spll, 1);
-    DlgKey(SDLK_DOWN);
-    EXPECT_EQ(plsel, 6);
-    EXPECT_EQ(spll, 6);
-    Do("Down Down");
-    EXPECT_EQ(plsel, 7);
-    Do("Up Up");
-    EXPECT_EQ(plsel, 5);
-    EXPECT_EQ(spll, 1);
-}
-
-// With five players New types on an empty second page; a key press is not a
-// click, so typing with the pointer on Cancel types.
-TEST_F(Profiles, WithFivePlayersNewTypesOnAnEmptySecondPage)
-{
+    MenuScratch fresh;
     Open(Players(5));
     Do("New");
-    EXPECT_EQ(plsel, 6);
-    EXPECT_EQ(spll, 6);
+    EXPECT_EQ(at(), std::pair(6, 6));
     Dlg(CANCEL_X, CANCEL_Y, 0);
     EXPECT_EQ(DlgType("Six"), SCREEN_PLAYERS);
     Do("Return");
     EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Players(5), Rec("Six", 1, 0)}));
-    EXPECT_EQ(spll, 6);
-    EXPECT_EQ(enpl, 6);
+    EXPECT_EQ(std::pair(spll, enpl), std::pair(6, 6));
 }
 
 // Files the game did not write: too long, cut short, names without their NUL.
@@ -252,34 +222,28 @@ TEST_F(Profiles, RandomUseNeverCostsAnUntouchedPlayerAnything)
         for (int op = 0; op < 500; op++) {
             std::vector<PlayerRecord> before(pin + 1, pin + 1 + ukupl);
             int selected = plsel, wasEdit = bedit;
-            int choice = static_cast<int>(rng() % 12);
-            const char* names[] = {"P1", "P2", "Q", "Ann", "P37", ""};
-            const int clicks[][2] = {{NEW_X, NEW_Y}, {EDIT_X, EDIT_Y}, {DEL_X, DEL_Y},
-                                     {ROW_X, 0},     {PGUP_X, PGUP_Y}, {PGDN_X, PGDN_Y}};
-            if (choice < 6) {
-                DlgClick(clicks[choice][0], choice == 3 ? RowY(1 + static_cast<int>(rng() % 5)) : clicks[choice][1]);
-            } else if (choice == 6) {
-                DlgType(names[rng() % 6]);
-            } else if (choice == 7 || choice == 8) {
-                DlgKey(choice == 7 ? SDLK_BACKSPACE : SDLK_RETURN);
-            } else if (choice == 9) {
-                DlgKey(rng() % 2 ? SDLK_UP : SDLK_DOWN);
-            } else if (choice == 10 && DlgClick(rng() % 2 ? OK_X : CANCEL_X, OK_Y) == SCREEN_MENU) {
+            // A word of the hand's, a name typed, or the menu's recording.
+            static const char* const Words[] = {"New",  "Edit", "Delete", "row1",   "row2",      "row3",   "row4",
+                                                "row5", "PgUp", "PgDn",   "'P1",    "'P2",       "'Q",     "'Ann",
+                                                "'P37", "Up",   "Down",   "Return", "Backspace", "OK",     "Cancel"};
+            int choice = static_cast<int>(rng() % (std::size(Words) + 1));
+            std::string word = choice < static_cast<int>(std::size(Words)) ? Words[choice] : "record";
+            if (word == "record") {
+                biljezi();
+            } else if (Do(word) == SCREEN_MENU) {
                 // Back on the menu, which records the current player.
                 if (PlayerName[0] && proshli > 0 && proshli <= SCREEN_LAST_LEVEL)
                     biljezi();
                 Dlg(400, 300, 0);
-            } else if (choice == 11) {
-                biljezi();
             }
             // What may have changed: the deleted player, the renamed one, a new last one.
-            int deleted = choice == 2 && !badd && (int)before.size() == ukupl + 1 ? selected : 0;
-            int renamed = (choice == 8 || choice == 10) && wasEdit ? selected : 0;
+            int deleted = word == "Delete" && !badd && (int)before.size() == ukupl + 1 ? selected : 0;
+            int renamed = (word == "Return" || word == "OK" || word == "Cancel") && wasEdit ? selected : 0;
             std::vector<PlayerRecord> expect;
             for (int i = 1; i <= (int)before.size(); i++)
                 if (i != deleted)
                     expect.push_back(before[i - 1]);
-            ASSERT_GE(ukupl, (int)expect.size()) << "op " << op << " choice " << choice;
+            ASSERT_GE(ukupl, (int)expect.size()) << "op " << op << " " << word;
             for (int i = 1; i <= (int)expect.size(); i++) {
                 const PlayerRecord& e = expect[i - 1];
                 const PlayerRecord& now = pin[i];
@@ -288,7 +252,7 @@ TEST_F(Profiles, RandomUseNeverCostsAnUntouchedPlayerAnything)
                     EXPECT_EQ(now.score, e.score);
                     continue;
                 }
-                ASSERT_STREQ(now.name, e.name) << "size " << size << " op " << op << " choice " << choice;
+                ASSERT_STREQ(now.name, e.name) << "size " << size << " op " << op << " " << word;
                 ASSERT_EQ(now.level, e.level) << now.name;
                 ASSERT_EQ(now.score, e.score) << now.name;
             }

@@ -26,6 +26,20 @@ std::unique_ptr<SolveLimits> LimitsHere(int maxDrags = 12)
     return l;
 }
 
+SolveResult Fewest(const SolveLimits& l)
+{
+    SolveResult r;
+    SolveFewest(l, &r);
+    return r;
+}
+
+SolveGraph Explore(const SolveLimits& l)
+{
+    SolveGraph g;
+    SolveExplore(l, &g);
+    return g;
+}
+
 void StartLevel(int n)
 {
     HarnessOpen();
@@ -46,8 +60,7 @@ TEST(Solver, ShortestWinAgreesBetweenSearchesAndReplays)
         "####################",
     });
     auto l = LimitsHere();
-    SolveResult r;
-    SolveFewest(*l, &r);
+    SolveResult r = Fewest(*l);
     ASSERT_EQ(r.outcome, SOLVE_FOUND);
     EXPECT_EQ(r.drags, 2);
     EXPECT_TRUE(r.exact);
@@ -58,8 +71,7 @@ TEST(Solver, ShortestWinAgreesBetweenSearchesAndReplays)
     EXPECT_NE(r.fromCol, r.toCol);
     EXPECT_TRUE(l->start.til[r.record].type == 104 || l->start.til[r.record].type == 106);
 
-    SolveGraph g;
-    SolveExplore(*l, &g);
+    SolveGraph g = Explore(*l);
     ASSERT_EQ(g.outcome, SOLVE_FOUND);
     EXPECT_TRUE(g.complete);
     EXPECT_EQ(g.fewest, 2);
@@ -77,8 +89,7 @@ TEST(Solver, ShortestWinAgreesBetweenSearchesAndReplays)
 
     // Two threads find the same win as one.
     l->threads = 2;
-    SolveResult r2;
-    SolveFewest(*l, &r2);
+    SolveResult r2 = Fewest(*l);
     EXPECT_EQ(r2.drags, r.drags);
     EXPECT_EQ(r2.record, r.record);
     EXPECT_EQ(r2.toCol, r.toCol);
@@ -116,12 +127,10 @@ TEST(Solver, ProvesNoWinAndCountsEveryDragAsLosing)
         "####################",
     });
     auto l = LimitsHere();
-    SolveResult r;
-    SolveFewest(*l, &r);
+    SolveResult r = Fewest(*l);
     EXPECT_EQ(r.outcome, SOLVE_NO_WIN);
     EXPECT_TRUE(r.exact);
-    SolveGraph g;
-    SolveExplore(*l, &g);
+    SolveGraph g = Explore(*l);
     EXPECT_EQ(g.outcome, SOLVE_NO_WIN);
     EXPECT_TRUE(g.complete);
     EXPECT_GT(g.firstDrags, 0);
@@ -138,8 +147,7 @@ TEST(Solver, ProvesNoWinAndCountsEveryDragAsLosing)
     // A search asked to stop gives up without a claim either way.
     std::atomic<int> cancel(1);
     l->cancel = &cancel;
-    SolveResult c;
-    SolveFewest(*l, &c);
+    SolveResult c = Fewest(*l);
     EXPECT_EQ(c.outcome, SOLVE_BUDGET);
     EXPECT_FALSE(c.exact);
 }
@@ -164,8 +172,7 @@ TEST(Solver, ARiderPulledOffALiftWinsFromAnyMomentOfTheRide)
         LoadBoard(shaft);
         Frames(late, 0, SOLVE_PARK_X, SOLVE_PARK_Y);
         auto l = LimitsHere();
-        SolveResult r;
-        SolveFewest(*l, &r);
+        SolveResult r = Fewest(*l);
         ASSERT_EQ(r.outcome, SOLVE_FOUND) << "after " << late << " frames";
         EXPECT_EQ(r.drags, 1);
         EXPECT_EQ(r.waits, 0) << "after " << late << " frames";
@@ -175,8 +182,7 @@ TEST(Solver, ARiderPulledOffALiftWinsFromAnyMomentOfTheRide)
     walled[4][9] = '#';
     LoadBoard(walled);
     auto l = LimitsHere();
-    SolveGraph g;
-    SolveExplore(*l, &g);
+    SolveGraph g = Explore(*l);
     EXPECT_EQ(g.outcome, SOLVE_NO_WIN);
     EXPECT_TRUE(g.complete);
 }
@@ -188,10 +194,8 @@ TEST(Solver, FewestMatchesTheFullGraphOnRealLevels)
     for (int n : {4, 26, 27}) {
         StartLevel(n);
         auto l = LimitsHere();
-        SolveResult r;
-        SolveFewest(*l, &r);
-        SolveGraph g;
-        SolveExplore(*l, &g);
+        SolveResult r = Fewest(*l);
+        SolveGraph g = Explore(*l);
         ASSERT_EQ(r.outcome, SOLVE_FOUND) << "level " << n;
         ASSERT_EQ(g.outcome, SOLVE_FOUND) << "level " << n;
         EXPECT_EQ(r.drags, g.fewest) << "level " << n;
@@ -207,10 +211,6 @@ TEST(Solver, FewestMatchesTheFullGraphOnRealLevels)
 // of the choices there. A pair on a walled ledge needs a drag; three of a kind
 // below win only together (a piece dropped between the other two), so the drags
 // that bring two of them together first leave the third alone and lose.
-// The probe settles, drag by drag along a shortest win, what the whole graph says
-// of the choices there. A pair on a walled ledge needs a drag; three of a kind
-// below win only together (a piece dropped between the other two), so the drags
-// that bring two of them together first leave the third alone and lose.
 TEST(Solver, ProbeAgreesWithTheWholeGraphOnChoices)
 {
     LoadBoard({
@@ -222,8 +222,7 @@ TEST(Solver, ProbeAgreesWithTheWholeGraphOnChoices)
         "####################",
     });
     auto l = LimitsHere();
-    SolveGraph g;
-    SolveExplore(*l, &g);
+    SolveGraph g = Explore(*l);
     ASSERT_EQ(g.outcome, SOLVE_FOUND);
     ASSERT_TRUE(g.complete);
     EXPECT_EQ(g.fewest, 2);
@@ -272,10 +271,9 @@ TEST(Solver, ProbeAgreesWithTheWholeGraphOnChoices)
         "####################",
     });
     auto other = LimitsHere();
-    SolveResult plain, known;
-    SolveFewest(*other, &plain);
+    SolveResult plain = Fewest(*other);
     other->knownWin = g.script;
-    SolveFewest(*other, &known);
+    SolveResult known = Fewest(*other);
     EXPECT_EQ(known.outcome, SOLVE_FOUND);
     EXPECT_EQ(known.drags, plain.drags);
     EXPECT_EQ(known.boards, plain.boards);
@@ -288,8 +286,7 @@ TEST(Solver, HelperThreadAndPlayingLevelLeaveEachOtherAlone)
 {
     StartLevel(20);
     auto l = LimitsHere();
-    SolveResult alone;
-    SolveFewest(*l, &alone);
+    SolveResult alone = Fewest(*l);
     ASSERT_EQ(alone.outcome, SOLVE_FOUND);
 
     // The game saves its board on the real clock; the search plays it on the
@@ -300,8 +297,7 @@ TEST(Solver, HelperThreadAndPlayingLevelLeaveEachOtherAlone)
     SolveLimits fromGame = *l;
     fromGame.start.clock_virtual = 0;
     fromGame.maxMillis = 60000;
-    SolveResult inGame;
-    SolveFewest(fromGame, &inGame);
+    SolveResult inGame = Fewest(fromGame);
     EXPECT_EQ(inGame.outcome, alone.outcome);
     EXPECT_EQ(inGame.drags, alone.drags);
 

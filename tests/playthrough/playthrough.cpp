@@ -60,8 +60,7 @@ protected:
         dir = std::make_unique<InScratchDir>();
         // The levels are the game's own; the pictures and sounds stay away so
         // the hundred levels play quickly (a missing image draws nothing).
-        mkdir("media", 0755);
-        ASSERT_EQ(symlink(TOVI_SOURCE_DIR "/media/levels", "media/levels"), 0);
+        ASSERT_TRUE(LinkLevelsOnly(false));
         start_level_no = 1;
         ReadSettings();
         level_no = SCREEN_MENU;
@@ -116,9 +115,7 @@ TEST_F(PlayThrough, FromANewPlayerToTheCreditsAndBeyond)
     // First start: no player exists, so the profiles open in add mode.
     ASSERT_TRUE(Reach(SCREEN_PLAYERS, 50));
     Idle(2);
-    for (const char* c = "Tovi"; *c; c++)
-        KeyPress(*c, *c);
-    KeyPress(SDLK_RETURN, '\r');
+    TypeLine("Tovi");
     Click(OK_X, OK_Y);
     ASSERT_EQ(level_no, SCREEN_MENU);
     EXPECT_STREQ(PlayerName, "Tovi");

@@ -26,7 +26,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -63,6 +65,8 @@ constexpr int LEVELS_X = 560, LEVELS_Y = 419;    // the game dialog's way to the
 constexpr int CLOSE_X = 405, CLOSE_Y = 505;      // the level list's Close
 constexpr const char* JOURNEY_NAME = "SOAK";
 constexpr const char* DataFiles[] = {CONFIG_FILE, PLAYER_FILE, HISCORE_FILE};
+// Every file the game saves; a save to any other is a finding of its own.
+constexpr const char* SavedFiles[] = {CONFIG_FILE, PLAYER_FILE, HISCORE_FILE, DISPLAY_FILE, BEST_FILE};
 
 bool withArt = false;
 using hand::Click, hand::Idle, hand::KeyPress, hand::Motion, hand::Step;
@@ -73,15 +77,7 @@ using namespace hand;
 void EnterScratch()
 {
     SimEnterScratch("soak");
-    bool linked;
-    if (withArt) {
-        linked = symlink(TOVI_SOURCE_DIR "/media", "media") == 0;
-    } else {
-        mkdir("media", 0755);
-        linked = symlink(TOVI_SOURCE_DIR "/media/levels", "media/levels") == 0 &&
-                 symlink(TOVI_SOURCE_DIR "/media/video", "media/video") == 0;
-    }
-    if (!linked) {
+    if (!(withArt ? symlink(TOVI_SOURCE_DIR "/media", "media") == 0 : LinkLevelsOnly(true))) {
         perror("tovi-soak: media");
         exit(1);
     }
@@ -103,40 +99,51 @@ Content Slurp(const char* path)
 // whole (a missing file is whole: the game starts without it).
 std::string FileFault(const char* name)
 {
-    Content c = Slurp(name);
-    const std::vector<unsigned char>& b = c.bytes;
-    if (!c.exists)
+    if (access(name, F_OK) != 0)
         return "";
-    char why[160];
-    why[0] = 0;
-    if (strcmp(name, CONFIG_FILE) == 0) {
-        if (b.size() != POD_WORDS * 4)
-            snprintf(why, sizeof why, "%s holds %zu bytes, not 20", name, b.size());
-    } else if (b.size() % RECORD_SIZE != 0) {
-        snprintf(why, sizeof why, "%s holds %zu bytes, not whole records", name, b.size());
-    } else if (strcmp(name, HISCORE_FILE) == 0 && b.size() != HS_RECORDS * RECORD_SIZE) {
-        snprintf(why, sizeof why, "%s holds %zu bytes, not six records", name, b.size());
-    } else {
-        for (size_t k = 0; k < b.size() && k < RECORD_SIZE; k++)
-            if (b[k] != 0)
-                snprintf(why, sizeof why, "%s: the placeholder record is not empty", name);
-        for (size_t at = RECORD_SIZE; at + RECORD_SIZE <= b.size() && !why[0]; at += RECORD_SIZE) {
-            int score = GetLE32(b.data() + at + 20);
-            if (score < 0 || score > SCORE_MAX)
-                snprintf(why, sizeof why, "%s: record %zu has score %d", name, at / RECORD_SIZE, score);
-        }
-    }
-    return why;
+    const Bytes b = ReadBytes(name);
+    std::string file = name + (" holds " + std::to_string(b.size()) + " bytes, not ");
+    if (strcmp(name, CONFIG_FILE) == 0)
+        return b.size() == POD_WORDS * 4 ? "" : file + "20";
+    if (b.size() % RECORD_SIZE != 0)
+        return file + "whole records";
+    if (strcmp(name, HISCORE_FILE) == 0 && b.size() != HS_RECORDS * RECORD_SIZE)
+        return file + "six records";
+    if (!b.empty() && Bytes(b.begin(), b.begin() + RECORD_SIZE) != Bytes(RECORD_SIZE, 0))
+        return name + std::string(": the placeholder record is not empty");
+    for (size_t at = RECORD_SIZE; at < b.size(); at += RECORD_SIZE)
+        if (GetLE32(b.data() + at + 20) < 0 || GetLE32(b.data() + at + 20) > SCORE_MAX)
+            return name + (": record " + std::to_string(at / RECORD_SIZE) + " has a score out of range");
+    return "";
 }
 
 std::string TemporaryLeft()
 {
-    for (const char* name : {CONFIG_FILE, PLAYER_FILE, HISCORE_FILE, DISPLAY_FILE, BEST_FILE}) {
-        std::string tmp = std::string(name) + ".tmp";
-        if (access(tmp.c_str(), F_OK) == 0)
-            return tmp + " was left behind";
-    }
+    for (const char* name : SavedFiles)
+        if (access((name + std::string(".tmp")).c_str(), F_OK) == 0)
+            return name + std::string(".tmp was left behind");
     return "";
+}
+
+// The first fault of the files a next start reads, or a temporary file left behind.
+std::string DataFault()
+{
+    for (const char* name : DataFiles)
+        if (!FileFault(name).empty())
+            return FileFault(name);
+    return TemporaryLeft();
+}
+
+// Prints a finding and returns the exit status that reports it.
+int Finding(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    fputs("tovi-soak: ", stderr);
+    vfprintf(stderr, format, args);
+    fputc('\n', stderr);
+    va_end(args);
+    return 1;
 }
 
 // ---- a player's hand ------------------------------------------------------------
@@ -204,19 +211,11 @@ const char* const Expected[] = {"menu",     "story",   "level",   "retry",   "ma
 void PrepareJourney(int level)
 {
     static PlayerRecord table[PLAYER_SLOTS];
-    memset(table, 0, sizeof table);
-    int n = ReadRecords(PLAYER_FILE, table, PLAYER_SLOTS);
-    if (n < 1)
-        n = 1;
-    int at = 0;
-    for (int i = 1; i < n; i++)
-        if (strcmp(table[i].name, JOURNEY_NAME) == 0)
-            at = i;
-    if (at == 0) {
-        if (n >= PLAYER_SLOTS)
-            n = PLAYER_SLOTS - 1;
-        at = n++;
-    }
+    int n = std::max(1, ReadRecords(PLAYER_FILE, table, PLAYER_SLOTS)), at = 1;
+    while (at < n && strcmp(table[at].name, JOURNEY_NAME) != 0)
+        at++;
+    if (at == n)
+        at = n < PLAYER_SLOTS ? n++ : PLAYER_SLOTS - 1;
     table[0] = PlayerRecord{};
     SetRecordName(&table[at], JOURNEY_NAME);
     table[at].level = level;
@@ -411,16 +410,11 @@ int Soak(long iterations, int seed)
         std::string report;
         std::string fault = RunChild([&](int fd) { Session(seed + sessions, journey, quitByMenu, steps, fd); },
                                      SESSION_LIMIT_S, &report);
-        for (const char* name : DataFiles)
-            if (fault.empty())
-                fault = FileFault(name);
         if (fault.empty())
-            fault = TemporaryLeft();
-        if (!fault.empty()) {
-            fprintf(stderr, "tovi-soak: session %d (seed %d%s): %s\n", sessions, seed + sessions,
-                    journey ? ", journey" : "", fault.c_str());
-            return 1;
-        }
+            fault = DataFault();
+        if (!fault.empty())
+            return Finding("session %d (seed %d%s): %s", sessions, seed + sessions, journey ? ", journey" : "",
+                           fault.c_str());
         char name[32];
         long count, ran = 0;
         int used = 0;
@@ -451,11 +445,7 @@ int Soak(long iterations, int seed)
            missing.empty() ? "" : "; never reached:", missing.c_str());
     // Once every kind of session has had its turn (eight sessions), each screen
     // must have been seen: one that was not has lost its way in.
-    if (sessions >= 8 && !missing.empty()) {
-        fprintf(stderr, "tovi-soak: a screen was never reached\n");
-        return 1;
-    }
-    return 0;
+    return sessions >= 8 && !missing.empty() ? Finding("a screen was never reached") : 0;
 }
 
 // ---- the kill test ------------------------------------------------------------------
@@ -521,9 +511,7 @@ void Saver(int seed, int fd)
         Click(NEW_X, NEW_Y);
         char name[16];
         snprintf(name, sizeof name, "K%ld", static_cast<long>(rng() % 100000));
-        for (const char* c = name; *c; c++)
-            KeyPress(*c, *c);
-        KeyPress(SDLK_RETURN, '\r');
+        TypeLine(name);
         Click(OK_X, OK_Y);  // the menu records the player on its next redraw
         proshli = 1 + static_cast<int>(rng() % 100);
         PlayerScore = static_cast<int>(rng() % 100000);
@@ -557,9 +545,6 @@ void NextStart(int)
     exit(0);
 }
 
-// Every file the game saves; a save to any other is a finding of its own.
-constexpr const char* SavedFiles[] = {CONFIG_FILE, PLAYER_FILE, HISCORE_FILE, DISPLAY_FILE, BEST_FILE};
-
 int KillTest(int kills, int seed)
 {
     std::mt19937 rng(static_cast<unsigned>(seed));
@@ -574,60 +559,39 @@ int KillTest(int kills, int seed)
         // a few tens of milliseconds: the kill falls anywhere among the saves.
         int after = 20 + static_cast<int>(rng() % 1500);
         std::string fault = RunChild([&](int fd) { Saver(seed + k, fd); }, 60, &report, after);
-        if (!fault.empty()) {
-            fprintf(stderr, "tovi-soak: saver %d: %s\n", k, fault.c_str());
-            return 1;
-        }
+        if (!fault.empty())
+            return Finding("saver %d: %s", k, fault.c_str());
         auto announced = Announced(report);
         for (const auto& kv : announced) {
             saves += static_cast<long>(kv.second.size());
-            if (before.count(kv.first) == 0) {
-                fprintf(stderr, "tovi-soak: kill %d: the game saved %s, which this test does not know\n", k,
-                        kv.first.c_str());
-                return 1;
-            }
+            if (before.count(kv.first) == 0)
+                return Finding("kill %d: the game saved %s, which this test does not know", k, kv.first.c_str());
         }
         for (const char* name : SavedFiles) {
-            std::string why = FileFault(name);
-            if (!why.empty()) {
-                fprintf(stderr, "tovi-soak: kill %d after %d ms: %s\n", k, after, why.c_str());
-                return 1;
-            }
-            // Byte for byte the file the last save began to write, or the one
-            // before it: the last save's when there was one, else the file as
-            // the saver found it.
-            Content now = Slurp(name);
+            // Whole, and byte for byte the file the last save began to write,
+            // or the one before it: the last save's when there was one, else
+            // the file as the saver found it.
+            Content now = Slurp(name), old = before[name];
             const auto& list = announced[name];
-            Content old = before[name];
             if (list.size() >= 2)
                 old = Content{true, list[list.size() - 2]};
             bool isOld = now.exists == old.exists && now.bytes == old.bytes;
             bool isNew = !list.empty() && now.exists && now.bytes == list.back();
-            if (!isOld && !isNew) {
-                fprintf(stderr,
-                        "tovi-soak: kill %d after %d ms: %s holds %zu bytes%s, neither the old file (%zu bytes%s) "
-                        "nor the new one (%zu bytes) of %zu saves\n",
-                        k, after, name, now.bytes.size(), now.exists ? "" : " (missing)", old.bytes.size(),
-                        old.exists ? "" : ", missing", list.empty() ? 0 : list.back().size(), list.size());
-                return 1;
-            }
+            if (!FileFault(name).empty() || (!isOld && !isNew))
+                return Finding("kill %d after %d ms: %s holds %zu bytes%s (%s), neither the old file (%zu bytes%s) nor "
+                               "the new one (%zu bytes) of %zu saves",
+                               k, after, name, now.bytes.size(), now.exists ? "" : " (missing)",
+                               FileFault(name).c_str(), old.bytes.size(), old.exists ? "" : ", missing",
+                               list.empty() ? 0 : list.back().size(), list.size());
             checked++;
             (isNew && !isOld ? becameNew : stayedOld)++;
         }
-        if (!TemporaryLeft().empty())
-            staleLeft++;
+        staleLeft += !TemporaryLeft().empty();
         fault = RunChild(NextStart, 60, &report);
-        if (!fault.empty()) {
-            fprintf(stderr, "tovi-soak: the start after kill %d: %s\n", k, fault.c_str());
-            return 1;
-        }
-        for (const char* name : DataFiles) {
-            std::string why = FileFault(name);
-            if (!why.empty()) {
-                fprintf(stderr, "tovi-soak: the start after kill %d: %s\n", k, why.c_str());
-                return 1;
-            }
-        }
+        if (fault.empty())
+            fault = DataFault();
+        if (!fault.empty())
+            return Finding("the start after kill %d: %s", k, fault.c_str());
     }
     printf("tovi-soak: %d kills during %ld saves, %d files checked byte for byte: %d the old file, %d the new "
            "one; %d kills left a temporary file; every next start clean and without one\n",
