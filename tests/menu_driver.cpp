@@ -152,19 +152,12 @@ MenuScratch::MenuScratch()
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
     }
-    FreeMenuBackdrop();
+    ResetProfileDialog();
     SetPlayerRects();
     SetGameRects();
-    memset(pin, 0, sizeof pin);
-    ukupl = plsel = spll = enpl = badd = bedit = bdel = chstp = renderp = plhint = 0;
-    nizc[0] = PlayerName[0] = 0;
-    proshli = PlayerScore = izmp = 0;
-    renddp = renddg = renddhs = rendme = 0;
-    rendda = 0;
-    biodp = biodg = bioda = 1;  // no fade-ins: they only slow the tests
-    mousechk = 1;
+    renddg = renddhs = rendme = rendda = 0;
+    biodg = bioda = 1;  // no fade-ins: they only slow the tests
     level_no = SCREEN_MENU;
-    pod[0] = 0, pod[1] = 50, pod[2] = 50, pod[3] = 0, pod[4] = 0;
     memset(phss, 0, sizeof phss);
 }
 

@@ -228,7 +228,8 @@ TEST(HintSample, MovesKeepTheLevelWinnableAndNoWayOutIsLost)
 
 // The level's stored solution answers at once where the board still follows it,
 // from its start and after each of its drags; the answer always starts a win
-// played from the board itself. A damaged or foreign known win is never taken.
+// played from the board itself. A damaged known win is never taken (nor one
+// that does not fit the board: Solver.ProbeAgreesWithTheWholeGraphOnChoices).
 TEST(HintSample, AKnownWinAnswersAlongItAndIsNeverTakenOnTrust)
 {
     const char* path = "known-win-test.txt";
@@ -241,10 +242,7 @@ TEST(HintSample, AKnownWinAnswersAlongItAndIsNeverTakenOnTrust)
                            "0 10 10\n",
                            "0 10 10 100001\n"};
     for (const char* text : texts) {
-        FILE* f = fopen(path, "wb");
-        ASSERT_NE(f, nullptr);
-        fputs(text, f);
-        fclose(f);
+        WriteBytes(path, Bytes(text, text + strlen(text)));
         int n = KnownWinLoad(path, &read);
         EXPECT_EQ(n, text == texts[0] ? 3 : 0) << text;  // the first is good, every other is damaged
         EXPECT_EQ(read.size(), static_cast<size_t>(n));
@@ -288,17 +286,6 @@ TEST(HintSample, AKnownWinAnswersAlongItAndIsNeverTakenOnTrust)
         EXPECT_EQ(r, SIM_WON);
         EXPECT_LE(asked, LevelPar(level)) << "every answer is a drag of the stored win";
     }
-    // Another level's win does not fit this board: the search answers, or says it ran out.
-    SimStart(4, nullptr);
-    ASSERT_TRUE(Settle());
-    LevelSave(&limits.start);
-    LevelKnownWin(100, &limits.knownWin);
-    limits.maxBoards = 200000;
-    SolveResult answer;
-    SolveFewest(limits, &answer);
-    ASSERT_EQ(answer.outcome, SOLVE_FOUND);
-    EXPECT_TRUE(answer.exact) << "the answer came from the search, which gives the fewest";
-    EXPECT_TRUE(SolveReplays(limits.start, answer.script));
     SimClose();
 }
 

@@ -19,6 +19,7 @@
 #include "shell/screen.h"
 #include "shell/settings.h"
 #include "tests/fuzz/fuzz_common.h"
+#include "tests/menu_driver.h"
 
 static constexpr size_t MAX_FILE = 24 * 64;  // a longer file is cut here
 static constexpr int MAX_EVENTS = 400;
@@ -35,20 +36,6 @@ int LLVMFuzzerInitialize(int*, char***)
     DrawingOff = 1;  // the checks read the dialog's state and files, never a frame
     SetPlayerRects();
     return 0;
-}
-
-// Every global of the dialog as when the game starts.
-static void FreshDialog()
-{
-    FreeMenuBackdrop();
-    memset(pin, 0, sizeof pin);
-    ukupl = plsel = spll = enpl = badd = bedit = bdel = chstp = renderp = plhint = 0;
-    nizc[0] = PlayerName[0] = 0;
-    proshli = PlayerScore = izmp = 0;
-    renddp = 0;
-    biodp = 1;  // the fade-in draws a picture the harness does not load
-    mousechk = 1;
-    pod[0] = 0, pod[1] = 50, pod[2] = 50, pod[3] = 0, pod[4] = 0;
 }
 
 static void CheckDialog()
@@ -96,37 +83,23 @@ int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     given = in.Take(length < MAX_FILE ? length : MAX_FILE);
     FuzzWriteFile(PLAYER_FILE, given);
     remove(CONFIG_FILE);
-    FreshDialog();
+    ResetProfileDialog();
 
     for (int n = 0; n < MAX_EVENTS && !in.empty(); n++) {
         int kind = in.Byte() % 6;
         int a = in.Byte(), b = in.Byte(), third = in.Byte();
         int x = a * SCREEN_W / 256, y = b * SCREEN_H / 256;
-        switch (kind) {
-        case 0:
-            Call(x, y, third & 1, KEY_NONE, KEY_NONE);
-            break;
-        case 1:
-            Call(x, y, 1, KEY_NONE, KEY_NONE);
-            break;
-        case 2:
-            Call(x, y, 0, KEY_NONE, KEY_NONE);
-            break;
-        case 3:
-            if (a & 1)
-                Call(tmpx, tmpy, 1, SpecialKey[third % (sizeof SpecialKey / sizeof SpecialKey[0])], 0);
-            else
-                Call(tmpx, tmpy, 1, third, third);
-            break;
-        case 4:
+        if (kind <= 2) {
+            Call(x, y, kind == 0 ? third & 1 : kind == 1, KEY_NONE, KEY_NONE);
+        } else if (kind == 3) {
+            int key = a & 1 ? SpecialKey[third % (sizeof SpecialKey / sizeof SpecialKey[0])] : third;
+            Call(tmpx, tmpy, 1, key, a & 1 ? 0 : third);
+        } else if (kind == 4) {
             Call(tmpx, tmpy, 0, KEY_NONE, KEY_NONE);
-            break;
-        default: {
-            const int* s = Spot[third % (sizeof Spot / sizeof Spot[0])];
-            Call(s[0], s[1], 1, KEY_NONE, KEY_NONE);
-            Call(s[0], s[1], 0, KEY_NONE, KEY_NONE);
-            break;
-        }
+        } else {
+            const int* spot = Spot[third % (sizeof Spot / sizeof Spot[0])];
+            Call(spot[0], spot[1], 1, KEY_NONE, KEY_NONE);
+            Call(spot[0], spot[1], 0, KEY_NONE, KEY_NONE);
         }
     }
     FreeMenuBackdrop();
