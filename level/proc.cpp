@@ -239,8 +239,15 @@ static int LevelLogic(SDL_Surface* frame, int buttons, int mx, int my, int dialo
         ShowFailed(frame);
         return SCREEN_RETRY;
     }
-    if (cnp == 0)
+    // A board a spike kill emptied is lost, never won: the kill's failure comes
+    // once its animation has ended, as when elements are left.
+    if (cnp == 0) {
+        if (probo == 1 && spiked == 0 && movsp == 0) {
+            probo = 0;
+            return SCREEN_RETRY;
+        }
         return 0;
+    }
 
     // A tile, or a fixed code no rule acts on, has a step that only ends the
     // level once a spiked element is gone (probo), and that can only hold at the

@@ -220,9 +220,11 @@ static void BreakAnimation(SDL_Surface* frame, int& step, int& timer, int x, int
     }
 }
 
+// The level is won once no element is left and the last puff has gone, unless
+// the spikes killed one: that level is lost when the kill has played out.
 static void CompletionTest()
 {
-    if (pind == 0 && cnp == 0 && drugiput == 1) {
+    if (pind == 0 && cnp == 0 && drugiput == 1 && probo == 0) {
         end_level = 1;
         if (nijepust == 0) {
             nijepust = 1;

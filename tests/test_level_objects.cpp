@@ -1,10 +1,17 @@
 // Mud, teleport, spike pits, crumbling blocks and the magnet, on boards drawn as text.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "level/snapshot.h"
+#include "progress/best.h"
+#include "progress/players.h"
+#include "tests/harness.h"
 #include "tests/scenario.h"
 
 using namespace scenario;
@@ -139,6 +146,48 @@ TEST(LevelSpikes, BlockJamsElementsDieOnlyWhileUp)
     EXPECT_TRUE(spikedsi == 1 && spikeds[1] == pit) << "the block jams its pit";
     EXPECT_EQ(Heard(&mspike), 2);
     EXPECT_EQ(Heard(&mretr), 0) << "pairs are left: no failed screen";
+}
+
+// An element the spikes kill loses the level also when no element is left after
+// it: the last one killed while its kin vanish, and the last two equal ones
+// falling into two pits together. Nothing counts as won (no best result for the
+// player); the level menu comes up once the kill has played out, without the
+// failed screen, as after any kill.
+TEST(LevelSpikes, KillingTheLastElementsLosesTheLevel)
+{
+    InScratchDir dir;
+    snprintf(PlayerName, sizeof PlayerName, "%s", "Ann");
+    const std::vector<std::vector<std::string>> boards = {
+        {
+            "..........a.........",  // row 9: falls into the pit while the pair vanishes
+            "...a.a....S.........",  // row 10
+            "####################",
+        },
+        {
+            "....a...a...........",  // row 9: both fall in at once
+            "....S...S...........",  // row 10
+            "####################",
+        },
+    };
+    for (size_t k = 0; k < boards.size(); k++) {
+        LoadBoard(boards[k]);
+        if (k == 0) {
+            Grab(5, 10);
+            HoldAt(4, 10, 2);
+            Release();
+        }
+        SimResult r = SIM_GOING;
+        for (int n = 0; n < 300 && r == SIM_GOING && end_level == 0; n++)
+            r = Idle(1);
+        EXPECT_EQ(end_level, 0) << "board " << k << ": not won";
+        EXPECT_EQ(r, SIM_FAILED) << "board " << k;
+        EXPECT_EQ(cnp, 0) << "board " << k << ": every element is gone";
+        EXPECT_GE(Heard(&mspike), 1) << "board " << k;
+        EXPECT_EQ(Heard(&mretr), 0) << "board " << k;
+        EXPECT_EQ(spiked + movsp + probo, 0) << "board " << k << ": the kill played out";
+    }
+    EXPECT_NE(access(BEST_FILE, F_OK), 0) << "no best result was recorded";
+    PlayerName[0] = '\0';
 }
 
 // A crumbling block carries its first visitor for good and breaks under the second.

@@ -152,6 +152,36 @@ TEST(Solver, ProvesNoWinAndCountsEveryDragAsLosing)
     EXPECT_FALSE(c.exact);
 }
 
+// Elements the spikes kill lose the level even when none is left after them, so
+// no search or replay takes such an ending for a win: two treasures dropping
+// into two pits from the start, and a drag that matches a pair while the last
+// of its kind falls into a pit.
+TEST(Solver, ABoardEmptiedBySpikesIsNoWin)
+{
+    LoadBoard({
+        "....a...a...........",
+        "....S...S...........",
+        "####################",
+    });
+    auto l = LimitsHere(2);
+    SolveResult r;
+    SolveFewest(*l, &r);
+    EXPECT_EQ(r.outcome, SOLVE_NO_WIN);
+    EXPECT_EQ(SolveReplays(l->start, {{0, CellX(19), CellY(0), 300}}), 0);
+
+    LoadBoard({
+        "..........a.........",
+        "...a.a....S.........",
+        "####################",
+    });
+    l = LimitsHere();
+    const std::vector<SolveStep> pairThenPit = {{0, CellX(5), CellY(10), 2},
+                                                {1, CellX(5), CellY(10), 1},
+                                                {1, CellX(4), CellY(10), 2},
+                                                {0, CellX(4), CellY(10), 300}};
+    EXPECT_EQ(SolveReplays(l->start, pairThenPit), 0);
+}
+
 // A piece riding a lift in a walled shaft can leave it only at the top, onto a
 // ledge beside a pocket holding its partner. Held and pulled, it steps off
 // whenever the ride brings it there, so one drag wins from any moment of the
