@@ -147,6 +147,25 @@ SDL_Surface* SolidSurface(int w, int h, Uint32 colour)
     return s;
 }
 
+SDL_Surface* NoiseSurface(int w, int h, Uint32 seed)
+{
+    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0xff0000, 0xff00, 0xff, 0);
+    SDL_LockSurface(s);
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++) {
+            seed = seed * 1664525u + 1013904223u;
+            reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch)[x] = seed >> 8;
+        }
+    SDL_UnlockSurface(s);
+    return s;
+}
+
+void Replace(SDL_Surface*& slot, SDL_Surface* s)
+{
+    SDL_FreeSurface(slot);
+    slot = s;
+}
+
 void DrainEvents()
 {
     SDL_Event e;

@@ -47,6 +47,11 @@ int PixelsDiffering(SDL_Surface* a, SDL_Surface* b, Uint32 keep = 0xffffffff);
 // A w x h software surface in the screen's format (no alpha), and one filled with a colour of that format.
 SDL_Surface* ScreenLikeSurface(int w, int h);
 SDL_Surface* SolidSurface(int w, int h, Uint32 colour);
+// A w x h surface in the screen's format whose pixels are noise from seed (the
+// same seed, the same picture); it needs no screen.
+SDL_Surface* NoiseSurface(int w, int h, Uint32 seed);
+// Frees what the slot holds (a game's picture variable) and puts s there.
+void Replace(SDL_Surface*& slot, SDL_Surface* s);
 
 // Throws away every event waiting in SDL's queue.
 void DrainEvents();

@@ -104,12 +104,9 @@ TEST(DisplayLayout, PointerMapsExactlyOnEveryLayout)
 // ---- the scaler ----------------------------------------------------------------
 static std::vector<uint32_t> Pattern(uint32_t seed)
 {
-    std::vector<uint32_t> p(static_cast<size_t>(SCREEN_W) * SCREEN_H);
-    uint32_t v = seed;
-    for (uint32_t& px : p) {
-        v = v * 1664525u + 1013904223u;
-        px = v >> 8;
-    }
+    SDL_Surface* noise = NoiseSurface(SCREEN_W, SCREEN_H, seed);
+    std::vector<uint32_t> p = SurfacePixels(noise);
+    SDL_FreeSurface(noise);
     return p;
 }
 

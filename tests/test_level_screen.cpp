@@ -25,12 +25,9 @@
 
 namespace {
 
-constexpr int FWD_X = 700;  // inside the forward button's hot area
-constexpr int FWD_Y = 540;
-constexpr int MENU_X = 79;  // inside the HUD menu button
-constexpr int MENU_Y = 566;
-constexpr int PARK_X = 20;  // a pointer that touches nothing
-constexpr int PARK_Y = 20;
+constexpr int FWD_X = 700, FWD_Y = 540;   // inside the forward button's hot area
+constexpr int MENU_X = 79, MENU_Y = 566;  // inside the HUD menu button
+constexpr int PARK_X = 20, PARK_Y = 20;   // a pointer that touches nothing
 
 // Test pictures are solid colours, so a pixel tells which one is on the screen.
 Uint32 Colour(int k)
@@ -38,11 +35,11 @@ Uint32 Colour(int k)
     return SDL_MapRGB(screen->format, 10 * k, 255 - 9 * k, 40 + 7 * k);
 }
 
-void Replace(SDL_Surface*& slot, SDL_Surface* s)
+// Fills slots first..last of a table with w x h pictures, slot k in colour(k).
+template <int N, class C> void Pictures(SDL_Surface* (&table)[N], int first, int last, int w, int h, C colour)
 {
-    if (slot)
-        SDL_FreeSurface(slot);
-    slot = s;
+    for (int k = first; k <= last && k < N; k++)
+        Replace(table[k], SolidSurface(w, h, colour(k)));
 }
 
 // Boards, bottom row of wall. "fall": one element drops onto its partner and
@@ -80,12 +77,11 @@ protected:
         InitLevel();
         if (!vfont)
             vfont = LoadImageAlpha(TOVI_SOURCE_DIR "/media/images/fontcnt.png");
-        for (int k = 1; k <= 10; k++)
-            Replace(IntroImag[k], SolidSurface(SCREEN_W, SCREEN_H, Colour(k)));
-        Replace(AshcrystalImg[1], SolidSurface(SCREEN_W, SCREEN_H, Colour(11)));
-        for (int k = 2; k <= 5; k++)
-            Replace(AshcrystalImg[k], SolidSurface(400, 300, Colour(10 + k)));
-        Replace(AshcrystalImg[6], SolidSurface(500, 350, Colour(16)));
+        auto relic = [](int k) { return Colour(10 + k); };
+        Pictures(IntroImag, 1, 10, SCREEN_W, SCREEN_H, Colour);
+        Pictures(AshcrystalImg, 1, 1, SCREEN_W, SCREEN_H, relic);
+        Pictures(AshcrystalImg, 2, 5, 400, 300, relic);
+        Pictures(AshcrystalImg, 6, 6, 500, 350, relic);
         Replace(leveldone, SolidSurface(560, 400, Colour(17)));
         Replace(ToviLevelImg[1], SolidSurface(76, 92, Colour(18)));
         EffectLogClear();
@@ -125,6 +121,14 @@ protected:
     int Press(int x, int y) { return Step(0, x, y), Step(1, x, y); }
     int Press(const SDL_Rect& item) { return Press(item.x + 20, item.y + 20); }
     int Click(int x, int y) { return Press(x, y), Step(0, x, y); }
+    int Click(const SDL_Rect& item) { return Click(item.x + 20, item.y + 20); }
+    int Over(const SDL_Rect& item, int button = 0) { return Step(button, item.x + 20, item.y + 20); }
+    int Key(SDLKey sym)
+    {
+        PushKey(sym, 0);
+        MainLoopStep();
+        return level_no;
+    }
 
     // Lets a dialog that just opened pass a double click's time, so a press acts.
     void Settle()
@@ -150,6 +154,10 @@ Uint32 FrameColour(int sheet, int f)
 {
     return SDL_MapRGB(screen->format, 3 * f + 1, 40 * sheet, 200 - f);
 }
+auto Tint(int sheet)
+{
+    return [sheet](int f) { return FrameColour(sheet, f); };
+}
 
 // A strip of 40 x 40 frames; each frame's right half is see-through (colour
 // keyed) except frame `full`, so an image drawn beneath shows on the right.
@@ -162,13 +170,6 @@ SDL_Surface* Sheet(int sheet, int frames, int full = -1)
         SDL_FillRect(s, &r, FrameColour(sheet, f));
     }
     return s;
-}
-
-// Fills image slots 1..last of a table with small solid pictures.
-template <int N> void Pictures(SDL_Surface* (&table)[N], int sheet, int last, int size)
-{
-    for (int k = 1; k <= last && k < N; k++)
-        Replace(table[k], SolidSurface(size, size, FrameColour(sheet, k)));
 }
 
 // The colour a slot of such a table shows, or the background for an empty slot.
@@ -199,20 +200,14 @@ TEST_F(LevelScreen, ANewGameTellsTheStoryShowsTheChapterPictureThenPlays)
     EXPECT_EQ(cntintr, 1) << "loading level 1 of a new game starts the story";
     Step(0, PARK_X, PARK_Y);
     EXPECT_EQ(LevelStar, 0) << "the first frame only restarts the level";
-    Step(0, PARK_X, PARK_Y);
-    EXPECT_EQ(cntintr, 2);
-    EXPECT_EQ(At(100, 100), Colour(1));
-
-    for (int k = 2; k <= 4; k++) {
-        Click(FWD_X, FWD_Y);
-        EXPECT_EQ(cntintr, k + 1);
+    // The story's steps (cntintr) are counted by PlayThrough; here, what each shows.
+    for (int k = 1; k <= 4; k++) {
+        k == 1 ? Step(0, PARK_X, PARK_Y) : Click(FWD_X, FWD_Y);
         EXPECT_EQ(At(100, 100), Colour(k)) << "story picture " << k;
     }
-    Click(FWD_X, FWD_Y);
-    EXPECT_EQ(cntintr, 6);
     // The last story click goes straight over to the chapter picture: the
     // release frame shows it already, without a transition.
-    EXPECT_EQ(cntgh, 1);
+    Click(FWD_X, FWD_Y);
     uint32_t before = ClockTicks();
     Step(0, PARK_X, PARK_Y);
     EXPECT_LE(ClockTicks() - before, 21u);
@@ -226,44 +221,35 @@ TEST_F(LevelScreen, ANewGameTellsTheStoryShowsTheChapterPictureThenPlays)
     Click(FWD_X, FWD_Y);
     EXPECT_EQ(EffectLogTimes(&gong), 1);
     Frames(5);
-    EXPECT_GT(cntgh, 5);
     EXPECT_EQ(At(100, 100), Colour(21)) << "the level's background, not a picture";
     PlayUntilWon();
     EXPECT_EQ(poen, 90);
-    EXPECT_EQ(level_no, 1);
 }
 
 // A chapter's last level: the panel never came up (nothing was sounding), yet
 // one click leads on into the relic sequence, its forward button to the map,
 // and the next chapter opens with its picture. A finished game leaves nothing of
 // the sequences behind: the first chapter's picture and the relic steps come
-// back for the next game. (The map after every fifth level and the levels in
-// between, straight on, are played through by PlayThrough.)
+// back for the next game. (The steps of the sequences, the map after every fifth
+// level and the levels in between are played through by PlayThrough; here, what
+// the screen shows.)
 TEST_F(LevelScreen, AChaptersLastLevelRunsTheRelicToTheMapAndAGameStartsFromACleanState)
 {
     cntgh = 6;  // the first chapter's picture has been and gone
     StartLevel(25, "fall");
     PlayUntilWon();
     EXPECT_EQ(prikpp, 0);
-    Step(0, 400, 300);
-    Step(1, 400, 300);
-    EXPECT_EQ(ashcrystal, 2);
+    Press(400, 300);
     EXPECT_EQ(prikpp, 2);
-    Step(0, 400, 300);
-    EXPECT_EQ(ashcrystal, 7);
-    Step(0, 400, 300);
+    Frames(2, 0, 400, 300);
     EXPECT_EQ(At(10, 10), Colour(11)) << "relic background";
     EXPECT_EQ(At(180, 115), Colour(12)) << "the relic with one part";
     EXPECT_EQ(brss, 2);
     Frames(60);
-    EXPECT_EQ(level_no, 25);
-    EXPECT_EQ(Click(FWD_X, FWD_Y), SCREEN_MAP + 26);
-    EXPECT_EQ(ashcrystal, 0);
-    EXPECT_EQ(proshli, 26);
+    Click(FWD_X, FWD_Y);
     level_no = 26;  // as the map hands over when the player goes on
     lmap(26);
     Frames(2);
-    EXPECT_EQ(cntgh, 2);
     EXPECT_EQ(At(100, 100), Colour(6)) << "the second chapter's picture";
 
     // What a finished game leaves behind.
@@ -284,7 +270,6 @@ TEST_F(LevelScreen, TheLastLevelEndsThroughTheCompleteRelicAndBothEndingsEachWit
     StartLevel(100, "fall", 5000);
     PlayUntilWon();
     Click(400, 300);
-    EXPECT_EQ(ashcrystal, 10);
     Frames(70);
     EXPECT_NE(finalpartt, 0);
     EXPECT_EQ(finalpart, 0);
@@ -294,18 +279,15 @@ TEST_F(LevelScreen, TheLastLevelEndsThroughTheCompleteRelicAndBothEndingsEachWit
     EXPECT_EQ(finalpart, 1);
     EXPECT_EQ(At(55, 90), Colour(16)) << "the complete relic";
     Click(FWD_X, FWD_Y);
-    EXPECT_EQ(ashcrystal, 11);
-    EXPECT_EQ(At(100, 100), Colour(9));
+    EXPECT_EQ(At(100, 100), Colour(9)) << "the first ending";
     Frames(5);
     EXPECT_EQ(pash, 0);
     EXPECT_EQ(pma, 1);
     Click(FWD_X, FWD_Y);
-    EXPECT_EQ(ashcrystal, 12);
-    EXPECT_EQ(At(100, 100), Colour(10));
+    EXPECT_EQ(At(100, 100), Colour(10)) << "the second ending";
     Frames(5);
     EXPECT_EQ(pash, 0);
     EXPECT_EQ(Click(FWD_X, FWD_Y), SCREEN_CREDITS);
-    EXPECT_EQ(proshli, 101);
     EXPECT_EQ(PlayerScore, 5090);
 }
 
@@ -323,8 +305,8 @@ TEST_F(LevelScreen, ALostLevelOffersOnlyMainMenuAndRetryByMouseOrReturnAndRetryS
     EXPECT_EQ(dple, 26);
     Settle();
 
-    EXPECT_EQ(Click(Dialogritem[3].x + 20, Dialogritem[3].y + 20), SCREEN_RETRY) << "no cancel after a lost level";
-    Step(0, Dialogritem[1].x + 20, Dialogritem[1].y + 20);
+    EXPECT_EQ(Click(Dialogritem[3]), SCREEN_RETRY) << "no cancel after a lost level";
+    Over(Dialogritem[1]);
     EXPECT_EQ(cntgh, 0) << "passing over the main-menu choice forgets the chapter picture";
     EXPECT_EQ(level_no, SCREEN_RETRY);
 
@@ -340,12 +322,8 @@ TEST_F(LevelScreen, ALostLevelOffersOnlyMainMenuAndRetryByMouseOrReturnAndRetryS
     ASSERT_EQ(level_no, SCREEN_RETRY) << "the same board fails again";
     til[1].type = 0;
     WriteBytes("media/levels/level26.bin", Board("apart"));  // a board the retry can go on with
-    PushKey(SDLK_ESCAPE, 0);
-    MainLoopStep();
-    EXPECT_EQ(level_no, SCREEN_RETRY) << "a lost level has nothing to go back to";
-    PushKey(SDLK_RETURN, 0);
-    MainLoopStep();
-    EXPECT_EQ(level_no, 26);
+    EXPECT_EQ(Key(SDLK_ESCAPE), SCREEN_RETRY) << "a lost level has nothing to go back to";
+    EXPECT_EQ(Key(SDLK_RETURN), 26);
     EXPECT_EQ(til[1].type, 101) << "retried: the board is read afresh";
 }
 
@@ -363,13 +341,9 @@ TEST_F(LevelScreen, TheMenuDialogTakesOnlyDeliberatePressesCancelGoesOnAndMainMe
     Frames(3);
     Click(220, 420);  // the element was grabbed and let go: the level has progress
     // Escape opens the dialog and closes it again as Cancel does, once a press.
-    PushKey(SDLK_ESCAPE, 0);
-    MainLoopStep();
-    ASSERT_EQ(level_no, SCREEN_RETRY);
+    ASSERT_EQ(Key(SDLK_ESCAPE), SCREEN_RETRY);
     EXPECT_EQ(dead, 0);
-    PushKey(SDLK_ESCAPE, 0);
-    MainLoopStep();
-    EXPECT_EQ(level_no, 2);
+    EXPECT_EQ(Key(SDLK_ESCAPE), 2);
     Frames(7);
     EXPECT_EQ(level_no, 2) << "the key is used once";
     Step(0, MENU_X, MENU_Y);
@@ -381,16 +355,15 @@ TEST_F(LevelScreen, TheMenuDialogTakesOnlyDeliberatePressesCancelGoesOnAndMainMe
     ASSERT_NE(prosliscr, nullptr);
     EXPECT_EQ(PixelAt(prosliscr, 400, 550), Colour(18)) << "the frame that opened the menu keeps its portrait";
     DrainEvents();
-    const SDL_Rect& retry = Dialogritem[2];
-    const SDL_Rect& cancel = Dialogritem[3];
-    EXPECT_EQ(Step(1, retry.x + 20, retry.y + 20), SCREEN_RETRY) << "the press that opened it, held";
+    const SDL_Rect &retry = Dialogritem[2], &cancel = Dialogritem[3];
+    EXPECT_EQ(Over(retry, 1), SCREEN_RETRY) << "the press that opened it, held";
     for (int x : {400, retry.x + 20}) {
         Step(0, x, 300);
         EXPECT_EQ(Step(1, x, 300), SCREEN_RETRY) << "the second press of the double click";
         Step(0, x, 300);
     }
     Settle();
-    EXPECT_EQ(Click(cancel.x + 20, cancel.y + 20), 2);
+    EXPECT_EQ(Click(cancel), 2);
     EXPECT_EQ(poen, 300);
     for (int i = 1; i <= ukupnot; i++)
         EXPECT_EQ(til[i].x, board[i].x) << i;
@@ -421,9 +394,9 @@ TEST_F(LevelScreen, TheMenuDialogTakesOnlyDeliberatePressesCancelGoesOnAndMainMe
     EXPECT_EQ(prosliscr, backdrop);
     EXPECT_EQ(At(100, 40), dark);
     Settle();
-    Step(0, Dialogritem[1].x + 20, Dialogritem[1].y + 20);
+    Over(Dialogritem[1]);
     cntintr = 1;
-    EXPECT_EQ(Step(1, Dialogritem[1].x + 20, Dialogritem[1].y + 20), SCREEN_MENU);
+    EXPECT_EQ(Over(Dialogritem[1], 1), SCREEN_MENU);
     EXPECT_EQ(proshli, 2);
     EXPECT_EQ(cntintr, 6);
     EXPECT_EQ(menu_first_time, 1);
@@ -431,39 +404,33 @@ TEST_F(LevelScreen, TheMenuDialogTakesOnlyDeliberatePressesCancelGoesOnAndMainMe
     EXPECT_EQ(dplev, 0);
 }
 
-// Score, time and level number are centred by their width in the 20-pixel font
-// and drawn in the 16-pixel font.
-TEST_F(LevelScreen, HudTextsSitCentredOnTheirFields)
+// The HUD centres score, time and level number by their width in the 20-pixel
+// font and draws them in the 16-pixel font. Players drag with the button down:
+// the press that made the last match, held on, does not acknowledge the
+// level-complete panel; a new press does.
+TEST_F(LevelScreen, TheHudCentresItsTextsAndThePanelRollsTheCounterOverTheDarkenedLevelAndTakesOnlyAFreshPress)
 {
-    StartLevel(12, "apart", 1234);
+    StartLevel(12, "apart", 1144);
     Frames(3);
     const struct {
         const char* text;
         int cx, y;
-    } fields[] = {{"1234", 172, 520}, {"00:00", 617, 520}, {"12", 743, 555}};
+    } fields[] = {{"1144", 172, 520}, {"00:00", 617, 520}, {"12", 743, 555}};
     for (const auto& f : fields) {
         SDL_Surface* want = SolidSurface(SCREEN_W, SCREEN_H, Colour(21));
         prikstr(want, f.text, f.cx - strl(f.text, 0, 560, 2) / 2, f.y, 3);
         EXPECT_EQ(PixelsDiffering(want, screen, f.cx - 80, f.y - 4, f.cx + 57, f.y + 36), 0) << f.text;
         SDL_FreeSurface(want);
     }
-}
-
-// Players drag with the button down: the press that made the last match, held
-// on, does not acknowledge the level-complete panel; a new press does.
-TEST_F(LevelScreen, ThePanelRollsTheCounterToTheScoreOverTheDarkenedLevelAndTakesOnlyAFreshPress)
-{
-    StartLevel(3, "apart", 1144);
-    Frames(3);
     Press(220, 420);
     Frames(80, 1, 260, 420);
     EXPECT_EQ(end_level, 1) << "the pair met and the level is finished";
-    EXPECT_EQ(level_no, 3) << "the held press did not move on";
+    EXPECT_EQ(level_no, 12) << "the held press did not move on";
     EXPECT_NE(prikpp, 2);
     ASSERT_EQ(poen, 1234);
     prikpp = 1;  // as once it has faded in (no sound plays here to bring it up)
     Frames(400);
-    EXPECT_EQ(level_no, 3) << "its release did not move on either";
+    EXPECT_EQ(level_no, 12) << "its release did not move on either";
     EXPECT_EQ(At(120, 50), Colour(17));
     EXPECT_EQ(At(679, 449), Colour(17));
     EXPECT_NE(At(119, 50), Colour(17));
@@ -485,20 +452,7 @@ TEST_F(LevelScreen, ThePanelRollsTheCounterToTheScoreOverTheDarkenedLevelAndTake
         prikr(120, 50, screen);
     for (float w : {i1, i2, i3, i4, i5, i6})
         EXPECT_EQ(w, 100.0f);
-    EXPECT_EQ(Press(260, 420), 4);
-}
-
-TEST_F(LevelScreen, ALevelLoadStopsTheAnimationsOfTheBoardBefore)
-{
-    StartLevel(2, "apart");
-    telex = 6, telexi = 1, telexo = 2;
-    raspad = 12, raspadx = 100;
-    spiked = 3, spikey = 80;
-    spikedsi = 1, spikeds[1] = 2;
-    probo = 1;  // an element met the spikes as the board was won
-    lmap(2);
-    EXPECT_EQ(telex + raspad + spiked + spikedsi + spikeds[1], 0);
-    EXPECT_EQ(probo, 0) << "a kill on the old board would fail the new one at once";
+    EXPECT_EQ(Press(260, 420), 13);
 }
 
 TEST_F(LevelScreen, TheBoardDrawsEachKindOfRecordFromItsOwnFrameAndWallsAsIfBlended)
@@ -585,14 +539,14 @@ TEST_F(LevelScreen, ATeachingCaptionStaysOnTheBoardUntilTheFirstGrab)
 }
 
 // The teleport, the two break animations and the vanish puff each step on the
-// frame clock and draw around the place they belong to.
-TEST_F(LevelScreen, AnimationsStepOnTheClockAroundTheirPlaces)
+// frame clock and draw around the place they belong to; a level load stops them.
+TEST_F(LevelScreen, AnimationsStepOnTheClockAroundTheirPlacesAndALevelLoadStopsThem)
 {
     StartLevel(2, "apart");
     Frames(3);
-    Pictures(TeleportImg, 4, 10, 40);
-    Pictures(SpikeDestroyImg, 5, 34, 40);
-    Pictures(imgPartOfParticle, 6, 60, 20);
+    Pictures(TeleportImg, 1, 10, 40, 40, Tint(4));
+    Pictures(SpikeDestroyImg, 1, 34, 40, 40, Tint(5));
+    Pictures(imgPartOfParticle, 1, 60, 20, 20, Tint(6));
     Uint32 bg = Colour(21);
     // An image whose top-left corner is at (x, y): its colour there, not beyond.
     auto placed = [&](int x, int y, Uint32 c) { return At(x, y) == c && (c == bg || At(x - 1, y - 1) == bg); };
@@ -639,25 +593,40 @@ TEST_F(LevelScreen, AnimationsStepOnTheClockAroundTheirPlaces)
     EXPECT_EQ(frames, 64) << "63 steps of more than 10 ms after the first frame";
     Step(0, PARK_X, PARK_Y);
     EXPECT_EQ(part + parta + partb, 0);
+
+    // A level load stops what still plays of the board before.
+    telex = 6, telexi = 1, telexo = 2;
+    raspad = 12, raspadx = 100;
+    spiked = 3, spikey = 80;
+    spikedsi = 1, spikeds[1] = 2;
+    probo = 1;  // an element met the spikes as the board was won
+    lmap(2);
+    EXPECT_EQ(telex + raspad + spiked + spikedsi + spikeds[1], 0);
+    EXPECT_EQ(probo, 0) << "a kill on the old board would fail the new one at once";
 }
 
 // Left alone for 7 s the hero blinks (frames 1, 2, 3 and back), and again 7 s
-// later; a click starts the wait again.
-TEST_F(LevelScreen, TheHeroBlinksWhenLeftAlone)
+// later; he sighs at most once every 15 s, one of ten lines, half the time. Clicks
+// start the waits again. A match made while a sound plays asks for praise: one of
+// the sixteen lines, half the time.
+TEST_F(LevelScreen, LeftAloneTheHeroBlinksAndSighsAndAMatchIsPraised)
 {
+    srand(7);
     StartLevel(2, "apart");
-    Pictures(ToviLevelImg, 7, 4, 76);
+    Pictures(ToviLevelImg, 1, 4, 76, 76, Tint(7));
     auto portrait = [&]() {
         for (int k = 1; k <= 4; k++)
             if (At(400, 550) == FrameColour(7, k))
                 return k;
         return 0;
     };
+    bool stray = false;
     std::vector<int> seen;
     Frames(2);  // the level's first frame draws nothing
-    int firstBlink = 0, frame = 2;
-    for (; frame < 900; frame++) {
+    int firstBlink = 0;
+    for (int frame = 2; frame < 900; frame++) {
         Step(0, PARK_X, PARK_Y);
+        EXPECT_TRUE(frame != 740 || Plays(negative, 1, 10, &stray) == 0) << "no sigh before 15 s";
         int k = portrait();
         ASSERT_NE(k, 0);
         if (k == 4)
@@ -673,23 +642,19 @@ TEST_F(LevelScreen, TheHeroBlinksWhenLeftAlone)
     EXPECT_EQ(seen[0], 1);
     EXPECT_EQ(std::count(seen.begin(), seen.end(), 3), 2) << "two blinks in 16 s";
     EXPECT_EQ(seen.back(), 1);
+    Frames(50 * 15 * 4 - 900);
+    int sighs = Plays(negative, 1, 10, &stray);
+    EXPECT_GE(sighs, 1);
+    EXPECT_LE(sighs, 4) << "at most one chance in 15 s";
+    EXPECT_FALSE(stray) << "a dismay line outside 1..10";
+    EXPECT_EQ(Plays(positive, 1, 16, &stray), 0);
 
     // Clicks on empty board keep him from blinking.
     for (int i = 0; i < 500; i++) {
         Step(i % 200 == 0 ? 1 : 0, PARK_X, PARK_Y);
         ASSERT_EQ(portrait(), 1) << i;
     }
-}
-
-// A match made while a sound plays asks for praise: one of the sixteen lines,
-// half the time. Left alone, the hero sighs at most once every 15 s, one of
-// ten lines, half the time.
-TEST_F(LevelScreen, PraiseForAMatchAndASighWhenLeftAlone)
-{
-    srand(7);
-    StartLevel(2, "apart");
-    Frames(3);
-    bool stray = false;
+    EffectLogClear();
     for (int i = 0; i < 60; i++) {
         sklop = 1;
         Step(i % 2, PARK_X, PARK_Y);  // clicks keep the idle sigh away
@@ -700,16 +665,6 @@ TEST_F(LevelScreen, PraiseForAMatchAndASighWhenLeftAlone)
     EXPECT_LT(praised, 45);
     EXPECT_FALSE(stray) << "a praise line outside 1..16";
     EXPECT_EQ(Plays(negative, 1, 10, &stray), 0);
-
-    EffectLogClear();
-    Frames(740);
-    EXPECT_EQ(Plays(negative, 1, 10, &stray), 0) << "not before 15 s";
-    Frames(50 * 15 * 4);
-    int sighs = Plays(negative, 1, 10, &stray);
-    EXPECT_GE(sighs, 1);
-    EXPECT_LE(sighs, 4) << "at most one chance in 15 s";
-    EXPECT_FALSE(stray) << "a dismay line outside 1..10";
-    EXPECT_EQ(Plays(positive, 1, 16, &stray), 0);
 }
 
 }  // namespace

@@ -48,11 +48,18 @@ struct SizedImage {
 #define SIZED_IMAGE(slot, path, first, last, shift, format, step, w, h) {path, first, last, w, h},
 const SizedImage Images[] = {TOVI_IMAGES(SIZED_IMAGE)};
 
-// A loaded image as 8-bit RGBA rows, whatever its format.
+// A loaded image as 8-bit RGBA pixels, whatever its format. Outside the picture
+// a pixel reads as clear black, so a picture of the wrong size (which the first
+// test reports) fails the others' checks instead of reading out of bounds.
 struct Pixels {
     int w = 0, h = 0;
-    std::vector<Uint8> rgba;
-    const Uint8* at(int x, int y) const { return &rgba[(static_cast<size_t>(y) * w + x) * 4]; }
+    std::vector<Uint32> rgba;
+    const Uint8* at(int x, int y) const
+    {
+        static const Uint32 none = 0;
+        bool in = x >= 0 && y >= 0 && x < w && y < h;
+        return reinterpret_cast<const Uint8*>(in ? &rgba[static_cast<size_t>(y) * w + x] : &none);
+    }
     int alpha(int x, int y) const { return at(x, y)[3]; }
     double luma(int x, int y) const { return 0.299 * at(x, y)[0] + 0.587 * at(x, y)[1] + 0.114 * at(x, y)[2]; }
     // The largest difference of a colour channel between (x, y) here and (ox, oy) of o.
@@ -101,18 +108,14 @@ Pixels Read(const std::string& path)
         ADD_FAILURE() << path << ": " << IMG_GetError();
         return px;
     }
+    // Bytes R, G, B, A in memory on the little-endian machines the game is built for.
     SDL_Surface* c =
         SDL_CreateRGBSurface(SDL_SWSURFACE, s->w, s->h, 32, 0x000000ff, 0x0000ff00, 0x00ff0000, 0xff000000);
     SDL_SetAlpha(s, 0, 255);
     SDL_BlitSurface(s, nullptr, c, nullptr);
     px.w = c->w;
     px.h = c->h;
-    px.rgba.resize(static_cast<size_t>(px.w) * px.h * 4);
-    SDL_LockSurface(c);
-    for (int y = 0; y < px.h; y++)
-        memcpy(&px.rgba[static_cast<size_t>(y) * px.w * 4], static_cast<Uint8*>(c->pixels) + y * c->pitch,
-               static_cast<size_t>(px.w) * 4);
-    SDL_UnlockSurface(c);
+    px.rgba = SurfacePixels(c);
     SDL_FreeSurface(c);
     SDL_FreeSurface(s);
     return px;
@@ -307,14 +310,12 @@ TEST(ImagesLoaded, LevelAndMenuLoadersFillTheirTablesWithTheCheckedImages)
 TEST(Images, BoardSheetsFillTheirCellsAndTellTheirPiecesApart)
 {
     Pixels t = Art("tile");
-    ASSERT_EQ(t.w, 3200);
     for (int f = 0; f < 64; f++) {
         EXPECT_GT(t.Opaque(f * 40, 0, f * 40 + 40, 40, 250), 1560) << "wall frame " << f;
         // The middle of a face is always solid, whatever the neighbours.
         EXPECT_TRUE(t.alpha(f * 40 + 20, 0) == 255 && t.alpha(f * 40, 20) == 255) << "frame " << f << " top, left";
     }
     Pixels s = Art("blokel");
-    ASSERT_GE(s.w, 29 * 40);
     for (int f = 0; f < 29; f++)
         EXPECT_GT(s.Opaque(f * 40, 0, f * 40 + 40, 40), 150) << "element code " << 101 + f;
     constexpr int TREASURES = 19;  // codes 101..119
@@ -335,7 +336,6 @@ TEST(Images, BoardSheetsFillTheirCellsAndTellTheirPiecesApart)
             EXPECT_GE(diff / either, 25.0) << "codes " << 101 + i << " and " << 101 + j << " look alike in grey";
         }
     Pixels sp = Art("spikes");
-    ASSERT_EQ(sp.w, 18 * 40);
     auto tallest = [&](int frame) {
         for (int y = 0; y < 40; y++)
             if (sp.Opaque((frame - 1) * 40, y, frame * 40, y + 1))
@@ -356,7 +356,6 @@ TEST(Images, CursorsPointFromTheirCornerAndHoldAtTheirCentre)
 {
     for (const char* path : {"kursorb", "kursorp", "kursorbh"}) {
         Pixels col = Art(path);
-        ASSERT_EQ(col.w, 40) << path;
         EXPECT_GT(col.Opaque(15, 15, 25, 25, 200), 90) << path << ": the palm covers the middle";
         EXPECT_TRUE(!strcmp(path, "kursorbh") || col.Opaque(0, 0, 6, 6, 200) > 3) << path << ": the fingertip";
     }
@@ -372,7 +371,6 @@ TEST(Images, PicturesKeepTheFieldsTheirTextAndButtonsStandOnCalm)
     for (int col = 1; col <= 4; col++) {
         std::string name = "chapter" + std::to_string(col);
         Pixels p = Art(name);
-        ASSERT_EQ(p.w, 800) << name;
         EXPECT_EQ(p.Opaque(0, 0, p.w, p.h, 254), p.w * p.h) << name;
         for (const SDL_Rect& f : fields)
             EXPECT_LT(p.MeanLuma(f.x, f.y, f.x + f.w, f.y + f.h), 90.0) << name << " field at " << f.x << "," << f.y;
@@ -382,7 +380,6 @@ TEST(Images, PicturesKeepTheFieldsTheirTextAndButtonsStandOnCalm)
         names.push_back("kadar" + std::to_string(k));
     for (const std::string& name : names) {
         Pixels p = Art(name);
-        ASSERT_EQ(p.w, 800) << name;
         double spread = 0;
         p.MeanLuma(661, 501, 774, 576, &spread);
         EXPECT_LT(spread, 16.0) << name << ": detail under the forward button";
@@ -420,7 +417,6 @@ TEST(Images, BoardAnimationsMoveAndEndWhereTheyShould)
 TEST(Images, MenuMaskIsTheBackgroundAndHidesTheCamelsEntrance)
 {
     Pixels back = Art("chapter0"), mask = Art("mask"), camel = Art("kamila_anim_final");
-    ASSERT_TRUE(back.w == 800 && mask.w == 800 && camel.h == 157);
     EXPECT_GT(mask.Opaque(0, 0, 800, 600, 254), 20000) << "the mask hides something";
     auto off = [&](int x, int y) { return mask.alpha(x, y) == 255 && mask.Off(x, y, back, x, y) > 2; };
     EXPECT_EQ(mask.Sum(0, 0, 800, 600, off), 0) << "solid mask pixels that differ from the menu background";
@@ -436,11 +432,9 @@ TEST(Images, MenuMaskIsTheBackgroundAndHidesTheCamelsEntrance)
 TEST(Images, RelicPartsSitSeamlesslyOnTheRelicScreen)
 {
     Pixels back = Art("ashcrystal_0");
-    ASSERT_EQ(back.w, 800);
     std::vector<Pixels> parts = Family("media/images/ashcrystal_%d.png", 1, 4);
     for (size_t n = 0; n < parts.size(); n++) {
         const Pixels& part = parts[n];
-        ASSERT_TRUE(part.w == 310 && part.h == 335) << "part " << n + 1;
         auto seam = [&](int x, int y) {
             bool edge = x <= 1 || x >= part.w - 2 || y <= 1 || y >= part.h - 2;
             return edge && part.Off(x, y, back, 178 + x, 113 + y) > 3;
@@ -461,7 +455,6 @@ TEST(ImagesText, TextsStayOnTheirPlates)
     // Where a glyph after the text would start: its right end.
     auto end = [](const std::string& text, int x, int y) { return strl((text + ".").c_str(), x, y, 3); };
     Pixels relic = Art("ashcrystal_0");
-    ASSERT_EQ(relic.w, 800);
     for (const char* msg :
          {"You have collected the first part of Ashcrystal", "You have collected the another part of Ashcrystal",
           "You have collected the last part of Ashcrystal"}) {
@@ -473,7 +466,6 @@ TEST(ImagesText, TextsStayOnTheirPlates)
         EXPECT_EQ(lit, 0) << "\"" << msg << "\" runs off its band (to x " << right << ")";
     }
     Pixels map = Art("map_background");
-    ASSERT_EQ(map.w, 800);
     constexpr int ROW = 82;  // through the middle of the label
     int left = 390, rim = 390;
     while (left > 0 && map.luma(left, ROW) > 120)
@@ -602,7 +594,6 @@ TEST(ImagesLoaded, HoverImagesCoverTheirButtonsAndLineUpWithThePanel)
         ASSERT_GT(v.hot->w, 0) << v.hover << ": its rectangle was never set";
         const char *pp = v.panel, *hp = v.hover;
         Pixels panel = Art(pp), hover = Art(hp);
-        ASSERT_TRUE(panel.w > 0 && hover.w > 0);
         // The game can draw nothing left of or above the hover's corner.
         int x0 = std::max(v.hot->x + 1, v.at.x), y0 = std::max(v.hot->y + 1, v.at.y);
         int x1 = v.hot->x + v.hot->w - 1 - v.shadow, y1 = v.hot->y + v.hot->h - 1 - v.shadow;
@@ -676,7 +667,6 @@ TEST(ImagesLoaded, MenuStripsCoverTheirItemInEveryFrameAndTheDustLeavesItsName)
     std::vector<Pixels> strips = Family("media/images/level0%d.png", 1, MENU_ITEMS);
     for (int i = 1; i <= MENU_ITEMS; i++) {
         const Pixels& s = strips[i - 1];
-        ASSERT_EQ(s.w, STRIP_FRAMES * 300) << "item " << i;
         const SDL_Rect& hot = MenuRectangle[i];
         ASSERT_GT(hot.w, 0);
         int hx = hot.x - AT_X, hy = hot.y - AT_Y;  // the hot area inside a frame
@@ -707,7 +697,6 @@ TEST(ImagesLoaded, MenuStripsCoverTheirItemInEveryFrameAndTheDustLeavesItsName)
 TEST(Images, MapTrailRunsUnderEveryDot)
 {
     Pixels map = Art("map_background"), small = Art("map_smalldot"), big = Art("map_bigdot");
-    ASSERT_TRUE(map.w == 800 && small.w > 0 && big.w > 0);
     for (int k = 0; k <= MAP_LAST_DOT; k++) {
         bool large = k % MAP_BLOCK == 0;
         const Pixels& dot = large ? big : small;

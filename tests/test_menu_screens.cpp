@@ -24,19 +24,18 @@
 
 namespace {
 
-std::vector<SDL_Surface*> made;
-
-SDL_Surface* Solid(int w, int h, Uint8 r, Uint8 g, Uint8 b)
-{
-    SDL_Surface* s = ScreenLikeSurface(w, h);
-    SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, r, g, b));
-    made.push_back(s);
-    return s;
-}
-
 Uint32 Rgb(Uint8 r, Uint8 g, Uint8 b)
 {
     return SDL_MapRGB(screen->format, r, g, b);
+}
+
+// The picture slots a test filled; they are freed and emptied when it ends.
+std::vector<SDL_Surface**> given;
+
+void Solid(SDL_Surface*& slot, int w, int h, Uint8 r, Uint8 g, Uint8 b)
+{
+    slot = SolidSurface(w, h, Rgb(r, g, b));
+    given.push_back(&slot);
 }
 
 class MenuScreens : public ::testing::Test {
@@ -44,23 +43,16 @@ protected:
     void SetUp() override
     {
         HarnessOpen();
-        optimizedImageCur = Solid(4, 4, 250, 250, 250);
-        optimizedImageCursorp = Solid(4, 4, 5, 5, 5);
+        Solid(optimizedImageCur, 4, 4, 250, 250, 250);
+        Solid(optimizedImageCursorp, 4, 4, 5, 5, 5);
         mousechk = 0;
     }
     void TearDown() override
     {
-        optimizedImageCur = optimizedImageCursorp = nullptr;
-        Mapi = Mapb = Mapbg = Maps = Mapsg = forhon2 = forhoff2 = nullptr;
-        optimizedImageCredits = optimizedImageCreditsm = btmhon = btmhoff = nullptr;
-        OptionsImage = loadedImageCrta = loadedImageChk = loadedImageOk = nullptr;
-        for (auto& page : hbackg)
-            page = nullptr;
-        hpb = hpbh = hleft = hlefth = hright = hrighth = hback = hbackh = nullptr;
+        for (SDL_Surface** slot : given)
+            Replace(*slot, nullptr);
+        given.clear();
         FreeMenuBackdrop();
-        for (SDL_Surface* s : made)
-            SDL_FreeSurface(s);
-        made.clear();
         VideoRelease();
     }
 };
@@ -72,13 +64,13 @@ protected:
     void SetUp() override
     {
         MenuScreens::SetUp();
-        Mapi = Solid(800, 600, 90, 70, 40);
-        Mapb = Solid(8, 8, 200, 0, 0);
-        Maps = Solid(6, 6, 0, 200, 0);
-        Mapbg = Solid(28, 24, 250, 250, 0);
-        Mapsg = Solid(22, 22, 0, 250, 250);
-        forhon2 = Solid(113, 75, 0, 0, 200);
-        forhoff2 = Solid(113, 75, 0, 0, 100);
+        Solid(Mapi, 800, 600, 90, 70, 40);
+        Solid(Mapb, 8, 8, 200, 0, 0);
+        Solid(Maps, 6, 6, 0, 200, 0);
+        Solid(Mapbg, 28, 24, 250, 250, 0);
+        Solid(Mapsg, 22, 22, 0, 250, 250);
+        Solid(forhon2, 113, 75, 0, 0, 200);
+        Solid(forhoff2, 113, 75, 0, 0, 100);
         rendmp = pmapm = renderput = blink = mdrtm = clnex = 0;
         mtdm = rmstartTicks = 0;
     }
@@ -88,9 +80,11 @@ protected:
     }
     bool LabelReads(const char* text)
     {
-        SDL_Surface* expect = Solid(800, 600, 90, 70, 40);
+        SDL_Surface* expect = SolidSurface(800, 600, Rgb(90, 70, 40));
         prikstr(expect, text, 330, 70, 3);
-        return PixelsDiffering(expect, screen, 330, 70, 560, 100) == 0;
+        int differing = PixelsDiffering(expect, screen, 330, 70, 560, 100);
+        SDL_FreeSurface(expect);
+        return differing == 0;
     }
 };
 
@@ -172,29 +166,16 @@ TEST_F(Map, DotsLabelAndGlowForTheBlocksFinishedAndTheForwardButtonGoesOn)
 
 // ---- options -------------------------------------------------------------------
 
-class Options : public MenuScreens {
-protected:
-    void SetUp() override
-    {
-        MenuScreens::SetUp();
-        loadedImageCrta = Solid(10, 30, 1, 2, 3);
-        renddo = bioo = slimy = chst = 0;
-        slidm = slidf = 50;
-        fulls = 0;
-        level_no = SCREEN_OPTIONS;
-    }
-    void Press(int x, int y) { RenderOptions(x, y, 1, screen); }
-    void Release(int x, int y) { RenderOptions(x, y, 0, screen); }
-    void Click(int x, int y)
-    {
-        Press(x, y);
-        Release(x, y);
-    }
-};
-
-TEST_F(Options, SlidersHoldTheirBandTheBoxFlipsOncePerPressAndEveryPressSaves)
+TEST_F(MenuScreens, OptionsSlidersHoldTheirBandTheBoxFlipsOncePerPressAndEveryPressSaves)
 {
     InScratchDir dir;
+    Solid(loadedImageCrta, 10, 30, 1, 2, 3);
+    renddo = bioo = slimy = chst = fulls = 0;
+    slidm = slidf = 50;
+    level_no = SCREEN_OPTIONS;
+    auto Press = [](int x, int y) { RenderOptions(x, y, 1, screen); };
+    auto Release = [](int x, int y) { RenderOptions(x, y, 0, screen); };
+    auto Click = [&](int x, int y) { Press(x, y), Release(x, y); };
     const struct {
         int x, volume;
     } presses[] = {{361, 0}, {549, 127}, {434, 49}, {360, 49}, {550, 49}};
@@ -252,26 +233,17 @@ TEST_F(Options, SlidersHoldTheirBandTheBoxFlipsOncePerPressAndEveryPressSaves)
 
 // ---- credits -------------------------------------------------------------------
 
-class Credits : public MenuScreens {
-protected:
-    void SetUp() override
-    {
-        MenuScreens::SetUp();
-        optimizedImageCredits = Solid(800, 600, 0, 0, 0);
-        optimizedImageCreditsm = Solid(690, 1000, 9, 9, 9);
-        btmhon = Solid(113, 75, 0, 0, 200);
-        rendc = pcm = 0;
-        cceka = 0;
-    }
-    int Frame(int button = 0, int x = 100, int y = 100, Uint32 gap = 5)
-    {
+TEST_F(MenuScreens, CreditsRiseAPixelPer20MsStartAgainOnceOutAndBackNeedsAFreshPress)
+{
+    Solid(optimizedImageCredits, 800, 600, 0, 0, 0);
+    Solid(optimizedImageCreditsm, 690, 1000, 9, 9, 9);
+    Solid(btmhon, 113, 75, 0, 0, 200);
+    rendc = pcm = 0;
+    cceka = 0;
+    auto Frame = [](int button = 0, int x = 100, int y = 100, Uint32 gap = 5) {
         ClockDelay(gap);
         return RenderCredits(x, y, button, KEY_NONE, KEY_NONE, screen);
-    }
-};
-
-TEST_F(Credits, TheTextRisesAPixelPer20MsStartsAgainOnceOutAndBackNeedsAFreshPress)
-{
+    };
     Frame();
     EXPECT_EQ(clipi, CREDITS_START);
     for (int i = 0; i < 8; i++)
@@ -318,9 +290,9 @@ protected:
     {
         MenuScreens::SetUp();
         for (int p = 1; p <= HELP_PAGES; p++)
-            hbackg[p] = Solid(800, 600, static_cast<Uint8>(40 * p), 0, 0);
-        hpb = Solid(40, 40, 0, 100, 0);
-        hpbh = Solid(40, 40, 0, 250, 0);
+            Solid(hbackg[p], 800, 600, static_cast<Uint8>(40 * p), 0, 0);
+        Solid(hpb, 40, 40, 0, 100, 0);
+        Solid(hpbh, 40, 40, 0, 250, 0);
         backi = renddh = 0;
         level_no = SCREEN_HELP;
     }

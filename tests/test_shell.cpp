@@ -347,28 +347,17 @@ TEST(StartUp, RunsHeadlessAndQuitsFromTheMenu)
 // goes through the blit.
 TEST(Drawing, OpaqueCopiesMatchTheBlitWhereverTheyFall)
 {
-    ASSERT_EQ(SDL_Init(0), 0);
+    HarnessOpen();
     Uint32 seed = 7;
     auto next = [&seed](int n) {
         seed = seed * 1103515245u + 12345u;
         return static_cast<int>((seed >> 8) % static_cast<Uint32>(n));
     };
-    auto noise = [&](int w, int h) {
-        SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0xff0000, 0xff00, 0xff, 0);
-        for (int y = 0; y < h; y++)
-            for (int x = 0; x < w; x++)
-                reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch)[x] =
-                    static_cast<Uint32>(next(1 << 24));
-        return s;
-    };
-    SDL_Surface* picture = noise(37, 23);
-    SDL_Surface* under = noise(90, 70);
+    SDL_Surface* picture = NoiseSurface(37, 23, 1);
     for (int round = 0; round < 600; round++) {
         SCOPED_TRACE("round " + std::to_string(round));
-        SDL_Surface* ours = noise(90, 70);
-        SDL_Surface* theirs = noise(90, 70);
-        SDL_BlitSurface(under, nullptr, ours, nullptr);
-        SDL_BlitSurface(under, nullptr, theirs, nullptr);
+        SDL_Surface* ours = NoiseSurface(90, 70, 2);
+        SDL_Surface* theirs = NoiseSurface(90, 70, 2);
         SDL_Rect edge = {static_cast<Sint16>(next(30) - 5), static_cast<Sint16>(next(30) - 5),
                          static_cast<Uint16>(next(90)), static_cast<Uint16>(next(70))};
         if (round % 3)
@@ -387,6 +376,4 @@ TEST(Drawing, OpaqueCopiesMatchTheBlitWhereverTheyFall)
         SDL_FreeSurface(theirs);
     }
     SDL_FreeSurface(picture);
-    SDL_FreeSurface(under);
-    SDL_Quit();
 }

@@ -17,20 +17,6 @@ namespace {
 
 using Pixels = std::vector<Uint32>;
 
-// A picture in the screen's format; the two kinds differ in every pixel.
-SDL_Surface* Picture(int w, int h, int kind)
-{
-    SDL_Surface* s = ScreenLikeSurface(w, h);
-    SDL_LockSurface(s);
-    for (int y = 0; y < h; y++) {
-        Uint32* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch);
-        for (int x = 0; x < w; x++)
-            row[x] = kind ? SDL_MapRGB(s->format, x & 255, y & 255, 200) : SDL_MapRGB(s->format, 0, (x + y) & 127, 40);
-    }
-    SDL_UnlockSurface(s);
-    return s;
-}
-
 // Rows of the screen in which a and b differ anywhere.
 std::vector<int> DifferingRows(const Pixels& a, const Pixels& b)
 {
@@ -54,7 +40,7 @@ TEST_F(Trans, BiggerImagesTakeFewerFramesAndNoImageNone)
         int w, h, frames;
     } cases[] = {{100, 100, 127}, {SCREEN_W, SCREEN_H, 16}};  // steps of 2 and of 16
     for (const auto& c : cases) {
-        SDL_Surface* image = Picture(c.w, c.h, 1);
+        SDL_Surface* image = NoiseSurface(c.w, c.h, 2);
         EXPECT_EQ(Fade(screen, image, 1, 0, 0), 1);
         EXPECT_EQ(trans_frames, c.frames) << c.w;
         SDL_FreeSurface(image);
@@ -71,13 +57,14 @@ TEST_F(Trans, EachEffectEndsOnTheNewPicture)
     } cases[] = {{1, 52, 0, 0}, {2, 1, 25 * 12, 500}, {3, 1, TILE_COUNT, 960}, {5, 0, 12 * 50, 240}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.effect);
-        // The old picture is on the screen and the display, as when a level changes.
-        SDL_Surface* picture = Picture(SCREEN_W, SCREEN_H, 0);
+        // The old picture is on the screen and the display, as when a level changes
+        // (the two noise pictures differ in every row).
+        SDL_Surface* picture = NoiseSurface(SCREEN_W, SCREEN_H, 1);
         apply_clip(0, 0, picture, screen, nullptr);
         ShowFrame(screen);
         Pixels old = SurfacePixels(picture);
         SDL_FreeSurface(picture);
-        SDL_Surface* fresh = Picture(SCREEN_W, SCREEN_H, 1);
+        SDL_Surface* fresh = NoiseSurface(SCREEN_W, SCREEN_H, 2);
         Pixels wanted = SurfacePixels(fresh);
         Uint32 start = clock_now;
         NLevel(screen, CopyScreen(screen), fresh, c.effect, 5);  // effect 5 frees fresh itself
@@ -117,6 +104,6 @@ TEST_F(Trans, MissingPicturesNeverCrash)
         NLevel(screen, nullptr, nullptr, effect, 5);
         NLevel(screen, CopyScreen(screen), nullptr, effect, 5);
     }
-    NLevel(nullptr, CopyScreen(screen), Picture(SCREEN_W, SCREEN_H, 1), 5, 5);
+    NLevel(nullptr, CopyScreen(screen), NoiseSurface(SCREEN_W, SCREEN_H, 2), 5, 5);
     EXPECT_EQ(trans_frames + trans_pushes, 0);
 }
