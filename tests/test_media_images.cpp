@@ -215,15 +215,11 @@ TEST(Images, EveryFileLoadsWithTheSizeTheCodeExpectsAndTheCodeLoadsNoOther)
     std::set<std::string> known;
     for (const SizedImage& row : Images) {
         known.insert(row.path);
-        for (int k = std::max(row.first, 0); k <= std::max(row.last, 0); k++, checked++) {
-            char path[128];
-            snprintf(path, sizeof path, row.path, k);
-            SDL_Surface* s = IMG_Load(path);
-            ASSERT_NE(s, nullptr) << path << ": " << IMG_GetError();
-            EXPECT_TRUE((!row.w || s->w == row.w) && (!row.h || s->h == row.h))
-                << path << " is " << s->w << "x" << s->h;
-            SDL_FreeSurface(s);
-        }
+        std::vector<Pixels> family = Family(row.path, std::max(row.first, 0), std::max(row.last, 0));
+        checked += static_cast<int>(family.size());
+        for (const Pixels& p : family)
+            EXPECT_TRUE(p.w > 0 && (!row.w || p.w == row.w) && (!row.h || p.h == row.h))
+                << row.path << " frame " << &p - &family[0] << " is " << p.w << "x" << p.h;
     }
     EXPECT_GT(checked, 20);
     // A path named in the code outside the picture lists would go unchecked: catch
@@ -390,7 +386,10 @@ TEST(Images, PicturesKeepTheFieldsTheirTextAndButtonsStandOnCalm)
 // portal's swirl widens as its frames count up (the exit plays them upwards to
 // open, the entrance downwards to close); the vanish sparkle fades out; and the
 // pieces of a break come to rest on the floor of the cell they broke in.
-TEST(Images, BoardAnimationsMoveAndEndWhereTheyShould)
+// The HUD portrait blinks through frames 1, 2, 3 and talks with 1 and 4: the
+// blink frames change the eyes and leave the mouth, the talking frame the
+// other way round, so the face never jumps; all four fill their frame.
+TEST(Images, AnimationsMoveAndEndWhereTheyShould)
 {
     std::vector<Pixels> tele = Family("media/images/teleport/tele%d.png", 0, 9);
     std::vector<Pixels> breaks = Family("media/images/spike_destroy/spike00%d.png", 1, 34);
@@ -408,84 +407,7 @@ TEST(Images, BoardAnimationsMoveAndEndWhereTheyShould)
         EXPECT_EQ(breaks[k - 1].AlphaSum(0, 108), 0) << "spike00" << k << " still has pieces in the air";
         EXPECT_GT(breaks[k - 1].AlphaSum(108, 126), 0) << "spike00" << k << " shows the settled grit";
     }
-}
 
-// The camel walks behind the mask, which is drawn over it every frame: where
-// the mask is solid it must be the menu background itself, or a seam shows;
-// and it must hide the camel's first frame where the camel first appears
-// (x 488 at step 6), so the camel steps out from behind the ruin.
-TEST(Images, MenuMaskIsTheBackgroundAndHidesTheCamelsEntrance)
-{
-    Pixels back = Art("chapter0"), mask = Art("mask"), camel = Art("kamila_anim_final");
-    EXPECT_GT(mask.Opaque(0, 0, 800, 600, 254), 20000) << "the mask hides something";
-    auto off = [&](int x, int y) { return mask.alpha(x, y) == 255 && mask.Off(x, y, back, x, y) > 2; };
-    EXPECT_EQ(mask.Sum(0, 0, 800, 600, off), 0) << "solid mask pixels that differ from the menu background";
-    int body = camel.Opaque(0, 0, 150, 157);
-    auto hidden = [&](int x, int y) { return camel.alpha(x, y) > 128 && mask.alpha(488 + x, 250 + y) == 255; };
-    ASSERT_GT(body, 3000);
-    EXPECT_GT(camel.Sum(0, 0, 150, 157, hidden), body * 95 / 100) << "the camel's first step is behind the ruin";
-}
-
-// The relic screen draws the relic with 1..4 parts opaque over its background:
-// each image's edge must be the background there (no visible box), and each
-// adds a part to the one before.
-TEST(Images, RelicPartsSitSeamlesslyOnTheRelicScreen)
-{
-    Pixels back = Art("ashcrystal_0");
-    std::vector<Pixels> parts = Family("media/images/ashcrystal_%d.png", 1, 4);
-    for (size_t n = 0; n < parts.size(); n++) {
-        const Pixels& part = parts[n];
-        auto seam = [&](int x, int y) {
-            bool edge = x <= 1 || x >= part.w - 2 || y <= 1 || y >= part.h - 2;
-            return edge && part.Off(x, y, back, 178 + x, 113 + y) > 3;
-        };
-        EXPECT_EQ(part.Sum(0, 0, part.w, part.h, seam), 0) << "part " << n + 1 << ": its edge shows on the screen";
-        EXPECT_TRUE(n == 0 || BoxDiff(part, parts[n - 1], 0, 0, part.w, part.h) > 4.0) << "part " << n + 1 << " adds";
-    }
-}
-
-// Where a text of a known length is written on a plate of a picture, the plate
-// runs under the whole of it. The relic screen writes its message from
-// (30, 480) in font 3 on a dark band, so no letter stands on the lit floor;
-// the map writes the last finished level from (330, 70) on a cartouche
-// outlined in dark ink, which holds every label with room on both sides.
-TEST(ImagesText, TextsStayOnTheirPlates)
-{
-    HarnessOpen();
-    // Where a glyph after the text would start: its right end.
-    auto end = [](const std::string& text, int x, int y) { return strl((text + ".").c_str(), x, y, 3); };
-    Pixels relic = Art("ashcrystal_0");
-    for (const char* msg :
-         {"You have collected the first part of Ashcrystal", "You have collected the another part of Ashcrystal",
-          "You have collected the last part of Ashcrystal"}) {
-        int right = end(msg, 30, 480);
-        ASSERT_GT(right, 400) << msg;
-        int lit = 0;
-        for (int x = 30; x < right; x++)
-            lit += relic.MeanLuma(x, 482, x + 1, 503) > 70;
-        EXPECT_EQ(lit, 0) << "\"" << msg << "\" runs off its band (to x " << right << ")";
-    }
-    Pixels map = Art("map_background");
-    constexpr int ROW = 82;  // through the middle of the label
-    int left = 390, rim = 390;
-    while (left > 0 && map.luma(left, ROW) > 120)
-        left--;
-    while (rim < 799 && map.luma(rim, ROW) > 120)
-        rim++;
-    for (int level = MAP_BLOCK; level <= 4 * 25; level += MAP_BLOCK) {
-        std::string label = "LEVEL: " + std::to_string(level);
-        int right = end(label, 330, 70);
-        EXPECT_GE(330 - left, 12) << label;
-        EXPECT_GE(rim - right, 12) << label << " reaches the cartouche's end at x " << rim;
-        EXPECT_LE(rim - right, 50) << label << " leaves the cartouche half empty";
-    }
-}
-
-// The HUD portrait blinks through frames 1, 2, 3 and talks with 1 and 4: the
-// blink frames change the eyes and leave the mouth, the talking frame the
-// other way round, so the face never jumps; all four fill their frame.
-TEST(Images, PortraitFramesBlinkAndTalk)
-{
     std::vector<Pixels> f = Family("media/images/tovilevel/tovilevel%d.png", 1, 4);
     const int w = HUD_PORTRAIT.w, h = HUD_PORTRAIT.h;
     for (int k = 0; k < 4; k++) {
@@ -500,6 +422,67 @@ TEST(Images, PortraitFramesBlinkAndTalk)
     }
     EXPECT_GT(mouth(4), 10.0) << "frame 4 opens the mouth";
     EXPECT_LT(eyes(4), 1.0) << "frame 4 keeps the eyes";
+}
+
+// The relic screen draws the relic with 1..4 parts opaque over its background:
+// each image's edge must be the background there (no visible box), and each
+// adds a part to the one before. Where a text of a known length is written on a
+// plate of a picture, the plate runs under the whole of it: the relic screen
+// writes its message from (30, 480) in font 3 on a dark band, so no letter
+// stands on the lit floor; the map writes the last finished level from (330, 70)
+// on a cartouche outlined in dark ink, which holds every label with room on both
+// sides. The map draws each dot with its top-left corner on its point of
+// `mapcord` (a chapter's big dot 2 px further left): the trail of the map picture
+// must run under the middle of every dot, so the dots read as stops along it.
+TEST(ImagesText, RelicAndMapScreensHoldTheirPartsTextsAndDots)
+{
+    HarnessOpen();
+    Pixels relic = Art("ashcrystal_0");
+    std::vector<Pixels> parts = Family("media/images/ashcrystal_%d.png", 1, 4);
+    for (size_t n = 0; n < parts.size(); n++) {
+        const Pixels& part = parts[n];
+        auto seam = [&](int x, int y) {
+            bool edge = x <= 1 || x >= part.w - 2 || y <= 1 || y >= part.h - 2;
+            return edge && part.Off(x, y, relic, 178 + x, 113 + y) > 3;
+        };
+        EXPECT_EQ(part.Sum(0, 0, part.w, part.h, seam), 0) << "part " << n + 1 << ": its edge shows on the screen";
+        EXPECT_TRUE(n == 0 || BoxDiff(part, parts[n - 1], 0, 0, part.w, part.h) > 4.0) << "part " << n + 1 << " adds";
+    }
+    // Where a glyph after the text would start: its right end.
+    auto end = [](const std::string& text, int x, int y) { return strl((text + ".").c_str(), x, y, 3); };
+    for (const char* msg :
+         {"You have collected the first part of Ashcrystal", "You have collected the another part of Ashcrystal",
+          "You have collected the last part of Ashcrystal"}) {
+        int right = end(msg, 30, 480);
+        ASSERT_GT(right, 400) << msg;
+        int lit = 0;
+        for (int x = 30; x < right; x++)
+            lit += relic.MeanLuma(x, 482, x + 1, 503) > 70;
+        EXPECT_EQ(lit, 0) << "\"" << msg << "\" runs off its band (to x " << right << ")";
+    }
+    Pixels map = Art("map_background"), small = Art("map_smalldot"), big = Art("map_bigdot");
+    constexpr int ROW = 82;  // through the middle of the label
+    int left = 390, rim = 390;
+    while (left > 0 && map.luma(left, ROW) > 120)
+        left--;
+    while (rim < 799 && map.luma(rim, ROW) > 120)
+        rim++;
+    for (int level = MAP_BLOCK; level <= 4 * 25; level += MAP_BLOCK) {
+        std::string label = "LEVEL: " + std::to_string(level);
+        int right = end(label, 330, 70);
+        EXPECT_GE(330 - left, 12) << label;
+        EXPECT_GE(rim - right, 12) << label << " reaches the cartouche's end at x " << rim;
+        EXPECT_LE(rim - right, 50) << label << " leaves the cartouche half empty";
+    }
+    // The trail's terracotta ink against the papyrus: red well above green.
+    auto ink = [&](int x, int y) { return map.at(x, y)[0] - map.at(x, y)[1] > 55; };
+    for (int k = 0; k <= MAP_LAST_DOT; k++) {
+        bool large = k % MAP_BLOCK == 0;
+        const Pixels& dot = large ? big : small;
+        int cx = mapcord[2 * k] - (large && k ? 2 : 0) + dot.w / 2, cy = mapcord[2 * k + 1] + dot.h / 2;
+        EXPECT_GT(map.Sum(cx - 4, cy - 4, cx + 5, cy + 5, ink), 0)
+            << "no trail under dot " << k << " at " << cx << "," << cy;
+    }
 }
 
 // Buttons and panels are drawn at fixed places and clicked inside fixed hot
@@ -532,16 +515,11 @@ TEST(Images, PanelsAndButtonsCoverTheirHotAreas)
         {"media/images/ashcrystal_5.png", {49, 85}, {49, 85, 1, 1}},
     };
     for (const Hot& h : hots)
-        for (int k = 1; k <= (strchr(h.path, '%') ? 4 : 1); k++) {
-            char path[96];
-            snprintf(path, sizeof path, h.path, k);
-            SDL_Surface* s = IMG_Load(path);
-            ASSERT_NE(s, nullptr) << path;
-            EXPECT_TRUE(h.at.x <= h.hot.x && h.at.y <= h.hot.y && h.at.x + s->w >= h.hot.x + h.hot.w &&
-                        h.at.y + s->h >= h.hot.y + h.hot.h)
-                << path << " at " << h.at.x << "," << h.at.y << " misses part of its hot area";
-            EXPECT_TRUE(h.at.x + s->w <= 800 && h.at.y + s->h <= 600) << path << " runs off the screen";
-            SDL_FreeSurface(s);
+        for (const Pixels& s : Family(h.path, 1, strchr(h.path, '%') ? 4 : 1)) {
+            EXPECT_TRUE(s.w > 0 && h.at.x <= h.hot.x && h.at.y <= h.hot.y && h.at.x + s.w >= h.hot.x + h.hot.w &&
+                        h.at.y + s.h >= h.hot.y + h.hot.h)
+                << h.path << " at " << h.at.x << "," << h.at.y << " misses part of its hot area";
+            EXPECT_TRUE(h.at.x + s.w <= 800 && h.at.y + s.h <= 600) << h.path << " runs off the screen";
         }
 }
 
@@ -551,7 +529,9 @@ TEST(Images, PanelsAndButtonsCoverTheirHotAreas)
 // hover drawn a pixel off would show at once. The HUD's lit menu tablet is the
 // same over the tablet painted into every chapter's background. The hot areas
 // are the code's own rectangles, as its loading sets them.
-TEST(ImagesLoaded, HoverImagesCoverTheirButtonsAndLineUpWithThePanel)
+// A button's two looks are one tablet: the lit one has the plain one's shape
+// to the pixel and is clearly brighter, so the button lights up in place.
+TEST(ImagesLoaded, HoverImagesCoverTheirButtonsLineUpWithThePanelAndLightThePlainTablet)
 {
     HarnessOpen();
     InitLevel();
@@ -612,21 +592,13 @@ TEST(ImagesLoaded, HoverImagesCoverTheirButtonsAndLineUpWithThePanel)
         };
         auto matched = [&](int x, int y) {
             int sx = v.at.x + x - v.panelAt.x, sy = v.at.y + y - v.panelAt.y;
-            return ring(x, y) && std::abs(hover.at(x, y)[0] - panel.at(sx, sy)[0]) +
-                                         std::abs(hover.at(x, y)[1] - panel.at(sx, sy)[1]) +
-                                         std::abs(hover.at(x, y)[2] - panel.at(sx, sy)[2]) <
-                                     30;
+            return ring(x, y) && hover.Off(x, y, panel, sx, sy) < 10;
         };
         double edge = hover.Sum(0, 0, hover.w, hover.h, ring);
         ASSERT_GT(edge, 100) << hp;
         EXPECT_GE(hover.Sum(0, 0, hover.w, hover.h, matched) / edge, 0.9) << hp << " is off its button in " << pp;
     }
-}
 
-// A button's two looks are one tablet: the lit one has the plain one's shape
-// to the pixel and is clearly brighter, so the button lights up in place.
-TEST(Images, LitButtonsAreThePlainTabletLit)
-{
     const char* pairs[][2] = {
         {"intro_forward_hoveron", "intro_forward_hoveroff"},
         {"backtomenu_hoveron", "backtomenu_hoveroff"},
@@ -658,7 +630,11 @@ TEST(Images, LitButtonsAreThePlainTabletLit)
 // dust puff plays over the item the pointer has just entered, drawn at (10 i,
 // item y - 60): it must rise from the tablet's foot and leave the middle of the
 // tablet, where its name is, mostly clear in every frame.
-TEST(ImagesLoaded, MenuStripsCoverTheirItemInEveryFrameAndTheDustLeavesItsName)
+// The camel walks behind the mask, which is drawn over it every frame: where
+// the mask is solid it must be the menu background itself, or a seam shows;
+// and it must hide the camel's first frame where the camel first appears
+// (x 488 at step 6), so the camel steps out from behind the ruin.
+TEST(ImagesLoaded, MenuStripsDustAndMaskKeepTheMenuReadable)
 {
     HarnessOpen();
     InitMenu(screen);
@@ -689,24 +665,15 @@ TEST(ImagesLoaded, MenuStripsCoverTheirItemInEveryFrameAndTheDustLeavesItsName)
             }) / ((hot.w - 30) * 30));
         EXPECT_LT(worst, 100.0) << "the dust hides item " << i << "'s name";
     }
-}
 
-// The map draws each dot with its top-left corner on its point of `mapcord`
-// (a chapter's big dot 2 px further left): the trail of the map picture must
-// run under the middle of every dot, so the dots read as stops along it.
-TEST(Images, MapTrailRunsUnderEveryDot)
-{
-    Pixels map = Art("map_background"), small = Art("map_smalldot"), big = Art("map_bigdot");
-    for (int k = 0; k <= MAP_LAST_DOT; k++) {
-        bool large = k % MAP_BLOCK == 0;
-        const Pixels& dot = large ? big : small;
-        int cx = mapcord[2 * k] - (large && k ? 2 : 0) + dot.w / 2;
-        int cy = mapcord[2 * k + 1] + dot.h / 2;
-        // The trail's terracotta ink against the papyrus: red well above green.
-        auto ink = [&](int x, int y) { return map.at(x, y)[0] - map.at(x, y)[1] > 55; };
-        EXPECT_GT(map.Sum(cx - 4, cy - 4, cx + 5, cy + 5, ink), 0)
-            << "no trail under dot " << k << " at " << cx << "," << cy;
-    }
+    Pixels back = Art("chapter0"), mask = Art("mask"), camel = Art("kamila_anim_final");
+    EXPECT_GT(mask.Opaque(0, 0, 800, 600, 254), 20000) << "the mask hides something";
+    auto off = [&](int x, int y) { return mask.alpha(x, y) == 255 && mask.Off(x, y, back, x, y) > 2; };
+    EXPECT_EQ(mask.Sum(0, 0, 800, 600, off), 0) << "solid mask pixels that differ from the menu background";
+    int body = camel.Opaque(0, 0, 150, 157);
+    auto hidden = [&](int x, int y) { return camel.alpha(x, y) > 128 && mask.alpha(488 + x, 250 + y) == 255; };
+    ASSERT_GT(body, 3000);
+    EXPECT_GT(camel.Sum(0, 0, 150, 157, hidden), body * 95 / 100) << "the camel's first step is behind the ruin";
 }
 
 // The game decodes its pictures straight into the screen's layout; what it gets

@@ -15,6 +15,7 @@ struct Font {
     const int* advances;
     SDL_Surface** picture;
     int height, spaceStep;
+    int StepA() const { return advances[0] + 1; }  // glyph 0 is 'A'
 };
 const Font FONTS[] = {
     // 1 is the 14-pixel font, 2 the 20-pixel one, 3 the 16-pixel one
@@ -22,11 +23,6 @@ const Font FONTS[] = {
     {2, RectList1, WidthList1, &fPicture, 34, 21},
     {3, RectList3, WidthList3, &fmPicture, 26, 17},
 };
-
-int StepA(const Font& f)
-{
-    return f.advances[0] + 1;
-}  // glyph 0 is 'A'
 
 // Whether the 60 x 60 digit cells of the strip at y0 and y1 are alike.
 bool SameCell(SDL_Surface* s, int y0, int y1)
@@ -90,10 +86,10 @@ TEST_F(Text, MeasuringFollowsThePenRule)
             int x, want;
         } cases[] = {{"", 57, 0},
                      {"A", 10, 10},
-                     {"AA", 10, 10 + StepA(f)},
+                     {"AA", 10, 10 + f.StepA()},
                      {"   A", 0, 3 * f.spaceStep},
-                     {"A\\B", 0, StepA(f)},
-                     {"A\xA4|B", 0, StepA(f)},
+                     {"A\\B", 0, f.StepA()},
+                     {"A\xA4|B", 0, f.StepA()},
                      {"\\|\xA4", 5, 5}};
         for (const auto& c : cases) {
             EXPECT_EQ(strl(c.text, c.x, 0, f.number), c.want) << c.text;
@@ -128,7 +124,7 @@ TEST_F(Text, GlyphsLandInTheirBoxesAtThePenAndUnknownFontsDrawNothing)
             Clear();
             prikstr(a, c.text, 9, 5, f.number);
             prikstr(b, "A", 9, 5, f.number);
-            prikstr(b, "B", 9 + StepA(f) + c.gap, 5, f.number);
+            prikstr(b, "B", 9 + f.StepA() + c.gap, 5, f.number);
             EXPECT_TRUE(Same()) << c.text;
         }
         Clear();
