@@ -5,6 +5,20 @@
 
 using namespace scenario;
 
+// Idle frames until the level ends (at most `limit`); *vanish is the vanish's
+// step (pind) and *part its parts before the last frame.
+static SimResult IdleToTheEnd(int limit, int* vanish, int* parts = nullptr)
+{
+    SimResult r = SIM_GOING;
+    for (int n = 0; n < limit && r == SIM_GOING; n++) {
+        *vanish = pind;
+        if (parts)
+            *parts = part;
+        r = Idle(1);
+    }
+    return r;
+}
+
 // Elements land one after the other: z on z (frame 7), e between two e's (frame 13),
 // a on the right one of two touching a's (frame 37); the 120s never match.
 TEST(LevelMatch, PairsAndThreeWayScoreButNot120)
@@ -69,17 +83,10 @@ TEST(LevelOutcome, SingletonFailsWhenQuietPairsDoNot)
     });
     EXPECT_EQ(Idle(6), SIM_GOING);
     EXPECT_EQ(cnp, 3);
-    int matchFrame = 0, partBefore = -1, pindBefore = -1;
-    SimResult r = SIM_GOING;
-    while (r == SIM_GOING && FramesPlayed() < 300) {
-        partBefore = part;
-        pindBefore = pind;
-        r = Idle(1);
-        if (matchFrame == 0 && poen == 90)
-            matchFrame = FramesPlayed();
-    }
-    ASSERT_EQ(matchFrame, 7);
-    ASSERT_EQ(r, SIM_FAILED);
+    ASSERT_EQ(Idle(1), SIM_GOING);
+    ASSERT_EQ(poen, 90) << "the pair matched in frame 7";
+    int matchFrame = FramesPlayed(), partBefore = -1, pindBefore = -1;
+    ASSERT_EQ(IdleToTheEnd(300, &pindBefore, &partBefore), SIM_FAILED);
     EXPECT_EQ(partBefore, 0) << "failed while the vanish was still drawn";
     EXPECT_EQ(pindBefore, 0);
     EXPECT_GT(FramesPlayed() - matchFrame, 63);
@@ -112,13 +119,8 @@ TEST(LevelOutcome, LevelTimeAndWinAfterTheVanish)
     HoldAt(3, 10, 1);
     ASSERT_EQ(poen, 90);
     int matchFrame = FramesPlayed(), pindBefore = -1;
-    SimResult r = Release();
-    while (r == SIM_GOING && FramesPlayed() < matchFrame + 200) {
-        ASSERT_EQ(end_level, 0);
-        pindBefore = pind;
-        r = Idle(1);
-    }
-    ASSERT_EQ(r, SIM_WON);
+    ASSERT_EQ(Release(), SIM_GOING);
+    ASSERT_EQ(IdleToTheEnd(200, &pindBefore), SIM_WON);
     EXPECT_EQ(pindBefore, 0) << "won while the vanish was still running";
     EXPECT_GE(FramesPlayed() - matchFrame, 63);
     Idle(30);

@@ -21,25 +21,17 @@ TEST(LevelFall, StopsOnTheRowBoundaryAndSoundsOnce)
         "####################",
     });
     int helm = RecordAt(2, 6);
-    Idle(1);
-    EXPECT_EQ(til[helm].y, 240) << "the first frame moves nothing by gravity";
-    Idle(1);
-    EXPECT_EQ(til[helm].y, 247);
-    Idle(5);
-    EXPECT_EQ(til[helm].y, 280);
+    // Frames played, then where the helm is and whether it sounded: the first
+    // frame moves nothing by gravity; 362 would pass the boundary at 360.
+    const int steps[][3] = {{1, 240, 0}, {1, 247, 0}, {5, 280, 0}, {11, 355, 0}, {1, 360, 1}, {30, 360, 1}};
+    for (const auto& step : steps) {
+        EXPECT_EQ(Idle(step[0]), SIM_GOING);
+        EXPECT_EQ(til[helm].y, step[1]) << "frame " << FramesPlayed();
+        EXPECT_EQ(Heard(&mhelm), step[2]) << "frame " << FramesPlayed() << ": one landing, one sound";
+    }
+    EXPECT_EQ(til[helm].x, 80);
     for (Mix_Chunk** sound : {&mcup, &mring, &mcoin, &mmisce})
         EXPECT_EQ(Heard(sound), 1);
-    Idle(11);
-    EXPECT_EQ(til[helm].y, 355);
-    EXPECT_EQ(Heard(&mhelm), 0);
-    Idle(1);
-    EXPECT_EQ(til[helm].y, 360) << "362 would pass the boundary";
-    EXPECT_EQ(Heard(&mhelm), 1);
-    EXPECT_EQ(Idle(30), SIM_GOING);
-    EXPECT_EQ(til[helm].y, 360);
-    EXPECT_EQ(til[helm].x, 80);
-    EXPECT_EQ(Heard(&mhelm), 1) << "one landing, one sound";
-    EXPECT_EQ(Heard(&mmisce), 1);
     EXPECT_EQ(poen, 0);
 }
 
