@@ -234,10 +234,15 @@ void KeyPress(int sym, int unicode)
     Step();
 }
 
+void Type(const char* text)
+{
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; p++)
+        KeyPress(*p < 128 ? *p : 0, *p);
+}
+
 void TypeLine(const char* text)
 {
-    for (const char* c = text; *c; c++)
-        KeyPress(*c, *c);
+    Type(text);
     KeyPress(SDLK_RETURN, '\r');
 }
 

@@ -112,7 +112,8 @@ void Motion(int button, int x, int y);  // a move, then an iteration
 void Press(bool down, int x, int y);    // a press or release, then an iteration
 void Click(int x, int y);               // move there, press, release
 void KeyPress(int sym, int unicode);    // a key, then an iteration
-void TypeLine(const char* text);        // a key for each character, then Return
+void Type(const char* text);            // a key for each byte (Latin-1 letters are their own Unicode)
+void TypeLine(const char* text);        // the same, then Return
 void Idle(int frames);                  // moves onto the parking place
 // Level N's stored win from frame `from` on, while the level is on screen and
 // not won; returns the frame it stopped at.

@@ -223,9 +223,9 @@ TEST_F(Profiles, RandomUseNeverCostsAnUntouchedPlayerAnything)
             std::vector<PlayerRecord> before(pin + 1, pin + 1 + ukupl);
             int selected = plsel, wasEdit = bedit;
             // A word of the hand's, a name typed, or the menu's recording.
-            static const char* const Words[] = {"New",  "Edit", "Delete", "row1",   "row2",      "row3",   "row4",
-                                                "row5", "PgUp", "PgDn",   "'P1",    "'P2",       "'Q",     "'Ann",
-                                                "'P37", "Up",   "Down",   "Return", "Backspace", "OK",     "Cancel"};
+            static const char* const Words[] = {"New",  "Edit", "Delete", "row1",   "row2",      "row3", "row4",
+                                                "row5", "PgUp", "PgDn",   "'P1",    "'P2",       "'Q",   "'Ann",
+                                                "'P37", "Up",   "Down",   "Return", "Backspace", "OK",   "Cancel"};
             int choice = static_cast<int>(rng() % (std::size(Words) + 1));
             std::string word = choice < static_cast<int>(std::size(Words)) ? Words[choice] : "record";
             if (word == "record") {
@@ -304,24 +304,6 @@ protected:
         PushMotion(0, 400, 300);
         CheckKeys();
     }
-    static void Key(int sym, int unicode)
-    {
-        PushKey(sym, unicode);
-        CheckKeys();
-    }
-    // Each byte typed as its letter (Latin-1 bytes are their own Unicode code).
-    static void Type(const char* text)
-    {
-        for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; p++)
-            Key(*p < 128 ? *p : 0, *p);
-    }
-    static void Click(int x, int y)
-    {
-        PushMotion(0, x, y);
-        PushButton(true, x, y);
-        PushButton(false, x, y);
-        CheckKeys();
-    }
 };
 
 // Letters the fonts draw are kept, one byte each; a character they lack, a Tab
@@ -332,44 +314,40 @@ TEST_F(ProfilesByHand, LatinLettersAreKeptAndLookalikeNamesAreOneName)
 {
     Bytes file = Cat({Rec("", 0, 0), Rec("Bob\x01", 4, 300), Rec("Cid ", 2, 100)});
     Open(file);
-    Click(NEW_X, NEW_Y);
-    Type("Zo\xEB");
-    Key(SDLK_TAB, '\t');
-    Key(SDLK_DELETE, 127);
-    Key(0, 0x151);  // o with double acute: not in the fonts
-    Type(" \xC5ngstr\xF6m");
+    hand::Click(NEW_X, NEW_Y);
+    hand::Type("Zo\xEB");
+    hand::KeyPress(SDLK_TAB, '\t');
+    hand::KeyPress(SDLK_DELETE, 127);
+    hand::KeyPress(0, 0x151);  // o with double acute: not in the fonts
+    hand::Type(" \xC5ngstr\xF6m");
     EXPECT_STREQ(nizc, "Zo\xEB \xC5ngstr\xF6m");
-    Key(SDLK_RETURN, '\r');
+    hand::KeyPress(SDLK_RETURN, '\r');
     Bytes withZoe = Cat({file, Rec("Zo\xEB \xC5ngstr\xF6m", 1, 0)});
     EXPECT_EQ(ReadBytes(PLAYER_FILE), withZoe);
     EXPECT_STREQ(PlayerName, "Zo\xEB \xC5ngstr\xF6m");
 
     const char* lookalikes[] = {"Bob", "Cid", " Cid  ", "Zo\xEB \xC5ngstr\xF6m "};
     for (const char* name : lookalikes) {
-        Click(NEW_X, NEW_Y);
-        Type(name);
-        Key(SDLK_RETURN, '\r');
+        hand::Click(NEW_X, NEW_Y);
+        hand::TypeLine(name);
         EXPECT_EQ(plhint, 1) << '"' << name << "\" is taken";
         EXPECT_EQ(ReadBytes(PLAYER_FILE), withZoe) << name;
     }
-    Click(NEW_X, NEW_Y);
-    Type("   ");
-    Key(SDLK_RETURN, '\r');
+    hand::Click(NEW_X, NEW_Y);
+    hand::TypeLine("   ");
     EXPECT_EQ(plhint, 3) << "a name that shows nothing";
     EXPECT_EQ(badd, 1);
-    Click(OK_X, OK_Y);
+    hand::Click(OK_X, OK_Y);
     EXPECT_EQ(level_no, SCREEN_PLAYERS) << "OK does not close over it either";
     EXPECT_EQ(ReadBytes(PLAYER_FILE), withZoe);
 
     // A new name is stored as it shows; Cid renamed to how Cid shows is Cid,
     // stored clean.
-    Key(SDLK_BACKSPACE, 8), Key(SDLK_BACKSPACE, 8);
-    Type("Dee ");
-    Key(SDLK_RETURN, '\r');
-    Click(ROW_X, RowY(2));
-    Click(EDIT_X, EDIT_Y);
-    Type("  ");
-    Key(SDLK_RETURN, '\r');
+    hand::KeyPress(SDLK_BACKSPACE, 8), hand::KeyPress(SDLK_BACKSPACE, 8);
+    hand::TypeLine("Dee ");
+    hand::Click(ROW_X, RowY(2));
+    hand::Click(EDIT_X, EDIT_Y);
+    hand::TypeLine("  ");
     EXPECT_EQ(plhint, 0);
     EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Rec("", 0, 0), Rec("Bob\x01", 4, 300), Rec("Cid", 2, 100),
                                            Rec("Zo\xEB \xC5ngstr\xF6m", 1, 0), Rec("Dee", 1, 0)}));
@@ -381,7 +359,7 @@ TEST_F(ProfilesByHand, LatinLettersAreKeptAndLookalikeNamesAreOneName)
 TEST_F(ProfilesByHand, HintsKeepOffTheListAndTheSelectedNameIsReadable)
 {
     Open(Cat({Players(5)}));
-    Click(ROW_X, RowY(2));
+    hand::Click(ROW_X, RowY(2));
     CheckKeys();
     SDL_Rect list{215, 195, 290, 170};
     SDL_Surface* before = ScreenLikeSurface(list.w, list.h);

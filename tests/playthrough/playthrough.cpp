@@ -19,6 +19,7 @@
 #include "level/level.h"
 #include "menu/menu.h"
 #include "menu/players.h"
+#include "progress/players.h"
 #include "shell/clock.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
@@ -43,11 +44,9 @@ bool Reach(int code, int limit = 400)
 
 PlayerRecord StoredPlayer(const char* file, int index)
 {
-    PlayerRecord r{};
-    std::vector<unsigned char> bytes = ReadBytes(file);
-    if (bytes.size() >= static_cast<size_t>(24 * (index + 1)))
-        memcpy(&r, bytes.data() + 24 * index, 24);
-    return r;
+    PlayerRecord table[2] = {};
+    ReadRecords(file, table, 2);
+    return table[index];
 }
 
 class PlayThrough : public ::testing::Test {

@@ -427,22 +427,21 @@ int Soak(long iterations, int seed)
         done += ran > 0 ? ran : steps;
     }
     long all = 0;
-    for (const auto& kv : totals)
+    std::string perScreen, missing;
+    for (const auto& kv : totals) {
         all += kv.second;
-    printf("tovi-soak: %ld loop iterations in %d sessions (%d into a story, relic or ending, %d left by the "
-           "menu's Quit), clean; per screen:",
-           all, sessions, sessions / 2 + (sessions + 3) / 4, (sessions + 1) / 4);
-    for (const auto& kv : totals)
-        printf(" %s %ld", kv.first.c_str(), kv.second);
-    std::string missing;
-    size_t reached = 0;
+        perScreen += " " + kv.first + " " + std::to_string(kv.second);
+    }
+    int reached = 0;
     for (const char* name : Expected)
         if (totals.count(name))
             reached++;
         else
             missing += std::string(" ") + name;
-    printf("\ntovi-soak: screens reached: %zu of %zu%s%s\n", reached, std::size(Expected),
-           missing.empty() ? "" : "; never reached:", missing.c_str());
+    printf("tovi-soak: %ld loop iterations in %d sessions (%d into a story, relic or ending, %d left by the "
+           "menu's Quit), clean; per screen:%s\ntovi-soak: screens reached: %d of %zu%s%s\n",
+           all, sessions, sessions / 2 + (sessions + 3) / 4, (sessions + 1) / 4, perScreen.c_str(), reached,
+           std::size(Expected), missing.empty() ? "" : "; never reached:", missing.c_str());
     // Once every kind of session has had its turn (eight sessions), each screen
     // must have been seen: one that was not has lost its way in.
     return sessions >= 8 && !missing.empty() ? Finding("a screen was never reached") : 0;
