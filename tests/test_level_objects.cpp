@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -299,11 +300,8 @@ TEST(LevelScanIndex, ObjectStepsAgreeWithAndWithoutIt)
 {
     static const int codes[] = {0,   5,   42,  99,  100, 103, 107, 110, 119, 120, 121, 122, 123, 124,
                                 125, 126, 127, 128, 129, 130, 150, 200, 207, 221, 226, 240, 247, 250};
-    unsigned seed = 12345;
-    auto next = [&seed](unsigned n) {
-        seed = seed * 1103515245u + 12345u;
-        return (seed >> 16) % n;
-    };
+    std::mt19937 rng(12345);
+    auto next = [&rng](unsigned n) { return rng() % n; };
     static LevelState before, withIndex, without;
     for (int board = 0; board < 300; board++) {
         LoadBoard({"...................."});

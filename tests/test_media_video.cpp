@@ -19,14 +19,11 @@ namespace {
 // How much of the rectangle at (x, y) differs from one colour.
 int Busy(int x, int y, int w, int h)
 {
-    SDL_LockSurface(screen);
-    const Uint32* px = static_cast<const Uint32*>(screen->pixels);
-    int stride = screen->pitch / 4, busy = 0;
-    Uint32 first = px[y * stride + x];
+    std::vector<Uint32> px = SurfacePixels(screen);
+    int busy = 0;
     for (int j = y; j < y + h; j += 3)
         for (int i = x; i < x + w; i += 3)
-            busy += px[j * stride + i] != first;
-    SDL_UnlockSurface(screen);
+            busy += px[j * screen->w + i] != px[y * screen->w + x];
     return busy;
 }
 

@@ -59,10 +59,8 @@ static void SaveUntimed(Untimed* u)
     s->startt = s->gett = s->startTicks = s->brss = s->LEVEL_TIME = 0;
     s->mousenomoved = s->mousenomovel = 0;
     s->FrameNo = s->vfrm = s->pfrm = s->clock_virtual = 0;
-    s->cursor[0] = Cursor.x;
-    s->cursor[1] = Cursor.y;
-    s->cursor[2] = Cursor.w;
-    s->cursor[3] = Cursor.h;
+    const int cursor[4] = {Cursor.x, Cursor.y, Cursor.w, Cursor.h};
+    memcpy(s->cursor, cursor, sizeof cursor);
     u->records = ukupnot;
     memcpy(s->til, til, static_cast<size_t>(ukupnot + 1) * sizeof til[0]);
     memcpy(s->par, par, sizeof par);

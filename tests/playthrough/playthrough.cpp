@@ -86,6 +86,15 @@ protected:
         ASSERT_EQ(end_level, 1) << "level " << level << " is not won by its solution";
     }
 
+    // From the menu, its first item opens the game dialog, and a click there.
+    void InTheGameDialog(int x, int y)
+    {
+        Idle(5);
+        Click(PLAY_X, PLAY_Y);
+        EXPECT_EQ(level_no, SCREEN_GAME);
+        Click(x, y);
+    }
+
     // The story: four pictures, each left by forward.
     void WatchTheStory()
     {
@@ -120,10 +129,7 @@ TEST_F(PlayThrough, FromANewPlayerToTheCreditsAndBeyond)
     EXPECT_STREQ(PlayerName, "Tovi");
     EXPECT_EQ(StoredPlayer("player.dat", 1).level, 1);
 
-    Idle(2);
-    Click(PLAY_X, PLAY_Y);
-    ASSERT_EQ(level_no, SCREEN_GAME);
-    Click(NEWGAME_X, NEWGAME_Y);
+    InTheGameDialog(NEWGAME_X, NEWGAME_Y);
     ASSERT_EQ(level_no, 1) << "New game for a new player starts level 1 at once";
 
     WatchTheStory();
@@ -209,10 +215,7 @@ TEST_F(PlayThrough, FromANewPlayerToTheCreditsAndBeyond)
     ASSERT_EQ(level_no, SCREEN_MENU);
 
     // Continue after the end plays the last level again, never a board beyond it.
-    Idle(5);
-    Click(PLAY_X, PLAY_Y);
-    ASSERT_EQ(level_no, SCREEN_GAME);
-    Click(CONTINUE_X, CONTINUE_Y);
+    InTheGameDialog(CONTINUE_X, CONTINUE_Y);
     ASSERT_EQ(level_no, LAST_LEVEL);
     Idle(3);
     EXPECT_EQ(level_no, LAST_LEVEL);
@@ -230,10 +233,7 @@ TEST_F(PlayThrough, FromANewPlayerToTheCreditsAndBeyond)
     Idle(40);  // a press as the dialog opens would be taken for a double click's second
     Click(Dialogritem[1].x + 20, Dialogritem[1].y + 20);
     ASSERT_EQ(level_no, SCREEN_MENU);
-    Idle(5);
-    Click(PLAY_X, PLAY_Y);
-    ASSERT_EQ(level_no, SCREEN_GAME);
-    Click(NEWGAME_X, NEWGAME_Y);
+    InTheGameDialog(NEWGAME_X, NEWGAME_Y);
     ASSERT_EQ(level_no, SCREEN_NEWGAME) << "a player with progress is asked first";
     Click(OK_X, OK_Y);
     ASSERT_EQ(level_no, 1);
