@@ -20,66 +20,52 @@ static Bytes Words(std::initializer_list<int> words)
 
 static const Bytes Defaults = {0, 0, 0, 0, 0x32, 0, 0, 0, 0x32, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
 
-// What each file reads as, and whether reading it leaves it as it was. A muted
-// music volume stays muted; missing words of a short file, and a partial last
-// word, read as zero; a long file gives five words and odd values pass unchanged.
+// What each file reads as, and what it holds afterwards. A muted music volume
+// stays muted; missing words of a short file, and a partial last word, read as
+// zero; a long file gives five words and odd values pass unchanged. No file, and
+// a file shorter than two words, read as the defaults, which are written at
+// once; a complete first word survives.
 TEST(Settings, FilesReadWordByWord)
 {
     Bytes partial = Words({1, 60, 40, 1, 0x7f7f7f7f});
     partial.resize(18);
+    const Bytes longFile = Words({1234567, 200, -5, 7, 2, 77, 88}), defaultsAfter5 = Words({5, 50, 50, 1, 1});
     const struct {
-        Bytes file;
+        Bytes file;  // {0xff}: no file at all
         int words, music, effects, full, last;
-        bool unchanged;
+        Bytes after;  // empty: as it was
     } cases[] = {
-        {Words({-7, 0, 90, 0, 3}), 5, 0, 90, 0, 3, true},
-        {partial, 4, 60, 40, 1, 0, false},
-        {Words({0, 80, 20}), 3, 80, 20, 0, 0, true},
-        {Words({1234567, 200, -5, 7, 2, 77, 88}), 5, 200, -5, 7, 2, true},
+        {Words({-7, 0, 90, 0, 3}), 5, 0, 90, 0, 3, {}},
+        {partial, 4, 60, 40, 1, 0, partial},  // the partial word is left as it was read
+        {Words({0, 80, 20}), 3, 80, 20, 0, 0, {}},
+        {longFile, 5, 200, -5, 7, 2, {}},
+        {{0xff}, 4, 50, 50, 1, 1, Defaults},
+        {{}, 4, 50, 50, 1, 1, Defaults},
+        {{5, 0, 0}, 4, 50, 50, 1, 1, Defaults},
+        {{5, 0, 0, 0, 99, 0, 0}, 4, 50, 50, 1, 1, defaultsAfter5},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file.size());
         InScratchDir dir;
-        WriteBytes(CONFIG_FILE, c.file);
+        if (c.file != Bytes{0xff})
+            WriteBytes(CONFIG_FILE, c.file);
+        pod[0] = 0;
         ReadSettings();
         EXPECT_EQ(ukupod, c.words);
         EXPECT_EQ(slidm, c.music);
         EXPECT_EQ(slidf, c.effects);
         EXPECT_EQ(fulls, c.full);
         EXPECT_EQ(pod[4], c.last);
-        if (c.unchanged) {
-            EXPECT_EQ(ReadBytes(CONFIG_FILE), c.file);
-        }
+        EXPECT_EQ(ReadBytes(CONFIG_FILE), c.after.empty() ? c.file : c.after);
     }
     // The next write shortens the long file to 20 bytes and keeps the first word.
     InScratchDir dir;
-    WriteBytes(CONFIG_FILE, Words({1234567, 200, -5, 7, 2, 77, 88}));
+    WriteBytes(CONFIG_FILE, longFile);
     ReadSettings();
     slidm = 64;
     pod[1] = slidm;
     ASSERT_EQ(WriteSettings(), 1);
     EXPECT_EQ(ReadBytes(CONFIG_FILE), Words({1234567, 64, -5, 7, 2}));
-}
-
-// No file, and a file shorter than two words, read as the defaults, which are
-// written at once; a complete first word survives.
-TEST(Settings, AMissingOrShortFileGivesTheDefaults)
-{
-    for (int size : {-1, 0, 3, 7}) {  // -1: no file
-        InScratchDir dir;
-        Bytes b = Words({5, 99});
-        if (size >= 0) {
-            b.resize(size);
-            WriteBytes(CONFIG_FILE, b);
-        }
-        pod[0] = 0;
-        ReadSettings();
-        EXPECT_TRUE(slidm == 50 && slidf == 50 && fulls == 1 && ukupod == 4) << size;
-        Bytes expected = Defaults;
-        if (size >= 4)
-            std::copy(b.begin(), b.begin() + 4, expected.begin());
-        EXPECT_EQ(ReadBytes(CONFIG_FILE), expected) << size;
-    }
 }
 
 TEST(Settings, WriteIsAtomicAndReportsFailure)

@@ -199,7 +199,7 @@ TEST_F(Dispatch, OnePressFlipsTheFullScreenBoxOnceAcrossTheModeSwitch)
     EXPECT_EQ(ReadBytes(CONFIG_FILE)[12], 0);
 }
 
-TEST_F(Dispatch, DispatchClearsTheSetUpFlagsAndClosingTheWindowEndsTheLoop)
+TEST_F(Dispatch, DispatchClearsTheSetUpFlagsPacesTheScreensAndClosingTheWindowEndsTheLoop)
 {
     biodg = biodp = bioo = biodr = prikpp = 1;
     dple = 9;
@@ -221,19 +221,8 @@ TEST_F(Dispatch, DispatchClearsTheSetUpFlagsAndClosingTheWindowEndsTheLoop)
     CheckKeys();
     EXPECT_EQ(dple, 0);
 
-    // Closing the window ends the loop.
-    SDL_Event e;
-    memset(&e, 0, sizeof e);
-    e.type = SDL_QUIT;
-    SDL_PushEvent(&e);
-    CheckKeys();
-    EXPECT_EQ(m_bQuit, 1);
-}
-
-// Screens that do not hold their own frame get one loop pass per 15 ms; the
-// chapter map holds its own 20 ms frame and gets no extra wait.
-TEST_F(Dispatch, MenusAndDialogsTakeOnePassPer15ms)
-{
+    // Screens that do not hold their own frame get one loop pass per 15 ms; the
+    // chapter map holds its own 20 ms frame and gets no extra wait.
     for (int code : {SCREEN_MENU, SCREEN_OPTIONS, SCREEN_GAME, SCREEN_SCORES}) {
         level_no = code;
         rendme = renddo = renddg = renddhs = 1;
@@ -242,7 +231,6 @@ TEST_F(Dispatch, MenusAndDialogsTakeOnePassPer15ms)
         MainLoopStep();
         EXPECT_EQ(ClockTicks() - before, LOOP_PASS_MS) << code;
     }
-    // The chapter map holds its own 20 ms frame.
     level_no = SCREEN_MAP + 6;
     rendmp = 1;
     DrainEvents();
@@ -251,6 +239,14 @@ TEST_F(Dispatch, MenusAndDialogsTakeOnePassPer15ms)
     MainLoopStep();
     EXPECT_GE(ClockTicks() - before, 20u);
     EXPECT_LT(ClockTicks() - before, 20u + LOOP_PASS_MS);
+
+    // Closing the window ends the loop.
+    SDL_Event e;
+    memset(&e, 0, sizeof e);
+    e.type = SDL_QUIT;
+    SDL_PushEvent(&e);
+    CheckKeys();
+    EXPECT_EQ(m_bQuit, 1);
 }
 
 // Two copies on one save folder: the second says so and quits without touching

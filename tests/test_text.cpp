@@ -76,51 +76,40 @@ TEST_F(Text, TablesAndImagesFollowTheStripRules)
     }
 }
 
-TEST_F(Text, MeasuringFollowsThePenRule)
+// Measuring and drawing follow the pen rule: bytes not in the character list
+// neither draw nor move the pen, and glyphs land in their boxes at the pen.
+// Unknown fonts measure and draw nothing.
+TEST_F(Text, MeasuringAndDrawingFollowThePenRuleAndUnknownFontsDrawNothing)
 {
     for (const Font& f : FONTS) {
         SCOPED_TRACE(f.number);
-        // Bytes not in the character list neither draw nor move the pen.
         const struct {
             const char* text;
             int x, want;
-        } cases[] = {{"", 57, 0},
-                     {"A", 10, 10},
-                     {"AA", 10, 10 + f.StepA()},
-                     {"   A", 0, 3 * f.spaceStep},
-                     {"A\\B", 0, f.StepA()},
-                     {"A\xA4|B", 0, f.StepA()},
-                     {"\\|\xA4", 5, 5}};
-        for (const auto& c : cases) {
+        } measures[] = {{"", 57, 0},
+                        {"A", 10, 10},
+                        {"AA", 10, 10 + f.StepA()},
+                        {"   A", 0, 3 * f.spaceStep},
+                        {"A\\B", 0, f.StepA()},
+                        {"A\xA4|B", 0, f.StepA()},
+                        {"\\|\xA4", 5, 5}};
+        for (const auto& c : measures) {
             EXPECT_EQ(strl(c.text, c.x, 0, f.number), c.want) << c.text;
             EXPECT_EQ(sled_x, 0);
             EXPECT_EQ(prikstrl(a, c.text, c.x, 9, f.number), c.want) << c.text;
             EXPECT_EQ(sled_x, 0);
         }
-    }
-}
-
-// Glyphs land in their boxes at the pen; unknown fonts measure and draw nothing.
-TEST_F(Text, GlyphsLandInTheirBoxesAtThePenAndUnknownFontsDrawNothing)
-{
-    for (const Font& f : FONTS) {
-        SCOPED_TRACE(f.number);
         Clear();
         prikstr(a, "A", 30, 12, f.number);
         int ink = PixelsDiffering(a, b);  // pixels drawn: all inside A's box placed at (30, 12)
         EXPECT_GT(ink, 0);
         EXPECT_EQ(PixelsDiffering(a, b, 30, 12, 30 + f.rects[0][2], 12 + f.height), ink);
-
         // A string draws its glyphs one by one, each where the pen stands.
         const struct {
             const char* text;
-            int gap;  // pen step from A to B beyond A's own
-        } cases[] = {{"AB", 0},
-                     {"A\\|\xA4"
-                      "B",
-                      0},
-                     {"A  B", 2 * f.spaceStep}};
-        for (const auto& c : cases) {
+            int gap;                                                           // pen step from A to B beyond A's own
+        } draws[] = {{"AB", 0}, {"A\\|\244B", 0}, {"A  B", 2 * f.spaceStep}};  // \244: the byte 0xA4
+        for (const auto& c : draws) {
             Clear();
             prikstr(a, c.text, 9, 5, f.number);
             prikstr(b, "A", 9, 5, f.number);
