@@ -253,7 +253,7 @@ protected:
     }
 };
 
-TEST_F(DisplayOnDummy, ShownFrameIsTheFrameScaledAndFollowsChanges)
+TEST_F(DisplayOnDummy, ShownFrameIsTheFrameScaledAndFollowsChangesAndOnTheFullScreenThePointerMapsAndBarsClickNothing)
 {
     fulls = 0;
     display_scale = 3;
@@ -277,10 +277,7 @@ TEST_F(DisplayOnDummy, ShownFrameIsTheFrameScaledAndFollowsChanges)
     EXPECT_EQ(PixelAt(display, 1529, 1229), PixelAt(screen, 509, 409));
     EXPECT_EQ(PixelAt(display, 11, 1772), SDL_MapRGB(display->format, 9, 9, 9));
     EXPECT_EQ(PixelAt(display, 1530, 1230), PixelAt(screen, 510, 410));
-}
 
-TEST_F(DisplayOnDummy, PointerOnTheFullScreenMapsAndBarsClickNothing)
-{
     desktop_w = 2560;
     desktop_h = 1440;
     fulls = 1;

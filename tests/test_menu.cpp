@@ -34,7 +34,7 @@ protected:
     }
 };
 
-TEST_F(Menu, ItemsAreStrictOnTheirEdgesAPressActsOnceAndWithoutAPlayerTheProfilesOpen)
+TEST_F(Menu, ItemsAreStrictOnTheirEdgesAPressActsOnceTheSceneCountsWhole20msStepsAndWithoutAPlayerTheProfilesOpen)
 {
     Load(Players(2), 0);
     EXPECT_STREQ(PlayerName, "P2");
@@ -56,10 +56,7 @@ TEST_F(Menu, ItemsAreStrictOnTheirEdgesAPressActsOnceAndWithoutAPlayerTheProfile
     Load(Bytes(), 1);
     EXPECT_EQ(ukupl, 0);
     EXPECT_EQ(Frame(400, 300, 0), SCREEN_PLAYERS) << "with no player at all the profiles open at once";
-}
 
-TEST_F(Menu, TheSceneCountsWhole20msStepsAndDropsTheRest)
-{
     Load(Players(1), 1);
     Frame(400, 300, 0);
     float before = gdesam;

@@ -267,24 +267,16 @@ TEST_F(MenuScreens, CreditsRiseAPixelPer20MsStartAgainOnceOutAndBackNeedsAFreshP
 
 // ---- help ----------------------------------------------------------------------
 
-class Help : public MenuScreens {
-protected:
-    void SetUp() override
-    {
-        MenuScreens::SetUp();
-        for (int p = 1; p <= HELP_PAGES; p++)
-            Solid(hbackg[p], 800, 600, static_cast<Uint8>(40 * p), 0, 0);
-        Solid(hpb, 40, 40, 0, 100, 0);
-        Solid(hpbh, 40, 40, 0, 250, 0);
-        backi = renddh = 0;
-        level_no = SCREEN_HELP;
-    }
-    void Frame(int button, int x, int y) { RenderHelp(x, y, button, KEY_NONE, screen); }
-    void Click(int x, int y) { Frame(0, x, y), Frame(1, x, y); }  // a fresh press: over it first
-};
-
-TEST_F(Help, PagesTurnOncePerPressAndTheLastLeadsBack)
+TEST_F(MenuScreens, HelpPagesTurnOncePerPressTheLastLeadsBackAndSlotsLightTheirButtonsAndPlayTheirVideos)
 {
+    for (int p = 1; p <= HELP_PAGES; p++)
+        Solid(hbackg[p], 800, 600, static_cast<Uint8>(40 * p), 0, 0);
+    Solid(hpb, 40, 40, 0, 100, 0);
+    Solid(hpbh, 40, 40, 0, 250, 0);
+    backi = renddh = 0;
+    level_no = SCREEN_HELP;
+    auto Frame = [](int button, int x, int y) { RenderHelp(x, y, button, KEY_NONE, screen); };
+    auto Click = [&](int x, int y) { Frame(0, x, y), Frame(1, x, y); };  // a fresh press: over it first
     Frame(0, 400, 300);
     EXPECT_EQ(backi, 1);
     for (int i = 0; i < 5; i++)
@@ -305,10 +297,7 @@ TEST_F(Help, PagesTurnOncePerPressAndTheLastLeadsBack)
     level_no = SCREEN_HELP;
     Frame(0, 400, 300);
     EXPECT_EQ(backi, 1) << "help opens on page 1 again";
-}
 
-TEST_F(Help, SlotsLightTheirButtonsAndPlayTheirVideos)
-{
     const Uint32 plain = Rgb(0, 100, 0), lit = Rgb(0, 250, 0);
     Frame(0, 500, 150);
     EXPECT_EQ(PixelAt(screen, 534, 163), lit);
