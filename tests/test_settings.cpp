@@ -38,6 +38,7 @@ TEST(Settings, FilesReadWordByWord)
         {Words({-7, 0, 90, 0, 3}), 5, 0, 90, 0, 3, {}},
         {partial, 4, 60, 40, 1, 0, partial},  // the partial word is left as it was read
         {Words({0, 80, 20}), 3, 80, 20, 0, 0, {}},
+        {Words({9, 0}), 2, 0, 0, 0, 0, {}},  // the music muted, and nothing more
         {longFile, 5, 200, -5, 7, 2, {}},
         {{0xff}, 4, 50, 50, 1, 1, Defaults},
         {{}, 4, 50, 50, 1, 1, Defaults},
