@@ -305,7 +305,11 @@ TEST_F(DisplayOnDummy, ShownFrameIsTheFrameScaledAndFollowsChangesAndOnTheFullSc
     EXPECT_EQ(ToviMouseX, 283);
 }
 
-TEST_F(DisplayOnDummy, F11AndF10SwitchAndAreKept)
+// F11 switches to the window and back, F10 steps the window's scale, and both are
+// kept. The options screen's window sizes, clicked through the event pump: the
+// window opens at once in the size picked (out of full screen), the size is kept
+// in "display.dat", and a size the desktop has no room for takes no click.
+TEST_F(DisplayOnDummy, F11AndF10SwitchAndAreKeptAndTheOptionsPickTheWindowSizeTheDesktopAllows)
 {
     ReadSettings();  // defaults: full screen
     ReadDisplaySettings();
@@ -335,14 +339,8 @@ TEST_F(DisplayOnDummy, F11AndF10SwitchAndAreKept)
     EXPECT_EQ(fulls, 0) << "F10 in full screen shows the window";
     EXPECT_EQ(display->w, 800) << "at the scale it had";
     EXPECT_EQ(ReadBytes(CONFIG_FILE).size(), 20u) << "config.dat keeps its five words";
-}
 
-// The options screen's window sizes, clicked through the event pump: the window
-// opens at once in the size picked (out of full screen), the size is kept in
-// "display.dat", and a size the desktop has no room for takes no click.
-TEST_F(DisplayOnDummy, OptionsPickTheWindowSizeTheDesktopAllows)
-{
-    fulls = 1;
+    fulls = 1;  // the options, opened in full screen
     ASSERT_EQ(DisplayOpen(), 1);
     level_no = SCREEN_OPTIONS;
     renddo = bioo = 1;  // entered, the panel shown

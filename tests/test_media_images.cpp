@@ -108,7 +108,7 @@ Pixels Read(const std::string& path)
         ADD_FAILURE() << path << ": " << IMG_GetError();
         return px;
     }
-    // Bytes R, G, B, A in memory on the little-endian machines the game is built for.
+    // Bytes R, G, B, A in memory (on a little-endian machine, as the reading here assumes).
     SDL_Surface* c =
         SDL_CreateRGBSurface(SDL_SWSURFACE, s->w, s->h, 32, 0x000000ff, 0x0000ff00, 0x00ff0000, 0xff000000);
     SDL_SetAlpha(s, 0, 255);
