@@ -230,6 +230,7 @@ static void CompletionTest()
             nijepust = 1;
             PlayEffect(&mfin);
             LevelWon();
+            KeepWin();
         }
     }
     drugiput = 1;
@@ -443,6 +444,21 @@ static int OpensLevelMenu(int key)
     return IsBackKey(key) && end_level == 0 ? 1 : 0;
 }
 
+// The HUD's MENU button, lit while the pointer is over it; returns 1 when a
+// press there opens the level menu. A won level has no menu (as for Escape): a
+// press held from before the win and carried over the button opens nothing.
+static int MenuButton(SDL_Surface* frame, int x, int y, int button)
+{
+    if (end_level != 0)
+        return 0;
+    int bw = menubtn ? menubtn->w : HUD_MENU.w;
+    int bh = menubtn ? menubtn->h : HUD_MENU.h;
+    if (!InRect(SDL_Rect{HUD_MENU.x, HUD_MENU.y, static_cast<Uint16>(bw), static_cast<Uint16>(bh)}, x, y))
+        return 0;
+    apply_clip(HUD_MENU.x, HUD_MENU.y, menubtn, frame, nullptr);
+    return button != 0 && mousec == 0 ? 1 : 0;
+}
+
 static int LevelFrame(SDL_Surface* frame, int x, int y, int button, int key, int levelStar)
 {
     if (cntintr == 6 && cntgh == 0 && OpensChapter(level_no))
@@ -486,14 +502,9 @@ static int LevelFrame(SDL_Surface* frame, int x, int y, int button, int key, int
         DrawHint(frame);
         DrawAssist(frame, x, y, button);
     }
-    int bw = menubtn ? menubtn->w : HUD_MENU.w;
-    int bh = menubtn ? menubtn->h : HUD_MENU.h;
     bool menu = OpensLevelMenu(key) != 0;
-    if (InRect(SDL_Rect{HUD_MENU.x, HUD_MENU.y, static_cast<Uint16>(bw), static_cast<Uint16>(bh)}, x, y)) {
-        apply_clip(HUD_MENU.x, HUD_MENU.y, menubtn, frame, nullptr);
-        if (button != 0 && mousec == 0)
-            menu = true;
-    }
+    if (MenuButton(frame, x, y, button))
+        menu = true;
     // The portrait and the HUD are drawn before the panel fades in over them and
     // before the level menu takes its copy of the screen, so neither blanks them.
     DrawPortrait(frame);

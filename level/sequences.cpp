@@ -137,6 +137,15 @@ static void KeepProgress(int next)
     biljezi();
 }
 
+void KeepWin()
+{
+    // A search's copy of the level, a replay, or a player with no record (the
+    // tools play with none): nothing to keep.
+    if (!OnGameThread() || replaying || FindPlayer(PlayerName) == 0)
+        return;
+    KeepProgress(level_no + 1);
+}
+
 int LevelAdvance(SDL_Surface* frame, int levelStar)
 {
     mousec = 1;
@@ -144,9 +153,8 @@ int LevelAdvance(SDL_Surface* frame, int levelStar)
         return ReplayDone();
     if (ashcrystal != 1 && ClosesChapter(level_no) && level_no <= CHAPTERS * LEVELS_PER_CHAPTER) {
         ashcrystal = level_no / LEVELS_PER_CHAPTER + 1;
-        // The win is kept before the relic screen comes up: a game closed there
-        // or on the ending pictures goes on after this level. Leaving them
-        // saves the same level and score again.
+        // The win was kept as the level was won (KeepWin); kept again here,
+        // before the relic screen comes up, as leaving the panel always does.
         KeepProgress(level_no + 1);
         return levelStar;
     }

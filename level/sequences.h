@@ -36,6 +36,11 @@ int OpeningStory(SDL_Surface* screen, int x, int y, int button, int levelStar);
 int ChapterPicture(SDL_Surface* screen, int x, int y, int button, int levelStar);
 int LevelAdvance(SDL_Surface* screen, int levelStar);
 int RelicSequence(SDL_Surface* screen, int x, int y, int button, int levelStar);
+// The level just won is kept at once: the player's record gets the next level
+// and the running score, so a game closed on the level-complete panel or the
+// relic screen goes on after it. Leaving the panel saves the same again. A
+// replay, a search's copy of the level and a player with no record keep nothing.
+void KeepWin();
 
 constexpr int LAST_LEVEL = 100;  // the last level of the fourth chapter
 

@@ -1,7 +1,7 @@
 // Recording progress and the high-score table: the merge and ranking rules,
 // "highscore.dat" byte for byte, the recording of a name not in the table, a
-// chapter's last win kept before its relic screen is left, and the high-score
-// screen's back button.
+// win kept as soon as the level is won (on its panel, on a chapter's relic
+// screen), and the high-score screen's back button.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -11,6 +11,7 @@
 #include "menu/menu.h"
 #include "menu/players.h"
 #include "menu/scores.h"
+#include "progress/best.h"
 #include "shell/screen.h"
 #include "tests/menu_driver.h"
 
@@ -24,6 +25,28 @@ protected:
         ReadPlayers();
         LoadPlayer(1, 0);
         biljezi();
+    }
+    // Ann, at LEVEL with SCORE, continues her game from the game dialog.
+    static int ContinueAt(int level, int score)
+    {
+        AnnPlays(level, score);
+        level_no = SCREEN_GAME;
+        return Click(hand::CONTINUE_X, hand::CONTINUE_Y);
+    }
+    static void Idle(int frames)
+    {
+        for (int k = 0; k < frames; k++)
+            Step(0, 20, 20);
+    }
+    // The game closed and started again: the player table read afresh, then
+    // Continue; returns the level it opens.
+    static int StartAgainAndContinue()
+    {
+        memset(pin, 0, sizeof pin);
+        ReadPlayers();
+        proshli = PlayerScore = 0;
+        level_no = SCREEN_GAME;
+        return Click(hand::CONTINUE_X, hand::CONTINUE_Y);
     }
 };
 
@@ -94,6 +117,70 @@ TEST_F(Scores, AFullPlayerTableAndAnOversizedFileMergeWithinBounds)
                                               Rec("P995", 0, 9950), Rec("P994", 0, 9940)}));
 }
 
+// Ann wins level 3 through the dispatcher and the game could be closed on its
+// panel, before any click: her file already holds level 4 and the score with the
+// level's points, her best and the high score are stored, and a start from those
+// files continues at level 4 with that score. The click on the panel saves the
+// same again: every file byte for byte as before, no points counted twice.
+TEST_F(Scores, AWinIsKeptWhenItsPanelComesUpAndTheClickSavesTheSameAgain)
+{
+    OwnLevelsFolder();
+    for (int n : {3, 4})
+        WriteBytes("media/levels/level" + std::to_string(n) + ".bin", PairOnAFloor());
+    ASSERT_EQ(ContinueAt(3, 700), 3);
+    Idle(3);
+    WinPair();
+    Idle(3);
+    ASSERT_EQ(level_no, 3) << "on the panel";
+    const Bytes kept = Cat({Rec("", 0, 0), Rec("Ann", 4, 790)});
+    const Bytes table = Table({Rec("Ann", 0, 790)});
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), kept);
+    EXPECT_EQ(ReadBytes(HISCORE_FILE), table);
+    const Bytes best = ReadBytes(BEST_FILE);
+    ASSERT_EQ(ReadBest(BEST_FILE), 1);
+    ASSERT_NE(FindBest("Ann", 3), nullptr);
+
+    EXPECT_EQ(Click(20, 20), 4) << "the panel's click: on to level 4";
+    EXPECT_EQ(poen, 790);
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), kept);
+    EXPECT_EQ(ReadBytes(HISCORE_FILE), table);
+    EXPECT_EQ(ReadBytes(BEST_FILE), best);
+
+    EXPECT_EQ(StartAgainAndContinue(), 4);
+    EXPECT_EQ(poen, 790);
+}
+
+// A press made while the last pair vanishes may still be held as the panel
+// comes up. Carried over the HUD's MENU button and let go there it opens no
+// menu, whose Retry or Main menu would undo the kept win; a click there then
+// acknowledges the panel as anywhere else, and the score is counted once.
+TEST_F(Scores, APressHeldFromTheWinOpensNoMenuOverTheMenuButton)
+{
+    using hand::HUD_MENU_X, hand::HUD_MENU_Y;
+    OwnLevelsFolder();
+    for (int n : {2, 3})
+        WriteBytes("media/levels/level" + std::to_string(n) + ".bin", PairOnAFloor());
+    ASSERT_EQ(ContinueAt(2, 700), 2);
+    Idle(3);
+    for (int k = 0; k < 3; k++)
+        Step(0, 7 * 40 + 20, 10 * 40 + 20);
+    for (int k = 0; k < 4; k++)
+        Step(1, 6 * 40 + 20, 10 * 40 + 20);
+    Step(0, 20, 20);
+    ASSERT_EQ(end_level, 0);
+    for (int k = 0; k < 200 && end_level == 0; k++)
+        Step(1, 20, 20);  // pressed on the empty board, held
+    ASSERT_EQ(end_level, 1) << "won with the button still down";
+    for (int k = 0; k < 5; k++)
+        ASSERT_EQ(Step(1, HUD_MENU_X, HUD_MENU_Y), 2) << "held over MENU, frame " << k;
+    EXPECT_EQ(Step(0, HUD_MENU_X, HUD_MENU_Y), 2) << "let go over MENU";
+    Key(SDLK_ESCAPE);
+    EXPECT_EQ(level_no, 2) << "Escape neither";
+    EXPECT_EQ(Click(HUD_MENU_X, HUD_MENU_Y), 3) << "a click acknowledges the panel";
+    EXPECT_EQ(poen, 790);
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Rec("", 0, 0), Rec("Ann", 3, 790)}));
+}
+
 // Ann continues her game at a chapter's last level and wins it through the
 // dispatcher. The relic screen comes up and the game could be closed there:
 // her file already holds the next level and the score with the level's points,
@@ -101,31 +188,22 @@ TEST_F(Scores, AFullPlayerTableAndAnOversizedFileMergeWithinBounds)
 // file continues where going on would have led.
 TEST_F(Scores, AChaptersLastWinIsKeptOnTheRelicScreenAndGoingOnSavesTheSameAgain)
 {
-    using hand::CONTINUE_X, hand::CONTINUE_Y, hand::FWD_X, hand::FWD_Y;
+    using hand::FWD_X, hand::FWD_Y;
     OwnLevelsFolder();
     for (int n : {25, 26, 100})
         WriteBytes("media/levels/level" + std::to_string(n) + ".bin", PairOnAFloor());
-    auto continueGame = [](int level, int score) {
-        AnnPlays(level, score);
-        level_no = SCREEN_GAME;
-        return Click(CONTINUE_X, CONTINUE_Y);
-    };
-    auto idle = [](int frames) {
-        for (int k = 0; k < frames; k++)
-            Step(0, 20, 20);
-    };
 
-    ASSERT_EQ(continueGame(25, 700), 25);
-    idle(3);
+    ASSERT_EQ(ContinueAt(25, 700), 25);
+    Idle(3);
     WinPair();
     Click(20, 20);  // the panel: on to the relic
-    idle(3);
+    Idle(3);
     ASSERT_EQ(ashcrystal, 7) << "the relic screen with its first part";
     const Bytes kept = Cat({Rec("", 0, 0), Rec("Ann", 26, 790)});
     const Bytes table = Table({Rec("Ann", 0, 790)});
     EXPECT_EQ(ReadBytes(PLAYER_FILE), kept) << "kept before the relic screen is left";
     EXPECT_EQ(ReadBytes(HISCORE_FILE), table);
-    idle(70);
+    Idle(70);
     EXPECT_EQ(Click(FWD_X, FWD_Y), SCREEN_MAP + 26);
     EXPECT_EQ(proshli, 26);
     EXPECT_EQ(PlayerScore, 790);
@@ -134,27 +212,23 @@ TEST_F(Scores, AChaptersLastWinIsKeptOnTheRelicScreenAndGoingOnSavesTheSameAgain
 
     // The game closed on the relic screen and started again: Continue opens the
     // next chapter with its picture, the score carried into the level.
-    memset(pin, 0, sizeof pin);
-    ReadPlayers();
-    proshli = PlayerScore = 0;
-    level_no = SCREEN_GAME;
-    EXPECT_EQ(Click(CONTINUE_X, CONTINUE_Y), 26);
-    idle(3);
+    EXPECT_EQ(StartAgainAndContinue(), 26);
+    Idle(3);
     EXPECT_EQ(cntgh, 2) << "the second chapter's picture";
     EXPECT_EQ(poen, 790);
 
     // The last level: kept before the complete relic and the endings, and the
     // end of the game saves the same again.
-    ASSERT_EQ(continueGame(100, 5000), 100);
-    idle(3);
+    ASSERT_EQ(ContinueAt(100, 5000), 100);
+    Idle(3);
     WinPair();
     Click(20, 20);
-    idle(3);
+    Idle(3);
     ASSERT_EQ(ashcrystal, 10);
     const Bytes finished = Cat({Rec("", 0, 0), Rec("Ann", 101, 5090)});
     EXPECT_EQ(ReadBytes(PLAYER_FILE), finished);
     for (int k = 0; k < 400 && !(finalpart && startTicks - finalpartt > 4000); k++)
-        idle(1);
+        Idle(1);
     int screenNow = level_no;
     for (int k = 0; k < 3 && screenNow != SCREEN_CREDITS; k++)
         screenNow = Click(FWD_X, FWD_Y);
