@@ -60,7 +60,7 @@ FIRST_STATES = 100000   # boards the fewest-drags search may meet where the grap
 PROBE_STATES = 20000    # boards the probe's search of one drag may meet there
 PROBE_MILLIS = 600000   # and, as a safety, the time the probe (and the search before it) may take
 PROBE_VERSION = 2       # of the probe's measures kept in level-measures.json
-ABLATE_STATES = 20000   # boards each search of a board with a mechanic taken away may meet
+ABLATE_STATES = 100000  # boards each search of a board with a mechanic taken away may meet
 SEARCH_MILLIS = 60000   # and the time any one search may take
 MAX_DRAGS = 40
 RANDOM_PLAYS = 100
@@ -171,6 +171,17 @@ def reprobe(job):
     return n, "".join(board), add_probe(n, dict(m))
 
 
+def reablate(job):
+    """For a level whose mechanic searches stopped at a smaller budget than today's,
+    job = (n, its board, its measures): n, the board and the measures with the mechanics searched again."""
+    n, board, m = job
+    m = dict(m)
+    with tempfile.TemporaryDirectory() as tmp:
+        m["ablation"] = ablate(n, board, tmp)
+    m["ablateStates"] = ABLATE_STATES
+    return n, "".join(board), m
+
+
 def measure(n):
     """Every measure of level n, as a dict (see the module's note)."""
     title, board, script = bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n))
@@ -213,6 +224,7 @@ def measure(n):
         m["random"] = [int(won), int(plays)]
     with tempfile.TemporaryDirectory() as tmp:
         m["ablation"] = ablate(n, board, tmp)
+    m["ablateStates"] = ABLATE_STATES
     if any(ch in row for row in board for ch in "HV"):
         m["phases"] = list(phases(n, script))
     return n, "".join(board), m
@@ -528,8 +540,14 @@ def main(argv):
     unprobed = [(n, known["".join(sources[n][1])]) for n in (only or range(1, bl.LEVELS + 1)) if n not in todo]
     unprobed = [(n, m) for n, m in unprobed if "firstLosing" not in m and not m.get("noWin") and
                 m.get("probe", {}).get("version") != PROBE_VERSION]
+    # Boards whose mechanic searches ran out of a smaller budget: only those are due.
+    unsettled = [(n, sources[n][1], known["".join(sources[n][1])]) for n in (only or range(1, bl.LEVELS + 1))
+                 if n not in todo]
+    unsettled = [(n, b, m) for n, b, m in unsettled if m.get("ablateStates", 20000) < ABLATE_STATES and
+                 any(None in ways.values() for ways in m.get("ablation", {}).values())]
     with multiprocessing.Pool(jobs) as pool:
-        for what, work, items in (("measured", measure, todo), ("probed", reprobe, unprobed)):
+        for what, work, items in (("measured", measure, todo), ("probed", reprobe, unprobed),
+                                  ("searched again", reablate, unsettled)):
             for n, board, m in pool.imap_unordered(work, items):
                 known[board] = m
                 with open(store + ".tmp", "w") as f:

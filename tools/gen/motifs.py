@@ -1,0 +1,292 @@
+#!/usr/bin/python3
+"""Sets a small compartment into a level's board that only a mechanic opens.
+
+Usage:
+    /usr/bin/python3 tools/gen/motifs.py BUILD_DIR LEVEL KIND [--seconds S] [--seed S] [--write]
+
+Random placements of KIND are tried on the board of levels/level<LEVEL>.txt for
+S seconds (600). One element of a kind the board has is moved into the
+compartment (for the notch, a third of its kind is added), so the rest of the
+board stays as it was. A placement counts when the builder's rules hold, the
+board still wins in at least the level's fewest drags, and with the mechanic
+turned to wall (or, for mud, removed) a search of up to ABLATE_STATES boards
+proves it has no win. The one winning in the most drags is printed; --write puts
+it into the level's source with the solver's shortest win as its solution and par
+(title and caption kept).
+
+KIND:
+  jam    a tunnel under a ceiling, entered from above at one end; its far end holds
+         a partner, a block stands in the way, and a spike pit in the tunnel's floor
+         is the only place the block can be put away (spikes and block needed)
+  lid    a chamber in the ground under a crumbling block, holding a partner: the
+         block carries a first load and gives way under a second (crumbling needed)
+  notch  a notch over mud with a one-cell well under it and a sealed alcove each
+         side, each holding one of a kind of three; the third must land on the mud
+         and meet both at once (removed, the mud lets it fall into the well)
+  door   a tunnel like the jam's, its way barred by a block standing under a magnet;
+         a second block set on ground a few cells from the magnet's button must
+         weigh the button down so the magnet lifts the door (magnet and block needed)
+
+BUILD_DIR holds tovi-solve and tovi-encode.
+"""
+
+import os
+import random
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+import build_levels as bl  # noqa: E402
+from levelkit import encode_boards, find_encoder, solver_result  # noqa: E402
+
+ROOT = os.path.dirname(os.path.dirname(HERE))
+ABLATE_STATES = 100000  # as the level table's searches of a board with a mechanic taken away
+BUILD = ENCODER = TMP = None
+
+
+def solve(n, rows, states, millis, *more):
+    """(fewest drags, "won"), (None, "lost") when a search proves no win, (None,
+    "unknown") when it stopped first or the board was refused; with --write's "script"."""
+    data, refused = encode_boards(ENCODER, [(n, rows)])
+    if refused:
+        return None, "unknown", None
+    path = os.path.join(TMP, "level%d.bin" % n)
+    with open(path, "wb") as f:
+        f.write(data[0])
+    try:
+        out = subprocess.run([os.path.join(BUILD, "tovi-solve"), path, "--level", str(n), "--first", "--max-moves",
+                              "40", "--max-states", str(states), "--millis", str(millis)] + list(more),
+                             capture_output=True, text=True, timeout=millis / 1000 * 3 + 30).stdout
+    except subprocess.TimeoutExpired:
+        return None, "unknown", None
+    r = solver_result(out)
+    if r:
+        return int(r["stats"]["moves"]), "won", r["script"]
+    if out.startswith("unsolved") and "too large" not in out:
+        return None, "lost", None
+    return None, "unknown", None
+
+
+def kinds(board):
+    counts = {}
+    for row in board:
+        for ch in row:
+            if ch in bl.ELEMENTS:
+                counts[ch] = counts.get(ch, 0) + 1
+    return counts
+
+
+def stamp(board, cells):
+    """The board with cells ({(row, col): char}) set, or None where one would cover
+    something but empty, wall or a block taken away, or open the border."""
+    b = [list(row) for row in board]
+    for (r, c), ch in cells.items():
+        if not (0 <= r <= 10 and 0 <= c <= 19):
+            return None
+        if c in (0, 19) and ch != "#":
+            return None
+        if b[r][c] not in ".#" and b[r][c] != ch and not (b[r][c] == "B" and ch == "."):
+            return None
+        b[r][c] = ch
+    return b
+
+
+def motif(kind, board, rng):
+    """A random placement of KIND: (cells, the kind of element moved into it, the
+    groups of characters it needs, and how they are taken away), or None."""
+    counts = kinds(board)
+    pairs = [k for k, n in counts.items() if n >= 2]
+    if not pairs:
+        return None
+    e = rng.choice(pairs)
+    cells = {}
+    if kind == "jam":
+        L = rng.randint(4, 7)
+        r = rng.randint(2, 9)
+        c0 = rng.randint(1, 19 - L)
+        left = rng.random() < 0.5
+        t = [c0 + i for i in range(L)] if left else [c0 + L - 1 - i for i in range(L)]
+        pit = t[rng.randint(2, L - 2)]
+        blk = t[1]
+        for i, c in enumerate(t):
+            cells[(r, c)] = "."
+            cells[(r - 1, c)] = "#"
+            cells[(r + 1, c)] = "#"
+        cells[(r - 1, t[0])] = "."
+        cells[(r - 2, t[0])] = "."
+        cells[(r + 1, pit)] = "S"
+        if r + 2 <= 11:
+            cells[(r + 2, pit)] = "#"
+        cells[(r, c0 - 1)] = "#"
+        cells[(r, c0 + L)] = "#"
+        cells[(r, blk)] = "B"
+        cells[(r, t[-1])] = e
+        return cells, e, ["S", "B"], "wall"
+    if kind == "lid":
+        r = rng.randint(2, 9)
+        c = rng.randint(1, 17)
+        side = 1 if rng.random() < 0.5 else -1
+        cells[(r - 1, c)] = "."
+        cells[(r, c)] = "C"
+        cells[(r, c + side)] = "#"
+        cells[(r + 1, c)] = "."
+        cells[(r + 1, c + side)] = e
+        cells[(r + 1, c - side)] = "#"
+        cells[(r + 1, c + 2 * side)] = "#"
+        cells[(r + 2, c)] = "#"
+        cells[(r + 2, c + side)] = "#"
+        return cells, e, ["C"], "wall"
+    if kind == "notch":
+        r = rng.randint(2, 9)
+        c = rng.randint(2, 17)
+        top = min(rr for rr in range(12) for cc in range(20) if board[rr][cc] == e)
+        if r - 1 <= top:
+            return None  # the third one must come down to the notch
+        cells[(r - 2, c)] = "."
+        cells[(r - 1, c)] = "."
+        cells[(r, c)] = "M"
+        cells[(r + 1, c)] = "."
+        cells[(r + 2, c)] = "#"
+        for s in (-1, 1):
+            cells[(r - 1, c + s)] = e
+            cells[(r - 2, c + s)] = "#"
+            cells[(r - 1, c + 2 * s)] = "#"
+            cells[(r, c + s)] = "#"
+            cells[(r + 1, c + s)] = "#"
+        return cells, e, ["M"], "gone"
+    if kind == "door":
+        L = rng.randint(4, 7)
+        r = rng.randint(3, 9)
+        c0 = rng.randint(1, 19 - L)
+        left = rng.random() < 0.5
+        t = [c0 + i for i in range(L)] if left else [c0 + L - 1 - i for i in range(L)]
+        door = t[rng.randint(1, L - 2)]
+        for c in t:
+            cells[(r, c)] = "."
+            cells[(r - 1, c)] = "#"
+            cells[(r + 1, c)] = "#"
+        cells[(r - 1, t[0])] = "."
+        cells[(r - 2, t[0])] = "."
+        cells[(r - 1, door)] = "."
+        cells[(r - 2, door)] = "G"
+        cells[(r, c0 - 1)] = "#"
+        cells[(r, c0 + L)] = "#"
+        cells[(r, door)] = "B"
+        cells[(r, t[-1])] = e
+        # the button: in the floor a few cells along from a second block set on free ground
+        free = [(rr, cc) for rr in range(1, 11) for cc in range(1, 19) if board[rr][cc] == "." and
+                board[rr + 1][cc] == "#" and (rr, cc) not in cells and (rr + 1, cc) not in cells]
+        if not free:
+            return None
+        br, bc = rng.choice(free)
+        d = rng.choice((-1, 1))
+        k = rng.randint(1, 4)
+        path = [(br, bc + d * i) for i in range(1, k + 1)]
+        if any(not 1 <= cc <= 18 for _, cc in path):
+            return None
+        if any(p in cells or board[p[0]][p[1]] != "." for p in path):
+            return None
+        if any(board[br + 1][cc] != "#" or (br + 1, cc) in cells for _, cc in path):
+            return None
+        cells[(br, bc)] = "B"
+        cells[(br + 1, bc + d * k)] = "P"
+        return cells, e, ["GP", "B"], "wall"
+    raise SystemExit("unknown motif " + kind)
+
+
+def candidate(kind, board, rng):
+    """A placement's board as rows, with what must be needed and how it is taken
+    away, or None."""
+    m = motif(kind, board, rng)
+    if not m:
+        return None
+    cells, e, needed, way = m
+    b = stamp(board, cells)
+    if b is None:
+        return None
+    placed = sum(1 for ch in cells.values() if ch == e)
+    outside = [(r, c) for r in range(12) for c in range(20) if b[r][c] == e and (r, c) not in cells]
+    if not outside:
+        return None
+    # The kind keeps its count (the notch: one more), the lowest of the others going.
+    extra = len(outside) + placed - kinds(board)[e] - (1 if kind == "notch" else 0)
+    if extra > len(outside):
+        return None
+    for (r, c) in sorted(outside, reverse=True)[:max(0, extra)]:
+        b[r][c] = "."
+    if kind == "jam":  # one block: the tunnel's
+        for r in range(12):
+            for c in range(20):
+                if b[r][c] == "B" and cells.get((r, c)) != "B":
+                    b[r][c] = "."
+    return ["".join(row) for row in b], needed, way
+
+
+def main(argv):
+    global BUILD, ENCODER, TMP
+    args = argv[1:]
+    write = "--write" in args
+    args = [a for a in args if a != "--write"]
+
+    def opt(name, default):
+        if name in args:
+            k = args.index(name)
+            value = type(default)(args[k + 1])
+            del args[k:k + 2]
+            return value
+        return default
+    seconds = opt("--seconds", 600.0)
+    seed = opt("--seed", 0)
+    if len(args) != 3 or args[2] not in ("jam", "lid", "notch", "door"):
+        sys.exit(__doc__)
+    BUILD = os.path.abspath(args[0])
+    n, kind = int(args[1]), args[2]
+    ENCODER = find_encoder(os.path.join(BUILD, "tovi-encode"))
+    src = os.path.join(ROOT, "levels", "level%d.txt" % n)
+    _, board, _ = bl.parse(src)
+    with tempfile.TemporaryDirectory() as TMP:
+        fewest, _, _ = solve(n, board, 100000, 30000)
+        if kind == "door":  # one magnet to a board: the door's
+            board = [row.replace("G", ".").replace("P", "#") for row in board]
+        print("level %d: fewest drags now %s" % (n, fewest), flush=True)
+        rng = random.Random(seed or n)
+        best, seen, tried = None, set(), 0
+        start = time.time()
+        while time.time() - start < seconds:
+            got = candidate(kind, board, rng)
+            if not got or tuple(got[0]) in seen:
+                continue
+            rows, needed, way = got
+            seen.add(tuple(rows))
+            try:
+                bl.check("candidate", rows)
+            except bl.LevelError:
+                continue
+            tried += 1
+            f, _, _ = solve(n, rows, 100000, 20000)
+            if f is None or f < (fewest or 0) or (best and f <= best[0]):
+                continue
+            into = "#" if way == "wall" else "."
+            if all(solve(n, ["".join(into if ch in chars else ch for ch in row) for row in rows], ABLATE_STATES,
+                         60000)[1] == "lost" for chars in needed):
+                best = (f, rows)
+                print("%d drags, needs %s:\n%s" % (f, " ".join(needed), "\n".join(rows)), flush=True)
+        print("%d placements tried" % tried)
+        if not best:
+            sys.exit("no placement found")
+        if write:
+            f, _, script = solve(n, best[1], 300000, 120000)
+            lines = bl.read_lines(src)
+            text = [l for l in lines[:3] if l.startswith(("title:", "caption:"))] + ["par: %d" % f] + best[1] + \
+                ["solution:"] + script
+            with open(src + ".tmp", "w") as out:
+                out.write("\n".join(text) + "\n")
+            os.replace(src + ".tmp", src)
+            print("written: level %d, par %d" % (n, f))
+
+
+if __name__ == "__main__":
+    main(sys.argv)
