@@ -28,7 +28,7 @@ import re
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from levelkit import EncoderError, encode_boards, encoder_legend, find_encoder, read_legend  # noqa: E402
+from levelkit import ELEMENTS, EncoderError, encode_boards, encoder_legend, find_encoder, read_legend  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 SOURCES = os.path.join(ROOT, "levels")
@@ -40,7 +40,6 @@ CAPTION_MAX = 71   # characters the game keeps of a caption
 REQUIRED = 100   # levels that must exist
 ENCODER = os.path.join(ROOT, "build", "tovi-encode")
 
-ELEMENTS = set("abcdefghijklmnopqrs")
 MOVABLE = ELEMENTS | {"B"}
 SUPPORTS = set("#BHVMTOPGC")   # what holds an element up; spike pits hold nothing
 

@@ -47,7 +47,7 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 import build_levels as bl  # noqa: E402
-from levelkit import (EncoderError, chapter_of, drag_moves, encode_boards, find_encoder,  # noqa: E402
+from levelkit import (EncoderError, chapter_of, drag_moves, element_counts, encode_boards, find_encoder,  # noqa: E402
                       opens_chapter, solver_result)
 
 ROOT = os.path.dirname(os.path.dirname(HERE))
@@ -320,11 +320,7 @@ def ablated(ways):
 
 def pieces(board):
     """(elements, kinds, a kind with an odd count, empty rows on top)."""
-    counts = {}
-    for row in board:
-        for ch in row:
-            if ch in bl.ELEMENTS:
-                counts[ch] = counts.get(ch, 0) + 1
+    counts = element_counts(board)
     empty = 0
     for row in board:
         if any(ch != "." for ch in row[1:-1]):

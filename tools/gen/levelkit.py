@@ -11,6 +11,7 @@ import subprocess
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 LEGEND_FILE = os.path.join(ROOT, "levels", "README.md")
+ELEMENTS = set("abcdefghijklmnopqrs")  # the treasures' characters
 LEVELS_PER_CHAPTER = 25
 
 
@@ -104,6 +105,16 @@ def drag_moves(script):
             moves += 1
         down = b
     return moves
+
+
+def element_counts(board):
+    """{element character: how many the board has}."""
+    counts = {}
+    for row in board:
+        for ch in row:
+            if ch in ELEMENTS:
+                counts[ch] = counts.get(ch, 0) + 1
+    return counts
 
 
 def solver_result(out):

@@ -40,7 +40,7 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 import build_levels as bl  # noqa: E402
-from levelkit import encode_boards, find_encoder, solver_result  # noqa: E402
+from levelkit import element_counts as kinds, encode_boards, find_encoder, solver_result  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(HERE))
 ABLATE_STATES = 100000  # as the level table's searches of a board with a mechanic taken away
@@ -70,15 +70,6 @@ def solve(n, rows, states, millis, *more):
     return None, "unknown", None
 
 
-def kinds(board):
-    counts = {}
-    for row in board:
-        for ch in row:
-            if ch in bl.ELEMENTS:
-                counts[ch] = counts.get(ch, 0) + 1
-    return counts
-
-
 def stamp(board, cells):
     """The board with cells ({(row, col): char}) set, or None where one would cover
     something but empty, wall or a block taken away, or open the border."""
@@ -94,6 +85,29 @@ def stamp(board, cells):
     return b
 
 
+def tunnel(rng, cells, e, top):
+    """A tunnel of 4 to 7 cells on a random row from TOP down, under a ceiling and
+    over a floor, closed at both ends and entered from above at one end; an element
+    of kind E stands at the other. Sets it into CELLS; returns its row and its
+    cells from the entrance on."""
+    n = rng.randint(4, 7)
+    r = rng.randint(top, 9)
+    c0 = rng.randint(1, 19 - n)
+    t = [c0 + i for i in range(n)]
+    if rng.random() >= 0.5:
+        t.reverse()
+    for c in t:
+        cells[(r, c)] = "."
+        cells[(r - 1, c)] = "#"
+        cells[(r + 1, c)] = "#"
+    cells[(r - 1, t[0])] = "."
+    cells[(r - 2, t[0])] = "."
+    cells[(r, c0 - 1)] = "#"
+    cells[(r, c0 + n)] = "#"
+    cells[(r, t[-1])] = e
+    return r, t
+
+
 def motif(kind, board, rng):
     """A random placement of KIND: (cells, the kind of element moved into it, the
     groups of characters it needs, and how they are taken away), or None."""
@@ -104,26 +118,12 @@ def motif(kind, board, rng):
     e = rng.choice(pairs)
     cells = {}
     if kind == "jam":
-        L = rng.randint(4, 7)
-        r = rng.randint(2, 9)
-        c0 = rng.randint(1, 19 - L)
-        left = rng.random() < 0.5
-        t = [c0 + i for i in range(L)] if left else [c0 + L - 1 - i for i in range(L)]
-        pit = t[rng.randint(2, L - 2)]
-        blk = t[1]
-        for i, c in enumerate(t):
-            cells[(r, c)] = "."
-            cells[(r - 1, c)] = "#"
-            cells[(r + 1, c)] = "#"
-        cells[(r - 1, t[0])] = "."
-        cells[(r - 2, t[0])] = "."
+        r, t = tunnel(rng, cells, e, 2)
+        pit = t[rng.randint(2, len(t) - 2)]
         cells[(r + 1, pit)] = "S"
         if r + 2 <= 11:
             cells[(r + 2, pit)] = "#"
-        cells[(r, c0 - 1)] = "#"
-        cells[(r, c0 + L)] = "#"
-        cells[(r, blk)] = "B"
-        cells[(r, t[-1])] = e
+        cells[(r, t[1])] = "B"
         return cells, e, ["S", "B"], "wall"
     if kind == "lid":
         r = rng.randint(2, 9)
@@ -158,24 +158,11 @@ def motif(kind, board, rng):
             cells[(r + 1, c + s)] = "#"
         return cells, e, ["M"], "gone"
     if kind == "door":
-        L = rng.randint(4, 7)
-        r = rng.randint(3, 9)
-        c0 = rng.randint(1, 19 - L)
-        left = rng.random() < 0.5
-        t = [c0 + i for i in range(L)] if left else [c0 + L - 1 - i for i in range(L)]
-        door = t[rng.randint(1, L - 2)]
-        for c in t:
-            cells[(r, c)] = "."
-            cells[(r - 1, c)] = "#"
-            cells[(r + 1, c)] = "#"
-        cells[(r - 1, t[0])] = "."
-        cells[(r - 2, t[0])] = "."
+        r, t = tunnel(rng, cells, e, 3)
+        door = t[rng.randint(1, len(t) - 2)]
         cells[(r - 1, door)] = "."
         cells[(r - 2, door)] = "G"
-        cells[(r, c0 - 1)] = "#"
-        cells[(r, c0 + L)] = "#"
         cells[(r, door)] = "B"
-        cells[(r, t[-1])] = e
         # the button: in the floor a few cells along from a second block set on free ground
         free = [(rr, cc) for rr in range(1, 11) for cc in range(1, 19) if board[rr][cc] == "." and
                 board[rr + 1][cc] == "#" and (rr, cc) not in cells and (rr + 1, cc) not in cells]
