@@ -5,17 +5,21 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <sstream>
 #include <stdexcept>
 
 #include <gtest/gtest.h>
 
 #include "app/tovi.h"
+#include "level/board.h"
 #include "level/level.h"
+#include "level/retry.h"
 #include "menu/game.h"
 #include "menu/menu.h"
 #include "menu/options.h"
 #include "menu/players.h"
 #include "menu/scores.h"
+#include "shell/clock.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
 #include "tests/scenario.h"
@@ -105,6 +109,47 @@ void Key(int sym, int mod)
     Step(0, 20, 20);
 }
 
+int Play(const std::string& steps)
+{
+    std::stringstream in(steps);
+    std::string step;
+    while (std::getline(in, step, ';')) {
+        char verb[8] = "", at[16] = "";
+        int k = 1, x = 20, y = 20;
+        if (sscanf(step.c_str(), " %7s %15s %d", verb, at, &k) < 1)
+            continue;
+        const std::string v = verb, a = at;
+        if (v == "idle" || v == "wait")
+            k = atoi(at);
+        else if (a == "fwd")
+            x = 700, y = 540;
+        else if (a == "hud")
+            x = 79, y = 566;
+        else if (a.rfind("retry", 0) == 0 && a.size() == 6 && a[5] >= '1' && a[5] <= '3')
+            x = Dialogritem[a[5] - '0'].x + 20, y = Dialogritem[a[5] - '0'].y + 20;
+        else if (v != "key" && a != "park" && sscanf(at, "%d,%d", &x, &y) != 2)
+            ADD_FAILURE() << "no such place: " << step;
+        if (v == "key") {
+            int sym = a == "esc" ? int(SDLK_ESCAPE) : a == "return" ? int(SDLK_RETURN) : a[0];
+            PushKey(sym, 0);
+            MainLoopStep();
+        } else if (v == "wait") {
+            for (uint32_t opened = ClockTicks(); ClockTicks() - opened < DOUBLE_CLICK_MS;)
+                Step(0, 20, 20);
+        } else if (v == "idle" || v == "at" || v == "hold") {
+            for (int i = 0; i < k; i++)
+                Step(v == "hold", x, y);
+        } else if (v == "press" || v == "click") {
+            Step(0, x, y), Step(1, x, y);
+            if (v == "click")
+                Step(0, x, y);
+        } else {
+            ADD_FAILURE() << "no such step: " << step;
+        }
+    }
+    return level_no;
+}
+
 void OpenLevel(int level)
 {
     level_no = level;
@@ -126,20 +171,12 @@ int TreasureAt(int col)
 
 void SlideRightAway()
 {
-    Step(0, 7 * 40 + 20, 10 * 40 + 20);
-    Step(1, 7 * 40 + 20, 10 * 40 + 20);
-    Step(1, 8 * 40 + 20, 10 * 40 + 20);
-    Step(1, 8 * 40 + 20, 10 * 40 + 20);
-    Step(0, 20, 20);
-    Step(0, 20, 20);
+    Play("at 300,420; hold 300,420; hold 340,420 2; idle 2");
 }
 
 void WinPair()
 {
-    for (int k = 0; k < 3; k++)
-        Step(0, 7 * 40 + 20, 10 * 40 + 20);
-    for (int k = 0; k < 4; k++)
-        Step(1, 6 * 40 + 20, 10 * 40 + 20);
+    Play("at 300,420 3; hold 260,420 4");
     for (int k = 0; k < 200 && end_level == 0; k++)
         Step(0, 20, 20);
     ASSERT_EQ(end_level, 1) << "the pair met and the level was won";

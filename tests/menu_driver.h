@@ -41,6 +41,14 @@ bool LinkLevelsOnly(bool videos);
 int Step(int button, int x, int y);
 int Click(int x, int y);         // move there, press, release
 void Key(int sym, int mod = 0);  // a key pressed (with its letter, unless a modifier is held), then a frame
+// A hand's steps through the dispatcher, separated by ';'; returns the screen
+// the last step leaves. "idle K": K frames, pointer parked at (20, 20), button
+// up; "at P [K]" and "hold P [K]": K frames (1) at P, button up or down;
+// "press P": at, then hold; "click P": at, hold, at; "key esc|return|LETTER":
+// a key, then a frame; "wait": idle until a double click's time has passed.
+// P is X,Y or a spot: park, fwd (the pictures' forward button), hud (the HUD's
+// menu button), retry1..3 (the level dialog's items, 20 px inside).
+int Play(const std::string& steps);
 // Level N straight on its board, past its story and pictures, at rest.
 void OpenLevel(int level);
 // On PairOnAFloor: the record of the treasure in that column of row 10 (0: none),

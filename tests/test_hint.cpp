@@ -76,25 +76,21 @@ TEST_F(HintDispatch, KeyAndButtonAskAndEveryMoveOrLeavingCancels)
     EXPECT_NE(strstr(boardNote, "Slide"), nullptr) << boardNote;
 
     // A grab clears it.
-    Step(0, 7 * 40 + 20, 10 * 40 + 20);
-    Step(1, 7 * 40 + 20, 10 * 40 + 20);
-    EXPECT_EQ(hintState, HINT_NONE);
-    EXPECT_EQ(boardNote[0], '\0');
-    Step(0, 7 * 40 + 20, 10 * 40 + 20);
+    Play("press 300,420");
+    EXPECT_TRUE(hintState == HINT_NONE && boardNote[0] == '\0');
+    Play("at 300,420");
 
     // The HUD button asks as H does; R cancels a running search or a shown hint.
     Click(HUD_HINT.x + 50, HUD_HINT.y + 25);
     EXPECT_EQ(hintsUsed, 2);
     EXPECT_NE(hintState, HINT_NONE);
-    Key(SDLK_r);
+    EXPECT_EQ(Play("key r"), 40);
     EXPECT_EQ(hintState, HINT_NONE) << "a restart cancels it";
-    EXPECT_EQ(level_no, 40);
 
     // Esc opens the level menu and cancels the hint.
     Key(SDLK_h);
     EXPECT_NE(hintState, HINT_NONE);
-    Key(SDLK_ESCAPE);
-    EXPECT_EQ(level_no, SCREEN_RETRY);
+    EXPECT_EQ(Play("key esc"), SCREEN_RETRY);
     EXPECT_EQ(hintState, HINT_NONE) << "the level menu cancels it";
 }
 
@@ -127,8 +123,7 @@ TEST_F(HintDispatch, AWalledInBoardHasNoWayOut)
     AwaitAnswer();
     EXPECT_EQ(hintState, HINT_NO_WAY);
     EXPECT_STREQ(boardNote, "No way out from here: undo or retry");
-    for (int k = 0; k < 50; k++)
-        Step(0, 20, 20);
+    Play("idle 50");
     EXPECT_EQ(hintState, HINT_NO_WAY) << "the words stay until the player acts";
 }
 

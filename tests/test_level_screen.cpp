@@ -17,15 +17,13 @@
 #include "shell/clock.h"
 #include "shell/media.h"
 #include "shell/shot.h"
-#include "tests/harness.h"
+#include "tests/menu_driver.h"
 #include "text/text.h"
 #include "tools/sim/simcore.h"
 
 namespace {
 
-constexpr int FWD_X = 700, FWD_Y = 540;   // inside the forward button's hot area
-constexpr int MENU_X = 79, MENU_Y = 566;  // inside the HUD menu button
-constexpr int PARK_X = 20, PARK_Y = 20;   // a pointer that touches nothing
+constexpr int PARK_X = 20, PARK_Y = 20;  // a pointer that touches nothing
 
 // Test pictures are solid colours, so a pixel tells which one is on the screen.
 Uint32 Colour(int k)
@@ -103,46 +101,10 @@ protected:
         lmap(level);
     }
 
-    // One iteration of the main loop with the mouse at (x, y), button down or up.
-    int Step(int button, int x, int y)
-    {
-        PushMotion(button, x, y);
-        MainLoopStep();
-        return level_no;
-    }
-
-    int Frames(int k, int button = 0, int x = PARK_X, int y = PARK_Y)
-    {
-        for (int i = 0; i < k; i++)
-            Step(button, x, y);
-        return level_no;
-    }
-
-    // Pointer onto (x, y), press (and release); a dialog's item is pressed 20 px inside its hot area.
-    int Press(int x, int y) { return Step(0, x, y), Step(1, x, y); }
-    int Press(const SDL_Rect& item) { return Press(item.x + 20, item.y + 20); }
-    int Click(int x, int y) { return Press(x, y), Step(0, x, y); }
-    int Click(const SDL_Rect& item) { return Click(item.x + 20, item.y + 20); }
-    int Over(const SDL_Rect& item, int button = 0) { return Step(button, item.x + 20, item.y + 20); }
-    int Key(SDLKey sym)
-    {
-        PushKey(sym, 0);
-        MainLoopStep();
-        return level_no;
-    }
-
-    // Lets a dialog that just opened pass a double click's time, so a press acts.
-    void Settle()
-    {
-        uint32_t opened = ClockTicks();
-        while (ClockTicks() - opened < DOUBLE_CLICK_MS)
-            Step(0, PARK_X, PARK_Y);
-    }
-
     void PlayUntilWon()
     {
         for (int i = 0; i < 500 && end_level == 0; i++)
-            Step(0, PARK_X, PARK_Y);
+            Play("idle 1");
         ASSERT_EQ(end_level, 1);
     }
 
@@ -199,29 +161,29 @@ TEST_F(LevelScreen, ANewGameTellsTheStoryShowsTheChapterPictureThenPlays)
     cntintr = 0;
     StartLevel(1, "fall");
     EXPECT_EQ(cntintr, 1) << "loading level 1 of a new game starts the story";
-    Step(0, PARK_X, PARK_Y);
+    Play("idle 1");
     EXPECT_EQ(LevelStar, 0) << "the first frame only restarts the level";
     // The story's steps (cntintr) are counted by PlayThrough; here, what each shows.
     for (int k = 1; k <= 4; k++) {
-        k == 1 ? Step(0, PARK_X, PARK_Y) : Click(FWD_X, FWD_Y);
+        Play(k == 1 ? "idle 1" : "click fwd");
         EXPECT_EQ(At(100, 100), Colour(k)) << "story picture " << k;
     }
     // The last story click goes straight over to the chapter picture: the
     // release frame shows it already, without a transition.
-    Click(FWD_X, FWD_Y);
+    Play("click fwd");
     uint32_t before = ClockTicks();
-    Step(0, PARK_X, PARK_Y);
+    Play("idle 1");
     EXPECT_LE(ClockTicks() - before, 21u);
     EXPECT_EQ(At(100, 100), Colour(5));
 
     int fallingY = til[2].y;
-    Frames(20);
+    Play("idle 20");
     EXPECT_EQ(til[2].y, fallingY) << "the board waits behind the chapter picture";
     EXPECT_EQ(EffectLogTimes(&gong), 0);
 
-    Click(FWD_X, FWD_Y);
+    Play("click fwd");
     EXPECT_EQ(EffectLogTimes(&gong), 1);
-    Frames(5);
+    Play("idle 5");
     EXPECT_EQ(At(100, 100), Colour(21)) << "the level's background, not a picture";
     PlayUntilWon();
     EXPECT_EQ(poen, 90);
@@ -240,17 +202,16 @@ TEST_F(LevelScreen, AChaptersLastLevelRunsTheRelicToTheMapAndAGameStartsFromACle
     StartLevel(25, "fall");
     PlayUntilWon();
     EXPECT_EQ(prikpp, 0);
-    Press(400, 300);
+    Play("press 400,300");
     EXPECT_EQ(prikpp, 2);
-    Frames(2, 0, 400, 300);
+    Play("at 400,300 2");
     EXPECT_EQ(At(10, 10), Colour(11)) << "relic background";
     EXPECT_EQ(At(180, 115), Colour(12)) << "the relic with one part";
     EXPECT_EQ(brss, 2);
-    Frames(60);
-    Click(FWD_X, FWD_Y);
+    Play("idle 60; click fwd");
     level_no = 26;  // as the map hands over when the player goes on
     lmap(26);
-    Frames(2);
+    Play("idle 2");
     EXPECT_EQ(At(100, 100), Colour(6)) << "the second chapter's picture";
 
     // What a finished game leaves behind.
@@ -259,7 +220,7 @@ TEST_F(LevelScreen, AChaptersLastLevelRunsTheRelicToTheMapAndAGameStartsFromACle
     EXPECT_EQ(ContinueLevel(101), 100);
     EXPECT_EQ(ContinueLevel(37), 37);
     StartLevel(1, "fall");
-    Frames(2);
+    Play("idle 2");
     EXPECT_EQ(At(100, 100), Colour(5)) << "the first chapter's picture";
     EXPECT_EQ(ashcrystal + finalpart + finalpartt + end_level + prikpp, 0);
 }
@@ -270,62 +231,54 @@ TEST_F(LevelScreen, TheLastLevelEndsThroughTheCompleteRelicAndBothEndingsEachWit
 {
     StartLevel(100, "fall", 5000);
     PlayUntilWon();
-    Click(400, 300);
-    Frames(70);
-    EXPECT_NE(finalpartt, 0);
-    EXPECT_EQ(finalpart, 0);
-    Click(FWD_X, FWD_Y);
+    Play("click 400,300; idle 70");
+    EXPECT_TRUE(finalpartt != 0 && finalpart == 0);
+    Play("click fwd");
     EXPECT_EQ(ashcrystal, 10) << "no way on before the relic is whole";
-    Frames(200);
+    Play("idle 200");
     EXPECT_EQ(finalpart, 1);
     EXPECT_EQ(At(55, 90), Colour(16)) << "the complete relic";
-    Click(FWD_X, FWD_Y);
+    Play("click fwd");
     EXPECT_EQ(At(100, 100), Colour(9)) << "the first ending";
-    Frames(5);
-    EXPECT_EQ(pash, 0);
-    EXPECT_EQ(pma, 1);
-    Click(FWD_X, FWD_Y);
+    Play("idle 5");
+    EXPECT_TRUE(pash == 0 && pma == 1);
+    Play("click fwd");
     EXPECT_EQ(At(100, 100), Colour(10)) << "the second ending";
-    Frames(5);
+    Play("idle 5");
     EXPECT_EQ(pash, 0);
-    EXPECT_EQ(Click(FWD_X, FWD_Y), SCREEN_CREDITS);
+    EXPECT_EQ(Play("click fwd"), SCREEN_CREDITS);
     EXPECT_EQ(PlayerScore, 5090);
 }
 
 TEST_F(LevelScreen, ALostLevelOffersOnlyMainMenuAndRetryByMouseOrReturnAndRetrySkipsThePicture)
 {
     StartLevel(26, "lost");
-    Frames(2);
+    Play("idle 2");
     EXPECT_EQ(cntgh, 2);
     EXPECT_EQ(At(100, 100), Colour(6));
-    Click(FWD_X, FWD_Y);
+    Play("click fwd");
     for (int i = 0; i < 20 && level_no != SCREEN_RETRY; i++)
-        Step(0, PARK_X, PARK_Y);
+        Play("idle 1");
     ASSERT_EQ(level_no, SCREEN_RETRY);
-    EXPECT_EQ(dead, 1);
-    EXPECT_EQ(dple, 26);
-    Settle();
-
-    EXPECT_EQ(Click(Dialogritem[3]), SCREEN_RETRY) << "no cancel after a lost level";
-    Over(Dialogritem[1]);
+    EXPECT_TRUE(dead == 1 && dple == 26);
+    EXPECT_EQ(Play("wait; click retry3"), SCREEN_RETRY) << "no cancel after a lost level";
+    EXPECT_EQ(Play("at retry1"), SCREEN_RETRY);
     EXPECT_EQ(cntgh, 0) << "passing over the main-menu choice forgets the chapter picture";
-    EXPECT_EQ(level_no, SCREEN_RETRY);
 
     til[1].type = 0;
-    EXPECT_EQ(Press(Dialogritem[2]), 26);
+    EXPECT_EQ(Play("press retry2"), 26);
     EXPECT_EQ(til[1].type, 101) << "the board is read afresh";
     EXPECT_EQ(ukupnot, 23);
     EXPECT_EQ(dead, 0);
     EXPECT_NE(At(100, 100), Colour(6)) << "no chapter picture after a retry";
     // The board has not changed, so it fails again at its first move. Then Escape
     // does nothing and Return retries.
-    Step(0, PARK_X, PARK_Y);
-    ASSERT_EQ(level_no, SCREEN_RETRY) << "the same board fails again";
-    til[1].type = 0;
+    ASSERT_EQ(Play("idle 1"), SCREEN_RETRY) << "the same board fails again";
+    til[3].type = 0;  // the lone element gone: the board would play on, were the dialog left
     WriteBytes("media/levels/level26.bin", Board("apart"));  // a board the retry can go on with
-    EXPECT_EQ(Key(SDLK_ESCAPE), SCREEN_RETRY) << "a lost level has nothing to go back to";
-    EXPECT_EQ(Key(SDLK_RETURN), 26);
-    EXPECT_EQ(til[1].type, 101) << "retried: the board is read afresh";
+    EXPECT_EQ(Play("key esc"), SCREEN_RETRY) << "a lost level has nothing to go back to";
+    EXPECT_EQ(Play("key return"), 26);
+    EXPECT_EQ(ukupnot, 22) << "retried: the board is read afresh";
 }
 
 // Escape opens and closes the level's dialog. The HUD's menu button opens it
@@ -339,65 +292,54 @@ TEST_F(LevelScreen, ALostLevelOffersOnlyMainMenuAndRetryByMouseOrReturnAndRetryS
 TEST_F(LevelScreen, TheMenuDialogTakesOnlyDeliberatePressesCancelGoesOnAndMainMenuRemembersTheLevel)
 {
     StartLevel(2, "apart", 300);
-    Frames(3);
-    Click(220, 420);  // the element was grabbed and let go: the level has progress
+    Play("idle 3; click 220,420");  // the element was grabbed and let go: the level has progress
     // Escape opens the dialog and closes it again as Cancel does, once a press.
-    ASSERT_EQ(Key(SDLK_ESCAPE), SCREEN_RETRY);
+    ASSERT_EQ(Play("key esc"), SCREEN_RETRY);
     EXPECT_EQ(dead, 0);
-    EXPECT_EQ(Key(SDLK_ESCAPE), 2);
-    Frames(7);
-    EXPECT_EQ(level_no, 2) << "the key is used once";
-    Step(0, MENU_X, MENU_Y);
+    EXPECT_EQ(Play("key esc"), 2);
+    EXPECT_EQ(Play("idle 7; at hud"), 2) << "the key is used once";
     EXPECT_EQ(At(400, 550), Colour(18)) << "the portrait";
     std::vector<TileRecord> board(til, til + TIL_SIZE);
-    ASSERT_EQ(Step(1, MENU_X, MENU_Y), SCREEN_RETRY);
-    EXPECT_EQ(dead, 0);
-    EXPECT_EQ(dple, 2);
+    ASSERT_EQ(Play("hold hud"), SCREEN_RETRY);
+    EXPECT_TRUE(dead == 0 && dple == 2);
     ASSERT_NE(prosliscr, nullptr);
     EXPECT_EQ(PixelAt(prosliscr, 400, 550), Colour(18)) << "the frame that opened the menu keeps its portrait";
     DrainEvents();
-    const SDL_Rect &retry = Dialogritem[2], &cancel = Dialogritem[3];
-    EXPECT_EQ(Over(retry, 1), SCREEN_RETRY) << "the press that opened it, held";
-    for (int x : {400, retry.x + 20}) {
-        Step(0, x, 300);
-        EXPECT_EQ(Step(1, x, 300), SCREEN_RETRY) << "the second press of the double click";
-        Step(0, x, 300);
+    EXPECT_EQ(Play("hold retry2"), SCREEN_RETRY) << "the press that opened it, held";
+    for (int x : {400, Dialogritem[2].x + 20}) {
+        std::string at = std::to_string(x) + ",300";
+        EXPECT_EQ(Play("at " + at + "; hold " + at), SCREEN_RETRY) << "the second press of the double click";
+        Play("at " + at);
     }
-    Settle();
-    EXPECT_EQ(Click(cancel), 2);
+    EXPECT_EQ(Play("wait; click retry3"), 2);
     EXPECT_EQ(poen, 300);
     for (int i = 1; i <= ukupnot; i++)
         EXPECT_EQ(til[i].x, board[i].x) << i;
-    Frames(3);
-    EXPECT_EQ(level_no, 2);
+    EXPECT_EQ(Play("idle 3"), 2);
     EXPECT_EQ(prosliscr, nullptr);
 
-    ASSERT_EQ(Press(MENU_X, MENU_Y), SCREEN_RETRY);
+    ASSERT_EQ(Play("press hud"), SCREEN_RETRY);
     til[2].type = 102;  // no partner left: the level is lost at its next frame
-    Settle();
-    EXPECT_EQ(Press(cancel), SCREEN_RETRY);
+    EXPECT_EQ(Play("wait; press retry3"), SCREEN_RETRY);
     EXPECT_TRUE(dead == 1 && dple == 2) << "lost in the frame Cancel closed the dialog: " << dple;
-    Settle();
-    EXPECT_EQ(Press(retry), 2);
+    EXPECT_EQ(Play("wait; press retry2"), 2);
     EXPECT_EQ(til[2].type, 101);
     EXPECT_EQ(poen, 300) << "a retry keeps the running score";
 
     // Main menu from the dialog: the player's level is the one it was opened
     // from, a later start skips the story, and the darkened level stays put meanwhile.
     proshli = 9;
-    Frames(3);
-    ASSERT_EQ(Press(MENU_X, MENU_Y), SCREEN_RETRY);
+    ASSERT_EQ(Play("idle 3; press hud"), SCREEN_RETRY);
     SDL_Surface* backdrop = prosliscr;
     ASSERT_NE(backdrop, nullptr);
     Uint32 dark = At(100, 40);
     EXPECT_NE(dark, Colour(21));
-    Frames(3, 0, 700, 40);
+    Play("at 700,40 3");
     EXPECT_EQ(prosliscr, backdrop);
     EXPECT_EQ(At(100, 40), dark);
-    Settle();
-    Over(Dialogritem[1]);
+    Play("wait; at retry1");
     cntintr = 1;
-    EXPECT_EQ(Over(Dialogritem[1], 1), SCREEN_MENU);
+    EXPECT_EQ(Play("hold retry1"), SCREEN_MENU);
     EXPECT_EQ(proshli, 2);
     EXPECT_EQ(cntintr, 6);
     EXPECT_EQ(menu_first_time, 1);
@@ -412,7 +354,7 @@ TEST_F(LevelScreen, TheMenuDialogTakesOnlyDeliberatePressesCancelGoesOnAndMainMe
 TEST_F(LevelScreen, TheHudCentresItsTextsAndThePanelRollsTheCounterOverTheDarkenedLevelAndTakesOnlyAFreshPress)
 {
     StartLevel(12, "apart", 1144);
-    Frames(3);
+    Play("idle 3");
     const struct {
         const char* text;
         int cx, y;
@@ -423,15 +365,13 @@ TEST_F(LevelScreen, TheHudCentresItsTextsAndThePanelRollsTheCounterOverTheDarken
         EXPECT_EQ(PixelsDiffering(want, screen, f.cx - 80, f.y - 4, f.cx + 57, f.y + 36), 0) << f.text;
         SDL_FreeSurface(want);
     }
-    Press(220, 420);
-    Frames(80, 1, 260, 420);
+    Play("press 220,420; hold 260,420 80");
     EXPECT_EQ(end_level, 1) << "the pair met and the level is finished";
     EXPECT_EQ(level_no, 12) << "the held press did not move on";
     EXPECT_NE(prikpp, 2);
     ASSERT_EQ(poen, 1234);
     prikpp = 1;  // as once it has faded in (no sound plays here to bring it up)
-    Frames(400);
-    EXPECT_EQ(level_no, 12) << "its release did not move on either";
+    EXPECT_EQ(Play("idle 400"), 12) << "its release did not move on either";
     EXPECT_EQ(At(120, 50), Colour(17));
     EXPECT_EQ(At(679, 449), Colour(17));
     EXPECT_NE(At(119, 50), Colour(17));
@@ -453,13 +393,13 @@ TEST_F(LevelScreen, TheHudCentresItsTextsAndThePanelRollsTheCounterOverTheDarken
         prikr(120, 50, screen);
     for (float w : {i1, i2, i3, i4, i5, i6})
         EXPECT_EQ(w, 100.0f);
-    EXPECT_EQ(Press(260, 420), 13);
+    EXPECT_EQ(Play("press 260,420"), 13);
 }
 
 TEST_F(LevelScreen, TheBoardDrawsEachKindOfRecordFromItsOwnFrameAndWallsAsIfBlended)
 {
     StartLevel(2, "apart");
-    Frames(3);
+    Play("idle 3");
     SDL_Surface* kept[3] = {TileTrack, ElemntsTrack, SpikeTrac};
     TileTrack = Sheet(1, 80);
     ElemntsTrack = Sheet(2, 30, EL_TELE_IN - 100);
@@ -520,19 +460,18 @@ TEST_F(LevelScreen, ATeachingCaptionStaysOnTheBoardUntilTheFirstGrab)
     // How many pixels of the band (60..740 x 8..38) differ from those of a frame kept before.
     auto differ = [](SDL_Surface* kept) { return PixelsDiffering(kept, screen, 60, 8, 740, 38); };
     StartLevel(29, "apart");
-    Frames(3);
+    Play("idle 3");
     SDL_Surface* first = CopyScreen(screen);
-    Frames(40);
+    Play("idle 40");
     EXPECT_EQ(differ(first), 0) << "it has no time limit";
-    Click(5 * CELL_SIZE + 20, 10 * CELL_SIZE + 20);
-    Frames(2);
+    Play("click 220,420; idle 2");
     EXPECT_GT(differ(first), 680 * 30 * 8 / 10) << "gone once an element is held: the band covered the board";
     SDL_Surface* plain = CopyScreen(screen);
     StartLevel(29, "apart");
-    Frames(3);
+    Play("idle 3");
     EXPECT_EQ(differ(first), 0) << "back after a retry";
     StartLevel(28, "apart");
-    Frames(3);
+    Play("idle 3");
     EXPECT_EQ(differ(plain), 0) << "a level without a caption";
     SDL_FreeSurface(first);
     SDL_FreeSurface(plain);
@@ -544,7 +483,7 @@ TEST_F(LevelScreen, ATeachingCaptionStaysOnTheBoardUntilTheFirstGrab)
 TEST_F(LevelScreen, AnimationsStepOnTheClockAroundTheirPlacesAndALevelLoadStopsThem)
 {
     StartLevel(2, "apart");
-    Frames(3);
+    Play("idle 3");
     Pictures(TeleportImg, 1, 10, 40, 40, Tint(4));
     Pictures(SpikeDestroyImg, 1, 34, 40, 40, Tint(5));
     Pictures(imgPartOfParticle, 1, 60, 20, 20, Tint(6));
@@ -557,7 +496,7 @@ TEST_F(LevelScreen, AnimationsStepOnTheClockAroundTheirPlacesAndALevelLoadStopsT
     int frames = 0;
     while (telex != 0 && frames < 100) {
         int t = telex;
-        Step(0, PARK_X, PARK_Y);
+        Play("idle 1");
         frames++;
         ASSERT_TRUE(placed(145, 345, Shows(TeleportImg, t - 1, bg))) << "entrance at step " << t;
         ASSERT_TRUE(placed(225, 345, Shows(TeleportImg, 10 - t, bg))) << "exit at step " << t;
@@ -570,7 +509,7 @@ TEST_F(LevelScreen, AnimationsStepOnTheClockAroundTheirPlacesAndALevelLoadStopsT
     frames = 0;
     while ((spiked != 0 || raspad != 0) && frames < 200) {
         int s = spiked, c = raspad;
-        Step(0, PARK_X, PARK_Y);
+        Play("idle 1");
         frames++;
         ASSERT_TRUE(placed(220, 120, Shows(SpikeDestroyImg, s - 1, bg))) << "spike kill at step " << s;
         ASSERT_TRUE(placed(520, 120, Shows(SpikeDestroyImg, c - 1, bg))) << "crumble at step " << c;
@@ -583,7 +522,7 @@ TEST_F(LevelScreen, AnimationsStepOnTheClockAroundTheirPlacesAndALevelLoadStopsT
     frames = 0;
     while (pind != 0 && frames < 100) {
         Uint32 puff = Shows(imgPartOfParticle, 63 - pind, bg);
-        Step(0, PARK_X, PARK_Y);
+        Play("idle 1");
         frames++;
         ASSERT_TRUE(placed(270, 150, puff)) << "centre";
         ASSERT_TRUE(placed(270, 110, puff)) << "above";
@@ -592,7 +531,7 @@ TEST_F(LevelScreen, AnimationsStepOnTheClockAroundTheirPlacesAndALevelLoadStopsT
         ASSERT_EQ(At(235, 155), bg) << "no partner on the left";
     }
     EXPECT_EQ(frames, 64) << "63 steps of more than 10 ms after the first frame";
-    Step(0, PARK_X, PARK_Y);
+    Play("idle 1");
     EXPECT_EQ(part + parta + partb, 0);
 
     // A level load stops what still plays of the board before.
@@ -623,10 +562,10 @@ TEST_F(LevelScreen, LeftAloneTheHeroBlinksAndSighsAndAMatchIsPraised)
     };
     bool stray = false;
     std::vector<int> seen;
-    Frames(2);  // the level's first frame draws nothing
+    Play("idle 2");  // the level's first frame draws nothing
     int firstBlink = 0;
     for (int frame = 2; frame < 900; frame++) {
-        Step(0, PARK_X, PARK_Y);
+        Play("idle 1");
         EXPECT_TRUE(frame != 740 || Plays(negative, 1, 10, &stray) == 0) << "no sigh before 15 s";
         int k = portrait();
         ASSERT_NE(k, 0);
@@ -643,7 +582,7 @@ TEST_F(LevelScreen, LeftAloneTheHeroBlinksAndSighsAndAMatchIsPraised)
     EXPECT_EQ(seen[0], 1);
     EXPECT_EQ(std::count(seen.begin(), seen.end(), 3), 2) << "two blinks in 16 s";
     EXPECT_EQ(seen.back(), 1);
-    Frames(50 * 15 * 4 - 900);
+    Play("idle 2100");  // 15 s x 4 in all
     int sighs = Plays(negative, 1, 10, &stray);
     EXPECT_GE(sighs, 1);
     EXPECT_LE(sighs, 4) << "at most one chance in 15 s";
