@@ -21,15 +21,10 @@
 static std::vector<FrameLayout> Layouts()
 {
     std::vector<FrameLayout> layouts = {WindowLayout(1), WindowLayout(2), WindowLayout(3)};
-    for (auto [w, h] : {std::pair(2560, 1440),
-                        {1366, 768},
-                        {1920, 1080},
-                        {3840, 2160},
-                        {1280, 1024},
-                        {800, 600},
-                        {1600, 1200},
-                        {1440, 900}})
-        layouts.push_back(FullScreenLayout(w, h));
+    const int desktops[][2] = {{2560, 1440}, {1366, 768}, {1920, 1080}, {3840, 2160},
+                               {1280, 1024}, {800, 600},  {1600, 1200}, {1440, 900}};
+    for (const auto& d : desktops)
+        layouts.push_back(FullScreenLayout(d[0], d[1]));
     return layouts;
 }
 
@@ -344,43 +339,38 @@ TEST_F(DisplayOnDummy, F11AndF10SwitchAndAreKeptAndTheOptionsPickTheWindowSizeTh
     ASSERT_EQ(DisplayOpen(), 1);
     level_no = SCREEN_OPTIONS;
     renddo = bioo = 1;  // entered, the panel shown
-    auto click = [](int k) {
-        const SDL_Rect& r = WindowSizeHot[k];
+    // A press (and its release) at a frame point; the new mode forgets the held
+    // button: the pointer is reported up.
+    auto click = [](int fx, int fy, int events = 2) {
         int dx, dy;
-        FrameToDisplay(display_layout, r.x + r.w / 2, r.y + r.h / 2, &dx, &dy);
-        PushMotion(0, dx, dy);
-        PushButton(true, dx, dy);
-        CheckKeys();
-        // The new mode forgets the held button: the pointer is reported up.
-        PushMotion(0, dx, dy);
-        PushButton(false, dx, dy);
-        CheckKeys();
+        FrameToDisplay(display_layout, fx, fy, &dx, &dy);
+        for (int e = 0; e < events; e++) {
+            PushMotion(0, dx, dy);
+            PushButton(e == 0, dx, dy);
+            CheckKeys();
+        }
     };
+    auto size = [&](const SDL_Rect& r) { click(r.x + r.w / 2, r.y + r.h / 2); };
     auto kept = [](int k) { return ReadDisplaySettings() == 1 && display_scale == k; };
-    click(3);
+    size(WindowSizeHot[3]);
     EXPECT_EQ(fulls, 0) << "a window size leaves full screen";
     EXPECT_EQ(ReadBytes(CONFIG_FILE)[12], 0) << "and says so in config.dat";
     EXPECT_TRUE(display->w == 2400 && !(display->flags & SDL_FULLSCREEN));
     EXPECT_TRUE(kept(3));
     EXPECT_EQ(level_no, SCREEN_OPTIONS);
-    click(1);
+    size(WindowSizeHot[1]);
     EXPECT_EQ(display->w, 800);
     EXPECT_TRUE(kept(1));
     // A smaller desktop: 2x fits, 3x does not.
     desktop_w = 1920;
     desktop_h = 1200;
-    click(3);
+    size(WindowSizeHot[3]);
     EXPECT_EQ(display->w, 800) << "no room for 3x: the click does nothing";
     EXPECT_TRUE(kept(1));
-    click(2);
+    size(WindowSizeHot[2]);
     EXPECT_EQ(display->w, 1600);
     EXPECT_TRUE(kept(2));
-    // OK still answers at the new scale.
-    int dx, dy;
-    FrameToDisplay(display_layout, 400, 415, &dx, &dy);
-    PushMotion(0, dx, dy);
-    PushButton(true, dx, dy);
-    CheckKeys();
+    click(400, 415, 1);  // OK still answers at the new scale
     EXPECT_EQ(level_no, SCREEN_MENU);
     EXPECT_TRUE(kept(2));
 }
