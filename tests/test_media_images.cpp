@@ -345,24 +345,20 @@ TEST(Images, BoardSheetsFillTheirCellsAndTellTheirPiecesApart)
     EXPECT_LT(tallest(18), 12) << "spikes at rest";
 }
 
-// The level centres its cursors on the pointer, the menus put their corner on
-// it: the fingertip must be at the top-left corner and the palm over the middle
-// (the grabbing hand is centred only).
-TEST(Images, CursorsPointFromTheirCornerAndHoldAtTheirCentre)
+// The chapter backgrounds are opaque, and the HUD fields the score, time and
+// level number are printed on are dark, so the light text reads. Every picture
+// that carries the forward button at (660, 500) keeps that corner calm, so the
+// button reads: little light and dark under it. The level centres its cursors
+// on the pointer, the menus put their corner on it: the fingertip must be at
+// the top-left corner and the palm over the middle (the grabbing hand is
+// centred only).
+TEST(Images, PicturesKeepTheFieldsTheirTextAndButtonsStandOnCalmAndCursorsPointFromTheirCorner)
 {
     for (const char* path : {"kursorb", "kursorp", "kursorbh"}) {
         Pixels col = Art(path);
         EXPECT_GT(col.Opaque(15, 15, 25, 25, 200), 90) << path << ": the palm covers the middle";
         EXPECT_TRUE(!strcmp(path, "kursorbh") || col.Opaque(0, 0, 6, 6, 200) > 3) << path << ": the fingertip";
     }
-}
-
-// The chapter backgrounds are opaque, and the HUD fields the score, time and
-// level number are printed on are dark, so the light text reads. Every picture
-// that carries the forward button at (660, 500) keeps that corner calm, so the
-// button reads: little light and dark under it.
-TEST(Images, PicturesKeepTheFieldsTheirTextAndButtonsStandOnCalm)
-{
     const SDL_Rect fields[] = {{130, 522, 84, 22}, {585, 522, 65, 22}, {725, 557, 37, 22}};
     for (int col = 1; col <= 4; col++) {
         std::string name = "chapter" + std::to_string(col);

@@ -112,18 +112,18 @@ TEST_F(Dispatch, NoKeyIsAClickOnAnyItemOfAnyScreenEscapeGoesBackAndReturnTakesTh
         {SCREEN_HELP, 740, 35, &backi}, {SCREEN_PLAYERS, 260, 405},    {SCREEN_PLAYERS, 440, 405},
         {SCREEN_MAP + 6, 700, 540},
     };
+    // The screen as just entered, the pointer resting on nothing.
+    auto enter = [](int code) {
+        level_no = code;
+        rendme = renddg = rendda = renddo = renddhs = renddh = renddp = rendmp = rendc = backi = 1;
+        fulls = 0;
+        PushMotion(0, 790, 590);
+        CheckKeys();
+    };
     const SDLKey keys[] = {SDLK_LSHIFT, SDLK_F1, SDLK_LEFT, SDLK_TAB, SDLK_c};
     for (const auto& item : items) {
         for (SDLKey key : keys) {
-            level_no = item.code;
-            rendme = renddg = rendda = renddo = renddhs = renddh = renddp = rendmp = 1;
-            rendc = 1;
-            backi = 1;
-            fulls = 0;
-            // Arrive on the item with a click elsewhere first, so the tick has a
-            // press and a release to re-send if it wanted to.
-            PushMotion(0, 790, 590);
-            CheckKeys();
+            enter(item.code);
             PushMotion(0, item.x, item.y);
             CheckKeys();
             int before = item.watch ? *item.watch : 0;
@@ -151,11 +151,7 @@ TEST_F(Dispatch, NoKeyIsAClickOnAnyItemOfAnyScreenEscapeGoesBackAndReturnTakesTh
         {SCREEN_PLAYERS, SDLK_RETURN, SCREEN_MENU}, {SCREEN_GAME, SDLK_RETURN, 1},
     };
     for (const auto& col : cases) {
-        level_no = col.code;
-        rendme = renddg = rendda = renddo = renddhs = renddh = renddp = 1;
-        rendc = 1;
-        PushMotion(0, 790, 590);
-        CheckKeys();
+        enter(col.code);
         PushKey(col.key, 0);
         CheckKeys();
         EXPECT_EQ(level_no, col.next) << col.code << " key " << col.key;
@@ -241,8 +237,7 @@ TEST_F(Dispatch, DispatchClearsTheSetUpFlagsPacesTheScreensAndClosingTheWindowEn
     EXPECT_LT(ClockTicks() - before, 20u + LOOP_PASS_MS);
 
     // Closing the window ends the loop.
-    SDL_Event e;
-    memset(&e, 0, sizeof e);
+    SDL_Event e = {};
     e.type = SDL_QUIT;
     SDL_PushEvent(&e);
     CheckKeys();

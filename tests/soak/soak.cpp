@@ -326,8 +326,7 @@ void Session(int seed, int journeyLevel, bool quitByMenu, int steps, int reportF
     }
     if (!m_bQuit) {
         // The window closed: the loop ends after this iteration, SDL by its exit hook.
-        SDL_Event quit;
-        memset(&quit, 0, sizeof quit);
+        SDL_Event quit = {};
         quit.type = SDL_QUIT;
         SDL_PushEvent(&quit);
         Step();
