@@ -90,8 +90,8 @@ protected:
     void TearDown() override { FreeBackdrop(); }
 
     // A level as the game dialog starts it: the player is due to play it, with
-    // the running score given.
-    void StartLevel(int level, const std::string& kind, int score = 0)
+    // the running score given; then the hand's first steps.
+    void StartLevel(int level, const std::string& kind, int score = 0, const std::string& steps = "")
     {
         WriteBytes("media/levels/level" + std::to_string(level) + ".bin", Board(kind));
         proshli = level;
@@ -99,6 +99,7 @@ protected:
         level_no = level;
         LevelStar = 1;
         lmap(level);
+        Play(steps);
     }
 
     void PlayUntilWon()
@@ -219,8 +220,7 @@ TEST_F(LevelScreen, AChaptersLastLevelRunsTheRelicToTheMapAndAGameStartsFromACle
     ResetSequences();
     EXPECT_EQ(ContinueLevel(101), 100);
     EXPECT_EQ(ContinueLevel(37), 37);
-    StartLevel(1, "fall");
-    Play("idle 2");
+    StartLevel(1, "fall", 0, "idle 2");
     EXPECT_EQ(At(100, 100), Colour(5)) << "the first chapter's picture";
     EXPECT_EQ(ashcrystal + finalpart + finalpartt + end_level + prikpp, 0);
 }
@@ -252,8 +252,7 @@ TEST_F(LevelScreen, TheLastLevelEndsThroughTheCompleteRelicAndBothEndingsEachWit
 
 TEST_F(LevelScreen, ALostLevelOffersOnlyMainMenuAndRetryByMouseOrReturnAndRetrySkipsThePicture)
 {
-    StartLevel(26, "lost");
-    Play("idle 2");
+    StartLevel(26, "lost", 0, "idle 2");
     EXPECT_EQ(cntgh, 2);
     EXPECT_EQ(At(100, 100), Colour(6));
     Play("click fwd");
@@ -291,8 +290,8 @@ TEST_F(LevelScreen, ALostLevelOffersOnlyMainMenuAndRetryByMouseOrReturnAndRetryS
 // leaves for the menu with the level remembered.
 TEST_F(LevelScreen, TheMenuDialogTakesOnlyDeliberatePressesCancelGoesOnAndMainMenuRemembersTheLevel)
 {
-    StartLevel(2, "apart", 300);
-    Play("idle 3; click 220,420");  // the element was grabbed and let go: the level has progress
+    // The element grabbed and let go: the level has progress.
+    StartLevel(2, "apart", 300, "idle 3; click 220,420");
     // Escape opens the dialog and closes it again as Cancel does, once a press.
     ASSERT_EQ(Play("key esc"), SCREEN_RETRY);
     EXPECT_EQ(dead, 0);
@@ -353,8 +352,7 @@ TEST_F(LevelScreen, TheMenuDialogTakesOnlyDeliberatePressesCancelGoesOnAndMainMe
 // level-complete panel; a new press does.
 TEST_F(LevelScreen, TheHudCentresItsTextsAndThePanelRollsTheCounterOverTheDarkenedLevelAndTakesOnlyAFreshPress)
 {
-    StartLevel(12, "apart", 1144);
-    Play("idle 3");
+    StartLevel(12, "apart", 1144, "idle 3");
     const struct {
         const char* text;
         int cx, y;
@@ -398,8 +396,7 @@ TEST_F(LevelScreen, TheHudCentresItsTextsAndThePanelRollsTheCounterOverTheDarken
 
 TEST_F(LevelScreen, TheBoardDrawsEachKindOfRecordFromItsOwnFrameAndWallsAsIfBlended)
 {
-    StartLevel(2, "apart");
-    Play("idle 3");
+    StartLevel(2, "apart", 0, "idle 3");
     SDL_Surface* kept[3] = {TileTrack, ElemntsTrack, SpikeTrac};
     TileTrack = Sheet(1, 80);
     ElemntsTrack = Sheet(2, 30, EL_TELE_IN - 100);
@@ -459,19 +456,16 @@ TEST_F(LevelScreen, ATeachingCaptionStaysOnTheBoardUntilTheFirstGrab)
     ASSERT_EQ(LevelInfoLoad("info.txt"), 1);
     // How many pixels of the band (60..740 x 8..38) differ from those of a frame kept before.
     auto differ = [](SDL_Surface* kept) { return PixelsDiffering(kept, screen, 60, 8, 740, 38); };
-    StartLevel(29, "apart");
-    Play("idle 3");
+    StartLevel(29, "apart", 0, "idle 3");
     SDL_Surface* first = CopyScreen(screen);
     Play("idle 40");
     EXPECT_EQ(differ(first), 0) << "it has no time limit";
     Play("click 220,420; idle 2");
     EXPECT_GT(differ(first), 680 * 30 * 8 / 10) << "gone once an element is held: the band covered the board";
     SDL_Surface* plain = CopyScreen(screen);
-    StartLevel(29, "apart");
-    Play("idle 3");
+    StartLevel(29, "apart", 0, "idle 3");
     EXPECT_EQ(differ(first), 0) << "back after a retry";
-    StartLevel(28, "apart");
-    Play("idle 3");
+    StartLevel(28, "apart", 0, "idle 3");
     EXPECT_EQ(differ(plain), 0) << "a level without a caption";
     SDL_FreeSurface(first);
     SDL_FreeSurface(plain);
@@ -482,8 +476,7 @@ TEST_F(LevelScreen, ATeachingCaptionStaysOnTheBoardUntilTheFirstGrab)
 // frame clock and draw around the place they belong to; a level load stops them.
 TEST_F(LevelScreen, AnimationsStepOnTheClockAroundTheirPlacesAndALevelLoadStopsThem)
 {
-    StartLevel(2, "apart");
-    Play("idle 3");
+    StartLevel(2, "apart", 0, "idle 3");
     Pictures(TeleportImg, 1, 10, 40, 40, Tint(4));
     Pictures(SpikeDestroyImg, 1, 34, 40, 40, Tint(5));
     Pictures(imgPartOfParticle, 1, 60, 20, 20, Tint(6));
