@@ -170,11 +170,17 @@ bool Settled(const Player& p)
     return true;
 }
 
-// Where platforms travel, boards are taken only on every SOLVE_WAIT_FRAMES-th
-// frame of the level, so that a platform is met in few places.
-bool OnBeat()
+// Where platforms travel, boards are taken only when the first platform stands
+// exactly on a cell, so that it is met in few places: one for each cell of its
+// run and way it goes. (A beat of the level's clock would not do: a platform
+// rests a frame where it turns, so its ride drifts against any fixed beat and
+// meets every beat in a different place.)
+bool OnCell(const Player& p)
 {
-    return (clock_now / 20) % SOLVE_WAIT_FRAMES == 0;
+    for (int i : p.live)
+        if (til[i].type == EL_LIFT_H || til[i].type == EL_LIFT_V)
+            return til[i].x % CELL_SIZE == 0 && til[i].y % CELL_SIZE == 0;
+    return true;
 }
 
 void Add(std::vector<SolveStep>* script, SolveStep s)
@@ -191,7 +197,7 @@ LevelOutcome Settle(Player& p, std::vector<SolveStep>* script)
     while (frames < SETTLE_CAP) {
         r = Frame(p, 0, SOLVE_PARK_X, SOLVE_PARK_Y);
         frames++;
-        if (r != LEVEL_GOING || (Settled(p) && frames >= 2 && (!p.platforms || OnBeat())))
+        if (r != LEVEL_GOING || (Settled(p) && frames >= 2 && (!p.platforms || OnCell(p))))
             break;
     }
     Add(script, {0, SOLVE_PARK_X, SOLVE_PARK_Y, frames});

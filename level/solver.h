@@ -3,8 +3,9 @@
 // A move is what a player's hand does: grab an element, slide it k cells left or
 // right, let go, and leave the board to settle (falls, matches and their
 // vanishing played out). Where platforms travel the moment matters too, so there
-// a move may also be a wait of one platform cell (SOLVE_WAIT_FRAMES frames);
-// waits cost no drag. Boards are told apart by a compact key (every object's
+// a move may also be a wait of one platform cell (SOLVE_WAIT_FRAMES frames),
+// and boards are taken where the first platform stands on a cell; waits cost no
+// drag. Boards are told apart by a compact key (every object's
 // place, type and platform state, the magnet, the crumbling block, the exit pad
 // and the jammed pits; not the spike phase or the clock).
 //
