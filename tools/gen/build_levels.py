@@ -41,6 +41,7 @@ REQUIRED = 100   # levels that must exist
 ENCODER = os.path.join(ROOT, "build", "tovi-encode")
 
 MOVABLE = ELEMENTS | {"B"}
+MECHANICS = "BHVMTOCSGP"     # block, platforms, mud, teleport, crumbling block, spikes, magnet
 SUPPORTS = set("#BHVMTOPGC")   # what holds an element up; spike pits hold nothing
 
 
@@ -54,6 +55,11 @@ def read_lines(path):
     if not lines or not lines[0].startswith("title:"):
         raise LevelError("%s: the first line must be 'title: ...'" % path)
     return lines
+
+
+def mechanics(rows):
+    """The mechanics' characters a board has."""
+    return set("".join(rows)) & set(MECHANICS)
 
 
 def notes(path):
@@ -243,6 +249,7 @@ def main(argv):
         print(p)
         problems += 1
     boards = {}
+    taught = set()
     info = ["# <level> <par> <caption>: made by tools/gen/build_levels.py from levels/level<N>.txt"]
     present = sorted(int(m.group(1)) for m in
                      (re.fullmatch(r"level(\d+)\.txt", f) for f in os.listdir(SOURCES)) if m)
@@ -295,6 +302,13 @@ def main(argv):
             print(e)
             problems += 1
             continue
+        # A level with a caption teaches its mechanics; no level may have one before that.
+        for ch in sorted(mechanics(rows) - taught):
+            if caption:
+                taught.add(ch)
+            else:
+                print("level%d: has %r before any level teaches it" % (n, ch))
+                problems += 1
         info.append(("%d %d %s" % (n, par, caption)).rstrip())
         win = "".join("%s %s %s %s\n" % tuple((l.split() + ["1"])[:4]) for l in script).encode()
         for out, content in ((os.path.join(BUILT, "level%d.bin" % n), data),

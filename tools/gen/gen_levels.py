@@ -781,13 +781,26 @@ def make_harder(chapter, levels, lo, hi, pool, min_dead=None):
 
 def sort_levels(first, last):
     """Orders the levels first..last that teach nothing by the moves of their stored
-    wins (a stable sort), so difficulty rises through a chapter; the titles and the
+    wins (a stable sort), so difficulty rises through a chapter, except that no board
+    comes before the level that teaches a mechanic it has; the titles and the
     teaching levels keep their places, and each board takes its par along."""
     levels = [n for n in range(first, last + 1)
               if not bl.notes(os.path.join(ROOT, "levels", "level%d.txt" % n))[0]]
     parsed = {n: bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n)) for n in levels}
     pars = {n: bl.notes(os.path.join(ROOT, "levels", "level%d.txt" % n))[1] for n in levels}
-    order = sorted(levels, key=lambda n: drag_moves(parsed[n][2]))
+    # Where each mechanic is first taught: the first level with a caption that has it.
+    taught = {}
+    for n in range(1, 101):
+        src = os.path.join(ROOT, "levels", "level%d.txt" % n)
+        if os.path.exists(src) and bl.notes(src)[0]:
+            for ch in bl.mechanics(bl.parse(src)[1]):
+                taught.setdefault(ch, n)
+    left = sorted(levels, key=lambda n: drag_moves(parsed[n][2]))
+    order = []
+    for n in levels:  # the easiest board whose mechanics have all been taught by level n
+        fits = [old for old in left if all(taught.get(ch, 0) <= n for ch in bl.mechanics(parsed[old][1]))]
+        order.append((fits or left)[0])
+        left.remove(order[-1])
     for n, old in zip(levels, order):
         write(n, parsed[n][0], parsed[old][1], parsed[old][2], pars[old])
         print("level %d: the board of level %d, %d moves" % (n, old, drag_moves(parsed[old][2])), flush=True)

@@ -116,8 +116,9 @@ def ablate(n, board, tmp):
     return result
 
 
-def phases(n, script):
-    """(wins, tries): the stored solution started after 0, PHASE_STEP, ... frames."""
+def phases(n, script, level=None):
+    """(wins, tries): the stored solution started after 0, PHASE_STEP, ... frames
+    (on the level file LEVEL, by default the built level n)."""
     env = dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy")
     won = tries = 0
     with tempfile.TemporaryDirectory() as tmp:
@@ -126,7 +127,7 @@ def phases(n, script):
             with open(path, "w") as f:
                 f.write(("0 790 10 %d\n" % late if late else "") + "\n".join(script) + "\n")
             out = subprocess.run([os.path.join(BUILD, "tovi-sim"), "--level", str(n), "--file",
-                                  os.path.join(ROOT, "media", "levels", "level%d.bin" % n), "--quiet", path],
+                                  level or os.path.join(ROOT, "media", "levels", "level%d.bin" % n), "--quiet", path],
                                  cwd=tmp, env=env, capture_output=True, text=True).stdout.strip()
             tries += 1
             won += out.splitlines()[-1].startswith("WON") if out else 0

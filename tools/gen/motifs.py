@@ -26,8 +26,24 @@ KIND:
   door   a tunnel like the jam's, its way barred by a block standing under a magnet;
          a second block set on ground a few cells from the magnet's button must
          weigh the button down so the magnet lifts the door (magnet and block needed)
+  sink   a chute down to a landing on mud over a spike pit, a partner sealed in an
+         alcove beside the landing: only the mud keeps what falls in from the spikes
+         (removed, the mud lets it fall to its death)
+  ferry  a tunnel like the jam's, its far end's partner stuck in mud, with a two-cell
+         gap in its floor over a pit; a platform running to and fro in the gap is the
+         only bridge (turned to wall, one cell of the gap is still open and swallows
+         what slides over it); for levels with mud
+  shelf  a shelf under a ceiling, higher than any partner, holding one; its way off
+         crosses a two-cell gap over a closed pit that only a platform running to
+         and fro in it bridges (ferry needed)
+  lift   a shaft under a ceiling holding a partner on a lift, with a way out to one
+         side at the top only, higher than any partner: the lift carries it up to the
+         way out (lift needed)
 
-BUILD_DIR holds tovi-solve and tovi-encode.
+A platform's placement (ferry, shelf, lift) also needs a win that holds from at least half
+of the moments of the platform's ride it may be started at.
+
+BUILD_DIR holds tovi-solve, tovi-sim and tovi-encode.
 """
 
 import os
@@ -40,6 +56,7 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 import build_levels as bl  # noqa: E402
+import level_table  # noqa: E402
 from levelkit import element_counts as kinds, encode_boards, find_encoder, solver_result  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(HERE))
@@ -68,6 +85,29 @@ def solve(n, rows, states, millis, *more):
     if out.startswith("unsolved") and "too large" not in out:
         return None, "lost", None
     return None, "unknown", None
+
+
+HOLD_RIDE = 170  # frames a held element may wait for a ride to bring it to its way out: a whole ride and more
+
+
+def steady(n, rows, script):
+    """A win for a platform board that wins from at least half of the moments of the
+    platform's ride it may be started at: SCRIPT, or SCRIPT with every hold that
+    waited on the ride made a whole ride long (the element then gets out whenever
+    the ride began); None when neither does."""
+    data, _ = encode_boards(ENCODER, [(n, rows)])
+    path = os.path.join(TMP, "steady%d.bin" % n)
+    with open(path, "wb") as f:
+        f.write(data[0])
+    held = []
+    for line in script:
+        b, x, y, k = line.split()
+        held.append(" ".join((b, x, y, str(HOLD_RIDE))) if b == "1" and 1 < int(k) < HOLD_RIDE else line)
+    for s in (script, held):
+        won, tries = level_table.phases(n, s, path)
+        if 2 * won >= tries:
+            return s
+    return None
 
 
 def stamp(board, cells):
@@ -108,6 +148,11 @@ def tunnel(rng, cells, e, top):
     return r, t
 
 
+def highest(board, e):
+    """The row of the highest element of kind E on the board: none of them can come higher."""
+    return min(r for r in range(12) for c in range(20) if board[r][c] == e)
+
+
 def motif(kind, board, rng):
     """A random placement of KIND: (cells, the kind of element moved into it, the
     groups of characters it needs, and how they are taken away), or None."""
@@ -142,8 +187,7 @@ def motif(kind, board, rng):
     if kind == "notch":
         r = rng.randint(2, 9)
         c = rng.randint(2, 17)
-        top = min(rr for rr in range(12) for cc in range(20) if board[rr][cc] == e)
-        if r - 1 <= top:
+        if r - 1 <= highest(board, e):
             return None  # the third one must come down to the notch
         cells[(r - 2, c)] = "."
         cells[(r - 1, c)] = "."
@@ -181,6 +225,86 @@ def motif(kind, board, rng):
         cells[(br, bc)] = "B"
         cells[(br + 1, bc + d * k)] = "P"
         return cells, e, ["GP", "B"], "wall"
+    if kind == "sink":
+        r = rng.randint(3, 8)
+        c = rng.randint(2, 17)
+        s = 1 if rng.random() < 0.5 else -1
+        for rr in range(r - 2, r + 1):
+            cells[(rr, c)] = "."
+        cells[(r - 1, c - s)] = "#"
+        cells[(r, c - s)] = "#"
+        cells[(r, c + s)] = e
+        cells[(r - 1, c + s)] = "#"
+        cells[(r, c + 2 * s)] = "#"
+        cells[(r + 1, c)] = "M"
+        cells[(r + 2, c)] = "S"
+        for d in (-1, 1):
+            cells[(r + 1, c + d)] = "#"
+            cells[(r + 2, c + d)] = "#"
+        if r + 3 <= 10:
+            cells[(r + 3, c)] = "#"
+        return cells, e, ["M"], "gone"
+    if kind == "ferry":
+        r, t = tunnel(rng, cells, e, 2)
+        if r > 8 or len(t) < 5:
+            return None
+        i = rng.randint(1, len(t) - 3)
+        cells[(r + 1, t[i])] = "H"
+        cells[(r + 1, t[i + 1])] = "."
+        cells[(r + 2, t[i - 1])] = "#"
+        cells[(r + 2, t[i])] = "."
+        cells[(r + 2, t[i + 1])] = "."
+        cells[(r + 2, t[i + 2])] = "#"
+        if r + 3 <= 10:
+            cells[(r + 3, t[i])] = "#"
+            cells[(r + 3, t[i + 1])] = "#"
+        cells[(r + 1, t[-1])] = "M"  # the partner stuck at the far end: nothing follows it into the pit
+        return cells, e, ["H"], "wall"
+    if kind == "shelf":
+        r = rng.randint(2, 7)
+        if r >= highest(board, e):
+            return None  # a partner could come up to the shelf and follow it into the pit
+        c = rng.randint(2, 17)
+        s = 1 if rng.random() < 0.5 else -1
+        p = [c + s * k for k in range(5)]
+        cells[(r, c - s)] = "#"
+        for k, cc in enumerate(p):
+            cells[(r, cc)] = e if k == 0 else "."
+            if k < 4:
+                cells[(r - 1, cc)] = "#"
+        cells[(r + 1, p[0])] = "#"
+        cells[(r + 1, p[1])] = "H"
+        cells[(r + 1, p[2])] = "."
+        cells[(r + 1, p[3])] = "#"
+        cells[(r + 2, p[0])] = "#"
+        cells[(r + 2, p[1])] = "."
+        cells[(r + 2, p[2])] = "."
+        cells[(r + 2, p[3])] = "#"
+        cells[(r + 3, p[1])] = "#"
+        cells[(r + 3, p[2])] = "#"
+        return cells, e, ["H"], "wall"
+    if kind == "lift":
+        h = rng.randint(3, 4)  # a short ride: every moment of it is a board of its own
+        bottom = rng.randint(h + 1, 10)
+        top = bottom - h + 1
+        if top >= highest(board, e):
+            return None  # a partner could come down into the shaft and meet it there
+        c = rng.randint(2, 17)
+        s = 1 if rng.random() < 0.5 else -1
+        for r in range(top, bottom + 1):
+            cells[(r, c)] = "."
+            cells[(r, c - 1)] = "#"
+            cells[(r, c + 1)] = "#"
+        cells[(top - 1, c)] = "#"
+        if bottom < 10:
+            cells[(bottom + 1, c)] = "#"
+        cells[(bottom, c)] = "V"
+        cells[(bottom - 1, c)] = e
+        cells[(top, c + s)] = "."  # the way out: a ledge under a ceiling
+        cells[(top - 1, c + s)] = "#"
+        cells[(top + 1, c + s)] = "#"
+        cells[(top, c + 2 * s)] = "."
+        return cells, e, ["V"], "wall"
     raise SystemExit("unknown motif " + kind)
 
 
@@ -227,11 +351,12 @@ def main(argv):
         return default
     seconds = opt("--seconds", 600.0)
     seed = opt("--seed", 0)
-    if len(args) != 3 or args[2] not in ("jam", "lid", "notch", "door"):
+    if len(args) != 3 or args[2] not in ("jam", "lid", "notch", "door", "sink", "ferry", "shelf", "lift"):
         sys.exit(__doc__)
     BUILD = os.path.abspath(args[0])
     n, kind = int(args[1]), args[2]
     ENCODER = find_encoder(os.path.join(BUILD, "tovi-encode"))
+    level_table.BUILD = BUILD
     src = os.path.join(ROOT, "levels", "level%d.txt" % n)
     _, board, _ = bl.parse(src)
     with tempfile.TemporaryDirectory() as TMP:
@@ -253,19 +378,28 @@ def main(argv):
             except bl.LevelError:
                 continue
             tried += 1
-            f, _, _ = solve(n, rows, 100000, 20000)
+            # The mechanic taken away first: without a platform that search is the smaller.
+            into = "#" if way == "wall" else "."
+            if not all(solve(n, ["".join(into if ch in chars else ch for ch in row) for row in rows], ABLATE_STATES,
+                             60000)[1] == "lost" for chars in needed):
+                continue
+            platform = kind in ("ferry", "shelf", "lift")
+            f, _, script = solve(n, rows, 300000 if platform else 100000, 45000 if platform else 20000)
             if f is None or f < (fewest or 0) or (best and f <= best[0]):
                 continue
-            into = "#" if way == "wall" else "."
-            if all(solve(n, ["".join(into if ch in chars else ch for ch in row) for row in rows], ABLATE_STATES,
-                         60000)[1] == "lost" for chars in needed):
-                best = (f, rows)
-                print("%d drags, needs %s:\n%s" % (f, " ".join(needed), "\n".join(rows)), flush=True)
+            if platform and not steady(n, rows, script):
+                continue  # the platform's moment would matter to the win
+            best = (f, rows)
+            print("%d drags, needs %s:\n%s" % (f, " ".join(needed), "\n".join(rows)), flush=True)
         print("%d placements tried" % tried)
         if not best:
             sys.exit("no placement found")
         if write:
             f, _, script = solve(n, best[1], 300000, 120000)
+            if kind in ("ferry", "shelf", "lift"):
+                script = steady(n, best[1], script)
+                if not script:
+                    sys.exit("the shortest win found now does not hold for half of the platform's moments")
             lines = bl.read_lines(src)
             text = [l for l in lines[:3] if l.startswith(("title:", "caption:"))] + ["par: %d" % f] + best[1] + \
                 ["solution:"] + script
