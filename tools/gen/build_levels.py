@@ -62,6 +62,17 @@ def mechanics(rows):
     return set("".join(rows)) & set(MECHANICS)
 
 
+def taught_at(levels):
+    """{mechanic's character: the first level that teaches it}, from (level, board,
+    caption) of levels: a level with a caption teaches the mechanics it has."""
+    taught = {}
+    for n, rows, caption in sorted(levels):
+        if caption:
+            for ch in mechanics(rows):
+                taught.setdefault(ch, n)
+    return taught
+
+
 def notes(path):
     """The level's caption ("" none) and par (0 unknown), from the lines after its title."""
     lines = read_lines(path)
@@ -249,7 +260,7 @@ def main(argv):
         print(p)
         problems += 1
     boards = {}
-    taught = set()
+    shown = []  # (level, board, caption) of the levels checked
     info = ["# <level> <par> <caption>: made by tools/gen/build_levels.py from levels/level<N>.txt"]
     present = sorted(int(m.group(1)) for m in
                      (re.fullmatch(r"level(\d+)\.txt", f) for f in os.listdir(SOURCES)) if m)
@@ -302,13 +313,7 @@ def main(argv):
             print(e)
             problems += 1
             continue
-        # A level with a caption teaches its mechanics; no level may have one before that.
-        for ch in sorted(mechanics(rows) - taught):
-            if caption:
-                taught.add(ch)
-            else:
-                print("level%d: has %r before any level teaches it" % (n, ch))
-                problems += 1
+        shown.append((n, rows, caption))
         info.append(("%d %d %s" % (n, par, caption)).rstrip())
         win = "".join("%s %s %s %s\n" % tuple((l.split() + ["1"])[:4]) for l in script).encode()
         for out, content in ((os.path.join(BUILT, "level%d.bin" % n), data),
@@ -322,6 +327,11 @@ def main(argv):
                 with open(out + ".tmp", "wb") as f:
                     f.write(content)
                 os.replace(out + ".tmp", out)
+    taught = taught_at(shown)
+    for n, rows, caption in shown:
+        for ch in sorted(ch for ch in mechanics(rows) if not caption and taught.get(ch, n + 1) > n):
+            print("level%d: has %r before any level teaches it" % (n, ch))
+            problems += 1
     text = "\n".join(info) + "\n"
     if checking:
         if not os.path.exists(INFO) or open(INFO, encoding="utf-8").read() != text:

@@ -788,13 +788,9 @@ def sort_levels(first, last):
               if not bl.notes(os.path.join(ROOT, "levels", "level%d.txt" % n))[0]]
     parsed = {n: bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n)) for n in levels}
     pars = {n: bl.notes(os.path.join(ROOT, "levels", "level%d.txt" % n))[1] for n in levels}
-    # Where each mechanic is first taught: the first level with a caption that has it.
-    taught = {}
-    for n in range(1, 101):
-        src = os.path.join(ROOT, "levels", "level%d.txt" % n)
-        if os.path.exists(src) and bl.notes(src)[0]:
-            for ch in bl.mechanics(bl.parse(src)[1]):
-                taught.setdefault(ch, n)
+    sources = [os.path.join(ROOT, "levels", "level%d.txt" % n) for n in range(1, 101)]
+    taught = bl.taught_at([(n, bl.parse(src)[1], bl.notes(src)[0])
+                           for n, src in enumerate(sources, 1) if os.path.exists(src)])
     left = sorted(levels, key=lambda n: drag_moves(parsed[n][2]))
     order = []
     for n in levels:  # the easiest board whose mechanics have all been taught by level n

@@ -60,19 +60,28 @@ import level_table  # noqa: E402
 from levelkit import element_counts as kinds, encode_boards, find_encoder, solver_result  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(HERE))
+PLATFORMS = ("ferry", "shelf", "lift")  # the kinds whose compartment a platform opens
 ABLATE_STATES = 100000  # as the level table's searches of a board with a mechanic taken away
 BUILD = ENCODER = TMP = None
+
+
+def level_file(n, rows):
+    """The board encoded into a level file in TMP: its path, or None when refused."""
+    data, refused = encode_boards(ENCODER, [(n, rows)])
+    if refused:
+        return None
+    path = os.path.join(TMP, "level%d.bin" % n)
+    with open(path, "wb") as f:
+        f.write(data[0])
+    return path
 
 
 def solve(n, rows, states, millis, *more):
     """(fewest drags, "won"), (None, "lost") when a search proves no win, (None,
     "unknown") when it stopped first or the board was refused; with --write's "script"."""
-    data, refused = encode_boards(ENCODER, [(n, rows)])
-    if refused:
+    path = level_file(n, rows)
+    if not path:
         return None, "unknown", None
-    path = os.path.join(TMP, "level%d.bin" % n)
-    with open(path, "wb") as f:
-        f.write(data[0])
     try:
         out = subprocess.run([os.path.join(BUILD, "tovi-solve"), path, "--level", str(n), "--first", "--max-moves",
                               "40", "--max-states", str(states), "--millis", str(millis)] + list(more),
@@ -95,10 +104,7 @@ def steady(n, rows, script):
     platform's ride it may be started at: SCRIPT, or SCRIPT with every hold that
     waited on the ride made a whole ride long (the element then gets out whenever
     the ride began); None when neither does."""
-    data, _ = encode_boards(ENCODER, [(n, rows)])
-    path = os.path.join(TMP, "steady%d.bin" % n)
-    with open(path, "wb") as f:
-        f.write(data[0])
+    path = level_file(n, rows)
     held = []
     for line in script:
         b, x, y, k = line.split()
@@ -383,11 +389,11 @@ def main(argv):
             if not all(solve(n, ["".join(into if ch in chars else ch for ch in row) for row in rows], ABLATE_STATES,
                              60000)[1] == "lost" for chars in needed):
                 continue
-            platform = kind in ("ferry", "shelf", "lift")
-            f, _, script = solve(n, rows, 300000 if platform else 100000, 45000 if platform else 20000)
+            f, _, script = solve(n, rows, 300000 if kind in PLATFORMS else 100000,
+                             45000 if kind in PLATFORMS else 20000)
             if f is None or f < (fewest or 0) or (best and f <= best[0]):
                 continue
-            if platform and not steady(n, rows, script):
+            if kind in PLATFORMS and not steady(n, rows, script):
                 continue  # the platform's moment would matter to the win
             best = (f, rows)
             print("%d drags, needs %s:\n%s" % (f, " ".join(needed), "\n".join(rows)), flush=True)
@@ -396,7 +402,7 @@ def main(argv):
             sys.exit("no placement found")
         if write:
             f, _, script = solve(n, best[1], 300000, 120000)
-            if kind in ("ferry", "shelf", "lift"):
+            if kind in PLATFORMS:
                 script = steady(n, best[1], script)
                 if not script:
                     sys.exit("the shortest win found now does not hold for half of the platform's moments")
