@@ -93,7 +93,8 @@ static void GrabOrRelease(int button, int target, int mx, int my)
 // The frame clock: steps scale with the time since the last frame, in 20 ms units.
 // A frame that stalled (the window was dragged, the machine was busy) counts as
 // at most MAX_FRAME_STEPS units: a longer fall step could carry an element past
-// a whole row, through the floor it should land on.
+// a whole row, through the floor it should land on; one that reads earlier than
+// the last counts as none.
 constexpr int MAX_FRAME_STEPS = 5;
 
 static void FrameSteps(int resumed)
@@ -103,6 +104,8 @@ static void FrameSteps(int resumed)
     int d = get_delta();
     float s = static_cast<float>(d) / 20.0f;
     int steps = static_cast<int>(s);
+    if (steps < 0)
+        steps = 0;  // a clock that went back (wrapped) moves nothing backwards
     if (steps > MAX_FRAME_STEPS)
         steps = MAX_FRAME_STEPS;
     pomera = steps != 0 ? steps : 1;

@@ -436,10 +436,16 @@ struct Root {
 
 // The board to solve, on this thread's virtual clock: the state names the clock
 // the board was saved on, and a board from the game (its real clock) would
-// otherwise make every frame of the search wait 20 ms of real time.
+// otherwise make every frame of the search wait 20 ms of real time. The virtual
+// clock takes over where the game's last frame stood, so the frame steps and
+// the animations' timers go on as they would in the game: read from a clock that
+// stood elsewhere, the first frame would move a platform by the gap between the
+// two clocks.
 void LoadStart(const LevelState& start)
 {
     LevelLoad(start);
+    if (start.clock_virtual == 0 && start.startt != 0)
+        clock_now = static_cast<uint32_t>(start.startt);
     clock_virtual = 1;
 }
 

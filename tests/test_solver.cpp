@@ -27,6 +27,17 @@ std::unique_ptr<SolveLimits> LimitsHere(int maxDrags = 12)
     return l;
 }
 
+// The board as the game hands it to the hint, ten minutes into play: its times
+// are read from the real clock, and the game's thread never ran a virtual one.
+void OnTheGamesClock(LevelState* s)
+{
+    s->clock_virtual = 0;
+    s->clockNow = 0;
+    for (int* tick : {&s->startt, &s->gett, &s->movtim, &s->movtel, &s->movsp, &s->movspr, &s->parttim,
+                      &s->startTicks, &s->LEVEL_TIMER})
+        *tick += *tick != 0 ? 600000 : 0;
+}
+
 SolveResult Fewest(const SolveLimits& l)
 {
     SolveResult r;
@@ -172,6 +183,23 @@ TEST(Solver, ABoardEmptiedBySpikesIsNoWin)
     SolveFewest(*l, &r);
     EXPECT_EQ(r.outcome, SOLVE_NO_WIN);
     EXPECT_EQ(SolveReplays(l->start, {{0, CellX(19), CellY(0), 300}}), 0);
+    // A piece let go in a pit just as the spikes went down, the board handed
+    // over by the game then: their cycle goes on in the search, and kills.
+    LoadBoard({
+        "a..S..a.............",
+        "####################",
+    });
+    for (int k = 0; k < 100 && MicIndex != 14; k++)
+        Idle(1);
+    Grab(0, 10);
+    for (int col = 1; col <= 3; col++)
+        HoldAt(col, 10, 2);
+    Release();
+    ASSERT_NE(RecordAt(3, 10), 0);
+    l = LimitsHere(3);
+    OnTheGamesClock(&l->start);
+    SolveFewest(*l, &r);
+    EXPECT_EQ(r.outcome, SOLVE_NO_WIN) << "from the game's clock";
 
     LoadBoard({
         "..........a.........",
@@ -211,6 +239,12 @@ TEST(Solver, ARiderPulledOffALiftWinsFromAnyMomentOfTheRide)
         EXPECT_EQ(r.drags, 1);
         EXPECT_EQ(r.waits, 0) << "after " << late << " frames";
         EXPECT_TRUE(SolveReplays(l->start, r.script));
+        // The same moment as the game hands it over, ten minutes into play on
+        // the real clock: the search's clock takes over from the game's last frame.
+        OnTheGamesClock(&l->start);
+        r = Fewest(*l);
+        ASSERT_EQ(r.outcome, SOLVE_FOUND) << "from the game's clock, after " << late << " frames";
+        EXPECT_EQ(r.drags, 1);
     }
     // The ride is met in a few places only (a cell and a way to go), however its
     // rest where it turns shifts it against the level's clock: a handful of
