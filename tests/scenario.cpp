@@ -101,6 +101,13 @@ SimResult Release()
     return Frames(1, 0, pointerX, pointerY);
 }
 
+SimResult Drag(int col, int row, int toCol, int k, bool letGo)
+{
+    Grab(col, row);
+    SimResult r = HoldAt(toCol, row, k);
+    return letGo ? Release() : r;
+}
+
 int FramesPlayed()
 {
     return framesPlayed;

@@ -35,6 +35,8 @@ void LoadBoard(const std::vector<std::string>& rows);  // starts the level; clea
 SimResult Frames(int k, int button, int x, int y);
 SimResult Grab(int col, int row);  // button up over the cell for a frame, then down
 SimResult Release();               // one frame, button up where the pointer is
+// Grab (col, row), then k frames held over (toCol, row); with letGo, Release after.
+SimResult Drag(int col, int row, int toCol, int k, bool letGo = false);
 int FramesPlayed();
 inline int CellX(int col)
 {

@@ -115,8 +115,7 @@ TEST(LevelOutcome, LevelTimeAndWinAfterTheVanish)
     Idle(1);
     EXPECT_EQ(LEVEL_TIME, 60);
 
-    Grab(2, 10);
-    HoldAt(3, 10, 1);
+    Drag(2, 10, 3, 1);
     ASSERT_EQ(poen, 90);
     int matchFrame = FramesPlayed(), pindBefore = -1;
     ASSERT_EQ(Release(), SIM_GOING);

@@ -63,8 +63,7 @@ TEST(LevelDrag, SlideBlockLedgeAndRemovedRecords)
     EXPECT_EQ(proslie, 0);
     Release();
 
-    Grab(1, 0);
-    HoldAt(0, 0, 1);
+    Drag(1, 0, 0, 1);
     EXPECT_EQ(til[b].x, 0) << "the top-left cell is free before any match";
     HoldAt(1, 0, 1);
     Release();
@@ -98,12 +97,10 @@ TEST(LevelDrag, SlideBlockLedgeAndRemovedRecords)
     EXPECT_EQ(til[e].x, 360);
     Release();
 
-    Grab(5, 9);
-    HoldAt(4, 9, 1);
+    Drag(5, 9, 4, 1);
     ASSERT_EQ(poen, 90);
     Release();
-    Grab(1, 0);
-    HoldAt(0, 0, 3);
+    Drag(1, 0, 0, 3);
     EXPECT_EQ(til[b].x, 40);
 }
 

@@ -29,8 +29,7 @@ TEST(LevelMud, SticksEndsTheDragStillMatches)
         "####M##########M####",
     });
     int g = RecordAt(3, 10), block = RecordAt(15, 8);
-    Grab(3, 10);
-    HoldAt(8, 10, 1);
+    Drag(3, 10, 8, 1);
     EXPECT_EQ(til[g].x, 160);
     EXPECT_EQ(til[g].type, 107) << "it sticks only in the next frame";
     EXPECT_EQ(MovingElement, 1);
@@ -49,8 +48,7 @@ TEST(LevelMud, SticksEndsTheDragStillMatches)
     EXPECT_EQ(cnp, 2);
     EXPECT_EQ(Heard(&mblato), 2) << "each sticks once";
 
-    Grab(10, 10);
-    HoldAt(5, 10, 5);
+    Drag(10, 10, 5, 5);
     EXPECT_EQ(poen, 90);
     EXPECT_EQ(CountType(207), 0);
 }
@@ -68,8 +66,7 @@ TEST(LevelTeleport, OntoThePadOffItAndMatchOnIt)
     });
     int onTop = RecordAt(5, 9);
     int el = RecordAt(4, 10), entrance = RecordAt(5, 10), pad = RecordAt(12, 10), partner = RecordAt(18, 10);
-    Grab(4, 10);
-    HoldAt(5, 10, 1);
+    Drag(4, 10, 5, 1);
     EXPECT_EQ(til[el].x, 200) << "an entrance does not stop a slide";
     EXPECT_EQ(til[el].type, 101);
     HoldAt(5, 10, 1);
@@ -84,18 +81,15 @@ TEST(LevelTeleport, OntoThePadOffItAndMatchOnIt)
     EXPECT_EQ(til[pad].type, 226);
     EXPECT_EQ(cnp, 6) << "an element on the pad counts";
 
-    Grab(12, 10);
-    HoldAt(11, 10, 2);
+    Drag(12, 10, 11, 2);
     EXPECT_TRUE(til[pad].type == 101 && til[pad].x == 440);
     EXPECT_TRUE(til[el].type == EL_TELE_OUT && til[el].x == 480 && til[el].y == 400);
     Release();
 
-    Grab(18, 10);
-    HoldAt(13, 10, 6);
+    Drag(18, 10, 13, 6);
     ASSERT_EQ(til[partner].x, 520) << "the pad blocks a slide";
     Release();
-    Grab(2, 10);
-    HoldAt(5, 10, 4);
+    Drag(2, 10, 5, 4);
     EXPECT_EQ(poen, 90);
     EXPECT_EQ(part, 4);
     EXPECT_TRUE(til[el].type == EL_TELE_OUT && til[el].x == 480 && til[el].y == 400);
@@ -122,8 +116,7 @@ TEST(LevelSpikes, BlockJamsElementsDieOnlyWhileUp)
     };
     waitFor(14);
     int turned = FramesPlayed();
-    Grab(4, 10);
-    HoldAt(5, 10, 1);
+    Drag(4, 10, 5, 1);
     ASSERT_EQ(til[a].x, 200) << "a pit does not stop a slide";
     Release();
     int mic = 0;
@@ -135,8 +128,7 @@ TEST(LevelSpikes, BlockJamsElementsDieOnlyWhileUp)
     EXPECT_EQ(FramesPlayed() - turned, 8 * 6 + 1) << "14..17 and 1..4, six 20 ms frames each";
     EXPECT_TRUE(spiked == 1 && spikex == 200 && spikey == 400 && til[a].x == 0 && til[a].y == 0);
     waitFor(13);
-    Grab(9, 10);
-    HoldAt(10, 10, 1);
+    Drag(9, 10, 10, 1);
     ASSERT_EQ(til[b].x, 400);
     Idle(1);
     EXPECT_EQ(til[b].type, 0);
@@ -172,11 +164,8 @@ TEST(LevelSpikes, KillingTheLastElementsLosesTheLevel)
     };
     for (size_t k = 0; k < boards.size(); k++) {
         LoadBoard(boards[k]);
-        if (k == 0) {
-            Grab(5, 10);
-            HoldAt(4, 10, 2);
-            Release();
-        }
+        if (k == 0)
+            Drag(5, 10, 4, 2, true);
         SimResult r = SIM_GOING;
         for (int n = 0; n < 300 && r == SIM_GOING && end_level == 0; n++)
             r = Idle(1);
@@ -203,13 +192,11 @@ TEST(LevelCrumble, SecondVisitBreaksIt)
     int block = RecordAt(5, 10), el = RecordAt(5, 9), other = RecordAt(13, 10);
     EXPECT_EQ(Idle(30), SIM_GOING);
     EXPECT_EQ(til[block].type, EL_CRUMBLE);
-    Grab(13, 9);
-    HoldAt(14, 9, 2);
+    Drag(13, 9, 14, 2);
     HoldAt(13, 9, 2);
     Release();
     EXPECT_EQ(til[other].type, EL_CRUMBLE);
-    Grab(5, 9);
-    HoldAt(6, 9, 2);
+    Drag(5, 9, 6, 2);
     EXPECT_EQ(til[el].x, 240);
     EXPECT_EQ(til[block].type, EL_CRUMBLE) << "taking the element away does not break it";
     HoldAt(5, 9, 1);
@@ -220,14 +207,6 @@ TEST(LevelCrumble, SecondVisitBreaksIt)
     Release();
     EXPECT_EQ(Idle(20), SIM_GOING);
     EXPECT_EQ(til[el].y, 400) << "it fell through where the block was";
-}
-
-// Slides the element in row 10 one cell and lets go.
-static void Slide(int fromCol, int toCol)
-{
-    Grab(fromCol, 10);
-    HoldAt(toCol, 10, 1);
-    Release();
 }
 
 // With the button pressed the magnet lifts the element below it, here off the exit
@@ -246,10 +225,10 @@ TEST(LevelMagnet, LiftsDropsAndHolds)
     };
     LoadBoard(board);
     int el = RecordAt(4, 10), pad = RecordAt(8, 9);
-    Slide(4, 5);
+    Drag(4, 10, 5, 1, true);
     Idle(10);
     ASSERT_TRUE(til[pad].type == 226 && til[pad].y == 360) << "an element on the pad does not fall";
-    Slide(2, 3);
+    Drag(2, 10, 3, 1, true);
     std::vector<int> ys;
     for (int n = 0; n < 40; n++) {
         ASSERT_EQ(Idle(1), SIM_GOING);
@@ -264,7 +243,7 @@ TEST(LevelMagnet, LiftsDropsAndHolds)
     EXPECT_EQ(Heard(&mmbtn), 1);
     EXPECT_GE(Heard(&mmon), 1);
     ForgetSounds();
-    Slide(3, 2);
+    Drag(3, 10, 2, 1, true);
     EXPECT_EQ(Idle(60), SIM_GOING);
     EXPECT_EQ(Heard(&mmoff), 1);
     EXPECT_EQ(imeUP, 0);
@@ -277,7 +256,7 @@ TEST(LevelMagnet, LiftsDropsAndHolds)
     board[10] = "..b.....a......a.b..";
     LoadBoard(board);
     el = RecordAt(8, 10);
-    Slide(2, 3);
+    Drag(2, 10, 3, 1, true);
     Idle(5);
     ASSERT_EQ(imeUP, el);
     EXPECT_EQ(til[el].y, 400);
@@ -286,7 +265,7 @@ TEST(LevelMagnet, LiftsDropsAndHolds)
     HoldAt(11, 10, 3);
     EXPECT_EQ(til[el].x, 320);
     Release();
-    Slide(3, 2);
+    Drag(3, 10, 2, 1, true);
     Grab(8, 10);
     EXPECT_EQ(MovingElement, 1) << "let go by the magnet, it can be grabbed";
     HoldAt(11, 10, 2);

@@ -48,26 +48,26 @@ struct SizedImage {
 #define SIZED_IMAGE(slot, path, first, last, shift, format, step, w, h) {path, first, last, w, h},
 const SizedImage Images[] = {TOVI_IMAGES(SIZED_IMAGE)};
 
-// A loaded image as 8-bit RGBA pixels, whatever its format. Outside the picture
-// a pixel reads as clear black, so a picture of the wrong size (which the first
-// test reports) fails the others' checks instead of reading out of bounds.
+// A loaded image as 0xAARRGGBB words, whatever its format (SDL converts it, so
+// the channels read the same on any machine). Outside the picture a pixel reads
+// as clear black, so a picture of the wrong size (which the first test reports)
+// fails the others' checks instead of reading out of bounds.
 struct Pixels {
     int w = 0, h = 0;
-    std::vector<Uint32> rgba;
-    const Uint8* at(int x, int y) const
+    std::vector<Uint32> argb;
+    int ch(int x, int y, int c) const  // c: 0 red, 1 green, 2 blue, 3 alpha
     {
-        static const Uint32 none = 0;
         bool in = x >= 0 && y >= 0 && x < w && y < h;
-        return reinterpret_cast<const Uint8*>(in ? &rgba[static_cast<size_t>(y) * w + x] : &none);
+        return in ? argb[static_cast<size_t>(y) * w + x] >> (c == 3 ? 24 : 16 - 8 * c) & 0xff : 0;
     }
-    int alpha(int x, int y) const { return at(x, y)[3]; }
-    double luma(int x, int y) const { return 0.299 * at(x, y)[0] + 0.587 * at(x, y)[1] + 0.114 * at(x, y)[2]; }
+    int alpha(int x, int y) const { return ch(x, y, 3); }
+    double luma(int x, int y) const { return 0.299 * ch(x, y, 0) + 0.587 * ch(x, y, 1) + 0.114 * ch(x, y, 2); }
     // The largest difference of a colour channel between (x, y) here and (ox, oy) of o.
     int Off(int x, int y, const Pixels& o, int ox, int oy) const
     {
         int d = 0;
         for (int c = 0; c < 3; c++)
-            d = std::max(d, std::abs(at(x, y)[c] - o.at(ox, oy)[c]));
+            d = std::max(d, std::abs(ch(x, y, c) - o.ch(ox, oy, c)));
         return d;
     }
     // The sum of f(x, y) over [x0, x1) x [y0, y1) (a count, for a test).
@@ -94,30 +94,21 @@ struct Pixels {
     {
         return static_cast<int>(Sum(x0, y0, x1, y1, [&](int x, int y) { return alpha(x, y) > min; }));
     }
-    double AlphaSum(int y0, int y1) const
-    {
-        return Sum(0, y0, w, y1, [&](int x, int y) { return alpha(x, y); });
-    }
+    double AlphaSum(int y0, int y1) const { return Sum(0, y0, w, y1, [&](int x, int y) { return alpha(x, y); }); }
 };
 
 Pixels Read(const std::string& path)
 {
     Pixels px;
     SDL_Surface* s = IMG_Load(path.c_str());
-    if (!s) {
+    SDL_Surface* form = SDL_CreateRGBSurface(SDL_SWSURFACE, 1, 1, 32, 0xff0000, 0xff00, 0xff, 0xff000000u);
+    SDL_Surface* c = s ? SDL_ConvertSurface(s, form->format, SDL_SWSURFACE) : nullptr;
+    if (c)
+        px.w = c->w, px.h = c->h, px.argb = SurfacePixels(c);
+    else
         ADD_FAILURE() << path << ": " << IMG_GetError();
-        return px;
-    }
-    // Bytes R, G, B, A in memory (on a little-endian machine, as the reading here assumes).
-    SDL_Surface* c =
-        SDL_CreateRGBSurface(SDL_SWSURFACE, s->w, s->h, 32, 0x000000ff, 0x0000ff00, 0x00ff0000, 0xff000000);
-    SDL_SetAlpha(s, 0, 255);
-    SDL_BlitSurface(s, nullptr, c, nullptr);
-    px.w = c->w;
-    px.h = c->h;
-    px.rgba = SurfacePixels(c);
-    SDL_FreeSurface(c);
-    SDL_FreeSurface(s);
+    for (SDL_Surface* f : {s, form, c})
+        SDL_FreeSurface(f);
     return px;
 }
 
@@ -141,8 +132,10 @@ std::vector<Pixels> Family(const char* pattern, int first, int last)
 double BoxDiff(const Pixels& a, const Pixels& b, int x0, int y0, int x1, int y1)
 {
     return a.Sum(x0, y0, x1, y1, [&](int x, int y) {
-        return std::abs(a.at(x, y)[0] - b.at(x, y)[0]) + std::abs(a.at(x, y)[1] - b.at(x, y)[1]) +
-               std::abs(a.at(x, y)[2] - b.at(x, y)[2]);
+        int d = 0;
+        for (int c = 0; c < 3; c++)
+            d += std::abs(a.ch(x, y, c) - b.ch(x, y, c));
+        return d;
     }) / (3.0 * (x1 - x0) * (y1 - y0));
 }
 
@@ -392,8 +385,8 @@ TEST(Images, AnimationsMoveAndEndWhereTheyShould)
     std::vector<Pixels> puff = Family("media/images/particles/a00%d.png", 1, 60);
     for (const std::vector<Pixels>* f : {&tele, &breaks, &puff})
         for (size_t k = 1; k < f->size(); k++) {
-            ASSERT_FALSE((*f)[k].rgba.empty());
-            EXPECT_NE((*f)[k].rgba, (*f)[k - 1].rgba) << "frame " << k << " repeats the one before";
+            ASSERT_FALSE((*f)[k].argb.empty());
+            EXPECT_NE((*f)[k].argb, (*f)[k - 1].argb) << "frame " << k << " repeats the one before";
         }
     for (size_t k = 1; k < tele.size(); k++)
         EXPECT_GT(tele[k].AlphaSum(0, 150), tele[k - 1].AlphaSum(0, 150)) << "tele" << k << " opens wider";
@@ -471,7 +464,7 @@ TEST(ImagesText, RelicAndMapScreensHoldTheirPartsTextsAndDots)
         EXPECT_LE(rim - right, 50) << label << " leaves the cartouche half empty";
     }
     // The trail's terracotta ink against the papyrus: red well above green.
-    auto ink = [&](int x, int y) { return map.at(x, y)[0] - map.at(x, y)[1] > 55; };
+    auto ink = [&](int x, int y) { return map.ch(x, y, 0) - map.ch(x, y, 1) > 55; };
     for (int k = 0; k <= MAP_LAST_DOT; k++) {
         bool large = k % MAP_BLOCK == 0;
         const Pixels& dot = large ? big : small;

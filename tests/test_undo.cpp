@@ -84,9 +84,7 @@ TEST(Undo, SpikeKillTakenBack)
         "..a.S.a.............",  // row 10
         "####################",
     });
-    Grab(2, 10);
-    HoldAt(4, 10, 3);
-    Release();
+    Drag(2, 10, 4, 3, true);
     ASSERT_EQ(Idle(400), SIM_FAILED);
     ASSERT_EQ(UndoLostMove(), UNDO_DONE);
     EXPECT_EQ(UndoLostMove(), UNDO_NOTHING);
@@ -118,18 +116,13 @@ TEST(Undo, RefusedWhileBusyAndBackToTheStart)
     Grab(6, 10);
     Release();
     EXPECT_EQ(UndoMove(), UNDO_NOTHING) << "a grab that slid nothing is no move";
-    Grab(6, 10);
-    HoldAt(8, 10, 3);
+    Drag(6, 10, 8, 3);
     EXPECT_EQ(UndoMove(), UNDO_BUSY) << "held";
     Release();
-    Grab(4, 7);
-    HoldAt(5, 7, 1);
-    Release();
+    Drag(4, 7, 5, 1, true);
     EXPECT_EQ(UndoMove(), UNDO_BUSY) << "falling";
     Idle(40);
-    Grab(0, 10);
-    HoldAt(2, 10, 4);
-    Release();
+    Drag(0, 10, 2, 4, true);
     Idle(20);
     EXPECT_EQ(poen, 90);
     EXPECT_EQ(levelMoves, 3);
