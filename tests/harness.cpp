@@ -1,5 +1,6 @@
 #include "tests/harness.h"
 
+#include <fcntl.h>
 #include <ftw.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -7,8 +8,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 #include "shell/screen.h"
@@ -56,20 +55,26 @@ InScratchDir::~InScratchDir()
 
 void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes)
 {
-    std::ofstream f(path, std::ios::binary);
-    f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    size_t done = 0;
+    for (ssize_t n; fd >= 0 && done < bytes.size() && (n = write(fd, bytes.data() + done, bytes.size() - done)) > 0;)
+        done += static_cast<size_t>(n);
+    if (fd < 0 || close(fd) != 0 || done < bytes.size())
+        throw std::runtime_error("cannot write " + path);
 }
 
-std::vector<unsigned char> ReadBytes(const std::string& path)
+std::vector<unsigned char> ReadBytes(const std::string& path, bool* exists)
 {
-    std::ifstream f(path, std::ios::binary);
-    return std::vector<unsigned char>(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
-
-static std::string Slurp(const std::string& path)
-{
-    std::ifstream f(path);
-    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+    std::vector<unsigned char> out;
+    int fd = open(path.c_str(), O_RDONLY);
+    if (exists)
+        *exists = fd >= 0;
+    unsigned char block[4096];
+    for (ssize_t n; fd >= 0 && (n = read(fd, block, sizeof block)) > 0;)
+        out.insert(out.end(), block, block + n);
+    if (fd >= 0)
+        close(fd);
+    return out;
 }
 
 int RunCommand(const std::string& command, std::string* out, std::string* err)
@@ -78,10 +83,11 @@ int RunCommand(const std::string& command, std::string* out, std::string* err)
     std::string o = dir + "/out", e = dir + "/err";
     std::string full = "(" + command + ") >'" + o + "' 2>'" + e + "' </dev/null";
     int status = system(full.c_str());
+    std::vector<unsigned char> ob = ReadBytes(o), eb = ReadBytes(e);
     if (out)
-        *out = Slurp(o);
+        *out = std::string(ob.begin(), ob.end());
     if (err)
-        *err = Slurp(e);
+        *err = std::string(eb.begin(), eb.end());
     remove(o.c_str());
     remove(e.c_str());
     rmdir(dir.c_str());

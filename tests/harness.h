@@ -29,8 +29,12 @@ private:
     std::string old;
 };
 
+// A file's bytes as they are (WriteBytes throws when it cannot write them), read
+// and written through the system's calls: no stdio buffer, which under the
+// sanitizer would be a fresh allocation on every run of a fuzz harness.
+// *exists tells a missing file (read as empty) from an empty one.
 void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes);
-std::vector<unsigned char> ReadBytes(const std::string& path);
+std::vector<unsigned char> ReadBytes(const std::string& path, bool* exists = nullptr);
 
 // Runs a shell command, returns its exit status; its standard output and error
 // go to *out and *err when given.

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/harness.h"
+
 // The two entry points libFuzzer calls, defined by each harness: the set-up,
 // once, and one run on one input.
 extern "C" {
@@ -22,11 +24,7 @@ int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 // the harness spends its time in the game's own code. Call once.
 void FuzzSetUp();
 
-// Writes bytes to path as they are (an empty vector makes an empty file).
-void FuzzWriteFile(const char* path, const std::vector<uint8_t>& bytes);
-void FuzzWriteFile(const char* path, const uint8_t* bytes, size_t size);
-// The whole file (empty when missing); *exists tells the two apart.
-std::vector<uint8_t> FuzzReadFile(const char* path, bool* exists = nullptr);
+// Files are written and read by WriteBytes and ReadBytes of tests/harness.h.
 
 // A finding of the harness's own check: prints it and aborts, which libFuzzer
 // reports like a crash, with the input that caused it.

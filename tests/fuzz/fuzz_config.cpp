@@ -14,7 +14,7 @@ int LLVMFuzzerInitialize(int*, char***)
 
 int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    FuzzWriteFile(CONFIG_FILE, std::vector<uint8_t>(data, data + size));
+    WriteBytes(CONFIG_FILE, std::vector<uint8_t>(data, data + size));
     pod[0] = 0;
     ReadSettings();
     FUZZ_CHECK(ukupod >= 0 && ukupod <= POD_WORDS);
@@ -26,7 +26,7 @@ int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     int wrote[POD_WORDS];
     memcpy(wrote, pod, sizeof wrote);
     FUZZ_CHECK(WriteSettings() == 1);
-    FUZZ_CHECK(FuzzReadFile(CONFIG_FILE).size() == POD_WORDS * 4);
+    FUZZ_CHECK(ReadBytes(CONFIG_FILE).size() == POD_WORDS * 4);
     ReadSettings();
     FUZZ_CHECK(memcmp(wrote, pod, sizeof wrote) == 0);
     FUZZ_CHECK(ukupod == POD_WORDS);

@@ -89,7 +89,7 @@ int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     bool stored = in.Byte() & 1;
     int score = in.Word32();
     const uint8_t* board = in.Next();
-    FuzzWriteFile(BOARD_FILE, board, in.Skip(BOARD_CELLS));
+    WriteBytes(BOARD_FILE, std::vector<uint8_t>(board, board + in.Skip(BOARD_CELLS)));
 
     SimStart(level, BOARD_FILE);
     if (stored) {

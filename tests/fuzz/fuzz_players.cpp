@@ -55,14 +55,14 @@ static std::vector<uint8_t> given;  // "player.dat" as the input gave it
 static void CheckFiles()
 {
     bool exists = false;
-    std::vector<uint8_t> file = FuzzReadFile(PLAYER_FILE, &exists);
+    std::vector<uint8_t> file = ReadBytes(PLAYER_FILE, &exists);
     if (!exists || file == given)
         return;
     FUZZ_CHECK(file.size() % RECORD_SIZE == 0);
     FUZZ_CHECK(file.size() / RECORD_SIZE <= static_cast<size_t>(PLAYER_SLOTS));
     for (size_t k = 0; k < RECORD_SIZE && !file.empty(); k++)
         FUZZ_CHECK(file[k] == 0);
-    std::vector<uint8_t> config = FuzzReadFile(CONFIG_FILE, &exists);
+    std::vector<uint8_t> config = ReadBytes(CONFIG_FILE, &exists);
     if (exists)
         FUZZ_CHECK(config.size() == POD_WORDS * 4);
 }
@@ -81,7 +81,7 @@ int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FuzzReader in(data, size);
     size_t length = static_cast<size_t>(in.Word16());
     given = in.Take(length < MAX_FILE ? length : MAX_FILE);
-    FuzzWriteFile(PLAYER_FILE, given);
+    WriteBytes(PLAYER_FILE, given);
     remove(CONFIG_FILE);
     ResetProfileDialog();
 

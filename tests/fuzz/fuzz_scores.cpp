@@ -32,7 +32,7 @@ static std::vector<uint8_t> Piece(FuzzReader& in)
 
 static void CheckTable()
 {
-    std::vector<uint8_t> file = FuzzReadFile(HISCORE_FILE);
+    std::vector<uint8_t> file = ReadBytes(HISCORE_FILE);
     FUZZ_CHECK(file.size() == HS_RECORDS * RECORD_SIZE);
     PlayerRecord rows[HS_RECORDS];
     FUZZ_CHECK(ReadRecords(HISCORE_FILE, rows, HS_RECORDS) == HS_RECORDS);
@@ -49,8 +49,8 @@ static void CheckTable()
 int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzReader in(data, size);
-    FuzzWriteFile(HISCORE_FILE, Piece(in));
-    FuzzWriteFile(PLAYER_FILE, Piece(in));
+    WriteBytes(HISCORE_FILE, Piece(in));
+    WriteBytes(PLAYER_FILE, Piece(in));
     int chosen = in.Byte();
     int points = in.Word32();
 
@@ -67,7 +67,7 @@ int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     biljezi();
     CheckTable();
     FUZZ_CHECK(izmp == 0);
-    FUZZ_CHECK(FuzzReadFile(PLAYER_FILE).size() % RECORD_SIZE == 0);
+    FUZZ_CHECK(ReadBytes(PLAYER_FILE).size() % RECORD_SIZE == 0);
 
     // The screen's first redraw shows the merge, the next ones re-read the file.
     FreeMenuBackdrop();

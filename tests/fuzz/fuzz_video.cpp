@@ -21,7 +21,7 @@ int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzReader in(data, size);
     int where = in.Byte();
-    FuzzWriteFile(VIDEO_FILE, in.Take(size));
+    WriteBytes(VIDEO_FILE, in.Take(size));
     LoadPlayV(VIDEO_FILE, where & 1 ? 128 : 0, where & 1 ? 92 : 0);
     FUZZ_CHECK(video_frames >= 0);
     if (yuv_overlay) {

@@ -449,20 +449,16 @@ int Soak(long iterations, int seed)
 // ---- the kill test ------------------------------------------------------------------
 
 // The saver tells the parent every file it is about to write, before the first
-// byte of it reaches the disk: "W", the path's length, the path, the size, the
-// bytes (lengths as little-endian words).
+// byte of it reaches the disk: the path and its NUL, the size (a little-endian
+// word), the bytes.
 int announceFd = -1;
 
 void Announce(const char* path, const unsigned char* data, size_t size)
 {
-    size_t pathLen = strlen(path);
-    std::vector<unsigned char> msg(1 + 4 + pathLen + 4 + size);
-    msg[0] = 'W';
-    PutLE32(&msg[1], static_cast<int>(pathLen));
-    memcpy(&msg[5], path, pathLen);
-    PutLE32(&msg[5 + pathLen], static_cast<int>(size));
-    if (size > 0)
-        memcpy(&msg[9 + pathLen], data, size);
+    std::vector<unsigned char> msg(path, path + strlen(path) + 1);
+    msg.resize(msg.size() + 4);
+    PutLE32(&msg[msg.size() - 4], static_cast<int>(size));
+    msg.insert(msg.end(), data, data + size);
     for (size_t at = 0; at < msg.size();) {
         ssize_t put = write(announceFd, msg.data() + at, msg.size() - at);
         if (put <= 0)
@@ -476,19 +472,13 @@ void Announce(const char* path, const unsigned char* data, size_t size)
 std::map<std::string, std::vector<std::vector<unsigned char>>> Announced(const std::string& stream)
 {
     std::map<std::string, std::vector<std::vector<unsigned char>>> out;
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(stream.data());
-    size_t left = stream.size();
-    while (left >= 5 && p[0] == 'W') {
-        size_t pathLen = static_cast<size_t>(GetLE32(p + 1));
-        if (left < 9 + pathLen)
+    const auto* p = reinterpret_cast<const unsigned char*>(stream.data());
+    for (size_t at = 0, end; (end = stream.find('\0', at)) != std::string::npos && end + 5 <= stream.size();) {
+        size_t size = static_cast<size_t>(GetLE32(p + end + 1));
+        if (end + 5 + size > stream.size())
             break;
-        size_t size = static_cast<size_t>(GetLE32(p + 5 + pathLen));
-        if (left < 9 + pathLen + size)
-            break;
-        std::string path(reinterpret_cast<const char*>(p + 5), pathLen);
-        out[path].emplace_back(p + 9 + pathLen, p + 9 + pathLen + size);
-        p += 9 + pathLen + size;
-        left -= 9 + pathLen + size;
+        out[stream.substr(at, end - at)].emplace_back(p + end + 5, p + end + 5 + size);
+        at = end + 5 + size;
     }
     return out;
 }
