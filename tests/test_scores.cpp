@@ -33,11 +33,6 @@ protected:
         level_no = SCREEN_GAME;
         return Click(hand::CONTINUE_X, hand::CONTINUE_Y);
     }
-    static void Idle(int frames)
-    {
-        for (int k = 0; k < frames; k++)
-            Step(0, 20, 20);
-    }
     // The game closed and started again: the player table read afresh, then
     // Continue; returns the level it opens.
     static int StartAgainAndContinue()
@@ -128,9 +123,9 @@ TEST_F(Scores, AWinIsKeptWhenItsPanelComesUpAndTheClickSavesTheSameAgain)
     for (int n : {3, 4})
         WriteBytes("media/levels/level" + std::to_string(n) + ".bin", PairOnAFloor());
     ASSERT_EQ(ContinueAt(3, 700), 3);
-    Idle(3);
+    Play("idle 3");
     WinPair();
-    Idle(3);
+    Play("idle 3");
     ASSERT_EQ(level_no, 3) << "on the panel";
     const Bytes kept = Cat({Rec("", 0, 0), Rec("Ann", 4, 790)});
     const Bytes table = Table({Rec("Ann", 0, 790)});
@@ -161,12 +156,7 @@ TEST_F(Scores, APressHeldFromTheWinOpensNoMenuOverTheMenuButton)
     for (int n : {2, 3})
         WriteBytes("media/levels/level" + std::to_string(n) + ".bin", PairOnAFloor());
     ASSERT_EQ(ContinueAt(2, 700), 2);
-    Idle(3);
-    for (int k = 0; k < 3; k++)
-        Step(0, 7 * 40 + 20, 10 * 40 + 20);
-    for (int k = 0; k < 4; k++)
-        Step(1, 6 * 40 + 20, 10 * 40 + 20);
-    Step(0, 20, 20);
+    Play("idle 3; at 300,420 3; hold 260,420 4; idle 1");
     ASSERT_EQ(end_level, 0);
     for (int k = 0; k < 200 && end_level == 0; k++)
         Step(1, 20, 20);  // pressed on the empty board, held
@@ -194,16 +184,15 @@ TEST_F(Scores, AChaptersLastWinIsKeptOnTheRelicScreenAndGoingOnSavesTheSameAgain
         WriteBytes("media/levels/level" + std::to_string(n) + ".bin", PairOnAFloor());
 
     ASSERT_EQ(ContinueAt(25, 700), 25);
-    Idle(3);
+    Play("idle 3");
     WinPair();
-    Click(20, 20);  // the panel: on to the relic
-    Idle(3);
+    Play("click park; idle 3");  // the panel: on to the relic
     ASSERT_EQ(ashcrystal, 7) << "the relic screen with its first part";
     const Bytes kept = Cat({Rec("", 0, 0), Rec("Ann", 26, 790)});
     const Bytes table = Table({Rec("Ann", 0, 790)});
     EXPECT_EQ(ReadBytes(PLAYER_FILE), kept) << "kept before the relic screen is left";
     EXPECT_EQ(ReadBytes(HISCORE_FILE), table);
-    Idle(70);
+    Play("idle 70");
     EXPECT_EQ(Click(FWD_X, FWD_Y), SCREEN_MAP + 26);
     EXPECT_EQ(proshli, 26);
     EXPECT_EQ(PlayerScore, 790);
@@ -213,22 +202,21 @@ TEST_F(Scores, AChaptersLastWinIsKeptOnTheRelicScreenAndGoingOnSavesTheSameAgain
     // The game closed on the relic screen and started again: Continue opens the
     // next chapter with its picture, the score carried into the level.
     EXPECT_EQ(StartAgainAndContinue(), 26);
-    Idle(3);
+    Play("idle 3");
     EXPECT_EQ(cntgh, 2) << "the second chapter's picture";
     EXPECT_EQ(poen, 790);
 
     // The last level: kept before the complete relic and the endings, and the
     // end of the game saves the same again.
     ASSERT_EQ(ContinueAt(100, 5000), 100);
-    Idle(3);
+    Play("idle 3");
     WinPair();
-    Click(20, 20);
-    Idle(3);
+    Play("click park; idle 3");
     ASSERT_EQ(ashcrystal, 10);
     const Bytes finished = Cat({Rec("", 0, 0), Rec("Ann", 101, 5090)});
     EXPECT_EQ(ReadBytes(PLAYER_FILE), finished);
     for (int k = 0; k < 400 && !(finalpart && startTicks - finalpartt > 4000); k++)
-        Idle(1);
+        Play("idle 1");
     int screenNow = level_no;
     for (int k = 0; k < 3 && screenNow != SCREEN_CREDITS; k++)
         screenNow = Click(FWD_X, FWD_Y);

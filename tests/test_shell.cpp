@@ -187,10 +187,8 @@ TEST_F(Dispatch, OnePressFlipsTheFullScreenBoxOnceAcrossTheModeSwitch)
     ASSERT_EQ(config.size(), 20u);
     EXPECT_EQ(config[12], 1) << "word 3 of the settings keeps full screen on";
 
-    PushButton(true, 500, 347);
-    CheckKeys();
-    PushButton(false, 500, 347);
-    CheckKeys();
+    for (bool down : {true, false})
+        PushButton(down, 500, 347), CheckKeys();
     EXPECT_EQ(fulls, 0);
     EXPECT_EQ(ReadBytes(CONFIG_FILE)[12], 0);
 }
