@@ -141,7 +141,8 @@ TEST(DisplayScaler, InBetweenScalesBlendOnlyAcrossPixelEdges)
                             int w = (src[static_cast<size_t>(yy) * SCREEN_W + xx] >> shift) & 0xff;
                             lo = std::min(lo, w), hi = std::max(hi, w);
                         }
-                    ASSERT_TRUE(v >= lo - 1 && v <= hi + 1) << x << "," << y << ": " << v << " not in " << lo << ".." << hi;
+                    ASSERT_TRUE(v >= lo - 1 && v <= hi + 1)
+                        << x << "," << y << ": " << v << " not in " << lo << ".." << hi;
                 }
             }
         // Each edge between two frame pixels blends at most one display column

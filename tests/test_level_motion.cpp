@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <tuple>
 
 #include "tests/scenario.h"
 
@@ -75,8 +76,7 @@ TEST(LevelDrag, SlideBlockLedgeAndRemovedRecords)
     EXPECT_EQ(poen, 0) << "beside its partner, but in mid-air";
     HoldAt(9, 9, 1);
     EXPECT_EQ(MovingElement, 0) << "losing its support ends the drag";
-    EXPECT_EQ(til[a].x, 160);
-    EXPECT_EQ(til[a].y, 367);
+    EXPECT_EQ(std::make_tuple(til[a].x, til[a].y), std::make_tuple(160, 367));
     HoldAt(9, 9, 20);
     EXPECT_EQ(til[a].y, 400);
     Release();
@@ -145,12 +145,9 @@ TEST(LevelPlatform, HorizontalReversesAndCarries)
             ASSERT_EQ(til[d].y, 240) << "frame " << n;
         }
     }
-    EXPECT_EQ(maxX, 280);
-    EXPECT_EQ(minX, 120);
+    EXPECT_EQ(std::make_tuple(maxX, minX), std::make_tuple(280, 120));
     EXPECT_EQ(til[lift].x, 139) << "back from the left wall, after a frame's wait there";
-    EXPECT_EQ(fellWith, 201);
-    EXPECT_EQ(til[b].y, 400);
-    EXPECT_EQ(til[d].y, 400);
+    EXPECT_EQ(std::make_tuple(fellWith, til[b].y, til[d].y), std::make_tuple(201, 400, 400));
 
     // Carried back against its equal, a stacked element matches it once it touches
     // (in the platform's next move); the rider does not.
@@ -164,9 +161,7 @@ TEST(LevelPlatform, HorizontalReversesAndCarries)
     int liftAtMatch = 0;
     for (int n = 0; n < 250 && liftAtMatch == 0; n++)
         liftAtMatch = Idle(1) == SIM_GOING && poen == 90 ? til[lift].x : 0;
-    EXPECT_EQ(liftAtMatch, 121);
-    EXPECT_EQ(CountType(101), 0);
-    EXPECT_EQ(CountType(102), 2);
+    EXPECT_EQ(std::make_tuple(liftAtMatch, CountType(101), CountType(102)), std::make_tuple(121, 0, 2));
 }
 
 // A vertical platform whose stack is capped by a tile cannot rise: it turns down
@@ -186,9 +181,7 @@ TEST(LevelPlatform, VerticalStackOfThreeCappedByATile)
     for (int n = 1; n <= 5; n++) {
         Idle(1);
         ASSERT_EQ(til[lift].y, 400) << "frame " << n;
-        EXPECT_EQ(til[lift].state, LIFT_DOWN);
-        EXPECT_EQ(uiznad, 3);
-        EXPECT_EQ(tralala, 1);
+        EXPECT_EQ(std::make_tuple(til[lift].state, uiznad, tralala), std::make_tuple(LIFT_DOWN, 3, 1));
         EXPECT_TRUE(iznad[1] == b && iznad[2] == c && iznad[3] == d);
         EXPECT_EQ(gimasu[1], b + 2000) << "touched on the left";
         EXPECT_EQ(gimasu[2], c + 1000) << "touched on the right";

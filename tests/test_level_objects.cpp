@@ -7,6 +7,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "level/snapshot.h"
@@ -34,23 +35,18 @@ TEST(LevelMud, SticksEndsTheDragStillMatches)
     EXPECT_EQ(til[g].type, 107) << "it sticks only in the next frame";
     EXPECT_EQ(MovingElement, 1);
     HoldAt(8, 10, 1);
-    EXPECT_EQ(til[g].type, 207);
-    EXPECT_EQ(MovingElement, 0);
-    EXPECT_EQ(Heard(&mblato), 1);
+    EXPECT_EQ(std::make_tuple(til[g].type, MovingElement, Heard(&mblato)), std::make_tuple(207, 0, 1));
     HoldAt(8, 10, 10);
     EXPECT_EQ(til[g].x, 160) << "a stuck element does not slide";
     Release();
     Grab(4, 10);
     EXPECT_EQ(MovingElement, 0) << "a stuck element cannot be grabbed";
     EXPECT_EQ(Idle(10), SIM_GOING);
-    EXPECT_EQ(til[block].type, 221);
-    EXPECT_EQ(til[block].y, 400);
-    EXPECT_EQ(cnp, 2);
+    EXPECT_EQ(std::make_tuple(til[block].type, til[block].y, cnp), std::make_tuple(221, 400, 2));
     EXPECT_EQ(Heard(&mblato), 2) << "each sticks once";
 
     Drag(10, 10, 5, 5);
-    EXPECT_EQ(poen, 90);
-    EXPECT_EQ(CountType(207), 0);
+    EXPECT_EQ(std::make_tuple(poen, CountType(207)), std::make_tuple(90, 0));
 }
 
 // Pushed into the entrance, an element stands on the exit pad in the next frame,
@@ -77,8 +73,7 @@ TEST(LevelTeleport, OntoThePadOffItAndMatchOnIt)
     EXPECT_EQ(Heard(&Telep), 1);
     Release();
     EXPECT_EQ(Idle(30), SIM_GOING);
-    EXPECT_EQ(telex, 0);
-    EXPECT_EQ(til[pad].type, 226);
+    EXPECT_EQ(std::make_tuple(telex, til[pad].type), std::make_tuple(0, 226));
     EXPECT_EQ(cnp, 6) << "an element on the pad counts";
 
     Drag(12, 10, 11, 2);
@@ -90,11 +85,9 @@ TEST(LevelTeleport, OntoThePadOffItAndMatchOnIt)
     ASSERT_EQ(til[partner].x, 520) << "the pad blocks a slide";
     Release();
     Drag(2, 10, 5, 4);
-    EXPECT_EQ(poen, 90);
-    EXPECT_EQ(part, 4);
+    EXPECT_EQ(std::make_tuple(poen, part), std::make_tuple(90, 4));
     EXPECT_TRUE(til[el].type == EL_TELE_OUT && til[el].x == 480 && til[el].y == 400);
-    EXPECT_EQ(CountType(EL_TELE_OUT), 1);
-    EXPECT_EQ(CountType(102), 0);
+    EXPECT_EQ(std::make_tuple(CountType(EL_TELE_OUT), CountType(102)), std::make_tuple(1, 0));
     EXPECT_EQ(Idle(20), SIM_GOING);
     EXPECT_TRUE(til[onTop].type == 103 && til[onTop].x == 200 && til[onTop].y == 360);
 }
@@ -245,8 +238,7 @@ TEST(LevelMagnet, LiftsDropsAndHolds)
     ForgetSounds();
     Drag(3, 10, 2, 1, true);
     EXPECT_EQ(Idle(60), SIM_GOING);
-    EXPECT_EQ(Heard(&mmoff), 1);
-    EXPECT_EQ(imeUP, 0);
+    EXPECT_EQ(std::make_tuple(Heard(&mmoff), imeUP), std::make_tuple(1, 0));
     EXPECT_EQ(til[pad].y, 320) << "it fell back onto the pad";
     EXPECT_EQ(Heard(&mmisce), 1) << "and landed once";
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/tovi.h"
@@ -253,8 +254,7 @@ TEST_F(LevelScreen, TheLastLevelEndsThroughTheCompleteRelicAndBothEndingsEachWit
 TEST_F(LevelScreen, ALostLevelOffersOnlyMainMenuAndRetryByMouseOrReturnAndRetrySkipsThePicture)
 {
     StartLevel(26, "lost", 0, "idle 2");
-    EXPECT_EQ(cntgh, 2);
-    EXPECT_EQ(At(100, 100), Colour(6));
+    EXPECT_EQ(std::make_tuple(cntgh, At(100, 100)), std::make_tuple(2, Colour(6)));
     Play("click fwd");
     for (int i = 0; i < 20 && level_no != SCREEN_RETRY; i++)
         Play("idle 1");
@@ -267,8 +267,7 @@ TEST_F(LevelScreen, ALostLevelOffersOnlyMainMenuAndRetryByMouseOrReturnAndRetryS
     til[1].type = 0;
     EXPECT_EQ(Play("press retry2"), 26);
     EXPECT_EQ(til[1].type, 101) << "the board is read afresh";
-    EXPECT_EQ(ukupnot, 23);
-    EXPECT_EQ(dead, 0);
+    EXPECT_EQ(std::make_tuple(ukupnot, dead), std::make_tuple(23, 0));
     EXPECT_NE(At(100, 100), Colour(6)) << "no chapter picture after a retry";
     // The board has not changed, so it fails again at its first move. Then Escape
     // does nothing and Return retries.
@@ -334,14 +333,11 @@ TEST_F(LevelScreen, TheMenuDialogTakesOnlyDeliberatePressesCancelGoesOnAndMainMe
     Uint32 dark = At(100, 40);
     EXPECT_NE(dark, Colour(21));
     Play("at 700,40 3");
-    EXPECT_EQ(prosliscr, backdrop);
-    EXPECT_EQ(At(100, 40), dark);
+    EXPECT_EQ(std::make_tuple(prosliscr, At(100, 40)), std::make_tuple(backdrop, dark));
     Play("wait; at retry1");
     cntintr = 1;
     EXPECT_EQ(Play("hold retry1"), SCREEN_MENU);
-    EXPECT_EQ(proshli, 2);
-    EXPECT_EQ(cntintr, 6);
-    EXPECT_EQ(menu_first_time, 1);
+    EXPECT_EQ(std::make_tuple(proshli, cntintr, menu_first_time), std::make_tuple(2, 6, 1));
     EXPECT_EQ(prosliscr, nullptr);
     EXPECT_EQ(dplev, 0);
 }
@@ -370,8 +366,7 @@ TEST_F(LevelScreen, TheHudCentresItsTextsAndThePanelRollsTheCounterOverTheDarken
     ASSERT_EQ(poen, 1234);
     prikpp = 1;  // as once it has faded in (no sound plays here to bring it up)
     EXPECT_EQ(Play("idle 400"), 12) << "its release did not move on either";
-    EXPECT_EQ(At(120, 50), Colour(17));
-    EXPECT_EQ(At(679, 449), Colour(17));
+    EXPECT_EQ(std::make_tuple(At(120, 50), At(679, 449)), std::make_tuple(Colour(17), Colour(17)));
     EXPECT_NE(At(119, 50), Colour(17));
     EXPECT_NE(At(680, 449), Colour(17));
     EXPECT_NE(At(100, 40), Colour(21)) << "the level is darkened";

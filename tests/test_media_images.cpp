@@ -94,7 +94,10 @@ struct Pixels {
     {
         return static_cast<int>(Sum(x0, y0, x1, y1, [&](int x, int y) { return alpha(x, y) > min; }));
     }
-    double AlphaSum(int y0, int y1) const { return Sum(0, y0, w, y1, [&](int x, int y) { return alpha(x, y); }); }
+    double AlphaSum(int y0, int y1) const
+    {
+        return Sum(0, y0, w, y1, [&](int x, int y) { return alpha(x, y); });
+    }
 };
 
 Pixels Read(const std::string& path)

@@ -3,6 +3,8 @@
 // they start.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "level/level.h"
 #include "menu/game.h"
 #include "menu/menu.h"
@@ -116,9 +118,7 @@ TEST_F(GameDialog, NewGameStartsLevelOneWithItsStoryAndAsksFirstWhenThePlayerHas
     As(1, 0);
     EXPECT_EQ(GClick(235, 200), SCREEN_GAME) << "x 235 is the box's edge";
     EXPECT_EQ(GClick(236, 200), 1);
-    EXPECT_EQ(cntintr, 1);
-    EXPECT_EQ(proshli, 1);
-    EXPECT_EQ(izmp, 1);
+    EXPECT_EQ(std::make_tuple(cntintr, proshli, izmp), std::make_tuple(1, 1, 1));
     EXPECT_EQ(proslisc, nullptr);
 
     // A player who has come further is asked first.
@@ -129,19 +129,14 @@ TEST_F(GameDialog, NewGameStartsLevelOneWithItsStoryAndAsksFirstWhenThePlayerHas
 
     EXPECT_EQ(GClick(300, 200), SCREEN_NEWGAME);
     EXPECT_EQ(AClick(300, 400), 1) << "yes";
-    EXPECT_EQ(proshli, 1);
-    EXPECT_EQ(PlayerScore, 0);
-    EXPECT_EQ(poen, 0);
+    EXPECT_EQ(std::make_tuple(proshli, PlayerScore, poen), std::make_tuple(1, 0, 0));
 }
 
 TEST_F(GameDialog, ContinueGoesOnAtTheSavedLevelAndScoreHighScoresAndCloseLeave)
 {
     As(7, 640);
     EXPECT_EQ(GClick(300, 280), 7);
-    EXPECT_EQ(proshli, 7);
-    EXPECT_EQ(PlayerScore, 640);
-    EXPECT_EQ(poen, 640);
-    EXPECT_EQ(cntintr, 6);
+    EXPECT_EQ(std::make_tuple(proshli, PlayerScore, poen, cntintr), std::make_tuple(7, 640, 640, 6));
 
     // A chapter's first level comes without the cross-fade; the next with it.
     As(26, 10);

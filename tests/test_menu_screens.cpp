@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "level/sequences.h"
@@ -84,8 +85,7 @@ TEST_F(MenuScreens, MapDotsLabelAndGlowForTheBlocksFinishedAndTheForwardButtonGo
 
     // Next level 6: the start and the first dot; the first frame steps at once.
     EXPECT_EQ(Frame(1006), 1006);
-    EXPECT_EQ(renderput, 1);
-    EXPECT_EQ(PixelAt(screen, 506, 448), big);
+    EXPECT_EQ(std::make_tuple(renderput, PixelAt(screen, 506, 448)), std::make_tuple(1, big));
     EXPECT_EQ(PixelAt(screen, 492, 442), small);
     EXPECT_EQ(PixelAt(screen, 475, 433), ground) << "no dot for the second block yet";
     EXPECT_TRUE(LabelReads("LEVEL: 5"));
@@ -119,8 +119,7 @@ TEST_F(MenuScreens, MapDotsLabelAndGlowForTheBlocksFinishedAndTheForwardButtonGo
     renderput = 5;  // standing on the newest dot: no glow over it
     mdrtm = 0;
     Frame(1026);
-    EXPECT_EQ(PixelAt(screen, 426, 417), big);
-    EXPECT_EQ(PixelAt(screen, 434, 417), ground);
+    EXPECT_EQ(std::make_tuple(PixelAt(screen, 426, 417), PixelAt(screen, 434, 417)), std::make_tuple(big, ground));
     EXPECT_TRUE(LabelReads("LEVEL: 25"));
 
     // Next level 96: nineteen dots; the twentieth is not yet reached.
@@ -176,12 +175,10 @@ TEST_F(MenuScreens, OptionsSlidersHoldTheirBandTheBoxFlipsOncePerPressAndEveryPr
     // and past the track's end keeps the last value reached on it.
     Press(400, 220);
     Press(450, 280);
-    EXPECT_EQ(slidm, 60);
-    EXPECT_EQ(slidf, 26);
+    EXPECT_EQ(std::make_tuple(slidm, slidf), std::make_tuple(60, 26));
     Press(545, 275);
     Press(560, 275);
-    EXPECT_EQ(slidm, 124);
-    EXPECT_EQ(slimy, 0);
+    EXPECT_EQ(std::make_tuple(slidm, slimy), std::make_tuple(124, 0));
     Release(560, 275);
 
     // The box flips once per press, and every press saves.
@@ -261,8 +258,7 @@ TEST_F(MenuScreens, CreditsRiseAPixelPer20MsStartAgainOnceOutAndBackNeedsAFreshP
     EXPECT_EQ(PixelAt(screen, 665, 505), Rgb(0, 0, 200));
     menu_first_time = 0;
     EXPECT_EQ(Frame(3, 700, 530), SCREEN_MENU);
-    EXPECT_EQ(menu_first_time, 1);
-    EXPECT_EQ(rendc + pcm, 0);
+    EXPECT_EQ(std::make_tuple(menu_first_time, rendc + pcm), std::make_tuple(1, 0));
 }
 
 // ---- help ----------------------------------------------------------------------
@@ -292,16 +288,14 @@ TEST_F(MenuScreens, HelpPagesTurnOncePerPressTheLastLeadsBackAndSlotsLightTheirB
     EXPECT_EQ(backi, 1) << "page 1 has no previous page";
     for (int page = 1; page <= 3; page++)
         Click(799, 71);
-    EXPECT_EQ(level_no, SCREEN_MENU);
-    EXPECT_EQ(backi + renddh, 0);
+    EXPECT_EQ(std::make_tuple(level_no, backi + renddh), std::make_tuple(SCREEN_MENU, 0));
     level_no = SCREEN_HELP;
     Frame(0, 400, 300);
     EXPECT_EQ(backi, 1) << "help opens on page 1 again";
 
     const Uint32 plain = Rgb(0, 100, 0), lit = Rgb(0, 250, 0);
     Frame(0, 500, 150);
-    EXPECT_EQ(PixelAt(screen, 534, 163), lit);
-    EXPECT_EQ(PixelAt(screen, 200, 409), plain);
+    EXPECT_EQ(std::make_tuple(PixelAt(screen, 534, 163), PixelAt(screen, 200, 409)), std::make_tuple(lit, plain));
     EXPECT_EQ(PixelAt(screen, 200, 163), Rgb(40, 0, 0)) << "page 1's first slot has no button";
     Frame(0, 374, 235);
     EXPECT_EQ(PixelAt(screen, 200, 163), Rgb(40, 0, 0));

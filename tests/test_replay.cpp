@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/tovi.h"
@@ -133,9 +134,7 @@ TEST_F(Replay, AnEarlierLevelLeavesThePlayersProgressAlone)
     WinPair();
     EXPECT_EQ(wonSeconds, LEVEL_TIME) << "the panel's time is the clock's, stopped at the last match";
     EXPECT_EQ(Click(20, 20), SCREEN_LEVELS) << "won, it leads back to the list";
-    EXPECT_EQ(replaying, 0);
-    EXPECT_EQ(proshli, 40);
-    EXPECT_EQ(PlayerScore, 5000);
+    EXPECT_EQ(std::make_tuple(replaying, proshli, PlayerScore), std::make_tuple(0, 40, 5000));
     EXPECT_EQ(ReadBytes(PLAYER_FILE), saved) << "player.dat is untouched";
     ASSERT_EQ(ReadBest(BEST_FILE), 1);
     const BestRecord* r = FindBest("Ann", 3);
@@ -174,6 +173,5 @@ TEST_F(Replay, LevelKeysUndoAndRestart)
     EXPECT_EQ(til[right].x, 320) << "z alone does nothing";
     Key(SDLK_r);
     EXPECT_EQ(til[right].x, 280) << "R restarts";
-    EXPECT_EQ(levelMoves, 0);
-    EXPECT_EQ(level_no, 40);
+    EXPECT_EQ(std::make_tuple(levelMoves, level_no), std::make_tuple(0, 40));
 }

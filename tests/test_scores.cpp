@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "level/level.h"
 #include "menu/menu.h"
@@ -129,17 +130,14 @@ TEST_F(Scores, AWinIsKeptWhenItsPanelComesUpAndTheClickSavesTheSameAgain)
     ASSERT_EQ(level_no, 3) << "on the panel";
     const Bytes kept = Cat({Rec("", 0, 0), Rec("Ann", 4, 790)});
     const Bytes table = Table({Rec("Ann", 0, 790)});
-    EXPECT_EQ(ReadBytes(PLAYER_FILE), kept);
-    EXPECT_EQ(ReadBytes(HISCORE_FILE), table);
+    EXPECT_EQ(std::make_tuple(ReadBytes(PLAYER_FILE), ReadBytes(HISCORE_FILE)), std::make_tuple(kept, table));
     const Bytes best = ReadBytes(BEST_FILE);
     ASSERT_EQ(ReadBest(BEST_FILE), 1);
     ASSERT_NE(FindBest("Ann", 3), nullptr);
 
     EXPECT_EQ(Click(20, 20), 4) << "the panel's click: on to level 4";
-    EXPECT_EQ(poen, 790);
-    EXPECT_EQ(ReadBytes(PLAYER_FILE), kept);
-    EXPECT_EQ(ReadBytes(HISCORE_FILE), table);
-    EXPECT_EQ(ReadBytes(BEST_FILE), best);
+    EXPECT_EQ(std::make_tuple(poen, ReadBytes(PLAYER_FILE)), std::make_tuple(790, kept));
+    EXPECT_EQ(std::make_tuple(ReadBytes(HISCORE_FILE), ReadBytes(BEST_FILE)), std::make_tuple(table, best));
 
     EXPECT_EQ(StartAgainAndContinue(), 4);
     EXPECT_EQ(poen, 790);
@@ -194,8 +192,7 @@ TEST_F(Scores, AChaptersLastWinIsKeptOnTheRelicScreenAndGoingOnSavesTheSameAgain
     EXPECT_EQ(ReadBytes(HISCORE_FILE), table);
     Play("idle 70");
     EXPECT_EQ(Click(FWD_X, FWD_Y), SCREEN_MAP + 26);
-    EXPECT_EQ(proshli, 26);
-    EXPECT_EQ(PlayerScore, 790);
+    EXPECT_EQ(std::make_tuple(proshli, PlayerScore), std::make_tuple(26, 790));
     EXPECT_EQ(ReadBytes(PLAYER_FILE), kept) << "going on saves the same";
     EXPECT_EQ(ReadBytes(HISCORE_FILE), table) << "the score once";
 

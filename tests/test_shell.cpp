@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <memory>
+#include <tuple>
 
 #include "app/tovi.h"
 #include "level/level.h"
@@ -62,8 +63,7 @@ static void PressAt(int x, int y)
 TEST_F(Dispatch, APressActsOnceItsReleaseDoesNotAndADragOntoAnItemActs)
 {
     PressAt(QUIT_X, QUIT_Y);
-    EXPECT_EQ(level_no, SCREEN_QUIT);
-    EXPECT_EQ(mousechk, 1);
+    EXPECT_EQ(std::make_tuple(level_no, mousechk), std::make_tuple(SCREEN_QUIT, 1));
 
     // Back on the menu: the release (button code 1 again), the ticks that
     // re-send it, and a second press without a motion in between do not act.
@@ -189,8 +189,7 @@ TEST_F(Dispatch, OnePressFlipsTheFullScreenBoxOnceAcrossTheModeSwitch)
 
     for (bool down : {true, false})
         PushButton(down, 500, 347), CheckKeys();
-    EXPECT_EQ(fulls, 0);
-    EXPECT_EQ(ReadBytes(CONFIG_FILE)[12], 0);
+    EXPECT_EQ(std::make_tuple(fulls, ReadBytes(CONFIG_FILE)[12]), std::make_tuple(0, 0));
 }
 
 TEST_F(Dispatch, DispatchClearsTheSetUpFlagsPacesTheScreensAndClosingTheWindowEndsTheLoop)
@@ -315,8 +314,7 @@ TEST(StartUp, RunsHeadlessAndQuitsFromTheMenu)
     Init();
     ASSERT_NE(screen, nullptr);
     EXPECT_EQ(screen->flags & SDL_FULLSCREEN, 0u) << "full screen is off in this config";
-    EXPECT_EQ(screen->w, 800);
-    EXPECT_EQ(screen->format->BitsPerPixel, 32);
+    EXPECT_EQ(std::make_tuple(screen->w, screen->format->BitsPerPixel), std::make_tuple(800, 32));
     level_no = SCREEN_MENU;
     mousechk = 1;
     // The first click skips the splash; the second quits from the menu.

@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "progress/players.h"
@@ -124,13 +125,11 @@ TEST(Undo, RefusedWhileBusyAndBackToTheStart)
     Idle(40);
     Drag(0, 10, 2, 4, true);
     Idle(20);
-    EXPECT_EQ(poen, 90);
-    EXPECT_EQ(levelMoves, 3);
+    EXPECT_EQ(std::make_tuple(poen, levelMoves), std::make_tuple(90, 3));
     for (int k = 0; k < 3; k++)
         EXPECT_EQ(UndoMove(), UNDO_DONE);
     EXPECT_EQ(UndoMove(), UNDO_NOTHING);
-    EXPECT_EQ(levelMoves, 0);
-    EXPECT_EQ(poen, loadedPoen);
+    EXPECT_EQ(std::make_tuple(levelMoves, poen), std::make_tuple(0, loadedPoen));
     for (int i = 0; i < TIL_SIZE; i++)
         ASSERT_TRUE(til[i].type == loaded[i].type && til[i].x == loaded[i].x && til[i].y == loaded[i].y &&
                     til[i].state == loaded[i].state)

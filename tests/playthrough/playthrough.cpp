@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/tovi.h"
@@ -220,8 +221,7 @@ TEST_F(PlayThrough, FromANewPlayerToTheCreditsAndBeyond)
     Idle(3);
     EXPECT_EQ(level_no, LAST_LEVEL);
     EXPECT_GT(cnp, 0) << "the board of level 100, with its elements";
-    EXPECT_EQ(ashcrystal, 0);
-    EXPECT_EQ(end_level, 0);
+    EXPECT_EQ(std::make_tuple(ashcrystal, end_level), std::make_tuple(0, 0));
     EXPECT_EQ(StoredPlayer("player.dat", 1).level, 101) << "the record stays as it is";
 
     // The HUD menu button, main menu, and a second new game: the confirmation,
@@ -247,8 +247,7 @@ TEST_F(PlayThrough, FromANewPlayerToTheCreditsAndBeyond)
     Press(true, PARK_X, PARK_Y);
     ASSERT_EQ(level_no, 2);
     PlayerRecord again = StoredPlayer("player.dat", 1);
-    EXPECT_EQ(again.level, 2);
-    EXPECT_EQ(again.score, first);
+    EXPECT_EQ(std::make_tuple(again.level, again.score), std::make_tuple(2, first));
     EXPECT_EQ(StoredPlayer("highscore.dat", 1).score, score) << "the best score stays";
 }
 
