@@ -109,7 +109,10 @@ void Key(int sym, int mod)
     Step(0, 20, 20);
 }
 
-int Play(const std::string& steps)
+// Play's steps, by motion events or (events) by SDL's button and key events
+// through hand::Step, where idle parks the pointer at hand's parking place and
+// fwd is hand's forward spot.
+static int PlaySteps(const std::string& steps, bool events)
 {
     std::stringstream in(steps);
     std::string step;
@@ -122,32 +125,48 @@ int Play(const std::string& steps)
         if (v == "idle" || v == "wait")
             k = atoi(at);
         else if (a == "fwd")
-            x = 700, y = 540;
+            x = events ? hand::FWD_X : 700, y = events ? hand::FWD_Y : 540;
+        else if (a == "play")
+            x = hand::PLAY_X, y = hand::PLAY_Y;
+        else if (a == "park" && events)
+            x = hand::PARK_X, y = hand::PARK_Y;
         else if (a == "hud")
             x = 79, y = 566;
         else if (a.rfind("retry", 0) == 0 && a.size() == 6 && a[5] >= '1' && a[5] <= '3')
             x = Dialogritem[a[5] - '0'].x + 20, y = Dialogritem[a[5] - '0'].y + 20;
         else if (v != "key" && a != "park" && sscanf(at, "%d,%d", &x, &y) != 2)
             ADD_FAILURE() << "no such place: " << step;
+        // A frame at (x, y) with the button up or down; the press or release of the button there.
+        auto frame = [events](int b, int fx, int fy) { events ? hand::Motion(b, fx, fy) : (void)Step(b, fx, fy); };
+        auto button = [&](bool down) { events ? hand::Press(down, x, y) : frame(down, x, y); };
         if (v == "key") {
             int sym = a == "esc" ? int(SDLK_ESCAPE) : a == "return" ? int(SDLK_RETURN) : a[0];
-            PushKey(sym, 0);
-            MainLoopStep();
+            if (events)
+                hand::KeyPress(sym, sym == SDLK_RETURN ? '\r' : sym);
+            else
+                PushKey(sym, 0), MainLoopStep();
         } else if (v == "wait") {
             for (uint32_t opened = ClockTicks(); ClockTicks() - opened < DOUBLE_CLICK_MS;)
-                Step(0, 20, 20);
+                events ? hand::Idle(1) : frame(0, 20, 20);
+        } else if (v == "idle" && events) {
+            hand::Idle(k);
         } else if (v == "idle" || v == "at" || v == "hold") {
             for (int i = 0; i < k; i++)
-                Step(v == "hold", x, y);
+                frame(v == "hold", x, y);
         } else if (v == "press" || v == "click") {
-            Step(0, x, y), Step(1, x, y);
+            frame(0, x, y), button(true);
             if (v == "click")
-                Step(0, x, y);
+                button(false);
         } else {
             ADD_FAILURE() << "no such step: " << step;
         }
     }
     return level_no;
+}
+
+int Play(const std::string& steps)
+{
+    return PlaySteps(steps, false);
 }
 
 void OpenLevel(int level)
@@ -287,6 +306,11 @@ void Idle(int frames)
 {
     for (int i = 0; i < frames && !m_bQuit; i++)
         Motion(0, PARK_X, PARK_Y);
+}
+
+void Play(const std::string& steps)
+{
+    PlaySteps(steps, true);
 }
 
 size_t PlayStoredWin(int level, size_t from)

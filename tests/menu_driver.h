@@ -123,6 +123,9 @@ void KeyPress(int sym, int unicode);    // a key, then an iteration
 void Type(const char* text);            // a key for each byte (Latin-1 letters are their own Unicode)
 void TypeLine(const char* text);        // the same, then Return
 void Idle(int frames);                  // moves onto the parking place
+// Play's steps through SDL's button and key events (a key with its character),
+// where idle parks at PARK and fwd is FWD; "play" is the menu's first item.
+void Play(const std::string& steps);
 // Level N's stored win from frame `from` on, while the level is on screen and
 // not won; returns the frame it stopped at.
 size_t PlayStoredWin(int level, size_t from);

@@ -90,8 +90,7 @@ protected:
     // From the menu, its first item opens the game dialog, and a click there.
     void InTheGameDialog(int x, int y)
     {
-        Idle(5);
-        Click(PLAY_X, PLAY_Y);
+        hand::Play("idle 5; click play");
         EXPECT_EQ(level_no, SCREEN_GAME);
         Click(x, y);
     }
@@ -113,8 +112,7 @@ protected:
         Idle(3);
         ASSERT_EQ(level_no, level);
         ASSERT_EQ(cntgh, (level - 1) / 25 + 1) << "the chapter's picture is up before level " << level;
-        Motion(0, FWD_X, FWD_Y);
-        Press(true, FWD_X, FWD_Y);
+        hand::Play("press fwd");
         ASSERT_EQ(cntgh, (level - 1) / 25 + 2) << "forward left the picture";
     }
 };
@@ -162,8 +160,7 @@ TEST_F(PlayThrough, FromANewPlayerToTheCreditsAndBeyond)
 
         // The panel never comes up here (no sound plays), so this click both
         // acknowledges it and goes on.
-        Motion(0, PARK_X, PARK_Y);
-        Press(true, PARK_X, PARK_Y);
+        hand::Play("press park");
         if (level % 25 == 0) {
             ASSERT_EQ(ashcrystal, level / 25 + 1);
             Press(false, PARK_X, PARK_Y);
@@ -171,7 +168,7 @@ TEST_F(PlayThrough, FromANewPlayerToTheCreditsAndBeyond)
             Idle(70);
             if (level == LAST_LEVEL)
                 break;
-            Click(FWD_X, FWD_Y);
+            hand::Play("click fwd");
             ASSERT_EQ(level_no, SCREEN_MAP + level + 1);
             ASSERT_EQ(ashcrystal, 0);
         } else if (level % 5 == 0) {
@@ -184,9 +181,7 @@ TEST_F(PlayThrough, FromANewPlayerToTheCreditsAndBeyond)
         EXPECT_EQ(StoredPlayer("player.dat", 1).level, level + 1);
         EXPECT_EQ(StoredPlayer("player.dat", 1).score, score);
         // The map: forward goes on with its press.
-        Idle(5);
-        Motion(0, FWD_X, FWD_Y);
-        Press(true, FWD_X, FWD_Y);
+        hand::Play("idle 5; press fwd");
         ASSERT_EQ(level_no, level + 1) << "the map leads on to the next level";
     }
 
@@ -198,8 +193,7 @@ TEST_F(PlayThrough, FromANewPlayerToTheCreditsAndBeyond)
     ASSERT_EQ(ashcrystal, 11);
     Click(FWD_X, FWD_Y);
     ASSERT_EQ(ashcrystal, 12);
-    Click(FWD_X, FWD_Y);
-    Idle(2);
+    hand::Play("click fwd; idle 2");
     ASSERT_EQ(level_no, SCREEN_CREDITS);
     EXPECT_EQ(proshli, 101);
     PlayerRecord done = StoredPlayer("player.dat", 1);
@@ -211,8 +205,7 @@ TEST_F(PlayThrough, FromANewPlayerToTheCreditsAndBeyond)
     EXPECT_EQ(best.score, score);
 
     // From the credits back to the menu.
-    Idle(20);
-    Click(FWD_X, FWD_Y);
+    hand::Play("idle 20; click fwd");
     ASSERT_EQ(level_no, SCREEN_MENU);
 
     // Continue after the end plays the last level again, never a board beyond it.
@@ -226,8 +219,7 @@ TEST_F(PlayThrough, FromANewPlayerToTheCreditsAndBeyond)
 
     // The HUD menu button, main menu, and a second new game: the confirmation,
     // then the story and the first chapter's picture as the first time.
-    Motion(0, HUD_MENU_X, HUD_MENU_Y);
-    Press(true, HUD_MENU_X, HUD_MENU_Y);
+    hand::Play("press hud");
     ASSERT_EQ(level_no, SCREEN_RETRY);
     Press(false, HUD_MENU_X, HUD_MENU_Y);
     Idle(40);  // a press as the dialog opens would be taken for a double click's second
@@ -243,8 +235,7 @@ TEST_F(PlayThrough, FromANewPlayerToTheCreditsAndBeyond)
     PlaySolution(1, 2, FWD_X, FWD_Y);
     ASSERT_EQ(finalpart + ashcrystal, 0);
     int first = poen;
-    Motion(0, PARK_X, PARK_Y);
-    Press(true, PARK_X, PARK_Y);
+    hand::Play("press park");
     ASSERT_EQ(level_no, 2);
     PlayerRecord again = StoredPlayer("player.dat", 1);
     EXPECT_EQ(std::make_tuple(again.level, again.score), std::make_tuple(2, first));

@@ -58,11 +58,6 @@ namespace {
 constexpr int SESSION_STEPS = 300;         // random inputs of one soak session
 constexpr int PATIENCE = 120;              // iterations a player stays on one screen before looking for the way out
 constexpr int SESSION_LIMIT_S = 300;       // a session longer than this (wall time) hangs
-constexpr int QUIT_X = 145, QUIT_Y = 545;  // the menu's last item
-constexpr int NEWGAME_X = 300, NEWGAME_Y = 200;  // the game dialog's New game
-constexpr int SCORES_X = 300, SCORES_Y = 350;    // the game dialog's high scores
-constexpr int LEVELS_X = 560, LEVELS_Y = 419;    // the game dialog's way to the level list
-constexpr int CLOSE_X = 405, CLOSE_Y = 505;      // the level list's Close
 constexpr const char* JOURNEY_NAME = "SOAK";
 constexpr const char* DataFiles[] = {CONFIG_FILE, PLAYER_FILE, HISCORE_FILE};
 // Every file the game saves; a save to any other is a finding of its own.
@@ -226,42 +221,19 @@ void PrepareJourney(int level)
     WriteSettings();
 }
 
-void Escape()
-{
-    KeyPress(SDLK_ESCAPE, 27);
-    Idle(3);
-}
-
-// The screens random clicks seldom find: the menu's items, and the game
-// dialog's high scores, its level list and, for a player past the first level,
-// the new-game question, answered No. Each is left by its own button or Escape,
-// and Escape closes the game dialog behind it.
+// The screens random clicks seldom find: the menu's other items (options,
+// credits, help, the player area), each left by Escape; and the game dialog's
+// high scores (left by forward), its level list (by its Close) and, for a player
+// past the first level, the new-game question (answered No), Escape closing the
+// game dialog behind each.
 void DialogTour(int level)
 {
-    // The menu's other items first (options, credits, help, the player area),
-    // each left by Escape.
-    const int Items[][2] = {{100, 370}, {110, 430}, {110, 490}, {600, 570}};
-    for (const auto& item : Items) {
-        Idle(3);
-        Click(item[0], item[1]);
-        Idle(5);
-        Escape();
-    }
-    const int Ways[][2] = {{SCORES_X, SCORES_Y}, {LEVELS_X, LEVELS_Y}, {NEWGAME_X, NEWGAME_Y}};
-    for (int w = 0; w < (level > 1 ? 3 : 2) && !m_bQuit; w++) {
-        Idle(3);
-        Click(PLAY_X, PLAY_Y);
-        Click(Ways[w][0], Ways[w][1]);
-        Idle(3);
-        if (level_no == SCREEN_NEWGAME)
-            Click(CANCEL_X, CANCEL_Y);  // No
-        else if (level_no == SCREEN_LEVELS)
-            Click(CLOSE_X, CLOSE_Y);
-        else if (level_no == SCREEN_SCORES)
-            Click(FWD_X, FWD_Y);
-        Idle(3);
-        Escape();
-    }
+    for (const char* item : {"100,370", "110,430", "110,490", "600,570"})
+        hand::Play("idle 3; click " + std::string(item) + "; idle 5; key esc; idle 3");
+    const char* const ways[] = {"300,350; idle 3; click fwd", "560,419; idle 3; click 405,505",
+                                "300,200; idle 3; click 480,400"};
+    for (int w = 0; w < (level > 1 ? 3 : 2); w++)
+        hand::Play("idle 3; click play; click " + std::string(ways[w]) + "; idle 3; key esc; idle 3");
 }
 
 // Continue (New game for a beginner, which tells the story first), the level's
@@ -269,22 +241,13 @@ void DialogTour(int level)
 void Journey(int level)
 {
     DialogTour(level);
-    Idle(3);
-    Click(PLAY_X, PLAY_Y);
-    if (level == 1)
-        Click(NEWGAME_X, NEWGAME_Y);
-    else
-        Click(CONTINUE_X, CONTINUE_Y);
+    hand::Play(level == 1 ? "idle 3; click play; click 300,200" : "idle 3; click play; click 400,280");
     if (level_no != level)
         return;
     PushButton(false, PARK_X, PARK_Y);
     PlayStoredWin(level, 0);
-    Click(PARK_X, PARK_Y);
-    Idle(70 + (level == LAST_LEVEL ? 4000 / 20 + 60 : 0));
-    for (int k = 0; k < 3 && !m_bQuit; k++) {
-        Click(FWD_X, FWD_Y);
-        Idle(5);
-    }
+    int wait = 70 + (level == LAST_LEVEL ? 4000 / 20 + 60 : 0);
+    hand::Play("click park; idle " + std::to_string(wait) + "; click fwd; idle 5; click fwd; idle 5; click fwd; idle 5");
 }
 
 void Session(int seed, int journeyLevel, bool quitByMenu, int steps, int reportFd)
@@ -305,10 +268,7 @@ void Session(int seed, int journeyLevel, bool quitByMenu, int steps, int reportF
     if (journeyLevel)
         Journey(journeyLevel);
     if (quitByMenu) {
-        // The menu's own way out: Quit, the closing picture, the end of the loop.
-        Idle(3);
-        Click(QUIT_X, QUIT_Y);
-        Idle(3);
+        hand::Play("idle 3; click 145,545; idle 3");  // Quit, the closing picture, the end of the loop
         steps = 0;
     }
     int same = 0, last = level_no;
@@ -495,11 +455,8 @@ void Saver(int seed, int fd)
     std::mt19937 rng(static_cast<unsigned>(seed));
     for (long n = 0;; n++) {
         level_no = SCREEN_PLAYERS;
-        Idle(2);
-        Click(NEW_X, NEW_Y);
-        char name[16];
-        snprintf(name, sizeof name, "K%ld", static_cast<long>(rng() % 100000));
-        TypeLine(name);
+        hand::Play("idle 2; click 270,180");  // New
+        TypeLine(("K" + std::to_string(rng() % 100000)).c_str());
         Click(OK_X, OK_Y);  // the menu records the player on its next redraw
         proshli = 1 + static_cast<int>(rng() % 100);
         PlayerScore = static_cast<int>(rng() % 100000);
@@ -514,9 +471,7 @@ void Saver(int seed, int fd)
         if (n % 50 == 49) {
             // A long list: from time to time the last player goes again.
             level_no = SCREEN_PLAYERS;
-            Idle(1);
-            Click(DEL_X, DEL_Y);
-            Click(CANCEL_X, CANCEL_Y);
+            hand::Play("idle 1; click 520,180; click 480,400");
             level_no = SCREEN_MENU;
         }
     }
