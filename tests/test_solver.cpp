@@ -33,8 +33,8 @@ void OnTheGamesClock(LevelState* s)
 {
     s->clock_virtual = 0;
     s->clockNow = 0;
-    for (int* tick : {&s->startt, &s->gett, &s->movtim, &s->movtel, &s->movsp, &s->movspr, &s->parttim,
-                      &s->startTicks, &s->LEVEL_TIMER})
+    for (int* tick : {&s->startt, &s->gett, &s->movtim, &s->movtel, &s->movsp, &s->movspr, &s->parttim, &s->startTicks,
+                      &s->LEVEL_TIMER})
         *tick += *tick != 0 ? 600000 : 0;
 }
 
