@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <utility>
+#include <tuple>
 #include <vector>
 
 #include "app/tovi.h"
@@ -71,8 +71,7 @@ TEST(DisplayLayout, PointerMapsExactlyOnEveryLayout)
             int dx, dy, bx, by;
             FrameToDisplay(l, fx, fx % SCREEN_H, &dx, &dy);
             ASSERT_EQ(DisplayToFrame(l, dx, dy, &bx, &by), 1);
-            ASSERT_EQ(bx, fx);
-            ASSERT_EQ(by, fx % SCREEN_H);
+            ASSERT_EQ(std::make_tuple(bx, by), std::make_tuple(fx, fx % SCREEN_H));
         }
         int last = -1;
         for (int d = 0; d < l.outW; d++) {
@@ -275,12 +274,10 @@ TEST_F(DisplayOnDummy, ShownFrameIsTheFrameScaledAndFollowsChangesAndOnTheFullSc
     level_no = SCREEN_QUIT;        // a screen that takes input and draws nothing
     PushMotion(0, 320 + 12, 719);  // 2.4 display pixels per frame pixel
     CheckKeys();
-    EXPECT_EQ(ToviMouseX, 5);
-    EXPECT_EQ(ToviMouseY, 299);
+    EXPECT_EQ(std::make_tuple(ToviMouseX, ToviMouseY), std::make_tuple(5, 299));
     PushButton(true, 2300, 700);  // on the right bar
     CheckKeys();
-    EXPECT_EQ(but, 0) << "a press on a bar is no click";
-    EXPECT_EQ(display_bar_press, 1);
+    EXPECT_EQ(std::make_tuple(but, display_bar_press), std::make_tuple(0, 1)) << "a press on a bar is no click";
     PushMotion(1, 1000, 700);  // held down, into the frame
     CheckKeys();
     EXPECT_EQ(but, 0) << "a press begun on a bar holds nothing in the frame";
@@ -289,8 +286,7 @@ TEST_F(DisplayOnDummy, ShownFrameIsTheFrameScaledAndFollowsChangesAndOnTheFullSc
     EXPECT_EQ(display_bar_press, 0);
     PushButton(true, 1000, 700);
     CheckKeys();
-    EXPECT_EQ(but, 1) << "a press in the frame clicks";
-    EXPECT_EQ(ToviMouseX, 283);
+    EXPECT_EQ(std::make_tuple(but, ToviMouseX), std::make_tuple(1, 283)) << "a press in the frame clicks";
 }
 
 // F11 switches to the window and back, F10 steps the window's scale, and both are

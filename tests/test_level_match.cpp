@@ -1,6 +1,8 @@
 // Matching, scoring, failing and winning, on boards drawn as text.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "tests/scenario.h"
 
 using namespace scenario;
@@ -39,20 +41,17 @@ TEST(LevelMatch, PairsAndThreeWayScoreButNot120)
     EXPECT_EQ(poen, 0);
     Idle(1);
     EXPECT_EQ(poen, 90) << "element 100 matches; 45 for each of the pair";
-    EXPECT_EQ(part, 1);
-    EXPECT_EQ(pind, 63);
+    EXPECT_EQ(std::make_tuple(part, pind), std::make_tuple(1, 63));
     Idle(5);
     EXPECT_EQ(poen, 90);
     Idle(1);
     EXPECT_EQ(poen, 225) << "three elements, 45 each";
     EXPECT_EQ(part, 6) << "left (2) and right (4)";
-    EXPECT_EQ(CountType(105), 0);
-    EXPECT_EQ(Heard(&GoneEl), 2) << "one sound per match";
+    EXPECT_EQ(std::make_tuple(CountType(105), Heard(&GoneEl)), std::make_tuple(0, 2)) << "one sound per match";
     Idle(23);
     EXPECT_EQ(poen, 225);
     Idle(1);
-    EXPECT_EQ(poen, 315);
-    EXPECT_EQ(part, 1) << "the partner was below";
+    EXPECT_EQ(std::make_tuple(poen, part), std::make_tuple(315, 1)) << "the partner was below";
     EXPECT_EQ(parta, 8) << "row - 1 of the element that fell";
     EXPECT_EQ(partb, 12) << "column - 1 of it";
     for (int i : {upper, lower})
@@ -123,7 +122,6 @@ TEST(LevelOutcome, LevelTimeAndWinAfterTheVanish)
     EXPECT_EQ(pindBefore, 0) << "won while the vanish was still running";
     EXPECT_GE(FramesPlayed() - matchFrame, 63);
     Idle(30);
-    EXPECT_EQ(end_level, 1);
-    EXPECT_EQ(Heard(&mfin), 1) << "the finished sound plays once";
+    EXPECT_EQ(std::make_tuple(end_level, Heard(&mfin)), std::make_tuple(1, 1)) << "the finished sound plays once";
     EXPECT_EQ(LEVEL_TIME, 60) << "the clock stopped with the board clear";
 }

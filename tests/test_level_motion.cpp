@@ -72,8 +72,7 @@ TEST(LevelDrag, SlideBlockLedgeAndRemovedRecords)
     Grab(3, 9);
     EXPECT_EQ(proslie, a);
     HoldAt(9, 9, 1);
-    EXPECT_EQ(til[a].x, 160);
-    EXPECT_EQ(poen, 0) << "beside its partner, but in mid-air";
+    EXPECT_EQ(std::make_tuple(til[a].x, poen), std::make_tuple(160, 0)) << "beside its partner, but in mid-air";
     HoldAt(9, 9, 1);
     EXPECT_EQ(MovingElement, 0) << "losing its support ends the drag";
     EXPECT_EQ(std::make_tuple(til[a].x, til[a].y), std::make_tuple(160, 367));
@@ -88,8 +87,7 @@ TEST(LevelDrag, SlideBlockLedgeAndRemovedRecords)
         EXPECT_EQ(til[e].x, 360 + 40 * std::min(k, 3)) << "frame " << k << ": the wall stops it";
     }
     HoldAt(2, 10, 6);
-    EXPECT_EQ(til[e].x, 320) << "the other element stops it";
-    EXPECT_EQ(Heard(&mslid), 7);
+    EXPECT_EQ(std::make_tuple(til[e].x, Heard(&mslid)), std::make_tuple(320, 7)) << "the other element stops it";
     Frames(2, 1, 320, 420);
     Frames(2, 1, 360, 420);
     EXPECT_EQ(til[e].x, 320) << "the pointer on the cell's own edges is not beyond it";
@@ -184,8 +182,7 @@ TEST(LevelPlatform, VerticalStackOfThreeCappedByATile)
         EXPECT_EQ(std::make_tuple(til[lift].state, uiznad, tralala), std::make_tuple(LIFT_DOWN, 3, 1));
         EXPECT_TRUE(iznad[1] == b && iznad[2] == c && iznad[3] == d);
         EXPECT_EQ(gimasu[1], b + 2000) << "touched on the left";
-        EXPECT_EQ(gimasu[2], c + 1000) << "touched on the right";
-        EXPECT_EQ(gimasu[3], 0);
+        EXPECT_EQ(std::make_tuple(gimasu[2], gimasu[3]), std::make_tuple(c + 1000, 0)) << "touched on the right";
     }
     EXPECT_EQ(poen, 0);
 }

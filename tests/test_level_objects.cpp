@@ -31,8 +31,7 @@ TEST(LevelMud, SticksEndsTheDragStillMatches)
     });
     int g = RecordAt(3, 10), block = RecordAt(15, 8);
     Drag(3, 10, 8, 1);
-    EXPECT_EQ(til[g].x, 160);
-    EXPECT_EQ(til[g].type, 107) << "it sticks only in the next frame";
+    EXPECT_EQ(std::make_tuple(til[g].x, til[g].type), std::make_tuple(160, 107)) << "it sticks only in the next frame";
     EXPECT_EQ(MovingElement, 1);
     HoldAt(8, 10, 1);
     EXPECT_EQ(std::make_tuple(til[g].type, MovingElement, Heard(&mblato)), std::make_tuple(207, 0, 1));

@@ -208,8 +208,7 @@ TEST_F(LevelScreen, AChaptersLastLevelRunsTheRelicToTheMapAndAGameStartsFromACle
     EXPECT_EQ(prikpp, 2);
     Play("at 400,300 2");
     EXPECT_EQ(At(10, 10), Colour(11)) << "relic background";
-    EXPECT_EQ(At(180, 115), Colour(12)) << "the relic with one part";
-    EXPECT_EQ(brss, 2);
+    EXPECT_EQ(std::make_tuple(At(180, 115), brss), std::make_tuple(Colour(12), 2)) << "the relic with one part";
     Play("idle 60; click fwd");
     level_no = 26;  // as the map hands over when the player goes on
     lmap(26);
@@ -237,8 +236,7 @@ TEST_F(LevelScreen, TheLastLevelEndsThroughTheCompleteRelicAndBothEndingsEachWit
     Play("click fwd");
     EXPECT_EQ(ashcrystal, 10) << "no way on before the relic is whole";
     Play("idle 200");
-    EXPECT_EQ(finalpart, 1);
-    EXPECT_EQ(At(55, 90), Colour(16)) << "the complete relic";
+    EXPECT_EQ(std::make_tuple(finalpart, At(55, 90)), std::make_tuple(1, Colour(16))) << "the complete relic";
     Play("click fwd");
     EXPECT_EQ(At(100, 100), Colour(9)) << "the first ending";
     Play("idle 5");
@@ -321,8 +319,7 @@ TEST_F(LevelScreen, TheMenuDialogTakesOnlyDeliberatePressesCancelGoesOnAndMainMe
     EXPECT_EQ(Play("wait; press retry3"), SCREEN_RETRY);
     EXPECT_TRUE(dead == 1 && dple == 2) << "lost in the frame Cancel closed the dialog: " << dple;
     EXPECT_EQ(Play("wait; press retry2"), 2);
-    EXPECT_EQ(til[2].type, 101);
-    EXPECT_EQ(poen, 300) << "a retry keeps the running score";
+    EXPECT_EQ(std::make_tuple(til[2].type, poen), std::make_tuple(101, 300)) << "a retry keeps the running score";
 
     // Main menu from the dialog: the player's level is the one it was opened
     // from, a later start skips the story, and the darkened level stays put meanwhile.

@@ -9,6 +9,7 @@
 #include <map>
 #include <random>
 #include <sstream>
+#include <tuple>
 
 #include "app/tovi.h"
 #include "menu/menu.h"
@@ -253,8 +254,7 @@ TEST_F(Profiles, RandomUseNeverCostsAnUntouchedPlayerAnything)
                 ASSERT_EQ(seen[pin[i].name]++, 0) << pin[i].name;
             if (PlayerName[0] && FindPlayer(PlayerName)) {
                 const PlayerRecord& cur = pin[FindPlayer(PlayerName)];
-                ASSERT_EQ(cur.level, proshli);
-                ASSERT_EQ(cur.score, PlayerScore);
+                ASSERT_EQ(std::make_tuple(cur.level, cur.score), std::make_tuple(proshli, PlayerScore));
             }
         }
         DlgClick(CANCEL_X, CANCEL_Y);
@@ -321,8 +321,7 @@ TEST_F(ProfilesByHand, LatinLettersAreKeptAndLookalikeNamesAreOneName)
     }
     hand::Click(NEW_X, NEW_Y);
     hand::TypeLine("   ");
-    EXPECT_EQ(plhint, 3) << "a name that shows nothing";
-    EXPECT_EQ(badd, 1);
+    EXPECT_EQ(std::make_tuple(plhint, badd), std::make_tuple(3, 1)) << "a name that shows nothing";
     hand::Click(OK_X, OK_Y);
     EXPECT_EQ(level_no, SCREEN_PLAYERS) << "OK does not close over it either";
     EXPECT_EQ(ReadBytes(PLAYER_FILE), withZoe);

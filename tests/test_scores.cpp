@@ -200,8 +200,7 @@ TEST_F(Scores, AChaptersLastWinIsKeptOnTheRelicScreenAndGoingOnSavesTheSameAgain
     // next chapter with its picture, the score carried into the level.
     EXPECT_EQ(StartAgainAndContinue(), 26);
     Play("idle 3");
-    EXPECT_EQ(cntgh, 2) << "the second chapter's picture";
-    EXPECT_EQ(poen, 790);
+    EXPECT_EQ(std::make_tuple(cntgh, poen), std::make_tuple(2, 790)) << "the second chapter's picture";
 
     // The last level: kept before the complete relic and the endings, and the
     // end of the game saves the same again.

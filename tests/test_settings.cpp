@@ -4,6 +4,8 @@
 
 #include <sys/stat.h>
 
+#include <tuple>
+
 #include "shell/settings.h"
 #include "tests/harness.h"
 
@@ -52,10 +54,7 @@ TEST(Settings, FilesReadWordByWord)
             WriteBytes(CONFIG_FILE, c.file);
         pod[0] = 0;
         ReadSettings();
-        EXPECT_EQ(ukupod, c.words);
-        EXPECT_EQ(slidm, c.music);
-        EXPECT_EQ(slidf, c.effects);
-        EXPECT_EQ(fulls, c.full);
+        EXPECT_EQ(std::make_tuple(ukupod, slidm, slidf, fulls), std::make_tuple(c.words, c.music, c.effects, c.full));
         EXPECT_EQ(pod[4], c.last);
         EXPECT_EQ(ReadBytes(CONFIG_FILE), c.after.empty() ? c.file : c.after);
     }

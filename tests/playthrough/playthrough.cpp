@@ -169,8 +169,7 @@ TEST_F(PlayThrough, FromANewPlayerToTheCreditsAndBeyond)
             if (level == LAST_LEVEL)
                 break;
             hand::Play("click fwd");
-            ASSERT_EQ(level_no, SCREEN_MAP + level + 1);
-            ASSERT_EQ(ashcrystal, 0);
+            ASSERT_EQ(std::make_tuple(level_no, ashcrystal), std::make_tuple(SCREEN_MAP + level + 1, 0));
         } else if (level % 5 == 0) {
             ASSERT_EQ(level_no, SCREEN_MAP + level + 1);
         } else {
@@ -198,8 +197,7 @@ TEST_F(PlayThrough, FromANewPlayerToTheCreditsAndBeyond)
     EXPECT_EQ(proshli, 101);
     PlayerRecord done = StoredPlayer("player.dat", 1);
     EXPECT_STREQ(done.name, "Tovi");
-    EXPECT_EQ(done.level, 101) << "the record of a finished game";
-    EXPECT_EQ(done.score, score);
+    EXPECT_EQ(std::make_tuple(done.level, done.score), std::make_tuple(101, score)) << "the record of a finished game";
     PlayerRecord best = StoredPlayer("highscore.dat", 1);
     EXPECT_STREQ(best.name, "Tovi");
     EXPECT_EQ(best.score, score);

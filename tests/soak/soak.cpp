@@ -55,9 +55,9 @@
 
 namespace {
 
-constexpr int SESSION_STEPS = 300;         // random inputs of one soak session
-constexpr int PATIENCE = 120;              // iterations a player stays on one screen before looking for the way out
-constexpr int SESSION_LIMIT_S = 300;       // a session longer than this (wall time) hangs
+constexpr int SESSION_STEPS = 300;    // random inputs of one soak session
+constexpr int PATIENCE = 120;         // iterations a player stays on one screen before looking for the way out
+constexpr int SESSION_LIMIT_S = 300;  // a session longer than this (wall time) hangs
 constexpr const char* JOURNEY_NAME = "SOAK";
 constexpr const char* DataFiles[] = {CONFIG_FILE, PLAYER_FILE, HISCORE_FILE};
 // Every file the game saves; a save to any other is a finding of its own.
@@ -247,7 +247,8 @@ void Journey(int level)
     PushButton(false, PARK_X, PARK_Y);
     PlayStoredWin(level, 0);
     int wait = 70 + (level == LAST_LEVEL ? 4000 / 20 + 60 : 0);
-    hand::Play("click park; idle " + std::to_string(wait) + "; click fwd; idle 5; click fwd; idle 5; click fwd; idle 5");
+    hand::Play("click park; idle " + std::to_string(wait) +
+               "; click fwd; idle 5; click fwd; idle 5; click fwd; idle 5");
 }
 
 void Session(int seed, int journeyLevel, bool quitByMenu, int steps, int reportFd)
