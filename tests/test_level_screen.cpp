@@ -479,23 +479,19 @@ TEST_F(LevelScreen, AnimationsStepOnTheClockAroundTheirPlacesAndALevelLoadStopsT
     // Entrance record 1 at (200, 400), exit record 2 at (280, 400).
     telex = 10, telexi = 1, telexo = 2, movtel = 0;
     int frames = 0;
-    while (telex != 0 && frames < 100) {
+    for (; telex != 0 && frames < 100; frames++) {
         int t = telex;
         Play("idle 1");
-        frames++;
         ASSERT_TRUE(placed(145, 345, Shows(TeleportImg, t - 1, bg))) << "entrance at step " << t;
         ASSERT_TRUE(placed(225, 345, Shows(TeleportImg, 10 - t, bg))) << "exit at step " << t;
     }
-    EXPECT_GE(frames, 30) << "a step lasts more than 50 ms";
-    EXPECT_LE(frames, 33);
+    EXPECT_TRUE(frames >= 30 && frames <= 33) << frames << " frames: a step lasts more than 50 ms";
 
     spiked = 1, spikex = 300, spikey = 200, movsp = 0;
     raspad = 1, raspadx = 600, raspady = 200, movspr = 0;
-    frames = 0;
-    while ((spiked != 0 || raspad != 0) && frames < 200) {
+    for (frames = 0; (spiked != 0 || raspad != 0) && frames < 200; frames++) {
         int s = spiked, c = raspad;
         Play("idle 1");
-        frames++;
         ASSERT_TRUE(placed(220, 120, Shows(SpikeDestroyImg, s - 1, bg))) << "spike kill at step " << s;
         ASSERT_TRUE(placed(520, 120, Shows(SpikeDestroyImg, c - 1, bg))) << "crumble at step " << c;
     }
@@ -504,11 +500,9 @@ TEST_F(LevelScreen, AnimationsStepOnTheClockAroundTheirPlacesAndALevelLoadStopsT
 
     // A match in the cell at (320, 200) whose partners were above and below it.
     pind = 63, part = 8 + 1, parta = 5, partb = 8, parttim = 0;
-    frames = 0;
-    while (pind != 0 && frames < 100) {
+    for (frames = 0; pind != 0 && frames < 100; frames++) {
         Uint32 puff = Shows(imgPartOfParticle, 63 - pind, bg);
         Play("idle 1");
-        frames++;
         ASSERT_TRUE(placed(270, 150, puff)) << "centre";
         ASSERT_TRUE(placed(270, 110, puff)) << "above";
         ASSERT_TRUE(placed(270, 190, puff)) << "below";
@@ -561,16 +555,15 @@ TEST_F(LevelScreen, LeftAloneTheHeroBlinksAndSighsAndAMatchIsPraised)
         if (seen.empty() || seen.back() != k)
             seen.push_back(k);
     }
-    EXPECT_GE(firstBlink, 350) << "not before 7 s";
-    EXPECT_LE(firstBlink, 350 + 110) << "a blink waits at most one spike cycle for its frames";
+    EXPECT_TRUE(firstBlink >= 350 && firstBlink <= 350 + 110)
+        << firstBlink << ": not before 7 s, and a blink waits at most one spike cycle for its frames";
     ASSERT_GE(seen.size(), 5u);
     EXPECT_EQ(seen[0], 1);
     EXPECT_EQ(std::count(seen.begin(), seen.end(), 3), 2) << "two blinks in 16 s";
     EXPECT_EQ(seen.back(), 1);
     Play("idle 2100");  // 15 s x 4 in all
     int sighs = Plays(negative, 1, 10, &stray);
-    EXPECT_GE(sighs, 1);
-    EXPECT_LE(sighs, 4) << "at most one chance in 15 s";
+    EXPECT_TRUE(sighs >= 1 && sighs <= 4) << sighs << " sighs: at most one chance in 15 s";
     EXPECT_FALSE(stray) << "a dismay line outside 1..10";
     EXPECT_EQ(Plays(positive, 1, 16, &stray), 0);
 
@@ -586,8 +579,7 @@ TEST_F(LevelScreen, LeftAloneTheHeroBlinksAndSighsAndAMatchIsPraised)
         ASSERT_EQ(sklop, 0);
     }
     int praised = Plays(positive, 1, 16, &stray);
-    EXPECT_GT(praised, 15);
-    EXPECT_LT(praised, 45);
+    EXPECT_TRUE(praised > 15 && praised < 45) << praised;
     EXPECT_FALSE(stray) << "a praise line outside 1..16";
     EXPECT_EQ(Plays(negative, 1, 10, &stray), 0);
 }

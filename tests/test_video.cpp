@@ -77,8 +77,7 @@ TEST_F(Video, FramesStayUpForTheNumeratorInMilliseconds)
         Uint32 took = Play(path);
         EXPECT_EQ(ti.fps_numerator, static_cast<ogg_uint32_t>(rate));
         EXPECT_EQ(video_frames, 12) << rate;
-        EXPECT_GE(took, 12u * rate) << rate;
-        EXPECT_LE(took, 12u * rate + 2) << rate;
+        EXPECT_TRUE(took >= 12u * rate && took <= 12u * rate + 2) << rate << ": " << took;
     }
     // The splash (drawn at x 0) waits 800 ms after each read while it looks for
     // the stream's headers, so it starts no sooner than that.
@@ -130,8 +129,7 @@ TEST_F(Video, OtherStreamsAreReadPastAndUnplayableFilesShowNothing)
     // Cut in the middle of the pictures: what arrived plays, then the call ends.
     WriteBytes(cut, std::vector<unsigned char>(clip.begin(), clip.begin() + clip.size() * 2 / 3));
     Play(cut);
-    EXPECT_GT(video_frames, 0);
-    EXPECT_LT(video_frames, 30);
+    EXPECT_TRUE(video_frames > 0 && video_frames < 30) << video_frames;
 
     EXPECT_EQ(Play(videoDir + "/no_such_file.ogg"), 0u);
     EXPECT_EQ(video_frames, 0);
