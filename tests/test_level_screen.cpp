@@ -335,8 +335,7 @@ TEST_F(LevelScreen, TheMenuDialogTakesOnlyDeliberatePressesCancelGoesOnAndMainMe
     cntintr = 1;
     EXPECT_EQ(Play("hold retry1"), SCREEN_MENU);
     EXPECT_EQ(std::make_tuple(proshli, cntintr, menu_first_time), std::make_tuple(2, 6, 1));
-    EXPECT_EQ(prosliscr, nullptr);
-    EXPECT_EQ(dplev, 0);
+    EXPECT_EQ(std::make_tuple(prosliscr, dplev), std::make_tuple(nullptr, 0));
 }
 
 // The HUD centres score, time and level number by their width in the 20-pixel
