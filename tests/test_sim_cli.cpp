@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "tests/harness.h"
+#include "tests/menu_driver.h"
 
 // Each case works in a scratch folder with an empty board (zero.bin), a board
 // won by one slide (pair.bin: a floor, two treasures a cell apart) and the game's
@@ -12,11 +12,7 @@ protected:
     InScratchDir dir;
     void SetUp() override
     {
-        std::vector<unsigned char> pair(240, 0);
-        for (int c = 0; c < 20; c++)
-            pair[220 + c] = 1;
-        pair[205] = pair[207] = 101;
-        WriteBytes("pair.bin", pair);
+        WriteBytes("pair.bin", PairOnAFloor());
         WriteBytes("zero.bin", std::vector<unsigned char>(240, 0));
         mkdir("media", 0755);
         ASSERT_EQ(symlink(TOVI_SOURCE_DIR "/media/images", "media/images"), 0);
@@ -60,10 +56,10 @@ TEST_F(SimCli, BadUsageAndBadScriptsExitTwo)
         {"--level 2 script.txt", "1 1 1 1 1\n", "line 1"},
         {"--level 2 script.txt", "0 -4 1\n", "line 1"},
     };
-    for (const Case& c : cases) {
+    for (const Case& k : cases) {
         std::string out, err;
-        EXPECT_EQ(Sim(c.args, c.script, &out, &err), 2) << c.args << " / " << c.script;
-        EXPECT_NE(err.find(c.message), std::string::npos) << err;
+        EXPECT_EQ(Sim(k.args, k.script, &out, &err), 2) << k.args << " / " << k.script;
+        EXPECT_NE(err.find(k.message), std::string::npos) << err;
         EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
         EXPECT_EQ(out, "") << "nothing runs before the script is known to be good";
     }
