@@ -35,6 +35,7 @@
 #include <iterator>
 #include <map>
 #include <random>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -375,15 +376,11 @@ int Soak(long iterations, int seed)
         if (!fault.empty())
             return Finding("session %d (seed %d%s): %s", sessions, seed + sessions, journey ? ", journey" : "",
                            fault.c_str());
-        char name[32];
+        std::istringstream lines(report);
+        std::string name;
         long count, ran = 0;
-        int used = 0;
-        const char* p = report.c_str();
-        while (sscanf(p, "%31s %ld\n%n", name, &count, &used) == 2) {
-            totals[name] += count;
-            ran += count;
-            p += used;
-        }
+        while (lines >> name >> count)
+            totals[name] += count, ran += count;
         done += ran > 0 ? ran : steps;
     }
     long all = 0;
