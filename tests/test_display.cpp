@@ -302,26 +302,21 @@ TEST_F(DisplayOnDummy, F11AndF10SwitchAndAreKeptAndTheOptionsPickTheWindowSizeTh
     ASSERT_EQ(display->w, 2400);
     SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 40, 50, 60));
     level_no = SCREEN_QUIT;
-    auto key = [](SDLKey sym) {
-        PushKey(sym, 0);
-        CheckKeys();
-    };
+    auto key = [](SDLKey sym) { PushKey(sym, 0), CheckKeys(); };
+    // The window shows at width w, and display.dat keeps scale k.
+    auto shows = [](int w, int k) { return display->w == w && ReadDisplaySettings() == 1 && display_scale == k; };
     key(SDLK_F11);
-    EXPECT_EQ(fulls, 0);
-    EXPECT_EQ(ReadBytes(CONFIG_FILE)[12], 0) << "the switch is saved in config.dat";
-    EXPECT_EQ(display->w, 1600) << "the window the 2400 x 1800 desktop fits with its panels";
+    EXPECT_EQ(std::make_tuple(fulls, ReadBytes(CONFIG_FILE)[12], display->w), std::make_tuple(0, 0, 1600))
+        << "the switch saved in config.dat, the window the 2400 x 1800 desktop fits with its panels";
     EXPECT_EQ(PixelAt(display, 800, 600), SDL_MapRGB(display->format, 40, 50, 60)) << "the picture survives the switch";
     key(SDLK_F10);
     EXPECT_EQ(display->w, 2400);
     key(SDLK_F10);
-    EXPECT_EQ(display->w, 800) << "past the largest scale, back to 1x";
-    EXPECT_EQ(ReadDisplaySettings(), 1);
-    EXPECT_EQ(display_scale, 1);
+    EXPECT_TRUE(shows(800, 1)) << "past the largest scale, back to 1x";
     key(SDLK_F11);
     EXPECT_EQ(fulls, 1);
     key(SDLK_F10);
-    EXPECT_EQ(fulls, 0) << "F10 in full screen shows the window";
-    EXPECT_EQ(display->w, 800) << "at the scale it had";
+    EXPECT_TRUE(fulls == 0 && display->w == 800) << "F10 in full screen shows the window at the scale it had";
     EXPECT_EQ(ReadBytes(CONFIG_FILE).size(), 20u) << "config.dat keeps its five words";
 
     fulls = 1;  // the options, opened in full screen
@@ -340,26 +335,17 @@ TEST_F(DisplayOnDummy, F11AndF10SwitchAndAreKeptAndTheOptionsPickTheWindowSizeTh
         }
     };
     auto size = [&](const SDL_Rect& r) { click(r.x + r.w / 2, r.y + r.h / 2); };
-    auto kept = [](int k) { return ReadDisplaySettings() == 1 && display_scale == k; };
     size(WindowSizeHot[3]);
-    EXPECT_EQ(fulls, 0) << "a window size leaves full screen";
-    EXPECT_EQ(ReadBytes(CONFIG_FILE)[12], 0) << "and says so in config.dat";
-    EXPECT_TRUE(display->w == 2400 && !(display->flags & SDL_FULLSCREEN));
-    EXPECT_TRUE(kept(3));
-    EXPECT_EQ(level_no, SCREEN_OPTIONS);
+    EXPECT_EQ(std::make_tuple(fulls, ReadBytes(CONFIG_FILE)[12], level_no), std::make_tuple(0, 0, SCREEN_OPTIONS))
+        << "a window size leaves full screen and says so in config.dat";
+    EXPECT_TRUE(shows(2400, 3) && !(display->flags & SDL_FULLSCREEN));
     size(WindowSizeHot[1]);
-    EXPECT_EQ(display->w, 800);
-    EXPECT_TRUE(kept(1));
-    // A smaller desktop: 2x fits, 3x does not.
-    desktop_w = 1920;
-    desktop_h = 1200;
+    EXPECT_TRUE(shows(800, 1));
+    desktop_w = 1920, desktop_h = 1200;  // a smaller desktop: 2x fits, 3x does not
     size(WindowSizeHot[3]);
-    EXPECT_EQ(display->w, 800) << "no room for 3x: the click does nothing";
-    EXPECT_TRUE(kept(1));
+    EXPECT_TRUE(shows(800, 1)) << "no room for 3x: the click does nothing";
     size(WindowSizeHot[2]);
-    EXPECT_EQ(display->w, 1600);
-    EXPECT_TRUE(kept(2));
+    EXPECT_TRUE(shows(1600, 2));
     click(400, 415, 1);  // OK still answers at the new scale
-    EXPECT_EQ(level_no, SCREEN_MENU);
-    EXPECT_TRUE(kept(2));
+    EXPECT_TRUE(level_no == SCREEN_MENU && shows(1600, 2));
 }
