@@ -6,7 +6,6 @@
 #include <cstring>
 #include <map>
 
-#include "level/undo.h"
 #include "shell/media.h"
 #include "tests/harness.h"
 #include "tools/sim/boardtext.h"
