@@ -343,7 +343,7 @@ TEST_F(ProfilesByHand, LatinLettersAreKeptAndLookalikeNamesAreOneName)
 // reads like the others: its solid glyph pixels are the font's own.
 TEST_F(ProfilesByHand, HintsKeepOffTheListAndTheSelectedNameIsReadable)
 {
-    Open(Cat({Players(5)}));
+    Open(Players(5));
     hand::Click(ROW_X, RowY(2));
     CheckKeys();
     SDL_Surface* before = CopyScreen(screen);
@@ -358,25 +358,20 @@ TEST_F(ProfilesByHand, HintsKeepOffTheListAndTheSelectedNameIsReadable)
     // glyphs' solid ones, and the dialog's selected row must show them as they are.
     plhint = 0;
     CheckKeys();
-    const int rowY = 205 + 30;
-    SDL_Surface* ink[2];
+    std::vector<Uint32> ink[2];
     for (int k = 0; k < 2; k++) {
-        ink[k] = ScreenLikeSurface(200, 34);
-        SDL_FillRect(ink[k], nullptr, SDL_MapRGB(ink[k]->format, 255 * k, 255 * k, 255 * k));
-        prikstr(ink[k], "P2", 0, 0, 2);
+        SDL_Surface* alone = SolidSurface(200, 34, SDL_MapRGB(screen->format, 255 * k, 255 * k, 255 * k));
+        prikstr(alone, "P2", 0, 0, 2);
+        ink[k] = SurfacePixels(alone);
+        SDL_FreeSurface(alone);
     }
     const Uint32 rgb = screen->format->Rmask | screen->format->Gmask | screen->format->Bmask;
     int solid = 0, kept = 0;
-    for (int y = 0; y < 34; y++)
-        for (int x = 0; x < 200; x++) {
-            Uint32 a = PixelAt(ink[0], x, y) & rgb;
-            if (a == (PixelAt(ink[1], x, y) & rgb)) {
-                solid++;
-                kept += (PixelAt(screen, 230 + x, rowY + y) & rgb) == a;
-            }
+    for (size_t i = 0; i < ink[0].size(); i++)
+        if ((ink[0][i] & rgb) == (ink[1][i] & rgb)) {
+            solid++;  // the selected row, the second, is drawn at y 235
+            kept += (PixelAt(screen, 230 + i % 200, 235 + i / 200) & rgb) == (ink[0][i] & rgb);
         }
-    SDL_FreeSurface(ink[0]);
-    SDL_FreeSurface(ink[1]);
     ASSERT_GT(solid, 100);
     EXPECT_EQ(kept, solid) << "the highlight lies over the selected name";
 }
