@@ -12,18 +12,12 @@
 
 #include "app/tovi.h"
 #include "level/board.h"
-#include "level/level.h"
 #include "level/retry.h"
 #include "menu/game.h"
-#include "menu/menu.h"
 #include "menu/options.h"
-#include "menu/players.h"
 #include "menu/scores.h"
 #include "shell/clock.h"
-#include "shell/screen.h"
-#include "shell/settings.h"
 #include "tests/scenario.h"
-#include "tools/sim/simcore.h"
 
 Bytes Rec(const char* name, int level, int score)
 {

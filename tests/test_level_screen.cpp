@@ -13,14 +13,11 @@
 #include "app/tovi.h"
 #include "level/info.h"
 #include "level/level.h"
-#include "menu/menu.h"
-#include "menu/players.h"
 #include "shell/clock.h"
 #include "shell/media.h"
 #include "shell/shot.h"
 #include "tests/menu_driver.h"
 #include "text/text.h"
-#include "tools/sim/simcore.h"
 
 namespace {
 

@@ -10,11 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "level/level.h"
 #include "tests/harness.h"
 #include "tests/scenario.h"
 #include "tools/sim/boardtext.h"
-#include "tools/sim/simcore.h"
 
 TEST(BoardText, LegendCodesWallsAndErrors)
 {

@@ -7,13 +7,9 @@
 
 #include "level/level.h"
 #include "menu/game.h"
-#include "menu/menu.h"
 #include "menu/options.h"
-#include "menu/players.h"
 #include "menu/scores.h"
 #include "shell/clock.h"
-#include "shell/screen.h"
-#include "shell/settings.h"
 #include "tests/menu_driver.h"
 #include "trans/trans.h"
 

@@ -17,17 +17,10 @@
 #include <vector>
 
 #include "app/tovi.h"
-#include "level/level.h"
-#include "menu/menu.h"
-#include "menu/players.h"
 #include "progress/players.h"
 #include "shell/clock.h"
-#include "shell/screen.h"
-#include "shell/settings.h"
-#include "tests/harness.h"
 #include "tests/menu_driver.h"
 #include "tests/scenario.h"
-#include "tools/sim/simcore.h"
 
 namespace {
 

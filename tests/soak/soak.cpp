@@ -48,10 +48,7 @@
 #include "shell/clock.h"
 #include "shell/display.h"
 #include "shell/files.h"
-#include "shell/screen.h"
-#include "shell/settings.h"
 #include "tests/menu_driver.h"
-#include "tools/sim/simcore.h"
 #include "video/video.h"
 
 namespace {
