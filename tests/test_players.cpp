@@ -12,16 +12,11 @@
 #include <tuple>
 
 #include "app/tovi.h"
-#include "menu/menu.h"
 #include "menu/options.h"
-#include "menu/players.h"
 #include "menu/scores.h"
 #include "shell/media.h"
-#include "shell/screen.h"
-#include "shell/settings.h"
 #include "tests/menu_driver.h"
 #include "text/text.h"
-#include "tools/sim/simcore.h"
 
 class Profiles : public ::testing::Test {
 protected:

@@ -16,12 +16,9 @@
 #include "level/level.h"
 #include "menu/game.h"
 #include "menu/levels.h"
-#include "menu/menu.h"
-#include "menu/players.h"
 #include "progress/best.h"
 #include "shell/clock.h"
 #include "tests/menu_driver.h"
-#include "tools/sim/simcore.h"
 
 namespace {
 

@@ -9,11 +9,8 @@
 #include <tuple>
 
 #include "level/level.h"
-#include "menu/menu.h"
-#include "menu/players.h"
 #include "menu/scores.h"
 #include "progress/best.h"
-#include "shell/screen.h"
 #include "tests/menu_driver.h"
 
 class Scores : public ::testing::Test {

@@ -8,7 +8,6 @@
 #include "level/level.h"
 #include "progress/players.h"
 #include "tests/menu_driver.h"
-#include "tools/sim/simcore.h"
 
 namespace {
 

@@ -14,16 +14,11 @@
 #include "app/tovi.h"
 #include "level/level.h"
 #include "menu/help.h"
-#include "menu/menu.h"
 #include "menu/options.h"
-#include "menu/players.h"
 #include "progress/savelock.h"
 #include "shell/clock.h"
 #include "shell/display.h"
-#include "shell/screen.h"
-#include "shell/settings.h"
 #include "tests/menu_driver.h"
-#include "tools/sim/simcore.h"
 #include "video/video.h"
 
 // One player, so the menu stays up instead of opening the profiles at once.
