@@ -8,11 +8,11 @@ Random placements of KIND are tried on the board of levels/level<LEVEL>.txt for
 S seconds (600). One element of a kind the board has is moved into the
 compartment (for the notch, a third of its kind is added), so the rest of the
 board stays as it was. A placement counts when the builder's rules hold, the
-board still wins in at least the level's fewest drags, and with the mechanic
-turned to wall (or, for mud, removed) a search of up to ABLATE_STATES boards
-proves it has no win. The one winning in the most drags is printed; --write puts
-it into the level's source with the solver's shortest win as its solution and par
-(title and caption kept).
+board still wins in at least the level's fewest drags, with the mechanic turned
+to wall (or, for mud, removed) a search of up to ABLATE_STATES boards proves it
+has no win, and every mechanic the level needed before is needed still. The one
+winning in the most drags is printed; --write puts it into the level's source
+with the solver's shortest win as its solution and par (title and caption kept).
 
 KIND:
   jam    a tunnel under a ceiling, entered from above at one end; its far end holds
@@ -114,6 +114,19 @@ def steady(n, rows, script):
         if 2 * won >= tries:
             return s
     return None
+
+
+def needs(n, rows):
+    """The mechanics the board has no win without (turned to wall or removed), by name."""
+    out = set()
+    for name, chars in level_table.MECHANICS:
+        if any(ch in row for row in rows for ch in chars):
+            for into in "#.":
+                taken = ["".join(into if ch in chars else ch for ch in row) for row in rows]
+                if solve(n, taken, ABLATE_STATES, 60000)[1] == "lost":
+                    out.add(name)
+                    break
+    return out
 
 
 def stamp(board, cells):
@@ -369,7 +382,9 @@ def main(argv):
         fewest, _, _ = solve(n, board, 100000, 30000)
         if kind == "door":  # one magnet to a board: the door's
             board = [row.replace("G", ".").replace("P", "#") for row in board]
-        print("level %d: fewest drags now %s" % (n, fewest), flush=True)
+        kept = needs(n, board)  # a placement may not make any of these optional
+        print("level %d: fewest drags now %s, needs %s" % (n, fewest, ", ".join(sorted(kept)) or "no mechanic"),
+              flush=True)
         rng = random.Random(seed or n)
         best, seen, tried = None, set(), 0
         start = time.time()
@@ -395,6 +410,8 @@ def main(argv):
                 continue
             if kind in PLATFORMS and not steady(n, rows, script):
                 continue  # the platform's moment would matter to the win
+            if not kept <= needs(n, rows):
+                continue  # the partner moved in was what made another mechanic matter
             best = (f, rows)
             print("%d drags, needs %s:\n%s" % (f, " ".join(needed), "\n".join(rows)), flush=True)
         print("%d placements tried" % tried)
