@@ -117,16 +117,9 @@ def steady(n, rows, script):
 
 
 def needs(n, rows):
-    """The mechanics the board has no win without (turned to wall or removed), by name."""
-    out = set()
-    for name, chars in level_table.MECHANICS:
-        if any(ch in row for row in rows for ch in chars):
-            for into in "#.":
-                taken = ["".join(into if ch in chars else ch for ch in row) for row in rows]
-                if solve(n, taken, ABLATE_STATES, 60000)[1] == "lost":
-                    out.add(name)
-                    break
-    return out
+    """The mechanics the board has no win without (turned to wall or removed), by
+    name, measured as the level table measures them."""
+    return {name for name, req in level_table.required(level_table.ablate(n, rows, TMP)).items() if req}
 
 
 def stamp(board, cells):
@@ -375,7 +368,7 @@ def main(argv):
     BUILD = os.path.abspath(args[0])
     n, kind = int(args[1]), args[2]
     ENCODER = find_encoder(os.path.join(BUILD, "tovi-encode"))
-    level_table.BUILD = BUILD
+    level_table.BUILD, level_table.ENCODER = BUILD, ENCODER
     src = os.path.join(ROOT, "levels", "level%d.txt" % n)
     _, board, _ = bl.parse(src)
     with tempfile.TemporaryDirectory() as TMP:
