@@ -2,7 +2,7 @@
 //
 //   tovi-design LEVELSOURCE --level N [--seconds S] [--seed S] [--target D]
 //               [--pieces P] [--kinds K] [--cap B] [--require CHARS[,CHARS...]] [--add MCS]
-//               [--decisions] [--write]
+//               [--decisions] [--full] [--write]
 //
 // Starting from the board in LEVELSOURCE (levels/level<N>.txt), it changes one
 // thing at a time (a wall cell, a ledge, an element, a block or a mechanic moved,
@@ -25,7 +25,9 @@
 // adds to its score. With --add CHARS mud ('M'), crumbling blocks ('C') or spike
 // pits ('S') may be set into the ground, one of each at most. With --decisions
 // the losing first drags, critical and forced steps weigh three times as much,
-// and no board with fewer drags than the start's is kept.
+// and no board with fewer drags than the start's is kept. With --full no board
+// with fewer than P elements or K kinds is kept (fewer than the start's, where
+// the start has fewer).
 //
 // It prints the best board, its measures and the win, and with --write puts the
 // board, the par and the win into LEVELSOURCE (title and caption kept).
@@ -65,6 +67,8 @@ struct Options {
     std::string add;         // mechanics that may be set into the ground where there are none ("MCS")
     bool decisions = false;  // --decisions: choices weigh most, and no board shorter than the start
     int fewestFloor = 0;     // with --decisions, the start's fewest drags
+    int piecesFloor = 0;     // with --full, the fewest elements a kept board has: P, or the start's if fewer
+    int kindsFloor = 0;      // with --full, the same for kinds: K, or the start's if fewer
     bool write = false;
 };
 
@@ -287,7 +291,8 @@ Measure Evaluate(const Board& b, const Options& o, double floor)
         m.score += NEED_BONUS * m.needed;
         m.needsEnough = m.needed >= std::min(of, o.needFloor);
     }
-    m.ok = m.score >= floor && (o.require.empty() || m.needsEnough) && m.fewest >= o.fewestFloor;
+    m.ok = m.score >= floor && (o.require.empty() || m.needsEnough) && m.fewest >= o.fewestFloor &&
+           m.pieces >= o.piecesFloor && m.kinds >= o.kindsFloor;
     return m;
 }
 
@@ -541,6 +546,8 @@ bool ParseArgs(int argc, char** argv, Options* o)
             o->add = argv[++i];
         else if (!strcmp(argv[i], "--decisions"))
             o->decisions = true;
+        else if (!strcmp(argv[i], "--full"))
+            o->piecesFloor = o->kindsFloor = 1;
         else if (!strcmp(argv[i], "--write"))
             o->write = true;
         else if (o->source.empty() && argv[i][0] != '-')
@@ -559,10 +566,10 @@ int main(int argc, char** argv)
 {
     Options o;
     if (!ParseArgs(argc, argv, &o)) {
-        fprintf(
-            stderr,
-            "usage: tovi-design LEVELSOURCE --level N [--seconds S] [--seed S] [--target D] "
-            "[--pieces P] [--kinds K] [--cap B] [--require CHARS[,CHARS...]] [--add MCS] [--decisions] [--write]\n");
+        fprintf(stderr,
+                "usage: tovi-design LEVELSOURCE --level N [--seconds S] [--seed S] [--target D] "
+                "[--pieces P] [--kinds K] [--cap B] [--require CHARS[,CHARS...]] [--add MCS] [--decisions] [--full] "
+                "[--write]\n");
         return 2;
     }
     Source src;
@@ -584,6 +591,10 @@ int main(int argc, char** argv)
     Measure now = Evaluate(current, o, -1e9), best = now;
     if (o.decisions)
         o.fewestFloor = now.fewest;
+    if (o.piecesFloor) {
+        o.piecesFloor = std::min(o.pieces, now.pieces);
+        o.kindsFloor = std::min(o.kinds, now.kinds);
+    }
     if (!o.require.empty()) {  // keep what the start needs
         o.needFloor = now.needed;
         now = Evaluate(current, o, -1e9), best = now;
