@@ -42,11 +42,6 @@ TEST(DisplayLayout, TheFrameFitsTheFullScreenAndTheDesktopAndTheScalerFitsTheLib
         FrameLayout l = FullScreenLayout(c.outW, c.outH);
         EXPECT_TRUE(l.x == c.x && l.y == c.y && l.w == c.w && l.h == c.h) << c.outW << "x" << c.outH;
     }
-    for (const FrameLayout& f : Layouts()) {
-        EXPECT_LE(f.outW - f.w - 2 * f.x, 1) << f.outW << "x" << f.outH << ": the right bar as wide as the left";
-        EXPECT_LE(f.outH - f.h - 2 * f.y, 1) << f.outW << "x" << f.outH;
-        EXPECT_LE(std::abs(f.w * 3 - f.h * 4), 4) << "aspect kept";
-    }
 
     // An unknown desktop; 1200 rows do not fit 1080, they and the panels fit 1280; 1599 is too narrow for 2x.
     const int scales[][3] = {{0, 0, 1},       {1024, 768, 1},  {1366, 768, 1},
