@@ -215,8 +215,6 @@ TEST_F(LevelScreen, AChaptersLastLevelRunsTheRelicToTheMapAndAGameStartsFromACle
     // What a finished game leaves behind.
     ashcrystal = 13, cntgh = 6, finalpart = 1, finalpartt = 5000, bioret = 1, end_level = 1, prikpp = 2;
     ResetSequences();
-    EXPECT_EQ(ContinueLevel(101), 100);
-    EXPECT_EQ(ContinueLevel(37), 37);
     StartLevel(1, "fall", 0, "idle 2");
     EXPECT_EQ(At(100, 100), Colour(5)) << "the first chapter's picture";
     EXPECT_EQ(ashcrystal + finalpart + finalpartt + end_level + prikpp, 0);
