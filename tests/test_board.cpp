@@ -53,9 +53,9 @@ TEST_F(Board, RecordsFromFilesOfEveryLength)
     }
 }
 
-// A load starts the level afresh; its score is the player's only on the
-// player's own level, and level 1's story comes once.
-TEST_F(Board, ALoadResetsTheLevelStateAndScoresByThePlayersLevel)
+// A load starts the level afresh; the player's own level brings the level's
+// assets in.
+TEST_F(Board, ALoadResetsTheLevelStateAndThePlayersLevelLoadsItsAssets)
 {
     WriteBytes(file, std::vector<unsigned char>(240, 0));
     poen = 500;
@@ -67,17 +67,8 @@ TEST_F(Board, ALoadResetsTheLevelStateAndScoresByThePlayersLevel)
     EXPECT_EQ(MicIndex + pind + part + LEVEL_TIMER + LEVEL_TIME + startt + movtim, 0);
 
     proshli = 12;
-    PlayerScore = 4321;
     lmap_from(12, file.c_str());
-    EXPECT_EQ(poen, 4321);
     EXPECT_EQ(bioinitl, 1) << "loading the player's level loads the level assets";
-    lmap_from(11, file.c_str());
-    EXPECT_EQ(poen, 0) << "replaying an earlier level starts from 0";
-    for (int before : {0, 6}) {
-        cntintr = before;
-        lmap_from(1, file.c_str());
-        EXPECT_EQ(cntintr, before == 0 ? 1 : 6);
-    }
 }
 
 TEST_F(Board, ChaptersAndTheFrameClock)

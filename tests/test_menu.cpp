@@ -51,9 +51,6 @@ TEST_F(Menu, ItemsAreStrictOnTheirEdgesAPressActsOnceTheSceneCountsWhole20msStep
 
     PlayerName[0] = 0;
     EXPECT_EQ(Click(94, 300), SCREEN_PLAYERS) << "no current player: the profiles";
-    Load(Bytes(), 1);
-    EXPECT_EQ(ukupl, 0);
-    EXPECT_EQ(Frame(400, 300, 0), SCREEN_PLAYERS) << "with no player at all the profiles open at once";
 
     Load(Players(1), 1);
     Frame(400, 300, 0);
