@@ -147,7 +147,7 @@ SimResult Drag(int record, int cells, int pace = 8, int hold = 3)
 // from its start and after each of its drags; the answer always starts a win
 // played from the board itself. A damaged known win is never taken (nor one
 // that does not fit the board: Solver.ProbeAgreesWithTheWholeGraphOnChoices).
-TEST(HintSample, AKnownWinAnswersAlongItAndIsNeverTakenOnTrust)
+TEST(HintKnownWin, AnswersAlongItAndIsNeverTakenOnTrust)
 {
     const char* path = "known-win-test.txt";
     std::vector<SolveStep> read;
