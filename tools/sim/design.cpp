@@ -596,7 +596,7 @@ int main(int argc, char** argv)
         o.kindsFloor = std::min(o.kinds, now.kinds);
     }
     if (!o.require.empty()) {  // keep what the start needs
-        o.needFloor = now.needed;
+        o.needFloor = std::max(1, now.needed);
         now = Evaluate(current, o, -1e9), best = now;
     }
     Board bestBoard = current;
