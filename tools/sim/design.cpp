@@ -21,7 +21,8 @@
 // platforms and the magnet stay where they are. With --require CHARS,... each
 // group of objects must be needed: the board is solved again with the group
 // turned to wall and with it removed, and one of them must have no win. A board
-// is kept only if it needs as many groups as the start does; each group it needs
+// is kept only if it needs as many groups as the start does (one at least; from
+// a start that needs none the search walks to one that does); each group it needs
 // adds to its score. With --add CHARS mud ('M'), crumbling blocks ('C') or spike
 // pits ('S') may be set into the ground, one of each at most. With --decisions
 // the losing first drags, critical and forced steps weigh three times as much,
