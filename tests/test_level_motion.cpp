@@ -162,31 +162,6 @@ TEST(LevelPlatform, HorizontalReversesAndCarries)
     EXPECT_EQ(std::make_tuple(liftAtMatch, CountType(101), CountType(102)), std::make_tuple(121, 0, 2));
 }
 
-// A vertical platform whose stack is capped by a tile cannot rise: it turns down
-// again in the same frame and never moves.
-TEST(LevelPlatform, VerticalStackOfThreeCappedByATile)
-{
-    LoadBoard({
-        "....#...............",  // row 5: the cap
-        "....d...............",
-        "....c#..............",  // row 7: a wall right of c
-        "...#b...............",  // row 8: a wall left of b
-        "....a...............",  // row 9: the rider
-        "....V.....a.b.c.d...",  // row 10
-        "####################",
-    });
-    int b = RecordAt(4, 8), c = RecordAt(4, 7), d = RecordAt(4, 6), lift = RecordAt(4, 10);
-    for (int n = 1; n <= 5; n++) {
-        Idle(1);
-        ASSERT_EQ(til[lift].y, 400) << "frame " << n;
-        EXPECT_EQ(std::make_tuple(til[lift].state, uiznad, tralala), std::make_tuple(LIFT_DOWN, 3, 1));
-        EXPECT_TRUE(iznad[1] == b && iznad[2] == c && iznad[3] == d);
-        EXPECT_EQ(gimasu[1], b + 2000) << "touched on the left";
-        EXPECT_EQ(std::make_tuple(gimasu[2], gimasu[3]), std::make_tuple(c + 1000, 0)) << "touched on the right";
-    }
-    EXPECT_EQ(poen, 0);
-}
-
 // A descending platform carries its rider, which slides only once it is level
 // with a row; a rising platform catches a falling element, which then rides it.
 TEST(LevelPlatform, VerticalCarriesAndCatches)
