@@ -8,14 +8,12 @@
 using namespace scenario;
 
 // Idle frames until the level ends (at most `limit`); *vanish is the vanish's
-// step (pind) and *part its parts before the last frame.
-static SimResult IdleToTheEnd(int limit, int* vanish, int* parts = nullptr)
+// step (pind) before the last frame.
+static SimResult IdleToTheEnd(int limit, int* vanish)
 {
     SimResult r = SIM_GOING;
     for (int n = 0; n < limit && r == SIM_GOING; n++) {
         *vanish = pind;
-        if (parts)
-            *parts = part;
         r = Idle(1);
     }
     return r;
@@ -61,35 +59,6 @@ TEST(LevelMatch, PairsAndThreeWayScoreButNot120)
     EXPECT_EQ(CountType(120), 2);
     EXPECT_EQ(til[RecordAt(16, 9)].type, 120) << "it came to rest on the other 120";
     EXPECT_EQ(Heard(&GoneEl), 3);
-}
-
-// A lone code fails at once on a quiet board; a pair in the middle of vanishing
-// is no singleton, so the last element left fails only once the vanish ran out.
-TEST(LevelOutcome, SingletonFailsWhenQuietPairsDoNot)
-{
-    LoadBoard({
-        "..c...a...a.........",  // row 10: the lone code sorts last
-        "####################",
-    });
-    EXPECT_EQ(Idle(1), SIM_FAILED);
-    EXPECT_EQ(Heard(&mretr), 1);
-
-    LoadBoard({
-        "....a...............",  // row 8
-        "....................",
-        "....a.........a.....",  // row 10
-        "####################",
-    });
-    EXPECT_EQ(Idle(6), SIM_GOING);
-    EXPECT_EQ(cnp, 3);
-    ASSERT_EQ(Idle(1), SIM_GOING);
-    ASSERT_EQ(poen, 90) << "the pair matched in frame 7";
-    int matchFrame = FramesPlayed(), partBefore = -1, pindBefore = -1;
-    ASSERT_EQ(IdleToTheEnd(300, &pindBefore, &partBefore), SIM_FAILED);
-    EXPECT_EQ(partBefore, 0) << "failed while the vanish was still drawn";
-    EXPECT_EQ(pindBefore, 0);
-    EXPECT_GT(FramesPlayed() - matchFrame, 63);
-    EXPECT_EQ(Heard(&mretr), 1);
 }
 
 // The clock counts whole seconds from the level's first frames and stops with the
