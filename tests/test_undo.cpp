@@ -100,7 +100,8 @@ TEST(Undo, SpikeKillTakenBack)
 }
 
 // Refusals: nothing to take back at the start or after a grab that slid nothing;
-// not while an element is held or falling. All the way back is the board as loaded.
+// not while an element is held or falling. All the way back, the moves and the
+// score are the loaded board's (what each move restores: EveryMoveOnBoardsWithEachMechanic).
 TEST(Undo, RefusedWhileBusyAndBackToTheStart)
 {
     std::vector<std::string> board = {
@@ -110,7 +111,6 @@ TEST(Undo, RefusedWhileBusyAndBackToTheStart)
         "####################",
     };
     LoadBoard(board);
-    std::vector<TileRecord> loaded(til, til + TIL_SIZE);
     int loadedPoen = poen;
     Idle(5);
     EXPECT_EQ(UndoMove(), UNDO_NOTHING);
@@ -130,8 +130,4 @@ TEST(Undo, RefusedWhileBusyAndBackToTheStart)
         EXPECT_EQ(UndoMove(), UNDO_DONE);
     EXPECT_EQ(UndoMove(), UNDO_NOTHING);
     EXPECT_EQ(std::make_tuple(levelMoves, poen), std::make_tuple(0, loadedPoen));
-    for (int i = 0; i < TIL_SIZE; i++)
-        ASSERT_TRUE(til[i].type == loaded[i].type && til[i].x == loaded[i].x && til[i].y == loaded[i].y &&
-                    til[i].state == loaded[i].state)
-            << "record " << i;
 }
