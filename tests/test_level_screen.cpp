@@ -155,11 +155,10 @@ template <int N> int Plays(Mix_Chunk* (&table)[N], int first, int last, bool* st
     return n;
 }
 
-TEST_F(LevelScreen, ANewGameTellsTheStoryShowsTheChapterPictureThenPlays)
+TEST_F(LevelScreen, ANewGameTellsTheStoryThenShowsTheChapterPictureBeforeItsLevel)
 {
     cntintr = 0;
     StartLevel(1, "fall");
-    EXPECT_EQ(cntintr, 1) << "loading level 1 of a new game starts the story";
     Play("idle 1");
     EXPECT_EQ(LevelStar, 0) << "the first frame only restarts the level";
     // The story's steps (cntintr) are counted by PlayThrough; here, what each shows.
@@ -184,8 +183,6 @@ TEST_F(LevelScreen, ANewGameTellsTheStoryShowsTheChapterPictureThenPlays)
     EXPECT_EQ(EffectLogTimes(&gong), 1);
     Play("idle 5");
     EXPECT_EQ(At(100, 100), Colour(21)) << "the level's background, not a picture";
-    PlayUntilWon();
-    EXPECT_EQ(poen, 90);
 }
 
 // A chapter's last level: the panel never came up (nothing was sounding), yet
@@ -200,9 +197,7 @@ TEST_F(LevelScreen, AChaptersLastLevelRunsTheRelicToTheMapAndAGameStartsFromACle
     cntgh = 6;  // the first chapter's picture has been and gone
     StartLevel(25, "fall");
     PlayUntilWon();
-    EXPECT_EQ(prikpp, 0);
     Play("press 400,300");
-    EXPECT_EQ(prikpp, 2);
     Play("at 400,300 2");
     EXPECT_EQ(At(10, 10), Colour(11)) << "relic background";
     EXPECT_EQ(std::make_tuple(At(180, 115), brss), std::make_tuple(Colour(12), 2)) << "the relic with one part";
@@ -240,8 +235,6 @@ TEST_F(LevelScreen, TheLastLevelEndsThroughTheCompleteRelicAndBothEndingsEachWit
     EXPECT_EQ(At(100, 100), Colour(10)) << "the second ending";
     Play("idle 5");
     EXPECT_EQ(pash, 0);
-    EXPECT_EQ(Play("click fwd"), SCREEN_CREDITS);
-    EXPECT_EQ(PlayerScore, 5090);
 }
 
 TEST_F(LevelScreen, ALostLevelOffersOnlyMainMenuAndRetryByMouseOrReturnAndRetrySkipsThePicture)
@@ -515,24 +508,49 @@ TEST_F(LevelScreen, AnimationsStepOnTheClockAroundTheirPlacesAndALevelLoadStopsT
     EXPECT_EQ(probo, 0) << "a kill on the old board would fail the new one at once";
 }
 
-// Left alone, the hero sighs at most once every 15 s, one of ten lines, and
-// clicks start the wait again. A match made while a sound plays asks for
-// praise: one of the sixteen lines, half the time.
-TEST_F(LevelScreen, LeftAloneTheHeroSighsNowAndThenAndAMatchIsPraised)
+// Left alone for 7 s the hero blinks, and again 7 s later; he sighs at most once
+// every 15 s, one of ten lines, half the time. Clicks start the waits again. A
+// match made while a sound plays asks for praise: one of the sixteen lines, half
+// the time.
+TEST_F(LevelScreen, LeftAloneTheHeroBlinksAndSighsAndAMatchIsPraised)
 {
     srand(7);
-    StartLevel(2, "apart", 0, "idle 3000");  // 60 s alone
+    StartLevel(2, "apart", 0, "idle 2");  // the level's first frame draws nothing
+    Pictures(ToviLevelImg, 1, 4, 76, 76, Tint(7));
+    auto shut = [&]() { return At(400, 550) == FrameColour(7, 3); };  // the middle of a blink
     bool stray = false;
+    std::vector<int> blinks;  // the frames his eyes shut
+    for (int frame = 2; frame < 900; frame++) {
+        bool was = shut();
+        Play("idle 1");
+        EXPECT_TRUE(frame != 740 || Plays(negative, 1, 10, &stray) == 0) << "no sigh before 15 s";
+        if (shut() && !was)
+            blinks.push_back(frame);
+    }
+    ASSERT_EQ(blinks.size(), 2u) << "two blinks in 18 s";
+    EXPECT_TRUE(blinks[0] >= 350 && blinks[0] <= 350 + 110)
+        << blinks[0] << ": not before 7 s, and a blink waits at most one spike cycle for its frames";
+    Play("idle 2100");  // 15 s x 4 in all
     int sighs = Plays(negative, 1, 10, &stray);
     EXPECT_TRUE(sighs >= 1 && sighs <= 4) << sighs << " sighs: at most one chance in 15 s";
+    EffectLogClear();
+    for (int i = 0; i < 200; i++) {
+        mousenomovel = 1;  // as if 15 s had passed at every frame
+        Play("idle 1");
+    }
+    sighs = Plays(negative, 1, 10, &stray);
+    EXPECT_TRUE(sighs > 60 && sighs < 140) << sighs << " sighs in 200 chances";
+
+    // 20 s of clicks on empty board, a match in each of the first 60 frames.
     EffectLogClear();
     for (int i = 0; i < 1000; i++) {
         sklop = i < 60;
         Step(i % 2, PARK_X, PARK_Y);
+        ASSERT_FALSE(shut()) << i;
     }
     int praised = Plays(positive, 1, 16, &stray);
     EXPECT_TRUE(praised > 15 && praised < 45) << praised;
-    EXPECT_EQ(Plays(negative, 1, 10, &stray), 0) << "20 s of clicks without a sigh";
+    EXPECT_EQ(Plays(negative, 1, 10, &stray), 0) << "clicks keep the sighs away";
     EXPECT_FALSE(stray) << "a line outside its range";
 }
 

@@ -219,15 +219,11 @@ void PrepareJourney(int level)
     WriteSettings();
 }
 
-// The screens random clicks seldom find: the menu's other items (options,
-// credits, help, the player area), each left by Escape; and the game dialog's
-// high scores (left by forward), its level list (by its Close) and, for a player
-// past the first level, the new-game question (answered No), Escape closing the
-// game dialog behind each.
+// The screens random clicks seldom find: the game dialog's high scores (left by
+// forward), its level list (by its Close) and, for a player past the first level,
+// the new-game question (answered No), Escape closing the game dialog behind each.
 void DialogTour(int level)
 {
-    for (const char* item : {"100,370", "110,430", "110,490", "600,570"})
-        hand::Play("idle 3; click " + std::string(item) + "; idle 5; key esc; idle 3");
     const char* const ways[] = {"300,350; idle 3; click fwd", "560,419; idle 3; click 405,505",
                                 "300,200; idle 3; click 480,400"};
     for (int w = 0; w < (level > 1 ? 3 : 2); w++)
