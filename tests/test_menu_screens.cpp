@@ -182,7 +182,7 @@ TEST_F(MenuScreens, OptionsSlidersHoldTheirBandTheBoxFlipsOncePerPressAndEveryPr
 
 // ---- credits -------------------------------------------------------------------
 
-TEST_F(MenuScreens, CreditsRiseAPixelPer20MsStartAgainOnceOutAndBackNeedsAFreshPress)
+TEST_F(MenuScreens, CreditsRiseAPixelPer20MsStartAgainOnceOutAndBackGoesOnItsButton)
 {
     Solid(optimizedImageCredits, 800, 600, 0, 0, 0);
     Solid(optimizedImageCreditsm, 690, 1000, 9, 9, 9);
@@ -218,9 +218,8 @@ TEST_F(MenuScreens, CreditsRiseAPixelPer20MsStartAgainOnceOutAndBackNeedsAFreshP
     EXPECT_EQ(clipi, CREDITS_START);
     EXPECT_EQ(highest, 1000) << "it restarts in the frame that reaches 1001";
 
-    // Opened afresh at the end of the game by a press still held over the button.
+    // Opened afresh, back goes only on a press over its button.
     rendc = pcm = 0;
-    EXPECT_EQ(Frame(1, 700, 530), SCREEN_CREDITS);
     EXPECT_EQ(Frame(0, 300, 300), SCREEN_CREDITS);
     EXPECT_EQ(Frame(1, 300, 300), SCREEN_CREDITS) << "a press beside the button";
     EXPECT_EQ(Frame(0, 700, 530), SCREEN_CREDITS);
