@@ -91,9 +91,8 @@ TEST_F(Profiles, WhatEachUseLeavesInTheFile)
         // A full table takes no one more, says so, and closes whole.
         {full, "New", full, SCREEN_PLAYERS, "P998", 2, -1},
         {full, "New 'Extra Return OK", full, SCREEN_MENU, "P998", -1, -1},
-        // A name already there is refused, and OK does not close over it; the
-        // hint goes once the typed text changes, and the changed name is taken.
-        {ab, "New 'Ann Return OK", ab, SCREEN_PLAYERS, "Bob", 1, -1},
+        // A name already there is refused; the hint goes once the typed text
+        // changes, and the changed name is taken.
         {ab, "New 'Ann Return 'e", ab, SCREEN_PLAYERS, "Bob", 0, -1},
         {ab, "New 'Ann Return 'e Return", Cat({ab, Rec("Anne", 1, 0)}), SCREEN_PLAYERS, "Anne", -1, -1},
         // Bob renamed to Ann is refused; Cancel takes a rename back; erased to
