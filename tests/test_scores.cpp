@@ -110,24 +110,6 @@ TEST_F(Scores, AFullPlayerTableAndAnOversizedFileMergeWithinBounds)
                                               Rec("P995", 0, 9950), Rec("P994", 0, 9940)}));
 }
 
-// Ann wins level 3 through the dispatcher and the game could be closed on its
-// panel, before any click: her file already holds level 4 and the score with the
-// level's points, and her best and the high score are stored.
-TEST_F(Scores, AWinIsKeptWhenItsPanelComesUp)
-{
-    OwnLevelsFolder();
-    WriteBytes("media/levels/level3.bin", PairOnAFloor());
-    ASSERT_EQ(ContinueAt(3, 700), 3);
-    Play("idle 3");
-    WinPair();
-    Play("idle 3");
-    ASSERT_EQ(level_no, 3) << "on the panel";
-    EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Rec("", 0, 0), Rec("Ann", 4, 790)}));
-    EXPECT_EQ(ReadBytes(HISCORE_FILE), Table({Rec("Ann", 0, 790)}));
-    ASSERT_EQ(ReadBest(BEST_FILE), 1);
-    EXPECT_NE(FindBest("Ann", 3), nullptr);
-}
-
 // A press made while the last pair vanishes may still be held as the panel
 // comes up. Carried over the HUD's MENU button and let go there it opens no
 // menu, whose Retry or Main menu would undo the kept win; a click there then
@@ -155,10 +137,11 @@ TEST_F(Scores, APressHeldFromTheWinOpensNoMenuOverTheMenuButton)
 }
 
 // Ann continues her game at a chapter's last level and wins it through the
-// dispatcher. The relic screen comes up and the game could be closed there:
-// her file already holds the next level and the score with the level's points.
-// A start from that file opens the next chapter with its picture.
-TEST_F(Scores, AChaptersLastWinIsKeptOnTheRelicScreen)
+// dispatcher. The game could be closed on its panel, before any click, and on
+// the relic screen that follows: her file already holds the next level and the
+// score with the level's points, and her best and the high score are stored. A
+// start from that file opens the next chapter with its picture.
+TEST_F(Scores, AWinIsKeptOnItsPanelAndOnTheRelicScreen)
 {
     OwnLevelsFolder();
     for (int n : {25, 26})
@@ -166,9 +149,16 @@ TEST_F(Scores, AChaptersLastWinIsKeptOnTheRelicScreen)
     ASSERT_EQ(ContinueAt(25, 700), 25);
     Play("idle 3");
     WinPair();
+    Play("idle 3");
+    ASSERT_EQ(level_no, 25) << "on the panel";
+    const Bytes kept = Cat({Rec("", 0, 0), Rec("Ann", 26, 790)});
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), kept);
+    EXPECT_EQ(ReadBytes(HISCORE_FILE), Table({Rec("Ann", 0, 790)}));
+    ASSERT_EQ(ReadBest(BEST_FILE), 1);
+    EXPECT_NE(FindBest("Ann", 25), nullptr);
     Play("click park; idle 3");  // the panel: on to the relic
     ASSERT_EQ(ashcrystal, 7) << "the relic screen with its first part";
-    EXPECT_EQ(ReadBytes(PLAYER_FILE), Cat({Rec("", 0, 0), Rec("Ann", 26, 790)}));
+    EXPECT_EQ(ReadBytes(PLAYER_FILE), kept);
 
     EXPECT_EQ(StartAgainAndContinue(), 26);
     Play("idle 3");
