@@ -1,12 +1,9 @@
-// Loading a level: records in file order, platform states, short files, the
-// chapter of a level, the score a level starts with, and the frame clock.
+// Loading a level: records in file order, platform states, short files, and
+// the score a level starts with.
 #include <gtest/gtest.h>
-
-#include <utility>
 
 #include "level/level.h"
 #include "menu/players.h"
-#include "shell/clock.h"
 #include "tests/harness.h"
 
 class Board : public ::testing::Test {
@@ -69,18 +66,4 @@ TEST_F(Board, ALoadResetsTheLevelStateAndThePlayersLevelLoadsItsAssets)
     proshli = 12;
     lmap_from(12, file.c_str());
     EXPECT_EQ(bioinitl, 1) << "loading the player's level loads the level assets";
-}
-
-TEST_F(Board, ChaptersAndTheFrameClock)
-{
-    for (const auto& lc : {std::pair(1, 1), {25, 1}, {26, 2}, {50, 2}, {51, 3}, {76, 4}, {100, 4}})
-        EXPECT_EQ(ChapterOf(lc.first), lc.second) << "level " << lc.first;
-    EXPECT_EQ(InitBackg(7), nullptr);
-
-    ClockUseVirtual();
-    startt = 0;
-    EXPECT_EQ(get_delta(), 0) << "the first frame of a level moves nothing";
-    ClockDelay(35);
-    EXPECT_EQ(get_delta(), 35);
-    EXPECT_EQ(gett, 1035);
 }
