@@ -42,14 +42,10 @@ TEST(LevelInfo, ReadsGoodLinesAndSkipsDamagedOnes)
     EXPECT_EQ(LevelPar(2), 7);
     EXPECT_STREQ(LevelCaption(2), "");
     EXPECT_EQ(LevelPar(100), 16);
-    for (int n : {5, 6, 7, 8, 9, 10}) {
+    for (int n : {5, 6, 7, 8, 9, 10, 0, 101, -5, 1000}) {
         EXPECT_EQ(LevelPar(n), 0) << n;
         EXPECT_STREQ(LevelCaption(n), "") << n;
     }
-    EXPECT_EQ(LevelPar(0), 0);
-    EXPECT_EQ(LevelPar(101), 0);
-    EXPECT_EQ(LevelPar(-5), 0);
-    EXPECT_STREQ(LevelCaption(1000), "");
 
     // A missing file forgets what an earlier one said.
     EXPECT_EQ(LevelInfoLoad((ScratchDir() + "/none.txt").c_str()), 0);
