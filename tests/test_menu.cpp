@@ -1,5 +1,5 @@
-// The main menu's items and scene clock; the loading's choice of the current
-// player; the game dialog and the new-game question, with the levels they start.
+// The main menu's items; the loading's choice of the current player; the game
+// dialog and the new-game question, with the levels they start.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -8,7 +8,6 @@
 #include "menu/game.h"
 #include "menu/options.h"
 #include "menu/scores.h"
-#include "shell/clock.h"
 #include "tests/menu_driver.h"
 #include "trans/trans.h"
 
@@ -31,7 +30,7 @@ protected:
     }
 };
 
-TEST_F(Menu, ItemsAreStrictOnTheirEdgesTheSceneCountsWhole20msStepsAndWithoutAPlayerTheProfilesOpen)
+TEST_F(Menu, ItemsAreStrictOnTheirEdgesAndWithoutAPlayerTheProfilesOpen)
 {
     Load(Players(2), 0);
     EXPECT_STREQ(PlayerName, "P2");
@@ -47,16 +46,6 @@ TEST_F(Menu, ItemsAreStrictOnTheirEdgesTheSceneCountsWhole20msStepsAndWithoutAPl
 
     PlayerName[0] = 0;
     EXPECT_EQ(Click(94, 300), SCREEN_PLAYERS) << "no current player: the profiles";
-
-    Load(Players(1), 1);
-    Frame(400, 300, 0);
-    float before = gdesam;
-    ClockDelay(45);
-    Frame(400, 300, 0);
-    EXPECT_FLOAT_EQ(gdesam - before, 2.0f);
-    ClockDelay(15);
-    Frame(400, 300, 0);
-    EXPECT_FLOAT_EQ(gdesam - before, 2.0f) << "the 5 ms left over were dropped";
 }
 
 // The remembered profile makes the menu's count the index of the last record,
