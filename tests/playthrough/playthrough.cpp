@@ -174,12 +174,7 @@ TEST_F(PlayThrough, FromANewPlayerToTheCreditsAndBeyond)
     // The last part of the relic; 4 s later the whole relic, then the two ending
     // pictures and the credits.
     Idle(60 + 4000 / 20 + 60);
-    ASSERT_EQ(finalpart, 1);
-    for (int step : {11, 12}) {
-        hand::Play("click fwd");
-        ASSERT_EQ(ashcrystal, step) << "the endings' pictures";
-    }
-    hand::Play("click fwd; idle 2");
+    hand::Play("click fwd; click fwd; click fwd; idle 2");
     ASSERT_EQ(level_no, SCREEN_CREDITS);
     EXPECT_EQ(proshli, 101);
     PlayerRecord done = StoredPlayer("player.dat", 1);
