@@ -121,6 +121,10 @@ def check(name, board):
             counts[ch] = counts.get(ch, 0) + 1
             if ch == "O" and at(c, r + 1) == "M":
                 raise LevelError("%s: mud right under the exit pad at column %d" % (name, c))
+            # Equal elements match only after a move, so two that touch at the
+            # start would stand side by side as if the game had missed them.
+            if ch in ELEMENTS and ch in (at(c + 1, r), at(c, r + 1)):
+                raise LevelError("%s: two %r touch at the start at column %d, row %d" % (name, ch, c, r))
     for single in ("O", "G", "P"):
         if counts.get(single, 0) > 1:
             raise LevelError("%s: at most one %r" % (name, single))
