@@ -1,0 +1,205 @@
+#!/usr/bin/python3
+"""Climbs a level's board towards a longer, fuller puzzle, a cell at a time.
+
+Usage:
+    /usr/bin/python3 tools/gen/climb.py BUILD_DIR LEVEL [--seconds S] [--seed S] [--target D]
+                                        [--pieces P] [--kinds K] [--want NAMES] [--write]
+
+Starting from the board of levels/level<LEVEL>.txt, one thing changes at a time:
+a wall cell set or knocked down, a ledge of two or three cells laid or cleared,
+an element or a block moved to where it rests, an element added (of a kind the
+board has, or a new kind in a pair), turned into another kind or taken away
+(never below two of a kind). Each new board is measured by the solver's
+fewest-drags search alone (up to 100000 boards, as the level table settles the
+fewest), which is several times cheaper than the whole graph tovi-design
+measures, so more boards are tried and boards too large for the whole graph are
+open to it. The score is the fewest drags up to D (14), plus elements up to P (8)
+and kinds up to K (3), an odd count, and each mechanic named in --want (mud,
+spikes...) that the board cannot be won without. A board is kept when it obeys
+the builder's rules, every piece rests, it wins in no fewer drags than the start,
+it needs every mechanic the start needed (turned to wall or removed, measured as
+the level table does) and it scores at least as high as the current one (an equal
+score is walked onto one time in three). A platform board's win must also hold
+from at least half of the moments of the ride.
+
+The best board and its measures are printed as it goes; --write puts it into
+the level's source with the solver's shortest win as its solution and par (title
+and caption kept).
+
+BUILD_DIR holds tovi-solve, tovi-sim and tovi-encode.
+"""
+
+import os
+import random
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+import build_levels as bl  # noqa: E402
+import level_table  # noqa: E402
+import motifs  # noqa: E402
+from levelkit import ELEMENTS, element_counts, find_encoder  # noqa: E402
+
+LETTERS = "".join(sorted(ELEMENTS))
+SUPPORT = "#BC" + LETTERS  # what a piece at rest can stand on
+MOVABLE = "B" + LETTERS
+
+
+def interior(b):
+    return [(r, c) for r in range(1, 11) for c in range(1, 19)]
+
+
+def rests(b):
+    """Every element and block stands on something that holds it."""
+    return all(b[r][c] not in MOVABLE or b[r + 1][c] in SUPPORT for r, c in interior(b))
+
+
+def landing(b, rng):
+    """An empty cell a piece set there would rest in, or None."""
+    spots = [(r, c) for r, c in interior(b) if b[r][c] == "." and b[r + 1][c] in SUPPORT]
+    return rng.choice(spots) if spots else None
+
+
+def mutate(board, rng, kinds):
+    """A board one change away from BOARD, or None when the change drawn does not apply."""
+    b = [list(row) for row in board]
+    counts = element_counts(board)
+    roll = rng.random()
+    if roll < 0.35:  # a wall cell
+        r, c = rng.choice(interior(b))
+        if b[r][c] not in ".#":
+            return None
+        b[r][c] = "." if b[r][c] == "#" else "#"
+    elif roll < 0.45:  # a ledge laid or cleared
+        r, c, w = rng.randint(1, 10), rng.randint(1, 16), rng.randint(2, 3)
+        fill = rng.choice(".#")
+        if any(b[r][c + i] not in ".#" for i in range(w)):
+            return None
+        for i in range(w):
+            b[r][c + i] = fill
+    elif roll < 0.70:  # a piece moved
+        pieces = [(r, c) for r, c in interior(b) if b[r][c] in MOVABLE]
+        r, c = rng.choice(pieces)
+        ch, b[r][c] = b[r][c], "."
+        spot = landing(b, rng)
+        if not spot:
+            return None
+        b[spot[0]][spot[1]] = ch
+    elif roll < 0.85:  # an element added: one of a kind there is, or a new pair
+        fresh = [k for k in kinds if k not in counts]
+        if counts and (rng.random() < 0.5 or not fresh):
+            adds = [rng.choice(sorted(counts))]
+        else:
+            adds = [rng.choice(fresh)] * 2
+        for ch in adds:
+            spot = landing(b, rng)
+            if not spot:
+                return None
+            b[spot[0]][spot[1]] = ch
+    else:  # an element turned into another kind, or taken away
+        spare = [(r, c) for r, c in interior(b) if b[r][c] in counts and counts[b[r][c]] > 2]
+        if not spare:
+            return None
+        r, c = rng.choice(spare)
+        others = [k for k in counts if k != b[r][c]]
+        b[r][c] = rng.choice(others) if others and rng.random() < 0.6 else "."
+    rows = ["".join(row) for row in b]
+    return rows if rests(rows) else None
+
+
+def score(fewest, rows, needed, opts):
+    counts = element_counts(rows)
+    odd = any(v % 2 for v in counts.values())
+    return (min(fewest, opts["target"]) + 0.6 * min(sum(counts.values()), opts["pieces"]) +
+            1.5 * min(len(counts), opts["kinds"]) + 0.5 * odd + 4 * len(needed & opts["want"]))
+
+
+def main(argv):
+    args = argv[1:]
+    write = "--write" in args
+    args = [a for a in args if a != "--write"]
+
+    def opt(name, default):
+        if name in args:
+            k = args.index(name)
+            value = type(default)(args[k + 1])
+            del args[k:k + 2]
+            return value
+        return default
+    opts = {"seconds": opt("--seconds", 240.0), "seed": opt("--seed", 0), "target": opt("--target", 14),
+            "pieces": opt("--pieces", 8), "kinds": opt("--kinds", 3),
+            "want": set(w for w in opt("--want", "").split(",") if w)}
+    if len(args) != 2:
+        sys.exit(__doc__)
+    build = os.path.abspath(args[0])
+    n = int(args[1])
+    motifs.BUILD = level_table.BUILD = build
+    motifs.ENCODER = level_table.ENCODER = find_encoder(os.path.join(build, "tovi-encode"))
+    src = os.path.join(motifs.ROOT, "levels", "level%d.txt" % n)
+    _, board, _ = bl.parse(src)
+    platform = any(ch in "HV" for row in board for ch in row)
+    rng = random.Random(opts["seed"] or n)
+    kinds = sorted(set(ch for row in board for ch in row if ch in ELEMENTS) | set(rng.sample(LETTERS, 6)))
+    with tempfile.TemporaryDirectory() as motifs.TMP:
+        fewest0, _, _ = motifs.solve(n, board, 100000, 20000)
+        if fewest0 is None:
+            sys.exit("level %d: the fewest drags are not settled within 100000 boards" % n)
+        kept = motifs.needs(n, board)
+        cur, cur_needed = board, kept
+        cur_score = best_score = score(fewest0, board, kept, opts)
+        print("level %d: %d drags, %d elements, needs %s, score %.1f" % (
+            n, fewest0, sum(element_counts(board).values()), ", ".join(sorted(kept)) or "nothing", cur_score),
+            flush=True)
+        best, seen, tried, start = None, {tuple(board)}, 0, time.time()
+        while time.time() - start < opts["seconds"]:
+            rows = mutate(cur, rng, kinds)
+            if not rows or tuple(rows) in seen:
+                continue
+            seen.add(tuple(rows))
+            try:
+                bl.check("candidate", rows)
+            except bl.LevelError:
+                continue
+            tried += 1
+            f, _, script = motifs.solve(n, rows, 100000, 20000)
+            if f is None or f < fewest0:
+                continue
+            bound = score(f, rows, opts["want"], opts)  # the most the board can score
+            if bound < cur_score or (bound == cur_score and rng.random() >= 1 / 3):
+                continue
+            needed = motifs.needs(n, rows)
+            if not kept <= needed:
+                continue
+            s = score(f, rows, needed, opts)
+            if s < cur_score or (s == cur_score and rng.random() >= 1 / 3):
+                continue
+            if platform and not motifs.steady(n, rows, script):
+                continue
+            cur, cur_needed, cur_score = rows, needed, s
+            if s > best_score or best is None:
+                best, best_score = (f, rows), s
+                print("after %d boards, %.0f s: %d drags, %d elements, needs %s, score %.1f\n%s" % (
+                    tried, time.time() - start, f, sum(element_counts(rows).values()),
+                    ", ".join(sorted(needed)) or "nothing", s, "\n".join(rows)), flush=True)
+        print("%d boards tried" % tried)
+        if not best:
+            sys.exit("no better board found")
+        if write:
+            f, _, script = motifs.solve(n, best[1], 100000, 60000)
+            if platform:
+                script = motifs.steady(n, best[1], script)
+                if not script:
+                    sys.exit("the shortest win found now does not hold for half of the platform's moments")
+            lines = bl.read_lines(src)
+            text = [l for l in lines[:3] if l.startswith(("title:", "caption:"))] + ["par: %d" % f] + best[1] + \
+                ["solution:"] + script
+            with open(src + ".tmp", "w") as out:
+                out.write("\n".join(text) + "\n")
+            os.replace(src + ".tmp", src)
+            print("written: level %d, par %d" % (n, f))
+
+
+if __name__ == "__main__":
+    main(sys.argv)
