@@ -10,12 +10,13 @@ a wall cell set or knocked down, a ledge of two or three cells laid or cleared,
 an element or a block moved to where it rests, an element added (of a kind the
 board has, or a new kind in a pair), turned into another kind or taken away
 (never below two of a kind). Each new board is measured by the solver's
-fewest-drags search alone (up to 100000 boards, as the level table settles the
-fewest), which is several times cheaper than the whole graph tovi-design
-measures, so more boards are tried and boards too large for the whole graph are
-open to it. The score is the fewest drags up to D (14), plus elements up to P (8)
-and kinds up to K (3), an odd count, and each mechanic named in --want (mud,
-spikes...) that the board cannot be won without. A board is kept when it obeys
+fewest-drags search alone, several times cheaper than the whole graph
+tovi-design measures; it must settle the fewest within 100000 boards, as the
+level table does. So more boards are tried, and boards too large for the whole
+graph are open to it. The score is the fewest drags up to D (14), plus elements
+up to P (8), each weighing as much as a drag, kinds up to K (3), each as much as
+two, an odd count, and each mechanic named in --want (mud, spikes...) that the
+board cannot be won without. A board is kept when it obeys
 the builder's rules, every piece rests, it wins in no fewer drags than the start,
 it needs every mechanic the start needed (turned to wall or removed, measured as
 the level table does) and it scores at least as high as the current one (an equal
@@ -31,6 +32,7 @@ BUILD_DIR holds tovi-solve, tovi-sim and tovi-encode.
 
 import os
 import random
+import subprocess
 import sys
 import tempfile
 import time
@@ -40,7 +42,7 @@ sys.path.insert(0, HERE)
 import build_levels as bl  # noqa: E402
 import level_table  # noqa: E402
 import motifs  # noqa: E402
-from levelkit import ELEMENTS, element_counts, find_encoder  # noqa: E402
+from levelkit import ELEMENTS, element_counts, find_encoder, solver_result  # noqa: E402
 
 LETTERS = "".join(sorted(ELEMENTS))
 SUPPORT = "#BC" + LETTERS  # what a piece at rest can stand on
@@ -109,11 +111,29 @@ def mutate(board, rng, kinds):
     return rows if rests(rows) else None
 
 
+def settled(n, rows, millis):
+    """(the fewest drags, the win) when the fewest-drags search settles them within
+    100000 boards, else (None, None): a board whose fewest is only bounded is not kept."""
+    path = motifs.level_file(n, rows)
+    if not path:
+        return None, None
+    try:
+        out = subprocess.run([os.path.join(motifs.BUILD, "tovi-solve"), path, "--level", str(n), "--first",
+                              "--max-moves", "40", "--max-states", "100000", "--millis", str(millis)],
+                             capture_output=True, text=True, timeout=millis / 1000 * 3 + 30).stdout
+    except subprocess.TimeoutExpired:
+        return None, None
+    r = solver_result(out)
+    if not r or r["stats"].get("fewest") != "exact":
+        return None, None
+    return int(r["stats"]["moves"]), r["script"]
+
+
 def score(fewest, rows, needed, opts):
     counts = element_counts(rows)
     odd = any(v % 2 for v in counts.values())
-    return (min(fewest, opts["target"]) + 0.6 * min(sum(counts.values()), opts["pieces"]) +
-            1.5 * min(len(counts), opts["kinds"]) + 0.5 * odd + 4 * len(needed & opts["want"]))
+    return (min(fewest, opts["target"]) + min(sum(counts.values()), opts["pieces"]) +
+            2 * min(len(counts), opts["kinds"]) + 0.5 * odd + 4 * len(needed & opts["want"]))
 
 
 def main(argv):
@@ -143,7 +163,7 @@ def main(argv):
     rng = random.Random(opts["seed"] or n)
     kinds = sorted(set(ch for row in board for ch in row if ch in ELEMENTS) | set(rng.sample(LETTERS, 6)))
     with tempfile.TemporaryDirectory() as motifs.TMP:
-        fewest0, _, _ = motifs.solve(n, board, 100000, 20000)
+        fewest0, _ = settled(n, board, 20000)
         if fewest0 is None:
             sys.exit("level %d: the fewest drags are not settled within 100000 boards" % n)
         kept = motifs.needs(n, board)
@@ -163,7 +183,7 @@ def main(argv):
             except bl.LevelError:
                 continue
             tried += 1
-            f, _, script = motifs.solve(n, rows, 100000, 20000)
+            f, script = settled(n, rows, 20000)
             if f is None or f < fewest0:
                 continue
             bound = score(f, rows, opts["want"], opts)  # the most the board can score
@@ -187,7 +207,9 @@ def main(argv):
         if not best:
             sys.exit("no better board found")
         if write:
-            f, _, script = motifs.solve(n, best[1], 100000, 60000)
+            f, script = settled(n, best[1], 60000)
+            if f is None:
+                sys.exit("the best board's fewest drags are no longer settled")
             if platform:
                 script = motifs.steady(n, best[1], script)
                 if not script:
