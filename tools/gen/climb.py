@@ -49,18 +49,17 @@ SUPPORT = "#BC" + LETTERS  # what a piece at rest can stand on
 MOVABLE = "B" + LETTERS
 
 
-def interior(b):
-    return [(r, c) for r in range(1, 11) for c in range(1, 19)]
+INTERIOR = [(r, c) for r in range(1, 11) for c in range(1, 19)]  # the cells inside the border, over the floor
 
 
 def rests(b):
     """Every element and block stands on something that holds it."""
-    return all(b[r][c] not in MOVABLE or b[r + 1][c] in SUPPORT for r, c in interior(b))
+    return all(b[r][c] not in MOVABLE or b[r + 1][c] in SUPPORT for r, c in INTERIOR)
 
 
 def landing(b, rng):
     """An empty cell a piece set there would rest in, or None."""
-    spots = [(r, c) for r, c in interior(b) if b[r][c] == "." and b[r + 1][c] in SUPPORT]
+    spots = [(r, c) for r, c in INTERIOR if b[r][c] == "." and b[r + 1][c] in SUPPORT]
     return rng.choice(spots) if spots else None
 
 
@@ -70,7 +69,7 @@ def mutate(board, rng, kinds):
     counts = element_counts(board)
     roll = rng.random()
     if roll < 0.35:  # a wall cell
-        r, c = rng.choice(interior(b))
+        r, c = rng.choice(INTERIOR)
         if b[r][c] not in ".#":
             return None
         b[r][c] = "." if b[r][c] == "#" else "#"
@@ -82,7 +81,9 @@ def mutate(board, rng, kinds):
         for i in range(w):
             b[r][c + i] = fill
     elif roll < 0.70:  # a piece moved
-        pieces = [(r, c) for r, c in interior(b) if b[r][c] in MOVABLE]
+        pieces = [(r, c) for r, c in INTERIOR if b[r][c] in MOVABLE]
+        if not pieces:
+            return None
         r, c = rng.choice(pieces)
         ch, b[r][c] = b[r][c], "."
         spot = landing(b, rng)
@@ -101,7 +102,7 @@ def mutate(board, rng, kinds):
                 return None
             b[spot[0]][spot[1]] = ch
     else:  # an element turned into another kind, or taken away
-        spare = [(r, c) for r, c in interior(b) if b[r][c] in counts and counts[b[r][c]] > 2]
+        spare = [(r, c) for r, c in INTERIOR if b[r][c] in counts and counts[b[r][c]] > 2]
         if not spare:
             return None
         r, c = rng.choice(spare)
@@ -163,7 +164,7 @@ def main(argv):
     rng = random.Random(opts["seed"] or n)
     kinds = sorted(set(ch for row in board for ch in row if ch in ELEMENTS) | set(rng.sample(LETTERS, 6)))
     with tempfile.TemporaryDirectory() as motifs.TMP:
-        fewest0, _ = settled(n, board, 20000)
+        fewest0, _ = settled(n, board, 60000)
         if fewest0 is None:
             sys.exit("level %d: the fewest drags are not settled within 100000 boards" % n)
         kept = motifs.needs(n, board)
