@@ -211,17 +211,7 @@ def main(argv):
             f, script = settled(n, best[1], 60000)
             if f is None:
                 sys.exit("the best board's fewest drags are no longer settled")
-            if platform:
-                script = motifs.steady(n, best[1], script)
-                if not script:
-                    sys.exit("the shortest win found now does not hold for half of the platform's moments")
-            lines = bl.read_lines(src)
-            text = [l for l in lines[:3] if l.startswith(("title:", "caption:"))] + ["par: %d" % f] + best[1] + \
-                ["solution:"] + script
-            with open(src + ".tmp", "w") as out:
-                out.write("\n".join(text) + "\n")
-            os.replace(src + ".tmp", src)
-            print("written: level %d, par %d" % (n, f))
+            motifs.write_level(n, src, best[1], f, script, platform)
 
 
 if __name__ == "__main__":

@@ -122,6 +122,23 @@ def needs(n, rows):
     return {name for name, req in level_table.required(level_table.ablate(n, rows, TMP)).items() if req}
 
 
+def write_level(n, src, rows, fewest, script, platform):
+    """Puts ROWS into the level source SRC with FEWEST as its par and SCRIPT as its
+    solution (title and caption kept); a platform board's win is first made one that
+    holds from half of the ride's moments, or nothing is written."""
+    if platform:
+        script = steady(n, rows, script)
+        if not script:
+            sys.exit("the shortest win found now does not hold for half of the platform's moments")
+    lines = bl.read_lines(src)
+    text = [l for l in lines[:3] if l.startswith(("title:", "caption:"))] + ["par: %d" % fewest] + rows + \
+        ["solution:"] + script
+    with open(src + ".tmp", "w") as out:
+        out.write("\n".join(text) + "\n")
+    os.replace(src + ".tmp", src)
+    print("written: level %d, par %d" % (n, fewest))
+
+
 def stamp(board, cells):
     """The board with cells ({(row, col): char}) set, or None where one would cover
     something but empty, wall or a block taken away, or open the border."""
@@ -412,17 +429,7 @@ def main(argv):
             sys.exit("no placement found")
         if write:
             f, _, script = solve(n, best[1], 300000, 120000)
-            if kind in PLATFORMS:
-                script = steady(n, best[1], script)
-                if not script:
-                    sys.exit("the shortest win found now does not hold for half of the platform's moments")
-            lines = bl.read_lines(src)
-            text = [l for l in lines[:3] if l.startswith(("title:", "caption:"))] + ["par: %d" % f] + best[1] + \
-                ["solution:"] + script
-            with open(src + ".tmp", "w") as out:
-                out.write("\n".join(text) + "\n")
-            os.replace(src + ".tmp", src)
-            print("written: level %d, par %d" % (n, f))
+            write_level(n, src, best[1], f, script, kind in PLATFORMS)
 
 
 if __name__ == "__main__":
