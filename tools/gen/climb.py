@@ -9,8 +9,10 @@ Starting from the board of levels/level<LEVEL>.txt, one thing changes at a time:
 a wall cell set or knocked down, a ledge of two or three cells laid or cleared,
 an element or a block moved to where it rests, an element added (of a kind the
 board has, or a new kind in a pair), turned into another kind or taken away
-(never below two of a kind). Each new board is measured by the solver's
-fewest-drags search alone, several times cheaper than the whole graph
+(never below two of a kind), and past the level that teaches mud, mud laid on
+top of a wall (over a drop one time in two) or taken up, more often while a
+mud the board does not need is wanted. Each new board is measured by the
+solver's fewest-drags search alone, several times cheaper than the whole graph
 tovi-design measures; it must settle the fewest within 100000 boards, as the
 level table does. So more boards are tried, and boards too large for the whole
 graph are open to it. The score is the fewest drags up to D (14), plus elements
@@ -32,7 +34,6 @@ BUILD_DIR holds tovi-solve, tovi-sim and tovi-encode.
 
 import os
 import random
-import subprocess
 import sys
 import tempfile
 import time
@@ -42,7 +43,7 @@ sys.path.insert(0, HERE)
 import build_levels as bl  # noqa: E402
 import level_table  # noqa: E402
 import motifs  # noqa: E402
-from levelkit import ELEMENTS, element_counts, find_encoder, solver_result  # noqa: E402
+from levelkit import ELEMENTS, element_counts, find_encoder  # noqa: E402
 
 LETTERS = "".join(sorted(ELEMENTS))
 SUPPORT = "#BC" + LETTERS  # what a piece at rest can stand on
@@ -63,12 +64,27 @@ def landing(b, rng):
     return rng.choice(spots) if spots else None
 
 
-def mutate(board, rng, kinds):
-    """A board one change away from BOARD, or None when the change drawn does not apply."""
+def mutate(board, rng, kinds, mud, mud_share):
+    """A board one change away from BOARD, or None when the change drawn does not apply.
+    With MUD (taught before the level), mud may be laid or taken up as well, in a
+    share MUD_SHARE of the changes."""
     b = [list(row) for row in board]
     counts = element_counts(board)
     roll = rng.random()
-    if roll < 0.35:  # a wall cell
+    if mud and rng.random() < mud_share:  # mud laid on top of a wall, over a drop one time in two, or taken up
+        pits = [(r, c) for r, c in INTERIOR if b[r][c] == "M"]
+        tops = [(r, c) for r, c in INTERIOR if b[r][c] == "#" and b[r - 1][c] == "."]
+        if pits and (rng.random() < 0.3 or not tops):
+            r, c = rng.choice(pits)
+            b[r][c] = rng.choice("#.")
+        elif tops:
+            r, c = rng.choice(tops)
+            b[r][c] = "M"
+            if r < 10 and b[r + 1][c] == "#" and rng.random() < 0.5:
+                b[r + 1][c] = "."
+        else:
+            return None
+    elif roll < 0.35:  # a wall cell
         r, c = rng.choice(INTERIOR)
         if b[r][c] not in ".#":
             return None
@@ -115,19 +131,8 @@ def mutate(board, rng, kinds):
 def settled(n, rows, millis):
     """(the fewest drags, the win) when the fewest-drags search settles them within
     100000 boards, else (None, None): a board whose fewest is only bounded is not kept."""
-    path = motifs.level_file(n, rows)
-    if not path:
-        return None, None
-    try:
-        out = subprocess.run([os.path.join(motifs.BUILD, "tovi-solve"), path, "--level", str(n), "--first",
-                              "--max-moves", "40", "--max-states", "100000", "--millis", str(millis)],
-                             capture_output=True, text=True, timeout=millis / 1000 * 3 + 30).stdout
-    except subprocess.TimeoutExpired:
-        return None, None
-    r = solver_result(out)
-    if not r or r["stats"].get("fewest") != "exact":
-        return None, None
-    return int(r["stats"]["moves"]), r["script"]
+    f, how, script = motifs.solve(n, rows, 100000, millis)
+    return (f, script) if how == "won" else (None, None)
 
 
 def score(fewest, rows, needed, opts):
@@ -163,6 +168,9 @@ def main(argv):
     platform = any(ch in "HV" for row in board for ch in row)
     rng = random.Random(opts["seed"] or n)
     kinds = sorted(set(ch for row in board for ch in row if ch in ELEMENTS) | set(rng.sample(LETTERS, 6)))
+    sources = [os.path.join(motifs.ROOT, "levels", "level%d.txt" % k) for k in range(1, 101)]
+    taught = bl.taught_at([(k, bl.parse(s)[1], bl.notes(s)[0]) for k, s in enumerate(sources, 1) if os.path.exists(s)])
+    mud = taught.get("M", 101) < n
     with tempfile.TemporaryDirectory() as motifs.TMP:
         fewest0, _ = settled(n, board, 60000)
         if fewest0 is None:
@@ -175,7 +183,7 @@ def main(argv):
             flush=True)
         best, seen, tried, start = None, {tuple(board)}, 0, time.time()
         while time.time() - start < opts["seconds"]:
-            rows = mutate(cur, rng, kinds)
+            rows = mutate(cur, rng, kinds, mud, 0.3 if "mud" in opts["want"] - cur_needed else 0.1)
             if not rows or tuple(rows) in seen:
                 continue
             seen.add(tuple(rows))

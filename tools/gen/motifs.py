@@ -77,8 +77,10 @@ def level_file(n, rows):
 
 
 def solve(n, rows, states, millis, *more):
-    """(fewest drags, "won"), (None, "lost") when a search proves no win, (None,
-    "unknown") when it stopped first or the board was refused; with --write's "script"."""
+    """(fewest drags, "won", the win) when the search settles the fewest, (drags of the
+    best win found, "bounded", the win) when it stopped with only a bound, (None,
+    "lost", None) when it proves no win, (None, "unknown", None) when it stopped
+    before finding one or the board was refused."""
     path = level_file(n, rows)
     if not path:
         return None, "unknown", None
@@ -90,7 +92,7 @@ def solve(n, rows, states, millis, *more):
         return None, "unknown", None
     r = solver_result(out)
     if r:
-        return int(r["stats"]["moves"]), "won", r["script"]
+        return int(r["stats"]["moves"]), "won" if r["stats"].get("fewest") == "exact" else "bounded", r["script"]
     if out.startswith("unsolved") and "too large" not in out:
         return None, "lost", None
     return None, "unknown", None
@@ -414,9 +416,9 @@ def main(argv):
             if not all(solve(n, ["".join(into if ch in chars else ch for ch in row) for row in rows], ABLATE_STATES,
                              60000)[1] == "lost" for chars in needed):
                 continue
-            f, _, script = solve(n, rows, 300000 if kind in PLATFORMS else 100000,
-                             45000 if kind in PLATFORMS else 20000)
-            if f is None or f < (fewest or 0) or (best and f <= best[0]):
+            f, settled, script = solve(n, rows, 300000 if kind in PLATFORMS else 100000,
+                                       45000 if kind in PLATFORMS else 20000)
+            if settled != "won" or f < (fewest or 0) or (best and f <= best[0]):
                 continue
             if kind in PLATFORMS and not steady(n, rows, script):
                 continue  # the platform's moment would matter to the win
