@@ -1,6 +1,7 @@
 #include "level/solver.h"
 
 #include <algorithm>
+#include <bitset>
 #include <cstdlib>
 #include <deque>
 #include <memory>
@@ -23,8 +24,9 @@ int RideCap(int top, int bottom)
 {
     return (2 * (bottom - top + 1) + 1) * CELL_SIZE;
 }
-constexpr int TT_ENTRY_BYTES = 64;  // what one board of the fewest-drags search costs, with its table entry
-constexpr int NODE_BYTES = 96;      // what one board of the whole graph costs, with its moves
+constexpr int TT_ENTRY_BYTES = 64;             // what one board of the fewest-drags search costs, with its table entry
+constexpr int NODE_BYTES = 96;                 // what one board of the whole graph costs, with its moves
+constexpr int STRANDED = SOLVE_MAX_DRAGS * 4;  // the lower bound of a board no win is left from
 
 // What one thread needs to play a level: which records can change, whether the
 // moment matters, whether the column bound holds, and its share of the budget.
@@ -32,6 +34,10 @@ struct Player {
     std::vector<int> live;  // records that can change during play: every object but the fixed tiles
     bool platforms = false;
     bool sideways = false;  // something but a drag moves elements sideways: no column bound
+    bool fallsOnly = true;  // no platform or magnet: an element only falls, is dragged or teleported
+    std::bitset<BOARD_CELLS> walls, entrances, pads;             // the fixed tiles' cells, from the start
+    mutable std::vector<std::bitset<BOARD_CELLS>> reach, touch;  // per cell, once asked: see Stranded
+    mutable std::vector<char> reachKnown;
     long frames = 0;
     const SolveLimits* limits = nullptr;
     uint64_t deadline = 0;  // ClockCostMicros() past which the search stops; 0 none
@@ -52,7 +58,72 @@ void PlayerFor(Player* p, const SolveLimits& limits, std::atomic<int>* stop)
             p->platforms = true;
         if (t == EL_LIFT_H || t == EL_TELE_IN)
             p->sideways = true;
+        if (t == EL_LIFT_H || t == EL_LIFT_V || t == EL_MAGNET || t == EL_BUTTON)
+            p->fallsOnly = false;
+        int col = s.til[i].x / CELL_SIZE, row = s.til[i].y / CELL_SIZE;
+        if (col < 0 || col >= BOARD_COLS || row < 0 || row >= BOARD_ROWS)
+            continue;
+        size_t cell = static_cast<size_t>(row * BOARD_COLS + col);
+        if (t >= 1 && t <= 99)
+            p->walls.set(cell);
+        else if (t == EL_TELE_IN)
+            p->entrances.set(cell);
+        else if (t == EL_TELE_OUT || IsOnPad(t))
+            p->pads.set(cell);
     }
+}
+
+// The cells in CELLS and those beside, above and below them.
+std::bitset<BOARD_CELLS> Near(const std::bitset<BOARD_CELLS>& cells)
+{
+    static const std::bitset<BOARD_CELLS> inner = [] {
+        std::bitset<BOARD_CELLS> m;  // every cell but those of the first column
+        for (int c = 0; c < BOARD_CELLS; c++)
+            m.set(static_cast<size_t>(c), c % BOARD_COLS != 0);
+        return m;
+    }();
+    return cells | ((cells << 1) & inner) | ((cells & inner) >> 1) | (cells << BOARD_COLS) | (cells >> BOARD_COLS);
+}
+
+// Every cell an element at CELL could ever get to where it only falls, is dragged
+// and is teleported: down, sideways and from an entrance to any pad, through every
+// cell but a wall's, as if the other objects were not there (they may move away,
+// crumble or let it sink). Worked out once a cell is asked, with the cells it
+// could touch from there.
+void ReachOf(const Player& p, size_t cell)
+{
+    if (p.reachKnown.empty()) {
+        p.reach.assign(BOARD_CELLS, {});
+        p.touch.assign(BOARD_CELLS, {});
+        p.reachKnown.assign(BOARD_CELLS, 0);
+    }
+    if (p.reachKnown[cell])
+        return;
+    std::bitset<BOARD_CELLS>& got = p.reach[cell];
+    int todo[BOARD_CELLS], n = 0;
+    auto go = [&](int c) {
+        if (!got.test(static_cast<size_t>(c)) && !p.walls.test(static_cast<size_t>(c))) {
+            got.set(static_cast<size_t>(c));
+            todo[n++] = c;
+        }
+    };
+    got.set(cell);
+    todo[n++] = static_cast<int>(cell);
+    while (n > 0) {
+        int c = todo[--n], col = c % BOARD_COLS, row = c / BOARD_COLS;
+        if (row + 1 < BOARD_ROWS)
+            go(c + BOARD_COLS);
+        if (col > 0)
+            go(c - 1);
+        if (col + 1 < BOARD_COLS)
+            go(c + 1);
+        if (p.entrances.test(static_cast<size_t>(c)))
+            for (int pad = 0; pad < BOARD_CELLS; pad++)
+                if (p.pads.test(static_cast<size_t>(pad)))
+                    go(pad);
+    }
+    p.touch[cell] = Near(got);
+    p.reachKnown[cell] = 1;
 }
 
 // A batch's work, share 0 here and share 1 on a second thread when two cores
@@ -393,6 +464,50 @@ uint64_t Mix(uint64_t h, uint64_t v)
     return h * 0xff51afd7ed558ccdULL;
 }
 
+// Whether the board at rest on this thread can no longer be won because an element
+// can never touch one of its kind: where elements only fall, are dragged and are
+// teleported, none ever rises but through a pad, so the cells each can get to are
+// fixed by the walls, and only shrink as it moves.
+bool Stranded(const Player& p)
+{
+    if (!p.fallsOnly)
+        return false;
+    // Each element still to match: its kind and cell, and what it can get to and
+    // touch (one stuck in mud stays where it is).
+    int kinds[BOARD_CELLS], n = 0;
+    std::bitset<BOARD_CELLS> reach[BOARD_CELLS], touch[BOARD_CELLS];
+    for (int i : p.live) {
+        int t = til[i].type, kind = MatchKind(t);
+        int col = til[i].x / CELL_SIZE, row = til[i].y / CELL_SIZE;
+        if (kind == 0 || n == BOARD_CELLS)
+            continue;
+        if (col < 0 || col >= BOARD_COLS || row < 0 || row >= BOARD_ROWS)
+            return false;
+        size_t cell = static_cast<size_t>(row * BOARD_COLS + col);
+        kinds[n] = kind;
+        if (IsStuck(t)) {
+            reach[n].reset();
+            reach[n].set(cell);
+            touch[n] = Near(reach[n]);
+        } else {
+            ReachOf(p, cell);
+            reach[n] = p.reach[cell];
+            touch[n] = p.touch[cell];
+        }
+        n++;
+    }
+    for (int a = 0; a < n; a++) {
+        if (kinds[a] > EL_LAST_MATCHING)
+            continue;
+        bool partner = false;
+        for (int b = 0; b < n && !partner; b++)
+            partner = b != a && kinds[b] == kinds[a] && (touch[a] & reach[b]).any();
+        if (!partner)
+            return true;
+    }
+    return false;
+}
+
 // The fewest drags any win from this board still needs, never more: only a drag
 // moves an element sideways (unless a platform or the teleport does), so every
 // kind whose elements all stand two or more columns apart needs a drag of its own.
@@ -400,6 +515,8 @@ int LowerBound(const Player& p)
 {
     if (cnp == 0)
         return 0;
+    if (Stranded(p))
+        return STRANDED;
     if (p.sideways)
         return 1;
     int kinds[BOARD_CELLS], cols[BOARD_CELLS], rows[BOARD_CELLS];
@@ -662,6 +779,14 @@ void FewestFrom(Player& p, const SolveLimits& limits, const Root& root, const Le
     nodes.push_back({SolveBoardKey(), -1, {0, 0, 0}, 0, 0, 0, {}});
     bound.push_back(LowerBound(p));
     seen[nodes[0].key] = 0;
+    if (bound[0] >= STRANDED) {  // no win is left (a search asked to stop still claims nothing)
+        bool stopped = OutOfBudget(p);
+        result->outcome = stopped ? SOLVE_BUDGET : SOLVE_NO_WIN;
+        result->exact = !stopped;
+        result->boards = 1;
+        result->frames = p.frames - framesBefore;
+        return;
+    }
     long cap = std::min(limits.maxBoards, limits.maxMemoryKB * 1024 / TT_ENTRY_BYTES);
     int threads = limits.threads >= 2 ? 2 : 1;
     std::atomic<long> frames(0);
@@ -736,6 +861,8 @@ void FewestFrom(Player& p, const SolveLimits& limits, const Root& root, const Le
                     if (ch.outcome != LEVEL_GOING)
                         continue;
                     int h = outBound[b][c];
+                    if (h >= STRANDED)
+                        continue;  // no win is left from it
                     auto it = seen.find(ch.key);
                     int k;
                     if (it == seen.end()) {

@@ -15,10 +15,15 @@ mud the board does not need is wanted. Each new board is measured by the
 solver's fewest-drags search alone, several times cheaper than the whole graph
 tovi-design measures; it must settle the fewest within 100000 boards, as the
 level table does. So more boards are tried, and boards too large for the whole
-graph are open to it. The score is the fewest drags up to D (14), plus elements
-up to P (8), each weighing as much as a drag, kinds up to K (3), each as much as
-two, an odd count, and each mechanic named in --want (mud, spikes...) that the
-board cannot be won without. A board is kept when it obeys
+graph are open to it. Along the win it finds, a quick probe plays every drag at
+the start and at each step, and counts as losing those that leave a board lost
+at once or with an element that can no longer reach a partner (so its counts
+are lower bounds). The score is the fewest drags up to D (14), plus elements up
+to P (8), each weighing as much as a drag, kinds up to K (3), each as much as
+two, an odd count, each mechanic named in --want (mud, spikes...) that the
+board cannot be won without, losing first drags up to a quarter (as much as
+four drags), a critical step (four: at most a third of the drags keep a win)
+and a forced step (two: one drag does). A board is kept when it obeys
 the builder's rules, every piece rests, it wins in no fewer drags than the start,
 it needs every mechanic the start needed (turned to wall or removed, measured as
 the level table does) and it scores at least as high as the current one (an equal
@@ -43,7 +48,7 @@ sys.path.insert(0, HERE)
 import build_levels as bl  # noqa: E402
 import level_table  # noqa: E402
 import motifs  # noqa: E402
-from levelkit import ELEMENTS, element_counts, find_encoder  # noqa: E402
+from levelkit import ELEMENTS, element_counts, find_encoder, solver_result  # noqa: E402
 
 LETTERS = "".join(sorted(ELEMENTS))
 SUPPORT = "#BC" + LETTERS  # what a piece at rest can stand on
@@ -129,17 +134,39 @@ def mutate(board, rng, kinds, mud, mud_share):
 
 
 def settled(n, rows, millis):
-    """(the fewest drags, the win) when the fewest-drags search settles them within
-    100000 boards, else (None, None): a board whose fewest is only bounded is not kept."""
-    f, how, script = motifs.solve(n, rows, 100000, millis)
-    return (f, script) if how == "won" else (None, None)
+    """(the fewest drags, the win, the choices) when the fewest-drags search settles
+    them within 100000 boards, else (None, None, None): a board whose fewest is only
+    bounded is not kept. The choices come from a quick probe along the win: every
+    drag at the start and at each of its steps played, and counted as losing only
+    where the board it leaves is lost or an element can no longer reach a partner;
+    (losing first drags in 100, critical steps, forced steps), each at least that."""
+    path = motifs.level_file(n, rows)
+    if not path:
+        return None, None, None
+    out = level_table.run_solver(path, n, "--probe", "--steps", "--max-moves", "40", "--max-states", "100000",
+                                 "--probe-states", "1", "--millis", str(millis), millis=millis)
+    r = solver_result(out)
+    if not r or r["stats"].get("fewest") != "exact" or r["stats"].get("probe") != "1":
+        return None, None, None
+    steps = level_table.steps_line(out) or []
+    first, losing = int(r["stats"]["first"]), int(r["stats"]["firstlosing"])
+    choices = (100 * losing // max(first, 1),
+               sum(1 for drags, winning, _, unknown in steps if drags and 3 * (winning + unknown) <= drags),
+               sum(1 for _, winning, _, unknown in steps if winning + unknown == 1))
+    return int(r["stats"]["moves"]), [l for l in r["script"] if not l.startswith("steps=")], choices
 
 
-def score(fewest, rows, needed, opts):
+def score(fewest, rows, needed, choices, opts):
     counts = element_counts(rows)
     odd = any(v % 2 for v in counts.values())
+    share, critical, forced = choices
     return (min(fewest, opts["target"]) + min(sum(counts.values()), opts["pieces"]) +
-            2 * min(len(counts), opts["kinds"]) + 0.5 * odd + 4 * len(needed & opts["want"]))
+            2 * min(len(counts), opts["kinds"]) + 0.5 * odd + 4 * len(needed & opts["want"]) +
+            4 * min(share, 25) / 25 + 4 * (critical > 0) + 2 * (forced > 0))
+
+
+def told(choices):
+    return "at least %d %% losing first drags, %d critical and %d forced steps" % choices
 
 
 def main(argv):
@@ -172,15 +199,15 @@ def main(argv):
     taught = bl.taught_at([(k, bl.parse(s)[1], bl.notes(s)[0]) for k, s in enumerate(sources, 1) if os.path.exists(s)])
     mud = taught.get("M", 101) < n
     with tempfile.TemporaryDirectory() as motifs.TMP:
-        fewest0, _ = settled(n, board, 60000)
+        fewest0, _, choices0 = settled(n, board, 60000)
         if fewest0 is None:
             sys.exit("level %d: the fewest drags are not settled within 100000 boards" % n)
         kept = motifs.needs(n, board)
         cur, cur_needed = board, kept
-        cur_score = best_score = score(fewest0, board, kept, opts)
-        print("level %d: %d drags, %d elements, needs %s, score %.1f" % (
-            n, fewest0, sum(element_counts(board).values()), ", ".join(sorted(kept)) or "nothing", cur_score),
-            flush=True)
+        cur_score = best_score = score(fewest0, board, kept, choices0, opts)
+        print("level %d: %d drags, %d elements, needs %s, %s, score %.1f" % (
+            n, fewest0, sum(element_counts(board).values()), ", ".join(sorted(kept)) or "nothing",
+            told(choices0), cur_score), flush=True)
         best, seen, tried, start = None, {tuple(board)}, 0, time.time()
         while time.time() - start < opts["seconds"]:
             rows = mutate(cur, rng, kinds, mud, 0.3 if "mud" in opts["want"] - cur_needed else 0.1)
@@ -192,16 +219,16 @@ def main(argv):
             except bl.LevelError:
                 continue
             tried += 1
-            f, script = settled(n, rows, 20000)
+            f, script, choices = settled(n, rows, 20000)
             if f is None or f < fewest0:
                 continue
-            bound = score(f, rows, opts["want"], opts)  # the most the board can score
+            bound = score(f, rows, opts["want"], choices, opts)  # the most the board can score
             if bound < cur_score or (bound == cur_score and rng.random() >= 1 / 3):
                 continue
             needed = motifs.needs(n, rows)
             if not kept <= needed:
                 continue
-            s = score(f, rows, needed, opts)
+            s = score(f, rows, needed, choices, opts)
             if s < cur_score or (s == cur_score and rng.random() >= 1 / 3):
                 continue
             if platform and not motifs.steady(n, rows, script):
@@ -209,14 +236,14 @@ def main(argv):
             cur, cur_needed, cur_score = rows, needed, s
             if s > best_score or best is None:
                 best, best_score = (f, rows), s
-                print("after %d boards, %.0f s: %d drags, %d elements, needs %s, score %.1f\n%s" % (
+                print("after %d boards, %.0f s: %d drags, %d elements, needs %s, %s, score %.1f\n%s" % (
                     tried, time.time() - start, f, sum(element_counts(rows).values()),
-                    ", ".join(sorted(needed)) or "nothing", s, "\n".join(rows)), flush=True)
+                    ", ".join(sorted(needed)) or "nothing", told(choices), s, "\n".join(rows)), flush=True)
         print("%d boards tried" % tried)
         if not best:
             sys.exit("no better board found")
         if write:
-            f, script = settled(n, best[1], 60000)
+            f, script, _ = settled(n, best[1], 60000)
             if f is None:
                 sys.exit("the best board's fewest drags are no longer settled")
             motifs.write_level(n, src, best[1], f, script, platform)
