@@ -17,8 +17,11 @@
 // - Fewest drags (SolveFewest, SolveStart): A* over drags, with a lower bound
 //   that never overestimates (every kind whose elements all stand two or more
 //   columns apart needs a drag of its own, unless a platform or the teleport
-//   carries things sideways). It gives the first move of a shortest win, proof
-//   that no win is left, or "out of budget". Given a known win, it first tries
+//   carries things sideways). Where nothing but a drag, a fall or the teleport
+//   moves an element (no platform, no magnet), the walls fix the cells each one
+//   can ever get to, and a board where one of them can no longer touch one of its
+//   kind is passed over: no win is left from it. It gives the first move of a
+//   shortest win, proof that no win is left, or "out of budget". Given a known win, it first tries
 //   what is left of it from the board and answers at once when that still wins.
 // - The whole graph (SolveExplore): every board reachable within the limits,
 //   breadth-first, and from it the fewest drags, the dead ends, which first drags

@@ -3,15 +3,15 @@
 
 Usage:
     /usr/bin/python3 tools/gen/climb.py BUILD_DIR LEVEL [--seconds S] [--seed S] [--target D]
-                                        [--pieces P] [--kinds K] [--want NAMES] [--write]
+                                        [--most M] [--pieces P] [--kinds K] [--want NAMES] [--write]
 
 Starting from the board of levels/level<LEVEL>.txt, one thing changes at a time:
-a wall cell set or knocked down, a ledge of two or three cells laid or cleared,
+a wall cell set beside a wall or knocked down, a ledge of two or three cells laid or cleared,
 an element or a block moved to where it rests, an element added (of a kind the
 board has, or a new kind in a pair), turned into another kind or taken away
 (never below two of a kind), and past the level that teaches mud, mud laid on
-top of a wall (over a drop one time in two) or taken up, more often while a
-mud the board does not need is wanted. Each new board is measured by the
+top of a wall (over a drop one time in two) or taken up, while mud is wanted
+and the board does not need it yet. Each new board is measured by the
 solver's fewest-drags search alone, several times cheaper than the whole graph
 tovi-design measures; it must settle the fewest within 100000 boards, as the
 level table does. So more boards are tried, and boards too large for the whole
@@ -22,9 +22,11 @@ are lower bounds). The score is the fewest drags up to D (14), plus elements up
 to P (8), each weighing as much as a drag, kinds up to K (3), each as much as
 two, an odd count, each mechanic named in --want (mud, spikes...) that the
 board cannot be won without, losing first drags up to a quarter (as much as
-four drags), a critical step (four: at most a third of the drags keep a win)
-and a forced step (two: one drag does). A board is kept when it obeys
-the builder's rules, every piece rests, it wins in no fewer drags than the start,
+four drags), the losing drags of the step with the most of them, up to two
+thirds (four), a critical step (two more: at most a third of the drags keep a
+win) and a forced step (two: one drag does). A board is kept when it obeys
+the builder's rules, every piece rests, it wins in no fewer drags than the start
+(nor more than M, where the start has no more),
 it needs every mechanic the start needed (turned to wall or removed, measured as
 the level table does) and it scores at least as high as the current one (an equal
 score is walked onto one time in three). A platform board's win must also hold
@@ -78,7 +80,8 @@ def mutate(board, rng, kinds, mud, mud_share):
     roll = rng.random()
     if mud and rng.random() < mud_share:  # mud laid on top of a wall, over a drop one time in two, or taken up
         pits = [(r, c) for r, c in INTERIOR if b[r][c] == "M"]
-        tops = [(r, c) for r, c in INTERIOR if b[r][c] == "#" and b[r - 1][c] == "."]
+        tops = [(r, c) for r, c in INTERIOR if b[r][c] == "#" and b[r - 1][c] == "." and
+                "#" in (b[r + 1][c], b[r][c - 1], b[r][c + 1])]  # the top of a wall, not a lone cell
         if pits and (rng.random() < 0.3 or not tops):
             r, c = rng.choice(pits)
             b[r][c] = rng.choice("#.")
@@ -93,6 +96,8 @@ def mutate(board, rng, kinds, mud, mud_share):
         r, c = rng.choice(INTERIOR)
         if b[r][c] not in ".#":
             return None
+        if b[r][c] == "." and "#" not in (b[r - 1][c], b[r + 1][c], b[r][c - 1], b[r][c + 1]):
+            return None  # a wall grows from a wall: no lone cells in the sky
         b[r][c] = "." if b[r][c] == "#" else "#"
     elif roll < 0.45:  # a ledge laid or cleared
         r, c, w = rng.randint(1, 10), rng.randint(1, 16), rng.randint(2, 3)
@@ -139,7 +144,8 @@ def settled(n, rows, millis):
     bounded is not kept. The choices come from a quick probe along the win: every
     drag at the start and at each of its steps played, and counted as losing only
     where the board it leaves is lost or an element can no longer reach a partner;
-    (losing first drags in 100, critical steps, forced steps), each at least that."""
+    (losing first drags in 100, the most losing drags in 100 at a step, critical
+    steps, forced steps), each at least that."""
     path = motifs.level_file(n, rows)
     if not path:
         return None, None, None
@@ -151,6 +157,7 @@ def settled(n, rows, millis):
     steps = level_table.steps_line(out) or []
     first, losing = int(r["stats"]["first"]), int(r["stats"]["firstlosing"])
     choices = (100 * losing // max(first, 1),
+               max([100 * (drags - winning - unknown) // drags for drags, winning, _, unknown in steps if drags] or [0]),
                sum(1 for drags, winning, _, unknown in steps if drags and 3 * (winning + unknown) <= drags),
                sum(1 for _, winning, _, unknown in steps if winning + unknown == 1))
     return int(r["stats"]["moves"]), [l for l in r["script"] if not l.startswith("steps=")], choices
@@ -159,14 +166,14 @@ def settled(n, rows, millis):
 def score(fewest, rows, needed, choices, opts):
     counts = element_counts(rows)
     odd = any(v % 2 for v in counts.values())
-    share, critical, forced = choices
+    share, step, critical, forced = choices
     return (min(fewest, opts["target"]) + min(sum(counts.values()), opts["pieces"]) +
             2 * min(len(counts), opts["kinds"]) + 0.5 * odd + 4 * len(needed & opts["want"]) +
-            4 * min(share, 25) / 25 + 4 * (critical > 0) + 2 * (forced > 0))
+            4 * min(share, 25) / 25 + 4 * min(step, 67) / 67 + 2 * (critical > 0) + 2 * (forced > 0))
 
 
 def told(choices):
-    return "at least %d %% losing first drags, %d critical and %d forced steps" % choices
+    return "at least %d %% losing first drags, %d %% at a step, %d critical and %d forced steps" % choices
 
 
 def main(argv):
@@ -182,6 +189,7 @@ def main(argv):
             return value
         return default
     opts = {"seconds": opt("--seconds", 240.0), "seed": opt("--seed", 0), "target": opt("--target", 14),
+            "most": opt("--most", 99),
             "pieces": opt("--pieces", 8), "kinds": opt("--kinds", 3),
             "want": set(w for w in opt("--want", "").split(",") if w)}
     if len(args) != 2:
@@ -210,7 +218,7 @@ def main(argv):
             told(choices0), cur_score), flush=True)
         best, seen, tried, start = None, {tuple(board)}, 0, time.time()
         while time.time() - start < opts["seconds"]:
-            rows = mutate(cur, rng, kinds, mud, 0.3 if "mud" in opts["want"] - cur_needed else 0.1)
+            rows = mutate(cur, rng, kinds, mud, 0.3 if "mud" in opts["want"] - cur_needed else 0)
             if not rows or tuple(rows) in seen:
                 continue
             seen.add(tuple(rows))
@@ -220,7 +228,7 @@ def main(argv):
                 continue
             tried += 1
             f, script, choices = settled(n, rows, 20000)
-            if f is None or f < fewest0:
+            if f is None or f < fewest0 or f > max(opts["most"], fewest0):
                 continue
             bound = score(f, rows, opts["want"], choices, opts)  # the most the board can score
             if bound < cur_score or (bound == cur_score and rng.random() >= 1 / 3):
@@ -234,7 +242,7 @@ def main(argv):
             if platform and not motifs.steady(n, rows, script):
                 continue
             cur, cur_needed, cur_score = rows, needed, s
-            if s > best_score or best is None:
+            if s > best_score:
                 best, best_score = (f, rows), s
                 print("after %d boards, %.0f s: %d drags, %d elements, needs %s, %s, score %.1f\n%s" % (
                     tried, time.time() - start, f, sum(element_counts(rows).values()),

@@ -61,6 +61,7 @@ PROBE_STATES = 20000    # boards the probe's search of one drag may meet there
 PROBE_MILLIS = 600000   # and, as a safety, the time the probe (and the search before it) may take
 PROBE_VERSION = 2       # of the probe's measures kept in level-measures.json
 ABLATE_STATES = 100000  # boards each search of a board with a mechanic taken away may meet
+ABLATE_VERSION = 2      # of those searches: from 2 they pass over boards where an element can no longer reach a partner
 SEARCH_MILLIS = 60000   # and the time any one search may take
 MAX_DRAGS = 40
 RANDOM_PLAYS = 100
@@ -179,7 +180,7 @@ def reablate(job):
     m = dict(m)
     with tempfile.TemporaryDirectory() as tmp:
         m["ablation"] = ablate(n, board, tmp)
-    m["ablateStates"] = ABLATE_STATES
+    m["ablateStates"], m["ablateVersion"] = ABLATE_STATES, ABLATE_VERSION
     return n, "".join(board), m
 
 
@@ -225,7 +226,7 @@ def measure(n):
         m["random"] = [int(won), int(plays)]
     with tempfile.TemporaryDirectory() as tmp:
         m["ablation"] = ablate(n, board, tmp)
-    m["ablateStates"] = ABLATE_STATES
+    m["ablateStates"], m["ablateVersion"] = ABLATE_STATES, ABLATE_VERSION
     if any(ch in row for row in board for ch in "HV"):
         m["phases"] = list(phases(n, script))
     return n, "".join(board), m
@@ -537,10 +538,11 @@ def main(argv):
     unprobed = [(n, known["".join(sources[n][1])]) for n in (only or range(1, bl.LEVELS + 1)) if n not in todo]
     unprobed = [(n, m) for n, m in unprobed if "firstLosing" not in m and not m.get("noWin") and
                 m.get("probe", {}).get("version") != PROBE_VERSION]
-    # Boards whose mechanic searches ran out of a smaller budget: only those are due.
+    # Boards whose mechanic searches ran out of a smaller budget, or of an older search: only those are due.
     unsettled = [(n, sources[n][1], known["".join(sources[n][1])]) for n in (only or range(1, bl.LEVELS + 1))
                  if n not in todo]
-    unsettled = [(n, b, m) for n, b, m in unsettled if m.get("ablateStates", 20000) < ABLATE_STATES and
+    unsettled = [(n, b, m) for n, b, m in unsettled
+                 if (m.get("ablateStates", 20000) < ABLATE_STATES or m.get("ablateVersion", 1) < ABLATE_VERSION) and
                  any(None in ways.values() for ways in m.get("ablation", {}).values())]
     with multiprocessing.Pool(jobs) as pool:
         for what, work, items in (("measured", measure, todo), ("probed", reprobe, unprobed),
