@@ -21,8 +21,9 @@
 //   moves an element (no platform, no magnet), the walls fix the cells each one
 //   can ever get to, and a board where one of them can no longer touch one of its
 //   kind is passed over: no win is left from it. It gives the first move of a
-//   shortest win, proof that no win is left, or "out of budget". Given a known win, it first tries
-//   what is left of it from the board and answers at once when that still wins.
+//   shortest win, proof that no win is left, or "out of budget". Given a known
+//   win, it first tries what is left of it from the board and answers at once
+//   when that still wins.
 // - The whole graph (SolveExplore): every board reachable within the limits,
 //   breadth-first, and from it the fewest drags, the dead ends, which first drags
 //   lose, and how many drags keep the win at each step of a shortest win.
