@@ -472,10 +472,10 @@ bool Stranded(const Player& p)
 {
     if (!p.fallsOnly)
         return false;
-    // Each element still to match: its kind and cell, and what it can get to and
-    // touch (one stuck in mud stays where it is).
+    // Each element still to match: its kind and cell (one stuck in mud stays there).
     int kinds[BOARD_CELLS], n = 0;
-    std::bitset<BOARD_CELLS> reach[BOARD_CELLS], touch[BOARD_CELLS];
+    size_t cells[BOARD_CELLS];
+    bool stuck[BOARD_CELLS];
     for (int i : p.live) {
         int t = til[i].type, kind = MatchKind(t);
         int col = til[i].x / CELL_SIZE, row = til[i].y / CELL_SIZE;
@@ -483,25 +483,26 @@ bool Stranded(const Player& p)
             continue;
         if (col < 0 || col >= BOARD_COLS || row < 0 || row >= BOARD_ROWS)
             return false;
-        size_t cell = static_cast<size_t>(row * BOARD_COLS + col);
         kinds[n] = kind;
-        if (IsStuck(t)) {
-            reach[n].reset();
-            reach[n].set(cell);
-            touch[n] = Near(reach[n]);
-        } else {
-            ReachOf(p, cell);
-            reach[n] = p.reach[cell];
-            touch[n] = p.touch[cell];
-        }
+        cells[n] = static_cast<size_t>(row * BOARD_COLS + col);
+        stuck[n] = IsStuck(t);
+        if (!stuck[n])
+            ReachOf(p, cells[n]);
         n++;
     }
     for (int a = 0; a < n; a++) {
         if (kinds[a] > EL_LAST_MATCHING)
             continue;
+        std::bitset<BOARD_CELLS> own;  // a stuck element's cell and those beside it
+        if (stuck[a]) {
+            own.set(cells[a]);
+            own = Near(own);
+        }
+        const std::bitset<BOARD_CELLS>* near = stuck[a] ? &own : &p.touch[cells[a]];
         bool partner = false;
         for (int b = 0; b < n && !partner; b++)
-            partner = b != a && kinds[b] == kinds[a] && (touch[a] & reach[b]).any();
+            partner =
+                b != a && kinds[b] == kinds[a] && (stuck[b] ? near->test(cells[b]) : (*near & p.reach[cells[b]]).any());
         if (!partner)
             return true;
     }
