@@ -3,7 +3,8 @@
 
 Usage:
     /usr/bin/python3 tools/gen/climb.py BUILD_DIR LEVEL [--seconds S] [--seed S] [--target D]
-                                        [--most M] [--pieces P] [--kinds K] [--want NAMES] [--write]
+                                        [--most M] [--pieces P] [--kinds K] [--want NAMES] [--critical W]
+                                        [--write]
 
 Starting from the board of levels/level<LEVEL>.txt, one thing changes at a time:
 a wall cell set beside a wall or knocked down, a ledge of two or three cells laid or cleared,
@@ -11,7 +12,8 @@ an element or a block moved to where it rests, an element added (of a kind the
 board has, or a new kind in a pair), turned into another kind or taken away
 (never below two of a kind), and past the level that teaches mud, mud laid on
 top of a wall (over a drop one time in two) or taken up, while mud is wanted
-and the board does not need it yet. Each new board is measured by the
+and the board does not need it yet (where it is wanted, every way of laying it on the
+start is tried first). Each new board is measured by the
 solver's fewest-drags search alone, several times cheaper than the whole graph
 tovi-design measures; it must settle the fewest within 100000 boards, as the
 level table does. So more boards are tried, and boards too large for the whole
@@ -23,7 +25,7 @@ to P (8), each weighing as much as a drag, kinds up to K (3), each as much as
 two, an odd count, each mechanic named in --want (mud, spikes...) that the
 board cannot be won without, losing first drags up to a quarter (as much as
 four drags), the losing drags of the step with the most of them, up to two
-thirds (four), a critical step (two more: at most a third of the drags keep a
+thirds (four), a critical step (W, two unless said: at most a third of the drags keep a
 win) and a forced step (two: one drag does). A board is kept when it obeys
 the builder's rules, every piece rests, it wins in no fewer drags than the start
 (nor more than M, where the start has no more),
@@ -71,6 +73,27 @@ def landing(b, rng):
     return rng.choice(spots) if spots else None
 
 
+def wall_tops(b):
+    """The cells on top of a wall, not of a lone cell: where mud is laid."""
+    return [(r, c) for r, c in INTERIOR if b[r][c] == "#" and b[r - 1][c] == "." and
+            "#" in (b[r + 1][c], b[r][c - 1], b[r][c + 1])]
+
+
+def mud_boards(board):
+    """Every board with mud laid on one wall top of BOARD, over the wall below it and,
+    where that is a wall, over a drop as well: the first boards tried where mud is
+    wanted and not yet needed."""
+    out = []
+    for r, c in wall_tops(board):
+        b = [list(row) for row in board]
+        b[r][c] = "M"
+        out.append(["".join(row) for row in b])
+        if r < 10 and b[r + 1][c] == "#":
+            b[r + 1][c] = "."
+            out.append(["".join(row) for row in b])
+    return [rows for rows in out if rests(rows)]
+
+
 def mutate(board, rng, kinds, mud, mud_share):
     """A board one change away from BOARD, or None when the change drawn does not apply.
     With MUD (taught before the level), mud may be laid or taken up as well, in a
@@ -80,8 +103,7 @@ def mutate(board, rng, kinds, mud, mud_share):
     roll = rng.random()
     if mud and rng.random() < mud_share:  # mud laid on top of a wall, over a drop one time in two, or taken up
         pits = [(r, c) for r, c in INTERIOR if b[r][c] == "M"]
-        tops = [(r, c) for r, c in INTERIOR if b[r][c] == "#" and b[r - 1][c] == "." and
-                "#" in (b[r + 1][c], b[r][c - 1], b[r][c + 1])]  # the top of a wall, not a lone cell
+        tops = wall_tops(b)
         if pits and (rng.random() < 0.3 or not tops):
             r, c = rng.choice(pits)
             b[r][c] = rng.choice("#.")
@@ -169,7 +191,7 @@ def score(fewest, rows, needed, choices, opts):
     share, step, critical, forced = choices
     return (min(fewest, opts["target"]) + min(sum(counts.values()), opts["pieces"]) +
             2 * min(len(counts), opts["kinds"]) + 0.5 * odd + 4 * len(needed & opts["want"]) +
-            4 * min(share, 25) / 25 + 4 * min(step, 67) / 67 + 2 * (critical > 0) + 2 * (forced > 0))
+            4 * min(share, 25) / 25 + 4 * min(step, 67) / 67 + opts["critical"] * (critical > 0) + 2 * (forced > 0))
 
 
 def told(choices):
@@ -189,7 +211,7 @@ def main(argv):
             return value
         return default
     opts = {"seconds": opt("--seconds", 240.0), "seed": opt("--seed", 0), "target": opt("--target", 14),
-            "most": opt("--most", 99),
+            "most": opt("--most", 99), "critical": opt("--critical", 2.0),
             "pieces": opt("--pieces", 8), "kinds": opt("--kinds", 3),
             "want": set(w for w in opt("--want", "").split(",") if w)}
     if len(args) != 2:
@@ -217,8 +239,12 @@ def main(argv):
             n, fewest0, sum(element_counts(board).values()), ", ".join(sorted(kept)) or "nothing",
             told(choices0), cur_score), flush=True)
         best, seen, tried, start = None, {tuple(board)}, 0, time.time()
+        # Where mud is wanted and not needed, each way of laying it is tried first.
+        sweep = mud_boards(board) if mud and "mud" in opts["want"] - kept else []
+        rng.shuffle(sweep)
         while time.time() - start < opts["seconds"]:
-            rows = mutate(cur, rng, kinds, mud, 0.3 if "mud" in opts["want"] - cur_needed else 0)
+            share = 0.3 if "mud" in opts["want"] - cur_needed else 0
+            rows = sweep.pop() if sweep else mutate(cur, rng, kinds, mud, share)
             if not rows or tuple(rows) in seen:
                 continue
             seen.add(tuple(rows))

@@ -55,11 +55,12 @@ THUMBS = os.path.join(ROOT, "docs", "levels")
 # Each mechanic: its name and the board characters that make it.
 MECHANICS = [("block", "B"), ("ferry", "H"), ("lift", "V"), ("mud", "M"), ("teleport", "TO"),
              ("crumbling", "C"), ("spikes", "S"), ("magnet", "GP")]
-FULL_STATES = 20000     # boards the whole-graph search may meet
+FULL_STATES = 300000    # boards the whole-graph search may meet
 FIRST_STATES = 100000   # boards the fewest-drags search may meet where the graph is too large
-PROBE_STATES = 20000    # boards the probe's search of one drag may meet there
+PROBE_STATES = 100000   # boards the probe's search of one drag may meet there
 PROBE_MILLIS = 600000   # and, as a safety, the time the probe (and the search before it) may take
-PROBE_VERSION = 2       # of the probe's measures kept in level-measures.json
+PROBE_VERSION = 3       # of the probe's measures kept in level-measures.json: from 3 its searches pass
+                        # over boards where an element can no longer reach a partner
 ABLATE_STATES = 100000  # boards each search of a board with a mechanic taken away may meet
 ABLATE_VERSION = 2      # of those searches: from 2 they pass over boards where an element can no longer reach a partner
 SEARCH_MILLIS = 60000   # and the time any one search may take
@@ -153,42 +154,12 @@ def probe(n):
         "seconds": round(time.monotonic() - start, 1)}
 
 
-def add_probe(n, m):
-    """Level n's measures m with the probe's, where the whole graph was too large."""
-    got = probe(n)
-    if got:
-        f, exact, m["probe"] = got
-        if exact or not m["exact"] and f < m["fewest"]:
-            m["fewest"], m["exact"] = f, exact
-    else:
-        m["probe"] = {"version": PROBE_VERSION}
-    return m
-
-
-def reprobe(job):
-    """For a level measured before the probe, job = (n, its measures): n, its board and
-    the measures with the probe's."""
-    n, m = job
-    _, board, _ = bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n))
-    return n, "".join(board), add_probe(n, dict(m))
-
-
-def reablate(job):
-    """For a level whose mechanic searches stopped at a smaller budget than today's,
-    job = (n, its board, its measures): n, the board and the measures with the mechanics searched again."""
-    n, board, m = job
-    m = dict(m)
-    with tempfile.TemporaryDirectory() as tmp:
-        m["ablation"] = ablate(n, board, tmp)
-    m["ablateStates"], m["ablateVersion"] = ABLATE_STATES, ABLATE_VERSION
-    return n, "".join(board), m
-
-
-def measure(n):
-    """Every measure of level n, as a dict (see the module's note)."""
-    title, board, script = bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n))
+def settle(n, m):
+    """Level n's fewest drags and choices into its measures m (which hold "stored"): from
+    the whole graph, or where that is too large from the probe. Returns m."""
     path = os.path.join(ROOT, "media", "levels", "level%d.bin" % n)
-    m = {"version": VERSION, "stored": drag_moves(script)}
+    for k in ("dead", "first", "firstLosing", "steps", "probe", "noWin"):
+        m.pop(k, None)
     full = run_solver(path, n, "--max-moves", str(MAX_DRAGS), "--max-states", str(FULL_STATES), "--steps",
                       "--millis", str(SEARCH_MILLIS))
     res = solver_result(full)
@@ -216,9 +187,38 @@ def measure(n):
     if fewest is None or (not exact and m["stored"] < fewest):
         fewest, exact = m["stored"], False
     m["fewest"], m["exact"] = fewest, exact
+    m["fullStates"] = FULL_STATES
+    return m
+
+
+def resettle(job):
+    """For a level whose whole graph was too large for an older budget or whose probe is
+    older, job = (n, its measures): n, its board and the measures settled again."""
+    n, m = job
+    _, board, _ = bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n))
+    return n, "".join(board), settle(n, dict(m))
+
+
+def reablate(job):
+    """For a level whose mechanic searches stopped at a smaller budget than today's,
+    job = (n, its board, its measures): n, the board and the measures with the mechanics searched again."""
+    n, board, m = job
+    m = dict(m)
+    with tempfile.TemporaryDirectory() as tmp:
+        m["ablation"] = ablate(n, board, tmp)
+    m["ablateStates"], m["ablateVersion"] = ABLATE_STATES, ABLATE_VERSION
+    return n, "".join(board), m
+
+
+def measure(n):
+    """Every measure of level n, as a dict (see the module's note)."""
+    title, board, script = bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n))
+    path = os.path.join(ROOT, "media", "levels", "level%d.bin" % n)
+    m = {"version": VERSION, "stored": drag_moves(script)}
+    settle(n, m)
     greedy = run_solver(path, n, "--greedy", "--max-moves", str(MAX_DRAGS), "--millis", str(SEARCH_MILLIS))
     m["greedy"] = greedy.split()[0].split("=")[1] if greedy.startswith("greedy=") else None
-    cap = max(2 * fewest, 2)
+    cap = max(2 * m["fewest"], 2)
     rnd = run_solver(path, n, "--random", str(RANDOM_PLAYS), "--max-moves", str(min(cap, 60)), "--millis",
                      str(SEARCH_MILLIS))
     if rnd.startswith("random="):
@@ -534,10 +534,13 @@ def main(argv):
     sources = {n: bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n)) for n in range(1, bl.LEVELS + 1)}
     todo = [n for n in (only or range(1, bl.LEVELS + 1))
             if known.get("".join(sources[n][1]), {}).get("version") != VERSION]
-    # Boards measured before the probe, whose whole graph was too large: only the probe is due.
-    unprobed = [(n, known["".join(sources[n][1])]) for n in (only or range(1, bl.LEVELS + 1)) if n not in todo]
-    unprobed = [(n, m) for n, m in unprobed if "firstLosing" not in m and not m.get("noWin") and
-                m.get("probe", {}).get("version") != PROBE_VERSION]
+    # Boards whose whole graph was too large for a smaller budget than today's, or whose
+    # probe is older: only the search of the graph and the probe are due.
+    unsettled_graph = [(n, known["".join(sources[n][1])]) for n in (only or range(1, bl.LEVELS + 1))
+                       if n not in todo]
+    unsettled_graph = [(n, m) for n, m in unsettled_graph if "dead" not in m and not m.get("noWin") and
+                       (m.get("fullStates", 20000) < FULL_STATES or
+                        m.get("probe", {}).get("version") != PROBE_VERSION)]
     # Boards whose mechanic searches ran out of a smaller budget, or of an older search: only those are due.
     unsettled = [(n, sources[n][1], known["".join(sources[n][1])]) for n in (only or range(1, bl.LEVELS + 1))
                  if n not in todo]
@@ -545,7 +548,7 @@ def main(argv):
                  if (m.get("ablateStates", 20000) < ABLATE_STATES or m.get("ablateVersion", 1) < ABLATE_VERSION) and
                  any(None in ways.values() for ways in m.get("ablation", {}).values())]
     with multiprocessing.Pool(jobs) as pool:
-        for what, work, items in (("measured", measure, todo), ("probed", reprobe, unprobed),
+        for what, work, items in (("measured", measure, todo), ("settled again", resettle, unsettled_graph),
                                   ("searched again", reablate, unsettled)):
             for n, board, m in pool.imap_unordered(work, items):
                 known[board] = m
