@@ -4,7 +4,7 @@
 Usage:
     /usr/bin/python3 tools/gen/climb.py BUILD_DIR LEVEL [--seconds S] [--seed S] [--target D]
                                         [--most M] [--pieces P] [--kinds K] [--want NAMES] [--critical W]
-                                        [--write]
+                                        [--forced F] [--write]
 
 Starting from the board of levels/level<LEVEL>.txt, one thing changes at a time:
 a wall cell set beside a wall or knocked down, a ledge of two or three cells laid or cleared,
@@ -26,7 +26,7 @@ two, an odd count, each mechanic named in --want (mud, spikes...) that the
 board cannot be won without, losing first drags up to a quarter (as much as
 four drags), the losing drags of the step with the most of them, up to two
 thirds (four), a critical step (W, two unless said: at most a third of the drags keep a
-win) and a forced step (two: one drag does). A board is kept when it obeys
+win) and a forced step (F, two unless said: one drag does). A board is kept when it obeys
 the builder's rules, every piece rests, it wins in no fewer drags than the start
 (nor more than M, where the start has no more),
 it needs every mechanic the start needed (turned to wall or removed, measured as
@@ -191,7 +191,8 @@ def score(fewest, rows, needed, choices, opts):
     share, step, critical, forced = choices
     return (min(fewest, opts["target"]) + min(sum(counts.values()), opts["pieces"]) +
             2 * min(len(counts), opts["kinds"]) + 0.5 * odd + 4 * len(needed & opts["want"]) +
-            4 * min(share, 25) / 25 + 4 * min(step, 67) / 67 + opts["critical"] * (critical > 0) + 2 * (forced > 0))
+            4 * min(share, 25) / 25 + 4 * min(step, 67) / 67 +
+            opts["critical"] * (critical > 0) + opts["forced"] * (forced > 0))
 
 
 def told(choices):
@@ -212,6 +213,7 @@ def main(argv):
         return default
     opts = {"seconds": opt("--seconds", 240.0), "seed": opt("--seed", 0), "target": opt("--target", 14),
             "most": opt("--most", 99), "critical": opt("--critical", 2.0),
+            "forced": opt("--forced", 2.0),
             "pieces": opt("--pieces", 8), "kinds": opt("--kinds", 3),
             "want": set(w for w in opt("--want", "").split(",") if w)}
     if len(args) != 2:
