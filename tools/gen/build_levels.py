@@ -73,6 +73,12 @@ def taught_at(levels):
     return taught
 
 
+def taught_in_sources(root=ROOT):
+    """taught_at over the level sources under ROOT/levels."""
+    paths = [os.path.join(root, "levels", "level%d.txt" % n) for n in range(1, LEVELS + 1)]
+    return taught_at([(n, parse(p)[1], notes(p)[0]) for n, p in enumerate(paths, 1) if os.path.exists(p)])
+
+
 def notes(path):
     """The level's caption ("" none) and par (0 unknown), from the lines after its title."""
     lines = read_lines(path)

@@ -180,8 +180,7 @@ def settled(n, rows, millis):
     first, losing = int(r["stats"]["first"]), int(r["stats"]["firstlosing"])
     choices = (100 * losing // max(first, 1),
                max([100 * (drags - winning - unknown) // drags for drags, winning, _, unknown in steps if drags] or [0]),
-               sum(1 for drags, winning, _, unknown in steps if drags and 3 * (winning + unknown) <= drags),
-               sum(1 for _, winning, _, unknown in steps if winning + unknown == 1))
+               *level_table.step_counts(steps))
     return int(r["stats"]["moves"]), [l for l in r["script"] if not l.startswith("steps=")], choices
 
 
@@ -227,8 +226,7 @@ def main(argv):
     platform = any(ch in "HV" for row in board for ch in row)
     rng = random.Random(opts["seed"] or n)
     kinds = sorted(set(ch for row in board for ch in row if ch in ELEMENTS) | set(rng.sample(LETTERS, 6)))
-    sources = [os.path.join(motifs.ROOT, "levels", "level%d.txt" % k) for k in range(1, 101)]
-    taught = bl.taught_at([(k, bl.parse(s)[1], bl.notes(s)[0]) for k, s in enumerate(sources, 1) if os.path.exists(s)])
+    taught = bl.taught_in_sources(motifs.ROOT)
     mud = taught.get("M", 101) < n
     with tempfile.TemporaryDirectory() as motifs.TMP:
         fewest0, _, choices0 = settled(n, board, 60000)

@@ -788,9 +788,7 @@ def sort_levels(first, last):
               if not bl.notes(os.path.join(ROOT, "levels", "level%d.txt" % n))[0]]
     parsed = {n: bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n)) for n in levels}
     pars = {n: bl.notes(os.path.join(ROOT, "levels", "level%d.txt" % n))[1] for n in levels}
-    sources = [os.path.join(ROOT, "levels", "level%d.txt" % n) for n in range(1, 101)]
-    taught = bl.taught_at([(n, bl.parse(src)[1], bl.notes(src)[0])
-                           for n, src in enumerate(sources, 1) if os.path.exists(src)])
+    taught = bl.taught_in_sources(ROOT)
     left = sorted(levels, key=lambda n: drag_moves(parsed[n][2]))
     order = []
     for n in levels:  # the easiest board whose mechanics have all been taught by level n

@@ -276,8 +276,13 @@ def critical(m):
     c = choices(m)
     if c is None or (not probed(m) and m.get("steps") is None):
         return None
-    crit = sum(1 for drags, winning, _, unknown in c[2] if drags and 3 * (winning + unknown) <= drags)
-    forced = sum(1 for _, winning, _, unknown in c[2] if winning + unknown == 1)
+    return step_counts(c[2])
+
+
+def step_counts(steps):
+    """(critical steps, forced steps) among STEPS, each (drags, winning, shortest, unknown)."""
+    crit = sum(1 for drags, winning, _, unknown in steps if drags and 3 * (winning + unknown) <= drags)
+    forced = sum(1 for _, winning, _, unknown in steps if winning + unknown == 1)
     return crit, forced
 
 
