@@ -539,23 +539,28 @@ def main(argv):
     sources = {n: bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n)) for n in range(1, bl.LEVELS + 1)}
     todo = [n for n in (only or range(1, bl.LEVELS + 1))
             if known.get("".join(sources[n][1]), {}).get("version") != VERSION]
-    # Boards whose whole graph was too large for a smaller budget than today's, or whose
-    # probe is older: only the search of the graph and the probe are due.
-    unsettled_graph = [(n, known["".join(sources[n][1])]) for n in (only or range(1, bl.LEVELS + 1))
-                       if n not in todo]
-    unsettled_graph = [(n, m) for n, m in unsettled_graph if "dead" not in m and not m.get("noWin") and
-                       (m.get("fullStates", 20000) < FULL_STATES or
-                        m.get("probe", {}).get("version") != PROBE_VERSION)]
-    # Boards whose mechanic searches ran out of a smaller budget, or of an older search: only those are due.
-    unsettled = [(n, sources[n][1], known["".join(sources[n][1])]) for n in (only or range(1, bl.LEVELS + 1))
-                 if n not in todo]
-    unsettled = [(n, b, m) for n, b, m in unsettled
-                 if (m.get("ablateStates", 20000) < ABLATE_STATES or m.get("ablateVersion", 1) < ABLATE_VERSION) and
-                 any(None in ways.values() for ways in m.get("ablation", {}).values())]
+    rest = [(n, "".join(sources[n][1])) for n in (only or range(1, bl.LEVELS + 1)) if n not in todo]
+
+    def unsettled_graph():
+        """Boards whose whole graph was too large for a smaller budget than today's, or
+        whose probe is older: only the search of the graph and the probe are due."""
+        return [(n, known[b]) for n, b in rest if "dead" not in known[b] and not known[b].get("noWin") and
+                (known[b].get("fullStates", 20000) < FULL_STATES or
+                 known[b].get("probe", {}).get("version") != PROBE_VERSION)]
+
+    def unsettled_mechanics():
+        """Boards whose mechanic searches ran out of a smaller budget, or of an older
+        search: only those are due."""
+        return [(n, sources[n][1], known[b]) for n, b in rest
+                if (known[b].get("ablateStates", 20000) < ABLATE_STATES or
+                    known[b].get("ablateVersion", 1) < ABLATE_VERSION) and
+                any(None in ways.values() for ways in known[b].get("ablation", {}).values())]
+    # Each stage's boards are read from the measures as the stage before left them, so a
+    # board due in two stages keeps what the first one found.
     with multiprocessing.Pool(jobs) as pool:
-        for what, work, items in (("measured", measure, todo), ("settled again", resettle, unsettled_graph),
-                                  ("searched again", reablate, unsettled)):
-            for n, board, m in pool.imap_unordered(work, items):
+        for what, work, due in (("measured", measure, lambda: todo), ("settled again", resettle, unsettled_graph),
+                                ("searched again", reablate, unsettled_mechanics)):
+            for n, board, m in pool.imap_unordered(work, due()):
                 known[board] = m
                 with open(store + ".tmp", "w") as f:
                     json.dump(known, f)
