@@ -4,6 +4,7 @@
 #include <bitset>
 #include <cstdlib>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -1308,58 +1309,102 @@ void SolveExplore(const SolveLimits& limits, SolveGraph* g)
     if (dist[0] < INF) {
         g->outcome = SOLVE_FOUND;
         g->fewest = dist[0];
-        // Down the shortest win, noting the choices at each drag.
+        // Of the shortest wins, the one through the most critical steps (at most a
+        // third of the drags keep a win), then the most forced ones (one drag does):
+        // how a win runs is up to the player, and the table asks whether a shortest
+        // one meets a real choice. best[n] is the most a shortest way from board n
+        // meets, as critical * 1024 + forced.
+        auto isWait = [](int e) { return e == WIN_WAIT_EDGE || (e >= 0 && (e & 1)); };
+        auto winningAt = [&](size_t n) {
+            int w = 0;
+            for (int e : nodes[n].edges)
+                w += !isWait(e) && winsAt(e);
+            return w;
+        };
+        auto stepWorth = [&](size_t n) {
+            int w = winningAt(n), d = nodes[n].dragMoves;
+            return (d && 3 * w <= d ? 1024 : 0) + (w == 1 ? 1 : 0);
+        };
+        const int UNKNOWN = -1, WORKING = -2, NONE = -(1 << 28);
+        std::vector<int> best(N, UNKNOWN);
+        auto edgeWorth = [&](size_t n, int e) {  // from board n down edge e, once its child is known
+            int gain = isWait(e) ? 0 : stepWorth(n);
+            if (e < 0)
+                return gain;
+            int after = best[static_cast<size_t>(e >> 1)];
+            return after < 0 ? NONE : gain + after;
+        };
+        std::function<void(size_t)> settleBest = [&](size_t n) {
+            best[n] = WORKING;  // a wait that comes back here is not a way on
+            int most = NONE;
+            for (int e : nodes[n].edges) {
+                if (edgeDist(e) != dist[n])
+                    continue;
+                if (e >= 0 && best[static_cast<size_t>(e >> 1)] == UNKNOWN)
+                    settleBest(static_cast<size_t>(e >> 1));
+                most = std::max(most, edgeWorth(n, e));
+            }
+            best[n] = std::max(most, 0);
+        };
+        settleBest(0);
+        // Down that win, noting the choices at each drag and the move of each edge.
+        std::vector<bool> walked(N, false);
         int n = 0;
         for (int guard = 0; guard < 100000; guard++) {
             const GraphNode& nd = nodes[static_cast<size_t>(n)];
+            walked[static_cast<size_t>(n)] = true;
             int want = dist[static_cast<size_t>(n)];
-            int winning = 0, shortest = 0, pick = INF;
+            int winning = winningAt(static_cast<size_t>(n)), shortest = 0, pick = INF, pickWorth = NONE - 1;
             for (int e : nd.edges) {
-                bool wait = e == WIN_WAIT_EDGE || (e >= 0 && (e & 1));
-                if (!wait && winsAt(e))
-                    winning++;
-                if (!wait && edgeDist(e) == want)
-                    shortest++;
-                if (pick == INF && edgeDist(e) == want)
+                if (edgeDist(e) != want)
+                    continue;
+                shortest += !isWait(e);
+                int w = e >= 0 && walked[static_cast<size_t>(e >> 1)] ? NONE - 1 : edgeWorth(static_cast<size_t>(n), e);
+                if (pick == INF || w > pickWorth) {
                     pick = e;
+                    pickWorth = w;
+                }
             }
             if (pick == INF)
                 break;
-            bool wait = pick == WIN_WAIT_EDGE || (pick >= 0 && (pick & 1));
-            if (!wait) {
+            if (!isWait(pick)) {
                 g->stepDrags.push_back(nd.dragMoves);
                 g->stepWinning.push_back(winning);
                 g->stepShortest.push_back(shortest);
             } else {
                 g->fewestWaits++;
             }
-            if (pick < 0) {
-                // The winning move itself: find it again by playing this board's moves.
+            // The move itself: the tree's own where the child was first met from here,
+            // else found again by playing this board's moves.
+            int child = pick < 0 ? -1 : pick >> 1;
+            if (child >= 0 && nodes[static_cast<size_t>(child)].parent == n) {
+                g->moves.push_back(nodes[static_cast<size_t>(child)].move);
+            } else {
                 Reacher again;
                 Reach(p, nodes, *root, n, &again);
                 LevelState* here = new LevelState;
                 LevelSave(here);
-                SolveMove last{0, 0, 0};
+                SolveMove found{0, 0, 0};
+                bool hit = false;
                 Expand(p, *here, [&](const SolveMove& mv, LevelOutcome res) {
-                    if (res == LEVEL_WON && ((mv.record == 0) == (pick == WIN_WAIT_EDGE))) {
-                        last = mv;
-                        return false;
-                    }
-                    return true;
+                    if ((mv.record == 0) != isWait(pick))
+                        return true;
+                    hit = child < 0 ? res == LEVEL_WON
+                                     : res == LEVEL_GOING && SolveBoardKey() == nodes[static_cast<size_t>(child)].key;
+                    if (hit)
+                        found = mv;
+                    return !hit;
                 });
                 delete here;
-                std::vector<SolveMove> chain;
-                for (int k = n; k > 0; k = nodes[static_cast<size_t>(k)].parent)
-                    chain.push_back(nodes[static_cast<size_t>(k)].move);
-                g->moves.assign(chain.rbegin(), chain.rend());
-                g->moves.push_back(last);
-                break;
+                if (!hit)
+                    break;
+                g->moves.push_back(found);
             }
-            n = pick >> 1;
-            if (nodes[static_cast<size_t>(n)].parent < 0)
+            if (child < 0)
                 break;
+            n = child;
         }
-        // The moves are the tree's way to the last board (as few drags as any) and the win.
+        // The win as frames of input, replayed to WON.
         g->script = ScriptOf(p, *root, g->moves);
         if (!SolveReplays(limits.start, g->script)) {
             g->outcome = SOLVE_BUDGET;

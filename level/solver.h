@@ -26,7 +26,8 @@
 //   when that still wins.
 // - The whole graph (SolveExplore): every board reachable within the limits,
 //   breadth-first, and from it the fewest drags, the dead ends, which first drags
-//   lose, and how many drags keep the win at each step of a shortest win.
+//   lose, and how many drags keep the win at each step of a shortest win (the
+//   one that meets the most critical steps, then forced ones).
 // - The probe (SolveProbe), for boards whose whole graph is too large: along a
 //   given win, every drag there is asked by a bounded fewest-drags search whether
 //   a win is left after it, which settles the same choices drag by drag, or
@@ -121,8 +122,10 @@ struct SolveGraph {
     long losingMoves = 0;  // drags that lose at once, over every board
     int firstDrags = 0;    // drags from the start board
     int firstLosing = 0;   // of them, those after which no win is left (complete only)
-    // Along the shortest win found: at each step, the drags there are, those that
-    // keep a win at all and those that keep the shortest (complete only).
+    // Along a shortest win, of them the one through the most critical steps (at most
+    // a third of the drags keep a win), then forced ones: at each step, the drags
+    // there are, those that keep a win at all and those that keep the shortest
+    // (complete only).
     std::vector<int> stepDrags, stepWinning, stepShortest;
     std::vector<SolveMove> moves;   // the shortest win
     std::vector<SolveStep> script;  // as frames of input, replayed to WON

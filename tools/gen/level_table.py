@@ -11,7 +11,8 @@ been too large took 48 minutes on two cores:
   found (or the stored solution's length);
 - dead ends and the share of first drags after which no win is left, when the
   whole graph was searched;
-- critical and forced steps along a shortest win: a step where at most a third of
+- critical and forced steps along a shortest win (of the shortest wins, the one that
+  meets the most critical steps, then forced ones): a step where at most a third of
   the drags keep a win, and one where only one does;
 - where the whole graph is too large, the share of losing first drags and the
   critical and forced steps come from tovi-solve's probe instead (every drag at
@@ -58,6 +59,8 @@ MECHANICS = [("block", "B"), ("ferry", "H"), ("lift", "V"), ("mud", "M"), ("tele
 FULL_STATES = 300000    # boards the whole-graph search may meet
 FIRST_STATES = 100000   # boards the fewest-drags search may meet where the graph is too large
 PROBE_STATES = 100000   # boards the probe's search of one drag may meet there
+GRAPH_VERSION = 2       # of the whole graph's choices: from 2 they follow the shortest win with the most
+                        # critical steps, then forced ones
 PROBE_MILLIS = 600000   # and, as a safety, the time the probe (and the search before it) may take
 PROBE_VERSION = 3       # of the probe's measures kept in level-measures.json: from 3 its searches pass
                         # over boards where an element can no longer reach a partner
@@ -187,7 +190,7 @@ def settle(n, m):
     if fewest is None or (not exact and m["stored"] < fewest):
         fewest, exact = m["stored"], False
     m["fewest"], m["exact"] = fewest, exact
-    m["fullStates"] = FULL_STATES
+    m["fullStates"], m["graphVersion"] = FULL_STATES, GRAPH_VERSION
     return m
 
 
@@ -542,11 +545,13 @@ def main(argv):
     rest = [(n, "".join(sources[n][1])) for n in (only or range(1, bl.LEVELS + 1)) if n not in todo]
 
     def unsettled_graph():
-        """Boards whose whole graph was too large for a smaller budget than today's, or
-        whose probe is older: only the search of the graph and the probe are due."""
-        return [(n, known[b]) for n, b in rest if "dead" not in known[b] and not known[b].get("noWin") and
+        """Boards whose whole graph was too large for a smaller budget than today's, whose
+        probe is older, or whose graph's choices were read along an older way: only the
+        search of the graph (and the probe) are due."""
+        return [(n, known[b]) for n, b in rest if ("dead" not in known[b] and not known[b].get("noWin") and
                 (known[b].get("fullStates", 20000) < FULL_STATES or
-                 known[b].get("probe", {}).get("version") != PROBE_VERSION)]
+                 known[b].get("probe", {}).get("version") != PROBE_VERSION)) or
+                ("dead" in known[b] and known[b].get("graphVersion", 1) < GRAPH_VERSION)]
 
     def unsettled_mechanics():
         """Boards whose mechanic searches ran out of a smaller budget, or of an older
@@ -575,7 +580,9 @@ def main(argv):
              "fewest only (up to %d boards); \"at most\" where neither settled it (the best win found)." % FIRST_STATES,
              "*Dead ends*: boards from which the level can no longer be won. *Losing first drags*: of the",
              "drags from the start, those after which no win is left. *Critical / forced*: steps of a",
-             "shortest win where at most a third of the drags keep a win / only one does. Dead ends need",
+             "shortest win where at most a third of the drags keep a win / only one does (of the shortest",
+             "wins, the one with the most critical steps, then forced ones, as a player may take any of",
+             "them). Dead ends need",
              "the whole graph: \"search too large\" where it has more than %d boards. There the losing" % FULL_STATES,
              "first drags and the critical / forced steps come from the probe (marked *probe*): every drag",
              "at the start and along the shortest win found is played and asked by a fewest-drags search",
