@@ -4,7 +4,7 @@
 Usage:
     /usr/bin/python3 tools/gen/climb.py BUILD_DIR LEVEL [--seconds S] [--seed S] [--target D]
                                         [--most M] [--pieces P] [--kinds K] [--want NAMES] [--critical W]
-                                        [--forced F] [--write]
+                                        [--forced F] [--deep B] [--write]
 
 Starting from the board of levels/level<LEVEL>.txt, one thing changes at a time:
 a wall cell set beside a wall or knocked down, a ledge of two or three cells laid or cleared,
@@ -20,7 +20,9 @@ level table does. So more boards are tried, and boards too large for the whole
 graph are open to it. Along the win it finds, a quick probe plays every drag at
 the start and at each step, and counts as losing those that leave a board lost
 at once or with an element that can no longer reach a partner (so its counts
-are lower bounds). The score is the fewest drags up to D (14), plus elements up
+are lower bounds); with --deep B, a board that may be kept takes its choices from
+its whole graph instead where that has no more than B boards (along the shortest
+win with the most critical steps). The score is the fewest drags up to D (14), plus elements up
 to P (8), each weighing as much as a drag, kinds up to K (3), each as much as
 two, an odd count, each mechanic named in --want (mud, spikes...) that the
 board cannot be won without, losing first drags up to a quarter (as much as
@@ -184,6 +186,25 @@ def settled(n, rows, millis):
     return int(r["stats"]["moves"]), [l for l in r["script"] if not l.startswith("steps=")], choices
 
 
+def graph_choices(n, rows, states):
+    """The choices as settled() gives them, from the whole graph (the shortest win with the
+    most critical steps) when it has no more than STATES boards, else None."""
+    path = motifs.level_file(n, rows)
+    if not path:
+        return None
+    out = level_table.run_solver(path, n, "--steps", "--max-moves", "40", "--max-states", str(states),
+                                 "--millis", "60000")
+    r = solver_result(out)
+    steps = level_table.steps_line(out)
+    if not r or r["stats"].get("deadends", "unknown") == "unknown" or steps is None:
+        return None
+    steps = [s + (0,) for s in steps]
+    first, losing = int(r["stats"]["first"]), int(r["stats"]["firstlosing"])
+    return (100 * losing // max(first, 1),
+            max([100 * (drags - winning) // drags for drags, winning, _, _ in steps if drags] or [0]),
+            *level_table.step_counts(steps))
+
+
 def score(fewest, rows, needed, choices, opts):
     counts = element_counts(rows)
     odd = any(v % 2 for v in counts.values())
@@ -212,7 +233,7 @@ def main(argv):
         return default
     opts = {"seconds": opt("--seconds", 240.0), "seed": opt("--seed", 0), "target": opt("--target", 14),
             "most": opt("--most", 99), "critical": opt("--critical", 2.0),
-            "forced": opt("--forced", 2.0),
+            "forced": opt("--forced", 2.0), "deep": opt("--deep", 0),
             "pieces": opt("--pieces", 8), "kinds": opt("--kinds", 3),
             "want": set(w for w in opt("--want", "").split(",") if w)}
     if len(args) != 2:
@@ -230,6 +251,8 @@ def main(argv):
     mud = taught.get("M", 101) < n
     with tempfile.TemporaryDirectory() as motifs.TMP:
         fewest0, _, choices0 = settled(n, board, 60000)
+        if opts["deep"]:
+            choices0 = graph_choices(n, board, opts["deep"]) or choices0
         if fewest0 is None:
             sys.exit("level %d: the fewest drags are not settled within 100000 boards" % n)
         kept = motifs.needs(n, board)
@@ -256,9 +279,12 @@ def main(argv):
             f, script, choices = settled(n, rows, 20000)
             if f is None or f < fewest0 or f > max(opts["most"], fewest0):
                 continue
-            bound = score(f, rows, opts["want"], choices, opts)  # the most the board can score
+            bound = score(f, rows, opts["want"], (100, 100, 1, 1) if opts["deep"] else choices,
+                          opts)  # the most the board can score
             if bound < cur_score or (bound == cur_score and rng.random() >= 1 / 3):
                 continue
+            if opts["deep"]:  # the whole graph, only for a board that may be kept
+                choices = graph_choices(n, rows, opts["deep"]) or choices
             needed = motifs.needs(n, rows)
             if not kept <= needed:
                 continue
