@@ -178,12 +178,17 @@ def settled(n, rows, millis):
     r = solver_result(out)
     if not r or r["stats"].get("fewest") != "exact" or r["stats"].get("probe") != "1":
         return None, None, None
-    steps = level_table.steps_line(out) or []
-    first, losing = int(r["stats"]["first"]), int(r["stats"]["firstlosing"])
-    choices = (100 * losing // max(first, 1),
-               max([100 * (drags - winning - unknown) // drags for drags, winning, _, unknown in steps if drags] or [0]),
-               *level_table.step_counts(steps))
+    choices = choices_of(r, level_table.steps_line(out) or [])
     return int(r["stats"]["moves"]), [l for l in r["script"] if not l.startswith("steps=")], choices
+
+
+def choices_of(r, steps):
+    """The choices settled() gives, from a solver result R and its STEPS (drags,
+    winning, shortest, unknown)."""
+    first, losing = int(r["stats"]["first"]), int(r["stats"]["firstlosing"])
+    return (100 * losing // max(first, 1),
+            max([100 * (drags - winning - unknown) // drags for drags, winning, _, unknown in steps if drags] or [0]),
+            *level_table.step_counts(steps))
 
 
 def graph_choices(n, rows, states):
@@ -198,11 +203,7 @@ def graph_choices(n, rows, states):
     steps = level_table.steps_line(out)
     if not r or r["stats"].get("deadends", "unknown") == "unknown" or steps is None:
         return None
-    steps = [s + (0,) for s in steps]
-    first, losing = int(r["stats"]["first"]), int(r["stats"]["firstlosing"])
-    return (100 * losing // max(first, 1),
-            max([100 * (drags - winning) // drags for drags, winning, _, _ in steps if drags] or [0]),
-            *level_table.step_counts(steps))
+    return choices_of(r, [s + (0,) for s in steps])
 
 
 def score(fewest, rows, needed, choices, opts):
