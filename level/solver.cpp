@@ -1327,8 +1327,8 @@ void SolveExplore(const SolveLimits& limits, SolveGraph* g)
         };
         const int UNKNOWN = -1, WORKING = -2, NONE = -(1 << 28);
         std::vector<int> best(N, UNKNOWN);
-        auto edgeWorth = [&](size_t n, int e) {  // from board n down edge e, once its child is known
-            int gain = isWait(e) ? 0 : stepWorth(n);
+        auto edgeWorth = [&](int worth, int e) {  // down edge e from a board worth that much, once its child is known
+            int gain = isWait(e) ? 0 : worth;
             if (e < 0)
                 return gain;
             int after = best[static_cast<size_t>(e >> 1)];
@@ -1336,13 +1336,13 @@ void SolveExplore(const SolveLimits& limits, SolveGraph* g)
         };
         std::function<void(size_t)> settleBest = [&](size_t n) {
             best[n] = WORKING;  // a wait that comes back here is not a way on
-            int most = NONE;
+            int most = NONE, worth = stepWorth(n);
             for (int e : nodes[n].edges) {
                 if (edgeDist(e) != dist[n])
                     continue;
                 if (e >= 0 && best[static_cast<size_t>(e >> 1)] == UNKNOWN)
                     settleBest(static_cast<size_t>(e >> 1));
-                most = std::max(most, edgeWorth(n, e));
+                most = std::max(most, edgeWorth(worth, e));
             }
             best[n] = std::max(most, 0);
         };
@@ -1354,12 +1354,13 @@ void SolveExplore(const SolveLimits& limits, SolveGraph* g)
             const GraphNode& nd = nodes[static_cast<size_t>(n)];
             walked[static_cast<size_t>(n)] = true;
             int want = dist[static_cast<size_t>(n)];
-            int winning = winningAt(static_cast<size_t>(n)), shortest = 0, pick = INF, pickWorth = NONE - 1;
+            int winning = winningAt(static_cast<size_t>(n)), worth = stepWorth(static_cast<size_t>(n));
+            int shortest = 0, pick = INF, pickWorth = NONE - 1;
             for (int e : nd.edges) {
                 if (edgeDist(e) != want)
                     continue;
                 shortest += !isWait(e);
-                int w = e >= 0 && walked[static_cast<size_t>(e >> 1)] ? NONE - 1 : edgeWorth(static_cast<size_t>(n), e);
+                int w = e >= 0 && walked[static_cast<size_t>(e >> 1)] ? NONE - 1 : edgeWorth(worth, e);
                 if (pick == INF || w > pickWorth) {
                     pick = e;
                     pickWorth = w;
