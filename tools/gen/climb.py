@@ -9,9 +9,10 @@ Usage:
 Starting from the board of levels/level<LEVEL>.txt, one thing changes at a time:
 a wall cell set beside a wall or knocked down, a ledge of two or three cells laid or cleared,
 an element or a block moved to where it rests, an element added (of a kind the
-board has, or a new kind in a pair), turned into another kind or taken away
-(never below two of a kind), and past the level that teaches mud, mud laid on
-top of a wall (over a drop one time in two) or taken up, while mud is wanted
+board has, or a new kind in a pair or, one time in three, in three), turned into
+another kind or taken away (never below two of a kind), and past the level that teaches mud, mud laid on
+top of a wall (over a drop one time in two, over spikes instead past the level that
+teaches them) or taken up, while mud is wanted
 and the board does not need it yet (where it is wanted, every way of laying it on the
 start is tried first). Each new board is measured by the
 solver's fewest-drags search alone, several times cheaper than the whole graph
@@ -81,29 +82,30 @@ def wall_tops(b):
             "#" in (b[r + 1][c], b[r][c - 1], b[r][c + 1])]
 
 
-def mud_boards(board):
+def mud_boards(board, under):
     """Every board with mud laid on one wall top of BOARD, over the wall below it and,
-    where that is a wall, over a drop as well: the first boards tried where mud is
-    wanted and not yet needed."""
+    where that is a wall, over each of UNDER (a drop, spikes) as well: the first boards
+    tried where mud is wanted and not yet needed."""
     out = []
     for r, c in wall_tops(board):
         b = [list(row) for row in board]
         b[r][c] = "M"
         out.append(["".join(row) for row in b])
         if r < 10 and b[r + 1][c] == "#":
-            b[r + 1][c] = "."
-            out.append(["".join(row) for row in b])
+            for ch in under:
+                b[r + 1][c] = ch
+                out.append(["".join(row) for row in b])
     return [rows for rows in out if rests(rows)]
 
 
-def mutate(board, rng, kinds, mud, mud_share):
+def mutate(board, rng, kinds, mud, mud_share, under):
     """A board one change away from BOARD, or None when the change drawn does not apply.
     With MUD (taught before the level), mud may be laid or taken up as well, in a
-    share MUD_SHARE of the changes."""
+    share MUD_SHARE of the changes, one time in two over UNDER (a drop or spikes)."""
     b = [list(row) for row in board]
     counts = element_counts(board)
     roll = rng.random()
-    if mud and rng.random() < mud_share:  # mud laid on top of a wall, over a drop one time in two, or taken up
+    if mud and rng.random() < mud_share:  # mud laid on top of a wall, over UNDER one time in two, or taken up
         pits = [(r, c) for r, c in INTERIOR if b[r][c] == "M"]
         tops = wall_tops(b)
         if pits and (rng.random() < 0.3 or not tops):
@@ -113,7 +115,7 @@ def mutate(board, rng, kinds, mud, mud_share):
             r, c = rng.choice(tops)
             b[r][c] = "M"
             if r < 10 and b[r + 1][c] == "#" and rng.random() < 0.5:
-                b[r + 1][c] = "."
+                b[r + 1][c] = under
         else:
             return None
     elif roll < 0.35:  # a wall cell
@@ -140,12 +142,12 @@ def mutate(board, rng, kinds, mud, mud_share):
         if not spot:
             return None
         b[spot[0]][spot[1]] = ch
-    elif roll < 0.85:  # an element added: one of a kind there is, or a new pair
+    elif roll < 0.85:  # an element added: one of a kind there is, or a new kind in a pair or three
         fresh = [k for k in kinds if k not in counts]
         if counts and (rng.random() < 0.5 or not fresh):
             adds = [rng.choice(sorted(counts))]
         else:
-            adds = [rng.choice(fresh)] * 2
+            adds = [rng.choice(fresh)] * (3 if rng.random() < 1 / 3 else 2)
         for ch in adds:
             spot = landing(b, rng)
             if not spot:
@@ -250,6 +252,8 @@ def main(argv):
     kinds = sorted(set(ch for row in board for ch in row if ch in ELEMENTS) | set(rng.sample(LETTERS, 6)))
     taught = bl.taught_in_sources(motifs.ROOT)
     mud = taught.get("M", 101) < n
+    drops = ".S" if taught.get("S", 101) < n else "."  # what mud may be laid over where a wall is taken away
+    under = drops[-1]
     with tempfile.TemporaryDirectory() as motifs.TMP:
         fewest0, _, choices0 = settled(n, board, 60000)
         if opts["deep"]:
@@ -264,11 +268,11 @@ def main(argv):
             told(choices0), cur_score), flush=True)
         best, seen, tried, start = None, {tuple(board)}, 0, time.time()
         # Where mud is wanted and not needed, each way of laying it is tried first.
-        sweep = mud_boards(board) if mud and "mud" in opts["want"] - kept else []
+        sweep = mud_boards(board, drops) if mud and "mud" in opts["want"] - kept else []
         rng.shuffle(sweep)
         while time.time() - start < opts["seconds"]:
             share = 0.3 if "mud" in opts["want"] - cur_needed else 0
-            rows = sweep.pop() if sweep else mutate(cur, rng, kinds, mud, share)
+            rows = sweep.pop() if sweep else mutate(cur, rng, kinds, mud, share, under)
             if not rows or tuple(rows) in seen:
                 continue
             seen.add(tuple(rows))
