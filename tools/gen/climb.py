@@ -10,10 +10,10 @@ Starting from the board of levels/level<LEVEL>.txt, one thing changes at a time:
 a wall cell set beside a wall or knocked down, a ledge of two or three cells laid or cleared,
 an element or a block moved to where it rests, an element added (of a kind the
 board has, or a new kind in a pair or, one time in three, in three), turned into
-another kind or taken away (never below two of a kind), and past the level that teaches mud, mud laid on
-top of a wall (over a drop one time in two, over spikes instead past the level that
-teaches them) or taken up, while mud is wanted
-and the board does not need it yet (where it is wanted, every way of laying it on the
+another kind or taken away (never below two of a kind), and past the level that
+teaches mud, mud laid on top of a wall (over a drop one time in two, over spikes
+instead past the level that teaches them) or taken up, while mud is wanted and
+the board does not need it yet (where it is wanted, every way of laying it on the
 start is tried first). Each new board is measured by the
 solver's fewest-drags search alone, several times cheaper than the whole graph
 tovi-design measures; it must settle the fewest within 100000 boards, as the
