@@ -23,8 +23,10 @@ been too large took 48 minutes on two cores:
   twice the fewest): won or not, and the share of random plays won;
 - each mechanic turned to wall and removed, solved again: required when either
   board cannot be won.
-Platform levels also get the share of the platform's moments from which the
-stored solution still wins (started after waits over a whole ride). Last, the
+Platform and spike levels also get the share of the moments from which the
+stored solution still wins (started after waits over a whole ride of the platform
+or cycle of the spikes: a spike pit kills only while its spikes are up, so a win
+may need an element to pass a pit while they are down). Last, the
 titles: any word in more than two of them, and any naming a mechanic its level
 lacks.
 
@@ -71,6 +73,7 @@ MAX_DRAGS = 40
 RANDOM_PLAYS = 100
 PHASE_STEP = 4          # frames between the starts tried for a platform level's stored win
 PHASE_SPAN = 480        # frames of waiting tried: more than a whole ride of the longest platform
+TIMED = "HVS"           # the board characters a win may have to be timed to: the platforms, and spikes
 VERSION = 2             # of the measures kept in level-measures.json
 BUILD = None
 ENCODER = None          # tovi-encode, beside tovi-solve in BUILD
@@ -230,8 +233,22 @@ def measure(n):
     with tempfile.TemporaryDirectory() as tmp:
         m["ablation"] = ablate(n, board, tmp)
     m["ablateStates"], m["ablateVersion"] = ABLATE_STATES, ABLATE_VERSION
-    if any(ch in row for row in board for ch in "HV"):
+    if timed(board):
         m["phases"] = list(phases(n, script))
+    return n, "".join(board), m
+
+
+def timed(board):
+    """Platforms ("HV") or spikes ("S") on the board: what a win may have to be timed to."""
+    return any(ch in row for row in board for ch in TIMED)
+
+
+def retime(job):
+    """For a board with spikes measured before its stored win was tried from each moment of
+    their cycle, job = (n, its board, its measures): n, the board and the measures with those tries."""
+    n, board, m = job
+    m = dict(m)
+    m["phases"] = list(phases(n, bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n))[2]))
     return n, "".join(board), m
 
 
@@ -479,10 +496,17 @@ def summary(levels):
         out.append("| %s | %s | %d | %d: %s | %d | %d |" % (name, taught.get(name, "-"), r + nr + u, r,
                                                             "yes" if r >= 8 else "no", nr, u))
     out.append("| two mechanics together | | | %d levels (goal ≥ 15): %s | | |" % (two, "yes" if two >= 15 else "no"))
-    plat = [(n, m["phases"]) for n, _, m, _ in levels if "phases" in m]
+    plat = [(n, m["phases"]) for n, b, m, _ in levels if "phases" in m and any(ch in "".join(b) for ch in "HV")]
     if plat:
         out += ["", "Platform levels whose stored win works from at least half of the platform's moments: " +
                 ", ".join("%d (%d of %d: %s)" % (n, w, k, "yes" if 2 * w >= k else "no") for n, (w, k) in plat) + "."]
+    spiky = [(n, m["phases"]) for n, b, m, _ in levels if "phases" in m and not any(ch in "".join(b) for ch in "HV")]
+    if spiky:
+        late = [(n, w, k) for n, (w, k) in spiky if w < k]
+        out += ["", "Spike levels (without platforms) whose stored win works from every moment of the spikes' "
+                "cycle: %d of %d%s" % (len(spiky) - len(late), len(spiky), "." if not late else
+                                       "; the others are timed to the spikes, and "
+                                       "win from: " + ", ".join("%d (%d of %d)" % x for x in late) + ".")]
     return out
 
 
@@ -560,11 +584,14 @@ def main(argv):
                 if (known[b].get("ablateStates", 20000) < ABLATE_STATES or
                     known[b].get("ablateVersion", 1) < ABLATE_VERSION) and
                 any(None in ways.values() for ways in known[b].get("ablation", {}).values())]
+    def untimed():
+        """Boards with spikes whose stored win was not yet tried from each moment."""
+        return [(n, sources[n][1], known[b]) for n, b in rest if timed(sources[n][1]) and "phases" not in known[b]]
     # Each stage's boards are read from the measures as the stage before left them, so a
     # board due in two stages keeps what the first one found.
     with multiprocessing.Pool(jobs) as pool:
         for what, work, due in (("measured", measure, lambda: todo), ("settled again", resettle, unsettled_graph),
-                                ("searched again", reablate, unsettled_mechanics)):
+                                ("searched again", reablate, unsettled_mechanics), ("timed", retime, untimed)):
             for n, board, m in pool.imap_unordered(work, due()):
                 known[board] = m
                 with open(store + ".tmp", "w") as f:
@@ -595,8 +622,9 @@ def main(argv):
              "solved again (up to %d boards each): *required* when either board cannot be won (a wall" % ABLATE_STATES,
              "gives every move mud gives, and an empty cell every move a spike pit gives, so wanting",
              "both would leave mud and spikes never required).",
-             "Platform levels also say from how many moments of the platform's ride (the stored solution",
-             "started after 0, %d, ... %d frames) the stored win still wins." % (PHASE_STEP, PHASE_SPAN), "",
+             "Platform and spike levels also say from how many moments of the platform's ride or the spikes'",
+             "cycle (the stored solution started after 0, %d, ... %d frames) the stored win still wins." % (
+                 PHASE_STEP, PHASE_SPAN), "",
              "| Level | Title | Chapter | Mechanics | Stored | Fewest | Dead ends | Losing first drags | "
              "Critical / forced | Greedy | Random | Mechanics required | Board |",
              "|---:|---|---:|---|---:|---|---|---|---|---|---:|---|---|"]
