@@ -34,8 +34,9 @@ the builder's rules, every piece rests, it wins in no fewer drags than the start
 (nor more than M, where the start has no more),
 it needs every mechanic the start needed (turned to wall or removed, measured as
 the level table does) and it scores at least as high as the current one (an equal
-score is walked onto one time in three). A platform board's win must also hold
-from at least half of the moments of the ride.
+score is walked onto one time in three). A board with a platform or spikes must
+also have a win that holds from at least half of the moments of the platform's
+ride or the spikes' cycle.
 
 The best board and its measures are printed as it goes; --write puts it into
 the level's source with the solver's shortest win as its solution and par (title
@@ -247,7 +248,6 @@ def main(argv):
     motifs.ENCODER = level_table.ENCODER = find_encoder(os.path.join(build, "tovi-encode"))
     src = os.path.join(motifs.ROOT, "levels", "level%d.txt" % n)
     _, board, _ = bl.parse(src)
-    platform = any(ch in "HV" for row in board for ch in row)
     rng = random.Random(opts["seed"] or n)
     kinds = sorted(set(ch for row in board for ch in row if ch in ELEMENTS) | set(rng.sample(LETTERS, 6)))
     taught = bl.taught_in_sources(motifs.ROOT)
@@ -296,7 +296,7 @@ def main(argv):
             s = score(f, rows, needed, choices, opts)
             if s < cur_score or (s == cur_score and rng.random() >= 1 / 3):
                 continue
-            if platform and not motifs.steady(n, rows, script):
+            if level_table.timed(rows) and not motifs.steady(n, rows, script):
                 continue
             cur, cur_needed, cur_score = rows, needed, s
             if s > best_score:
@@ -311,7 +311,7 @@ def main(argv):
             f, script, _ = settled(n, best[1], 60000)
             if f is None:
                 sys.exit("the best board's fewest drags are no longer settled")
-            motifs.write_level(n, src, best[1], f, script, platform)
+            motifs.write_level(n, src, best[1], f, script, level_table.timed(best[1]))
 
 
 if __name__ == "__main__":

@@ -102,10 +102,10 @@ HOLD_RIDE = 170  # frames a held element may wait for a ride to bring it to its 
 
 
 def steady(n, rows, script):
-    """A win for a platform board that wins from at least half of the moments of the
-    platform's ride it may be started at: SCRIPT, or SCRIPT with every hold that
-    waited on the ride made a whole ride long (the element then gets out whenever
-    the ride began); None when neither does."""
+    """A win for a board with a platform or spikes that wins from at least half of
+    the moments of the ride or the spikes' cycle it may be started at: SCRIPT, or
+    SCRIPT with every hold that waited on a ride made a whole ride long (the element
+    then gets out whenever the ride began); None when neither does."""
     path = level_file(n, rows)
     held = []
     for line in script:
@@ -124,14 +124,15 @@ def needs(n, rows):
     return {name for name, req in level_table.required(level_table.ablate(n, rows, TMP)).items() if req}
 
 
-def write_level(n, src, rows, fewest, script, platform):
+def write_level(n, src, rows, fewest, script, timed):
     """Puts ROWS into the level source SRC with FEWEST as its par and SCRIPT as its
-    solution (title and caption kept); a platform board's win is first made one that
-    holds from half of the ride's moments, or nothing is written."""
-    if platform:
+    solution (title and caption kept); where TIMED (a platform or spikes on the board),
+    the win is first made one that holds from half of the moments of the ride or the
+    spikes' cycle, or nothing is written."""
+    if timed:
         script = steady(n, rows, script)
         if not script:
-            sys.exit("the shortest win found now does not hold for half of the platform's moments")
+            sys.exit("the shortest win found now does not hold for half of the moments")
     lines = bl.read_lines(src)
     text = [l for l in lines[:3] if l.startswith(("title:", "caption:"))] + ["par: %d" % fewest] + rows + \
         ["solution:"] + script
