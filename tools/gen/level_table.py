@@ -71,7 +71,7 @@ ABLATE_VERSION = 2      # of those searches: from 2 they pass over boards where 
 SEARCH_MILLIS = 60000   # and the time any one search may take
 MAX_DRAGS = 40
 RANDOM_PLAYS = 100
-PHASE_STEP = 4          # frames between the starts tried for a platform level's stored win
+PHASE_STEP = 4          # frames between the starts tried for a platform or spike level's stored win
 PHASE_SPAN = 480        # frames of waiting tried: more than a whole ride of the longest platform
 TIMED = "HVS"           # the board characters a win may have to be timed to: the platforms, and spikes
 VERSION = 2             # of the measures kept in level-measures.json
@@ -238,9 +238,10 @@ def measure(n):
     return n, "".join(board), m
 
 
-def timed(board):
-    """Platforms ("HV") or spikes ("S") on the board: what a win may have to be timed to."""
-    return any(ch in row for row in board for ch in TIMED)
+def timed(board, chars=TIMED):
+    """Any of CHARS on the board: by default a platform ("HV") or spikes ("S"), what a
+    win may have to be timed to."""
+    return any(ch in row for row in board for ch in chars)
 
 
 def retime(job):
@@ -496,11 +497,11 @@ def summary(levels):
         out.append("| %s | %s | %d | %d: %s | %d | %d |" % (name, taught.get(name, "-"), r + nr + u, r,
                                                             "yes" if r >= 8 else "no", nr, u))
     out.append("| two mechanics together | | | %d levels (goal ≥ 15): %s | | |" % (two, "yes" if two >= 15 else "no"))
-    plat = [(n, m["phases"]) for n, b, m, _ in levels if "phases" in m and any(ch in "".join(b) for ch in "HV")]
+    plat = [(n, m["phases"]) for n, b, m, _ in levels if "phases" in m and timed(b, "HV")]
     if plat:
         out += ["", "Platform levels whose stored win works from at least half of the platform's moments: " +
                 ", ".join("%d (%d of %d: %s)" % (n, w, k, "yes" if 2 * w >= k else "no") for n, (w, k) in plat) + "."]
-    spiky = [(n, m["phases"]) for n, b, m, _ in levels if "phases" in m and not any(ch in "".join(b) for ch in "HV")]
+    spiky = [(n, m["phases"]) for n, b, m, _ in levels if "phases" in m and not timed(b, "HV")]
     if spiky:
         late = [(n, w, k) for n, (w, k) in spiky if w < k]
         out += ["", "Spike levels (without platforms) whose stored win works from every moment of the spikes' "
@@ -584,6 +585,7 @@ def main(argv):
                 if (known[b].get("ablateStates", 20000) < ABLATE_STATES or
                     known[b].get("ablateVersion", 1) < ABLATE_VERSION) and
                 any(None in ways.values() for ways in known[b].get("ablation", {}).values())]
+
     def untimed():
         """Boards with spikes whose stored win was not yet tried from each moment."""
         return [(n, sources[n][1], known[b]) for n, b in rest if timed(sources[n][1]) and "phases" not in known[b]]

@@ -40,8 +40,8 @@ KIND:
          side at the top only, higher than any partner: the lift carries it up to the
          way out (lift needed)
 
-A platform's placement (ferry, shelf, lift) also needs a win that holds from at least half
-of the moments of the platform's ride it may be started at.
+A placement on a board with a platform (ferry, shelf, lift) or spikes also needs a win that
+holds from at least half of the moments of the ride or the spikes' cycle it may be started at.
 
 BUILD_DIR holds tovi-solve, tovi-sim and tovi-encode.
 """
@@ -421,8 +421,8 @@ def main(argv):
                                        45000 if kind in PLATFORMS else 20000)
             if settled != "won" or f < (fewest or 0) or (best and f <= best[0]):
                 continue
-            if kind in PLATFORMS and not steady(n, rows, script):
-                continue  # the platform's moment would matter to the win
+            if level_table.timed(rows) and not steady(n, rows, script):
+                continue  # the platform's or the spikes' moment would matter to the win
             if not kept <= needs(n, rows):
                 continue  # the partner moved in was what made another mechanic matter
             best = (f, rows)
@@ -432,7 +432,7 @@ def main(argv):
             sys.exit("no placement found")
         if write:
             f, _, script = solve(n, best[1], 300000, 120000)
-            write_level(n, src, best[1], f, script, kind in PLATFORMS)
+            write_level(n, src, best[1], f, script, level_table.timed(best[1]))
 
 
 if __name__ == "__main__":
