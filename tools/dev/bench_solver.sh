@@ -22,7 +22,7 @@ for n in $levels; do
     echo "level $n: $states boards in $(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.2f", b - a }') s, $rate boards/s"
     rates="$rates $rate"
   done
-  sorted=$(echo "$rates" | tr ' ' '\n' | sed '/^$/d' | sort -g)
   printf 'level %s over %s runs: median %s boards/s (runs %s .. %s)\n' "$n" "$runs" \
-    "$(echo "$sorted" | med)" "$(echo "$sorted" | head -1)" "$(echo "$sorted" | tail -1)"
+    "$(printf '%s\n' $rates | med)" "$(printf '%s\n' $rates | sort -g | head -1)" \
+    "$(printf '%s\n' $rates | sort -g | tail -1)"
 done

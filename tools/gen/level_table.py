@@ -246,11 +246,10 @@ def timed(board, chars=TIMED):
 
 def retime(job):
     """For a board with spikes measured before its stored win was tried from each moment of
-    their cycle, job = (n, its board, its measures): n, the board and the measures with those tries."""
-    n, board, m = job
-    m = dict(m)
-    m["phases"] = list(phases(n, bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n))[2]))
-    return n, "".join(board), m
+    their cycle, job = (n, its board, its measures, its stored win): n, the board and the
+    measures with those tries."""
+    n, board, m, script = job
+    return n, "".join(board), dict(m, phases=list(phases(n, script)))
 
 
 def thumbnail(n):
@@ -588,7 +587,8 @@ def main(argv):
 
     def untimed():
         """Boards with spikes whose stored win was not yet tried from each moment."""
-        return [(n, sources[n][1], known[b]) for n, b in rest if timed(sources[n][1]) and "phases" not in known[b]]
+        return [(n, sources[n][1], known[b], sources[n][2]) for n, b in rest
+                if timed(sources[n][1]) and "phases" not in known[b]]
     # Each stage's boards are read from the measures as the stage before left them, so a
     # board due in two stages keeps what the first one found.
     with multiprocessing.Pool(jobs) as pool:
