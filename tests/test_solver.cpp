@@ -243,7 +243,7 @@ TEST(Solver, FewestMatchesTheFullGraphOnRealLevels)
     for (int n : {4, 6, 26, 51, 54}) {
         SCOPED_TRACE("level " + std::to_string(n));
         StartLevel(n);
-        auto l = LimitsHere();
+        auto l = LimitsHere(40);  // deep enough that the whole graph is met
         SolveResult r = Fewest(*l);
         SolveGraph g = Explore(*l);
         ASSERT_TRUE(r.outcome == SOLVE_FOUND && g.outcome == SOLVE_FOUND && g.complete);

@@ -15,6 +15,7 @@ Usage:
     /usr/bin/python3 tools/gen/gen_levels.py BUILD_DIR [CHAPTER...]   # BUILD_DIR holds tovi-solve, tovi-sim, tovi-encode
     /usr/bin/python3 tools/gen/gen_levels.py BUILD_DIR --harder CHAPTER LEVEL,... MIN_MOVES [MAX_MOVES]
     /usr/bin/python3 tools/gen/gen_levels.py BUILD_DIR --deeper CHAPTER LEVEL,... MIN_DEAD_ENDS MAX_MOVES
+    /usr/bin/python3 tools/gen/gen_levels.py BUILD_DIR --decide CHAPTER LEVEL,... MIN_MOVES MAX_MOVES
     /usr/bin/python3 tools/gen/gen_levels.py BUILD_DIR --sort FIRST LAST
 """
 
@@ -390,7 +391,9 @@ def candidate(chapter, seed, themes=None, size=None):
     return rows, theme
 
 
-def solve(rows, level, max_states=MAX_STATES, first=False, max_moves=None):
+def solve(rows, level, max_states=MAX_STATES, first=False, max_moves=None, steps=False):
+    """The solver's word on a board, or None when it found no win; with STEPS, a
+    search to the end also counts its critical steps (see critical_steps)."""
     data = encode_board(ENCODER, level, rows)
     fd, path = tempfile.mkstemp(suffix=".bin", prefix="tovi-gen-")
     with os.fdopen(fd, "wb") as f:
@@ -398,7 +401,8 @@ def solve(rows, level, max_states=MAX_STATES, first=False, max_moves=None):
     try:
         out = subprocess.run([SOLVER, path, "--level", str(level), "--max-states", str(max_states)] +
                              (["--first"] if first else []) +
-                             (["--max-moves", str(max_moves)] if max_moves else []),
+                             (["--max-moves", str(max_moves)] if max_moves else []) +
+                             (["--steps"] if steps else []),
                              capture_output=True, text=True, timeout=900).stdout
     except subprocess.TimeoutExpired:
         out = ""
@@ -409,8 +413,22 @@ def solve(rows, level, max_states=MAX_STATES, first=False, max_moves=None):
         return None
     stats = res["stats"]
     dead = None if stats["deadends"] == "unknown" else int(stats["deadends"])
-    return {"moves": int(stats["moves"]), "dead": dead, "states": int(stats["states"]),
-            "exact": stats.get("fewest") == "exact", "script": res["script"], "used": res["used"]}
+    out = {"moves": int(stats["moves"]), "dead": dead, "states": int(stats["states"]),
+           "exact": stats.get("fewest") == "exact", "script": [l for l in res["script"] if not l.startswith("steps=")],
+           "used": res["used"]}
+    if steps:
+        out["critical"] = critical_steps(res["script"]) if dead is not None else None
+    return out
+
+
+def critical_steps(lines):
+    """Steps of the shortest win with the most of them where at most a third of the
+    drags keep a win, from tovi-solve's "steps=drags/winning/shortest,..." line."""
+    for line in lines:
+        if line.startswith("steps="):
+            steps = [[int(x) for x in s.split("/")] for s in line[6:].split(",") if s]
+            return sum(1 for drags, winning, _ in steps if drags and 3 * winning <= drags)
+    return 0
 
 
 # What a winning play shows of each mechanic (see tovi-solve's "used=" line);
@@ -694,7 +712,8 @@ def make_chapter(chapter, pool):
 # Harder boards for given levels of a chapter: more treasures, no platforms (a
 # ride makes a board too big to search), and only boards whose fewest moves the
 # search settled at MIN_MOVES or more. Levels keep their titles.
-HARD_THEMES = {3: ["M", "T", "C", "MT", "TC", "MC", "MB", "CB", "T", "MT"],
+HARD_THEMES = {2: ["B"],
+               3: ["M", "T", "C", "MT", "TC", "MC", "MB", "CB", "T", "MT"],
                4: ["S", "G", "SB", "GB", "SG", "SM", "GT", "SC", "GM", "SB"]}
 HARD_SIZE = {3: (2, 3, 5, 7), 4: (2, 3, 5, 7)}
 HARD_POOL = 400
@@ -705,22 +724,33 @@ HARD_STATES = 60000
 DEEP_STATES = 20000  # a --deeper board's search, to the end, meets no more boards than this
 DEEP_SIZE = {3: (2, 3, 4, 6), 4: (2, 3, 4, 6)}
 DEEP_POOL = 1500     # seeds; most of the temple's do not make a board at all
+# --decide: boards searched to the end (up to DECIDE_STATES) with a step where at most a
+# third of the drags keep a win, fuller than the chapter's first boards.
+DECIDE_STATES = 60000
+DECIDE_SIZE = {1: (2, 3, 5, 8), 2: (2, 3, 5, 8), 3: (2, 3, 5, 8), 4: (2, 3, 5, 8)}
+DECIDE_POOL = 6000   # seeds; about one board in two hundred has such a step
 
 
 def hard_job(args):
-    chapter, seed, level, deep = args
-    c = candidate(chapter, seed, HARD_THEMES.get(chapter), (DEEP_SIZE if deep else HARD_SIZE).get(chapter))
+    """mode: "first" (the fewest settled), "deep" (searched to the end) or "decide"
+    (searched to the end, its critical steps counted)."""
+    chapter, seed, level, mode = args
+    size = {"first": HARD_SIZE, "deep": DEEP_SIZE, "decide": DECIDE_SIZE}[mode].get(chapter)
+    c = candidate(chapter, seed, HARD_THEMES.get(chapter), size)
     if c is None:
         return None
     rows, theme = c
     # a full search does not depend on which level of the chapter plays the board
-    key = ("full-ch%d:%s" % (chapter, "".join(rows))) if deep else ("%d:%s" % (level, "".join(rows)))
+    key = {"first": "%d:" % level, "deep": "full-ch%d:" % chapter, "decide": "steps-ch%d:" % chapter}[mode] + \
+        "".join(rows)
     if key in CACHE:
         return (seed, rows, theme, CACHE[key], key)
     if CACHED_ONLY:
         return None
-    if deep:
+    if mode == "deep":
         res = solve(rows, level, DEEP_STATES, max_moves=40)
+    elif mode == "decide":
+        res = solve(rows, level, DECIDE_STATES, max_moves=40, steps=True)
     else:
         res = solve(rows, level, HARD_STATES, first=True)
     return (seed, rows, theme, res, key)
@@ -740,21 +770,25 @@ def assign(levels, found):
     return out
 
 
-def make_harder(chapter, levels, lo, hi, pool, min_dead=None):
+def make_harder(chapter, levels, lo, hi, pool, min_dead=None, decide=False):
     """Replaces the given levels with boards needing lo..hi moves (fewest settled);
-    with min_dead, boards searched to the end that meet at least min_dead dead ends."""
+    with min_dead, boards searched to the end that meet at least min_dead dead ends;
+    with decide, boards searched to the end that have a critical step as well."""
     used = existing_keys(None)
     for n in levels:
         used.discard("".join(bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n))[1]))
-    base = chapter * 100000 + (70000 if min_dead is not None else 50000)
-    pool_size = DEEP_POOL if min_dead is not None else HARD_POOL
-    jobs = [(chapter, base + s, levels[0], min_dead is not None) for s in range(pool_size)]
+    mode = "decide" if decide else "deep" if min_dead is not None else "first"
+    base = chapter * 100000 + {"first": 50000, "deep": 70000, "decide": 80000}[mode]
+    pool_size = {"first": HARD_POOL, "deep": DEEP_POOL, "decide": DECIDE_POOL}[mode]
+    jobs = [(chapter, base + s, levels[0], mode) for s in range(pool_size)]
     found = []
     picks = None
     for seed, rows, theme, res in searched(pool, hard_job, jobs, chapter, 20):
         if res is None or not res["exact"] or not lo <= res["moves"] <= hi:
             continue
         if min_dead is not None and (res["dead"] is None or res["dead"] < min_dead):
+            continue
+        if decide and not res.get("critical"):
             continue
         if not shows_its_mechanics(theme, res):
             continue
@@ -775,7 +809,7 @@ def make_harder(chapter, levels, lo, hi, pool, min_dead=None):
         sys.exit("chapter %d: only %d boards for %d levels" % (chapter, len(found), len(levels)))
     for n, (moves, dead, states, seed, rows, theme, res) in zip(sorted(levels), picks):
         title = bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n))[0]
-        write(n, title, rows, res["script"])
+        write(n, title, rows, res["script"], moves)  # the search settled the fewest: the par
         print("level %d: %s moves=%d dead=%s seed=%d" % (n, title, moves, res["dead"], seed), flush=True)
 
 
@@ -846,6 +880,12 @@ def main(argv):
         chapter, levels = int(args[1]), [int(n) for n in args[2].split(",")]
         with multiprocessing.Pool(2) as pool:
             make_harder(chapter, levels, 1, int(args[4]), pool, min_dead=int(args[3]))
+        return
+    if args and args[0] == "--decide":
+        # --decide CHAPTER LEVEL,LEVEL,... MIN_MOVES MAX_MOVES
+        chapter, levels = int(args[1]), [int(n) for n in args[2].split(",")]
+        with multiprocessing.Pool(2) as pool:
+            make_harder(chapter, levels, int(args[3]), int(args[4]), pool, min_dead=0, decide=True)
         return
     if args and args[0] == "--harder":
         # --harder CHAPTER LEVEL,LEVEL,... MIN_MOVES [MAX_MOVES]
