@@ -30,6 +30,7 @@ import tempfile
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 import build_levels as bl  # noqa: E402
+import level_table  # noqa: E402
 from levelkit import (LEVELS_PER_CHAPTER, EncoderError, chapter_of, drag_moves, encode_board,  # noqa: E402
                       find_encoder, solver_result)
 
@@ -393,7 +394,8 @@ def candidate(chapter, seed, themes=None, size=None):
 
 def solve(rows, level, max_states=MAX_STATES, first=False, max_moves=None, steps=False):
     """The solver's word on a board, or None when it found no win; with STEPS, a
-    search to the end also counts its critical steps (see critical_steps)."""
+    search to the end also counts the critical steps of its shortest win (the one
+    with the most of them): where at most a third of the drags keep a win."""
     data = encode_board(ENCODER, level, rows)
     fd, path = tempfile.mkstemp(suffix=".bin", prefix="tovi-gen-")
     with os.fdopen(fd, "wb") as f:
@@ -417,18 +419,9 @@ def solve(rows, level, max_states=MAX_STATES, first=False, max_moves=None, steps
            "exact": stats.get("fewest") == "exact", "script": [l for l in res["script"] if not l.startswith("steps=")],
            "used": res["used"]}
     if steps:
-        out["critical"] = critical_steps(res["script"]) if dead is not None else None
+        found = level_table.steps_line("\n".join(res["script"])) or []
+        out["critical"] = level_table.step_counts([s + (0,) for s in found])[0] if dead is not None else None
     return out
-
-
-def critical_steps(lines):
-    """Steps of the shortest win with the most of them where at most a third of the
-    drags keep a win, from tovi-solve's "steps=drags/winning/shortest,..." line."""
-    for line in lines:
-        if line.startswith("steps="):
-            steps = [[int(x) for x in s.split("/")] for s in line[6:].split(",") if s]
-            return sum(1 for drags, winning, _ in steps if drags and 3 * winning <= drags)
-    return 0
 
 
 # What a winning play shows of each mechanic (see tovi-solve's "used=" line);
@@ -727,7 +720,7 @@ DEEP_POOL = 1500     # seeds; most of the temple's do not make a board at all
 # --decide: boards searched to the end (up to DECIDE_STATES) with a step where at most a
 # third of the drags keep a win, fuller than the chapter's first boards.
 DECIDE_STATES = 60000
-DECIDE_SIZE = {1: (2, 3, 5, 8), 2: (2, 3, 5, 8), 3: (2, 3, 5, 8), 4: (2, 3, 5, 8)}
+DECIDE_SIZE = (2, 3, 5, 8)
 DECIDE_POOL = 6000   # seeds; about one board in two hundred has such a step
 
 
@@ -735,7 +728,7 @@ def hard_job(args):
     """mode: "first" (the fewest settled), "deep" (searched to the end) or "decide"
     (searched to the end, its critical steps counted)."""
     chapter, seed, level, mode = args
-    size = {"first": HARD_SIZE, "deep": DEEP_SIZE, "decide": DECIDE_SIZE}[mode].get(chapter)
+    size = {"first": HARD_SIZE.get(chapter), "deep": DEEP_SIZE.get(chapter), "decide": DECIDE_SIZE}[mode]
     c = candidate(chapter, seed, HARD_THEMES.get(chapter), size)
     if c is None:
         return None
