@@ -2,12 +2,12 @@
 # The solver's speed on one core: searches the whole graph of a few levels with
 # tovi-solve --threads 1 several times and prints each run's boards, seconds and
 # boards per second, then per level the median with the spread of the runs.
-#   bash tools/dev/bench_solver.sh [RUNS] [LEVEL...]     (RUNS 3, levels 84 94 by default)
+#   bash tools/dev/bench_solver.sh [RUNS] [LEVEL...]     (RUNS 3, levels 83 94 by default)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 runs="${1:-3}"
 shift || true
-levels="${*:-84 94}"
+levels="${*:-83 94}"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j2 --target tovi-solve >/dev/null
 med() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
