@@ -415,13 +415,13 @@ def solve(rows, level, max_states=MAX_STATES, first=False, max_moves=None, steps
         return None
     stats = res["stats"]
     dead = None if stats["deadends"] == "unknown" else int(stats["deadends"])
-    out = {"moves": int(stats["moves"]), "dead": dead, "states": int(stats["states"]),
-           "exact": stats.get("fewest") == "exact", "script": [l for l in res["script"] if not l.startswith("steps=")],
-           "used": res["used"]}
+    result = {"moves": int(stats["moves"]), "dead": dead, "states": int(stats["states"]),
+              "exact": stats.get("fewest") == "exact",
+              "script": [l for l in res["script"] if not l.startswith("steps=")], "used": res["used"]}
     if steps:
-        found = level_table.steps_line("\n".join(res["script"])) or []
-        out["critical"] = level_table.step_counts([s + (0,) for s in found])[0] if dead is not None else None
-    return out
+        counted = [s + (0,) for s in level_table.steps_line(out) or []]
+        result["critical"] = level_table.step_counts(counted)[0] if dead is not None else None
+    return result
 
 
 # What a winning play shows of each mechanic (see tovi-solve's "used=" line);
@@ -720,22 +720,26 @@ DEEP_POOL = 1500     # seeds; most of the temple's do not make a board at all
 # --decide: boards searched to the end (up to DECIDE_STATES) with a step where at most a
 # third of the drags keep a win, fuller than the chapter's first boards.
 DECIDE_STATES = 60000
-DECIDE_SIZE = (2, 3, 5, 8)
+DECIDE_SIZE = (2, 3, 5, 8)  # kinds lo, hi; elements lo, hi
 DECIDE_POOL = 6000   # seeds; about one board in two hundred has such a step
+# Each way of searching: its boards' sizes, their first seed past the chapter's
+# hundred thousand, how many seeds, and how its results are keyed in the cache.
+SEARCHES = {"first": (HARD_SIZE, 50000, HARD_POOL, "%(level)d:"),
+            "deep": (DEEP_SIZE, 70000, DEEP_POOL, "full-ch%(chapter)d:"),
+            "decide": ({c: DECIDE_SIZE for c in range(1, 5)}, 80000, DECIDE_POOL, "steps-ch%(chapter)d:")}
 
 
 def hard_job(args):
     """mode: "first" (the fewest settled), "deep" (searched to the end) or "decide"
     (searched to the end, its critical steps counted)."""
     chapter, seed, level, mode = args
-    size = {"first": HARD_SIZE.get(chapter), "deep": DEEP_SIZE.get(chapter), "decide": DECIDE_SIZE}[mode]
-    c = candidate(chapter, seed, HARD_THEMES.get(chapter), size)
+    sizes, _, _, prefix = SEARCHES[mode]
+    c = candidate(chapter, seed, HARD_THEMES.get(chapter), sizes.get(chapter))
     if c is None:
         return None
     rows, theme = c
     # a full search does not depend on which level of the chapter plays the board
-    key = {"first": "%d:" % level, "deep": "full-ch%d:" % chapter, "decide": "steps-ch%d:" % chapter}[mode] + \
-        "".join(rows)
+    key = prefix % {"level": level, "chapter": chapter} + "".join(rows)
     if key in CACHE:
         return (seed, rows, theme, CACHE[key], key)
     if CACHED_ONLY:
@@ -771,9 +775,8 @@ def make_harder(chapter, levels, lo, hi, pool, min_dead=None, decide=False):
     for n in levels:
         used.discard("".join(bl.parse(os.path.join(ROOT, "levels", "level%d.txt" % n))[1]))
     mode = "decide" if decide else "deep" if min_dead is not None else "first"
-    base = chapter * 100000 + {"first": 50000, "deep": 70000, "decide": 80000}[mode]
-    pool_size = {"first": HARD_POOL, "deep": DEEP_POOL, "decide": DECIDE_POOL}[mode]
-    jobs = [(chapter, base + s, levels[0], mode) for s in range(pool_size)]
+    _, first_seed, pool_size, _ = SEARCHES[mode]
+    jobs = [(chapter, chapter * 100000 + first_seed + s, levels[0], mode) for s in range(pool_size)]
     found = []
     picks = None
     for seed, rows, theme, res in searched(pool, hard_job, jobs, chapter, 20):
